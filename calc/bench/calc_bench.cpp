@@ -1,0 +1,41 @@
+// Speed of one full calculation (nine texts in, 34 result texts out) and of
+// the number-to-text conversion that every line goes through.
+#include <benchmark/benchmark.h>
+
+#include "design.h"
+
+using namespace wormgear;
+
+namespace {
+
+void BM_FullCalculation(benchmark::State& state) {
+    DesignTexts texts{"200", "25", "50", "2", "130", "0", "78", "0.3", "0.2"};
+    TCoefficientTable table;
+    table.c = {0.875, 1.2, 0.7, 0.45, 0, 0.55, 2, 0.5, 0.2, 0.2, 0.45, 1, 0.5, 1, 0.9};
+    for (auto _ : state) {
+        auto out = Calculate(texts, false, table);
+        benchmark::DoNotOptimize(out.lines.data());
+    }
+}
+BENCHMARK(BM_FullCalculation);
+
+void BM_FormatReal(benchmark::State& state) {
+    Extended value = 168.728L;
+    for (auto _ : state) {
+        auto text = FormatReal(value);
+        benchmark::DoNotOptimize(text.data());
+    }
+}
+BENCHMARK(BM_FormatReal);
+
+void BM_ParseReal(benchmark::State& state) {
+    for (auto _ : state) {
+        auto value = ParseReal("12.3456");
+        benchmark::DoNotOptimize(value);
+    }
+}
+BENCHMARK(BM_ParseReal);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,140 @@
+// The design record, the coefficient table and the calculation core: nine input
+// texts, the round-to-integer state and fifteen coefficients in; the filled
+// record and the result lines out, or one of the two failure messages.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "numeric.h"
+
+namespace wormgear {
+
+// Every input of the calculation and every value it derives. Reals are
+// doubles, counts 32-bit integers; all zero (and the text empty) before the
+// first calculation.
+struct TWormDesign {
+    Real CentreDistance = 0;          // A, mm
+    Real SpeedRatio = 0;              // i
+    std::int32_t WheelTeeth = 0;      // z2
+    std::int32_t WormStarts = 0;      // z1
+    std::int32_t RatioClassAngle = 0; // k: 4, 6 or 8 degrees
+    Real MainBaseDiameter = 0;        // Db, mm
+    Real TipArcEccentricity = 0;      // E, mm
+    Real WormPitchDiameter = 0;       // d1, mm
+    Real Backlash = 0;                // jn, mm
+    // worm
+    Real WheelPitchDiameter = 0;      // d2
+    Real TransverseModule = 0;        // mt
+    Real Dedendum = 0;                // hf
+    Real ThroatRootDiameter = 0;      // df1
+    Real WormRootArcRadius = 0;       // Rf1
+    Real Addendum = 0;                // ha
+    Real ThroatTipDiameter = 0;       // da1
+    Real WormTipArcRadius = 0;        // Ra1
+    Real AngularPitch = 0;            // tau, degrees
+    Real EnvelopedTeeth = 0;          // K
+    Real WorkingHalfWrapAngle = 0;    // phi, degrees
+    Real WormWorkingLength = 0;       // L
+    std::int32_t ShaftShoulder = 0;
+    Real ThroatLeadAngle = 0;         // gamma, degrees
+    Real PressureAngle = 0;           // alpha, degrees
+    Real CircularPitch = 0;           // p
+    Real GeneratingPlaneAngle = 0;    // beta, degrees, unrounded
+    std::string GeneratingPlaneAngleText;  // FormatReal of R3(beta)
+    Real WormAxialThickness = 0;      // sx1
+    Real WormMeasuredThickness = 0;   // sn1
+    Real WormMeasuredHeight = 0;      // h1
+    Real WormMaxTipDiameter = 0;
+    Real WormTipWidth = 0;
+    // hob
+    Real HobBodyTipArcRadius = 0;     // Ra0
+    Real HobBodyRootArcRadius = 0;
+    Real HobEnvelopingTeeth = 0;      // K0
+    Real HobHalfWrapAngle = 0;        // phi0
+    Real HobEffectiveLength = 0;      // L0
+    Real HobMeasuredThickness = 0;
+    Real HobAxialThickness = 0;       // sx0
+    Real HobMeasuredHeight = 0;       // h0
+    Real HobTipWidth = 0;
+    // wheel
+    Real WheelMaxOuterDiameter = 0;   // de2
+    Real WheelArcThickness = 0;       // s2
+    Real WheelMeasuredThickness = 0;
+    Real WheelMeasuredHeight = 0;
+    std::int32_t RimWorkingWidth = 0; // b2
+    Real WheelThroatDiameter = 0;
+    Real WheelTipArcRadius = 0;
+    // worm modification
+    Real GrindingIncrement = 0;            // delta, teeth
+    Real ModificationRatio = 0;            // im
+    Real ModificationCentreDistance = 0;   // Am, unrounded
+    Real ModificationPitchDiameter = 0;    // d2m
+    Real ModificationBaseDiameter = 0;     // Dbm, unrounded
+    Real ModificationPressureAngle = 0;    // alpha m
+    Real GrindingWheelAngle = 0;           // beta m, unrounded
+};
+
+inline constexpr int kCoefficientCount = 15;
+
+// The calculation-rule coefficients c[0] .. c[14], one per row of the store.
+struct TCoefficientTable {
+    std::array<Real, kCoefficientCount> c{};
+};
+
+// The nine texts the calculation reads, exactly as typed.
+struct DesignTexts {
+    std::string CentreDistance;      // Edit1
+    std::string SpeedRatio;          // Edit2
+    std::string WheelTeeth;          // Edit3
+    std::string WormStarts = "1";    // Edit4
+    std::string MainBaseDiameter;    // Edit5
+    std::string TipArcEccentricity = "0";  // Edit6
+    std::string WormPitchDiameter;   // Edit7
+    std::string Backlash = "0.3";    // Edit8
+    std::string GrindingIncrement = "0.2";  // Edit13
+};
+
+// One line of a result panel: the label that shows it and its text.
+struct ResultLine {
+    std::string label;  // "Label23"
+    std::string text;   // "322-----蜗轮分度圆直径"
+};
+
+// The two messages a calculation can end with.
+inline constexpr const char* kRatioMismatchMessage = "输入参数不正确......（速比=齿数/头数）";
+inline constexpr const char* kInvalidInputMessage = "您输入的内容不符合要求......（只能输入合法数字，且不能为空）";
+
+struct CalculationOutcome {
+    // The record as the run left it: on failure, the fields stored before the
+    // failing step hold their new values and the rest keep the values of the
+    // record passed in.
+    TWormDesign design;
+    // Lines in the order they were written; on failure only those written
+    // before the failing step.
+    std::vector<ResultLine> lines;
+    // Empty on success, else one of the two messages above.
+    std::string failure;
+
+    bool succeeded() const { return failure.empty(); }
+};
+
+// Runs the whole calculation. `previous` is the record of the last
+// calculation: a failing run keeps what it did not overwrite.
+CalculationOutcome Calculate(const DesignTexts& texts, bool roundEnvelopedTeeth,
+                             const TCoefficientTable& coefficients,
+                             const TWormDesign& previous = TWormDesign{});
+
+// The 34 result labels in the window's panel order (worm, hob, wheel,
+// modification panels, each from its first line down).
+const std::vector<std::string>& PanelOrder();
+
+// The generating-plane inclination in degrees, unrounded, for an integer angle
+// k, a pressure angle alpha (degrees), a pitch diameter d, a centre distance a
+// and a ratio i.
+Extended GeneratingPlaneAngle(std::int32_t k, Real alpha, Real d, Real a, Real i);
+
+}  // namespace wormgear

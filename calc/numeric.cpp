@@ -1,0 +1,320 @@
+// Numeric rules: checked Extended arithmetic, rounding, and the conversions
+// between numbers and their texts.
+#include "numeric.h"
+
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <locale>
+
+namespace wormgear {
+
+static_assert(std::numeric_limits<Extended>::digits == 64,
+              "Extended must be the x87 80-bit type with a 64-bit significand");
+static_assert(std::numeric_limits<Real>::digits == 53, "Real must be IEEE binary64");
+
+namespace {
+
+// 2^63: the Int64 range and the argument bound of sine and cosine.
+constexpr Extended kTwoTo63 = 9223372036854775808.0L;
+
+char SeparatorFromLocale() {
+    try {
+        const std::locale user("");
+        const char separator = std::use_facet<std::numpunct<char>>(user).decimal_point();
+        return separator != '\0' ? separator : '.';
+    } catch (const std::exception&) {
+        return '.';  // the environment names no usable locale
+    }
+}
+
+char& SeparatorSlot() {
+    static char separator = SeparatorFromLocale();
+    return separator;
+}
+
+// An infinity or NaN must never leave an operation.
+Extended Checked(Extended value) {
+    if (std::isnan(value)) throw EInvalidOp();
+    if (std::isinf(value)) throw EOverflow();
+    return value;
+}
+
+std::int64_t ToInt64(Extended integral) {
+    if (std::isnan(integral) || integral >= kTwoTo63 || integral < -kTwoTo63) throw EInvalidOp();
+    return static_cast<std::int64_t>(integral);
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+char DecimalSeparator() { return SeparatorSlot(); }
+void SetDecimalSeparator(char separator) { SeparatorSlot() = separator; }
+
+Real ToReal(Extended value) {
+    if (std::isnan(value)) throw EInvalidOp();
+    const Real stored = static_cast<Real>(value);
+    if (std::isinf(stored)) throw EOverflow();
+    return stored;
+}
+
+Extended Divide(Extended dividend, Extended divisor) {
+    if (divisor == 0) {
+        if (dividend == 0 || std::isnan(dividend)) throw EInvalidOp();
+        throw EZeroDivide();
+    }
+    return Checked(dividend / divisor);
+}
+
+Extended Multiply(Extended a, Extended b) { return Checked(a * b); }
+
+Extended SquareRoot(Extended value) {
+    if (std::isnan(value) || value < 0) throw EInvalidOp();
+    return sqrtl(value);
+}
+
+std::int64_t RoundNearest(Extended value) {
+    // nearbyintl rounds in the current mode, which is to nearest, ties to even.
+    return ToInt64(nearbyintl(value));
+}
+
+std::int64_t TruncateToInteger(Extended value) { return ToInt64(truncl(value)); }
+
+Real DecimalRound(Real value, int digit) {
+    const Real factor = ToReal(PowerInteger(10, digit));
+    const Extended quotient = Divide(static_cast<Extended>(value), static_cast<Extended>(factor));
+    const std::int64_t n = RoundNearest(quotient);
+    const Real result = ToReal(static_cast<Extended>(n) * static_cast<Extended>(factor));
+    return result == 0 ? 0.0 : result;  // never a negative zero
+}
+
+Extended PowerInteger(Extended base, int exponent) {
+    Extended result = 1;
+    if (exponent == 0) return result;
+    // |INT_MIN| as an unsigned value keeps the loop well defined.
+    unsigned int m = exponent < 0 ? 0u - static_cast<unsigned int>(exponent) : static_cast<unsigned int>(exponent);
+    Extended b = base;
+    for (;;) {
+        if (m & 1u) result = result * b;
+        m >>= 1;
+        if (m == 0) break;
+        b = b * b;
+    }
+    if (exponent < 0) return Divide(1, Checked(result));
+    return Checked(result);
+}
+
+Extended PowerReal(Extended base, Extended exponent) {
+    if (exponent == 0) return 1;
+    if (base == 0 && exponent > 0) return 0;
+    if (truncl(exponent) == exponent && fabsl(exponent) <= 2147483647.0L) {
+        return PowerInteger(base, static_cast<int>(exponent));
+    }
+    if (base < 0) throw EInvalidOp();
+    if (base == 0) throw EZeroDivide();  // zero to a negative power
+    const Extended ln = 0.693147180559945309417232121458176568L * log2l(base);
+    return Checked(expl(Checked(exponent * ln)));
+}
+
+Extended Sine(Extended radians) {
+    if (std::isnan(radians)) throw EInvalidOp();
+    if (fabsl(radians) >= kTwoTo63) return 0;
+    return sinl(radians);
+}
+
+Extended Cosine(Extended radians) {
+    if (std::isnan(radians)) throw EInvalidOp();
+    if (fabsl(radians) >= kTwoTo63) return 0;
+    return cosl(radians);
+}
+
+Extended Tangent(Extended radians) {
+    if (std::isnan(radians) || std::isinf(radians)) throw EInvalidOp();
+    return Checked(tanl(radians));
+}
+
+Extended ArcTangent(Extended x) {
+    if (std::isnan(x)) throw EInvalidOp();
+    return atan2l(x, 1.0L);
+}
+
+Extended ArcSine(Extended x) {
+    if (std::isnan(x)) throw EInvalidOp();
+    return atan2l(x, SquareRoot(1 - x * x));
+}
+
+Extended ParseReal(const std::string& text) {
+    const char separator = DecimalSeparator();
+    std::size_t pos = 0;
+    const std::size_t size = text.size();
+    auto skipBlanks = [&] {
+        while (pos < size && text[pos] == ' ') ++pos;
+    };
+    auto reject = [&]() -> EConvertError {
+        return EConvertError("'" + text + "' is not a valid floating point value");
+    };
+
+    skipBlanks();
+    bool negative = false;
+    if (pos < size && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
+
+    Extended digits = 0;
+    int fractionDigits = 0;
+    bool anyMantissa = false;
+    while (pos < size && IsDigit(text[pos])) {
+        digits = digits * 10 + (text[pos++] - '0');
+        anyMantissa = true;
+    }
+    if (pos < size && text[pos] == separator) {
+        ++pos;
+        anyMantissa = true;  // a lone separator reads as zero
+        while (pos < size && IsDigit(text[pos])) {
+            digits = digits * 10 + (text[pos++] - '0');
+            ++fractionDigits;
+        }
+    }
+    if (!anyMantissa) throw reject();
+
+    int exponent = 0;
+    if (pos < size && (text[pos] == 'E' || text[pos] == 'e')) {
+        ++pos;
+        bool negativeExponent = false;
+        if (pos < size && (text[pos] == '+' || text[pos] == '-')) negativeExponent = text[pos++] == '-';
+        // Digits count until the exponent reaches 500; further digits are read
+        // but no longer change it.
+        while (pos < size && IsDigit(text[pos])) {
+            if (exponent < 500) exponent = exponent * 10 + (text[pos] - '0');
+            ++pos;
+        }
+        if (negativeExponent) exponent = -exponent;
+    }
+    skipBlanks();
+    if (pos != size) throw reject();
+
+    if (std::isinf(digits)) throw reject();
+    const int scale = exponent - fractionDigits;
+    Extended value = digits;
+    // One multiplication or division by 10^|scale|; scales beyond 10^1000
+    // (which only very long texts reach) are applied in steps so that the
+    // power itself stays finite.
+    int remaining = scale < 0 ? -scale : scale;
+    while (value != 0 && remaining > 0) {
+        const int step = remaining < 1000 ? remaining : 1000;
+        const Extended power = PowerInteger(10, step);
+        value = scale > 0 ? value * power : value / power;
+        if (std::isinf(value)) throw reject();
+        remaining -= step;
+    }
+    return negative ? -value : value;
+}
+
+std::int32_t ParseInteger(const std::string& text) {
+    auto reject = [&]() -> EConvertError {
+        return EConvertError("'" + text + "' is not a valid integer value");
+    };
+    std::size_t pos = 0;
+    const std::size_t size = text.size();
+    while (pos < size && text[pos] == ' ') ++pos;
+    bool negative = false;
+    if (pos < size && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
+
+    bool hex = false;
+    if (pos < size && (text[pos] == '$' || text[pos] == 'x' || text[pos] == 'X')) {
+        hex = true;
+        ++pos;
+    } else if (pos + 1 < size && text[pos] == '0' && (text[pos + 1] == 'x' || text[pos + 1] == 'X')) {
+        hex = true;
+        pos += 2;
+    }
+
+    const std::uint64_t limit = negative ? 2147483648ull : 2147483647ull;
+    std::uint64_t value = 0;
+    std::size_t digitCount = 0;
+    for (; pos < size; ++pos, ++digitCount) {
+        const char c = text[pos];
+        int digit;
+        if (IsDigit(c)) digit = c - '0';
+        else if (hex && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        else if (hex && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+        else throw reject();
+        value = value * (hex ? 16 : 10) + static_cast<std::uint64_t>(digit);
+        if (value > limit) throw reject();
+    }
+    if (digitCount == 0) throw reject();
+    return negative ? static_cast<std::int32_t>(-static_cast<std::int64_t>(value))
+                    : static_cast<std::int32_t>(value);
+}
+
+std::string FormatReal(Extended value) {
+    if (std::isnan(value)) throw EInvalidOp();
+    if (std::isinf(value)) throw EOverflow();
+    const Extended magnitude = fabsl(value);
+    if (magnitude < LDBL_MIN) return "0";  // zero and values below the normal range
+
+    // 18 significant digits, exactly rounded (ties to even): d1.d2...d18e<x>.
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.17Le", magnitude);
+    char digits[19];
+    int count = 0;
+    const char* p = buffer;
+    for (; *p && *p != 'e'; ++p) {
+        if (IsDigit(*p)) digits[count++] = *p;
+    }
+    int exponent = std::atoi(p + 1) + 1;  // magnitude = 0.d1d2... * 10^exponent
+
+    // Cut to 15 digits: round up when the 16th is 5 or more, else truncate.
+    count = 15;
+    if (digits[15] >= '5') {
+        int i = 14;
+        for (; i >= 0; --i) {
+            if (digits[i] == '9') {
+                digits[i] = '0';
+            } else {
+                ++digits[i];
+                break;
+            }
+        }
+        if (i < 0) {  // the carry ran through every digit
+            digits[0] = '1';
+            count = 1;
+            ++exponent;
+        }
+    }
+    while (count > 1 && digits[count - 1] == '0') --count;
+
+    const char separator = DecimalSeparator();
+    std::string out;
+    if (value < 0) out += '-';
+    if (exponent >= -3 && exponent <= 15) {
+        if (exponent > 0) {
+            for (int i = 0; i < exponent; ++i) out += i < count ? digits[i] : '0';
+            if (count > exponent) {
+                out += separator;
+                out.append(digits + exponent, digits + count);
+            }
+        } else {
+            out += '0';
+            out += separator;
+            out.append(static_cast<std::size_t>(-exponent), '0');
+            out.append(digits, digits + count);
+        }
+    } else {
+        out += digits[0];
+        if (count > 1) {
+            out += separator;
+            out.append(digits + 1, digits + count);
+        }
+        out += 'E';
+        const int shown = exponent - 1;
+        if (shown < 0) out += '-';
+        out += std::to_string(shown < 0 ? -shown : shown);
+    }
+    return out;
+}
+
+std::string FormatInteger(std::int32_t value) { return std::to_string(value); }
+
+}  // namespace wormgear

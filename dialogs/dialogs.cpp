@@ -1,0 +1,60 @@
+// Application title and the real message boxes and file dialogs.
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "qt_dialogs.h"
+
+namespace wormgear {
+
+QString ApplicationTitle() {
+    QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    if (name.isEmpty()) name = QCoreApplication::applicationName();
+    return name.left(1) + name.mid(1).toLower();
+}
+
+void QtDialogs::message(const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent_);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+bool QtDialogs::askYesNo(const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::NoButton, parent_);
+    box.setTextFormat(Qt::PlainText);
+    QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+// Qt filters read "Name (patterns)"; ".xls" as the sheet filter matches files
+// ending in .xls.
+static QString QtFilter(const QString& filter) {
+    QString pattern = filter.startsWith(QLatin1Char('.')) ? QStringLiteral("*") + filter : filter;
+    return filter + QStringLiteral(" (") + pattern + QStringLiteral(")");
+}
+
+std::optional<QString> QtDialogs::saveFileName(const QString& filter, const QString& proposed) {
+    QFileDialog dialog(parent_, QString(), QString(), QtFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.selectFile(proposed);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+std::optional<QString> QtDialogs::openFileName(const QString& filter) {
+    QFileDialog dialog(parent_, QString(), QString(), QtFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+}  // namespace wormgear

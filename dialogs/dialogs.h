@@ -1,0 +1,29 @@
+// The questions, messages and file choices the program puts to the user go
+// through this one interface: the program implements it with QMessageBox and
+// QFileDialog, tests with a script of answers.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace wormgear {
+
+class Dialogs {
+ public:
+    virtual ~Dialogs() = default;
+    // A modal box with an OK button and no icon.
+    virtual void message(const QString& caption, const QString& text) = 0;
+    // The modal warning question: "&Yes" (default, Enter) and "&No" (Escape).
+    // Closing the box without an answer counts as No.
+    virtual bool askYesNo(const QString& caption, const QString& text) = 0;
+    // Save and open file dialogs: `filter` as "*.cqb" or ".xls", `proposed` the
+    // proposed file name; the chosen path, or nothing when cancelled.
+    virtual std::optional<QString> saveFileName(const QString& filter, const QString& proposed) = 0;
+    virtual std::optional<QString> openFileName(const QString& filter) = 0;
+};
+
+// Caption of the plain message boxes: the executable's file name without
+// directory and extension, every character after the first in lower case.
+QString ApplicationTitle();
+
+}  // namespace wormgear
