@@ -2,6 +2,7 @@
 // between numbers and their texts.
 #include "numeric.h"
 
+#include <array>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
@@ -48,6 +49,74 @@ std::int64_t ToInt64(Extended integral) {
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// magnitude * 10^s rounded to an integer, ties to even, computed exactly:
+// magnitude = M * 2^e with a 64-bit M, and 10^s = 5^s * 2^s, so the product is
+// M * 5^s shifted by s + e. Needs 0 <= s <= 22 (5^22 < 2^52, so M * 5^s fits
+// 128 bits). Returns false when the result does not fit 64 bits.
+bool ScaledInteger(std::uint64_t mantissa, int e, int s, std::uint64_t& result) {
+    static constexpr auto kPowersOfFive = [] {
+        std::array<std::uint64_t, 23> powers{};
+        powers[0] = 1;
+        for (std::size_t k = 1; k < powers.size(); ++k) powers[k] = powers[k - 1] * 5;
+        return powers;
+    }();
+    unsigned __int128 product = static_cast<unsigned __int128>(mantissa) * kPowersOfFive[s];
+    const int shift = s + e;
+    if (shift >= 0) {
+        if (shift >= 64 || (product >> (64 - shift)) != 0) return false;
+        product <<= shift;
+    } else if (shift <= -128) {
+        product = 0;
+    } else {
+        const unsigned __int128 kept = product >> -shift;
+        const unsigned __int128 rest = product - (kept << -shift);
+        const unsigned __int128 half = static_cast<unsigned __int128>(1) << (-shift - 1);
+        product = kept + ((rest > half || (rest == half && (kept & 1))) ? 1 : 0);
+    }
+    if ((product >> 64) != 0) return false;
+    result = static_cast<std::uint64_t>(product);
+    return true;
+}
+
+// The 18 exactly rounded significant digits of a magnitude between 10^-4 and
+// 10^18, the range almost every shown value falls in; false outside it (the
+// caller then asks the C library, which is exact but slower).
+bool EighteenDigits(Extended magnitude, char digits[18], int& exponent) {
+    if (!(magnitude >= 1e-4L && magnitude < 1e18L)) return false;
+    int binaryExponent;
+    const Extended fraction = frexpl(magnitude, &binaryExponent);  // [0.5, 1)
+    const std::uint64_t mantissa = static_cast<std::uint64_t>(ldexpl(fraction, 64));
+    const int e = binaryExponent - 64;
+    constexpr std::uint64_t kLow = 100000000000000000ull;  // 10^17
+    constexpr std::uint64_t kHigh = 10 * kLow;             // 10^18
+    // floor(log10(magnitude)) from the binary exponent; may be off by one,
+    // which the loop below corrects.
+    int decade = (binaryExponent - 1) * 30103 / 100000 - ((binaryExponent - 1) < 0 ? 1 : 0);
+    std::uint64_t n = 0;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int s = 17 - decade;
+        if (s < 0 || s > 22 || !ScaledInteger(mantissa, e, s, n)) return false;
+        if (n >= kHigh && n != kHigh) {
+            ++decade;
+        } else if (n < kLow) {
+            --decade;
+        } else {
+            break;
+        }
+    }
+    if (n == kHigh) {  // rounding carried into a 19th digit: 10^18 itself
+        n = kLow;
+        ++decade;
+    }
+    if (n < kLow || n >= kHigh) return false;
+    for (int k = 17; k >= 0; --k) {
+        digits[k] = static_cast<char>('0' + n % 10);
+        n /= 10;
+    }
+    exponent = decade + 1;
+    return true;
+}
 
 }  // namespace
 
@@ -254,16 +323,22 @@ std::string FormatReal(Extended value) {
     const Extended magnitude = fabsl(value);
     if (magnitude < LDBL_MIN) return "0";  // zero and values below the normal range
 
-    // 18 significant digits, exactly rounded (ties to even): d1.d2...d18e<x>.
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.17Le", magnitude);
+    // 18 significant digits d1..d18, exactly rounded (ties to even), with
+    // magnitude = 0.d1d2... * 10^exponent.
     char digits[19];
-    int count = 0;
-    const char* p = buffer;
-    for (; *p && *p != 'e'; ++p) {
-        if (IsDigit(*p)) digits[count++] = *p;
+    int exponent;
+    if (!EighteenDigits(magnitude, digits, exponent)) {
+
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "%.17Le", magnitude);
+        int count = 0;
+        const char* p = buffer;
+        for (; *p && *p != 'e'; ++p) {
+            if (IsDigit(*p)) digits[count++] = *p;
+        }
+        exponent = std::atoi(p + 1) + 1;
     }
-    int exponent = std::atoi(p + 1) + 1;  // magnitude = 0.d1d2... * 10^exponent
+    int count;
 
     // Cut to 15 digits: round up when the 16th is 5 or more, else truncate.
     count = 15;

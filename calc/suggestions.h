@@ -15,6 +15,9 @@ namespace wormgear {
 inline constexpr Extended kBaseDiameterShare = 0.65L;
 inline constexpr Extended kPitchDiameterFactor = 0.76L;
 
+// The one message of a failing suggestion handler.
+inline constexpr const char* kSuggestionMessage = "数字输入有误,请核实.........";
+
 // Edit5 proposal: RoundNearest(A * 0.65) as a whole number, "292" for A = 450.
 std::string ProposeMainBaseDiameter(const std::string& centreDistanceText);
 // Edit7 proposal: R3(A^c0 * 0.76), "159.358" for A = 450, c0 = 0.875.

@@ -6,6 +6,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <array>
+#include <string>
 
 #include "dialogs.h"
 
@@ -35,6 +37,11 @@ struct DesignFileState {
 };
 
 inline constexpr int kDesignFieldCount = 13;
+
+// The thirteen texts of a design file: column 1, rows 1..13 of its active
+// sheet, each read as text (empty, a number's FormatReal text, or the text).
+// Throws std::exception when the file cannot be read as a workbook.
+std::array<std::string, kDesignFieldCount> ReadDesignFileTexts(const std::string& path);
 
 // N5Click: writes the thirteen texts into CurrentDesignFile, or into a new
 // file from the template "111.xls" under a chosen name with ".cqb" appended.

@@ -1,0 +1,50 @@
+// Fuzzes the whole calculation from arbitrary texts: the input is split at
+// newlines into the nine field texts; the first byte sets the round-to-integer
+// box. Never a crash, never "nan" or "inf" in a result line.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "design.h"
+#include "suggestions.h"
+
+using namespace wormgear;
+
+static void CheckText(const std::string& text) {
+    if (text.find("nan") != std::string::npos || text.find("inf") != std::string::npos) std::abort();
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    const bool round = data[0] & 1;
+    std::vector<std::string> fields(9);
+    std::size_t field = 0;
+    for (std::size_t n = 1; n < size && field < fields.size(); ++n) {
+        if (data[n] == '\n') ++field;
+        else fields[field] += static_cast<char>(data[n]);
+    }
+    const DesignTexts texts{fields[0], fields[1], fields[2], fields[3], fields[4],
+                            fields[5], fields[6], fields[7], fields[8]};
+    TCoefficientTable table;
+    table.c = {0.875, 1.2, 0.7, 0.45, 0, 0.55, 2, 0.5, 0.2, 0.2, 0.45, 1, 0.5, 1, 0.9};
+    const CalculationOutcome out = Calculate(texts, round, table);
+    for (const auto& line : out.lines) CheckText(line.text);
+    CheckText(out.design.GeneratingPlaneAngleText);
+
+    for (const auto& attempt : {+[](const std::string& a, const std::string& b) {
+                                    return MainBaseDiameterShare(b, a);
+                                },
+                                +[](const std::string& a, const std::string& b) {
+                                    return WormPitchDiameterFactor(b, a, 0.875);
+                                },
+                                +[](const std::string& a, const std::string&) {
+                                    return ProposeWormPitchDiameter(a, 0.875) + ProposeMainBaseDiameter(a);
+                                }}) {
+        try {
+            CheckText(attempt(fields[0], fields[4]));
+        } catch (const NumericError&) {
+        }
+    }
+    return 0;
+}

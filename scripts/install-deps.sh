@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running and testing wormgear
+# need. Only missing packages are installed; run as root (or through sudo).
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config git
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
+  libzip-dev libpugixml-dev libfreexl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-wqy-microhei xvfb xauth
+)
+# Extra packages for the test command: clang with its fuzzer runtime.
+if [ "${1:-}" = "--test" ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
+if [ "${WORMGEAR_WITH_LIBREOFFICE:-0}" = "1" ]; then
+  packages+=(libreoffice-calc-nox)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

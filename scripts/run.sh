@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts wormgear. Without a display the
+# command-line calculator runs the worked example instead.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)"
+
+if [ -x build/bin/wormgear ] && { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; }; then
+  exec build/bin/wormgear "$@"
+fi
+echo "No display is available (DISPLAY and WAYLAND_DISPLAY are unset), so the window cannot open."
+echo "Running the command-line calculator on the worked example instead:"
+echo "  build/bin/wormcalc --centre-distance 200 --speed-ratio 25 --teeth 50 --starts 2 --base-diameter 130 --pitch-diameter 78"
+echo
+exec build/bin/wormcalc --centre-distance 200 --speed-ratio 25 --teeth 50 --starts 2 \
+  --base-diameter 130 --pitch-diameter 78
