@@ -1,0 +1,91 @@
+// The notice line, the version check and the updater launch, on top of the
+// blocking download. Every file they touch lies in the program directory.
+#include "online.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStringDecoder>
+
+#include <stdexcept>
+
+namespace wormgear {
+
+namespace {
+
+constexpr char kLineFeed = '\n';
+constexpr char kCarriageReturn = '\r';
+constexpr char kEndOfFileMark = 26;  // Ctrl-Z, the old DOS end-of-text byte
+
+std::runtime_error FileError(const QString& what, const QString& path) {
+    return std::runtime_error(QString(what + " " + path).toStdString());
+}
+
+// The notice comes from a server the program does not control: UTF-8 when the
+// bytes are valid UTF-8 (a leading byte-order mark dropped), else the Chinese
+// national encoding GB18030, which decodes any byte sequence.
+QString DecodeNotice(const QByteArray& line) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString asUtf8 = utf8.decode(line);
+    if (!utf8.hasError()) return asUtf8;
+    QStringDecoder gb18030("GB18030", QStringDecoder::Flag::Stateless);
+    if (!gb18030.isValid()) return asUtf8;  // no GB18030 codec in this Qt build
+    return gb18030.decode(line);
+}
+
+}  // namespace
+
+QString ServerBaseAddress() {
+    QString address = qEnvironmentVariable("WORMGEAR_SERVER").trimmed();
+    if (address.isEmpty()) address = QString::fromLatin1(kDefaultServerBaseAddress);
+    while (address.endsWith('/')) address.chop(1);
+    return address;
+}
+
+QByteArray FirstLine(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) throw FileError("Cannot open", path);
+    QByteArray line;
+    bool carriageReturnPending = false;  // a CR whose next byte is not read yet
+    char buffer[4096];
+    for (;;) {
+        const qint64 count = file.read(buffer, sizeof buffer);
+        if (count < 0) throw FileError("Cannot read", path);
+        if (count == 0) return line;  // a CR at the very end is a lone one: left out
+        for (qint64 i = 0; i < count; ++i) {
+            const char byte = buffer[i];
+            if (carriageReturnPending) {
+                carriageReturnPending = false;
+                if (byte == kLineFeed) return line;  // CR LF
+            }
+            if (byte == kLineFeed || byte == kEndOfFileMark) return line;
+            if (byte == kCarriageReturn) {
+                carriageReturnPending = true;
+            } else {
+                line.append(byte);
+            }
+        }
+    }
+}
+
+std::optional<QString> FetchNoticeLine(const QString& programDirectory) {
+    const QString path = programDirectory + "gg";
+    if (!Download(ServerBaseAddress() + "/uploads/guanggao.txt", path)) return std::nullopt;
+    return DecodeNotice(FirstLine(path));
+}
+
+bool PublishedVersionDiffers(const QString& programDirectory) {
+    const QByteArray installed = FirstLine(programDirectory + "v.txt");
+    const QString target = programDirectory + "v-up.txt";
+    if (!Download(ServerBaseAddress() + "/uploads/v.txt", target)) return false;
+    return FirstLine(target) != installed;
+}
+
+bool StartUpdater(const QString& programDirectory) {
+    try {
+        return QProcess::startDetached(programDirectory + "Project11.exe", {}, programDirectory);
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace wormgear
