@@ -1,0 +1,334 @@
+// Coefficient editor: Qt's SQL table model holds the pending edits, a widget
+// mapper binds DBEdit1 and DBText1 to the grid's current row.
+#include "coefficient_editor.h"
+
+#include <QDataWidgetMapper>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QScreen>
+#include <QSqlError>
+#include <QSqlRecord>
+#include <QTableView>
+#include <QTimer>
+
+#include "numeric.h"
+
+namespace wormgear {
+namespace {
+
+const QString kNoticeCaption = QStringLiteral("提示");
+
+bool IsStoredNumber(const QVariant& value) {
+    if (value.isNull()) return false;
+    switch (value.typeId()) {
+        case QMetaType::Double:
+        case QMetaType::Float:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+            return true;
+        default:
+            return false;
+    }
+}
+
+QFont DialogFont() {
+    // MS Sans Serif 8 pt where it exists; the CJK fallback carries the Chinese.
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("WenQuanYi Micro Hei")});
+    font.setPointSize(8);
+    return font;
+}
+
+}  // namespace
+
+QVariant CoefficientTableModel::data(const QModelIndex& index, int role) const {
+    QVariant value = QSqlTableModel::data(index, role);
+    if ((role == Qt::DisplayRole || role == Qt::EditRole) && IsStoredNumber(value))
+        return QString::fromStdString(FormatReal(static_cast<Extended>(value.toDouble())));
+    return value;
+}
+
+QVariant CoefficientTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Vertical && role == Qt::DisplayRole)
+        return section == indicatorRow_ ? QStringLiteral("▶") : QString();
+    return QSqlTableModel::headerData(section, orientation, role);
+}
+
+void CoefficientTableModel::setIndicatorRow(int row) {
+    indicatorRow_ = row;
+    if (rowCount() > 0) emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
+}
+
+bool CoefficientTableModel::updateRowInTable(int row, const QSqlRecord& values) {
+    const bool written = QSqlTableModel::updateRowInTable(row, values);
+    if (written) ++rowsWritten_;
+    return written;
+}
+
+TForm5::TForm5(const QString& programDirectory, Dialogs& dialogs, std::function<void()> reloadMainWindow,
+               QWidget* parent)
+    : QDialog(parent),
+      databasePath_(ProgramFilePath(programDirectory, QLatin1String(kCoefficientDatabaseName))),
+      dialogs_(dialogs),
+      reloadMainWindow_(std::move(reloadMainWindow)) {
+    setObjectName(QStringLiteral("Form5"));
+    setWindowTitle(tr("计算设置"));
+    setFont(DialogFont());
+    setFixedSize(627, 384);
+    setModal(true);
+
+    GroupBox1 = new QGroupBox(tr("  参数设置  "), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(8, 8, 513, 369);
+
+    Label1 = new QLabel(tr("N值："), GroupBox1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(32, 27, 33, 13);
+
+    DBEdit1 = new QLineEdit(GroupBox1);
+    DBEdit1->setObjectName(QStringLiteral("DBEdit1"));
+    DBEdit1->setGeometry(64, 24, 57, 21);
+    // Like the edit control of a numeric column: only characters that can be
+    // part of a number get in; whether they form one is checked at commit.
+    DBEdit1->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9eE+\\-.,]*")), DBEdit1));
+
+    DBText1 = new QLabel(GroupBox1);
+    DBText1->setObjectName(QStringLiteral("DBText1"));
+    DBText1->setGeometry(128, 29, 369, 13);
+    DBText1->setTextFormat(Qt::PlainText);  // rule texts come from the file
+
+    DBGrid1 = new QTableView(GroupBox1);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setGeometry(40, 48, 465, 313);
+    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    DBGrid1->setShowGrid(true);
+    DBGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    DBGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // Rows as low as the 8 pt grid lines, so fifteen rules fit without scroll bars.
+    DBGrid1->verticalHeader()->setMinimumSectionSize(17);
+    DBGrid1->verticalHeader()->setDefaultSectionSize(18);
+    DBGrid1->verticalHeader()->setMinimumWidth(14);
+
+    Button1 = new QPushButton(tr("保  存"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(536, 312, 75, 25);
+    Button1->setAutoDefault(false);  // Enter in DBEdit1 saves nothing
+    Button2 = new QPushButton(tr("关  闭"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(536, 344, 75, 25);
+    Button2->setAutoDefault(false);
+
+    DataSource1 = new QDataWidgetMapper(this);
+    DataSource1->setObjectName(QStringLiteral("DataSource1"));
+    // DBEdit1 is committed by this dialog, which checks the number first.
+    DataSource1->setSubmitPolicy(QDataWidgetMapper::ManualSubmit);
+
+    connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm5::Button2Click);
+}
+
+TForm5::~TForm5() { FormClose(); }
+
+void TForm5::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous()) return;  // restored from minimised: the table is still open
+    if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
+    FormShow();
+}
+
+void TForm5::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    if (!event->spontaneous()) FormClose();
+}
+
+void TForm5::keyPressEvent(QKeyEvent* event) {
+    // The dialog has no cancel button: Escape does not close it.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TForm5::FormShow() {
+    FormClose();
+    try {
+        openTable();
+    } catch (const CoefficientStoreError&) {
+        FormClose();
+        // Closed from the event loop: a dialog closed inside its own show
+        // would leave exec() waiting on a hidden window.
+        QTimer::singleShot(0, this, [this] {
+            dialogs_.message(kNoticeCaption, tr(kDataInitFailedMessage));
+            if (isVisible()) reject();
+        });
+    }
+    DBGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    DBGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void TForm5::openTable() {
+    ADOConnection1 = std::make_unique<CoefficientConnection>(databasePath_, CoefficientConnection::Access::ReadWrite);
+    ADOTable1 = std::make_unique<CoefficientTableModel>(nullptr, ADOConnection1->database());
+    ADOTable1->setEditStrategy(QSqlTableModel::OnManualSubmit);
+    ADOTable1->setTable(QLatin1String(kCoefficientTableName));
+    if (!ADOTable1->select())
+        throw CoefficientStoreError(ADOTable1->lastError().text().toStdString());
+    // Rows are few; fetch them all, so no open statement keeps the file locked.
+    while (ADOTable1->canFetchMore()) ADOTable1->fetchMore();
+    coefficientColumn_ = ADOTable1->fieldIndex(QLatin1String(kCoefficientColumn));
+    const int ruleColumn = ADOTable1->fieldIndex(QLatin1String(kRuleTextColumn));
+    if (coefficientColumn_ < 0 || ruleColumn < 0)
+        throw CoefficientStoreError("nzhi lacks the column N or JSGS");
+
+    QItemSelectionModel* oldSelection = DBGrid1->selectionModel();
+    DBGrid1->setModel(ADOTable1.get());
+    delete oldSelection;
+    connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &TForm5::onCurrentRowChanged);
+
+    DataSource1->setModel(ADOTable1.get());
+    DataSource1->addMapping(DBEdit1, coefficientColumn_);
+    DataSource1->addMapping(DBText1, ruleColumn, "text");
+    showRow(ADOTable1->rowCount() > 0 ? 0 : -1);
+}
+
+// Makes `row` current in all three data controls without committing anything.
+void TForm5::showRow(int row) {
+    editedRow_ = row;
+    ADOTable1->setIndicatorRow(row);
+    if (row < 0) {
+        DBEdit1->clear();
+        DBText1->clear();
+        return;
+    }
+    DataSource1->setCurrentIndex(row);
+    if (DBGrid1->currentIndex().row() != row) {
+        movingBack_ = true;
+        DBGrid1->setCurrentIndex(ADOTable1->index(row, 0));
+        DBGrid1->selectRow(row);
+        movingBack_ = false;
+    }
+}
+
+void TForm5::onCurrentRowChanged(const QModelIndex& current, const QModelIndex&) {
+    if (movingBack_ || !ADOTable1 || current.row() == editedRow_) return;
+    // Leaving a row commits its edit; a refused value keeps the user on it.
+    if (!commitEditedRow()) {
+        const int row = editedRow_;
+        QTimer::singleShot(0, this, [this, row] {
+            if (ADOTable1 && editedRow_ == row) {
+                movingBack_ = true;
+                DBGrid1->setCurrentIndex(ADOTable1->index(row, 0));
+                DBGrid1->selectRow(row);
+                movingBack_ = false;
+                DBEdit1->setFocus();
+            }
+        });
+        return;
+    }
+    showRow(current.row());
+}
+
+// The row being edited into the pending changes. An unchanged box commits
+// nothing; a text that is not a number is refused with a message, and the
+// text stays in the box for correction.
+bool TForm5::commitEditedRow() {
+    if (!ADOTable1 || editedRow_ < 0) return true;
+    const QModelIndex index = ADOTable1->index(editedRow_, coefficientColumn_);
+    const QString text = DBEdit1->text();
+    if (text == ADOTable1->data(index, Qt::EditRole).toString()) return true;
+    Real value = 0;
+    try {
+        if (text.trimmed().isEmpty()) throw EConvertError("empty");
+        value = ToReal(ParseReal(text.toStdString()));
+    } catch (const NumericError&) {
+        dialogs_.message(ApplicationTitle(),
+                         tr("“%1”不是有效的数字。N值必须是一个数字，本行的修改未被接受。").arg(text));
+        return false;
+    }
+    if (!ADOTable1->setData(index, value)) {
+        dialogs_.message(ApplicationTitle(), tr("N值无法修改：%1").arg(ADOTable1->lastError().text()));
+        return false;
+    }
+    pending_[editedRow_] = value;
+    return true;
+}
+
+bool TForm5::writePendingChanges() {
+    QSqlDatabase db = ADOConnection1->database();
+    // One transaction: the file receives every changed row or none.
+    if (!db.transaction()) return false;
+    ADOTable1->startBatch();
+    if (!ADOTable1->submitAll()) {
+        db.rollback();
+        restorePendingChanges(ADOTable1->rowsWritten() > 0);
+        return false;
+    }
+    if (!db.commit()) {
+        db.rollback();
+        restorePendingChanges(true);
+        return false;
+    }
+    pending_.clear();
+    return true;
+}
+
+// After a failed write every pending value is applied anew, so the next save
+// sends them all. The model believes rows it sent before the failure are
+// written, although the rollback took them back, and only reading the table
+// again makes it forget; so does a model that read the table back inside the
+// transaction before the commit failed. When nothing reached the file, the
+// model's own copy of the table is still the file's, and it is kept: the file
+// may be locked against reading too.
+void TForm5::restorePendingChanges(bool readAgain) {
+    const std::map<int, Real> pending = pending_;
+    ADOTable1->revertAll();
+    if (readAgain) {
+        ADOTable1->select();
+        while (ADOTable1->canFetchMore()) ADOTable1->fetchMore();
+    }
+    for (const auto& [row, value] : pending) ADOTable1->setData(ADOTable1->index(row, coefficientColumn_), value);
+}
+
+void TForm5::Button1Click() {
+    bool saved = false;
+    if (ADOTable1 && commitEditedRow()) {
+        const int row = editedRow_;
+        saved = writePendingChanges();
+        // Reading the table again resets the grid; the same row stays current.
+        if (ADOTable1) showRow(row < ADOTable1->rowCount() ? row : -1);
+    }
+    dialogs_.message(kNoticeCaption, saved ? tr("数据保存成功......") : tr("数据保存失败......."));
+    if (reloadMainWindow_) reloadMainWindow_();
+}
+
+void TForm5::Button2Click() { close(); }
+
+void TForm5::FormClose() {
+    // Pending changes die with the model; the connection goes after it.
+    pending_.clear();
+    editedRow_ = -1;
+    DataSource1->clearMapping();
+    if (ADOTable1) {
+        QItemSelectionModel* oldSelection = DBGrid1->selectionModel();
+        DBGrid1->setModel(nullptr);
+        delete oldSelection;
+        ADOTable1->revertAll();
+        ADOTable1.reset();
+    }
+    ADOConnection1.reset();
+    DBEdit1->clear();
+    DBText1->clear();
+}
+
+}  // namespace wormgear
