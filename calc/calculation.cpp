@@ -37,7 +37,10 @@ class Run {
 
  private:
     void line(const char* label, const std::string& number, const char* suffix) {
-        lines_.push_back({label, number + suffix});
+        std::string text;
+        text.reserve(number.size() + std::char_traits<char>::length(suffix));
+        text.append(number).append(suffix);
+        lines_.push_back({label, std::move(text)});
     }
 
     static Extended Sin(Extended degrees) { return Sine(DegreesToRadians(degrees)); }

@@ -84,9 +84,13 @@ bool ScaledInteger(std::uint64_t mantissa, int e, int s, std::uint64_t& result) 
 // caller then asks the C library, which is exact but slower).
 bool EighteenDigits(Extended magnitude, char digits[18], int& exponent) {
     if (!(magnitude >= 1e-4L && magnitude < 1e18L)) return false;
-    int binaryExponent;
-    const Extended fraction = frexpl(magnitude, &binaryExponent);  // [0.5, 1)
-    const std::uint64_t mantissa = static_cast<std::uint64_t>(ldexpl(fraction, 64));
+    // The x87 layout: a 64-bit significand with its integer bit, then a 15-bit
+    // biased exponent; magnitude = mantissa * 2^e, normal numbers only here.
+    std::uint64_t mantissa;
+    std::uint16_t signAndExponent;
+    std::memcpy(&mantissa, &magnitude, sizeof mantissa);
+    std::memcpy(&signAndExponent, reinterpret_cast<const char*>(&magnitude) + 8, sizeof signAndExponent);
+    const int binaryExponent = (signAndExponent & 0x7FFF) - 16382;  // magnitude in [2^(b-1), 2^b)
     const int e = binaryExponent - 64;
     constexpr std::uint64_t kLow = 100000000000000000ull;  // 10^17
     constexpr std::uint64_t kHigh = 10 * kLow;             // 10^18
@@ -328,7 +332,6 @@ std::string FormatReal(Extended value) {
     char digits[19];
     int exponent;
     if (!EighteenDigits(magnitude, digits, exponent)) {
-
         char buffer[64];
         std::snprintf(buffer, sizeof buffer, "%.17Le", magnitude);
         int count = 0;
@@ -338,10 +341,9 @@ std::string FormatReal(Extended value) {
         }
         exponent = std::atoi(p + 1) + 1;
     }
-    int count;
 
     // Cut to 15 digits: round up when the 16th is 5 or more, else truncate.
-    count = 15;
+    int count = 15;
     if (digits[15] >= '5') {
         int i = 14;
         for (; i >= 0; --i) {
@@ -360,34 +362,45 @@ std::string FormatReal(Extended value) {
     }
     while (count > 1 && digits[count - 1] == '0') --count;
 
+    // At most sign, 15 digits, 3 leading zeros and separator, or an exponent.
+    char text[32];
+    char* out = text;
     const char separator = DecimalSeparator();
-    std::string out;
-    if (value < 0) out += '-';
+    if (value < 0) *out++ = '-';
     if (exponent >= -3 && exponent <= 15) {
         if (exponent > 0) {
-            for (int i = 0; i < exponent; ++i) out += i < count ? digits[i] : '0';
+            for (int i = 0; i < exponent; ++i) *out++ = i < count ? digits[i] : '0';
             if (count > exponent) {
-                out += separator;
-                out.append(digits + exponent, digits + count);
+                *out++ = separator;
+                for (int i = exponent; i < count; ++i) *out++ = digits[i];
             }
         } else {
-            out += '0';
-            out += separator;
-            out.append(static_cast<std::size_t>(-exponent), '0');
-            out.append(digits, digits + count);
+            *out++ = '0';
+            *out++ = separator;
+            for (int i = 0; i < -exponent; ++i) *out++ = '0';
+            for (int i = 0; i < count; ++i) *out++ = digits[i];
         }
     } else {
-        out += digits[0];
+        *out++ = digits[0];
         if (count > 1) {
-            out += separator;
-            out.append(digits + 1, digits + count);
+            *out++ = separator;
+            for (int i = 1; i < count; ++i) *out++ = digits[i];
         }
-        out += 'E';
-        const int shown = exponent - 1;
-        if (shown < 0) out += '-';
-        out += std::to_string(shown < 0 ? -shown : shown);
+        *out++ = 'E';
+        int shown = exponent - 1;
+        if (shown < 0) {
+            *out++ = '-';
+            shown = -shown;
+        }
+        char reversed[8];
+        int n = 0;
+        do {
+            reversed[n++] = static_cast<char>('0' + shown % 10);
+            shown /= 10;
+        } while (shown > 0);
+        while (n > 0) *out++ = reversed[--n];
     }
-    return out;
+    return std::string(text, out);
 }
 
 std::string FormatInteger(std::int32_t value) { return std::to_string(value); }
