@@ -5,28 +5,35 @@
 
 namespace wormgear::json {
 
-std::string Quote(const std::string& text) {
-    std::string out;
-    out.reserve(text.size() + 2);
+void AppendQuoted(std::string& out, const std::string& text) {
     out += '"';
-    for (const unsigned char c : text) {
+    std::size_t plain = 0;  // start of the run not yet copied
+    for (std::size_t n = 0; n < text.size(); ++n) {
+        const unsigned char c = static_cast<unsigned char>(text[n]);
+        if (c >= 0x20 && c != '"' && c != '\\') continue;
+        out.append(text, plain, n - plain);
+        plain = n + 1;
         switch (c) {
             case '"': out += "\\\""; break;
             case '\\': out += "\\\\"; break;
             case '\n': out += "\\n"; break;
             case '\r': out += "\\r"; break;
             case '\t': out += "\\t"; break;
-            default:
-                if (c < 0x20) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                    out += escaped;
-                } else {
-                    out += static_cast<char>(c);
-                }
+            default: {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                out += escaped;
+            }
         }
     }
+    out.append(text, plain, std::string::npos);
     out += '"';
+}
+
+std::string Quote(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + 2);
+    AppendQuoted(out, text);
     return out;
 }
 

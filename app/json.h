@@ -23,6 +23,7 @@ using Object = std::map<std::string, Value>;
 
 // "a\"b" -> "\"a\\\"b\""; UTF-8 passes through unchanged.
 std::string Quote(const std::string& text);
+void AppendQuoted(std::string& out, const std::string& text);
 
 // Parses one flat object; nested objects are refused. Numbers are returned as
 // their text in a std::string. Throws ParseError with a reason.

@@ -179,28 +179,51 @@ DesignTexts CalculationTexts(const FieldTexts& f) {
     return {f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[12]};
 }
 
-void WriteJsonLines(std::ostream& out, const CalculationOutcome& outcome) {
-    // The lines in the window's panel order; after a failure only those the
-    // run wrote.
-    std::map<std::string, const std::string*> byLabel;
-    for (const auto& line : outcome.lines) byLabel[line.label] = &line.text;
-    out << "\"lines\":[";
-    bool first = true;
-    for (const auto& label : PanelOrder()) {
-        const auto it = byLabel.find(label);
-        if (it == byLabel.end()) continue;
-        if (!first) out << ',';
-        first = false;
-        out << "{\"label\":" << json::Quote(label) << ",\"text\":" << json::Quote(*it->second) << '}';
-    }
-    out << ']';
+// "Label23" -> 23.
+int LabelNumber(const std::string& label) {
+    int number = 0;
+    for (std::size_t n = 5; n < label.size(); ++n) number = number * 10 + (label[n] - '0');
+    return number;
+}
+
+// The lines of an outcome at their places in the window's panel order; after a
+// failure only the places the run wrote are filled.
+std::array<const std::string*, 34> LinesInPanelOrder(const CalculationOutcome& outcome) {
+    // Label number -> place in the panel order.
+    static const std::array<int, 64> kPlace = [] {
+        std::array<int, 64> place{};
+        place.fill(-1);
+        for (std::size_t n = 0; n < PanelOrder().size(); ++n) place[LabelNumber(PanelOrder()[n])] = n;
+        return place;
+    }();
+    std::array<const std::string*, 34> placed{};
+    for (const auto& line : outcome.lines) placed[kPlace[LabelNumber(line.label)]] = &line.text;
+    return placed;
 }
 
 void WriteJsonOutcome(std::ostream& out, const CalculationOutcome& outcome) {
-    out << '{';
-    if (!outcome.succeeded()) out << "\"error\":" << json::Quote(outcome.failure) << ',';
-    WriteJsonLines(out, outcome);
-    out << "}\n";
+    std::string json;
+    json.reserve(4096);
+    json += '{';
+    if (!outcome.succeeded()) {
+        json += "\"error\":";
+        json::AppendQuoted(json, outcome.failure);
+        json += ',';
+    }
+    json += "\"lines\":[";
+    const auto placed = LinesInPanelOrder(outcome);
+    bool first = true;
+    for (std::size_t n = 0; n < placed.size(); ++n) {
+        if (!placed[n]) continue;
+        json += first ? "{\"label\":\"" : ",{\"label\":\"";
+        first = false;
+        json += PanelOrder()[n];  // label names need no escaping
+        json += "\",\"text\":";
+        json::AppendQuoted(json, *placed[n]);
+        json += '}';
+    }
+    json += "]}\n";
+    out.write(json.data(), static_cast<std::streamsize>(json.size()));
 }
 
 void WriteTextOutcome(std::ostream& out, std::ostream& err, const CalculationOutcome& outcome) {
@@ -208,14 +231,11 @@ void WriteTextOutcome(std::ostream& out, std::ostream& err, const CalculationOut
         err << outcome.failure << '\n';
         return;
     }
-    std::map<std::string, const std::string*> byLabel;
-    for (const auto& line : outcome.lines) byLabel[line.label] = &line.text;
+    const auto placed = LinesInPanelOrder(outcome);
     for (const auto& panel : kPanels) {
         if (&panel != kPanels) out << '\n';
         out << panel.caption << '\n';
-        for (std::size_t n = panel.first; n < panel.first + panel.count; ++n) {
-            out << *byLabel.at(PanelOrder()[n]) << '\n';
-        }
+        for (std::size_t n = panel.first; n < panel.first + panel.count; ++n) out << *placed[n] << '\n';
     }
 }
 

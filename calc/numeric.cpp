@@ -157,7 +157,13 @@ std::int64_t RoundNearest(Extended value) {
 std::int64_t TruncateToInteger(Extended value) { return ToInt64(truncl(value)); }
 
 Real DecimalRound(Real value, int digit) {
-    const Real factor = ToReal(PowerInteger(10, digit));
+    // The factors of the three digit counts in use, computed once the same way.
+    static const Real kThousandth = ToReal(PowerInteger(10, -3));
+    static const Real kHundredth = ToReal(PowerInteger(10, -2));
+    const Real factor = digit == -3 ? kThousandth
+                        : digit == -2 ? kHundredth
+                        : digit == 0  ? 1.0
+                                      : ToReal(PowerInteger(10, digit));
     const Extended quotient = Divide(static_cast<Extended>(value), static_cast<Extended>(factor));
     const std::int64_t n = RoundNearest(quotient);
     const Real result = ToReal(static_cast<Extended>(n) * static_cast<Extended>(factor));
