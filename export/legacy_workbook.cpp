@@ -1,0 +1,204 @@
+// FreeXL reading of OLE2 workbooks and the plain OOXML package they become.
+#include "legacy_workbook.h"
+
+#include <freexl.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <map>
+
+#include "workbook.h"
+
+namespace wormgear {
+namespace {
+
+// Escapes the five XML specials; the texts come from FreeXL as UTF-8.
+std::string XmlEscaped(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '&': out += "&amp;"; break;
+            case '"': out += "&quot;"; break;
+            case '\'': out += "&apos;"; break;
+            default:
+                // Control characters cannot stand in XML 1.0; spreadsheet XML
+                // writes them as _xHHHH_.
+                if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+                    static const char hex[] = "0123456789ABCDEF";
+                    out += "_x00";
+                    out += hex[(c >> 4) & 0xF];
+                    out += hex[c & 0xF];
+                    out += '_';
+                } else {
+                    out += c;
+                }
+        }
+    }
+    return out;
+}
+
+// The shortest decimal text that reads back as the same double: file content,
+// not text for the user.
+std::string StoredNumber(double value) {
+    char buffer[64];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+struct FreexlHandle {
+    const void* handle = nullptr;
+    ~FreexlHandle() {
+        if (handle) freexl_close(handle);
+    }
+};
+
+}  // namespace
+
+bool LooksLikeOle2(const std::string& bytes) {
+    static const unsigned char kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+    return bytes.size() >= 8 && std::memcmp(bytes.data(), kSignature, 8) == 0;
+}
+
+PackageEntries PlainWorkbookPackage(const std::string& sheetName, const std::vector<PlainCell>& cells) {
+    const std::string declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
+    const std::string mainNs = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+    const std::string relNs = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+
+    std::vector<PlainCell> sorted = cells;
+    std::stable_sort(sorted.begin(), sorted.end(), [](const PlainCell& a, const PlainCell& b) {
+        return a.row != b.row ? a.row < b.row : a.column < b.column;
+    });
+
+    std::vector<std::string> strings;
+    std::map<std::string, std::size_t> stringIndex;
+    std::string rows;
+    int openRow = 0;
+    for (const PlainCell& cell : sorted) {
+        if (cell.row != openRow) {
+            if (openRow) rows += "</row>";
+            rows += "<row r=\"" + std::to_string(cell.row) + "\">";
+            openRow = cell.row;
+        }
+        std::string ref = CellReference(cell.row, cell.column);
+        if (const double* number = std::get_if<double>(&cell.value)) {
+            rows += "<c r=\"" + ref + "\"><v>" + StoredNumber(*number) + "</v></c>";
+        } else {
+            const std::string& text = std::get<std::string>(cell.value);
+            auto [it, added] = stringIndex.emplace(text, strings.size());
+            if (added) strings.push_back(text);
+            rows += "<c r=\"" + ref + "\" t=\"s\"><v>" + std::to_string(it->second) + "</v></c>";
+        }
+    }
+    if (openRow) rows += "</row>";
+
+    std::string shared = declaration + "<sst xmlns=\"" + mainNs + "\" count=\"" + std::to_string(strings.size()) +
+                         "\" uniqueCount=\"" + std::to_string(strings.size()) + "\">";
+    for (const std::string& text : strings) shared += "<si><t xml:space=\"preserve\">" + XmlEscaped(text) + "</t></si>";
+    shared += "</sst>";
+
+    std::string name = sheetName.empty() ? std::string("Sheet1") : sheetName;
+    std::time_t now = std::time(nullptr);
+    return {
+        {"[Content_Types].xml",
+         declaration +
+             "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+             "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+             "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+             "<Override PartName=\"/xl/workbook.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
+             "<Override PartName=\"/xl/worksheets/sheet1.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>"
+             "<Override PartName=\"/xl/sharedStrings.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml\"/>"
+             "<Override PartName=\"/xl/styles.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/>"
+             "</Types>",
+         now},
+        {"_rels/.rels",
+         declaration +
+             "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+             "<Relationship Id=\"rId1\" Type=\"" + relNs + "/officeDocument\" Target=\"xl/workbook.xml\"/>"
+             "</Relationships>",
+         now},
+        {"xl/workbook.xml",
+         declaration + "<workbook xmlns=\"" + mainNs + "\" xmlns:r=\"" + relNs + "\">"
+             "<bookViews><workbookView activeTab=\"0\"/></bookViews>"
+             "<sheets><sheet name=\"" + XmlEscaped(name) + "\" sheetId=\"1\" r:id=\"rId1\"/></sheets>"
+             "</workbook>",
+         now},
+        {"xl/_rels/workbook.xml.rels",
+         declaration +
+             "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+             "<Relationship Id=\"rId1\" Type=\"" + relNs + "/worksheet\" Target=\"worksheets/sheet1.xml\"/>"
+             "<Relationship Id=\"rId2\" Type=\"" + relNs + "/sharedStrings\" Target=\"sharedStrings.xml\"/>"
+             "<Relationship Id=\"rId3\" Type=\"" + relNs + "/styles\" Target=\"styles.xml\"/>"
+             "</Relationships>",
+         now},
+        {"xl/styles.xml",
+         declaration + "<styleSheet xmlns=\"" + mainNs + "\">"
+             "<fonts count=\"1\"><font><sz val=\"11\"/><name val=\"Calibri\"/></font></fonts>"
+             "<fills count=\"2\"><fill><patternFill patternType=\"none\"/></fill><fill><patternFill patternType=\"gray125\"/></fill></fills>"
+             "<borders count=\"1\"><border><left/><right/><top/><bottom/><diagonal/></border></borders>"
+             "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs>"
+             "<cellXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/></cellXfs>"
+             "<cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/></cellStyles>"
+             "</styleSheet>",
+         now},
+        {"xl/worksheets/sheet1.xml",
+         declaration + "<worksheet xmlns=\"" + mainNs + "\" xmlns:r=\"" + relNs + "\"><sheetData>" + rows +
+             "</sheetData></worksheet>",
+         now},
+        {"xl/sharedStrings.xml", shared, now},
+    };
+}
+
+PackageEntries ReadLegacyWorkbook(const std::string& path) {
+    // FreeXL reads the whole file into its own structures; keep hostile sizes out.
+    ReadWholeFile(path);
+    FreexlHandle xls;
+    if (freexl_open(path.c_str(), &xls.handle) != FREEXL_OK) throw WorkbookError("not a readable binary workbook: " + path);
+    unsigned int sheetCount = 0;
+    if (freexl_get_info(xls.handle, FREEXL_BIFF_SHEET_COUNT, &sheetCount) != FREEXL_OK || sheetCount == 0) {
+        throw WorkbookError("the binary workbook has no worksheet: " + path);
+    }
+    const char* name = nullptr;
+    if (freexl_get_worksheet_name(xls.handle, 0, &name) != FREEXL_OK) name = nullptr;
+    if (freexl_select_active_worksheet(xls.handle, 0) != FREEXL_OK) throw WorkbookError("cannot select the first worksheet: " + path);
+    unsigned int rows = 0;
+    unsigned short columns = 0;
+    if (freexl_worksheet_dimensions(xls.handle, &rows, &columns) != FREEXL_OK) {
+        throw WorkbookError("cannot read the sheet size: " + path);
+    }
+
+    std::vector<PlainCell> cells;
+    for (unsigned int r = 0; r < rows; ++r) {
+        for (unsigned short c = 0; c < columns; ++c) {
+            FreeXL_CellValue value;
+            if (freexl_get_cell_value(xls.handle, r, c, &value) != FREEXL_OK) {
+                throw WorkbookError("damaged cell in binary workbook: " + path);
+            }
+            int row = static_cast<int>(r) + 1;
+            int column = static_cast<int>(c) + 1;
+            switch (value.type) {
+                case FREEXL_CELL_INT:
+                    cells.push_back({row, column, static_cast<double>(value.value.int_value)});
+                    break;
+                case FREEXL_CELL_DOUBLE:
+                    cells.push_back({row, column, value.value.double_value});
+                    break;
+                case FREEXL_CELL_TEXT:
+                case FREEXL_CELL_SST_TEXT:
+                case FREEXL_CELL_DATE:
+                case FREEXL_CELL_DATETIME:
+                case FREEXL_CELL_TIME:
+                    if (value.value.text_value) cells.push_back({row, column, std::string(value.value.text_value)});
+                    break;
+                default:
+                    break;  // empty, or a formula or boolean FreeXL does not return
+            }
+        }
+    }
+    return PlainWorkbookPackage(name ? name : "", cells);
+}
+
+}  // namespace wormgear

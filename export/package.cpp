@@ -1,0 +1,249 @@
+// Zip reading and writing through libzip, all in memory, and the
+// temporary-file-and-rename replacement of files.
+#include "package.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zip.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <random>
+
+namespace wormgear {
+namespace {
+
+std::string ZipErrorText(zip_error_t* error) {
+    std::string text = zip_error_strerror(error);
+    zip_error_fini(error);
+    return text;
+}
+
+struct ArchiveDiscarder {
+    void operator()(zip_t* archive) const { zip_discard(archive); }
+};
+using Archive = std::unique_ptr<zip_t, ArchiveDiscarder>;
+
+struct FileCloser {
+    void operator()(zip_file_t* file) const { zip_fclose(file); }
+};
+
+struct SourceFreer {
+    void operator()(zip_source_t* source) const { zip_source_free(source); }
+};
+using Source = std::unique_ptr<zip_source_t, SourceFreer>;
+
+std::string ReadEntry(zip_t* archive, zip_uint64_t index, std::uint64_t size, const char* name) {
+    std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen_index(archive, index, 0));
+    if (!file) {
+        throw WorkbookError(std::string("cannot unpack ") + name + ": " + zip_strerror(archive));
+    }
+    std::string data(static_cast<std::size_t>(size), '\0');
+    std::uint64_t done = 0;
+    while (done < size) {
+        zip_int64_t got = zip_fread(file.get(), data.data() + done, size - done);
+        if (got < 0) {
+            throw WorkbookError(std::string("damaged part ") + name + ": " + zip_file_strerror(file.get()));
+        }
+        if (got == 0) throw WorkbookError(std::string("part ") + name + " is shorter than its directory says");
+        done += static_cast<std::uint64_t>(got);
+    }
+    // One more read reaches the end of the stream, where libzip compares the
+    // CRC; it also catches a part that unpacks to more than its declared size.
+    char extra;
+    zip_int64_t more = zip_fread(file.get(), &extra, 1);
+    if (more != 0) {
+        throw WorkbookError(std::string("damaged part ") + name +
+                            (more < 0 ? std::string(": ") + zip_file_strerror(file.get())
+                                      : std::string(" is longer than its directory says")));
+    }
+    return data;
+}
+
+}  // namespace
+
+PackageEntries ReadPackage(const std::string& zipBytes) {
+    zip_error_t error;
+    zip_error_init(&error);
+    // libzip frees a buffer it has been told to own, and with an archive opened
+    // from a source that failure paths may free early: hand it a malloc'ed copy
+    // it owns outright rather than our string.
+    void* copy = std::malloc(zipBytes.empty() ? 1 : zipBytes.size());
+    if (!copy) throw WorkbookError("out of memory");
+    std::memcpy(copy, zipBytes.data(), zipBytes.size());
+    zip_source_t* source = zip_source_buffer_create(copy, zipBytes.size(), 1, &error);
+    if (!source) {
+        std::free(copy);
+        throw WorkbookError("cannot read package: " + ZipErrorText(&error));
+    }
+    Archive archive(zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error));
+    if (!archive) {
+        zip_source_free(source);
+        throw WorkbookError("not a workbook package: " + ZipErrorText(&error));
+    }
+    zip_error_fini(&error);
+
+    zip_int64_t count = zip_get_num_entries(archive.get(), 0);
+    if (count <= 0) throw WorkbookError("the package is empty");
+    if (static_cast<std::uint64_t>(count) > kMaxPackageEntries) throw WorkbookError("the package has too many parts");
+
+    PackageEntries entries;
+    entries.reserve(static_cast<std::size_t>(count));
+    std::uint64_t total = 0;
+    for (zip_int64_t i = 0; i < count; ++i) {
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        if (zip_stat_index(archive.get(), static_cast<zip_uint64_t>(i), 0, &stat) != 0 ||
+            !(stat.valid & ZIP_STAT_NAME) || !(stat.valid & ZIP_STAT_SIZE)) {
+            throw WorkbookError("damaged package directory");
+        }
+        if (stat.size > kMaxUnpackedBytes || total + stat.size > kMaxUnpackedBytes) {
+            throw WorkbookError("the package unpacks to more than the size limit");
+        }
+        total += stat.size;
+        PackageEntry entry;
+        entry.name = stat.name;
+        entry.mtime = (stat.valid & ZIP_STAT_MTIME) ? stat.mtime : 0;
+        entry.data = ReadEntry(archive.get(), static_cast<zip_uint64_t>(i), stat.size, stat.name);
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+std::string WritePackage(const PackageEntries& entries) {
+    zip_error_t error;
+    zip_error_init(&error);
+    Source target(zip_source_buffer_create(nullptr, 0, 0, &error));
+    if (!target) throw WorkbookError("cannot create package: " + ZipErrorText(&error));
+    // The archive frees its source on close; keep ours alive to read the result.
+    zip_source_keep(target.get());
+    Archive archive(zip_open_from_source(target.get(), ZIP_TRUNCATE, &error));
+    if (!archive) {
+        zip_source_free(target.get());  // drop the extra reference taken above
+        throw WorkbookError("cannot create package: " + ZipErrorText(&error));
+    }
+    zip_error_fini(&error);
+
+    for (const PackageEntry& entry : entries) {
+        zip_int64_t index;
+        if (!entry.name.empty() && entry.name.back() == '/') {
+            index = zip_dir_add(archive.get(), entry.name.c_str(), ZIP_FL_ENC_UTF_8);
+        } else {
+            // The entries outlive the archive, so libzip may read them in place.
+            zip_source_t* data = zip_source_buffer(archive.get(), entry.data.data(), entry.data.size(), 0);
+            if (!data) throw WorkbookError(std::string("cannot pack part: ") + zip_strerror(archive.get()));
+            index = zip_file_add(archive.get(), entry.name.c_str(), data, ZIP_FL_ENC_UTF_8);
+            if (index < 0) {
+                zip_source_free(data);
+            } else if (zip_set_file_compression(archive.get(), static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 0) != 0) {
+                index = -1;
+            }
+        }
+        if (index < 0 || (entry.mtime > 0 && zip_file_set_mtime(archive.get(), static_cast<zip_uint64_t>(index), entry.mtime, 0) != 0)) {
+            throw WorkbookError("cannot pack part " + entry.name + ": " + zip_strerror(archive.get()));
+        }
+    }
+    if (zip_close(archive.get()) != 0) {
+        throw WorkbookError(std::string("cannot write package: ") + zip_strerror(archive.get()));
+    }
+    archive.release();  // closed and freed by zip_close
+
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_source_stat(target.get(), &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE) || zip_source_open(target.get()) != 0) {
+        throw WorkbookError("cannot read the packed workbook back");
+    }
+    std::string bytes(static_cast<std::size_t>(stat.size), '\0');
+    zip_int64_t got = zip_source_read(target.get(), bytes.data(), stat.size);
+    zip_source_close(target.get());
+    if (got < 0 || static_cast<zip_uint64_t>(got) != stat.size) throw WorkbookError("cannot read the packed workbook back");
+    return bytes;
+}
+
+std::string ReadWholeFile(const std::string& path, std::uint64_t limit) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw WorkbookError("cannot open " + path + ": " + std::strerror(errno));
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        throw WorkbookError(path + " is not a file");
+    }
+    if (static_cast<std::uint64_t>(info.st_size) > limit) {
+        ::close(fd);
+        throw WorkbookError(path + " is larger than the size limit");
+    }
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            int code = errno;
+            ::close(fd);
+            throw WorkbookError("cannot read " + path + ": " + std::strerror(code));
+        }
+        if (got == 0) break;
+        if (bytes.size() + static_cast<std::size_t>(got) > limit) {
+            ::close(fd);
+            throw WorkbookError(path + " is larger than the size limit");
+        }
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return bytes;
+}
+
+void ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
+    std::string::size_type slash = path.find_last_of('/');
+    std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (base.empty()) throw WorkbookError("no file name in " + path);
+
+    // A hidden name beside the target, so the rename stays within one file
+    // system and no half-written file ever carries the target's name.
+    static std::atomic<unsigned> counter{0};
+    std::random_device entropy;
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = folder + "." + base + ".tmp" + std::to_string(::getpid()) + "-" +
+                    std::to_string(counter++) + "-" + std::to_string(entropy() % 100000);
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) throw WorkbookError("cannot create a file in the folder of " + path + ": " + std::strerror(errno));
+
+    auto fail = [&](const char* what) {
+        int code = errno;
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        throw WorkbookError(std::string(what) + " " + path + ": " + std::strerror(code));
+    };
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (wrote < 0) {
+            if (errno == EINTR) continue;
+            fail("cannot write");
+        }
+        done += static_cast<std::size_t>(wrote);
+    }
+    if (::fsync(fd) != 0) fail("cannot flush");
+    if (::close(fd) != 0) {
+        int code = errno;
+        ::unlink(temporary.c_str());
+        throw WorkbookError("cannot write " + path + ": " + std::strerror(code));
+    }
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        int code = errno;
+        ::unlink(temporary.c_str());
+        throw WorkbookError("cannot save as " + path + ": " + std::strerror(code));
+    }
+}
+
+}  // namespace wormgear

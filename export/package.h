@@ -1,0 +1,53 @@
+// The zip package beneath an OOXML workbook: its parts read whole into memory
+// (within limits that keep a hostile file from exhausting memory), written
+// back as a new zip, and files replaced only by a completed temporary file.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace wormgear {
+
+// Every failure of the workbook component: unreadable or damaged files,
+// limits exceeded, a sheet that is not there, a save that did not complete.
+class WorkbookError : public std::runtime_error {
+ public:
+    using std::runtime_error::runtime_error;
+};
+
+// A parameter sheet or design file is a few kilobytes; 64 MiB of unpacked parts
+// is far beyond any real workbook this program meets and still harmless to hold.
+inline constexpr std::uint64_t kMaxUnpackedBytes = 64ull << 20;
+inline constexpr std::uint64_t kMaxPackageEntries = 10000;
+
+struct PackageEntry {
+    std::string name;   // "xl/worksheets/sheet1.xml"; a name ending in "/" is a folder
+    std::string data;   // the unpacked bytes
+    std::time_t mtime;  // kept so that unchanged parts keep their dates
+};
+
+// The parts in their order in the zip.
+using PackageEntries = std::vector<PackageEntry>;
+
+// Unpacks a zip held in memory. Throws WorkbookError for anything that is not a
+// complete, consistent zip within the limits above (damaged data, CRC errors,
+// encryption, too many or too large parts).
+PackageEntries ReadPackage(const std::string& zipBytes);
+
+// Packs the entries, in order and deflated, into zip bytes.
+std::string WritePackage(const PackageEntries& entries);
+
+// The whole content of a file; throws WorkbookError when it cannot be read or
+// is larger than `limit`.
+std::string ReadWholeFile(const std::string& path, std::uint64_t limit = kMaxUnpackedBytes);
+
+// Writes `bytes` to a new temporary file in the folder of `path`, flushes it to
+// disk and renames it to `path`. Under `path` there is thus either the old file
+// or the complete new one, never a part; on failure the temporary file is
+// removed and WorkbookError thrown.
+void ReplaceFileAtomically(const std::string& path, const std::string& bytes);
+
+}  // namespace wormgear

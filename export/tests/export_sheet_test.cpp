@@ -1,0 +1,272 @@
+// The window's export command: save dialog, progress dialog, the written
+// file read back cell by cell, and every way it can end.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QEvent>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "progress_dialog.h"
+#include "scripted_dialogs.h"
+#include "sheet_export.h"
+#include "test_support.h"
+#include "workbook.h"
+
+namespace wormgear {
+namespace {
+
+using namespace wormgear::testing;
+
+// Counts the times a widget was shown.
+class ShowCounter : public QObject {
+ public:
+    int shows = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show) ++shows;
+        return false;
+    }
+};
+
+const SheetKind kKinds[] = {SheetKind::Worm, SheetKind::Hob, SheetKind::Wheel};
+
+TWormDesign ExampleDesign() {
+    DesignTexts texts;
+    texts.CentreDistance = "200";
+    texts.SpeedRatio = "25";
+    texts.WheelTeeth = "50";
+    texts.WormStarts = "2";
+    texts.MainBaseDiameter = "130";
+    texts.TipArcEccentricity = "0";
+    texts.WormPitchDiameter = "78";
+    texts.Backlash = "0.3";
+    texts.GrindingIncrement = "0.2";
+    TCoefficientTable coefficients;
+    coefficients.c = {0.875, 1.2, 0.7, 0.45, 0, 0.55, 2, 0.5, 0.2, 0.2, 0.45, 1, 0.5, 1, 0.9};
+    CalculationOutcome outcome = Calculate(texts, false, coefficients);
+    EXPECT_TRUE(outcome.succeeded()) << outcome.failure;
+    return outcome.design;
+}
+
+SheetInputTexts ExampleTexts() {
+    SheetInputTexts texts;
+    texts.Edit1 = "200";
+    texts.Edit3 = "50";
+    texts.Edit4 = "2";
+    return texts;
+}
+
+class ExportSheetTest : public ::testing::Test {
+ protected:
+    void SetUp() override {
+        SetDecimalSeparator('.');
+        ASSERT_TRUE(program_.isValid() && out_.isValid());
+        for (const char* name : {"1.xls", "11.xls", "1111.xls", "111.xls"}) {
+            WriteFile(ProgramFile(name), ReadFile(TemplatePath(name)));
+        }
+        progress_.installEventFilter(&counter_);
+    }
+    std::string ProgramFile(const std::string& name) const { return program_.path().toStdString() + "/" + name; }
+    QString ProgramDirectory() const { return program_.path() + "/"; }
+    std::string Out(const std::string& name) const { return out_.path().toStdString() + "/" + name; }
+    std::vector<std::string> OutFiles() const { return FolderEntries(out_.path().toStdString()); }
+
+    void Export(SheetKind kind, const SheetInputTexts& texts, const TWormDesign& design) {
+        ExportSheet(kind, texts, design, ProgramDirectory(), dialogs_, progress_);
+    }
+    void ExpectFailureMessage() {
+        ASSERT_EQ(dialogs_.messages.size(), 1u);
+        EXPECT_EQ(dialogs_.messages[0].caption, ApplicationTitle());
+        EXPECT_EQ(dialogs_.messages[0].text, QString::fromUtf8("导出文件错误,或者您还没安装EXCEL,请核实后重试........."));
+    }
+    // Every cell of the sheet's table as read back, and the template's own
+    // cells (names, units, title) unchanged.
+    void ExpectSheet(const std::string& path, SheetKind kind, const SheetInputTexts& texts, const TWormDesign& design) {
+        Workbook written = Workbook::Open(path);
+        Workbook source = Workbook::Open(ProgramFile(TemplateName(kind)));
+        std::vector<SheetCell> cells = SheetCells(kind, texts, design);
+        for (const SheetCell& cell : cells) {
+            EXPECT_EQ(written.CellText(cell.row, cell.column), cell.text) << CellReference(cell.row, cell.column);
+        }
+        for (int row = 1; row <= 25; ++row) {
+            for (int column = 1; column <= 4; ++column) {
+                bool inTable = std::any_of(cells.begin(), cells.end(), [&](const SheetCell& c) { return c.row == row && c.column == column; });
+                if (!inTable) {
+                    EXPECT_EQ(written.CellText(row, column), source.CellText(row, column)) << CellReference(row, column);
+                }
+            }
+        }
+    }
+
+    QTemporaryDir program_, out_;
+    ScriptedDialogs dialogs_;
+    TForm2 progress_;
+    ShowCounter counter_;
+};
+
+TEST_F(ExportSheetTest, ExportsEachSheetAndEveryCellReadsBack) {
+    TWormDesign design = ExampleDesign();
+    SheetInputTexts texts = ExampleTexts();
+    for (SheetKind kind : kKinds) {
+        SCOPED_TRACE(TemplateName(kind));
+        std::string target = Out(std::string(ProposedFileName(kind)) + ".xls");
+        dialogs_.saveAnswers.push_back(QString::fromStdString(target));
+        Export(kind, texts, design);
+        ExpectSheet(target, kind, texts, design);
+        EXPECT_EQ(dialogs_.proposedNames.back(), QString::fromUtf8(ProposedFileName(kind)));
+        EXPECT_EQ(dialogs_.filters.back(), QStringLiteral(".xls"));
+        EXPECT_FALSE(progress_.isShowing()) << "hidden by the end of the export";
+    }
+    EXPECT_EQ(counter_.shows, 3) << "shown once per confirmed export";
+    EXPECT_TRUE(dialogs_.messages.empty());
+    EXPECT_EQ(OutFiles(), (std::vector<std::string>{"gundao.xls", "rudar.xls", "wolun.xls"}));
+    // The worked example's values as the user sees them in the sheets.
+    EXPECT_EQ(Workbook::Open(Out("rudar.xls")).CellText(18, 3), "200.644");
+    EXPECT_EQ(Workbook::Open(Out("gundao.xls")).CellText(12, 3), "8.986");
+    EXPECT_EQ(Workbook::Open(Out("wolun.xls")).CellText(8, 3), "5.631");
+}
+
+TEST_F(ExportSheetTest, CancellingWritesNothingAndLeavesTheTemplate) {
+    for (SheetKind kind : kKinds) {
+        std::string before = ReadFile(ProgramFile(TemplateName(kind)));
+        dialogs_.saveAnswers.push_back(std::nullopt);
+        Export(kind, ExampleTexts(), ExampleDesign());
+        EXPECT_EQ(ReadFile(ProgramFile(TemplateName(kind))), before) << TemplateName(kind) << " byte for byte";
+    }
+    EXPECT_TRUE(OutFiles().empty());
+    EXPECT_EQ(FolderEntries(program_.path().toStdString()), (std::vector<std::string>{"1.xls", "11.xls", "111.xls", "1111.xls"}));
+    EXPECT_TRUE(dialogs_.messages.empty());
+    EXPECT_EQ(counter_.shows, 0) << "the progress dialog is never shown";
+    EXPECT_FALSE(progress_.isShowing());
+}
+
+TEST_F(ExportSheetTest, AMissingTemplateFailsBeforeAnyDialog) {
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(ProgramFile("11.xls"))));
+    Export(SheetKind::Hob, ExampleTexts(), ExampleDesign());  // an unscripted save dialog would fail the test
+    ExpectFailureMessage();
+    EXPECT_TRUE(dialogs_.proposedNames.empty());
+    EXPECT_EQ(counter_.shows, 0);
+}
+
+TEST_F(ExportSheetTest, ADamagedTemplateFailsBeforeAnyDialog) {
+    const std::pair<const char*, std::string> kDamaged[] = {
+        {"not a workbook", "garbage"},
+        {"cut short", ReadFile(TemplatePath("1111.xls")).substr(0, 300)},
+    };
+    for (const auto& [why, bytes] : kDamaged) {
+        dialogs_.messages.clear();
+        WriteFile(ProgramFile("1111.xls"), bytes);
+        Export(SheetKind::Wheel, ExampleTexts(), ExampleDesign());
+        ExpectFailureMessage();
+        EXPECT_TRUE(dialogs_.proposedNames.empty()) << why;
+    }
+}
+
+TEST_F(ExportSheetTest, AnUnwritableTargetReportsAndLeavesNoFile) {
+    dialogs_.saveAnswers.push_back(QString::fromStdString(Out("no such folder/rudar.xls")));
+    Export(SheetKind::Worm, ExampleTexts(), ExampleDesign());
+    ExpectFailureMessage();
+    EXPECT_TRUE(OutFiles().empty());
+    // The failure leaves the progress dialog up until the user dismisses it.
+    EXPECT_TRUE(progress_.isShowing());
+    QTest::mouseClick(progress_.Button1, Qt::LeftButton);
+    EXPECT_FALSE(progress_.isShowing());
+
+    // A folder under the chosen name: no partial file beside it either.
+    dialogs_.messages.clear();
+    ASSERT_TRUE(QDir(out_.path()).mkdir("taken.xls"));
+    dialogs_.saveAnswers.push_back(QString::fromStdString(Out("taken.xls")));
+    Export(SheetKind::Worm, ExampleTexts(), ExampleDesign());
+    ExpectFailureMessage();
+    EXPECT_EQ(OutFiles(), std::vector<std::string>{"taken.xls"});
+    EXPECT_TRUE(FolderEntries(Out("taken.xls")).empty());
+}
+
+TEST_F(ExportSheetTest, BeforeAnyCalculationTheSheetHoldsZeros) {
+    SheetInputTexts texts;  // the window's initial texts: empty centre distance and teeth, one start
+    texts.Edit4 = "1";
+    dialogs_.saveAnswers.push_back(QString::fromStdString(Out("early.xls")));
+    Export(SheetKind::Worm, texts, TWormDesign{});
+    Workbook book = Workbook::Open(Out("early.xls"));
+    EXPECT_EQ(book.CellText(2, 3), "1");
+    EXPECT_EQ(book.CellText(3, 3), "");
+    EXPECT_EQ(book.CellText(4, 3), "0");
+    EXPECT_EQ(book.CellText(6, 3), "") << "no generating-plane text yet";
+    EXPECT_EQ(book.CellText(18, 3), "0");
+    EXPECT_EQ(book.CellText(11, 2), "8j (GB/T16445-1996)");
+    EXPECT_TRUE(dialogs_.messages.empty());
+}
+
+TEST_F(ExportSheetTest, FieldsEditedAfterTheCalculationAppearWithTheOldResults) {
+    TWormDesign design = ExampleDesign();
+    SheetInputTexts edited = ExampleTexts();
+    edited.Edit1 = "210";
+    edited.Edit3 = "60";
+    edited.Edit4 = "3";
+    dialogs_.saveAnswers.push_back(QString::fromStdString(Out("wolun.xls")));
+    Export(SheetKind::Wheel, edited, design);
+    Workbook book = Workbook::Open(Out("wolun.xls"));
+    EXPECT_EQ(book.CellText(2, 3), "3");
+    EXPECT_EQ(book.CellText(3, 3), "60");
+    EXPECT_EQ(book.CellText(15, 3), "210");
+    EXPECT_EQ(book.CellText(4, 3), "6.44") << "the module of the last calculation";
+    EXPECT_EQ(book.CellText(17, 3), "130");
+}
+
+TEST_F(ExportSheetTest, TwoExportsInARowEachWriteTheirFile) {
+    TWormDesign design = ExampleDesign();
+    dialogs_.saveAnswers.push_back(QString::fromStdString(Out("first.xls")));
+    dialogs_.saveAnswers.push_back(QString::fromStdString(Out("second.xls")));
+    Export(SheetKind::Worm, ExampleTexts(), design);
+    SheetInputTexts changed = ExampleTexts();
+    changed.Edit9 = "7";
+    Export(SheetKind::Worm, changed, design);
+    EXPECT_EQ(Workbook::Open(Out("first.xls")).CellText(11, 2), "8j (GB/T16445-1996)");
+    EXPECT_EQ(Workbook::Open(Out("second.xls")).CellText(11, 2), "7");
+    EXPECT_EQ(counter_.shows, 2);
+    EXPECT_FALSE(progress_.isShowing());
+    EXPECT_TRUE(dialogs_.messages.empty());
+}
+
+TEST_F(ExportSheetTest, ANameWithoutExtensionReceivesXlsx) {
+    dialogs_.saveAnswers.push_back(QString::fromStdString(Out("rudar")));
+    Export(SheetKind::Worm, ExampleTexts(), ExampleDesign());
+    EXPECT_EQ(OutFiles(), std::vector<std::string>{"rudar.xlsx"});
+}
+
+TEST_F(ExportSheetTest, AnExistingFileIsReplacedWithoutAQuestion) {
+    WriteFile(Out("gundao.xls"), "old");
+    dialogs_.saveAnswers.push_back(QString::fromStdString(Out("gundao.xls")));
+    Export(SheetKind::Hob, ExampleTexts(), ExampleDesign());
+    EXPECT_EQ(Workbook::Open(Out("gundao.xls")).CellText(12, 3), "8.986");
+    EXPECT_TRUE(dialogs_.questions.empty());
+}
+
+TEST_F(ExportSheetTest, AProgramDirectoryWithoutTrailingSeparatorAndUnicodeNames) {
+    QTemporaryDir program(QDir::tempPath() + QString::fromUtf8("/程序 目录-XXXXXX"));
+    WriteFile(program.path().toStdString() + "/1.xls", ReadFile(TemplatePath("1.xls")));
+    dialogs_.saveAnswers.push_back(QString::fromStdString(Out("蜗杆 参数.xls")));
+    ExportSheet(SheetKind::Worm, ExampleTexts(), ExampleDesign(), program.path(), dialogs_, progress_);
+    EXPECT_TRUE(dialogs_.messages.empty());
+    EXPECT_EQ(Workbook::Open(Out("蜗杆 参数.xls")).CellText(10, 2), "右");
+}
+
+TEST(WriteSheet, WritesWithoutAWindowAndNothingOnFailure) {
+    SetDecimalSeparator('.');
+    QTemporaryDir out;
+    TWormDesign design = ExampleDesign();
+    std::string target = out.path().toStdString() + "/wolun.xlsx";
+    WriteSheet(SheetKind::Wheel, ExampleTexts(), design, TemplatePath("1111.xls"), target);
+    Workbook book = Workbook::Open(target);
+    for (const SheetCell& cell : SheetCells(SheetKind::Wheel, ExampleTexts(), design)) {
+        EXPECT_EQ(book.CellText(cell.row, cell.column), cell.text) << CellReference(cell.row, cell.column);
+    }
+    EXPECT_THROW(WriteSheet(SheetKind::Wheel, ExampleTexts(), design, out.path().toStdString() + "/none.xls",
+                            out.path().toStdString() + "/x.xlsx"),
+                 WorkbookError);
+    EXPECT_EQ(FolderEntries(out.path().toStdString()), std::vector<std::string>{"wolun.xlsx"});
+}
+
+}  // namespace
+}  // namespace wormgear

@@ -1,0 +1,101 @@
+// Older binary workbooks (OLE2 ".xls") opened through FreeXL.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "legacy_workbook.h"
+#include "numeric.h"
+#include "test_support.h"
+#include "workbook.h"
+
+namespace wormgear {
+namespace {
+
+using namespace wormgear::testing;
+
+// two_sheets.xls was written by LibreOffice 7.4 ("MS Excel 97" filter) from a
+// workbook whose second sheet was active. Its first sheet "First" holds:
+struct LegacyCell {
+    int row, column;
+    const char* text;
+    const char* why;
+};
+const LegacyCell kFirstSheet[] = {
+    {1, 1, "200", "number"},
+    {1, 2, "-2.5", "negative number"},
+    {2, 1, "0.1", ""},
+    {3, 1, "8j (GB/T16445-1996)", "text"},
+    {4, 1, "右", "Chinese text"},
+    {5, 1, "0.30", "number-like text stays text"},
+    {7, 3, "1234567.125", ""},
+    {8, 1, "", "a formula: FreeXL returns nothing for it"},
+    {13, 1, "0.2", ""},
+    {6, 1, "", "empty"},
+};
+
+std::string Fixture() { return std::string(EXPORT_TEST_DATA_DIR) + "/two_sheets.xls"; }
+
+TEST(LegacyWorkbook, ReadsTheFirstSheetOfABinaryWorkbook) {
+    SetDecimalSeparator('.');
+    Workbook book = Workbook::Open(Fixture());
+    for (const auto& c : kFirstSheet) EXPECT_EQ(book.CellText(c.row, c.column), c.text) << CellReference(c.row, c.column) << " " << c.why;
+}
+
+TEST(LegacyWorkbook, SavingWritesOoxmlAndLeavesTheBinaryFileAlone) {
+    QTemporaryDir folder;
+    std::string original = ReadFile(Fixture());
+    std::string copy = folder.path().toStdString() + "/old.cqb";
+    WriteFile(copy, original);
+    Workbook book = Workbook::Open(copy);
+    book.SetCellText(6, 1, "新");
+    std::string saved = folder.path().toStdString() + "/new.xls";
+    book.SaveAs(saved);
+
+    EXPECT_EQ(ReadFile(copy), original);
+    EXPECT_EQ(ReadFile(saved).substr(0, 4), std::string("PK\x03\x04", 4)) << "a zip package, whatever the name";
+    Workbook reopened = Workbook::Open(saved);
+    for (const auto& c : kFirstSheet) {
+        if (c.row == 6) continue;
+        EXPECT_EQ(reopened.CellText(c.row, c.column), c.text) << CellReference(c.row, c.column);
+    }
+    EXPECT_EQ(reopened.CellText(6, 1), "新");
+
+    // Save in place turns the binary file itself into OOXML.
+    Workbook inPlace = Workbook::Open(copy);
+    inPlace.SetCellText(1, 1, "201");
+    inPlace.Save();
+    EXPECT_EQ(ReadFile(copy).substr(0, 2), "PK");
+    EXPECT_EQ(Workbook::Open(copy).CellText(1, 1), "201");
+    EXPECT_EQ(Workbook::Open(copy).CellText(4, 1), "右");
+}
+
+TEST(LegacyWorkbook, RefusesADamagedBinaryWorkbook) {
+    QTemporaryDir folder;
+    std::string bytes = ReadFile(Fixture());
+    const std::pair<const char*, std::string> kDamaged[] = {
+        {"cut short", bytes.substr(0, 1024)},
+        {"signature only", bytes.substr(0, 8)},
+        {"sectors overwritten", bytes.substr(0, 512) + std::string(bytes.size() - 512, '\xff')},
+    };
+    for (const auto& [why, damaged] : kDamaged) {
+        std::string path = folder.path().toStdString() + "/damaged.xls";
+        WriteFile(path, damaged);
+        EXPECT_THROW(Workbook::Open(path), WorkbookError) << why;
+    }
+}
+
+TEST(PlainWorkbookPackage, HoldsNumbersAndTextsInOrder) {
+    SetDecimalSeparator('.');
+    QTemporaryDir folder;
+    std::string path = folder.path().toStdString() + "/plain.xlsx";
+    WriteFile(path, WritePackage(PlainWorkbookPackage("表", {{3, 2, std::string("c")}, {1, 1, 0.1}, {1, 3, std::string("a<b")}, {3, 1, 1e-5}})));
+    Workbook book = Workbook::Open(path);
+    EXPECT_EQ(book.CellText(1, 1), "0.1");
+    EXPECT_EQ(book.CellText(1, 3), "a<b");
+    EXPECT_EQ(book.CellText(3, 1), "1E-5");
+    EXPECT_EQ(book.CellText(3, 2), "c");
+    EXPECT_NE(PartOf(path, "xl/worksheets/sheet1.xml").find("<row r=\"1\"><c r=\"A1\"><v>0.1</v></c><c r=\"C1\""), std::string::npos);
+}
+
+}  // namespace
+}  // namespace wormgear

@@ -1,0 +1,53 @@
+// Helpers of the export tests: files, hand-made workbook packages, the
+// shipped templates and parsed XML parts.
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "package.h"
+
+namespace wormgear::testing {
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+// Names in a folder, sorted, without "." and "..".
+std::vector<std::string> FolderEntries(const std::string& folder);
+
+// Path of a template as the build leaves it in the program directory.
+std::string TemplatePath(const std::string& name);
+
+// The unpacked part `name` of a workbook file; fails the test if absent.
+std::string PartOf(const std::string& workbookPath, const std::string& name);
+bool HasPart(const std::string& workbookPath, const std::string& name);
+
+// A workbook package whose parts are given as (name, content) pairs.
+using Parts = std::vector<std::pair<std::string, std::string>>;
+std::string PackageBytes(const Parts& parts);
+
+// The parts of a one-sheet workbook around `sheetXml` (a whole worksheet
+// part), with `sharedStringsXml` when not empty. Extra parts, relationships
+// (full <Relationship> elements) and content-type overrides go in as given.
+struct WorkbookSpec {
+    std::string sheetXml;
+    std::string sharedStringsXml;
+    std::string workbookInner = "<bookViews><workbookView/></bookViews>"
+                                "<sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/></sheets>";
+    std::string extraRelationships;
+    std::string extraOverrides;
+    Parts extraParts;
+};
+Parts WorkbookParts(const WorkbookSpec& spec);
+
+// A worksheet part with `sheetData` as the content of <sheetData>.
+std::string SheetXml(const std::string& sheetData, const std::string& before = "", const std::string& after = "");
+// A shared-strings part holding these plain items.
+std::string SharedStringsXml(const std::vector<std::string>& items);
+
+pugi::xml_document ParseXml(const std::string& text);
+
+}  // namespace wormgear::testing

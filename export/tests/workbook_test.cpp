@@ -1,0 +1,593 @@
+// The workbook component on hand-made OOXML packages and on the shipped
+// templates: reading each kind of cell, writing text cells that every reader
+// sees in order, saving, and the failures of bad input.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <functional>
+#include <csignal>
+#include <sys/resource.h>
+
+#include "numeric.h"
+#include "test_support.h"
+#include "workbook.h"
+
+namespace wormgear {
+namespace {
+
+using namespace wormgear::testing;
+
+class WorkbookTest : public ::testing::Test {
+ protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder_.isValid());
+        SetDecimalSeparator('.');
+    }
+    std::string Path(const std::string& name) const { return folder_.path().toStdString() + "/" + name; }
+    std::string Write(const std::string& name, const Parts& parts) {
+        WriteFile(Path(name), PackageBytes(parts));
+        return Path(name);
+    }
+
+    QTemporaryDir folder_;
+};
+
+// --- cell positions and names -------------------------------------------
+
+struct ReferenceCase {
+    int row, column;
+    const char* reference;
+};
+const ReferenceCase kReferences[] = {
+    {1, 1, "A1"},   {12, 3, "C12"},   {1, 26, "Z1"},  {1, 27, "AA1"},
+    {1, 702, "ZZ1"}, {1, 703, "AAA1"}, {1048576, 16384, "XFD1048576"},  // the last cell of a sheet
+};
+
+TEST(CellReference, NamesRowAndColumn) {
+    for (const auto& c : kReferences) EXPECT_EQ(CellReference(c.row, c.column), c.reference) << c.row << "," << c.column;
+}
+
+TEST(CellReference, RefusesPositionsOutsideASheet) {
+    const std::pair<int, int> kOutside[] = {{0, 1}, {1, 0}, {-1, 3}, {1048577, 1}, {1, 16385}};
+    for (auto [row, column] : kOutside) EXPECT_THROW(CellReference(row, column), WorkbookError) << row << "," << column;
+}
+
+struct ExtensionCase {
+    const char* given;
+    const char* written;
+};
+const ExtensionCase kExtensions[] = {
+    {"/tmp/out/rudar", "/tmp/out/rudar.xlsx"},  // the proposed name as the dialog returns it
+    {"/tmp/out/rudar.xls", "/tmp/out/rudar.xls"},
+    {"/tmp/out/a.cqb", "/tmp/out/a.cqb"},
+    {"/tmp/a.b/c", "/tmp/a.b/c.xlsx"},          // a dot in a folder name is no extension
+    {"/tmp/.hidden", "/tmp/.hidden.xlsx"},
+    {"plain", "plain.xlsx"},
+    {"sheet.xlsx", "sheet.xlsx"},
+};
+
+TEST(PathWithWorkbookExtension, AddsXlsxOnlyWithoutExtension) {
+    for (const auto& c : kExtensions) EXPECT_EQ(PathWithWorkbookExtension(c.given), c.written) << c.given;
+}
+
+// --- reading ----------------------------------------------------------------
+
+struct ReadCase {
+    int row, column;
+    const char* text;
+    const char* why;
+};
+
+TEST_F(WorkbookTest, ReadsEveryKindOfCellAsText) {
+    WorkbookSpec spec;
+    spec.sharedStringsXml =
+        "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+        "<si><t>蜗杆头数</t></si>"
+        "<si><r><t>ab</t></r><r><rPr><b/></rPr><t>cd</t></r><rPh sb=\"0\" eb=\"1\"><t>x</t></rPh></si>"
+        "<si><t xml:space=\"preserve\">  8j _x000D_ </t></si>"
+        "</sst>";
+    spec.sheetXml = SheetXml(
+        "<row r=\"1\"><c r=\"A1\"><v>200</v></c><c r=\"B1\"><v>0.1</v></c><c r=\"C1\"><v>1E-5</v></c>"
+        "<c r=\"D1\"><v>12.346</v></c><c r=\"E1\"><v>-2.5</v></c><c r=\"F1\"><v>0.33333333333333331</v></c></row>"
+        "<row r=\"2\"><c r=\"A2\" t=\"s\"><v>0</v></c><c r=\"B2\" t=\"s\"><v>1</v></c><c r=\"C2\" t=\"s\"><v>2</v></c></row>"
+        "<row r=\"3\"><c r=\"A3\" t=\"inlineStr\"><is><t>行内</t></is></c><c r=\"B3\" t=\"b\"><v>1</v></c>"
+        "<c r=\"C3\" t=\"b\"><v>0</v></c><c r=\"D3\" t=\"e\"><v>#DIV/0!</v></c>"
+        "<c r=\"E3\" t=\"str\"><f>\"a\"&amp;\"b\"</f><v>ab</v></c><c r=\"F3\"><f>1+1</f><v>2</v></c></row>"
+        "<row r=\"4\"><c r=\"A4\" s=\"3\"/><c r=\"B4\"><f>1+1</f></c></row>");
+    std::string path = Write("kinds.xlsx", WorkbookParts(spec));
+    Workbook book = Workbook::Open(path);
+
+    const ReadCase kCases[] = {
+        {1, 1, "200", "a whole number, FormatReal text"},
+        {1, 2, "0.1", "the double nearest 0.1 prints 0.1"},
+        {1, 3, "1E-5", "FormatReal switches to E notation below 0.0001"},
+        {1, 4, "12.346", ""},
+        {1, 5, "-2.5", ""},
+        {1, 6, "0.333333333333333", "15 significant digits"},
+        {2, 1, "蜗杆头数", "shared string"},
+        {2, 2, "abcd", "rich text runs joined, phonetic guide left out"},
+        {2, 3, "  8j \r ", "blanks kept, _x000D_ is a carriage return"},
+        {3, 1, "行内", "inline string"},
+        {3, 2, "TRUE", ""},
+        {3, 3, "FALSE", ""},
+        {3, 4, "#DIV/0!", "error value"},
+        {3, 5, "ab", "string result of a formula"},
+        {3, 6, "2", "number result of a formula"},
+        {4, 1, "", "formatted but empty"},
+        {4, 2, "", "formula without a stored result"},
+        {5, 1, "", "row not in the sheet"},
+        {1, 7, "", "cell not in the row"},
+    };
+    for (const auto& c : kCases) EXPECT_EQ(book.CellText(c.row, c.column), c.text) << CellReference(c.row, c.column) << " " << c.why;
+}
+
+TEST_F(WorkbookTest, ReadsRowsAndCellsWithoutReferences) {
+    // Rows and cells may leave out r: each then follows the one before.
+    WorkbookSpec spec;
+    spec.sheetXml = SheetXml("<row><c><v>1</v></c><c><v>2</v></c></row><row r=\"4\"><c r=\"C4\"><v>3</v></c><c><v>4</v></c></row><row><c><v>5</v></c></row>");
+    Workbook book = Workbook::Open(Write("implicit.xlsx", WorkbookParts(spec)));
+    EXPECT_EQ(book.CellText(1, 1), "1");
+    EXPECT_EQ(book.CellText(1, 2), "2");
+    EXPECT_EQ(book.CellText(4, 3), "3");
+    EXPECT_EQ(book.CellText(4, 4), "4");
+    EXPECT_EQ(book.CellText(5, 1), "5");
+}
+
+TEST_F(WorkbookTest, ReadsTheActiveSheetOnly) {
+    WorkbookSpec spec;
+    spec.sheetXml = SheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
+    spec.workbookInner =
+        "<bookViews><workbookView activeTab=\"1\"/></bookViews>"
+        "<sheets><sheet name=\"One\" sheetId=\"1\" r:id=\"rId1\"/><sheet name=\"Two\" sheetId=\"2\" r:id=\"rId9\"/></sheets>";
+    spec.extraRelationships =
+        "<Relationship Id=\"rId9\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet\" "
+        "Target=\"/xl/worksheets/Second%20Sheet.xml\"/>";
+    spec.extraParts = {{"xl/worksheets/Second Sheet.xml", SheetXml("<row r=\"1\"><c r=\"A1\"><v>2</v></c></row>")}};
+    Workbook book = Workbook::Open(Write("two.xlsx", WorkbookParts(spec)));
+    EXPECT_EQ(book.CellText(1, 1), "2");
+}
+
+TEST_F(WorkbookTest, ReadsAndWritesPrefixedSpreadsheetXml) {
+    WorkbookSpec spec;
+    spec.sheetXml =
+        "<x:worksheet xmlns:x=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><x:sheetData>"
+        "<x:row r=\"2\"><x:c r=\"B2\"><x:v>7</x:v></x:c></x:row></x:sheetData></x:worksheet>";
+    std::string path = Write("prefixed.xlsx", WorkbookParts(spec));
+    Workbook book = Workbook::Open(path);
+    EXPECT_EQ(book.CellText(2, 2), "7");
+    book.SetCellText(1, 1, "新");
+    book.SaveAs(path);
+    EXPECT_EQ(Workbook::Open(path).CellText(1, 1), "新");
+    EXPECT_NE(PartOf(path, "xl/worksheets/sheet1.xml").find("<x:row r=\"1\"><x:c r=\"A1\" t=\"s\"><x:v>"), std::string::npos);
+}
+
+// --- writing ----------------------------------------------------------------
+
+const char* const kTexts[] = {
+    "2", "0.30", "右", "8j (GB/T16445-1996)", "0.3*P/2",
+    "  two blanks before and after  ",
+    "a<b&c>\"d'",                // XML specials
+    "tab\tand\nline break",
+    "_x0041_ stays literal",     // looks like an escape, must come back as typed
+    "\x01\x1f control",          // characters XML 1.0 cannot hold
+    "𝛼 beyond the BMP",
+};
+
+TEST_F(WorkbookTest, WrittenTextsReadBackBeforeAndAfterSaving) {
+    Workbook book = Workbook::Open(TemplatePath("111.xls"));
+    int row = 1;
+    for (const char* text : kTexts) book.SetCellText(row++, 1, text);
+    row = 1;
+    for (const char* text : kTexts) EXPECT_EQ(book.CellText(row++, 1), text);
+
+    book.SaveAs(Path("texts.cqb"));
+    Workbook reopened = Workbook::Open(Path("texts.cqb"));
+    row = 1;
+    for (const char* text : kTexts) EXPECT_EQ(reopened.CellText(row++, 1), text) << "row " << row - 1;
+}
+
+TEST_F(WorkbookTest, RewritingACellReplacesItsText) {
+    Workbook book = Workbook::Open(TemplatePath("111.xls"));
+    book.SetCellText(1, 1, "first");
+    book.SetCellText(1, 1, "second");
+    book.SetCellText(1, 1, "first");
+    EXPECT_EQ(book.CellText(1, 1), "first");
+    book.SaveAs(Path("rewrite.xlsx"));
+    pugi::xml_document sheet = ParseXml(PartOf(Path("rewrite.xlsx"), "xl/worksheets/sheet1.xml"));
+    EXPECT_EQ(sheet.select_nodes("//c[@r='A1']").size(), 1u);
+}
+
+// Rows in rising r, cells in rising column, r matching the row: Excel and
+// other strict readers ask for a repair otherwise.
+void ExpectSheetInOrder(const std::string& sheetXml) {
+    pugi::xml_document sheet = ParseXml(sheetXml);
+    int previousRow = 0;
+    for (pugi::xml_node row : sheet.document_element().child("sheetData").children("row")) {
+        int r = row.attribute("r").as_int();
+        EXPECT_GT(r, previousRow) << "row " << r << " after row " << previousRow;
+        previousRow = r;
+        int previousColumn = 0;
+        for (pugi::xml_node cell : row.children("c")) {
+            std::string ref = cell.attribute("r").value();
+            std::string::size_type digits = ref.find_first_of("0123456789");
+            ASSERT_NE(digits, std::string::npos) << ref;
+            EXPECT_EQ(std::stoi(ref.substr(digits)), r) << ref << " in row " << r;
+            int column = 0;
+            for (char c : ref.substr(0, digits)) column = column * 26 + (c - 'A' + 1);
+            EXPECT_GT(column, previousColumn) << ref;
+            previousColumn = column;
+        }
+    }
+}
+
+TEST_F(WorkbookTest, WritingKeepsRowsAndCellsInOrder) {
+    WorkbookSpec spec;
+    spec.sheetXml = SheetXml("<row r=\"2\"><c r=\"B2\"><v>1</v></c></row><row r=\"10\"><c r=\"C10\"><v>2</v></c></row>",
+                             "<dimension ref=\"B2:C10\"/>");
+    std::string path = Write("order.xlsx", WorkbookParts(spec));
+    Workbook book = Workbook::Open(path);
+    const std::pair<int, int> kWrites[] = {{30, 2}, {5, 4}, {5, 2}, {5, 3}, {1, 1}, {30, 1}, {2, 1}, {2, 3}, {10, 27}, {10, 1}};
+    for (auto [row, column] : kWrites) book.SetCellText(row, column, CellReference(row, column));
+    book.SaveAs(path);
+
+    std::string sheetXml = PartOf(path, "xl/worksheets/sheet1.xml");
+    ExpectSheetInOrder(sheetXml);
+    EXPECT_STREQ(ParseXml(sheetXml).document_element().child("dimension").attribute("ref").value(), "A1:AA30");
+    Workbook reopened = Workbook::Open(path);
+    for (auto [row, column] : kWrites) EXPECT_EQ(reopened.CellText(row, column), CellReference(row, column));
+    EXPECT_EQ(reopened.CellText(2, 2), "1");
+    EXPECT_EQ(reopened.CellText(10, 3), "2");
+}
+
+TEST_F(WorkbookTest, WritingPutsAnUnorderedSheetInOrder) {
+    WorkbookSpec spec;
+    spec.sheetXml = SheetXml(
+        "<row r=\"5\"><c r=\"C5\"><v>3</v></c><c r=\"A5\"><v>1</v></c></row>"
+        "<row r=\"2\"><c r=\"B2\"><v>2</v></c></row>");
+    std::string path = Write("disorder.xlsx", WorkbookParts(spec));
+    Workbook book = Workbook::Open(path);
+    EXPECT_EQ(book.CellText(5, 1), "1");  // read as they stand
+    book.SetCellText(3, 2, "x");
+    book.SaveAs(path);
+    ExpectSheetInOrder(PartOf(path, "xl/worksheets/sheet1.xml"));
+    Workbook reopened = Workbook::Open(path);
+    EXPECT_EQ(reopened.CellText(5, 1), "1");
+    EXPECT_EQ(reopened.CellText(5, 3), "3");
+    EXPECT_EQ(reopened.CellText(2, 2), "2");
+    EXPECT_EQ(reopened.CellText(3, 2), "x");
+}
+
+TEST_F(WorkbookTest, ACellKeepsItsFormatAndANewCellTakesItsRowsOrColumns) {
+    WorkbookSpec spec;
+    spec.sheetXml = SheetXml("<row r=\"1\" s=\"7\" customFormat=\"1\" spans=\"1:2\"><c r=\"A1\" s=\"4\"><v>5</v></c></row>",
+                             "<cols><col min=\"2\" max=\"3\" width=\"9\" style=\"6\"/></cols>");
+    std::string path = Write("styles.xlsx", WorkbookParts(spec));
+    Workbook book = Workbook::Open(path);
+    book.SetCellText(1, 1, "kept");
+    book.SetCellText(1, 5, "row format");
+    book.SetCellText(2, 3, "column format");
+    book.SetCellText(2, 4, "none");
+    book.SaveAs(path);
+    pugi::xml_document sheet = ParseXml(PartOf(path, "xl/worksheets/sheet1.xml"));
+    EXPECT_STREQ(sheet.select_node("//c[@r='A1']").node().attribute("s").value(), "4");
+    EXPECT_STREQ(sheet.select_node("//c[@r='E1']").node().attribute("s").value(), "7");
+    EXPECT_STREQ(sheet.select_node("//c[@r='C2']").node().attribute("s").value(), "6");
+    EXPECT_FALSE(sheet.select_node("//c[@r='D2']").node().attribute("s"));
+    EXPECT_FALSE(sheet.select_node("//row[@r='1']").node().attribute("spans")) << "a stale span hint is dropped";
+}
+
+TEST_F(WorkbookTest, AnEmptyTextEmptiesTheCellButKeepsItsFormat) {
+    WorkbookSpec spec;
+    spec.sharedStringsXml = SharedStringsXml({"old"});
+    spec.sheetXml = SheetXml("<row r=\"16\"><c r=\"C16\" s=\"4\" t=\"s\"><v>0</v></c></row>");
+    std::string path = Write("clear.xlsx", WorkbookParts(spec));
+    Workbook book = Workbook::Open(path);
+    book.SetCellText(16, 3, "");
+    EXPECT_EQ(book.CellText(16, 3), "");
+    book.SaveAs(path);
+    pugi::xml_node cell = ParseXml(PartOf(path, "xl/worksheets/sheet1.xml")).select_node("//c[@r='C16']").node();
+    ASSERT_TRUE(cell);
+    EXPECT_STREQ(cell.attribute("s").value(), "4");
+    EXPECT_FALSE(cell.attribute("t"));
+    EXPECT_FALSE(cell.first_child());
+    EXPECT_EQ(Workbook::Open(path).CellText(16, 3), "");
+}
+
+TEST_F(WorkbookTest, OverwritingAFormulaDropsTheCalculationChain) {
+    WorkbookSpec spec;
+    spec.sheetXml = SheetXml("<row r=\"1\"><c r=\"A1\"><f>B1*2</f><v>4</v></c><c r=\"B1\"><v>2</v></c><c r=\"C1\"><f>B1+1</f><v>3</v></c></row>");
+    spec.workbookInner += "<definedNames/>";
+    spec.extraRelationships =
+        "<Relationship Id=\"rId5\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/calcChain\" Target=\"calcChain.xml\"/>";
+    spec.extraOverrides =
+        "<Override PartName=\"/xl/calcChain.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.calcChain+xml\"/>";
+    spec.extraParts = {{"xl/calcChain.xml",
+                        "<calcChain xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><c r=\"A1\" i=\"1\"/><c r=\"C1\"/></calcChain>"}};
+    std::string path = Write("formula.xlsx", WorkbookParts(spec));
+    Workbook book = Workbook::Open(path);
+    book.SetCellText(1, 1, "text now");
+    book.SaveAs(Path("formula_out.xlsx"));
+    std::string out = Path("formula_out.xlsx");
+
+    EXPECT_FALSE(HasPart(out, "xl/calcChain.xml"));
+    EXPECT_EQ(PartOf(out, "[Content_Types].xml").find("calcChain"), std::string::npos);
+    EXPECT_EQ(PartOf(out, "xl/_rels/workbook.xml.rels").find("calcChain"), std::string::npos);
+    pugi::xml_document workbook = ParseXml(PartOf(out, "xl/workbook.xml"));
+    pugi::xml_node calcPr = workbook.document_element().child("calcPr");
+    ASSERT_TRUE(calcPr);
+    EXPECT_STREQ(calcPr.attribute("fullCalcOnLoad").value(), "1");
+    EXPECT_STREQ(calcPr.previous_sibling().name(), "definedNames") << "calcPr stands where the schema puts it";
+    pugi::xml_document sheet = ParseXml(PartOf(out, "xl/worksheets/sheet1.xml"));
+    EXPECT_FALSE(sheet.select_node("//c[@r='A1']/f"));
+    EXPECT_TRUE(sheet.select_node("//c[@r='C1']/f")) << "other formulas stay";
+    EXPECT_EQ(Workbook::Open(out).CellText(1, 1), "text now");
+    // The source keeps its chain: only the saved copy changed.
+    EXPECT_TRUE(HasPart(path, "xl/calcChain.xml"));
+}
+
+TEST_F(WorkbookTest, RefusesToBreakASharedFormula) {
+    WorkbookSpec spec;
+    spec.sheetXml = SheetXml(
+        "<row r=\"1\"><c r=\"A1\"><f t=\"shared\" ref=\"A1:A2\" si=\"0\">B1</f><v>1</v></c></row>"
+        "<row r=\"2\"><c r=\"A2\"><f t=\"shared\" si=\"0\"/><v>1</v></c></row>");
+    Workbook book = Workbook::Open(Write("shared.xlsx", WorkbookParts(spec)));
+    EXPECT_THROW(book.SetCellText(1, 1, "x"), WorkbookError);
+    book.SetCellText(2, 1, "y");  // a cell that only uses the formula may be replaced
+    EXPECT_EQ(book.CellText(2, 1), "y");
+}
+
+TEST_F(WorkbookTest, CreatesTheSharedStringsPartWhenMissing) {
+    WorkbookSpec spec;
+    spec.sheetXml = SheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
+    std::string path = Write("nosst.xlsx", WorkbookParts(spec));
+    Workbook book = Workbook::Open(path);
+    book.SetCellText(1, 2, "文字");
+    book.SaveAs(path);
+    EXPECT_TRUE(HasPart(path, "xl/sharedStrings.xml"));
+    EXPECT_NE(PartOf(path, "[Content_Types].xml").find("PartName=\"/xl/sharedStrings.xml\""), std::string::npos);
+    EXPECT_NE(PartOf(path, "xl/_rels/workbook.xml.rels").find("Target=\"sharedStrings.xml\""), std::string::npos);
+    Workbook reopened = Workbook::Open(path);
+    EXPECT_EQ(reopened.CellText(1, 1), "1");
+    EXPECT_EQ(reopened.CellText(1, 2), "文字");
+}
+
+TEST_F(WorkbookTest, SavingRewritesOnlyTheSheetAndItsStrings) {
+    Workbook book = Workbook::Open(TemplatePath("1.xls"));
+    book.SetCellText(2, 3, "2");
+    book.SaveAs(Path("rudar.xls"));
+    PackageEntries before = ReadPackage(ReadFile(TemplatePath("1.xls")));
+    PackageEntries after = ReadPackage(ReadFile(Path("rudar.xls")));
+    ASSERT_EQ(before.size(), after.size());
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        EXPECT_EQ(before[i].name, after[i].name) << "parts keep their order";
+        if (before[i].name == "xl/worksheets/sheet1.xml" || before[i].name == "xl/sharedStrings.xml") {
+            EXPECT_NE(before[i].data, after[i].data) << before[i].name;
+        } else {
+            EXPECT_EQ(before[i].data, after[i].data) << before[i].name << " is carried over unchanged";
+        }
+    }
+}
+
+TEST_F(WorkbookTest, TheOpenedFileIsUntouchedUnlessSaved) {
+    WriteFile(Path("design.cqb"), ReadFile(TemplatePath("111.xls")));
+    std::string original = ReadFile(Path("design.cqb"));
+    {
+        Workbook book = Workbook::Open(Path("design.cqb"));
+        for (int row = 1; row <= 13; ++row) book.SetCellText(row, 1, "x");
+    }
+    EXPECT_EQ(ReadFile(Path("design.cqb")), original);
+    EXPECT_EQ(FolderEntries(folder_.path().toStdString()), std::vector<std::string>{"design.cqb"});
+}
+
+TEST_F(WorkbookTest, SaveWritesBackInPlace) {
+    WriteFile(Path("design.cqb"), ReadFile(TemplatePath("111.xls")));
+    Workbook book = Workbook::Open(Path("design.cqb"));
+    book.SetCellText(1, 1, "200");
+    book.Save();
+    EXPECT_EQ(book.Path(), Path("design.cqb"));
+    EXPECT_EQ(Workbook::Open(Path("design.cqb")).CellText(1, 1), "200");
+    EXPECT_EQ(Workbook::Open(Path("design.cqb")).CellText(1, 2), "中心距 A (mm)") << "the label beside it stays";
+    EXPECT_EQ(FolderEntries(folder_.path().toStdString()), std::vector<std::string>{"design.cqb"}) << "no temporary file left";
+}
+
+TEST_F(WorkbookTest, SaveAsAddsXlsxToANameWithoutExtensionAndFollowsTheNewFile) {
+    Workbook book = Workbook::Open(TemplatePath("111.xls"));
+    book.SetCellText(1, 1, "a");
+    book.SaveAs(Path("noext"));
+    EXPECT_EQ(book.Path(), Path("noext.xlsx"));
+    EXPECT_TRUE(FileExists(Path("noext.xlsx")));
+    EXPECT_FALSE(FileExists(Path("noext")));
+    book.SetCellText(1, 1, "b");
+    book.Save();
+    EXPECT_EQ(Workbook::Open(Path("noext.xlsx")).CellText(1, 1), "b");
+}
+
+TEST_F(WorkbookTest, SaveAsReplacesAnExistingFile) {
+    WriteFile(Path("old.xlsx"), "not even a workbook");
+    Workbook book = Workbook::Open(TemplatePath("111.xls"));
+    book.SetCellText(1, 1, "new");
+    book.SaveAs(Path("old.xlsx"));
+    EXPECT_EQ(Workbook::Open(Path("old.xlsx")).CellText(1, 1), "new");
+}
+
+// --- failures -----------------------------------------------------------------
+
+TEST_F(WorkbookTest, AFailedSaveLeavesTheTargetAsItWasAndNoTemporaryFile) {
+    WriteFile(Path("target.xlsx"), "the old content");
+    Workbook book = Workbook::Open(TemplatePath("1.xls"));
+    book.SetCellText(2, 3, "2");
+    // A file-size limit below the workbook's size makes the write itself fail
+    // half-way, as a full disk would.
+    struct rlimit saved;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 512;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    EXPECT_THROW(book.SaveAs(Path("target.xlsx")), WorkbookError);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_EQ(ReadFile(Path("target.xlsx")), "the old content");
+    EXPECT_EQ(FolderEntries(folder_.path().toStdString()), std::vector<std::string>{"target.xlsx"});
+    book.SaveAs(Path("target.xlsx"));  // the same workbook saves once the disk allows it
+    EXPECT_EQ(Workbook::Open(Path("target.xlsx")).CellText(2, 3), "2");
+}
+
+TEST_F(WorkbookTest, SavingWhereNoFileCanBeMadeFails) {
+    Workbook book = Workbook::Open(TemplatePath("111.xls"));
+    ASSERT_TRUE(QDir(folder_.path()).mkdir("sub"));
+    EXPECT_THROW(book.SaveAs(Path("missing/folder/x.xlsx")), WorkbookError);
+    EXPECT_THROW(book.SaveAs(Path("sub") + "/"), WorkbookError) << "no file name";
+    EXPECT_THROW(book.SaveAs(""), WorkbookError) << "no file name";
+    ASSERT_TRUE(QDir(folder_.path()).mkdir("dir.xlsx"));
+    EXPECT_THROW(book.SaveAs(Path("dir.xlsx")), WorkbookError) << "a folder stands under the name";
+    EXPECT_EQ(FolderEntries(folder_.path().toStdString()), (std::vector<std::string>{"dir.xlsx", "sub"}));
+    EXPECT_EQ(FolderEntries(Path("sub")), std::vector<std::string>{});
+    EXPECT_EQ(book.Path(), TemplatePath("111.xls") ) << "a failed save does not move the workbook";
+}
+
+TEST_F(WorkbookTest, RefusesBadCellInput) {
+    Workbook book = Workbook::Open(TemplatePath("111.xls"));
+    EXPECT_THROW(book.SetCellText(0, 1, "x"), WorkbookError);
+    EXPECT_THROW(book.SetCellText(1, 16385, "x"), WorkbookError);
+    EXPECT_THROW(book.CellText(1048577, 1), WorkbookError);
+    EXPECT_THROW(book.SetCellText(1, 1, "\xff\xfe not UTF-8"), WorkbookError);
+    EXPECT_THROW(book.SetCellText(1, 1, "\xed\xa0\x80 a lone surrogate"), WorkbookError);
+    EXPECT_THROW(book.SetCellText(1, 1, std::string(32768, 'x')), WorkbookError);
+    book.SetCellText(1, 1, std::string(32767, 'x'));  // the longest text a cell holds
+    EXPECT_EQ(book.CellText(1, 1).size(), 32767u);
+}
+
+struct BadPackage {
+    const char* why;
+    std::function<Parts()> parts;
+};
+
+Parts Replace(Parts parts, const std::string& name, const std::string& data) {
+    for (auto& part : parts) {
+        if (part.first == name) part.second = data;
+    }
+    return parts;
+}
+Parts Without(Parts parts, const std::string& name) {
+    std::erase_if(parts, [&](const auto& part) { return part.first == name; });
+    return parts;
+}
+WorkbookSpec PlainSpec() {
+    WorkbookSpec spec;
+    spec.sheetXml = SheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
+    spec.sharedStringsXml = SharedStringsXml({"a"});
+    return spec;
+}
+
+TEST_F(WorkbookTest, RefusesDamagedPackages) {
+    const BadPackage kCases[] = {
+        {"no content types", [] { return Without(WorkbookParts(PlainSpec()), "[Content_Types].xml"); }},
+        {"no package relationships", [] { return Without(WorkbookParts(PlainSpec()), "_rels/.rels"); }},
+        {"no workbook relationship",
+         [] { return Replace(WorkbookParts(PlainSpec()), "_rels/.rels", "<Relationships xmlns=\"x\"/>"); }},
+        {"workbook part missing", [] { return Without(WorkbookParts(PlainSpec()), "xl/workbook.xml"); }},
+        {"broken workbook XML", [] { return Replace(WorkbookParts(PlainSpec()), "xl/workbook.xml", "<workbook><sheets>"); }},
+        {"broken sheet XML",
+         [] { return Replace(WorkbookParts(PlainSpec()), "xl/worksheets/sheet1.xml", "<worksheet><sheetData><row></sheetData>"); }},
+        {"sheet without cell data",
+         [] { return Replace(WorkbookParts(PlainSpec()), "xl/worksheets/sheet1.xml", "<worksheet/>"); }},
+        {"broken shared strings", [] { return Replace(WorkbookParts(PlainSpec()), "xl/sharedStrings.xml", "<sst><si>"); }},
+        {"shared strings part missing", [] { return Without(WorkbookParts(PlainSpec()), "xl/sharedStrings.xml"); }},
+        {"sheet part missing", [] { return Without(WorkbookParts(PlainSpec()), "xl/worksheets/sheet1.xml"); }},
+        {"active tab beyond the sheets",
+         [] {
+             WorkbookSpec spec = PlainSpec();
+             spec.workbookInner = "<bookViews><workbookView activeTab=\"3\"/></bookViews>"
+                                  "<sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/></sheets>";
+             return WorkbookParts(spec);
+         }},
+        {"negative active tab",
+         [] {
+             WorkbookSpec spec = PlainSpec();
+             spec.workbookInner = "<bookViews><workbookView activeTab=\"-1\"/></bookViews>"
+                                  "<sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/></sheets>";
+             return WorkbookParts(spec);
+         }},
+        {"no sheets at all",
+         [] {
+             WorkbookSpec spec = PlainSpec();
+             spec.workbookInner = "<sheets/>";
+             return WorkbookParts(spec);
+         }},
+        {"active sheet is a chart sheet",
+         [] {
+             WorkbookSpec spec = PlainSpec();
+             spec.workbookInner = "<sheets><sheet name=\"C\" sheetId=\"1\" r:id=\"rId7\"/></sheets>";
+             spec.extraRelationships =
+                 "<Relationship Id=\"rId7\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/chartsheet\" "
+                 "Target=\"chartsheets/sheet1.xml\"/>";
+             return WorkbookParts(spec);
+         }},
+    };
+    for (const auto& c : kCases) {
+        std::string path = Write("bad.xlsx", c.parts());
+        EXPECT_THROW(Workbook::Open(path), WorkbookError) << c.why;
+    }
+}
+
+TEST_F(WorkbookTest, AStringCellPointingNowhereFailsOnReading) {
+    WorkbookSpec spec = PlainSpec();
+    spec.sheetXml = SheetXml("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>5</v></c><c r=\"B1\" t=\"s\"><v>x</v></c></row>");
+    Workbook book = Workbook::Open(Write("dangling.xlsx", WorkbookParts(spec)));
+    EXPECT_THROW(book.CellText(1, 1), WorkbookError);
+    EXPECT_THROW(book.CellText(1, 2), WorkbookError);
+}
+
+TEST_F(WorkbookTest, RefusesFilesThatAreNoWorkbook) {
+    std::string zipBytes = ReadFile(TemplatePath("1.xls"));
+    std::string flipped = zipBytes;
+    for (std::size_t i = 200; i < 260 && i < flipped.size(); ++i) flipped[i] = static_cast<char>(~flipped[i]);
+    const std::pair<const char*, std::string> kFiles[] = {
+        {"empty file", ""},
+        {"text", "中心距,速比\n200,25\n"},
+        {"zip signature and nothing else", "PK\x03\x04"},
+        {"first half of a workbook", zipBytes.substr(0, zipBytes.size() / 2)},
+        {"last half of a workbook", zipBytes.substr(zipBytes.size() / 2)},
+        {"damaged compressed data", flipped},
+        {"OLE2 signature and garbage", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(600, 'x')},
+        {"a zip that holds no workbook", PackageBytes({{"readme.txt", "hello"}})},
+    };
+    for (const auto& [why, bytes] : kFiles) {
+        WriteFile(Path("bad.xls"), bytes);
+        EXPECT_THROW(Workbook::Open(Path("bad.xls")), WorkbookError) << why;
+    }
+    EXPECT_THROW(Workbook::Open(Path("no such file.xls")), WorkbookError);
+    EXPECT_THROW(Workbook::Open(folder_.path().toStdString()), WorkbookError) << "a folder";
+}
+
+TEST_F(WorkbookTest, RefusesAPackageThatUnpacksBeyondTheLimit) {
+    // 65 MiB of zeros pack into about 64 KiB: a small file, a large load.
+    Parts parts = WorkbookParts(PlainSpec());
+    parts.push_back({"xl/media/zeros.bin", std::string(kMaxUnpackedBytes + (1 << 20), '\0')});
+    std::string bytes = PackageBytes(parts);
+    parts.clear();
+    EXPECT_LT(bytes.size(), 1u << 20);
+    WriteFile(Path("bomb.xlsx"), bytes);
+    EXPECT_THROW(Workbook::Open(Path("bomb.xlsx")), WorkbookError);
+}
+
+TEST_F(WorkbookTest, RefusesAPackageOfTooManyParts) {
+    Parts parts = WorkbookParts(PlainSpec());
+    for (std::uint64_t i = 0; i < kMaxPackageEntries; ++i) parts.push_back({"x/" + std::to_string(i), ""});
+    WriteFile(Path("many.xlsx"), PackageBytes(parts));
+    EXPECT_THROW(Workbook::Open(Path("many.xlsx")), WorkbookError);
+}
+
+TEST_F(WorkbookTest, DetectsTheFormatByContentNotByName) {
+    // The templates are OOXML named ".xls"; design files are named ".cqb".
+    for (const char* name : {"copy.xls", "copy.cqb", "copy", "copy.xlsx"}) {
+        WriteFile(Path(name), ReadFile(TemplatePath("1.xls")));
+        EXPECT_EQ(Workbook::Open(Path(name)).CellText(2, 1), "蜗杆头数") << name;
+    }
+}
+
+}  // namespace
+}  // namespace wormgear

@@ -1,0 +1,790 @@
+// OOXML workbooks through pugixml: the package is held in memory, the active
+// worksheet and the shared strings are parsed, and only the parts a write
+// touched are serialised again on save; every other part is written back
+// byte for byte.
+#include "workbook.h"
+
+#include <pugixml.hpp>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <sstream>
+#include <unordered_map>
+
+#include "legacy_workbook.h"
+#include "numeric.h"
+
+namespace wormgear {
+namespace {
+
+constexpr int kMaxRow = 1048576;
+constexpr int kMaxColumn = 16384;
+// A cell holds at most 32767 characters in every spreadsheet program that
+// reads these files; longer texts are cut or refused by them.
+constexpr std::size_t kMaxCellTextUnits = 32767;
+
+const char* const kContentTypesPart = "[Content_Types].xml";
+const char* const kSharedStringsContentType = "application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml";
+const char* const kSharedStringsRelType = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings";
+
+std::string Lower(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
+bool EndsWith(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+const char* LocalName(const char* name) {
+    const char* colon = std::strrchr(name, ':');
+    return colon ? colon + 1 : name;
+}
+
+bool IsElement(pugi::xml_node node, const char* local) {
+    return node.type() == pugi::node_element && std::strcmp(LocalName(node.name()), local) == 0;
+}
+
+pugi::xml_node ChildNamed(pugi::xml_node parent, const char* local) {
+    for (pugi::xml_node child : parent.children()) {
+        if (IsElement(child, local)) return child;
+    }
+    return {};
+}
+
+// The namespace prefix of an element, "x:" for "x:worksheet", "" for none;
+// new elements take the prefix of the element they are added to.
+std::string PrefixOf(pugi::xml_node node) {
+    const char* name = node.name();
+    const char* colon = std::strrchr(name, ':');
+    return colon ? std::string(name, colon + 1) : std::string();
+}
+
+// The relationship id attribute ("r:id" with whatever prefix the file uses).
+const char* RelationshipId(pugi::xml_node node) {
+    for (pugi::xml_attribute attribute : node.attributes()) {
+        const char* name = attribute.name();
+        if (std::strchr(name, ':') && std::strcmp(LocalName(name), "id") == 0) return attribute.value();
+    }
+    return "";
+}
+
+std::string FolderOf(const std::string& part) {
+    std::string::size_type slash = part.find_last_of('/');
+    return slash == std::string::npos ? std::string() : part.substr(0, slash + 1);
+}
+
+std::string RelationshipsPartOf(const std::string& part) {
+    std::string::size_type slash = part.find_last_of('/');
+    std::string name = slash == std::string::npos ? part : part.substr(slash + 1);
+    return FolderOf(part) + "_rels/" + name + ".rels";
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// A relationship target resolved against the part that holds it:
+// ("xl/workbook.xml", "worksheets/sheet1.xml") -> "xl/worksheets/sheet1.xml".
+std::string ResolveTarget(const std::string& sourcePart, const std::string& target) {
+    std::string decoded;
+    for (std::size_t i = 0; i < target.size(); ++i) {
+        if (target[i] == '%' && i + 2 < target.size() && HexValue(target[i + 1]) >= 0 && HexValue(target[i + 2]) >= 0) {
+            decoded += static_cast<char>(HexValue(target[i + 1]) * 16 + HexValue(target[i + 2]));
+            i += 2;
+        } else {
+            decoded += target[i];
+        }
+    }
+    std::string joined = !decoded.empty() && decoded[0] == '/' ? decoded.substr(1) : FolderOf(sourcePart) + decoded;
+    std::vector<std::string> segments;
+    std::stringstream stream(joined);
+    std::string segment;
+    while (std::getline(stream, segment, '/')) {
+        if (segment.empty() || segment == ".") continue;
+        if (segment == "..") {
+            if (!segments.empty()) segments.pop_back();
+            continue;
+        }
+        segments.push_back(segment);
+    }
+    std::string resolved;
+    for (const std::string& s : segments) resolved += (resolved.empty() ? "" : "/") + s;
+    return resolved;
+}
+
+// "C12" -> column 3; 0 when the text starts with no column letters.
+int ColumnOfReference(const char* reference) {
+    int column = 0;
+    const char* p = reference;
+    while ((*p >= 'A' && *p <= 'Z') || (*p >= 'a' && *p <= 'z')) {
+        column = column * 26 + ((*p & ~0x20) - 'A' + 1);
+        if (column > kMaxColumn) return 0;
+        ++p;
+    }
+    return column;
+}
+
+int RowOfReference(const char* reference) {
+    const char* p = reference;
+    while ((*p >= 'A' && *p <= 'Z') || (*p >= 'a' && *p <= 'z')) ++p;
+    int row = 0;
+    auto result = std::from_chars(p, p + std::strlen(p), row);
+    return result.ec == std::errc() && row >= 1 && row <= kMaxRow ? row : 0;
+}
+
+int ParsePositive(const char* text, int limit) {
+    int value = 0;
+    auto result = std::from_chars(text, text + std::strlen(text), value);
+    return result.ec == std::errc() && *result.ptr == '\0' && value >= 1 && value <= limit ? value : 0;
+}
+
+// Row number of a <row>: its r attribute, or the one after the previous row.
+int RowNumberOf(pugi::xml_node row, int previous) {
+    pugi::xml_attribute r = row.attribute("r");
+    int number = r ? ParsePositive(r.value(), kMaxRow) : 0;
+    return number ? number : previous + 1;
+}
+
+int ColumnNumberOf(pugi::xml_node cell, int previous) {
+    pugi::xml_attribute r = cell.attribute("r");
+    int column = r ? ColumnOfReference(r.value()) : 0;
+    return column ? column : previous + 1;
+}
+
+// Counts UTF-16 units of valid UTF-8 text; -1 when the bytes are not UTF-8.
+long Utf16Length(const std::string& text) {
+    long units = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        int length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+        if (length == 0 || i + length > text.size()) return -1;
+        std::uint32_t code = length == 1 ? c : length == 2 ? (c & 0x1F) : length == 3 ? (c & 0x0F) : (c & 0x07);
+        for (int k = 1; k < length; ++k) {
+            unsigned char next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) return -1;
+            code = (code << 6) | (next & 0x3F);
+        }
+        static const std::uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return -1;
+        units += code >= 0x10000 ? 2 : 1;
+        i += length;
+    }
+    return units;
+}
+
+void AppendUtf8(std::string& out, std::uint32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+bool IsEscapeAt(const std::string& text, std::size_t i) {
+    if (i + 7 > text.size() || text[i] != '_' || text[i + 1] != 'x' || text[i + 6] != '_') return false;
+    for (std::size_t k = 2; k < 6; ++k) {
+        if (HexValue(text[i + k]) < 0) return false;
+    }
+    return true;
+}
+
+// Spreadsheet XML writes characters XML 1.0 cannot hold as _xHHHH_, and a
+// literal "_xHHHH_" with its underscore escaped as _x005F_.
+std::string EncodeCellString(const std::string& text) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        if ((c < 0x20 && c != '\t' && c != '\n' && c != '\r') || IsEscapeAt(text, i)) {
+            out += "_x00";
+            out += hex[c >> 4];
+            out += hex[c & 0xF];
+            out += '_';
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+std::string DecodeCellString(const std::string& text) {
+    if (text.find("_x") == std::string::npos) return text;
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (IsEscapeAt(text, i)) {
+            std::uint32_t code = 0;
+            for (std::size_t k = 2; k < 6; ++k) code = code * 16 + static_cast<std::uint32_t>(HexValue(text[i + k]));
+            AppendUtf8(out, code);
+            i += 6;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// The text of a string item (<si> or <is>): its <t>, or the <t> of every rich
+// text run, leaving out phonetic guides.
+std::string StringItemText(pugi::xml_node item) {
+    std::string text;
+    for (pugi::xml_node child : item.children()) {
+        if (IsElement(child, "t")) {
+            text += child.text().get();
+        } else if (IsElement(child, "r")) {
+            text += ChildNamed(child, "t").text().get();
+        }
+    }
+    return DecodeCellString(text);
+}
+
+struct StringWriter : pugi::xml_writer {
+    std::string out;
+    void write(const void* data, size_t size) override { out.append(static_cast<const char*>(data), size); }
+};
+
+std::string Serialise(const pugi::xml_document& document) {
+    StringWriter writer;
+    // The parsed declaration is written as it was; none is invented.
+    document.save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+    return writer.out;
+}
+
+// Range "A1:D21" as its corners; a single reference is a one-cell range.
+struct Range {
+    int firstRow = 0, firstColumn = 0, lastRow = 0, lastColumn = 0;
+};
+
+}  // namespace
+
+std::string CellReference(int row, int column) {
+    if (row < 1 || row > kMaxRow || column < 1 || column > kMaxColumn) {
+        throw WorkbookError("cell position out of range: row " + std::to_string(row) + ", column " + std::to_string(column));
+    }
+    std::string letters;
+    for (int c = column; c > 0; c = (c - 1) / 26) letters.insert(letters.begin(), static_cast<char>('A' + (c - 1) % 26));
+    return letters + std::to_string(row);
+}
+
+std::string PathWithWorkbookExtension(const std::string& path) {
+    std::string::size_type slash = path.find_last_of('/');
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::string::size_type dot = name.find_last_of('.');
+    // A leading dot marks a hidden file, not an extension.
+    return dot != std::string::npos && dot > 0 ? path : path + ".xlsx";
+}
+
+struct Workbook::Impl {
+    std::string path;
+    PackageEntries entries;
+    std::map<std::string, std::size_t> partIndex;  // lower-case part name -> entry (part names ignore case)
+
+    std::string workbookPart, workbookRelsPart, sheetPart, sharedStringsPart;
+    pugi::xml_document contentTypes, workbook, workbookRels, sheet, sharedStrings;
+    pugi::xml_node sheetData;
+    std::string sheetPrefix, stringsPrefix;
+
+    std::vector<std::string> sharedTexts;
+    std::unordered_map<std::string, std::size_t> plainStringIndex;  // items that are one plain <t>
+
+    bool sheetNormalised = false;
+    bool sheetChanged = false, stringsChanged = false, stringsCreated = false;
+    bool workbookChanged = false, relsChanged = false, contentTypesChanged = false;
+    bool calculationChainDropped = false;
+
+    const PackageEntry* Find(const std::string& part) const {
+        auto it = partIndex.find(Lower(part));
+        return it == partIndex.end() ? nullptr : &entries[it->second];
+    }
+
+    void Parse(pugi::xml_document& document, const std::string& part) {
+        const PackageEntry* entry = Find(part);
+        if (!entry) throw WorkbookError("the package has no part " + part);
+        pugi::xml_parse_result result = document.load_buffer(
+            entry->data.data(), entry->data.size(),
+            pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single, pugi::encoding_auto);
+        if (!result) throw WorkbookError("broken XML in " + part + ": " + result.description());
+        if (!document.document_element()) throw WorkbookError("empty XML part " + part);
+    }
+
+    void Load() {
+        for (std::size_t i = 0; i < entries.size(); ++i) partIndex.emplace(Lower(entries[i].name), i);
+
+        Parse(contentTypes, kContentTypesPart);
+        pugi::xml_document packageRels;
+        Parse(packageRels, "_rels/.rels");
+        for (pugi::xml_node rel : packageRels.document_element().children()) {
+            if (IsElement(rel, "Relationship") && EndsWith(rel.attribute("Type").value(), "/officeDocument")) {
+                workbookPart = ResolveTarget("", rel.attribute("Target").value());
+                break;
+            }
+        }
+        if (workbookPart.empty()) throw WorkbookError("the package holds no workbook");
+        Parse(workbook, workbookPart);
+        if (!IsElement(workbook.document_element(), "workbook")) throw WorkbookError("the main part is not a workbook");
+        workbookRelsPart = RelationshipsPartOf(workbookPart);
+        Parse(workbookRels, workbookRelsPart);
+
+        // The active sheet: activeTab of the first workbook view, counted over
+        // the <sheet> elements in their order.
+        pugi::xml_node root = workbook.document_element();
+        long activeTab = 0;
+        if (pugi::xml_node view = ChildNamed(ChildNamed(root, "bookViews"), "workbookView")) {
+            if (pugi::xml_attribute tab = view.attribute("activeTab")) activeTab = tab.as_llong(-1);
+        }
+        pugi::xml_node activeSheet;
+        long index = 0;
+        for (pugi::xml_node sheetNode : ChildNamed(root, "sheets").children()) {
+            if (!IsElement(sheetNode, "sheet")) continue;
+            if (index++ == activeTab) {
+                activeSheet = sheetNode;
+                break;
+            }
+        }
+        if (!activeSheet) throw WorkbookError("the workbook has no active sheet");
+        pugi::xml_node sheetRel = Relationship(RelationshipId(activeSheet));
+        if (!sheetRel || !EndsWith(sheetRel.attribute("Type").value(), "/worksheet")) {
+            throw WorkbookError("the active sheet is not a worksheet");
+        }
+        sheetPart = ResolveTarget(workbookPart, sheetRel.attribute("Target").value());
+        Parse(sheet, sheetPart);
+        if (!IsElement(sheet.document_element(), "worksheet")) throw WorkbookError("the active sheet is not a worksheet");
+        sheetPrefix = PrefixOf(sheet.document_element());
+        sheetData = ChildNamed(sheet.document_element(), "sheetData");
+        if (!sheetData) throw WorkbookError("the active sheet has no cell data");
+
+        for (pugi::xml_node rel : workbookRels.document_element().children()) {
+            if (IsElement(rel, "Relationship") && EndsWith(rel.attribute("Type").value(), "/sharedStrings") &&
+                std::strcmp(rel.attribute("TargetMode").value(), "External") != 0) {
+                sharedStringsPart = ResolveTarget(workbookPart, rel.attribute("Target").value());
+                break;
+            }
+        }
+        if (!sharedStringsPart.empty()) {
+            Parse(sharedStrings, sharedStringsPart);
+            stringsPrefix = PrefixOf(sharedStrings.document_element());
+            for (pugi::xml_node item : sharedStrings.document_element().children()) {
+                if (!IsElement(item, "si")) continue;
+                pugi::xml_node only = item.first_child();
+                if (IsElement(only, "t") && !only.next_sibling()) {
+                    plainStringIndex.emplace(StringItemText(item), sharedTexts.size());
+                }
+                sharedTexts.push_back(StringItemText(item));
+            }
+        }
+    }
+
+    pugi::xml_node Relationship(const char* id) const {
+        for (pugi::xml_node rel : workbookRels.document_element().children()) {
+            if (IsElement(rel, "Relationship") && std::strcmp(rel.attribute("Id").value(), id) == 0) return rel;
+        }
+        return {};
+    }
+
+    std::string NewRelationshipId() const {
+        for (int n = 1;; ++n) {
+            std::string id = "rId" + std::to_string(n);
+            if (!Relationship(id.c_str())) return id;
+        }
+    }
+
+    pugi::xml_node FindRow(int row) const {
+        int previous = 0;
+        for (pugi::xml_node node : sheetData.children()) {
+            if (!IsElement(node, "row")) continue;
+            previous = RowNumberOf(node, previous);
+            if (previous == row) return node;
+        }
+        return {};
+    }
+
+    static pugi::xml_node FindCell(pugi::xml_node rowNode, int column) {
+        int previous = 0;
+        for (pugi::xml_node node : rowNode.children()) {
+            if (!IsElement(node, "c")) continue;
+            previous = ColumnNumberOf(node, previous);
+            if (previous == column) return node;
+        }
+        return {};
+    }
+
+    // Before the first write: every row and cell gets its explicit reference
+    // and rows and cells are put in order, so that inserting keeps the sheet
+    // sorted (other programs than LibreOffice refuse unsorted sheets).
+    void NormaliseSheet() {
+        if (sheetNormalised) return;
+        sheetNormalised = true;
+        std::vector<std::pair<int, pugi::xml_node>> rows;
+        int previousRow = 0;
+        for (pugi::xml_node node : sheetData.children()) {
+            if (!IsElement(node, "row")) continue;
+            previousRow = RowNumberOf(node, previousRow);
+            rows.emplace_back(previousRow, node);
+            std::vector<std::pair<int, pugi::xml_node>> cells;
+            int previousColumn = 0;
+            for (pugi::xml_node cell : node.children()) {
+                if (!IsElement(cell, "c")) continue;
+                previousColumn = ColumnNumberOf(cell, previousColumn);
+                cells.emplace_back(previousColumn, cell);
+            }
+            for (auto& [column, cell] : cells) {
+                std::string reference = CellReference(previousRow, column);
+                if (pugi::xml_attribute r = cell.attribute("r")) {
+                    r.set_value(reference.c_str());
+                } else {
+                    cell.prepend_attribute("r").set_value(reference.c_str());
+                }
+            }
+            std::string number = std::to_string(previousRow);
+            if (pugi::xml_attribute r = node.attribute("r")) {
+                r.set_value(number.c_str());
+            } else {
+                node.prepend_attribute("r").set_value(number.c_str());
+            }
+            auto byColumn = [](const auto& a, const auto& b) { return a.first < b.first; };
+            if (!std::is_sorted(cells.begin(), cells.end(), byColumn)) {
+                std::stable_sort(cells.begin(), cells.end(), byColumn);
+                pugi::xml_node tail = ChildNamed(node, "extLst");
+                for (auto& [column, cell] : cells) {
+                    if (tail) node.insert_move_before(cell, tail); else node.append_move(cell);
+                }
+            }
+        }
+        auto byRow = [](const auto& a, const auto& b) { return a.first < b.first; };
+        if (!std::is_sorted(rows.begin(), rows.end(), byRow)) {
+            std::stable_sort(rows.begin(), rows.end(), byRow);
+            for (auto& [number, node] : rows) sheetData.append_move(node);
+        }
+    }
+
+    pugi::xml_node RowForWriting(int row) {
+        int previous = 0;
+        for (pugi::xml_node node : sheetData.children()) {
+            if (!IsElement(node, "row")) continue;
+            previous = RowNumberOf(node, previous);
+            if (previous == row) return node;
+            if (previous > row) {
+                pugi::xml_node added = sheetData.insert_child_before((sheetPrefix + "row").c_str(), node);
+                added.append_attribute("r").set_value(row);
+                return added;
+            }
+        }
+        pugi::xml_node added = sheetData.append_child((sheetPrefix + "row").c_str());
+        added.append_attribute("r").set_value(row);
+        return added;
+    }
+
+    // The format a new cell takes: that of its row if the row has one, else
+    // that of its column, as spreadsheet programs do when a user types there.
+    unsigned StyleForNewCell(pugi::xml_node rowNode, int column) const {
+        if (rowNode.attribute("customFormat").as_bool() && rowNode.attribute("s")) return rowNode.attribute("s").as_uint();
+        for (pugi::xml_node col : ChildNamed(sheet.document_element(), "cols").children()) {
+            if (IsElement(col, "col") && col.attribute("min").as_int() <= column && column <= col.attribute("max").as_int()) {
+                return col.attribute("style").as_uint();
+            }
+        }
+        return 0;
+    }
+
+    pugi::xml_node CellForWriting(pugi::xml_node rowNode, int row, int column) {
+        std::string reference = CellReference(row, column);
+        int previous = 0;
+        pugi::xml_node before;
+        for (pugi::xml_node node : rowNode.children()) {
+            if (!IsElement(node, "c")) continue;
+            previous = ColumnNumberOf(node, previous);
+            if (previous == column) return node;
+            if (previous > column) {
+                before = node;
+                break;
+            }
+        }
+        if (!before) before = ChildNamed(rowNode, "extLst");
+        pugi::xml_node added = before ? rowNode.insert_child_before((sheetPrefix + "c").c_str(), before)
+                                      : rowNode.append_child((sheetPrefix + "c").c_str());
+        added.append_attribute("r").set_value(reference.c_str());
+        if (unsigned style = StyleForNewCell(rowNode, column)) added.append_attribute("s").set_value(style);
+        return added;
+    }
+
+    void AdjustStringCount(int delta) {
+        if (pugi::xml_attribute count = sharedStrings.document_element().attribute("count")) {
+            long long value = count.as_llong() + delta;
+            count.set_value(value < 0 ? 0 : value);
+        }
+    }
+
+    void CreateSharedStrings() {
+        std::string folder = FolderOf(workbookPart);
+        std::string part = folder + "sharedStrings.xml";
+        for (int n = 2; Find(part); ++n) part = folder + "sharedStrings" + std::to_string(n) + ".xml";
+        sharedStringsPart = part;
+        sharedStrings.load_string(
+            "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+            "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" count=\"0\" uniqueCount=\"0\"/>",
+            pugi::parse_default | pugi::parse_declaration);
+        stringsPrefix.clear();
+
+        pugi::xml_node rel = workbookRels.document_element().append_child(
+            (PrefixOf(workbookRels.document_element()) + "Relationship").c_str());
+        rel.append_attribute("Id").set_value(NewRelationshipId().c_str());
+        rel.append_attribute("Type").set_value(kSharedStringsRelType);
+        rel.append_attribute("Target").set_value(part.substr(folder.size()).c_str());
+        pugi::xml_node override = contentTypes.document_element().append_child(
+            (PrefixOf(contentTypes.document_element()) + "Override").c_str());
+        override.append_attribute("PartName").set_value(("/" + part).c_str());
+        override.append_attribute("ContentType").set_value(kSharedStringsContentType);
+        stringsCreated = relsChanged = contentTypesChanged = true;
+    }
+
+    std::size_t SharedStringIndex(const std::string& text) {
+        if (sharedStringsPart.empty()) CreateSharedStrings();
+        auto found = plainStringIndex.find(text);
+        if (found != plainStringIndex.end()) return found->second;
+        pugi::xml_node root = sharedStrings.document_element();
+        pugi::xml_node item = root.append_child((stringsPrefix + "si").c_str());
+        pugi::xml_node t = item.append_child((stringsPrefix + "t").c_str());
+        // Blanks at either end, tabs and line breaks survive only when marked.
+        if (!text.empty() && (std::isspace(static_cast<unsigned char>(text.front())) ||
+                              std::isspace(static_cast<unsigned char>(text.back())) ||
+                              text.find_first_of("\t\n\r") != std::string::npos)) {
+            t.append_attribute("xml:space").set_value("preserve");
+        }
+        t.append_child(pugi::node_pcdata).set_value(EncodeCellString(text).c_str());
+        std::size_t index = sharedTexts.size();
+        sharedTexts.push_back(text);
+        plainStringIndex.emplace(text, index);
+        if (pugi::xml_attribute unique = root.attribute("uniqueCount")) unique.set_value(sharedTexts.size());
+        stringsChanged = true;
+        return index;
+    }
+
+    // The calculation chain lists the formula cells in calculation order; with
+    // a formula gone it is stale, so it is dropped and a full recalculation is
+    // requested when the workbook is next opened.
+    void DropCalculationChain() {
+        if (calculationChainDropped) return;
+        calculationChainDropped = true;
+        pugi::xml_node relsRoot = workbookRels.document_element();
+        for (pugi::xml_node rel = relsRoot.first_child(); rel;) {
+            pugi::xml_node next = rel.next_sibling();
+            if (IsElement(rel, "Relationship") && EndsWith(rel.attribute("Type").value(), "/calcChain")) {
+                std::string part = ResolveTarget(workbookPart, rel.attribute("Target").value());
+                auto it = partIndex.find(Lower(part));
+                if (it != partIndex.end()) {
+                    entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(it->second));
+                    partIndex.clear();
+                    for (std::size_t i = 0; i < entries.size(); ++i) partIndex.emplace(Lower(entries[i].name), i);
+                }
+                pugi::xml_node typesRoot = contentTypes.document_element();
+                for (pugi::xml_node type = typesRoot.first_child(); type;) {
+                    pugi::xml_node nextType = type.next_sibling();
+                    if (IsElement(type, "Override") && Lower(type.attribute("PartName").value()) == Lower("/" + part)) {
+                        typesRoot.remove_child(type);
+                    }
+                    type = nextType;
+                }
+                relsRoot.remove_child(rel);
+                relsChanged = contentTypesChanged = true;
+            }
+            rel = next;
+        }
+        pugi::xml_node root = workbook.document_element();
+        pugi::xml_node calcPr = ChildNamed(root, "calcPr");
+        if (!calcPr) {
+            // calcPr follows these elements in the workbook schema.
+            static const char* const kBefore[] = {"fileVersion", "fileSharing", "workbookPr", "workbookProtection",
+                                                  "bookViews", "sheets", "functionGroups", "externalReferences",
+                                                  "definedNames"};
+            pugi::xml_node after;
+            for (pugi::xml_node child : root.children()) {
+                for (const char* name : kBefore) {
+                    if (IsElement(child, name)) after = child;
+                }
+            }
+            std::string name = PrefixOf(root) + "calcPr";
+            calcPr = after ? root.insert_child_after(name.c_str(), after) : root.prepend_child(name.c_str());
+        }
+        pugi::xml_attribute full = calcPr.attribute("fullCalcOnLoad");
+        if (!full) full = calcPr.append_attribute("fullCalcOnLoad");
+        full.set_value("1");
+        workbookChanged = true;
+    }
+
+    void ClearFormula(pugi::xml_node cell) {
+        pugi::xml_node formula = ChildNamed(cell, "f");
+        if (!formula) return;
+        const char* kind = formula.attribute("t").value();
+        // The head of a shared formula or an array formula carries the formula
+        // of other cells too; replacing it would break them.
+        if ((std::strcmp(kind, "shared") == 0 || std::strcmp(kind, "array") == 0) && formula.attribute("ref")) {
+            std::string ref = formula.attribute("ref").value();
+            if (ref != cell.attribute("r").value()) {
+                throw WorkbookError("cell " + std::string(cell.attribute("r").value()) + " holds a formula of other cells too");
+            }
+        }
+        DropCalculationChain();
+    }
+
+    void ExtendDimension(int row, int column) {
+        pugi::xml_node dimension = ChildNamed(sheet.document_element(), "dimension");
+        if (!dimension) return;
+        std::string ref = dimension.attribute("ref").value();
+        std::string::size_type colon = ref.find(':');
+        std::string first = ref.substr(0, colon), last = colon == std::string::npos ? first : ref.substr(colon + 1);
+        Range range{RowOfReference(first.c_str()), ColumnOfReference(first.c_str()), RowOfReference(last.c_str()),
+                    ColumnOfReference(last.c_str())};
+        if (!range.firstRow || !range.firstColumn || !range.lastRow || !range.lastColumn) {
+            range = {row, column, row, column};
+        }
+        range.firstRow = std::min(range.firstRow, row);
+        range.firstColumn = std::min(range.firstColumn, column);
+        range.lastRow = std::max(range.lastRow, row);
+        range.lastColumn = std::max(range.lastColumn, column);
+        std::string topLeft = CellReference(range.firstRow, range.firstColumn);
+        std::string bottomRight = CellReference(range.lastRow, range.lastColumn);
+        std::string updated = topLeft == bottomRight ? topLeft : topLeft + ":" + bottomRight;
+        if (!dimension.attribute("ref")) dimension.append_attribute("ref");
+        dimension.attribute("ref").set_value(updated.c_str());
+    }
+
+    std::string PackedBytes() const {
+        PackageEntries out;
+        out.reserve(entries.size() + 1);
+        std::time_t now = std::time(nullptr);
+        for (const PackageEntry& entry : entries) {
+            const pugi::xml_document* changed = nullptr;
+            if (sheetChanged && entry.name == sheetPart) changed = &sheet;
+            else if (stringsChanged && entry.name == sharedStringsPart) changed = &sharedStrings;
+            else if (workbookChanged && entry.name == workbookPart) changed = &workbook;
+            else if (relsChanged && entry.name == workbookRelsPart) changed = &workbookRels;
+            else if (contentTypesChanged && entry.name == kContentTypesPart) changed = &contentTypes;
+            if (changed) {
+                out.push_back({entry.name, Serialise(*changed), now});
+            } else {
+                out.push_back(entry);
+            }
+        }
+        if (stringsCreated) out.push_back({sharedStringsPart, Serialise(sharedStrings), now});
+        return WritePackage(out);
+    }
+};
+
+Workbook::Workbook(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+Workbook::Workbook(Workbook&&) noexcept = default;
+Workbook& Workbook::operator=(Workbook&&) noexcept = default;
+Workbook::~Workbook() = default;
+
+Workbook Workbook::Open(const std::string& path) {
+    auto impl = std::make_unique<Impl>();
+    impl->path = path;
+    std::string bytes = ReadWholeFile(path);
+    if (bytes.size() >= 4 && bytes.compare(0, 2, "PK") == 0) {
+        impl->entries = ReadPackage(bytes);
+    } else if (LooksLikeOle2(bytes)) {
+        impl->entries = ReadLegacyWorkbook(path);
+    } else {
+        throw WorkbookError(path + " is not a workbook");
+    }
+    impl->Load();
+    return Workbook(std::move(impl));
+}
+
+std::string Workbook::CellText(int row, int column) const {
+    CellReference(row, column);  // range check
+    pugi::xml_node rowNode = impl_->FindRow(row);
+    if (!rowNode) return "";
+    pugi::xml_node cell = Impl::FindCell(rowNode, column);
+    if (!cell) return "";
+    std::string type = cell.attribute("t").value();
+    if (type == "inlineStr") return StringItemText(ChildNamed(cell, "is"));
+    std::string value = ChildNamed(cell, "v").text().get();
+    if (type == "s") {
+        std::size_t index = 0;
+        auto result = std::from_chars(value.data(), value.data() + value.size(), index);
+        if (result.ec != std::errc() || result.ptr != value.data() + value.size() || index >= impl_->sharedTexts.size()) {
+            throw WorkbookError("cell " + CellReference(row, column) + " refers to a missing string");
+        }
+        return impl_->sharedTexts[index];
+    }
+    if (type == "b") return value == "1" || value == "true" ? "TRUE" : "FALSE";
+    if (type == "str") return DecodeCellString(value);
+    if (type == "e" || type == "d") return value;
+    // A number: the cached value read as a double and shown as the program
+    // shows every number.
+    std::string::size_type begin = value.find_first_not_of(" \t\r\n");
+    if (begin == std::string::npos) return "";
+    std::string::size_type end = value.find_last_not_of(" \t\r\n") + 1;
+    double number = 0;
+    auto result = std::from_chars(value.data() + begin, value.data() + end, number);
+    if (result.ec != std::errc() || result.ptr != value.data() + end || !std::isfinite(number)) return value;
+    return FormatReal(number);
+}
+
+void Workbook::SetCellText(int row, int column, const std::string& text) {
+    CellReference(row, column);  // range check
+    long units = Utf16Length(text);
+    if (units < 0) throw WorkbookError("the text for cell " + CellReference(row, column) + " is not UTF-8");
+    if (static_cast<std::size_t>(units) > kMaxCellTextUnits) {
+        throw WorkbookError("the text for cell " + CellReference(row, column) + " is longer than a cell holds");
+    }
+    Impl& impl = *impl_;
+    impl.NormaliseSheet();
+    pugi::xml_node rowNode = impl.RowForWriting(row);
+    pugi::xml_node cell = impl.CellForWriting(rowNode, row, column);
+    impl.ClearFormula(cell);
+
+    if (std::strcmp(cell.attribute("t").value(), "s") == 0 && ChildNamed(cell, "v")) impl.AdjustStringCount(-1);
+    for (pugi::xml_node child = cell.first_child(); child;) {
+        pugi::xml_node next = child.next_sibling();
+        if (IsElement(child, "f") || IsElement(child, "v") || IsElement(child, "is")) cell.remove_child(child);
+        child = next;
+    }
+    for (const char* attribute : {"t", "cm", "vm", "ph"}) cell.remove_attribute(attribute);
+    // The column span of a row is a reading hint; a stale one is worse than none.
+    rowNode.remove_attribute("spans");
+
+    if (!text.empty()) {
+        std::size_t index = impl.SharedStringIndex(text);
+        cell.append_attribute("t").set_value("s");
+        pugi::xml_node tail = ChildNamed(cell, "extLst");
+        std::string name = impl.sheetPrefix + "v";
+        pugi::xml_node v = tail ? cell.insert_child_before(name.c_str(), tail) : cell.append_child(name.c_str());
+        v.append_child(pugi::node_pcdata).set_value(std::to_string(index).c_str());
+        impl.AdjustStringCount(+1);
+        impl.stringsChanged = true;
+    }
+    impl.ExtendDimension(row, column);
+    impl.sheetChanged = true;
+}
+
+void Workbook::SaveAs(const std::string& path) {
+    if (path.empty() || path.back() == '/') throw WorkbookError("no file name in \"" + path + "\"");
+    std::string target = PathWithWorkbookExtension(path);
+    ReplaceFileAtomically(target, impl_->PackedBytes());
+    impl_->path = target;
+}
+
+void Workbook::Save() {
+    ReplaceFileAtomically(impl_->path, impl_->PackedBytes());
+}
+
+const std::string& Workbook::Path() const { return impl_->path; }
+
+}  // namespace wormgear
