@@ -1,0 +1,617 @@
+// The main window: its layout, the handlers of its controls and menu, and the
+// start-up steps that belong to it (creation step, show step, closing).
+#include "tform1.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QScreen>
+#include <QScrollBar>
+
+#include "application.h"
+#include "coefficient_store.h"
+#include "suggestions.h"
+
+#include "coefficient_editor.h"
+#include "progress_dialog.h"
+#include "settings_files.h"
+#include "sheet_export.h"
+
+namespace wormgear {
+
+namespace {
+
+// Client area of the window, in pixels at 96 dots per inch.
+constexpr int kClientWidth = 836;
+constexpr int kClientHeight = 560;
+
+// The window's default font, MS Sans Serif 8 pt (11 pixels), and SimSun 8 pt
+// for the coefficient read-outs; the fonts that follow them in the lists are
+// the nearest ones with Chinese glyphs where those two are missing.
+QFont WindowFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("WenQuanYi Micro Hei")});
+    font.setPixelSize(11);
+    return font;
+}
+
+QFont ReadoutFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN"),
+                      QStringLiteral("WenQuanYi Micro Hei")});
+    font.setPixelSize(11);
+    return font;
+}
+
+// The background, the system colour of the active caption gradient as the
+// classic Windows scheme sets it.
+const QColor kBackground(185, 209, 234);
+
+// One input row: field, caption label, caption and default text.
+struct InputRow {
+    const char* edit;
+    const char* label;
+    const char* caption;
+    const char* defaultText;
+};
+const InputRow kInputRows[kDesignFieldCount] = {
+    {"Edit1", "Label1", QT_TRANSLATE_NOOP("wormgear::TForm1", "中  心  距："), ""},
+    {"Edit2", "Label2", QT_TRANSLATE_NOOP("wormgear::TForm1", "速        比："), ""},
+    {"Edit3", "Label3", QT_TRANSLATE_NOOP("wormgear::TForm1", "齿        数："), ""},
+    {"Edit4", "Label4", QT_TRANSLATE_NOOP("wormgear::TForm1", "蜗杆头数："), "1"},
+    {"Edit5", "Label5", QT_TRANSLATE_NOOP("wormgear::TForm1", "主  基  圆："), ""},
+    {"Edit6", "Label6", QT_TRANSLATE_NOOP("wormgear::TForm1", "E           值："), "0"},
+    {"Edit7", "Label7", QT_TRANSLATE_NOOP("wormgear::TForm1", "杆分度圆："), ""},
+    {"Edit8", "Label15", QT_TRANSLATE_NOOP("wormgear::TForm1", "侧         隙："), "0.3"},
+    {"Edit9", "Label30", QT_TRANSLATE_NOOP("wormgear::TForm1", "蜗杆精度："), "8j (GB/T16445-1996)"},
+    {"Edit10", "Label31", QT_TRANSLATE_NOOP("wormgear::TForm1", "滚刀精度："), "8j (GB/T16445-1996)"},
+    {"Edit11", "Label36", QT_TRANSLATE_NOOP("wormgear::TForm1", "入口修缘："), "0.3*P/2"},
+    {"Edit12", "Label37", QT_TRANSLATE_NOOP("wormgear::TForm1", "出口修缘："), "0.2*P/2"},
+    {"Edit13", "Label38", QT_TRANSLATE_NOOP("wormgear::TForm1", "磨齿增量："), "0.2"},
+};
+
+// The hint texts; a line ending in \t ends with one tab character.
+const char* const kMemo1Lines[] = {"系数：0.63～0.67,小", "传动比时取小值"};
+const char* const kMemo2Lines[] = {"齿顶圆弧偏", "心。速比>10 ", "取0，速", "比<10取0.1a至0", ".3a"};
+const char* const kMemo3Lines[] = {"系数取0.6～0.78之", "间"};
+const char* const kMemo4Lines[] = {"A≥80～200\t",   "Cn=0.15～0.5",   "A≥200～315\t", "Cn=0.35～0.8\t",
+                                   "A≥315～630\t",  "Cn=0.6～1.5",    "A≥600～800\t", "Cn=0.8～2\t",
+                                   "A≥800～1000\t", "Cn=1～1.25"};
+
+template <std::size_t N>
+QString HintText(const char* const (&lines)[N]) {
+    QStringList text;
+    for (const char* line : lines) text << QCoreApplication::translate("wormgear::TForm1", line);
+    return text.join(QLatin1Char('\n'));
+}
+
+const char* const kInputErrorMessage = QT_TRANSLATE_NOOP("wormgear::TForm1", "数字输入有误,请核实.........");
+const char* const kNoticeCaption = QT_TRANSLATE_NOOP("wormgear::TForm1", "提示");
+
+// The result panels, each line a label at a distance from the panel's top.
+struct PanelLine {
+    const char* label;
+    int y;
+};
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);  // results and notices are shown literally
+    label->setGeometry(geometry);
+    return label;
+}
+
+void MakeRed(QLabel* label) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Qt::red);
+    label->setPalette(palette);
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    button->setFocusPolicy(Qt::StrongFocus);
+    // A focused button takes Enter itself, as Button1 does as the default button.
+    button->setAutoDefault(true);
+    return button;
+}
+
+QPlainTextEdit* MakeMemo(QWidget* parent, const char* name, const QString& text, const QRect& geometry,
+                         bool verticalScrollBar) {
+    auto* memo = new QPlainTextEdit(text, parent);
+    memo->setObjectName(QString::fromLatin1(name));
+    memo->setGeometry(geometry);
+    memo->setTabChangesFocus(true);
+    memo->setVerticalScrollBarPolicy(verticalScrollBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    memo->hide();
+    return memo;
+}
+
+}  // namespace
+
+TForm1::TForm1(Dialogs& dialogs, QString programDirectory, QStringList arguments, OnlineServices online,
+               QWidget* parent)
+    : QMainWindow(parent),
+      dialogs_(dialogs),
+      programDirectory_(std::move(programDirectory)),
+      arguments_(std::move(arguments)),
+      online_(std::move(online)) {
+    buildWindow();
+    connectHandlers();
+    FormCreate();
+    // The export progress dialog and the coefficient editor live hidden from
+    // now on until the program ends.
+    form2_ = std::make_unique<TForm2>(this);
+    form5_ = std::make_unique<TForm5>(programDirectory_, dialogs_, [this] { FormShow(); }, this);
+}
+
+TForm1::~TForm1() = default;
+
+// ---------------------------------------------------------------- layout
+
+void TForm1::buildWindow() {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(tr("QELM蜗杆副设计V7.6"));
+    setFont(WindowFont());
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, kBackground);
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(kClientWidth, kClientHeight);
+    setCentralWidget(client);
+
+    buildInputs(client);
+    buildAssistance(client);
+    buildPanels(client);
+    buildButtons(client);
+    buildMenu();
+    setTabOrder();
+
+    // Single border: no resizing and no maximize button; minimize and close stay.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+}
+
+void TForm1::buildInputs(QWidget* client) {
+    QLineEdit** edits[kDesignFieldCount] = {&Edit1, &Edit2, &Edit3, &Edit4,  &Edit5,  &Edit6, &Edit7,
+                                            &Edit8, &Edit9, &Edit10, &Edit11, &Edit12, &Edit13};
+    QLabel** labels[kDesignFieldCount] = {&Label1,  &Label2,  &Label3,  &Label4,  &Label5,  &Label6, &Label7,
+                                          &Label15, &Label30, &Label31, &Label36, &Label37, &Label38};
+    for (int row = 0; row < kDesignFieldCount; ++row) {
+        const InputRow& input = kInputRows[row];
+        *labels[row] = MakeLabel(client, input.label, tr(input.caption), QRect(16, 32 + 40 * row, 80, 13));
+        auto* edit = new QLineEdit(QString::fromUtf8(input.defaultText), client);
+        edit->setObjectName(QString::fromLatin1(input.edit));
+        edit->setGeometry(96, 24 + 40 * row, 121, 21);
+        *edits[row] = edit;
+        edits_[row] = edit;
+    }
+}
+
+void TForm1::buildAssistance(QWidget* client) {
+    Label46 = MakeLabel(client, "Label46", QStringLiteral("0.65"), QRect(96, 208, 121, 13));
+    Label47 = MakeLabel(client, "Label47", QStringLiteral("0.76"), QRect(96, 288, 121, 13));
+    Label46->setFont(ReadoutFont());
+    Label47->setFont(ReadoutFont());
+
+    const QString arrow = QStringLiteral("→");
+    Button2 = MakeButton(client, "Button2", arrow, QRect(224, 187, 17, 17));
+    Button3 = MakeButton(client, "Button3", arrow, QRect(224, 226, 17, 17));
+    Button4 = MakeButton(client, "Button4", arrow, QRect(224, 266, 17, 17));
+    Button5 = MakeButton(client, "Button5", arrow, QRect(224, 306, 17, 17));
+    for (QPushButton* button : {Button2, Button3, Button4, Button5}) button->setAutoDefault(false);
+
+    Memo1 = MakeMemo(client, "Memo1", HintText(kMemo1Lines), QRect(248, 184, 113, 41), false);
+    Memo2 = MakeMemo(client, "Memo2", HintText(kMemo2Lines), QRect(248, 224, 113, 33), true);
+    Memo3 = MakeMemo(client, "Memo3", HintText(kMemo3Lines), QRect(248, 264, 113, 33), false);
+    Memo4 = MakeMemo(client, "Memo4", HintText(kMemo4Lines), QRect(248, 304, 113, 145), false);
+
+    Label50 = MakeLabel(client, "Label50", tr("注意：计算法则已被修改..."), QRect(16, 8, 177, 13));
+    MakeRed(Label50);
+    Label50->hide();
+    Label32 = MakeLabel(client, "Label32", QString(), QRect(395, 0, 441, 17));
+    MakeRed(Label32);
+    Label32->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void TForm1::buildPanels(QWidget* client) {
+    struct Panel {
+        QGroupBox** box;
+        const char* name;
+        const char* caption;
+        QRect geometry;
+        int lineX;
+        std::vector<std::pair<QLabel**, PanelLine>> lines;
+    };
+    // Lines 24 pixels apart from 24 below the top; the fourth wheel line at 98.
+    const auto y = [](int line) { return 24 + 24 * line; };
+    const Panel panels[] = {
+        {&GroupBox1, "GroupBox1", QT_TR_NOOP("  蜗杆参数  "), QRect(384, 24, 217, 497), 24,
+         {{&Label23, {"Label23", y(0)}},  {&Label24, {"Label24", y(1)}},  {&Label8, {"Label8", y(2)}},
+          {&Label10, {"Label10", y(3)}},  {&Label9, {"Label9", y(4)}},    {&Label11, {"Label11", y(5)}},
+          {&Label12, {"Label12", y(6)}},  {&Label13, {"Label13", y(7)}},  {&Label14, {"Label14", y(8)}},
+          {&Label16, {"Label16", y(9)}},  {&Label17, {"Label17", y(10)}}, {&Label25, {"Label25", y(11)}},
+          {&Label26, {"Label26", y(12)}}, {&Label27, {"Label27", y(13)}}, {&Label28, {"Label28", y(14)}},
+          {&Label48, {"Label48", y(15)}}, {&Label43, {"Label43", y(16)}}}},
+        {&GroupBox2, "GroupBox2", QT_TR_NOOP("  滚刀参数  "), QRect(608, 24, 217, 193), 32,
+         {{&Label18, {"Label18", y(0)}},
+          {&Label19, {"Label19", y(1)}},
+          {&Label20, {"Label20", y(2)}},
+          {&Label21, {"Label21", y(3)}},
+          {&Label22, {"Label22", y(4)}},
+          {&Label29, {"Label29", y(5)}},
+          {&Label49, {"Label49", y(6)}}}},
+        {&GroupBox3, "GroupBox3", QT_TR_NOOP("  蜗轮参数  "), QRect(608, 224, 217, 169), 40,
+         {{&Label33, {"Label33", y(0)}},
+          {&Label35, {"Label35", y(1)}},
+          {&Label34, {"Label34", y(2)}},
+          {&Label44, {"Label44", 98}},
+          {&Label45, {"Label45", y(4)}},
+          {&Label40, {"Label40", y(5)}}}},
+        {&GroupBox4, "GroupBox4", QT_TR_NOOP("蜗杆修形（一般型传动）  "), QRect(608, 400, 217, 121), 40,
+         {{&Label41, {"Label41", y(0)}},
+          {&Label42, {"Label42", y(1)}},
+          {&Label51, {"Label51", y(2)}},
+          {&Label52, {"Label52", y(3)}}}},
+    };
+    for (const Panel& panel : panels) {
+        auto* box = new QGroupBox(tr(panel.caption), client);
+        box->setObjectName(QString::fromLatin1(panel.name));
+        box->setGeometry(panel.geometry);
+        *panel.box = box;
+        for (const auto& [member, line] : panel.lines) {
+            const int width = panel.geometry.width() - panel.lineX - 4;
+            QLabel* label = MakeLabel(box, line.label, QString(), QRect(panel.lineX, line.y, width, 13));
+            *member = label;
+            resultLabels_[line.label] = label;
+        }
+    }
+    // The round-to-integer box stands on the enveloped-teeth line, right of its text.
+    Label26->resize(144 - 24 - 4, 13);
+    CheckBox1 = new QCheckBox(tr("取整数"), GroupBox1);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1->setGeometry(144, Label26->y() - 2, 65, 17);
+    CheckBox1->hide();
+    CheckBox1->installEventFilter(this);
+}
+
+void TForm1::buildButtons(QWidget* client) {
+    Button1 = MakeButton(client, "Button1", tr("计   算"), QRect(248, 456, 129, 65));
+    Button1->setDefault(true);
+    Button6 = MakeButton(client, "Button6", tr("导出蜗杆参数表"), QRect(248, 528, 129, 25));
+    Button13 = MakeButton(client, "Button13", tr("导出蜗轮参数表"), QRect(392, 528, 129, 25));
+    Button11 = MakeButton(client, "Button11", tr("导出滚刀参数表"), QRect(536, 528, 129, 25));
+    Button10 = MakeButton(client, "Button10", tr("关    闭"), QRect(680, 528, 129, 25));
+    for (QPushButton* button : {Button6, Button13, Button11}) button->setEnabled(false);
+}
+
+void TForm1::buildMenu() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    const auto item = [this](QMenu* menu, const char* name, const QString& caption) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        return action;
+    };
+    N1 = bar->addMenu(tr("执行"));
+    N1->setObjectName(QStringLiteral("N1"));
+    N11 = item(N1, "N11", tr("打开"));
+    N12 = item(N1, "N12", QStringLiteral("-----------"));  // an ordinary item, not a separator
+    N2 = item(N1, "N2", tr("计算"));
+    N3 = item(N1, "N3", tr("导出蜗杆参数"));
+    N14 = item(N1, "N14", tr("导出蜗轮参数"));
+    N4 = item(N1, "N4", tr("导出滚刀参数"));
+    N5 = item(N1, "N5", tr("保存"));
+    N17 = item(N1, "N17", tr("另存用户设置"));
+    N6 = item(N1, "N6", tr("退出"));
+    N7 = bar->addMenu(tr("设置"));
+    N7->setObjectName(QStringLiteral("N7"));
+    N13 = item(N7, "N13", tr("计算法则参数设置"));
+    N15 = item(N7, "N15", tr("还原默认设置"));
+    N16 = item(N7, "N16", tr("加载用户设置"));
+    df1 = bar->addMenu(tr("维护"));
+    df1->setObjectName(QStringLiteral("df1"));
+    N18 = item(df1, "N18", tr("软件升级"));
+}
+
+void TForm1::setTabOrder() {
+    // Labels, group boxes and hidden boxes take no focus; the rest in this order.
+    QWidget* const order[] = {Button1, Edit1,  Edit2,   Edit3,  Edit4,  Edit5,    Edit6,    Edit7,
+                              Edit8,   CheckBox1, Edit9, Edit10, Button2, Button4, Button5, Memo1,
+                              Memo3,   Memo4,  Button6, Edit11, Edit12, Edit13,   Button10, Button11,
+                              Button13, Button3, Memo2};
+    for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void TForm1::connectHandlers() {
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1Click(); });
+    // Enter in an input box presses the default button.
+    for (QLineEdit* edit : edits_) connect(edit, &QLineEdit::returnPressed, this, [this] { Button1Click(); });
+    connect(Edit1, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
+    connect(Edit5, &QLineEdit::textChanged, this, [this] { Edit5Change(); });
+    connect(Edit7, &QLineEdit::textChanged, this, [this] { Edit7Change(); });
+    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+    connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
+    connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
+    connect(Button6, &QPushButton::clicked, this, [this] { Button6Click(); });
+    connect(Button11, &QPushButton::clicked, this, [this] { Button11Click(); });
+    connect(Button13, &QPushButton::clicked, this, [this] { Button13Click(); });
+    connect(Button10, &QPushButton::clicked, this, [this] { Button10Click(); });
+    connect(N11, &QAction::triggered, this, [this] { N11Click(); });
+    connect(N2, &QAction::triggered, this, [this] { N2Click(); });
+    connect(N3, &QAction::triggered, this, [this] { N3Click(); });
+    connect(N14, &QAction::triggered, this, [this] { N14Click(); });
+    connect(N4, &QAction::triggered, this, [this] { N4Click(); });
+    connect(N5, &QAction::triggered, this, [this] { N5Click(); });
+    connect(N17, &QAction::triggered, this, [this] { N17Click(); });
+    connect(N6, &QAction::triggered, this, [this] { N6Click(); });
+    connect(N13, &QAction::triggered, this, [this] { N13Click(); });
+    connect(N15, &QAction::triggered, this, [this] { N15Click(); });
+    connect(N16, &QAction::triggered, this, [this] { N16Click(); });
+    connect(N18, &QAction::triggered, this, [this] { N18Click(); });
+    // N12 has no action.
+}
+
+// ---------------------------------------------------------------- start-up and closing
+
+void TForm1::FormCreate() {
+    fileState_.DesignSaved = true;
+    Button1->setFocus();
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    // A design named on the command line: its open shows the window first, which
+    // loads the coefficients before the design is calculated.
+    if (!arguments_.isEmpty() && !arguments_.first().isEmpty()) N11Click();
+    if (ended_) return;
+    // The notice line. A notice that was downloaded but cannot be read is
+    // reported with its own text, and start-up goes on.
+    if (online_.fetchNoticeLine) {
+        try {
+            if (std::optional<QString> line = online_.fetchNoticeLine(programDirectory_)) Label32->setText(*line);
+        } catch (const std::exception& error) {
+            ShowUncaughtError(dialogs_, error);
+        }
+    }
+}
+
+bool TForm1::FormShow() {
+    try {
+        const CoefficientLoad load = LoadCoefficients(programDirectory_);
+        coefficients_ = load.table;
+        Label50->setVisible(load.rulesModified);
+        if (online_.publishedVersionDiffers && online_.publishedVersionDiffers(programDirectory_))
+            dialogs_.message(ApplicationTitle(), online_.newVersionMessage);
+        return true;
+    } catch (...) {
+        // Whatever failed, the program cannot work without its data.
+        dialogs_.message(tr(kNoticeCaption), tr(kDataInitFailedMessage));
+        close();
+        return false;
+    }
+}
+
+void TForm1::setVisible(bool visible) {
+    if (visible && ended_) return;
+    if (visible && !showStepDone_) {
+        showStepDone_ = true;
+        if (!FormShow()) return;
+    }
+    QMainWindow::setVisible(visible);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // No close query: every path that reaches here closes.
+    event->accept();
+    if (!ended_) {
+        ended_ = true;
+        emit programEnded();
+    }
+}
+
+void TForm1::N6Click() { close(); }
+
+void TForm1::Button10Click() {
+    guarded([this] {
+        CloseWithQuestion(*this, fileState_, dialogs_, programDirectory_);
+    });
+}
+
+void TForm1::N18Click() {
+    // A missing or broken updater ends the program all the same, without a word.
+    if (online_.startUpdater) {
+        try {
+            online_.startUpdater(programDirectory_);
+        } catch (...) {
+        }
+    }
+    close();
+}
+
+// ---------------------------------------------------------------- calculation
+
+DesignTexts TForm1::designTexts() const {
+    return {Edit1->text().toStdString(),    // A, centre distance, mm
+            Edit2->text().toStdString(),    // i, speed ratio
+            Edit3->text().toStdString(),    // z2, wheel teeth
+            Edit4->text().toStdString(),    // z1, worm starts
+            Edit5->text().toStdString(),    // Db, main base circle diameter, mm
+            Edit6->text().toStdString(),    // E, tip arc eccentricity, mm
+            Edit7->text().toStdString(),    // d1, worm pitch diameter, mm
+            Edit8->text().toStdString(),    // jn, backlash, mm
+            Edit13->text().toStdString()};  // grinding increment, teeth
+}
+
+void TForm1::showResults(bool shown) {
+    for (QGroupBox* panel : {GroupBox1, GroupBox2, GroupBox3, GroupBox4}) panel->setVisible(shown);
+    CheckBox1->setVisible(shown);
+    for (QPushButton* button : {Button6, Button11, Button13}) button->setEnabled(shown);
+}
+
+void TForm1::Button1Click() {
+    if (ended_) return;
+    guarded([this] {
+        showResults(false);
+        const CalculationOutcome outcome =
+            Calculate(designTexts(), CheckBox1->isChecked(), coefficients_, design_);
+        design_ = outcome.design;
+        // Lines written before a failure stay, as the calculation left them.
+        for (const ResultLine& line : outcome.lines)
+            if (QLabel* label = resultLabel(line.label)) label->setText(QString::fromStdString(line.text));
+        if (!outcome.succeeded()) {
+            dialogs_.message(ApplicationTitle(), QString::fromStdString(outcome.failure));
+            return;
+        }
+        showResults(true);
+        fileState_.DesignSaved = false;
+    });
+}
+
+void TForm1::CheckBox1Click() { Button1Click(); }
+
+QLabel* TForm1::resultLabel(const std::string& name) const {
+    const auto found = resultLabels_.find(name);
+    return found == resultLabels_.end() ? nullptr : found->second;
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    // Enter on the check box presses the default button.
+    if (watched == CheckBox1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Button1Click();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------- input suggestions and hints
+
+void TForm1::setEditText(QLineEdit* edit, const std::string& text) {
+    // QLineEdit::setText emits textChanged only when the text differs.
+    edit->setText(QString::fromStdString(text));
+}
+
+void TForm1::reportInputError() { dialogs_.message(ApplicationTitle(), tr(kInputErrorMessage)); }
+
+void TForm1::Edit1Change() {
+    try {
+        if (Edit1->text().isEmpty()) return;
+        setEditText(Edit5, ProposeMainBaseDiameter(Edit1->text().toStdString()));
+        setEditText(Edit7, ProposeWormPitchDiameter(Edit1->text().toStdString(), coefficients_.c[0]));
+    } catch (const std::exception&) {
+        reportInputError();
+    }
+}
+
+void TForm1::Edit5Change() {
+    try {
+        if (Edit5->text().isEmpty()) return;
+        Label46->setText(
+            QString::fromStdString(MainBaseDiameterShare(Edit5->text().toStdString(), Edit1->text().toStdString())));
+    } catch (const std::exception&) {
+        reportInputError();
+    }
+}
+
+void TForm1::Edit7Change() {
+    try {
+        if (Edit7->text().isEmpty()) return;
+        Label47->setText(QString::fromStdString(WormPitchDiameterFactor(
+            Edit7->text().toStdString(), Edit1->text().toStdString(), coefficients_.c[0])));
+    } catch (const std::exception&) {
+        reportInputError();
+    }
+}
+
+void TForm1::Button2Click() { Memo1->show(); }
+void TForm1::Button3Click() { Memo2->show(); }
+void TForm1::Button4Click() { Memo3->show(); }
+void TForm1::Button5Click() { Memo4->show(); }
+
+// ---------------------------------------------------------------- sheets, design files, settings
+
+void TForm1::Button6Click() {
+    guarded([this] { exportSheet(SheetKind::Worm); });
+}
+
+void TForm1::Button11Click() {
+    guarded([this] { exportSheet(SheetKind::Hob); });
+}
+
+void TForm1::Button13Click() {
+    guarded([this] { exportSheet(SheetKind::Wheel); });
+}
+
+void TForm1::exportSheet(SheetKind kind) {
+    SheetInputTexts texts;
+    texts.Edit1 = Edit1->text().toStdString();
+    texts.Edit3 = Edit3->text().toStdString();
+    texts.Edit4 = Edit4->text().toStdString();
+    texts.Edit9 = Edit9->text().toStdString();
+    texts.Edit10 = Edit10->text().toStdString();
+    texts.Edit11 = Edit11->text().toStdString();
+    texts.Edit12 = Edit12->text().toStdString();
+    texts.Edit13 = Edit13->text().toStdString();
+    ExportSheet(kind, texts, design_, programDirectory_, dialogs_, *form2_);
+}
+
+void TForm1::N11Click() {
+    guarded([this] { OpenDesign(*this, fileState_, dialogs_, arguments_); });
+}
+
+void TForm1::N5Click() {
+    guarded([this] { SaveDesign(*this, fileState_, dialogs_, programDirectory_); });
+}
+
+void TForm1::N13Click() {
+    guarded([this] { form5_->exec(); });
+}
+
+void TForm1::N15Click() {
+    guarded([this] {
+        if (RestoreDefaultSettings(dialogs_, programDirectory_)) FormShow();
+    });
+}
+
+void TForm1::N16Click() {
+    guarded([this] {
+        if (LoadUserSettings(dialogs_, programDirectory_)) FormShow();
+    });
+}
+
+void TForm1::N17Click() {
+    guarded([this] { SaveUserSettings(dialogs_, programDirectory_); });
+}
+
+// ---------------------------------------------------------------- DesignWindow
+
+QString TForm1::fieldText(int row) const { return edits_.at(row - 1)->text(); }
+
+void TForm1::setFieldText(int row, const QString& text) {
+    // A window that has closed for good (its show step failed during a
+    // command-line open) takes no more texts, so no message follows its end.
+    if (ended_) return;
+    edits_.at(row - 1)->setText(text);
+}
+
+void TForm1::guarded(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& error) {
+        ShowUncaughtError(dialogs_, error);
+    }
+}
+
+}  // namespace wormgear

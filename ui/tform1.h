@@ -1,0 +1,171 @@
+// The main window: thirteen design inputs, the four result panels, the
+// command buttons and the menu. It owns the program-wide state (design record,
+// coefficient table, design-file state) and only moves texts in and out: the
+// calculation, the proposals and every file command live in their libraries.
+#pragma once
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStringList>
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "design.h"
+#include "design_files.h"
+#include "dialogs.h"
+#include "online_services.h"
+#include "sheet_export.h"
+
+namespace wormgear {
+
+class TForm5;
+
+class TForm1 : public QMainWindow, public DesignWindow {
+    Q_OBJECT
+
+ public:
+    // `programDirectory` ends with a separator; every file the window reads or
+    // writes without asking lies there. `arguments` are the command-line
+    // arguments after the program name (a design file to open at start).
+    // The creation step FormCreate runs here.
+    TForm1(Dialogs& dialogs, QString programDirectory, QStringList arguments,
+           OnlineServices online = {}, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Inputs, rows 0..12, and their caption labels.
+    QLineEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5, *Edit6, *Edit7, *Edit8, *Edit9, *Edit10,
+        *Edit11, *Edit12, *Edit13;
+    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label15, *Label30,
+        *Label31, *Label36, *Label37, *Label38;
+    // Coefficient read-outs under Edit5 and Edit7, and the two red notices.
+    QLabel *Label46, *Label47, *Label50, *Label32;
+    // Hint buttons and hint boxes.
+    QPushButton *Button2, *Button3, *Button4, *Button5;
+    QPlainTextEdit *Memo1, *Memo2, *Memo3, *Memo4;
+    // Result panels and their lines.
+    QGroupBox *GroupBox1, *GroupBox2, *GroupBox3, *GroupBox4;
+    QLabel *Label23, *Label24, *Label8, *Label10, *Label9, *Label11, *Label12, *Label13, *Label14,
+        *Label16, *Label17, *Label25, *Label26, *Label27, *Label28, *Label48, *Label43;
+    QLabel *Label18, *Label19, *Label20, *Label21, *Label22, *Label29, *Label49;
+    QLabel *Label33, *Label35, *Label34, *Label44, *Label45, *Label40;
+    QLabel *Label41, *Label42, *Label51, *Label52;
+    QCheckBox* CheckBox1;
+    // Command buttons.
+    QPushButton *Button1, *Button6, *Button13, *Button11, *Button10;
+    // Main menu.
+    QMenu *N1, *N7, *df1;
+    QAction *N11, *N12, *N2, *N3, *N14, *N4, *N5, *N17, *N6, *N13, *N15, *N16, *N18;
+
+    // Handlers, named after their control and event.
+    void FormCreate();
+    // The show step: loads the coefficient table, then the version check, in one
+    // guarded block. On any failure the box "数据初始化失败，程序将关闭" is shown and
+    // the program ends. Returns whether it succeeded. Also run as a reload.
+    bool FormShow();
+    void Button1Click();
+    void N2Click() { Button1Click(); }
+    void CheckBox1Click();
+    void Edit1Change();
+    void Edit5Change();
+    void Edit7Change();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void N3Click() { Button6Click(); }
+    void Button11Click();
+    void N4Click() { Button11Click(); }
+    void Button13Click();
+    void N14Click() { Button13Click(); }
+    void Button10Click();
+    void N6Click();
+    void N11Click();
+    void N5Click();
+    void N13Click();
+    void N15Click();
+    void N16Click();
+    void N17Click();
+    void N18Click();
+
+    // Program-wide state.
+    const TWormDesign& design() const { return design_; }
+    const TCoefficientTable& coefficients() const { return coefficients_; }
+    const DesignFileState& designFileState() const { return fileState_; }
+    bool designSaved() const { return fileState_.DesignSaved; }
+    // True once the main window has closed: the program is ending.
+    bool hasEnded() const { return ended_; }
+    // The result label of that name ("Label23"), or nullptr.
+    QLabel* resultLabel(const std::string& name) const;
+    TForm2* form2() const { return form2_.get(); }
+    TForm5* form5() const { return form5_.get(); }
+
+    // DesignWindow, for the design-file commands.
+    QString fieldText(int row) const override;
+    void setFieldText(int row, const QString& text) override;
+    void calculate() override { Button1Click(); }
+    void showWindow() override { show(); }
+    void closeWindow() override { close(); }
+
+    // The first showing runs the show step before the window comes up; when it
+    // fails the window never appears.
+    void setVisible(bool visible) override;
+
+ signals:
+    // The main window has closed (by any path): the program ends.
+    void programEnded();
+
+ protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+    void buildWindow();
+    void buildInputs(QWidget* client);
+    void buildAssistance(QWidget* client);
+    void buildPanels(QWidget* client);
+    void buildButtons(QWidget* client);
+    void buildMenu();
+    void setTabOrder();
+    void connectHandlers();
+
+    DesignTexts designTexts() const;
+    // Button6Click, Button11Click, Button13Click: the sheet with the window's texts.
+    void exportSheet(SheetKind kind);
+    // Panels, CheckBox1 and the export buttons: shown and enabled together.
+    void showResults(bool shown);
+    // Writes a text as typing would: the change handler runs only when it differs.
+    static void setEditText(QLineEdit* edit, const std::string& text);
+    // Reports a failed proposal: one message per failing handler.
+    void reportInputError();
+    // Runs a command; an error it does not catch itself is shown with its own
+    // text and the program goes on.
+    void guarded(const std::function<void()>& command);
+
+    Dialogs& dialogs_;
+    const QString programDirectory_;
+    const QStringList arguments_;
+    const OnlineServices online_;
+
+    TWormDesign design_;
+    TCoefficientTable coefficients_;
+    DesignFileState fileState_;
+    bool showStepDone_ = false;
+    bool ended_ = false;
+
+    std::array<QLineEdit*, kDesignFieldCount> edits_{};
+    std::map<std::string, QLabel*> resultLabels_;
+    std::unique_ptr<TForm2> form2_;
+    std::unique_ptr<TForm5> form5_;
+};
+
+}  // namespace wormgear
