@@ -11,7 +11,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <random>
 
@@ -37,6 +36,8 @@ struct SourceFreer {
     void operator()(zip_source_t* source) const { zip_source_free(source); }
 };
 using Source = std::unique_ptr<zip_source_t, SourceFreer>;
+
+std::string SourceBytes(zip_source_t* source);
 
 std::string ReadEntry(zip_t* archive, zip_uint64_t index, std::uint64_t size, const char* name) {
     std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen_index(archive, index, 0));
@@ -152,17 +153,84 @@ std::string WritePackage(const PackageEntries& entries) {
         throw WorkbookError(std::string("cannot write package: ") + zip_strerror(archive.get()));
     }
     archive.release();  // closed and freed by zip_close
+    return SourceBytes(target.get());
+}
 
+namespace {
+
+// Reads the whole content of a buffer source that libzip has written.
+std::string SourceBytes(zip_source_t* source) {
     zip_stat_t stat;
     zip_stat_init(&stat);
-    if (zip_source_stat(target.get(), &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE) || zip_source_open(target.get()) != 0) {
+    if (zip_source_stat(source, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE) || zip_source_open(source) != 0) {
         throw WorkbookError("cannot read the packed workbook back");
     }
     std::string bytes(static_cast<std::size_t>(stat.size), '\0');
-    zip_int64_t got = zip_source_read(target.get(), bytes.data(), stat.size);
-    zip_source_close(target.get());
+    zip_int64_t got = zip_source_read(source, bytes.data(), stat.size);
+    zip_source_close(source);
     if (got < 0 || static_cast<zip_uint64_t>(got) != stat.size) throw WorkbookError("cannot read the packed workbook back");
     return bytes;
+}
+
+void Deflate(zip_t* archive, zip_int64_t index, const std::string& name) {
+    if (index < 0 || zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 0) != 0 ||
+        zip_file_set_mtime(archive, static_cast<zip_uint64_t>(index), std::time(nullptr), 0) != 0) {
+        throw WorkbookError("cannot pack part " + name + ": " + zip_strerror(archive));
+    }
+}
+
+}  // namespace
+
+std::string RewritePackage(const std::string& zipBytes, const PackageChanges& changes) {
+    zip_error_t error;
+    zip_error_init(&error);
+    void* copy = std::malloc(zipBytes.empty() ? 1 : zipBytes.size());
+    if (!copy) throw WorkbookError("out of memory");
+    std::memcpy(copy, zipBytes.data(), zipBytes.size());
+    Source source(zip_source_buffer_create(copy, zipBytes.size(), 1, &error));
+    if (!source) {
+        std::free(copy);
+        throw WorkbookError("cannot read package: " + ZipErrorText(&error));
+    }
+    // One reference for the archive, which frees it on close, one to read the
+    // rewritten bytes afterwards.
+    zip_source_keep(source.get());
+    Archive archive(zip_open_from_source(source.get(), 0, &error));
+    if (!archive) {
+        zip_source_free(source.get());
+        throw WorkbookError("not a workbook package: " + ZipErrorText(&error));
+    }
+    zip_error_fini(&error);
+
+    for (const auto& [name, data] : changes.replaced) {
+        zip_int64_t index = zip_name_locate(archive.get(), name.c_str(), 0);
+        if (index < 0) throw WorkbookError("the package has no part " + name);
+        zip_source_t* part = zip_source_buffer(archive.get(), data.data(), data.size(), 0);
+        if (!part) throw WorkbookError(std::string("cannot pack part: ") + zip_strerror(archive.get()));
+        if (zip_file_replace(archive.get(), static_cast<zip_uint64_t>(index), part, 0) != 0) {
+            zip_source_free(part);
+            throw WorkbookError("cannot pack part " + name + ": " + zip_strerror(archive.get()));
+        }
+        Deflate(archive.get(), index, name);
+    }
+    for (const std::string& name : changes.removed) {
+        zip_int64_t index = zip_name_locate(archive.get(), name.c_str(), 0);
+        if (index >= 0 && zip_delete(archive.get(), static_cast<zip_uint64_t>(index)) != 0) {
+            throw WorkbookError("cannot remove part " + name + ": " + zip_strerror(archive.get()));
+        }
+    }
+    for (const auto& [name, data] : changes.added) {
+        zip_source_t* part = zip_source_buffer(archive.get(), data.data(), data.size(), 0);
+        if (!part) throw WorkbookError(std::string("cannot pack part: ") + zip_strerror(archive.get()));
+        zip_int64_t index = zip_file_add(archive.get(), name.c_str(), part, ZIP_FL_ENC_UTF_8);
+        if (index < 0) zip_source_free(part);
+        Deflate(archive.get(), index, name);
+    }
+    if (zip_close(archive.get()) != 0) {
+        throw WorkbookError(std::string("cannot write package: ") + zip_strerror(archive.get()));
+    }
+    archive.release();  // closed and freed by zip_close
+    return SourceBytes(source.get());
 }
 
 std::string ReadWholeFile(const std::string& path, std::uint64_t limit) {

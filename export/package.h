@@ -7,6 +7,7 @@
 #include <ctime>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace wormgear {
@@ -39,6 +40,19 @@ PackageEntries ReadPackage(const std::string& zipBytes);
 
 // Packs the entries, in order and deflated, into zip bytes.
 std::string WritePackage(const PackageEntries& entries);
+
+// Changes to an existing package: parts replaced (by name), parts added at the
+// end, parts removed.
+struct PackageChanges {
+    std::vector<std::pair<std::string, std::string>> replaced;
+    std::vector<std::pair<std::string, std::string>> added;
+    std::vector<std::string> removed;
+};
+
+// The zip `zipBytes` with `changes` applied. Parts not named in the changes
+// are copied as they stand, compressed bytes and dates included, so only the
+// changed parts are packed again.
+std::string RewritePackage(const std::string& zipBytes, const PackageChanges& changes);
 
 // The whole content of a file; throws WorkbookError when it cannot be read or
 // is larger than `limit`.

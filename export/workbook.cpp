@@ -292,7 +292,9 @@ std::string PathWithWorkbookExtension(const std::string& path) {
 
 struct Workbook::Impl {
     std::string path;
+    std::string packageBytes;  // the zip as opened; saving copies its unchanged parts as they are
     PackageEntries entries;
+    std::vector<std::string> removedParts;
     std::map<std::string, std::size_t> partIndex;  // lower-case part name -> entry (part names ignore case)
 
     std::string workbookPart, workbookRelsPart, sheetPart, sharedStringsPart;
@@ -588,6 +590,7 @@ struct Workbook::Impl {
                 std::string part = ResolveTarget(workbookPart, rel.attribute("Target").value());
                 auto it = partIndex.find(Lower(part));
                 if (it != partIndex.end()) {
+                    removedParts.push_back(entries[it->second].name);
                     entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(it->second));
                     partIndex.clear();
                     for (std::size_t i = 0; i < entries.size(); ++i) partIndex.emplace(Lower(entries[i].name), i);
@@ -665,24 +668,20 @@ struct Workbook::Impl {
     }
 
     std::string PackedBytes() const {
-        PackageEntries out;
-        out.reserve(entries.size() + 1);
-        std::time_t now = std::time(nullptr);
-        for (const PackageEntry& entry : entries) {
-            const pugi::xml_document* changed = nullptr;
-            if (sheetChanged && entry.name == sheetPart) changed = &sheet;
-            else if (stringsChanged && entry.name == sharedStringsPart) changed = &sharedStrings;
-            else if (workbookChanged && entry.name == workbookPart) changed = &workbook;
-            else if (relsChanged && entry.name == workbookRelsPart) changed = &workbookRels;
-            else if (contentTypesChanged && entry.name == kContentTypesPart) changed = &contentTypes;
-            if (changed) {
-                out.push_back({entry.name, Serialise(*changed), now});
-            } else {
-                out.push_back(entry);
-            }
-        }
-        if (stringsCreated) out.push_back({sharedStringsPart, Serialise(sharedStrings), now});
-        return WritePackage(out);
+        PackageChanges changes;
+        changes.removed = removedParts;
+        auto replace = [&](bool changed, const std::string& part, const pugi::xml_document& document) {
+            // By the name the zip holds (part names ignore case).
+            const PackageEntry* entry = changed ? Find(part) : nullptr;
+            if (entry) changes.replaced.emplace_back(entry->name, Serialise(document));
+        };
+        replace(sheetChanged, sheetPart, sheet);
+        replace(stringsChanged, sharedStringsPart, sharedStrings);
+        replace(workbookChanged, workbookPart, workbook);
+        replace(relsChanged, workbookRelsPart, workbookRels);
+        replace(contentTypesChanged, kContentTypesPart, contentTypes);
+        if (stringsCreated) changes.added.emplace_back(sharedStringsPart, Serialise(sharedStrings));
+        return RewritePackage(packageBytes, changes);
     }
 };
 
@@ -697,8 +696,10 @@ Workbook Workbook::Open(const std::string& path) {
     std::string bytes = ReadWholeFile(path);
     if (bytes.size() >= 4 && bytes.compare(0, 2, "PK") == 0) {
         impl->entries = ReadPackage(bytes);
+        impl->packageBytes = std::move(bytes);
     } else if (LooksLikeOle2(bytes)) {
         impl->entries = ReadLegacyWorkbook(path);
+        impl->packageBytes = WritePackage(impl->entries);
     } else {
         throw WorkbookError(path + " is not a workbook");
     }

@@ -1,2 +1,122 @@
+// Speed of one sheet export (template open, fill, save) and of reading a
+// design-sized workbook, beside the time LibreOffice needs to convert the same
+// sheet headless (measured only where soffice is installed).
+//
+//   build-export/export/export_bench
 #include <benchmark/benchmark.h>
-BENCHMARK_MAIN();
+
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <sys/stat.h>
+
+#include "sheet_export.h"
+#include "workbook.h"
+
+namespace wormgear {
+namespace {
+
+std::string TemplatePath(const char* name) { return std::string(WORMGEAR_BIN_DIR) + "/" + name; }
+
+TWormDesign ExampleDesign() {
+    DesignTexts texts;
+    texts.CentreDistance = "200";
+    texts.SpeedRatio = "25";
+    texts.WheelTeeth = "50";
+    texts.WormStarts = "2";
+    texts.MainBaseDiameter = "130";
+    texts.TipArcEccentricity = "0";
+    texts.WormPitchDiameter = "78";
+    texts.Backlash = "0.3";
+    texts.GrindingIncrement = "0.2";
+    TCoefficientTable coefficients;
+    coefficients.c = {0.875, 1.2, 0.7, 0.45, 0, 0.55, 2, 0.5, 0.2, 0.2, 0.45, 1, 0.5, 1, 0.9};
+    return Calculate(texts, false, coefficients).design;
+}
+
+SheetInputTexts ExampleTexts() {
+    SheetInputTexts texts;
+    texts.Edit1 = "200";
+    texts.Edit3 = "50";
+    texts.Edit4 = "2";
+    return texts;
+}
+
+// A folder on disk (the save flushes the file to the device) or in memory
+// (/dev/shm, where the flush costs nothing): the difference is the disk.
+std::string Folder(bool inMemory) {
+    static QTemporaryDir disk;
+    static QTemporaryDir memory(QStringLiteral("/dev/shm/export_bench-XXXXXX"));
+    QTemporaryDir& chosen = inMemory && memory.isValid() ? memory : disk;
+    return chosen.path().toStdString();
+}
+
+void BM_ExportWormSheet(benchmark::State& state) {
+    const TWormDesign design = ExampleDesign();
+    const SheetInputTexts texts = ExampleTexts();
+    const std::string target = Folder(state.range(0) != 0) + "/rudar.xlsx";
+    for (auto _ : state) WriteSheet(SheetKind::Worm, texts, design, TemplatePath("1.xls"), target);
+    state.SetLabel(state.range(0) ? "file in /dev/shm" : "file on disk, flushed");
+}
+BENCHMARK(BM_ExportWormSheet)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+void BM_ExportEachSheetInMemory(benchmark::State& state) {
+    const TWormDesign design = ExampleDesign();
+    const SheetInputTexts texts = ExampleTexts();
+    const std::string folder = Folder(true);
+    for (auto _ : state) {
+        WriteSheet(SheetKind::Worm, texts, design, TemplatePath("1.xls"), folder + "/rudar.xlsx");
+        WriteSheet(SheetKind::Hob, texts, design, TemplatePath("11.xls"), folder + "/gundao.xlsx");
+        WriteSheet(SheetKind::Wheel, texts, design, TemplatePath("1111.xls"), folder + "/wolun.xlsx");
+    }
+}
+BENCHMARK(BM_ExportEachSheetInMemory)->Unit(benchmark::kMicrosecond);
+
+void BM_ReadDesignFile(benchmark::State& state) {
+    const std::string path = Folder(false) + "/design.cqb";
+    {
+        Workbook book = Workbook::Open(TemplatePath("111.xls"));
+        const char* const fields[13] = {"200", "25", "50", "2", "130", "0", "78", "0.3", "8j (GB/T16445-1996)",
+                                        "8j (GB/T16445-1996)", "0.3*P/2", "0.2*P/2", "0.2"};
+        for (int row = 1; row <= 13; ++row) book.SetCellText(row, 1, fields[row - 1]);
+        book.SaveAs(path);
+    }
+    for (auto _ : state) {
+        Workbook book = Workbook::Open(path);
+        for (int row = 1; row <= 13; ++row) benchmark::DoNotOptimize(book.CellText(row, 1));
+    }
+}
+BENCHMARK(BM_ReadDesignFile)->Unit(benchmark::kMicrosecond);
+
+// The same worm sheet converted to CSV by LibreOffice, its profile made by a
+// first, untimed run so that only the conversion itself is measured.
+void BM_LibreOfficeConvertsTheSheet(benchmark::State& state) {
+    const std::string soffice = QStandardPaths::findExecutable(QStringLiteral("soffice")).toStdString();
+    const std::string folder = Folder(false);
+    WriteSheet(SheetKind::Worm, ExampleTexts(), ExampleDesign(), TemplatePath("1.xls"), folder + "/rudar.xlsx");
+    const std::string command = "'" + soffice + "' -env:UserInstallation=file://" + folder +
+                                "/profile --headless --norestore --convert-to csv --outdir '" + folder + "/csv' '" +
+                                folder + "/rudar.xlsx' >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) {
+        state.SkipWithError("soffice failed");
+        return;
+    }
+    for (auto _ : state) {
+        if (std::system(command.c_str()) != 0) state.SkipWithError("soffice failed");
+    }
+}
+
+}  // namespace
+}  // namespace wormgear
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (!QStandardPaths::findExecutable(QStringLiteral("soffice")).isEmpty()) {
+        benchmark::RegisterBenchmark("BM_LibreOfficeConvertsTheSheet", wormgear::BM_LibreOfficeConvertsTheSheet)
+            ->Iterations(3)
+            ->Unit(benchmark::kMillisecond);
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
