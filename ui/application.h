@@ -17,6 +17,7 @@ class TApplication : public QApplication {
     TApplication(int& argc, char** argv);
     // Where the handler shows its boxes; without one nothing is shown.
     void setErrorDialogs(Dialogs* dialogs) { dialogs_ = dialogs; }
+    Dialogs* errorDialogs() const { return dialogs_; }
 
     // Delivers every event; an exception escaping its handler ends here.
     bool notify(QObject* receiver, QEvent* event) override;

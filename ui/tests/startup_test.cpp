@@ -228,12 +228,13 @@ TEST(ApplicationTest, AnUncaughtErrorIsShownWithItsOwnTextAndTheProgramGoesOn) {
     auto* app = dynamic_cast<TApplication*>(QCoreApplication::instance());
     ASSERT_NE(app, nullptr);
     ScriptedDialogs dialogs;
+    Dialogs* previous = app->errorDialogs();
     app->setErrorDialogs(&dialogs);
     ThrowingObject object;
     QEvent event(QEvent::User);
     QCoreApplication::sendEvent(&object, &event);
-    QCoreApplication::sendEvent(&object, &event);
-    app->setErrorDialogs(nullptr);
+    QCoreApplication::sendEvent(&object, &event);  // the program went on
+    app->setErrorDialogs(previous);
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[0].caption, ApplicationTitle());
     EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Floating point division by zero"));
