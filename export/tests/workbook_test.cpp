@@ -286,7 +286,8 @@ TEST_F(WorkbookTest, AnEmptyTextEmptiesTheCellButKeepsItsFormat) {
     book.SetCellText(16, 3, "");
     EXPECT_EQ(book.CellText(16, 3), "");
     book.SaveAs(path);
-    pugi::xml_node cell = ParseXml(PartOf(path, "xl/worksheets/sheet1.xml")).select_node("//c[@r='C16']").node();
+    pugi::xml_document sheet = ParseXml(PartOf(path, "xl/worksheets/sheet1.xml"));
+    pugi::xml_node cell = sheet.select_node("//c[@r='C16']").node();
     ASSERT_TRUE(cell);
     EXPECT_STREQ(cell.attribute("s").value(), "4");
     EXPECT_FALSE(cell.attribute("t"));
