@@ -8,16 +8,14 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
-#include <QScrollBar>
 
 #include "application.h"
-#include "coefficient_store.h"
-#include "suggestions.h"
-
 #include "coefficient_editor.h"
+#include "coefficient_store.h"
 #include "progress_dialog.h"
 #include "settings_files.h"
 #include "sheet_export.h"
+#include "suggestions.h"
 
 namespace wormgear {
 

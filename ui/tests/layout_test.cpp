@@ -108,6 +108,21 @@ TEST_F(WindowTest, WindowHasItsCaptionAndFixedClientArea) {
     EXPECT_TRUE(form->windowFlags() & Qt::WindowCloseButtonHint);
 }
 
+TEST_F(WindowTest, FontsAreElevenPixelsHighAndHaveChineseGlyphs) {
+    openWindow();
+    const QWidget* const kSamples[] = {form->Label1, form->Edit1, form->Button1, form->Label23, form->Label46,
+                                       form->Label47, form->Memo4, form->CheckBox1};
+    for (const QWidget* widget : kSamples) {
+        SCOPED_TRACE(widget->objectName().toStdString());
+        EXPECT_EQ(widget->font().pixelSize(), 11);
+        const QFontMetrics metrics(widget->font());
+        for (QChar c : QStringLiteral("中心距蜗杆参数～："))
+            EXPECT_TRUE(metrics.inFontUcs4(c.unicode())) << int(c.unicode());
+    }
+    // The read-outs take SimSun where it exists, otherwise the nearest font.
+    EXPECT_TRUE(form->Label46->font().families().startsWith(QStringLiteral("SimSun")));
+}
+
 TEST_F(WindowTest, InputsStandInTheirRowsWithDefaultTexts) {
     openWindow();
     for (const Control& control : kInputs) {
