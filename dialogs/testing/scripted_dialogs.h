@@ -48,9 +48,7 @@ class ScriptedDialogs : public Dialogs {
             ADD_FAILURE() << "unexpected save dialog for " << proposed.toStdString();
             return std::nullopt;
         }
-        auto answer = saveAnswers.front();
-        saveAnswers.pop_front();
-        return answer;
+        return Take(saveAnswers);
     }
     std::optional<QString> openFileName(const QString& filter) override {
         filters.push_back(filter);
@@ -58,8 +56,15 @@ class ScriptedDialogs : public Dialogs {
             ADD_FAILURE() << "unexpected open dialog for " << filter.toStdString();
             return std::nullopt;
         }
-        auto answer = openAnswers.front();
-        openAnswers.pop_front();
+        return Take(openAnswers);
+    }
+
+    // The next scripted file answer. Returned by value from the front, then
+    // dropped, so no reference into the queue outlives the pop.
+    static std::optional<QString> Take(std::deque<std::optional<QString>>& queue) {
+        std::optional<QString> answer;
+        answer.swap(queue.front());
+        queue.pop_front();
         return answer;
     }
 
