@@ -143,9 +143,10 @@ void ExportSheet(SheetKind kind, const SheetInputTexts& texts, const TWormDesign
         }
         // The template stays as it was: only SaveAs ever writes.
         progress.close();
-    } catch (const std::exception&) {
-        // A progress dialog shown before the failure stays up: the user
-        // dismisses it with its button.
+    } catch (...) {
+        // Every failure of the run gets the one message. A progress dialog
+        // shown before the failure stays up: the user dismisses it with its
+        // button.
         dialogs.message(ApplicationTitle(), ExportFailureMessage());
     }
 }
