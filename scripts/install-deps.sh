@@ -15,7 +15,7 @@ if [ "${1:-}" = "--test" ]; then
   packages+=(clang libclang-rt-14-dev)
 fi
 if [ "${WORMGEAR_WITH_LIBREOFFICE:-0}" = "1" ]; then
-  packages+=(libreoffice-calc-nox)
+  packages+=(libreoffice-calc-nogui)
 fi
 
 missing=()
