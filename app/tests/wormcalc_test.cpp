@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "wormcalc.h"
+#include "worked_example.h"
 
 using namespace wormgear;
 
@@ -151,11 +152,7 @@ TEST(WormcalcTest, Suggestions) {
 
 TEST(WormcalcTest, DesignFileTextsWithOverridesAndStoreCoefficients) {
     WormcalcServices services;
-    services.defaultCoefficients = [] {
-        TCoefficientTable t;
-        t.c = {0.875, 1.2, 0.7, 0.45, 0, 0.55, 2, 0.5, 0.2, 0.2, 0.45, 1, 0.5, 1, 0.9};
-        return t;
-    };
+    services.defaultCoefficients = [] { return WorkedExampleCoefficients(); };
     services.readDesignFile = [](const std::string& path) {
         if (path != "a.cqb") throw std::runtime_error("no such file");
         return FieldTexts{"200", "25", "50", "2", "130", "0", "78", "0.3", "", "", "", "", "0.2"};

@@ -3,15 +3,15 @@
 #include <benchmark/benchmark.h>
 
 #include "design.h"
+#include "worked_example.h"
 
 using namespace wormgear;
 
 namespace {
 
 void BM_FullCalculation(benchmark::State& state) {
-    DesignTexts texts{"200", "25", "50", "2", "130", "0", "78", "0.3", "0.2"};
-    TCoefficientTable table;
-    table.c = {0.875, 1.2, 0.7, 0.45, 0, 0.55, 2, 0.5, 0.2, 0.2, 0.45, 1, 0.5, 1, 0.9};
+    const DesignTexts texts = WorkedExampleTexts();
+    const TCoefficientTable table = WorkedExampleCoefficients();
     for (auto _ : state) {
         auto out = Calculate(texts, false, table);
         benchmark::DoNotOptimize(out.lines.data());

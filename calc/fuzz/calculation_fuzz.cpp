@@ -8,6 +8,7 @@
 
 #include "design.h"
 #include "suggestions.h"
+#include "worked_example.h"
 
 using namespace wormgear;
 
@@ -26,9 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const DesignTexts texts{fields[0], fields[1], fields[2], fields[3], fields[4],
                             fields[5], fields[6], fields[7], fields[8]};
-    TCoefficientTable table;
-    table.c = {0.875, 1.2, 0.7, 0.45, 0, 0.55, 2, 0.5, 0.2, 0.2, 0.45, 1, 0.5, 1, 0.9};
-    const CalculationOutcome out = Calculate(texts, round, table);
+    const CalculationOutcome out = Calculate(texts, round, WorkedExampleCoefficients());
     for (const auto& line : out.lines) CheckText(line.text);
     CheckText(out.design.GeneratingPlaneAngleText);
 

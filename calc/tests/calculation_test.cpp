@@ -6,30 +6,14 @@
 #include <map>
 
 #include "design.h"
+#include "worked_example.h"
 
 using namespace wormgear;
 
 namespace {
 
-TCoefficientTable ExampleCoefficients() {
-    TCoefficientTable t;
-    t.c = {0.875, 1.2, 0.7, 0.45, 0, 0.55, 2, 0.5, 0.2, 0.2, 0.45, 1, 0.5, 1, 0.9};
-    return t;
-}
-
-DesignTexts ExampleTexts() {
-    DesignTexts t;
-    t.CentreDistance = "200";
-    t.SpeedRatio = "25";
-    t.WheelTeeth = "50";
-    t.WormStarts = "2";
-    t.MainBaseDiameter = "130";
-    t.TipArcEccentricity = "0";
-    t.WormPitchDiameter = "78";
-    t.Backlash = "0.3";
-    t.GrindingIncrement = "0.2";
-    return t;
-}
+TCoefficientTable ExampleCoefficients() { return WorkedExampleCoefficients(); }
+DesignTexts ExampleTexts() { return WorkedExampleTexts(); }
 
 std::map<std::string, std::string> ByLabel(const CalculationOutcome& out) {
     std::map<std::string, std::string> lines;

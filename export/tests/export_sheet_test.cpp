@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "progress_dialog.h"
+#include "worked_example.h"
 #include "scripted_dialogs.h"
 #include "sheet_export.h"
 #include "test_support.h"
@@ -32,18 +33,8 @@ class ShowCounter : public QObject {
 const SheetKind kKinds[] = {SheetKind::Worm, SheetKind::Hob, SheetKind::Wheel};
 
 TWormDesign ExampleDesign() {
-    DesignTexts texts;
-    texts.CentreDistance = "200";
-    texts.SpeedRatio = "25";
-    texts.WheelTeeth = "50";
-    texts.WormStarts = "2";
-    texts.MainBaseDiameter = "130";
-    texts.TipArcEccentricity = "0";
-    texts.WormPitchDiameter = "78";
-    texts.Backlash = "0.3";
-    texts.GrindingIncrement = "0.2";
-    TCoefficientTable coefficients;
-    coefficients.c = {0.875, 1.2, 0.7, 0.45, 0, 0.55, 2, 0.5, 0.2, 0.2, 0.45, 1, 0.5, 1, 0.9};
+    const DesignTexts texts = WorkedExampleTexts();
+    const TCoefficientTable coefficients = WorkedExampleCoefficients();
     CalculationOutcome outcome = Calculate(texts, false, coefficients);
     EXPECT_TRUE(outcome.succeeded()) << outcome.failure;
     return outcome.design;

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "design.h"
+#include "worked_example.h"
 #include "sheet_export.h"
 
 namespace wormgear {
@@ -35,18 +36,8 @@ void ExpectCells(const std::vector<SheetCell>& actual, const std::vector<SheetCe
 // round-to-integer box clear. The expected texts are the number texts of the
 // example's result lines.
 CalculationOutcome WorkedExample() {
-    DesignTexts texts;
-    texts.CentreDistance = "200";
-    texts.SpeedRatio = "25";
-    texts.WheelTeeth = "50";
-    texts.WormStarts = "2";
-    texts.MainBaseDiameter = "130";
-    texts.TipArcEccentricity = "0";
-    texts.WormPitchDiameter = "78";
-    texts.Backlash = "0.3";
-    texts.GrindingIncrement = "0.2";
-    TCoefficientTable coefficients;
-    coefficients.c = {0.875, 1.2, 0.7, 0.45, 0, 0.55, 2, 0.5, 0.2, 0.2, 0.45, 1, 0.5, 1, 0.9};
+    const DesignTexts texts = WorkedExampleTexts();
+    const TCoefficientTable coefficients = WorkedExampleCoefficients();
     return Calculate(texts, false, coefficients);
 }
 
