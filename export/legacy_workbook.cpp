@@ -3,7 +3,12 @@
 
 #include <freexl.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstdint>
 #include <charconv>
 #include <cstring>
 #include <map>
@@ -54,6 +59,12 @@ struct FreexlHandle {
     ~FreexlHandle() {
         if (handle) freexl_close(handle);
     }
+};
+
+// The first sheet as FreeXL gives it.
+struct LegacySheet {
+    std::string name;
+    std::vector<PlainCell> cells;
 };
 
 }  // namespace
@@ -152,7 +163,9 @@ PackageEntries PlainWorkbookPackage(const std::string& sheetName, const std::vec
     };
 }
 
-PackageEntries ReadLegacyWorkbook(const std::string& path) {
+// The first sheet's name and values as FreeXL reads them. Runs in the child
+// process of ReadLegacyWorkbook.
+static LegacySheet ParseWithFreexl(const std::string& path) {
     // FreeXL reads the whole file into its own structures; keep hostile sizes out.
     ReadWholeFile(path);
     FreexlHandle xls;
@@ -198,7 +211,144 @@ PackageEntries ReadLegacyWorkbook(const std::string& path) {
             }
         }
     }
-    return PlainWorkbookPackage(name ? name : "", cells);
+    return {name ? name : "", std::move(cells)};
+}
+
+namespace {
+
+// What crosses the pipe from the child: a status byte (0 read, 1 refused),
+// then either the refusal's text or the sheet name and the cells, each text as
+// a 32-bit length and its bytes.
+void PutBytes(std::string& out, const void* data, std::size_t size) {
+    out.append(static_cast<const char*>(data), size);
+}
+void PutText(std::string& out, const std::string& text) {
+    const std::uint32_t size = static_cast<std::uint32_t>(text.size());
+    PutBytes(out, &size, sizeof size);
+    out += text;
+}
+
+class Reader {
+ public:
+    explicit Reader(const std::string& bytes) : bytes_(bytes) {}
+    void get(void* data, std::size_t size) {
+        if (size > bytes_.size() - pos_) throw WorkbookError("binary workbook reader: short answer");
+        std::memcpy(data, bytes_.data() + pos_, size);
+        pos_ += size;
+    }
+    std::string text() {
+        std::uint32_t size;
+        get(&size, sizeof size);
+        if (size > bytes_.size() - pos_) throw WorkbookError("binary workbook reader: short answer");
+        std::string out = bytes_.substr(pos_, size);
+        pos_ += size;
+        return out;
+    }
+    bool done() const { return pos_ == bytes_.size(); }
+
+ private:
+    const std::string& bytes_;
+    std::size_t pos_ = 0;
+};
+
+std::string Encode(const LegacySheet& sheet) {
+    std::string out(1, '\0');
+    PutText(out, sheet.name);
+    for (const PlainCell& cell : sheet.cells) {
+        PutBytes(out, &cell.row, sizeof cell.row);
+        PutBytes(out, &cell.column, sizeof cell.column);
+        if (const double* number = std::get_if<double>(&cell.value)) {
+            out += 'n';
+            PutBytes(out, number, sizeof *number);
+        } else {
+            out += 't';
+            PutText(out, std::get<std::string>(cell.value));
+        }
+    }
+    return out;
+}
+
+LegacySheet Decode(const std::string& bytes) {
+    if (bytes.empty()) throw WorkbookError("the binary workbook reader stopped without an answer");
+    Reader in(bytes);
+    char status;
+    in.get(&status, 1);
+    if (status != 0) throw WorkbookError(in.text());
+    LegacySheet sheet;
+    sheet.name = in.text();
+    while (!in.done()) {
+        PlainCell cell{0, 0, 0.0};
+        in.get(&cell.row, sizeof cell.row);
+        in.get(&cell.column, sizeof cell.column);
+        char kind;
+        in.get(&kind, 1);
+        if (kind == 'n') {
+            double number;
+            in.get(&number, sizeof number);
+            cell.value = number;
+        } else {
+            cell.value = in.text();
+        }
+        sheet.cells.push_back(std::move(cell));
+    }
+    return sheet;
+}
+
+void WriteAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return;
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+}  // namespace
+
+PackageEntries ReadLegacyWorkbook(const std::string& path) {
+    // FreeXL is old C code that a damaged file can make write past its own
+    // buffers. It therefore parses in a child process of its own: whatever a
+    // hostile file does there, this process gets the values or a refusal,
+    // never a corrupted stack.
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0) throw WorkbookError("cannot start the binary workbook reader");
+    const pid_t child = ::fork();
+    if (child < 0) {
+        ::close(pipeEnds[0]);
+        ::close(pipeEnds[1]);
+        throw WorkbookError("cannot start the binary workbook reader");
+    }
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        std::string answer;
+        try {
+            answer = Encode(ParseWithFreexl(path));
+        } catch (const std::exception& error) {
+            answer.assign(1, '\1');
+            PutText(answer, error.what());
+        }
+        WriteAll(pipeEnds[1], answer);
+        ::_exit(0);  // no destructors or exit handlers of the parent's state
+    }
+    ::close(pipeEnds[1]);
+    std::string answer;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(pipeEnds[0], buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        answer.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(pipeEnds[0]);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        throw WorkbookError("the binary workbook is damaged (its reader failed): " + path);
+    }
+    const LegacySheet sheet = Decode(answer);
+    return PlainWorkbookPackage(sheet.name, sheet.cells);
 }
 
 }  // namespace wormgear
