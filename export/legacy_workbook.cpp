@@ -18,34 +18,6 @@
 namespace wormgear {
 namespace {
 
-// Escapes the five XML specials; the texts come from FreeXL as UTF-8.
-std::string XmlEscaped(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '&': out += "&amp;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&apos;"; break;
-            default:
-                // Control characters cannot stand in XML 1.0; spreadsheet XML
-                // writes them as _xHHHH_.
-                if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') {
-                    static const char hex[] = "0123456789ABCDEF";
-                    out += "_x00";
-                    out += hex[(c >> 4) & 0xF];
-                    out += hex[c & 0xF];
-                    out += '_';
-                } else {
-                    out += c;
-                }
-        }
-    }
-    return out;
-}
-
 // The shortest decimal text that reads back as the same double: file content,
 // not text for the user.
 std::string StoredNumber(double value) {

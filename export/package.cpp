@@ -314,4 +314,31 @@ void ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
     }
 }
 
+std::string XmlEscaped(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '&': out += "&amp;"; break;
+            case '"': out += "&quot;"; break;
+            case '\'': out += "&apos;"; break;
+            default:
+                // Control characters cannot stand in XML 1.0; spreadsheet XML
+                // writes them as _xHHHH_.
+                if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+                    static const char hex[] = "0123456789ABCDEF";
+                    out += "_x00";
+                    out += hex[(c >> 4) & 0xF];
+                    out += hex[c & 0xF];
+                    out += '_';
+                } else {
+                    out += c;
+                }
+        }
+    }
+    return out;
+}
+
 }  // namespace wormgear

@@ -64,4 +64,9 @@ std::string ReadWholeFile(const std::string& path, std::uint64_t limit = kMaxUnp
 // removed and WorkbookError thrown.
 void ReplaceFileAtomically(const std::string& path, const std::string& bytes);
 
+// Text for XML content and attribute values: the five specials escaped, and
+// control characters, which XML 1.0 cannot hold, written as spreadsheet XML
+// writes them (_x0001_). UTF-8 passes through.
+std::string XmlEscaped(const std::string& text);
+
 }  // namespace wormgear

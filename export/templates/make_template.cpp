@@ -79,20 +79,6 @@ std::vector<std::string> Fields(const std::string& rest) {
     return fields;
 }
 
-std::string Escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '&': out += "&amp;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
-
 std::string ColumnLetter(int column) { return std::string(1, static_cast<char>('A' + column - 1)); }
 
 std::string Reference(int row, int column) { return ColumnLetter(column) + std::to_string(row); }
@@ -275,15 +261,15 @@ PackageEntries BuildPackage(const Sheet& sheet) {
 
     std::string shared = std::string(kDeclaration) + "<sst xmlns=\"" + kMainNs + "\" count=\"" +
                          std::to_string(strings.size()) + "\" uniqueCount=\"" + std::to_string(strings.size()) + "\">";
-    for (const std::string& s : strings) shared += "<si><t>" + Escaped(s) + "</t></si>";
+    for (const std::string& s : strings) shared += "<si><t>" + wormgear::XmlEscaped(s) + "</t></si>";
     shared += "</sst>";
 
     std::string quotedTab = "'" + sheet.tabName + "'";
     std::string workbook = std::string(kDeclaration) + "<workbook xmlns=\"" + kMainNs + "\" xmlns:r=\"" + kRelNs + "\">" +
         "<workbookPr/>"
         "<bookViews><workbookView activeTab=\"0\"/></bookViews>"
-        "<sheets><sheet name=\"" + Escaped(sheet.tabName) + "\" sheetId=\"1\" r:id=\"rId1\"/></sheets>"
-        "<definedNames><definedName name=\"_xlnm.Print_Area\" localSheetId=\"0\">" + Escaped(quotedTab) + "!" + range +
+        "<sheets><sheet name=\"" + wormgear::XmlEscaped(sheet.tabName) + "\" sheetId=\"1\" r:id=\"rId1\"/></sheets>"
+        "<definedNames><definedName name=\"_xlnm.Print_Area\" localSheetId=\"0\">" + wormgear::XmlEscaped(quotedTab) + "!" + range +
         "</definedName></definedNames>"
         "</workbook>";
 
