@@ -23,21 +23,6 @@ namespace {
 
 const QString kNoticeCaption = QStringLiteral("提示");
 
-bool IsStoredNumber(const QVariant& value) {
-    if (value.isNull()) return false;
-    switch (value.typeId()) {
-        case QMetaType::Double:
-        case QMetaType::Float:
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-            return true;
-        default:
-            return false;
-    }
-}
-
 QFont DialogFont() {
     // MS Sans Serif 8 pt where it exists; the CJK fallback carries the Chinese.
     QFont font;

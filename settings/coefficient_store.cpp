@@ -87,30 +87,36 @@ QString ProgramFilePath(const QString& programDirectory, const QString& fileName
     return QDir(programDirectory).filePath(fileName);
 }
 
-Real CoefficientValue(const QVariant& stored) {
-    if (!stored.isValid() || stored.isNull()) Fail(QStringLiteral("为空"));
-    Real value = 0;
-    switch (stored.typeId()) {
+bool IsStoredNumber(const QVariant& value) {
+    if (value.isNull()) return false;
+    switch (value.typeId()) {
         case QMetaType::Double:
         case QMetaType::Float:
         case QMetaType::Int:
         case QMetaType::UInt:
         case QMetaType::LongLong:
         case QMetaType::ULongLong:
-            value = stored.toDouble();
-            break;
-        case QMetaType::QString: {
-            const QString text = stored.toString();
-            if (text.trimmed().isEmpty()) Fail(QStringLiteral("为空"));
-            try {
-                value = ToReal(ParseReal(text.toStdString()));
-            } catch (const NumericError&) {
-                Fail(QStringLiteral("“%1”不是数字").arg(text));
-            }
-            break;
-        }
+            return true;
         default:
-            Fail(QStringLiteral("不是数字"));
+            return false;
+    }
+}
+
+Real CoefficientValue(const QVariant& stored) {
+    if (!stored.isValid() || stored.isNull()) Fail(QStringLiteral("为空"));
+    Real value = 0;
+    if (IsStoredNumber(stored)) {
+        value = stored.toDouble();
+    } else if (stored.typeId() == QMetaType::QString) {
+        const QString text = stored.toString();
+        if (text.trimmed().isEmpty()) Fail(QStringLiteral("为空"));
+        try {
+            value = ToReal(ParseReal(text.toStdString()));
+        } catch (const NumericError&) {
+            Fail(QStringLiteral("“%1”不是数字").arg(text));
+        }
+    } else {
+        Fail(QStringLiteral("不是数字"));
     }
     if (!std::isfinite(value)) Fail(QStringLiteral("不是有限的数字"));
     return value;

@@ -58,6 +58,8 @@ void CheckUsableCoefficientFile(const QString& databasePath);
 // ParseReal. Empty (NULL or blank) and non-numeric values throw
 // CoefficientStoreError; so do infinities, which no formula could use.
 Real CoefficientValue(const QVariant& stored);
+// Whether a stored value is held as a number (not a text to be read).
+bool IsStoredNumber(const QVariant& value);
 
 // One named Qt SQL connection to a coefficient database, open while this
 // object lives; the destructor closes it and removes the connection name, so
