@@ -4,27 +4,24 @@
 // so that a failure leaves exactly what was done before it.
 #include <cmath>
 
-#include "design.h"
+#include "calc/design.h"
 
 namespace wormgear {
 
 namespace {
 
-// Result-line suffixes: five hyphens for worm, hob and wheel lines, six for the
-// two wheel measuring lines, four for the modification lines.
-struct Suffix {
-    const char* label;
-    const char* text;
-};
+using R = ResultId;
+using C = Coefficient;
 
 // Throws out of the chains to end a run with the ratio message.
 struct RatioMismatch {};
 
 class Run {
  public:
-    Run(const DesignTexts& texts, bool roundEnvelopedTeeth, const TCoefficientTable& table,
+    Run(const DesignInputs& inputs, bool roundEnvelopedTeeth, const TCoefficientTable& table, char separator,
         CalculationOutcome& out)
-        : in_(texts), round_(roundEnvelopedTeeth), c_(table.c), d_(out.design), lines_(out.lines) {}
+        : in_(inputs), round_(roundEnvelopedTeeth), c_(table), separator_(separator), d_(out.design),
+          lines_(out.lines) {}
 
     void execute() {
         inputs();
@@ -36,12 +33,17 @@ class Run {
     }
 
  private:
-    void line(const char* label, const std::string& number, const char* suffix) {
+    // The number text followed by the line's suffix.
+    void line(ResultId id, const std::string& number) {
+        const char* suffix = Result(id).suffix;
         std::string text;
         text.reserve(number.size() + std::char_traits<char>::length(suffix));
         text.append(number).append(suffix);
-        lines_.push_back({label, std::move(text)});
+        lines_.push_back({id, std::move(text)});
     }
+
+    Extended Parse(const std::string& text) const { return ParseReal(text, separator_); }
+    std::string Format(Extended value) const { return FormatReal(value, separator_); }
 
     static Extended Sin(Extended degrees) { return Sine(DegreesToRadians(degrees)); }
     static Extended Cos(Extended degrees) { return Cosine(DegreesToRadians(degrees)); }
@@ -49,8 +51,8 @@ class Run {
 
     // Inputs, the speed-ratio check and the ratio class.
     void inputs() {
-        d_.CentreDistance = ToReal(ParseReal(in_.CentreDistance));
-        d_.SpeedRatio = ToReal(ParseReal(in_.SpeedRatio));
+        d_.CentreDistance = ToReal(Parse(in_.CentreDistance));
+        d_.SpeedRatio = ToReal(Parse(in_.SpeedRatio));
         d_.WheelTeeth = ParseInteger(in_.WheelTeeth);
         d_.WormStarts = ParseInteger(in_.WormStarts);
 
@@ -61,11 +63,11 @@ class Run {
         const Real i = d_.SpeedRatio;
         d_.RatioClassAngle = i < 10 ? 4 : (i > 30 ? 8 : 6);
 
-        d_.MainBaseDiameter = ToReal(ParseReal(in_.MainBaseDiameter));
-        d_.TipArcEccentricity = ToReal(ParseReal(in_.TipArcEccentricity));
-        d_.WormPitchDiameter = ToReal(ParseReal(in_.WormPitchDiameter));
-        d_.Backlash = ToReal(ParseReal(in_.Backlash));
-        line("Label24", FormatReal(d_.TipArcEccentricity), "-----E值");
+        d_.MainBaseDiameter = ToReal(Parse(in_.MainBaseDiameter));
+        d_.TipArcEccentricity = ToReal(Parse(in_.TipArcEccentricity));
+        d_.WormPitchDiameter = ToReal(Parse(in_.WormPitchDiameter));
+        d_.Backlash = ToReal(Parse(in_.Backlash));
+        line(R::TipArcEccentricity, Format(d_.TipArcEccentricity));
     }
 
     // Worm chain up to the throat lead angle line.
@@ -73,105 +75,105 @@ class Run {
         const Extended A = d_.CentreDistance, d1 = d_.WormPitchDiameter, E = d_.TipArcEccentricity;
 
         d_.WheelPitchDiameter = R3(2 * A - d1);
-        line("Label23", FormatReal(d_.WheelPitchDiameter), "-----蜗轮分度圆直径");
+        line(R::WheelPitchDiameter, Format(d_.WheelPitchDiameter));
         const Extended d2 = d_.WheelPitchDiameter;
 
         d_.TransverseModule = R3(Divide(d2, d_.WheelTeeth));
         const Extended mt = d_.TransverseModule;
-        d_.Dedendum = R3(c_[1] * mt);
+        d_.Dedendum = R3(c_[C::DedendumFactor] * mt);
         d_.ThroatRootDiameter = R3(d1 - 2 * static_cast<Extended>(d_.Dedendum));
         d_.WormRootArcRadius = R3(A - static_cast<Extended>(d_.ThroatRootDiameter) / 2);
-        line("Label8", FormatReal(DecimalRound(d_.WormRootArcRadius, -3)), "-----蜗杆齿根圆弧半径");
+        line(R::WormRootArcRadius, Format(DecimalRound(d_.WormRootArcRadius, -3)));
 
-        d_.Addendum = R3(c_[2] * mt);
+        d_.Addendum = R3(c_[C::AddendumFactor] * mt);
         d_.ThroatTipDiameter = ToReal(d1 + 2 * static_cast<Extended>(d_.Addendum));
         d_.WormTipArcRadius = R3(A - static_cast<Extended>(d_.ThroatTipDiameter) / 2 + E);
-        line("Label9", FormatReal(d_.WormTipArcRadius), "-----蜗杆齿顶圆弧半径");
+        line(R::WormTipArcRadius, Format(d_.WormTipArcRadius));
 
         d_.AngularPitch = R3(Divide(360, d_.WheelTeeth));
         // z2/10 + 0.5 truncated is z2/10 rounded half up.
         const std::int64_t wholeTeeth = TruncateToInteger(Divide(d_.WheelTeeth, 10) + 0.5L);
-        d_.EnvelopedTeeth = round_ ? ToReal(wholeTeeth) : ToReal(wholeTeeth + static_cast<Extended>(c_[7]));
+        d_.EnvelopedTeeth = round_ ? ToReal(wholeTeeth) : ToReal(wholeTeeth + static_cast<Extended>(c_[C::EnvelopedTeethAddition]));
         d_.WorkingHalfWrapAngle =
-            R3(0.5L * d_.AngularPitch * (static_cast<Extended>(d_.EnvelopedTeeth) - c_[3]));
+            R3(0.5L * d_.AngularPitch * (static_cast<Extended>(d_.EnvelopedTeeth) - c_[C::WrapTeethDeduction]));
         d_.WormWorkingLength = R0(d2 * Sin(d_.WorkingHalfWrapAngle) + 1);
-        line("Label10", FormatReal(d_.WormWorkingLength), "-----蜗杆工作长度");
+        line(R::WormWorkingLength, Format(d_.WormWorkingLength));
 
         // Stored in a 32-bit field: the low 32 bits of the truncated value.
         d_.ShaftShoulder = static_cast<std::int32_t>(
-            static_cast<std::uint32_t>(TruncateToInteger(c_[6] * mt)));
-        line("Label11", FormatInteger(d_.ShaftShoulder), "-----轴肩");
-        line("Label12", FormatReal(d_.MainBaseDiameter), "-----主基圆直径");
+            static_cast<std::uint32_t>(TruncateToInteger(c_[C::ShaftShoulderFactor] * mt)));
+        line(R::ShaftShoulder, FormatInteger(d_.ShaftShoulder));
+        line(R::MainBaseDiameter, Format(d_.MainBaseDiameter));
 
         d_.ThroatLeadAngle = R3(RadiansToDegrees(ArcTangent(Divide(Divide(d2, d_.SpeedRatio), d1))));
         d_.PressureAngle = R3(RadiansToDegrees(ArcSine(Divide(d_.MainBaseDiameter, d2))));
-        line("Label14", FormatReal(d_.PressureAngle), "-----压力角");
+        line(R::PressureAngle, Format(d_.PressureAngle));
         d_.CircularPitch = R3(Pi * mt);
 
         d_.GeneratingPlaneAngle = ToReal(GeneratingPlaneAngle(d_.RatioClassAngle, d_.PressureAngle,
                                                               d_.WheelPitchDiameter, d_.CentreDistance,
                                                               d_.SpeedRatio));
-        d_.GeneratingPlaneAngleText = FormatReal(DecimalRound(d_.GeneratingPlaneAngle, -3));
-        line("Label13", d_.GeneratingPlaneAngleText, "-----母平面倾斜角");
+        d_.GeneratingPlaneAngleText = Format(DecimalRound(d_.GeneratingPlaneAngle, -3));
+        line(R::GeneratingPlaneAngle, d_.GeneratingPlaneAngleText);
 
         const Extended p = d_.CircularPitch;
-        d_.WormAxialThickness = R3(p - c_[5] * p - d_.Backlash);
+        d_.WormAxialThickness = R3(p - c_[C::WheelToothShare] * p - d_.Backlash);
         d_.WormMeasuredThickness = R3(Cos(d_.ThroatLeadAngle) * d_.WormAxialThickness);
-        line("Label16", FormatReal(d_.WormMeasuredThickness), "-----测量齿厚");
+        line(R::WormMeasuredThickness, Format(d_.WormMeasuredThickness));
         // The arc sine stays in radians and goes straight into the cosine.
         d_.WormMeasuredHeight = R3(d_.Addendum - (1 - Cosine(ArcSine(Divide(d_.WormAxialThickness, d2)))) *
                                                      (0.5L * d2));
-        line("Label17", FormatReal(d_.WormMeasuredHeight), "-----测量齿高");
+        line(R::WormMeasuredHeight, Format(d_.WormMeasuredHeight));
 
-        line("Label25", FormatReal(d_.TransverseModule), "-----端面模数");
-        line("Label26", FormatReal(d_.EnvelopedTeeth), "-----包围齿数");
-        line("Label27", FormatReal(d_.WorkingHalfWrapAngle), "-----工作半包角");
-        line("Label28", FormatReal(d_.ThroatLeadAngle), "-----蜗杆喉部导程角");
+        line(R::TransverseModule, Format(d_.TransverseModule));
+        line(R::EnvelopedTeeth, Format(d_.EnvelopedTeeth));
+        line(R::WorkingHalfWrapAngle, Format(d_.WorkingHalfWrapAngle));
+        line(R::ThroatLeadAngle, Format(d_.ThroatLeadAngle));
     }
 
     void hobChain() {
         const Extended mt = d_.TransverseModule, d2 = d_.WheelPitchDiameter;
 
-        d_.HobBodyTipArcRadius = R3((d_.WormTipArcRadius - 0.2L * mt) - c_[8] * mt);
-        line("Label18", FormatReal(d_.HobBodyTipArcRadius), "-----刀体齿顶圆弧半径");
+        d_.HobBodyTipArcRadius = R3((d_.WormTipArcRadius - 0.2L * mt) - c_[C::HobTipExtension] * mt);
+        line(R::HobBodyTipArcRadius, Format(d_.HobBodyTipArcRadius));
         // Shown from the Extended sum, stored as a double.
-        const Extended rootArcRadius = static_cast<Extended>(d_.WormRootArcRadius) + c_[9];
+        const Extended rootArcRadius = static_cast<Extended>(d_.WormRootArcRadius) + c_[C::HobRootArcAddition];
         d_.HobBodyRootArcRadius = ToReal(rootArcRadius);
-        line("Label19", FormatReal(rootArcRadius), "-----刀体齿跟圆弧半径");
+        line(R::HobBodyRootArcRadius, Format(rootArcRadius));
 
-        d_.HobEnvelopingTeeth = ToReal(TruncateToInteger(d_.EnvelopedTeeth) + static_cast<Extended>(c_[11]));
+        d_.HobEnvelopingTeeth = ToReal(TruncateToInteger(d_.EnvelopedTeeth) + static_cast<Extended>(c_[C::HobEnvelopingTeethAddition]));
         d_.HobHalfWrapAngle =
-            R3(0.5L * d_.AngularPitch * (static_cast<Extended>(d_.HobEnvelopingTeeth) - c_[10]));
+            R3(0.5L * d_.AngularPitch * (static_cast<Extended>(d_.HobEnvelopingTeeth) - c_[C::HobWrapTeethDeduction]));
         d_.HobEffectiveLength = R0(d2 * Sin(d_.HobHalfWrapAngle) + 0.5L);
-        line("Label20", FormatReal(d_.HobEffectiveLength), "-----滚刀有效长度");
+        line(R::HobEffectiveLength, Format(d_.HobEffectiveLength));
 
         const Extended measuredThickness = static_cast<Extended>(d_.WormMeasuredThickness) + d_.Backlash;
         d_.HobMeasuredThickness = ToReal(measuredThickness);
-        line("Label21", FormatReal(measuredThickness), "-----滚刀测量齿厚");
+        line(R::HobMeasuredThickness, Format(measuredThickness));
         d_.HobAxialThickness = R3(Divide(measuredThickness, Cos(d_.ThroatLeadAngle)));
 
-        d_.HobMeasuredHeight = R3(0.2L * mt + d_.WormMeasuredHeight + c_[8] * mt);
-        line("Label22", FormatReal(d_.HobMeasuredHeight), "-----滚刀测量齿高");
-        line("Label29", FormatReal(d_.HobEnvelopingTeeth), "-----滚刀包络齿数");
+        d_.HobMeasuredHeight = R3(0.2L * mt + d_.WormMeasuredHeight + c_[C::HobTipExtension] * mt);
+        line(R::HobMeasuredHeight, Format(d_.HobMeasuredHeight));
+        line(R::HobEnvelopingTeeth, Format(d_.HobEnvelopingTeeth));
     }
 
     void wheelChain() {
         const Extended mt = d_.TransverseModule, d2 = d_.WheelPitchDiameter, ha = d_.Addendum;
 
-        d_.WheelMaxOuterDiameter = R0(2 * ha + d2 + c_[13] * mt);
-        d_.WheelArcThickness = R3(static_cast<Extended>(d_.CircularPitch) * c_[5]);
+        d_.WheelMaxOuterDiameter = R0(2 * ha + d2 + c_[C::WheelOuterDiameterAddition] * mt);
+        d_.WheelArcThickness = R3(static_cast<Extended>(d_.CircularPitch) * c_[C::WheelToothShare]);
         d_.WheelMeasuredThickness = R3(Cos(d_.ThroatLeadAngle) * d_.WheelArcThickness);
-        line("Label44", FormatReal(d_.WheelMeasuredThickness), "------蜗轮测量齿厚");
+        line(R::WheelMeasuredThickness, Format(d_.WheelMeasuredThickness));
         d_.WheelMeasuredHeight =
             R3((1 - Cosine(ArcSine(Divide(d_.WheelArcThickness, d2)))) * (0.5L * d2) + ha);
-        line("Label45", FormatReal(d_.WheelMeasuredHeight), "------蜗轮测量齿高");
-        line("Label33", FormatReal(d_.WheelMaxOuterDiameter), "-----蜗轮最大外圆");
+        line(R::WheelMeasuredHeight, Format(d_.WheelMeasuredHeight));
+        line(R::WheelMaxOuterDiameter, Format(d_.WheelMaxOuterDiameter));
 
         d_.RimWorkingWidth = static_cast<std::int32_t>(
-            static_cast<std::uint32_t>(TruncateToInteger(static_cast<Extended>(c_[14]) * d_.WormPitchDiameter)));
-        line("Label34", FormatReal(d_.RimWorkingWidth), "-----齿圈工作宽度");
+            static_cast<std::uint32_t>(TruncateToInteger(static_cast<Extended>(c_[C::RimWidthFactor]) * d_.WormPitchDiameter)));
+        line(R::RimWorkingWidth, Format(d_.RimWorkingWidth));
         d_.WheelThroatDiameter = R3(2 * ha + d2);
-        line("Label35", FormatReal(d_.WheelThroatDiameter), "-----蜗轮喉径");
+        line(R::WheelThroatDiameter, Format(d_.WheelThroatDiameter));
     }
 
     // Largest worm tip diameter, wheel tip arc radius, worm tip width and hob
@@ -182,16 +184,16 @@ class Run {
         const Extended halfLength = static_cast<Extended>(d_.WormWorkingLength) / 2;
 
         d_.WormMaxTipDiameter = R3(2 * ((A + E) - SquareRoot(Ra1 * Ra1 - halfLength * halfLength)));
-        line("Label48", FormatReal(d_.WormMaxTipDiameter), "-----蜗杆最大齿顶圆直径");
+        line(R::WormMaxTipDiameter, Format(d_.WormMaxTipDiameter));
 
-        d_.WheelTipArcRadius = R0((A - SquareRoot(Rf1 * Rf1 - halfLength * halfLength)) * (2 * static_cast<Extended>(c_[12])));
-        line("Label40", FormatReal(d_.WheelTipArcRadius), "-----蜗轮齿顶圆弧半径");
+        d_.WheelTipArcRadius = R0((A - SquareRoot(Rf1 * Rf1 - halfLength * halfLength)) * (2 * static_cast<Extended>(c_[C::WheelTipArcFactor])));
+        line(R::WheelTipArcRadius, Format(d_.WheelTipArcRadius));
 
         d_.WormTipWidth = TipWidth(d_.WormAxialThickness, Ra1, d_.WormMeasuredHeight);
-        line("Label43", FormatReal(d_.WormTipWidth), "-----蜗杆齿顶宽");
+        line(R::WormTipWidth, Format(d_.WormTipWidth));
 
         d_.HobTipWidth = TipWidth(d_.HobAxialThickness, d_.HobBodyTipArcRadius, d_.HobMeasuredHeight);
-        line("Label49", FormatReal(d_.HobTipWidth), "-----滚刀齿顶宽");
+        line(R::HobTipWidth, Format(d_.HobTipWidth));
     }
 
     // Tooth tip width from the axial thickness, the tip arc radius and the
@@ -204,7 +206,7 @@ class Run {
     }
 
     void modificationChain() {
-        d_.GrindingIncrement = ToReal(ParseReal(in_.GrindingIncrement));
+        d_.GrindingIncrement = ToReal(Parse(in_.GrindingIncrement));
         const Extended delta = d_.GrindingIncrement, mt = d_.TransverseModule;
         const Extended teeth = d_.WheelTeeth + delta;
 
@@ -218,15 +220,16 @@ class Run {
             d_.RatioClassAngle, d_.ModificationPressureAngle, d_.ModificationPitchDiameter,
             d_.ModificationCentreDistance, d_.ModificationRatio));
 
-        line("Label41", FormatReal(DecimalRound(d_.GrindingWheelAngle, -3)), "----修形砂轮角");
-        line("Label42", FormatReal(d_.ModificationRatio), "----修形传动比");
-        line("Label51", FormatReal(DecimalRound(d_.ModificationCentreDistance, -3)), "----修形中心距");
-        line("Label52", FormatReal(DecimalRound(d_.ModificationBaseDiameter, -3)), "----修形主基圆直径");
+        line(R::GrindingWheelAngle, Format(DecimalRound(d_.GrindingWheelAngle, -3)));
+        line(R::ModificationRatio, Format(d_.ModificationRatio));
+        line(R::ModificationCentreDistance, Format(DecimalRound(d_.ModificationCentreDistance, -3)));
+        line(R::ModificationBaseDiameter, Format(DecimalRound(d_.ModificationBaseDiameter, -3)));
     }
 
-    const DesignTexts& in_;
+    const DesignInputs& in_;
     const bool round_;
-    const std::array<Real, kCoefficientCount>& c_;
+    const TCoefficientTable& c_;
+    const char separator_;
     TWormDesign& d_;
     std::vector<ResultLine>& lines_;
 };
@@ -241,32 +244,19 @@ Extended GeneratingPlaneAngle(std::int32_t k, Real alpha, Real d, Real a, Real i
     return RadiansToDegrees(ArcTangent(Divide(numerator, denominator)));
 }
 
-CalculationOutcome Calculate(const DesignTexts& texts, bool roundEnvelopedTeeth,
-                             const TCoefficientTable& coefficients, const TWormDesign& previous) {
+CalculationOutcome Calculate(const DesignInputs& inputs, bool roundEnvelopedTeeth,
+                             const TCoefficientTable& coefficients, char decimalSeparator,
+                             const TWormDesign& previous) {
     CalculationOutcome out{previous, {}, {}};
-    out.lines.reserve(34);
+    out.lines.reserve(kResultCount);
     try {
-        Run(texts, roundEnvelopedTeeth, coefficients, out).execute();
+        Run(inputs, roundEnvelopedTeeth, coefficients, decimalSeparator, out).execute();
     } catch (const RatioMismatch&) {
         out.failure = kRatioMismatchMessage;
     } catch (const NumericError&) {
         out.failure = kInvalidInputMessage;
     }
     return out;
-}
-
-const std::vector<std::string>& PanelOrder() {
-    static const std::vector<std::string> order = {
-        // worm
-        "Label23", "Label24", "Label8", "Label10", "Label9", "Label11", "Label12", "Label13", "Label14",
-        "Label16", "Label17", "Label25", "Label26", "Label27", "Label28", "Label48", "Label43",
-        // hob
-        "Label18", "Label19", "Label20", "Label21", "Label22", "Label29", "Label49",
-        // wheel
-        "Label33", "Label35", "Label34", "Label44", "Label45", "Label40",
-        // modification
-        "Label41", "Label42", "Label51", "Label52"};
-    return order;
 }
 
 }  // namespace wormgear

@@ -1,6 +1,6 @@
-// The design record, the coefficient table and the calculation core: nine input
-// texts, the round-to-integer state and fifteen coefficients in; the filled
-// record and the result lines out, or one of the two failure messages.
+// The design record, the coefficient table and the calculation core: the
+// input texts, the round-to-integer state and fifteen coefficients in; the
+// filled record and the result lines out, or one of the two failure messages.
 #pragma once
 
 #include <array>
@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "numeric.h"
+#include "calc/fields.h"
+#include "calc/numeric.h"
+#include "calc/results.h"
 
 namespace wormgear {
 
@@ -80,28 +82,38 @@ struct TWormDesign {
 
 inline constexpr int kCoefficientCount = 15;
 
+// What each calculation-rule coefficient does, by its place in the table.
+enum class Coefficient {
+    PitchDiameterExponent = 0,     // exponent of A in the proposed worm pitch diameter
+    DedendumFactor = 1,            // hf = R3(c * mt)
+    AddendumFactor = 2,            // ha = R3(c * mt)
+    WrapTeethDeduction = 3,        // teeth deducted from K in the working half wrap angle
+    Spare = 4,                     // read into the table, used by no calculation
+    WheelToothShare = 5,           // share of the circular pitch given to the wheel tooth
+    ShaftShoulderFactor = 6,       // shaft shoulder in modules, truncated
+    EnvelopedTeethAddition = 7,    // added to the rounded K unless 取整数 is ticked
+    HobTipExtension = 8,           // hob tip extension in modules beyond a fixed 0.2 module
+    HobRootArcAddition = 9,        // mm from Rf1 to the hob body root arc radius
+    HobWrapTeethDeduction = 10,    // teeth deducted from K0 in the hob half wrap angle
+    HobEnvelopingTeethAddition = 11,  // added to the truncated K for K0
+    WheelTipArcFactor = 12,        // factor of the wheel tip arc radius
+    WheelOuterDiameterAddition = 13,  // modules added to the wheel throat diameter for de2
+    RimWidthFactor = 14,           // b2 as a multiple of d1, truncated
+};
+
 // The calculation-rule coefficients c[0] .. c[14], one per row of the store.
 struct TCoefficientTable {
     std::array<Real, kCoefficientCount> c{};
+
+    Real operator[](Coefficient role) const { return c[static_cast<std::size_t>(role)]; }
 };
 
-// The nine texts the calculation reads, exactly as typed.
-struct DesignTexts {
-    std::string CentreDistance;      // Edit1
-    std::string SpeedRatio;          // Edit2
-    std::string WheelTeeth;          // Edit3
-    std::string WormStarts = "1";    // Edit4
-    std::string MainBaseDiameter;    // Edit5
-    std::string TipArcEccentricity = "0";  // Edit6
-    std::string WormPitchDiameter;   // Edit7
-    std::string Backlash = "0.3";    // Edit8
-    std::string GrindingIncrement = "0.2";  // Edit13
-};
-
-// One line of a result panel: the label that shows it and its text.
+// One line of a result panel: which result it is and its text.
 struct ResultLine {
-    std::string label;  // "Label23"
-    std::string text;   // "322-----蜗轮分度圆直径"
+    ResultId id;
+    std::string text;  // "322-----蜗轮分度圆直径"
+
+    const char* label() const { return Result(id).label; }  // "Label23"
 };
 
 // The two messages a calculation can end with.
@@ -122,15 +134,12 @@ struct CalculationOutcome {
     bool succeeded() const { return failure.empty(); }
 };
 
-// Runs the whole calculation. `previous` is the record of the last
-// calculation: a failing run keeps what it did not overwrite.
-CalculationOutcome Calculate(const DesignTexts& texts, bool roundEnvelopedTeeth,
-                             const TCoefficientTable& coefficients,
+// Runs the whole calculation on the nine texts it reads of `inputs`, numbers
+// read and written with `decimalSeparator`. `previous` is the record of the
+// last calculation: a failing run keeps what it did not overwrite.
+CalculationOutcome Calculate(const DesignInputs& inputs, bool roundEnvelopedTeeth,
+                             const TCoefficientTable& coefficients, char decimalSeparator,
                              const TWormDesign& previous = TWormDesign{});
-
-// The 34 result labels in the window's panel order (worm, hob, wheel,
-// modification panels, each from its first line down).
-const std::vector<std::string>& PanelOrder();
 
 // The generating-plane inclination in degrees, unrounded, for an integer angle
 // k, a pressure angle alpha (degrees), a pitch diameter d, a centre distance a

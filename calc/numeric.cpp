@@ -1,6 +1,6 @@
 // Numeric rules: checked Extended arithmetic, rounding, and the conversions
 // between numbers and their texts.
-#include "numeric.h"
+#include "calc/numeric.h"
 
 #include <array>
 #include <cfloat>
@@ -9,6 +9,8 @@
 #include <cstring>
 #include <limits>
 #include <locale>
+
+#include "calc/text.h"
 
 namespace wormgear {
 
@@ -29,11 +31,6 @@ char SeparatorFromLocale() {
     } catch (const std::exception&) {
         return '.';  // the environment names no usable locale
     }
-}
-
-char& SeparatorSlot() {
-    static char separator = SeparatorFromLocale();
-    return separator;
 }
 
 // An infinity or NaN must never leave an operation.
@@ -124,8 +121,7 @@ bool EighteenDigits(Extended magnitude, char digits[18], int& exponent) {
 
 }  // namespace
 
-char DecimalSeparator() { return SeparatorSlot(); }
-void SetDecimalSeparator(char separator) { SeparatorSlot() = separator; }
+char UserDecimalSeparator() { return SeparatorFromLocale(); }
 
 Real ToReal(Extended value) {
     if (std::isnan(value)) throw EInvalidOp();
@@ -225,8 +221,7 @@ Extended ArcSine(Extended x) {
     return atan2l(x, SquareRoot(1 - x * x));
 }
 
-Extended ParseReal(const std::string& text) {
-    const char separator = DecimalSeparator();
+Extended ParseReal(const std::string& text, char separator) {
     std::size_t pos = 0;
     const std::size_t size = text.size();
     auto skipBlanks = [&] {
@@ -314,11 +309,8 @@ std::int32_t ParseInteger(const std::string& text) {
     std::size_t digitCount = 0;
     for (; pos < size; ++pos, ++digitCount) {
         const char c = text[pos];
-        int digit;
-        if (IsDigit(c)) digit = c - '0';
-        else if (hex && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-        else if (hex && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-        else throw reject();
+        const int digit = hex ? HexDigitValue(c) : IsDigit(c) ? c - '0' : -1;
+        if (digit < 0) throw reject();
         value = value * (hex ? 16 : 10) + static_cast<std::uint64_t>(digit);
         if (value > limit) throw reject();
     }
@@ -327,7 +319,7 @@ std::int32_t ParseInteger(const std::string& text) {
                     : static_cast<std::int32_t>(value);
 }
 
-std::string FormatReal(Extended value) {
+std::string FormatReal(Extended value, char separator) {
     if (std::isnan(value)) throw EInvalidOp();
     if (std::isinf(value)) throw EOverflow();
     const Extended magnitude = fabsl(value);
@@ -371,7 +363,6 @@ std::string FormatReal(Extended value) {
     // At most sign, 15 digits, 3 leading zeros and separator, or an exponent.
     char text[32];
     char* out = text;
-    const char separator = DecimalSeparator();
     if (value < 0) *out++ = '-';
     if (exponent >= -3 && exponent <= 15) {
         if (exponent > 0) {

@@ -44,10 +44,10 @@ class EOverflow : public NumericError {
     EOverflow() : NumericError("Floating point overflow") {}
 };
 
-// Decimal separator used by ParseReal and FormatReal: one character, taken
-// from the user's locale at first use ("." when the locale has none).
-char DecimalSeparator();
-void SetDecimalSeparator(char separator);
+// The decimal separator of the user's locale ("." when the environment names
+// none or it has none): "," under de_DE.UTF-8. Each program reads it once at
+// start and hands it to every number text it reads or writes.
+char UserDecimalSeparator();
 
 // Stores an Extended into a Real (round half to even). Overflow beyond the
 // Real range raises EOverflow; a NaN raises EInvalidOp.
@@ -89,15 +89,17 @@ Extended ArcSine(Extended x);     // atan2(x, sqrt(1 - x*x)); |x| > 1 -> EInvali
 inline Extended DegreesToRadians(Extended degrees) { return degrees * Pi / 180; }
 inline Extended RadiansToDegrees(Extended radians) { return radians * 180 / Pi; }
 
-// Text -> number. Blanks (spaces only) around the number are skipped; "5.",
-// ".5" and "." are numbers; "1e" reads 1. Anything else raises EConvertError.
-Extended ParseReal(const std::string& text);
+// Text -> number with `separator` as decimal separator. Blanks (spaces only)
+// around the number are skipped; "5.", ".5" and "." are numbers; "1e" reads 1.
+// Anything else raises EConvertError.
+Extended ParseReal(const std::string& text, char separator);
 // Decimal or hexadecimal ("$1F", "0x1F") 32-bit integer; leading spaces only.
 std::int32_t ParseInteger(const std::string& text);
 
-// General format with 15 significant digits: 1234.5 -> "1234.5",
-// 1e15 -> "1E15", 0.00001 -> "1E-5", 1/3 -> "0.333333333333333".
-std::string FormatReal(Extended value);
+// General format with 15 significant digits and `separator` as decimal
+// separator: 1234.5 -> "1234.5", 1e15 -> "1E15", 0.00001 -> "1E-5",
+// 1/3 -> "0.333333333333333"; with ',' 1234.5 -> "1234,5".
+std::string FormatReal(Extended value, char separator);
 std::string FormatInteger(std::int32_t value);
 
 }  // namespace wormgear

@@ -1,29 +1,31 @@
 // Input suggestions: proposals derived from the centre distance and the
 // coefficient read-outs under the two proposed fields.
-#include "suggestions.h"
+#include "calc/suggestions.h"
 
 namespace wormgear {
 
-std::string ProposeMainBaseDiameter(const std::string& centreDistanceText) {
-    const Extended a = ParseReal(centreDistanceText);
+std::string ProposeMainBaseDiameter(const std::string& centreDistanceText, char separator) {
+    const Extended a = ParseReal(centreDistanceText, separator);
     // The Extended product goes to RoundNearest without a Real in between.
     return std::to_string(RoundNearest(a * kBaseDiameterShare));
 }
 
-std::string ProposeWormPitchDiameter(const std::string& centreDistanceText, Real exponent) {
-    const Extended a = ParseReal(centreDistanceText);
-    return FormatReal(R3(PowerReal(a, exponent) * kPitchDiameterFactor));
+std::string ProposeWormPitchDiameter(const std::string& centreDistanceText, Real exponent, char separator) {
+    const Extended a = ParseReal(centreDistanceText, separator);
+    return FormatReal(R3(PowerReal(a, exponent) * kPitchDiameterFactor), separator);
 }
 
-std::string MainBaseDiameterShare(const std::string& baseDiameterText, const std::string& centreDistanceText) {
-    return FormatReal(Divide(ParseReal(baseDiameterText), ParseReal(centreDistanceText)));
+std::string MainBaseDiameterShare(const std::string& baseDiameterText, const std::string& centreDistanceText,
+                                  char separator) {
+    return FormatReal(Divide(ParseReal(baseDiameterText, separator), ParseReal(centreDistanceText, separator)),
+                      separator);
 }
 
 std::string WormPitchDiameterFactor(const std::string& pitchDiameterText, const std::string& centreDistanceText,
-                                    Real exponent) {
-    const Extended a = ParseReal(centreDistanceText);
+                                    Real exponent, char separator) {
+    const Extended a = ParseReal(centreDistanceText, separator);
     const Real b = R3(PowerReal(a, exponent));
-    return FormatReal(Divide(ParseReal(pitchDiameterText), b));
+    return FormatReal(Divide(ParseReal(pitchDiameterText, separator), b), separator);
 }
 
 }  // namespace wormgear

@@ -1,13 +1,23 @@
 // Application title and the real message boxes and file dialogs.
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "qt_dialogs.h"
+#include "dialogs/qt_dialogs.h"
 
 namespace wormgear {
+
+namespace {
+
+// The one translation context of the shared dialogs.
+class DialogsText {
+    Q_DECLARE_TR_FUNCTIONS(wormgear::Dialogs)
+};
+
+}  // namespace
 
 QString ApplicationTitle() {
     QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
@@ -24,8 +34,8 @@ void QtDialogs::message(const QString& caption, const QString& text) {
 bool QtDialogs::askYesNo(const QString& caption, const QString& text) {
     QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::NoButton, parent_);
     box.setTextFormat(Qt::PlainText);
-    QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    QPushButton* yes = box.addButton(DialogsText::tr("&Yes"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(DialogsText::tr("&No"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
     box.exec();

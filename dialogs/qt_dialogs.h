@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-#include "dialogs.h"
+#include "dialogs/dialogs.h"
 
 namespace wormgear {
 

@@ -1,5 +1,5 @@
 // FreeXL reading of OLE2 workbooks and the plain OOXML package they become.
-#include "legacy_workbook.h"
+#include "export/legacy_workbook.h"
 
 #include <freexl.h>
 
@@ -11,9 +11,9 @@
 #include <cstdint>
 #include <charconv>
 #include <cstring>
-#include <map>
 
-#include "workbook.h"
+#include "export/ooxml.h"
+#include "export/workbook.h"
 
 namespace wormgear {
 namespace {
@@ -47,17 +47,13 @@ bool LooksLikeOle2(const std::string& bytes) {
 }
 
 PackageEntries PlainWorkbookPackage(const std::string& sheetName, const std::vector<PlainCell>& cells) {
-    const std::string declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
-    const std::string mainNs = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
-    const std::string relNs = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
-
     std::vector<PlainCell> sorted = cells;
     std::stable_sort(sorted.begin(), sorted.end(), [](const PlainCell& a, const PlainCell& b) {
         return a.row != b.row ? a.row < b.row : a.column < b.column;
     });
 
-    std::vector<std::string> strings;
-    std::map<std::string, std::size_t> stringIndex;
+    OneSheetWorkbook book;
+    if (!sheetName.empty()) book.sheetName = sheetName;
     std::string rows;
     int openRow = 0;
     for (const PlainCell& cell : sorted) {
@@ -66,80 +62,25 @@ PackageEntries PlainWorkbookPackage(const std::string& sheetName, const std::vec
             rows += "<row r=\"" + std::to_string(cell.row) + "\">";
             openRow = cell.row;
         }
-        std::string ref = CellReference(cell.row, cell.column);
+        const std::string ref = CellReference(cell.row, cell.column);
         if (const double* number = std::get_if<double>(&cell.value)) {
             rows += "<c r=\"" + ref + "\"><v>" + StoredNumber(*number) + "</v></c>";
         } else {
-            const std::string& text = std::get<std::string>(cell.value);
-            auto [it, added] = stringIndex.emplace(text, strings.size());
-            if (added) strings.push_back(text);
-            rows += "<c r=\"" + ref + "\" t=\"s\"><v>" + std::to_string(it->second) + "</v></c>";
+            const std::size_t index = book.strings.indexOf(std::get<std::string>(cell.value));
+            rows += "<c r=\"" + ref + "\" t=\"s\"><v>" + std::to_string(index) + "</v></c>";
         }
     }
     if (openRow) rows += "</row>";
-
-    std::string shared = declaration + "<sst xmlns=\"" + mainNs + "\" count=\"" + std::to_string(strings.size()) +
-                         "\" uniqueCount=\"" + std::to_string(strings.size()) + "\">";
-    for (const std::string& text : strings) shared += "<si><t xml:space=\"preserve\">" + XmlEscaped(text) + "</t></si>";
-    shared += "</sst>";
-
-    std::string name = sheetName.empty() ? std::string("Sheet1") : sheetName;
-    std::time_t now = std::time(nullptr);
-    return {
-        {"[Content_Types].xml",
-         declaration +
-             "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-             "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-             "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-             "<Override PartName=\"/xl/workbook.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
-             "<Override PartName=\"/xl/worksheets/sheet1.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>"
-             "<Override PartName=\"/xl/sharedStrings.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml\"/>"
-             "<Override PartName=\"/xl/styles.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/>"
-             "</Types>",
-         now},
-        {"_rels/.rels",
-         declaration +
-             "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-             "<Relationship Id=\"rId1\" Type=\"" + relNs + "/officeDocument\" Target=\"xl/workbook.xml\"/>"
-             "</Relationships>",
-         now},
-        {"xl/workbook.xml",
-         declaration + "<workbook xmlns=\"" + mainNs + "\" xmlns:r=\"" + relNs + "\">"
-             "<bookViews><workbookView activeTab=\"0\"/></bookViews>"
-             "<sheets><sheet name=\"" + XmlEscaped(name) + "\" sheetId=\"1\" r:id=\"rId1\"/></sheets>"
-             "</workbook>",
-         now},
-        {"xl/_rels/workbook.xml.rels",
-         declaration +
-             "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-             "<Relationship Id=\"rId1\" Type=\"" + relNs + "/worksheet\" Target=\"worksheets/sheet1.xml\"/>"
-             "<Relationship Id=\"rId2\" Type=\"" + relNs + "/sharedStrings\" Target=\"sharedStrings.xml\"/>"
-             "<Relationship Id=\"rId3\" Type=\"" + relNs + "/styles\" Target=\"styles.xml\"/>"
-             "</Relationships>",
-         now},
-        {"xl/styles.xml",
-         declaration + "<styleSheet xmlns=\"" + mainNs + "\">"
-             "<fonts count=\"1\"><font><sz val=\"11\"/><name val=\"Calibri\"/></font></fonts>"
-             "<fills count=\"2\"><fill><patternFill patternType=\"none\"/></fill><fill><patternFill patternType=\"gray125\"/></fill></fills>"
-             "<borders count=\"1\"><border><left/><right/><top/><bottom/><diagonal/></border></borders>"
-             "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs>"
-             "<cellXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/></cellXfs>"
-             "<cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/></cellStyles>"
-             "</styleSheet>",
-         now},
-        {"xl/worksheets/sheet1.xml",
-         declaration + "<worksheet xmlns=\"" + mainNs + "\" xmlns:r=\"" + relNs + "\"><sheetData>" + rows +
-             "</sheetData></worksheet>",
-         now},
-        {"xl/sharedStrings.xml", shared, now},
-    };
+    book.worksheetContent = "<sheetData>" + rows + "</sheetData>";
+    book.date = std::time(nullptr);
+    return OneSheetWorkbookPackage(book);
 }
 
 // The first sheet's name and values as FreeXL reads them. Runs in the child
 // process of ReadLegacyWorkbook.
 static LegacySheet ParseWithFreexl(const std::string& path) {
     // FreeXL reads the whole file into its own structures; keep hostile sizes out.
-    ReadWholeFile(path);
+    ReadWorkbookFile(path);
     FreexlHandle xls;
     if (freexl_open(path.c_str(), &xls.handle) != FREEXL_OK) throw WorkbookError("not a readable binary workbook: " + path);
     unsigned int sheetCount = 0;

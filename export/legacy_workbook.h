@@ -7,7 +7,7 @@
 #include <variant>
 #include <vector>
 
-#include "package.h"
+#include "export/package.h"
 
 namespace wormgear {
 

@@ -1,11 +1,9 @@
-// Zip reading and writing through libzip, all in memory, and the
-// temporary-file-and-rename replacement of files.
-#include "package.h"
+// Zip reading and writing through libzip, all in memory.
+#include "export/package.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <zip.h>
+
+#include "files/file_io.h"
 
 #include <atomic>
 #include <cerrno>
@@ -233,84 +231,19 @@ std::string RewritePackage(const std::string& zipBytes, const PackageChanges& ch
     return SourceBytes(source.get());
 }
 
-std::string ReadWholeFile(const std::string& path, std::uint64_t limit) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw WorkbookError("cannot open " + path + ": " + std::strerror(errno));
-    struct stat info;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        throw WorkbookError(path + " is not a file");
+std::string ReadWorkbookFile(const std::string& path) {
+    try {
+        return ReadWholeFile(path, kMaxUnpackedBytes);
+    } catch (const FileError& error) {
+        throw WorkbookError(error.what());
     }
-    if (static_cast<std::uint64_t>(info.st_size) > limit) {
-        ::close(fd);
-        throw WorkbookError(path + " is larger than the size limit");
-    }
-    std::string bytes;
-    char buffer[65536];
-    for (;;) {
-        ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            int code = errno;
-            ::close(fd);
-            throw WorkbookError("cannot read " + path + ": " + std::strerror(code));
-        }
-        if (got == 0) break;
-        if (bytes.size() + static_cast<std::size_t>(got) > limit) {
-            ::close(fd);
-            throw WorkbookError(path + " is larger than the size limit");
-        }
-        bytes.append(buffer, static_cast<std::size_t>(got));
-    }
-    ::close(fd);
-    return bytes;
 }
 
-void ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
-    std::string::size_type slash = path.find_last_of('/');
-    std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (base.empty()) throw WorkbookError("no file name in " + path);
-
-    // A hidden name beside the target, so the rename stays within one file
-    // system and no half-written file ever carries the target's name.
-    static std::atomic<unsigned> counter{0};
-    std::random_device entropy;
-    std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = folder + "." + base + ".tmp" + std::to_string(::getpid()) + "-" +
-                    std::to_string(counter++) + "-" + std::to_string(entropy() % 100000);
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) break;
-    }
-    if (fd < 0) throw WorkbookError("cannot create a file in the folder of " + path + ": " + std::strerror(errno));
-
-    auto fail = [&](const char* what) {
-        int code = errno;
-        ::close(fd);
-        ::unlink(temporary.c_str());
-        throw WorkbookError(std::string(what) + " " + path + ": " + std::strerror(code));
-    };
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (wrote < 0) {
-            if (errno == EINTR) continue;
-            fail("cannot write");
-        }
-        done += static_cast<std::size_t>(wrote);
-    }
-    if (::fsync(fd) != 0) fail("cannot flush");
-    if (::close(fd) != 0) {
-        int code = errno;
-        ::unlink(temporary.c_str());
-        throw WorkbookError("cannot write " + path + ": " + std::strerror(code));
-    }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        int code = errno;
-        ::unlink(temporary.c_str());
-        throw WorkbookError("cannot save as " + path + ": " + std::strerror(code));
+void ReplaceWorkbookFile(const std::string& path, const std::string& bytes) {
+    try {
+        ReplaceFileAtomically(path, bytes);
+    } catch (const FileError& error) {
+        throw WorkbookError(error.what());
     }
 }
 

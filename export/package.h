@@ -1,6 +1,6 @@
 // The zip package beneath an OOXML workbook: its parts read whole into memory
-// (within limits that keep a hostile file from exhausting memory), written
-// back as a new zip, and files replaced only by a completed temporary file.
+// (within limits that keep a hostile file from exhausting memory) and written
+// back as a new zip.
 #pragma once
 
 #include <cstdint>
@@ -54,15 +54,10 @@ struct PackageChanges {
 // changed parts are packed again.
 std::string RewritePackage(const std::string& zipBytes, const PackageChanges& changes);
 
-// The whole content of a file; throws WorkbookError when it cannot be read or
-// is larger than `limit`.
-std::string ReadWholeFile(const std::string& path, std::uint64_t limit = kMaxUnpackedBytes);
-
-// Writes `bytes` to a new temporary file in the folder of `path`, flushes it to
-// disk and renames it to `path`. Under `path` there is thus either the old file
-// or the complete new one, never a part; on failure the temporary file is
-// removed and WorkbookError thrown.
-void ReplaceFileAtomically(const std::string& path, const std::string& bytes);
+// A file read whole (at most kMaxUnpackedBytes) and a file replaced
+// atomically, their failures as WorkbookError with the file's own sentence.
+std::string ReadWorkbookFile(const std::string& path);
+void ReplaceWorkbookFile(const std::string& path, const std::string& bytes);
 
 // Text for XML content and attribute values: the five specials escaped, and
 // control characters, which XML 1.0 cannot hold, written as spreadsheet XML

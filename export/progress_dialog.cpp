@@ -1,6 +1,6 @@
 // The export progress window: a bordered panel with a fixed text and a
 // cancel button that hides it.
-#include "progress_dialog.h"
+#include "export/progress_dialog.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -8,13 +8,15 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "dialogs/window_font.h"
+
 namespace wormgear {
 
 TForm2::TForm2(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setWindowTitle(tr("导出文件"));
     setModal(false);
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setFont(WindowFont());
     setFixedSize(305, 105);
 
     Panel1 = new QFrame(this);

@@ -2,7 +2,7 @@
 // worksheet and the shared strings are parsed, and only the parts a write
 // touched are serialised again on save; every other part is written back
 // byte for byte.
-#include "workbook.h"
+#include "export/workbook.h"
 
 #include <pugixml.hpp>
 
@@ -15,8 +15,9 @@
 #include <sstream>
 #include <unordered_map>
 
-#include "legacy_workbook.h"
-#include "numeric.h"
+#include "export/legacy_workbook.h"
+#include "calc/numeric.h"
+#include "calc/text.h"
 
 namespace wormgear {
 namespace {
@@ -86,20 +87,13 @@ std::string RelationshipsPartOf(const std::string& part) {
     return FolderOf(part) + "_rels/" + name + ".rels";
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 // A relationship target resolved against the part that holds it:
 // ("xl/workbook.xml", "worksheets/sheet1.xml") -> "xl/worksheets/sheet1.xml".
 std::string ResolveTarget(const std::string& sourcePart, const std::string& target) {
     std::string decoded;
     for (std::size_t i = 0; i < target.size(); ++i) {
-        if (target[i] == '%' && i + 2 < target.size() && HexValue(target[i + 1]) >= 0 && HexValue(target[i + 2]) >= 0) {
-            decoded += static_cast<char>(HexValue(target[i + 1]) * 16 + HexValue(target[i + 2]));
+        if (target[i] == '%' && i + 2 < target.size() && HexDigitValue(target[i + 1]) >= 0 && HexDigitValue(target[i + 2]) >= 0) {
+            decoded += static_cast<char>(HexDigitValue(target[i + 1]) * 16 + HexDigitValue(target[i + 2]));
             i += 2;
         } else {
             decoded += target[i];
@@ -163,81 +157,13 @@ int ColumnNumberOf(pugi::xml_node cell, int previous) {
 
 // Counts UTF-16 units of valid UTF-8 text; -1 when the bytes are not UTF-8.
 long Utf16Length(const std::string& text) {
+    if (!IsValidUtf8(text)) return -1;
     long units = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        int length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
-        if (length == 0 || i + length > text.size()) return -1;
-        std::uint32_t code = length == 1 ? c : length == 2 ? (c & 0x1F) : length == 3 ? (c & 0x0F) : (c & 0x07);
-        for (int k = 1; k < length; ++k) {
-            unsigned char next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) return -1;
-            code = (code << 6) | (next & 0x3F);
-        }
-        static const std::uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return -1;
-        units += code >= 0x10000 ? 2 : 1;
-        i += length;
+    for (const char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if ((byte & 0xC0) != 0x80) units += byte >= 0xF0 ? 2 : 1;  // a lead byte; four-byte forms take a pair
     }
     return units;
-}
-
-void AppendUtf8(std::string& out, std::uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
-bool IsEscapeAt(const std::string& text, std::size_t i) {
-    if (i + 7 > text.size() || text[i] != '_' || text[i + 1] != 'x' || text[i + 6] != '_') return false;
-    for (std::size_t k = 2; k < 6; ++k) {
-        if (HexValue(text[i + k]) < 0) return false;
-    }
-    return true;
-}
-
-// Spreadsheet XML writes characters XML 1.0 cannot hold as _xHHHH_, and a
-// literal "_xHHHH_" with its underscore escaped as _x005F_.
-std::string EncodeCellString(const std::string& text) {
-    static const char hex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        if ((c < 0x20 && c != '\t' && c != '\n' && c != '\r') || IsEscapeAt(text, i)) {
-            out += "_x00";
-            out += hex[c >> 4];
-            out += hex[c & 0xF];
-            out += '_';
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
-}
-
-std::string DecodeCellString(const std::string& text) {
-    if (text.find("_x") == std::string::npos) return text;
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (IsEscapeAt(text, i)) {
-            std::uint32_t code = 0;
-            for (std::size_t k = 2; k < 6; ++k) code = code * 16 + static_cast<std::uint32_t>(HexValue(text[i + k]));
-            AppendUtf8(out, code);
-            i += 6;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
 }
 
 // The text of a string item (<si> or <is>): its <t>, or the <t> of every rich
@@ -251,7 +177,7 @@ std::string StringItemText(pugi::xml_node item) {
             text += ChildNamed(child, "t").text().get();
         }
     }
-    return DecodeCellString(text);
+    return UnescapeSpreadsheetText(text);
 }
 
 struct StringWriter : pugi::xml_writer {
@@ -568,7 +494,7 @@ struct Workbook::Impl {
                               text.find_first_of("\t\n\r") != std::string::npos)) {
             t.append_attribute("xml:space").set_value("preserve");
         }
-        t.append_child(pugi::node_pcdata).set_value(EncodeCellString(text).c_str());
+        t.append_child(pugi::node_pcdata).set_value(EscapeSpreadsheetText(text).c_str());
         std::size_t index = sharedTexts.size();
         sharedTexts.push_back(text);
         plainStringIndex.emplace(text, index);
@@ -693,7 +619,7 @@ Workbook::~Workbook() = default;
 Workbook Workbook::Open(const std::string& path) {
     auto impl = std::make_unique<Impl>();
     impl->path = path;
-    std::string bytes = ReadWholeFile(path);
+    std::string bytes = ReadWorkbookFile(path);
     if (bytes.size() >= 4 && bytes.compare(0, 2, "PK") == 0) {
         impl->entries = ReadPackage(bytes);
         impl->packageBytes = std::move(bytes);
@@ -707,7 +633,7 @@ Workbook Workbook::Open(const std::string& path) {
     return Workbook(std::move(impl));
 }
 
-std::string Workbook::CellText(int row, int column) const {
+std::string Workbook::CellText(int row, int column, char decimalSeparator) const {
     CellReference(row, column);  // range check
     pugi::xml_node rowNode = impl_->FindRow(row);
     if (!rowNode) return "";
@@ -725,7 +651,7 @@ std::string Workbook::CellText(int row, int column) const {
         return impl_->sharedTexts[index];
     }
     if (type == "b") return value == "1" || value == "true" ? "TRUE" : "FALSE";
-    if (type == "str") return DecodeCellString(value);
+    if (type == "str") return UnescapeSpreadsheetText(value);
     if (type == "e" || type == "d") return value;
     // A number: the cached value read as a double and shown as the program
     // shows every number.
@@ -735,7 +661,7 @@ std::string Workbook::CellText(int row, int column) const {
     double number = 0;
     auto result = std::from_chars(value.data() + begin, value.data() + end, number);
     if (result.ec != std::errc() || result.ptr != value.data() + end || !std::isfinite(number)) return value;
-    return FormatReal(number);
+    return FormatReal(number, decimalSeparator);
 }
 
 void Workbook::SetCellText(int row, int column, const std::string& text) {
@@ -778,12 +704,12 @@ void Workbook::SetCellText(int row, int column, const std::string& text) {
 void Workbook::SaveAs(const std::string& path) {
     if (path.empty() || path.back() == '/') throw WorkbookError("no file name in \"" + path + "\"");
     std::string target = PathWithWorkbookExtension(path);
-    ReplaceFileAtomically(target, impl_->PackedBytes());
+    ReplaceWorkbookFile(target, impl_->PackedBytes());
     impl_->path = target;
 }
 
 void Workbook::Save() {
-    ReplaceFileAtomically(impl_->path, impl_->PackedBytes());
+    ReplaceWorkbookFile(impl_->path, impl_->PackedBytes());
 }
 
 const std::string& Workbook::Path() const { return impl_->path; }

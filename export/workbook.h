@@ -1,7 +1,7 @@
 // The program's own workbook component: opens a workbook file, reads and
 // writes the cells of its active worksheet by row and column as text, and
 // saves it under a new name or in place. The opened file is never touched
-// unless it is saved. Qt-free; paths are UTF-8 (the file system's bytes).
+// unless it is saved. Qt-free; paths are the file system's bytes.
 //
 //   Workbook book = Workbook::Open(dir + "1.xls");
 //   book.SetCellText(2, 3, "2");
@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "package.h"  // WorkbookError
+#include "export/package.h"  // WorkbookError
 
 namespace wormgear {
 
@@ -30,10 +30,11 @@ class Workbook {
     ~Workbook();
 
     // The cell of the active worksheet, row and column from 1, as text: an
-    // empty cell gives "", a number its FormatReal text (200 -> "200",
-    // 0.1 -> "0.1"), a text itself, a boolean "TRUE" or "FALSE", an error
-    // value its code ("#DIV/0!"). Out-of-range positions throw WorkbookError.
-    std::string CellText(int row, int column) const;
+    // empty cell gives "", a number its FormatReal text with `decimalSeparator`
+    // (200 -> "200", 0.1 -> "0.1"), a text itself, a boolean "TRUE" or
+    // "FALSE", an error value its code ("#DIV/0!"). Out-of-range positions
+    // throw WorkbookError.
+    std::string CellText(int row, int column, char decimalSeparator) const;
 
     // Makes the cell a text cell holding `text` (an empty text empties the
     // cell). The cell keeps its format; a formula in it is replaced, and the

@@ -1,6 +1,6 @@
 // Coefficient editor: Qt's SQL table model holds the pending edits, a widget
 // mapper binds DBEdit1 and DBText1 to the grid's current row.
-#include "coefficient_editor.h"
+#include "settings/coefficient_editor.h"
 
 #include <QDataWidgetMapper>
 #include <QGroupBox>
@@ -16,27 +16,22 @@
 #include <QTableView>
 #include <QTimer>
 
-#include "numeric.h"
+#include "calc/numeric.h"
+#include "dialogs/window_font.h"
+#include "files/qt_path.h"
+#include "settings/settings_text.h"
 
 namespace wormgear {
 namespace {
 
-const QString kNoticeCaption = QStringLiteral("提示");
-
-QFont DialogFont() {
-    // MS Sans Serif 8 pt where it exists; the CJK fallback carries the Chinese.
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("WenQuanYi Micro Hei")});
-    font.setPointSize(8);
-    return font;
-}
+const char* const kNoticeCaption = QT_TRANSLATE_NOOP("wormgear::Settings", "提示");
 
 }  // namespace
 
 QVariant CoefficientTableModel::data(const QModelIndex& index, int role) const {
     QVariant value = QSqlTableModel::data(index, role);
     if ((role == Qt::DisplayRole || role == Qt::EditRole) && IsStoredNumber(value))
-        return QString::fromStdString(FormatReal(static_cast<Extended>(value.toDouble())));
+        return QString::fromStdString(FormatReal(static_cast<Extended>(value.toDouble()), separator_));
     return value;
 }
 
@@ -57,23 +52,25 @@ bool CoefficientTableModel::updateRowInTable(int row, const QSqlRecord& values) 
     return written;
 }
 
-TForm5::TForm5(const QString& programDirectory, Dialogs& dialogs, std::function<void()> reloadMainWindow,
+TForm5::TForm5(const QString& programDirectory, char decimalSeparator, Dialogs& dialogs,
+               std::function<void()> reloadMainWindow,
                QWidget* parent)
     : QDialog(parent),
-      databasePath_(ProgramFilePath(programDirectory, QLatin1String(kCoefficientDatabaseName))),
+      databasePath_(ProgramFile(programDirectory, kCoefficientDatabaseName)),
+      separator_(decimalSeparator),
       dialogs_(dialogs),
       reloadMainWindow_(std::move(reloadMainWindow)) {
     setObjectName(QStringLiteral("Form5"));
-    setWindowTitle(tr("计算设置"));
-    setFont(DialogFont());
+    setWindowTitle(SettingsText::tr("计算设置"));
+    setFont(WindowFont());
     setFixedSize(627, 384);
     setModal(true);
 
-    GroupBox1 = new QGroupBox(tr("  参数设置  "), this);
+    GroupBox1 = new QGroupBox(SettingsText::tr("  参数设置  "), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(8, 8, 513, 369);
 
-    Label1 = new QLabel(tr("N值："), GroupBox1);
+    Label1 = new QLabel(SettingsText::tr("N值："), GroupBox1);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(32, 27, 33, 13);
 
@@ -104,11 +101,11 @@ TForm5::TForm5(const QString& programDirectory, Dialogs& dialogs, std::function<
     DBGrid1->verticalHeader()->setDefaultSectionSize(18);
     DBGrid1->verticalHeader()->setMinimumWidth(14);
 
-    Button1 = new QPushButton(tr("保  存"), this);
+    Button1 = new QPushButton(SettingsText::tr("保  存"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(536, 312, 75, 25);
     Button1->setAutoDefault(false);  // Enter in DBEdit1 saves nothing
-    Button2 = new QPushButton(tr("关  闭"), this);
+    Button2 = new QPushButton(SettingsText::tr("关  闭"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setGeometry(536, 344, 75, 25);
     Button2->setAutoDefault(false);
@@ -154,7 +151,7 @@ void TForm5::FormShow() {
         // Closed from the event loop: a dialog closed inside its own show
         // would leave exec() waiting on a hidden window.
         QTimer::singleShot(0, this, [this] {
-            dialogs_.message(kNoticeCaption, tr(kDataInitFailedMessage));
+            dialogs_.message(SettingsText::tr(kNoticeCaption), SettingsText::tr(kDataInitFailedMessage));
             if (isVisible()) reject();
         });
     }
@@ -164,7 +161,7 @@ void TForm5::FormShow() {
 
 void TForm5::openTable() {
     ADOConnection1 = std::make_unique<CoefficientConnection>(databasePath_, CoefficientConnection::Access::ReadWrite);
-    ADOTable1 = std::make_unique<CoefficientTableModel>(nullptr, ADOConnection1->database());
+    ADOTable1 = std::make_unique<CoefficientTableModel>(separator_, ADOConnection1->database());
     ADOTable1->setEditStrategy(QSqlTableModel::OnManualSubmit);
     ADOTable1->setTable(QLatin1String(kCoefficientTableName));
     if (!ADOTable1->select())
@@ -235,14 +232,14 @@ bool TForm5::commitEditedRow() {
     Real value = 0;
     try {
         if (text.trimmed().isEmpty()) throw EConvertError("empty");
-        value = ToReal(ParseReal(text.toStdString()));
+        value = ToReal(ParseReal(text.toStdString(), separator_));
     } catch (const NumericError&) {
         dialogs_.message(ApplicationTitle(),
-                         tr("“%1”不是有效的数字。N值必须是一个数字，本行的修改未被接受。").arg(text));
+                         SettingsText::tr("“%1”不是有效的数字。N值必须是一个数字，本行的修改未被接受。").arg(text));
         return false;
     }
     if (!ADOTable1->setData(index, value)) {
-        dialogs_.message(ApplicationTitle(), tr("N值无法修改：%1").arg(ADOTable1->lastError().text()));
+        dialogs_.message(ApplicationTitle(), SettingsText::tr("N值无法修改：%1").arg(ADOTable1->lastError().text()));
         return false;
     }
     pending_[editedRow_] = value;
@@ -293,7 +290,7 @@ void TForm5::Button1Click() {
         // Reading the table again resets the grid; the same row stays current.
         if (ADOTable1) showRow(row < ADOTable1->rowCount() ? row : -1);
     }
-    dialogs_.message(kNoticeCaption, saved ? tr("数据保存成功......") : tr("数据保存失败......."));
+    dialogs_.message(SettingsText::tr(kNoticeCaption), saved ? SettingsText::tr("数据保存成功......") : SettingsText::tr("数据保存失败......."));
     if (reloadMainWindow_) reloadMainWindow_();
 }
 

@@ -10,8 +10,8 @@
 #include <map>
 #include <memory>
 
-#include "coefficient_store.h"
-#include "dialogs.h"
+#include "dialogs/dialogs.h"
+#include "settings/coefficient_store.h"
 
 class QDataWidgetMapper;
 class QGroupBox;
@@ -26,7 +26,8 @@ namespace wormgear {
 // current row marked in the row header the way a data grid's indicator does.
 class CoefficientTableModel : public QSqlTableModel {
  public:
-    using QSqlTableModel::QSqlTableModel;
+    CoefficientTableModel(char decimalSeparator, const QSqlDatabase& database)
+        : QSqlTableModel(nullptr, database), separator_(decimalSeparator) {}
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     void setIndicatorRow(int row);
@@ -39,6 +40,7 @@ class CoefficientTableModel : public QSqlTableModel {
     bool updateRowInTable(int row, const QSqlRecord& values) override;
 
  private:
+    const char separator_;
     int indicatorRow_ = -1;
     int rowsWritten_ = 0;
 };
@@ -49,8 +51,9 @@ class TForm5 : public QDialog {
  public:
     // reloadMainWindow runs the main window's load routine (FormShow) after
     // each save, whatever the save's outcome.
-    TForm5(const QString& programDirectory, Dialogs& dialogs, std::function<void()> reloadMainWindow,
-           QWidget* parent = nullptr);
+    // Numbers are shown and read with `decimalSeparator`.
+    TForm5(const QString& programDirectory, char decimalSeparator, Dialogs& dialogs,
+           std::function<void()> reloadMainWindow, QWidget* parent = nullptr);
     ~TForm5() override;
 
     QGroupBox* GroupBox1;
@@ -85,6 +88,7 @@ class TForm5 : public QDialog {
     void restorePendingChanges(bool readAgain);
 
     QString databasePath_;
+    const char separator_;
     Dialogs& dialogs_;
     std::function<void()> reloadMainWindow_;
 

@@ -10,7 +10,7 @@
 #include <QVariant>
 #include <stdexcept>
 
-#include "design.h"
+#include "calc/design.h"
 
 namespace wormgear {
 
@@ -35,29 +35,27 @@ inline constexpr int kCoefficientPosition = 2;
 inline constexpr int kReferencePosition = 3;
 inline constexpr const char* kDataInitFailedMessage = "数据初始化失败，程序将关闭";
 
-// "/opt/wormgear/" or "/opt/wormgear" -> "/opt/wormgear/db1.mdb".
-QString ProgramFilePath(const QString& programDirectory, const QString& fileName);
-
 // The main window's load: db1.mdb in programDirectory, the first 15 rows of
 // nzhi in the table's own order. A table of fewer rows repeats its last row
 // for the remaining coefficients; rows after the 15th are not read. Throws
 // CoefficientStoreError for a missing file, a file that is not a database, a
 // missing table, an empty table and an empty or non-numeric N. The connection
 // is closed when this returns, whatever happened.
-CoefficientLoad LoadCoefficients(const QString& programDirectory);
+CoefficientLoad LoadCoefficients(const QString& programDirectory, char decimalSeparator);
 
 // The same load from any coefficient database file.
-CoefficientLoad ReadCoefficientFile(const QString& databasePath);
+CoefficientLoad ReadCoefficientFile(const QString& databasePath, char decimalSeparator);
 
 // Whether a file may replace db1.mdb: it loads, its nzhi has the columns JSGS
 // and N (N at position 2), at least 15 rows, and a number in N in every row.
 // Throws CoefficientStoreError naming the first fault found.
-void CheckUsableCoefficientFile(const QString& databasePath);
+void CheckUsableCoefficientFile(const QString& databasePath, char decimalSeparator);
 
 // A stored value as a coefficient: numbers as they are, texts read by
-// ParseReal. Empty (NULL or blank) and non-numeric values throw
-// CoefficientStoreError; so do infinities, which no formula could use.
-Real CoefficientValue(const QVariant& stored);
+// ParseReal with `decimalSeparator`. Empty (NULL or blank) and non-numeric
+// values throw CoefficientStoreError; so do infinities, which no formula could
+// use.
+Real CoefficientValue(const QVariant& stored, char decimalSeparator);
 // Whether a stored value is held as a number (not a text to be read).
 bool IsStoredNumber(const QVariant& value);
 

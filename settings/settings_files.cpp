@@ -1,12 +1,14 @@
 // Settings-file commands: checked, all-or-nothing copies of coefficient databases.
-#include "settings_files.h"
+#include "settings/settings_files.h"
 
 #include <QFile>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include "coefficient_store.h"
+#include "files/qt_path.h"
+#include "settings/coefficient_store.h"
+#include "settings/settings_text.h"
 
 namespace wormgear {
 namespace {
@@ -15,14 +17,14 @@ const QString kSettingsFilter = QStringLiteral("*.ccq");
 const QString kSettingsSuffix = QStringLiteral(".ccq");
 
 QString WorkingDatabase(const QString& programDirectory) {
-    return ProgramFilePath(programDirectory, QLatin1String(kCoefficientDatabaseName));
+    return ProgramFile(programDirectory, kCoefficientDatabaseName);
 }
 
 // Checks the source, then copies it over db1.mdb; true when a copy was tried.
 bool ReplaceWorkingDatabase(Dialogs& dialogs, const QString& source, const QString& programDirectory,
-                            const QString& refusedText) {
+                            char separator, const QString& refusedText) {
     try {
-        CheckUsableCoefficientFile(source);
+        CheckUsableCoefficientFile(source, separator);
     } catch (const CoefficientStoreError& error) {
         dialogs.message(ApplicationTitle(), refusedText.arg(QDir::toNativeSeparators(source), QString::fromUtf8(error.what())));
         return false;
@@ -30,7 +32,7 @@ bool ReplaceWorkingDatabase(Dialogs& dialogs, const QString& source, const QStri
     QString failure;
     if (!CopyFileReplacing(source, WorkingDatabase(programDirectory), &failure)) {
         dialogs.message(ApplicationTitle(),
-                        QStringLiteral("无法用“%1”替换计算法则参数文件 %2：%3。参数保持不变。")
+                        SettingsText::tr("无法用“%1”替换计算法则参数文件 %2：%3。参数保持不变。")
                             .arg(QDir::toNativeSeparators(source), QLatin1String(kCoefficientDatabaseName), failure));
     }
     return true;
@@ -41,18 +43,18 @@ bool ReplaceWorkingDatabase(Dialogs& dialogs, const QString& source, const QStri
 bool CopyFileReplacing(const QString& source, const QString& target, QString* failure) {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly)) {
-        *failure = QStringLiteral("无法读取“%1”（%2）").arg(QDir::toNativeSeparators(source), in.errorString());
+        *failure = SettingsText::tr("无法读取“%1”（%2）").arg(QDir::toNativeSeparators(source), in.errorString());
         return false;
     }
     const QByteArray bytes = in.readAll();
     if (in.error() != QFileDevice::NoError) {
-        *failure = QStringLiteral("无法读取“%1”（%2）").arg(QDir::toNativeSeparators(source), in.errorString());
+        *failure = SettingsText::tr("无法读取“%1”（%2）").arg(QDir::toNativeSeparators(source), in.errorString());
         return false;
     }
     in.close();
     QSaveFile out(target);
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        *failure = QStringLiteral("无法写入“%1”（%2）").arg(QDir::toNativeSeparators(target), out.errorString());
+        *failure = SettingsText::tr("无法写入“%1”（%2）").arg(QDir::toNativeSeparators(target), out.errorString());
         out.cancelWriting();
         return false;
     }
@@ -66,21 +68,21 @@ void SaveUserSettings(Dialogs& dialogs, const QString& programDirectory) {
     QString failure;
     if (!CopyFileReplacing(WorkingDatabase(programDirectory), target, &failure)) {
         dialogs.message(ApplicationTitle(),
-                        QStringLiteral("用户设置未能保存到“%1”：%2。").arg(QDir::toNativeSeparators(target), failure));
+                        SettingsText::tr("用户设置未能保存到“%1”：%2。").arg(QDir::toNativeSeparators(target), failure));
     }
 }
 
-bool RestoreDefaultSettings(Dialogs& dialogs, const QString& programDirectory) {
+bool RestoreDefaultSettings(Dialogs& dialogs, const QString& programDirectory, char decimalSeparator) {
     return ReplaceWorkingDatabase(
-        dialogs, ProgramFilePath(programDirectory, QLatin1String(kDefaultSettingsName)), programDirectory,
-        QStringLiteral("默认设置文件“%1”不可用（%2），计算法则参数未还原。"));
+        dialogs, ProgramFile(programDirectory, kDefaultSettingsName), programDirectory, decimalSeparator,
+        SettingsText::tr("默认设置文件“%1”不可用（%2），计算法则参数未还原。"));
 }
 
-bool LoadUserSettings(Dialogs& dialogs, const QString& programDirectory) {
+bool LoadUserSettings(Dialogs& dialogs, const QString& programDirectory, char decimalSeparator) {
     const std::optional<QString> chosen = dialogs.openFileName(kSettingsFilter);
     if (!chosen) return false;
-    return ReplaceWorkingDatabase(dialogs, *chosen, programDirectory,
-                                  QStringLiteral("“%1”不是可用的计算法则参数文件（%2），未加载。"));
+    return ReplaceWorkingDatabase(dialogs, *chosen, programDirectory, decimalSeparator,
+                                  SettingsText::tr("“%1”不是可用的计算法则参数文件（%2），未加载。"));
 }
 
 }  // namespace wormgear

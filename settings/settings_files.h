@@ -8,10 +8,12 @@
 
 #include <QString>
 
-#include "dialogs.h"
+#include "dialogs/dialogs.h"
 
 namespace wormgear {
 
+// Texts stored in N are read with `decimalSeparator`, the user's.
+//
 // N17Click: asks for a name (filter "*.ccq"), appends ".ccq" always ("set1" ->
 // "set1.ccq", "set1.ccq" -> "set1.ccq.ccq") and copies db1.mdb there, replacing
 // a file of that name without a question. Cancelling does nothing; a failed
@@ -23,13 +25,13 @@ void SaveUserSettings(Dialogs& dialogs, const QString& programDirectory);
 // made, or was attempted and failed (db1.mdb is then the old file, and reading
 // it again is what the user sees either way). A missing or unusable db1.ccq is
 // reported and leaves db1.mdb untouched: false.
-bool RestoreDefaultSettings(Dialogs& dialogs, const QString& programDirectory);
+bool RestoreDefaultSettings(Dialogs& dialogs, const QString& programDirectory, char decimalSeparator);
 
 // N16Click without the reload: asks for a file (filter "*.ccq"); cancelled ->
 // false. The file must be a usable coefficient database before it replaces
 // db1.mdb; an unusable one is refused with a message, db1.mdb untouched,
 // false. Otherwise as RestoreDefaultSettings.
-bool LoadUserSettings(Dialogs& dialogs, const QString& programDirectory);
+bool LoadUserSettings(Dialogs& dialogs, const QString& programDirectory, char decimalSeparator);
 
 // Byte copy through a temporary file in the target's directory and a rename.
 // Returns false and sets *failure to a reason when any step fails; the target

@@ -1,5 +1,5 @@
 // The last-resort error handler.
-#include "application.h"
+#include "ui/application.h"
 
 namespace wormgear {
 

@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <exception>
 
-#include "dialogs.h"
+#include "dialogs/dialogs.h"
 
 namespace wormgear {
 

@@ -1,6 +1,6 @@
 // The main window: its layout, the handlers of its controls and menu, and the
 // start-up steps that belong to it (creation step, show step, closing).
-#include "tform1.h"
+#include "ui/tform1.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -9,13 +9,14 @@
 #include <QMenuBar>
 #include <QScreen>
 
-#include "application.h"
-#include "coefficient_editor.h"
-#include "coefficient_store.h"
-#include "progress_dialog.h"
-#include "settings_files.h"
-#include "sheet_export.h"
-#include "suggestions.h"
+#include "calc/suggestions.h"
+#include "dialogs/window_font.h"
+#include "export/export_command.h"
+#include "export/progress_dialog.h"
+#include "settings/coefficient_editor.h"
+#include "settings/coefficient_store.h"
+#include "settings/settings_files.h"
+#include "ui/application.h"
 
 namespace wormgear {
 
@@ -25,49 +26,31 @@ namespace {
 constexpr int kClientWidth = 836;
 constexpr int kClientHeight = 560;
 
-// The window's default font, MS Sans Serif 8 pt (11 pixels), and SimSun 8 pt
-// for the coefficient read-outs; the fonts that follow them in the lists are
-// the nearest ones with Chinese glyphs where those two are missing.
-QFont WindowFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("WenQuanYi Micro Hei")});
-    font.setPixelSize(11);
-    return font;
-}
-
-QFont ReadoutFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN"),
-                      QStringLiteral("WenQuanYi Micro Hei")});
-    font.setPixelSize(11);
-    return font;
-}
-
 // The background, the system colour of the active caption gradient as the
 // classic Windows scheme sets it.
 const QColor kBackground(185, 209, 234);
 
-// One input row: field, caption label, caption and default text.
+// One input row, in the order of DesignFields(): field, caption label and
+// caption. The default texts are those of DesignInputs.
 struct InputRow {
     const char* edit;
     const char* label;
     const char* caption;
-    const char* defaultText;
 };
 const InputRow kInputRows[kDesignFieldCount] = {
-    {"Edit1", "Label1", QT_TRANSLATE_NOOP("wormgear::TForm1", "中  心  距："), ""},
-    {"Edit2", "Label2", QT_TRANSLATE_NOOP("wormgear::TForm1", "速        比："), ""},
-    {"Edit3", "Label3", QT_TRANSLATE_NOOP("wormgear::TForm1", "齿        数："), ""},
-    {"Edit4", "Label4", QT_TRANSLATE_NOOP("wormgear::TForm1", "蜗杆头数："), "1"},
-    {"Edit5", "Label5", QT_TRANSLATE_NOOP("wormgear::TForm1", "主  基  圆："), ""},
-    {"Edit6", "Label6", QT_TRANSLATE_NOOP("wormgear::TForm1", "E           值："), "0"},
-    {"Edit7", "Label7", QT_TRANSLATE_NOOP("wormgear::TForm1", "杆分度圆："), ""},
-    {"Edit8", "Label15", QT_TRANSLATE_NOOP("wormgear::TForm1", "侧         隙："), "0.3"},
-    {"Edit9", "Label30", QT_TRANSLATE_NOOP("wormgear::TForm1", "蜗杆精度："), "8j (GB/T16445-1996)"},
-    {"Edit10", "Label31", QT_TRANSLATE_NOOP("wormgear::TForm1", "滚刀精度："), "8j (GB/T16445-1996)"},
-    {"Edit11", "Label36", QT_TRANSLATE_NOOP("wormgear::TForm1", "入口修缘："), "0.3*P/2"},
-    {"Edit12", "Label37", QT_TRANSLATE_NOOP("wormgear::TForm1", "出口修缘："), "0.2*P/2"},
-    {"Edit13", "Label38", QT_TRANSLATE_NOOP("wormgear::TForm1", "磨齿增量："), "0.2"},
+    {"Edit1", "Label1", QT_TRANSLATE_NOOP("wormgear::TForm1", "中  心  距：")},
+    {"Edit2", "Label2", QT_TRANSLATE_NOOP("wormgear::TForm1", "速        比：")},
+    {"Edit3", "Label3", QT_TRANSLATE_NOOP("wormgear::TForm1", "齿        数：")},
+    {"Edit4", "Label4", QT_TRANSLATE_NOOP("wormgear::TForm1", "蜗杆头数：")},
+    {"Edit5", "Label5", QT_TRANSLATE_NOOP("wormgear::TForm1", "主  基  圆：")},
+    {"Edit6", "Label6", QT_TRANSLATE_NOOP("wormgear::TForm1", "E           值：")},
+    {"Edit7", "Label7", QT_TRANSLATE_NOOP("wormgear::TForm1", "杆分度圆：")},
+    {"Edit8", "Label15", QT_TRANSLATE_NOOP("wormgear::TForm1", "侧         隙：")},
+    {"Edit9", "Label30", QT_TRANSLATE_NOOP("wormgear::TForm1", "蜗杆精度：")},
+    {"Edit10", "Label31", QT_TRANSLATE_NOOP("wormgear::TForm1", "滚刀精度：")},
+    {"Edit11", "Label36", QT_TRANSLATE_NOOP("wormgear::TForm1", "入口修缘：")},
+    {"Edit12", "Label37", QT_TRANSLATE_NOOP("wormgear::TForm1", "出口修缘：")},
+    {"Edit13", "Label38", QT_TRANSLATE_NOOP("wormgear::TForm1", "磨齿增量：")},
 };
 
 // The hint texts; a line ending in \t ends with one tab character.
@@ -87,12 +70,6 @@ QString HintText(const char* const (&lines)[N]) {
 
 const char* const kInputErrorMessage = QT_TRANSLATE_NOOP("wormgear::TForm1", "数字输入有误,请核实.........");
 const char* const kNoticeCaption = QT_TRANSLATE_NOOP("wormgear::TForm1", "提示");
-
-// The result panels, each line a label at a distance from the panel's top.
-struct PanelLine {
-    const char* label;
-    int y;
-};
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
     auto* label = new QLabel(text, parent);
@@ -132,11 +109,12 @@ QPlainTextEdit* MakeMemo(QWidget* parent, const char* name, const QString& text,
 
 }  // namespace
 
-TForm1::TForm1(Dialogs& dialogs, QString programDirectory, QStringList arguments, OnlineServices online,
-               QWidget* parent)
+TForm1::TForm1(Dialogs& dialogs, QString programDirectory, char decimalSeparator, QStringList arguments,
+               OnlineServices online, QWidget* parent)
     : QMainWindow(parent),
       dialogs_(dialogs),
       programDirectory_(std::move(programDirectory)),
+      separator_(decimalSeparator),
       arguments_(std::move(arguments)),
       online_(std::move(online)) {
     buildWindow();
@@ -145,7 +123,7 @@ TForm1::TForm1(Dialogs& dialogs, QString programDirectory, QStringList arguments
     // The export progress dialog and the coefficient editor live hidden from
     // now on until the program ends.
     form2_ = std::make_unique<TForm2>(this);
-    form5_ = std::make_unique<TForm5>(programDirectory_, dialogs_, [this] { FormShow(); }, this);
+    form5_ = std::make_unique<TForm5>(programDirectory_, separator_, dialogs_, [this] { FormShow(); }, this);
 }
 
 TForm1::~TForm1() = default;
@@ -184,10 +162,11 @@ void TForm1::buildInputs(QWidget* client) {
                                             &Edit8, &Edit9, &Edit10, &Edit11, &Edit12, &Edit13};
     QLabel** labels[kDesignFieldCount] = {&Label1,  &Label2,  &Label3,  &Label4,  &Label5,  &Label6, &Label7,
                                           &Label15, &Label30, &Label31, &Label36, &Label37, &Label38};
+    const DesignInputs defaults;
     for (int row = 0; row < kDesignFieldCount; ++row) {
         const InputRow& input = kInputRows[row];
         *labels[row] = MakeLabel(client, input.label, tr(input.caption), QRect(16, 32 + 40 * row, 80, 13));
-        auto* edit = new QLineEdit(QString::fromUtf8(input.defaultText), client);
+        auto* edit = new QLineEdit(QString::fromStdString(defaults.*DesignFields()[row].text), client);
         edit->setObjectName(QString::fromLatin1(input.edit));
         edit->setGeometry(96, 24 + 40 * row, 121, 21);
         *edits[row] = edit;
@@ -222,55 +201,45 @@ void TForm1::buildAssistance(QWidget* client) {
 }
 
 void TForm1::buildPanels(QWidget* client) {
-    struct Panel {
+    // Where each panel stands and how far its lines are indented: the
+    // window's own layout, in the order of Panels().
+    struct PanelPlace {
         QGroupBox** box;
-        const char* name;
-        const char* caption;
         QRect geometry;
         int lineX;
-        std::vector<std::pair<QLabel**, PanelLine>> lines;
     };
-    // Lines 24 pixels apart from 24 below the top; the fourth wheel line at 98.
-    const auto y = [](int line) { return 24 + 24 * line; };
-    const Panel panels[] = {
-        {&GroupBox1, "GroupBox1", QT_TR_NOOP("  蜗杆参数  "), QRect(384, 24, 217, 497), 24,
-         {{&Label23, {"Label23", y(0)}},  {&Label24, {"Label24", y(1)}},  {&Label8, {"Label8", y(2)}},
-          {&Label10, {"Label10", y(3)}},  {&Label9, {"Label9", y(4)}},    {&Label11, {"Label11", y(5)}},
-          {&Label12, {"Label12", y(6)}},  {&Label13, {"Label13", y(7)}},  {&Label14, {"Label14", y(8)}},
-          {&Label16, {"Label16", y(9)}},  {&Label17, {"Label17", y(10)}}, {&Label25, {"Label25", y(11)}},
-          {&Label26, {"Label26", y(12)}}, {&Label27, {"Label27", y(13)}}, {&Label28, {"Label28", y(14)}},
-          {&Label48, {"Label48", y(15)}}, {&Label43, {"Label43", y(16)}}}},
-        {&GroupBox2, "GroupBox2", QT_TR_NOOP("  滚刀参数  "), QRect(608, 24, 217, 193), 32,
-         {{&Label18, {"Label18", y(0)}},
-          {&Label19, {"Label19", y(1)}},
-          {&Label20, {"Label20", y(2)}},
-          {&Label21, {"Label21", y(3)}},
-          {&Label22, {"Label22", y(4)}},
-          {&Label29, {"Label29", y(5)}},
-          {&Label49, {"Label49", y(6)}}}},
-        {&GroupBox3, "GroupBox3", QT_TR_NOOP("  蜗轮参数  "), QRect(608, 224, 217, 169), 40,
-         {{&Label33, {"Label33", y(0)}},
-          {&Label35, {"Label35", y(1)}},
-          {&Label34, {"Label34", y(2)}},
-          {&Label44, {"Label44", 98}},
-          {&Label45, {"Label45", y(4)}},
-          {&Label40, {"Label40", y(5)}}}},
-        {&GroupBox4, "GroupBox4", QT_TR_NOOP("蜗杆修形（一般型传动）  "), QRect(608, 400, 217, 121), 40,
-         {{&Label41, {"Label41", y(0)}},
-          {&Label42, {"Label42", y(1)}},
-          {&Label51, {"Label51", y(2)}},
-          {&Label52, {"Label52", y(3)}}}},
+    const PanelPlace places[] = {
+        {&GroupBox1, QRect(384, 24, 217, 497), 24},
+        {&GroupBox2, QRect(608, 24, 217, 193), 32},
+        {&GroupBox3, QRect(608, 224, 217, 169), 40},
+        {&GroupBox4, QRect(608, 400, 217, 121), 40},
     };
-    for (const Panel& panel : panels) {
+    // The label members by the names the result lines carry.
+    const std::map<std::string, QLabel**> members = {
+        {"Label23", &Label23}, {"Label24", &Label24}, {"Label8", &Label8},   {"Label10", &Label10},
+        {"Label9", &Label9},   {"Label11", &Label11}, {"Label12", &Label12}, {"Label13", &Label13},
+        {"Label14", &Label14}, {"Label16", &Label16}, {"Label17", &Label17}, {"Label25", &Label25},
+        {"Label26", &Label26}, {"Label27", &Label27}, {"Label28", &Label28}, {"Label48", &Label48},
+        {"Label43", &Label43}, {"Label18", &Label18}, {"Label19", &Label19}, {"Label20", &Label20},
+        {"Label21", &Label21}, {"Label22", &Label22}, {"Label29", &Label29}, {"Label49", &Label49},
+        {"Label33", &Label33}, {"Label35", &Label35}, {"Label34", &Label34}, {"Label44", &Label44},
+        {"Label45", &Label45}, {"Label40", &Label40}, {"Label41", &Label41}, {"Label42", &Label42},
+        {"Label51", &Label51}, {"Label52", &Label52}};
+    for (std::size_t p = 0; p < Panels().size(); ++p) {
+        const PanelDescription& panel = Panels()[p];
+        const PanelPlace& place = places[p];
         auto* box = new QGroupBox(tr(panel.caption), client);
         box->setObjectName(QString::fromLatin1(panel.name));
-        box->setGeometry(panel.geometry);
-        *panel.box = box;
-        for (const auto& [member, line] : panel.lines) {
-            const int width = panel.geometry.width() - panel.lineX - 4;
-            QLabel* label = MakeLabel(box, line.label, QString(), QRect(panel.lineX, line.y, width, 13));
-            *member = label;
-            resultLabels_[line.label] = label;
+        box->setGeometry(place.geometry);
+        *place.box = box;
+        for (int n = 0; n < panel.count; ++n) {
+            const ResultDescription& result = Results()[static_cast<std::size_t>(panel.first + n)];
+            // Lines 24 pixels apart from 24 below the top; the fourth wheel line at 98.
+            const int y = result.id == ResultId::WheelMeasuredThickness ? 98 : 24 + 24 * n;
+            const int width = place.geometry.width() - place.lineX - 4;
+            QLabel* label = MakeLabel(box, result.label, QString(), QRect(place.lineX, y, width, 13));
+            *members.at(result.label) = label;
+            resultLabels_[result.label] = label;
         }
     }
     // The round-to-integer box stands on the enveloped-teeth line, right of its text.
@@ -385,7 +354,7 @@ void TForm1::FormCreate() {
 
 bool TForm1::FormShow() {
     try {
-        const CoefficientLoad load = LoadCoefficients(programDirectory_);
+        const CoefficientLoad load = LoadCoefficients(programDirectory_, separator_);
         coefficients_ = load.table;
         Label50->setVisible(load.rulesModified);
         if (online_.publishedVersionDiffers && online_.publishedVersionDiffers(programDirectory_))
@@ -438,16 +407,13 @@ void TForm1::N18Click() {
 
 // ---------------------------------------------------------------- calculation
 
-DesignTexts TForm1::designTexts() const {
-    return {Edit1->text().toStdString(),    // A, centre distance, mm
-            Edit2->text().toStdString(),    // i, speed ratio
-            Edit3->text().toStdString(),    // z2, wheel teeth
-            Edit4->text().toStdString(),    // z1, worm starts
-            Edit5->text().toStdString(),    // Db, main base circle diameter, mm
-            Edit6->text().toStdString(),    // E, tip arc eccentricity, mm
-            Edit7->text().toStdString(),    // d1, worm pitch diameter, mm
-            Edit8->text().toStdString(),    // jn, backlash, mm
-            Edit13->text().toStdString()};  // grinding increment, teeth
+DesignInputs TForm1::designInputs() const {
+    DesignInputs inputs;
+    // The fields stand in the order of DesignFields(): Edit1 the centre
+    // distance ... Edit13 the grinding increment.
+    for (int row = 0; row < kDesignFieldCount; ++row)
+        inputs.*DesignFields()[row].text = edits_[row]->text().toStdString();
+    return inputs;
 }
 
 void TForm1::showResults(bool shown) {
@@ -461,11 +427,11 @@ void TForm1::Button1Click() {
     guarded([this] {
         showResults(false);
         const CalculationOutcome outcome =
-            Calculate(designTexts(), CheckBox1->isChecked(), coefficients_, design_);
+            Calculate(designInputs(), CheckBox1->isChecked(), coefficients_, separator_, design_);
         design_ = outcome.design;
         // Lines written before a failure stay, as the calculation left them.
         for (const ResultLine& line : outcome.lines)
-            if (QLabel* label = resultLabel(line.label)) label->setText(QString::fromStdString(line.text));
+            if (QLabel* label = resultLabel(line.label())) label->setText(QString::fromStdString(line.text));
         if (!outcome.succeeded()) {
             dialogs_.message(ApplicationTitle(), QString::fromStdString(outcome.failure));
             return;
@@ -506,8 +472,10 @@ void TForm1::reportInputError() { dialogs_.message(ApplicationTitle(), tr(kInput
 void TForm1::Edit1Change() {
     try {
         if (Edit1->text().isEmpty()) return;
-        setEditText(Edit5, ProposeMainBaseDiameter(Edit1->text().toStdString()));
-        setEditText(Edit7, ProposeWormPitchDiameter(Edit1->text().toStdString(), coefficients_.c[0]));
+        const std::string centreDistance = Edit1->text().toStdString();
+        setEditText(Edit5, ProposeMainBaseDiameter(centreDistance, separator_));
+        setEditText(Edit7, ProposeWormPitchDiameter(centreDistance, coefficients_[Coefficient::PitchDiameterExponent],
+                                                    separator_));
     } catch (const std::exception&) {
         reportInputError();
     }
@@ -516,8 +484,8 @@ void TForm1::Edit1Change() {
 void TForm1::Edit5Change() {
     try {
         if (Edit5->text().isEmpty()) return;
-        Label46->setText(
-            QString::fromStdString(MainBaseDiameterShare(Edit5->text().toStdString(), Edit1->text().toStdString())));
+        Label46->setText(QString::fromStdString(
+            MainBaseDiameterShare(Edit5->text().toStdString(), Edit1->text().toStdString(), separator_)));
     } catch (const std::exception&) {
         reportInputError();
     }
@@ -526,8 +494,9 @@ void TForm1::Edit5Change() {
 void TForm1::Edit7Change() {
     try {
         if (Edit7->text().isEmpty()) return;
-        Label47->setText(QString::fromStdString(WormPitchDiameterFactor(
-            Edit7->text().toStdString(), Edit1->text().toStdString(), coefficients_.c[0])));
+        Label47->setText(QString::fromStdString(
+            WormPitchDiameterFactor(Edit7->text().toStdString(), Edit1->text().toStdString(),
+                                    coefficients_[Coefficient::PitchDiameterExponent], separator_)));
     } catch (const std::exception&) {
         reportInputError();
     }
@@ -553,20 +522,11 @@ void TForm1::Button13Click() {
 }
 
 void TForm1::exportSheet(SheetKind kind) {
-    SheetInputTexts texts;
-    texts.Edit1 = Edit1->text().toStdString();
-    texts.Edit3 = Edit3->text().toStdString();
-    texts.Edit4 = Edit4->text().toStdString();
-    texts.Edit9 = Edit9->text().toStdString();
-    texts.Edit10 = Edit10->text().toStdString();
-    texts.Edit11 = Edit11->text().toStdString();
-    texts.Edit12 = Edit12->text().toStdString();
-    texts.Edit13 = Edit13->text().toStdString();
-    ExportSheet(kind, texts, design_, programDirectory_, dialogs_, *form2_);
+    ExportSheet(kind, designInputs(), design_, separator_, programDirectory_, dialogs_, *form2_);
 }
 
 void TForm1::N11Click() {
-    guarded([this] { OpenDesign(*this, fileState_, dialogs_, arguments_); });
+    guarded([this] { OpenDesign(*this, fileState_, dialogs_, arguments_, separator_); });
 }
 
 void TForm1::N5Click() {
@@ -579,13 +539,13 @@ void TForm1::N13Click() {
 
 void TForm1::N15Click() {
     guarded([this] {
-        if (RestoreDefaultSettings(dialogs_, programDirectory_)) FormShow();
+        if (RestoreDefaultSettings(dialogs_, programDirectory_, separator_)) FormShow();
     });
 }
 
 void TForm1::N16Click() {
     guarded([this] {
-        if (LoadUserSettings(dialogs_, programDirectory_)) FormShow();
+        if (LoadUserSettings(dialogs_, programDirectory_, separator_)) FormShow();
     });
 }
 

@@ -19,14 +19,15 @@
 #include <memory>
 #include <string>
 
-#include "design.h"
-#include "design_files.h"
-#include "dialogs.h"
-#include "online_services.h"
-#include "sheet_export.h"
+#include "calc/design.h"
+#include "designfile/design_commands.h"
+#include "dialogs/dialogs.h"
+#include "export/sheets.h"
+#include "ui/online_services.h"
 
 namespace wormgear {
 
+class TForm2;
 class TForm5;
 
 class TForm1 : public QMainWindow, public DesignWindow {
@@ -34,10 +35,11 @@ class TForm1 : public QMainWindow, public DesignWindow {
 
  public:
     // `programDirectory` ends with a separator; every file the window reads or
-    // writes without asking lies there. `arguments` are the command-line
+    // writes without asking lies there. Numbers are read and shown with
+    // `decimalSeparator`, the user's. `arguments` are the command-line
     // arguments after the program name (a design file to open at start).
     // The creation step FormCreate runs here.
-    TForm1(Dialogs& dialogs, QString programDirectory, QStringList arguments,
+    TForm1(Dialogs& dialogs, QString programDirectory, char decimalSeparator, QStringList arguments,
            OnlineServices online = {}, QWidget* parent = nullptr);
     ~TForm1() override;
 
@@ -138,7 +140,8 @@ class TForm1 : public QMainWindow, public DesignWindow {
     void setTabOrder();
     void connectHandlers();
 
-    DesignTexts designTexts() const;
+    // The thirteen texts of the fields.
+    DesignInputs designInputs() const;
     // Button6Click, Button11Click, Button13Click: the sheet with the window's texts.
     void exportSheet(SheetKind kind);
     // Panels, CheckBox1 and the export buttons: shown and enabled together.
@@ -153,6 +156,7 @@ class TForm1 : public QMainWindow, public DesignWindow {
 
     Dialogs& dialogs_;
     const QString programDirectory_;
+    const char separator_;
     const QStringList arguments_;
     const OnlineServices online_;
 

@@ -2,7 +2,7 @@
 // commands run to their end inside the event that started them, so the download
 // must not run an event loop of its own (which QNetworkAccessManager would need):
 // nothing else of the window may happen while it waits.
-#include "download.h"
+#include "app/online/download.h"
 
 #include <QHostAddress>
 #include <QNetworkProxy>
@@ -21,8 +21,8 @@
 #include <string>
 #include <thread>
 
-#include "http_response_reader.h"
-#include "online.h"
+#include "app/online/http_response_reader.h"
+#include "app/online/online.h"
 
 namespace wormgear {
 

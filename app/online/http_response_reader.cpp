@@ -1,7 +1,7 @@
 // The response reader accepts what real servers send (LF line ends, reason
 // phrases, interim 1xx responses, chunk extensions, trailers) and fails on
 // anything it cannot frame, so a download is never cut short without notice.
-#include "http_response_reader.h"
+#include "app/online/http_response_reader.h"
 
 #include <algorithm>
 

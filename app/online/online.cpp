@@ -1,23 +1,31 @@
 // The notice line, the version check and the updater launch, on top of the
 // blocking download. Every file they touch lies in the program directory.
-#include "online.h"
+#include "app/online/online.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
 #include <QStringDecoder>
 
 #include <stdexcept>
 
+#include "files/qt_path.h"
+
 namespace wormgear {
 
 namespace {
+
+// The one translation context of the online services.
+class OnlineText {
+    Q_DECLARE_TR_FUNCTIONS(wormgear::Online)
+};
 
 constexpr char kLineFeed = '\n';
 constexpr char kCarriageReturn = '\r';
 constexpr char kEndOfFileMark = 26;  // Ctrl-Z, the old DOS end-of-text byte
 
-std::runtime_error FileError(const QString& what, const QString& path) {
-    return std::runtime_error(QString(what + " " + path).toStdString());
+std::runtime_error ReadError(const QString& sentence, const QString& path) {
+    return std::runtime_error(sentence.arg(path).toStdString());
 }
 
 // The notice comes from a server the program does not control: UTF-8 when the
@@ -34,6 +42,8 @@ QString DecodeNotice(const QByteArray& line) {
 
 }  // namespace
 
+QString NewVersionMessage() { return OnlineText::tr("程序有新版本需要更新，请点击“维护-软件更新”"); }
+
 QString ServerBaseAddress() {
     QString address = qEnvironmentVariable("WORMGEAR_SERVER").trimmed();
     if (address.isEmpty()) address = QString::fromLatin1(kDefaultServerBaseAddress);
@@ -43,13 +53,13 @@ QString ServerBaseAddress() {
 
 QByteArray FirstLine(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) throw FileError("Cannot open", path);
+    if (!file.open(QIODevice::ReadOnly)) throw ReadError(OnlineText::tr("无法打开文件“%1”"), path);
     QByteArray line;
     bool carriageReturnPending = false;  // a CR whose next byte is not read yet
     char buffer[4096];
     for (;;) {
         const qint64 count = file.read(buffer, sizeof buffer);
-        if (count < 0) throw FileError("Cannot read", path);
+        if (count < 0) throw ReadError(OnlineText::tr("无法读取文件“%1”"), path);
         if (count == 0) return line;  // a CR at the very end is a lone one: left out
         for (qint64 i = 0; i < count; ++i) {
             const char byte = buffer[i];
@@ -68,21 +78,21 @@ QByteArray FirstLine(const QString& path) {
 }
 
 std::optional<QString> FetchNoticeLine(const QString& programDirectory) {
-    const QString path = programDirectory + "gg";
+    const QString path = ProgramFile(programDirectory, "gg");
     if (!Download(ServerBaseAddress() + "/uploads/guanggao.txt", path)) return std::nullopt;
     return DecodeNotice(FirstLine(path));
 }
 
 bool PublishedVersionDiffers(const QString& programDirectory) {
-    const QByteArray installed = FirstLine(programDirectory + "v.txt");
-    const QString target = programDirectory + "v-up.txt";
+    const QByteArray installed = FirstLine(ProgramFile(programDirectory, "v.txt"));
+    const QString target = ProgramFile(programDirectory, "v-up.txt");
     if (!Download(ServerBaseAddress() + "/uploads/v.txt", target)) return false;
     return FirstLine(target) != installed;
 }
 
 bool StartUpdater(const QString& programDirectory) {
     try {
-        return QProcess::startDetached(programDirectory + "Project11.exe", {}, programDirectory);
+        return QProcess::startDetached(ProgramFile(programDirectory, "Project11.exe"), {}, programDirectory);
     } catch (...) {
         return false;
     }

@@ -45,8 +45,9 @@ std::optional<QString> FetchNoticeLine(const QString& programDirectory);
 // successful download.
 bool PublishedVersionDiffers(const QString& programDirectory);
 
-// Shown (plain box, OK button) when PublishedVersionDiffers is true.
-inline constexpr const char* kNewVersionMessage = "程序有新版本需要更新，请点击“维护-软件更新”";
+// Shown (plain box, OK button) when PublishedVersionDiffers is true:
+// "程序有新版本需要更新，请点击“维护-软件更新”".
+QString NewVersionMessage();
 
 // Starts programDirectory + "Project11.exe" as a separate process, without a
 // shell and without arguments, in the program directory, and does not wait for

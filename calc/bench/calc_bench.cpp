@@ -2,18 +2,18 @@
 // the number-to-text conversion that every line goes through.
 #include <benchmark/benchmark.h>
 
-#include "design.h"
-#include "worked_example.h"
+#include "calc/design.h"
+#include "calc/testing/worked_example.h"
 
 using namespace wormgear;
 
 namespace {
 
 void BM_FullCalculation(benchmark::State& state) {
-    const DesignTexts texts = WorkedExampleTexts();
+    const DesignInputs texts = WorkedExampleInputs();
     const TCoefficientTable table = WorkedExampleCoefficients();
     for (auto _ : state) {
-        auto out = Calculate(texts, false, table);
+        auto out = Calculate(texts, false, table, '.');
         benchmark::DoNotOptimize(out.lines.data());
     }
 }
@@ -22,7 +22,7 @@ BENCHMARK(BM_FullCalculation);
 void BM_FormatReal(benchmark::State& state) {
     Extended value = 168.728L;
     for (auto _ : state) {
-        auto text = FormatReal(value);
+        auto text = FormatReal(value, '.');
         benchmark::DoNotOptimize(text.data());
     }
 }
@@ -30,7 +30,7 @@ BENCHMARK(BM_FormatReal);
 
 void BM_ParseReal(benchmark::State& state) {
     for (auto _ : state) {
-        auto value = ParseReal("12.3456");
+        auto value = ParseReal("12.3456", '.');
         benchmark::DoNotOptimize(value);
     }
 }

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "design.h"
-#include "suggestions.h"
-#include "worked_example.h"
+#include "calc/design.h"
+#include "calc/suggestions.h"
+#include "calc/testing/worked_example.h"
 
 using namespace wormgear;
 
@@ -25,20 +25,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (data[n] == '\n') ++field;
         else fields[field] += static_cast<char>(data[n]);
     }
-    const DesignTexts texts{fields[0], fields[1], fields[2], fields[3], fields[4],
+    const DesignInputs texts{fields[0], fields[1], fields[2], fields[3], fields[4],
                             fields[5], fields[6], fields[7], fields[8]};
-    const CalculationOutcome out = Calculate(texts, round, WorkedExampleCoefficients());
+    const CalculationOutcome out = Calculate(texts, round, WorkedExampleCoefficients(), '.');
     for (const auto& line : out.lines) CheckText(line.text);
     CheckText(out.design.GeneratingPlaneAngleText);
 
     for (const auto& attempt : {+[](const std::string& a, const std::string& b) {
-                                    return MainBaseDiameterShare(b, a);
+                                    return MainBaseDiameterShare(b, a, '.');
                                 },
                                 +[](const std::string& a, const std::string& b) {
-                                    return WormPitchDiameterFactor(b, a, 0.875);
+                                    return WormPitchDiameterFactor(b, a, 0.875, '.');
                                 },
                                 +[](const std::string& a, const std::string&) {
-                                    return ProposeWormPitchDiameter(a, 0.875) + ProposeMainBaseDiameter(a);
+                                    return ProposeWormPitchDiameter(a, 0.875, '.') + ProposeMainBaseDiameter(a, '.');
                                 }}) {
         try {
             CheckText(attempt(fields[0], fields[4]));

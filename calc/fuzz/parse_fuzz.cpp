@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "numeric.h"
+#include "calc/numeric.h"
 
 using namespace wormgear;
 
@@ -15,11 +15,11 @@ static void CheckText(const std::string& text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     try {
-        const Extended value = ParseReal(text);
-        CheckText(FormatReal(value));
+        const Extended value = ParseReal(text, '.');
+        CheckText(FormatReal(value, '.'));
         const Real stored = ToReal(value);
-        CheckText(FormatReal(stored));
-        CheckText(FormatReal(DecimalRound(stored, -3)));
+        CheckText(FormatReal(stored, '.'));
+        CheckText(FormatReal(DecimalRound(stored, -3), '.'));
     } catch (const NumericError&) {
     }
     try {
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         long double raw;
         __builtin_memcpy(&raw, data, sizeof raw);
         try {
-            CheckText(FormatReal(raw));
+            CheckText(FormatReal(raw, '.'));
         } catch (const NumericError&) {
         }
     }

@@ -4,22 +4,23 @@
 // (c0 = 0.875, the shipped exponent, and the values the example is worked with).
 #pragma once
 
-#include "design.h"
+#include "calc/design.h"
 
 namespace wormgear {
 
-inline DesignTexts WorkedExampleTexts() {
-    DesignTexts texts;
-    texts.CentreDistance = "200";
-    texts.SpeedRatio = "25";
-    texts.WheelTeeth = "50";
-    texts.WormStarts = "2";
-    texts.MainBaseDiameter = "130";
-    texts.TipArcEccentricity = "0";
-    texts.WormPitchDiameter = "78";
-    texts.Backlash = "0.3";
-    texts.GrindingIncrement = "0.2";
-    return texts;
+// The thirteen texts: the nine above, the other four at the window's defaults.
+inline DesignInputs WorkedExampleInputs() {
+    DesignInputs inputs;
+    inputs.CentreDistance = "200";
+    inputs.SpeedRatio = "25";
+    inputs.WheelTeeth = "50";
+    inputs.WormStarts = "2";
+    inputs.MainBaseDiameter = "130";
+    inputs.TipArcEccentricity = "0";
+    inputs.WormPitchDiameter = "78";
+    inputs.Backlash = "0.3";
+    inputs.GrindingIncrement = "0.2";
+    return inputs;
 }
 
 inline TCoefficientTable WorkedExampleCoefficients() {

@@ -4,20 +4,21 @@
 
 #include <limits>
 #include <map>
+#include <set>
 
-#include "design.h"
-#include "worked_example.h"
+#include "calc/design.h"
+#include "calc/testing/worked_example.h"
 
 using namespace wormgear;
 
 namespace {
 
 TCoefficientTable ExampleCoefficients() { return WorkedExampleCoefficients(); }
-DesignTexts ExampleTexts() { return WorkedExampleTexts(); }
+DesignInputs ExampleInputs() { return WorkedExampleInputs(); }
 
 std::map<std::string, std::string> ByLabel(const CalculationOutcome& out) {
     std::map<std::string, std::string> lines;
-    for (const auto& line : out.lines) lines[line.label] = line.text;
+    for (const auto& line : out.lines) lines[line.label()] = line.text;
     return lines;
 }
 
@@ -70,13 +71,12 @@ class CalculationTest : public ::testing::Test {
  protected:
     void SetUp() override {
         ASSERT_EQ(std::numeric_limits<long double>::digits, 64);
-        SetDecimalSeparator('.');
     }
 };
 
 TEST_F(CalculationTest, WorkedExampleAllLinesBothBoxStates) {
     for (bool checked : {false, true}) {
-        const auto out = Calculate(ExampleTexts(), checked, ExampleCoefficients());
+        const auto out = Calculate(ExampleInputs(), checked, ExampleCoefficients(), '.');
         ASSERT_TRUE(out.succeeded()) << out.failure;
         ASSERT_EQ(out.lines.size(), 34u);
         auto lines = ByLabel(out);
@@ -88,7 +88,7 @@ TEST_F(CalculationTest, WorkedExampleAllLinesBothBoxStates) {
 }
 
 TEST_F(CalculationTest, WorkedExampleIntermediateValues) {
-    const auto out = Calculate(ExampleTexts(), false, ExampleCoefficients());
+    const auto out = Calculate(ExampleInputs(), false, ExampleCoefficients(), '.');
     const TWormDesign& d = out.design;
     EXPECT_EQ(d.RatioClassAngle, 6);
     // Rounded values are stored as n * 0.001, which may differ in the last bit
@@ -99,7 +99,7 @@ TEST_F(CalculationTest, WorkedExampleIntermediateValues) {
         {d.WormAxialThickness, "8.804"}, {d.HobEnvelopingTeeth, "6"},      {d.HobHalfWrapAngle, "19.98"},
         {d.HobAxialThickness, "9.108"},  {d.WheelArcThickness, "11.128"},
     };
-    for (const auto& [value, text] : rounded) EXPECT_EQ(FormatReal(value), text);
+    for (const auto& [value, text] : rounded) EXPECT_EQ(FormatReal(value, '.'), text);
     EXPECT_NEAR(d.ModificationPitchDiameter, 323.288, 1e-9);
     EXPECT_NEAR(d.GeneratingPlaneAngle, 11.02531, 5e-6);
     EXPECT_NEAR(d.GrindingWheelAngle, 11.03778, 5e-6);
@@ -109,24 +109,39 @@ TEST_F(CalculationTest, WorkedExampleIntermediateValues) {
 }
 
 TEST_F(CalculationTest, LinesAreWrittenInStepOrder) {
-    const auto out = Calculate(ExampleTexts(), false, ExampleCoefficients());
+    const auto out = Calculate(ExampleInputs(), false, ExampleCoefficients(), '.');
     const char* expected[] = {"Label24", "Label23", "Label8",  "Label9",  "Label10", "Label11", "Label12",
                               "Label14", "Label13", "Label16", "Label17", "Label25", "Label26", "Label27",
                               "Label28", "Label18", "Label19", "Label20", "Label21", "Label22", "Label29",
                               "Label44", "Label45", "Label33", "Label34", "Label35", "Label48", "Label40",
                               "Label43", "Label49", "Label41", "Label42", "Label51", "Label52"};
     ASSERT_EQ(out.lines.size(), std::size(expected));
-    for (std::size_t n = 0; n < out.lines.size(); ++n) EXPECT_EQ(out.lines[n].label, expected[n]) << n;
+    for (std::size_t n = 0; n < out.lines.size(); ++n) EXPECT_STREQ(out.lines[n].label(), expected[n]) << n;
 }
 
-TEST_F(CalculationTest, PanelOrderNamesEveryLineOnce) {
-    const auto out = Calculate(ExampleTexts(), false, ExampleCoefficients());
+TEST_F(CalculationTest, ResultTableNamesEveryLineOnceInPanelOrder) {
+    const auto out = Calculate(ExampleInputs(), false, ExampleCoefficients(), '.');
     auto lines = ByLabel(out);
-    ASSERT_EQ(PanelOrder().size(), 34u);
-    for (std::size_t n = 0; n < PanelOrder().size(); ++n) {
-        EXPECT_EQ(PanelOrder()[n], kExample[n].label);
-        EXPECT_EQ(lines.count(PanelOrder()[n]), 1u);
+    ASSERT_EQ(Results().size(), std::size(kExample));
+    std::set<std::string> symbols;
+    for (std::size_t n = 0; n < Results().size(); ++n) {
+        const ResultDescription& result = Results()[n];
+        EXPECT_EQ(static_cast<std::size_t>(result.id), n);
+        EXPECT_STREQ(result.label, kExample[n].label);
+        EXPECT_STREQ(result.suffix, kExample[n].suffix);
+        EXPECT_EQ(lines.count(result.label), 1u);
+        EXPECT_EQ(ResultByLabel(result.label), &result);
+        EXPECT_TRUE(symbols.insert(result.symbol).second) << "symbol used twice: " << result.symbol;
     }
+    // The panels cover the table once, in order.
+    int next = 0;
+    for (const PanelDescription& panel : Panels()) {
+        EXPECT_EQ(panel.first, next) << panel.caption;
+        next += panel.count;
+    }
+    EXPECT_EQ(next, kResultCount);
+    EXPECT_EQ(Result(ResultId::WheelMeasuredThickness).name(), "蜗轮测量齿厚");
+    EXPECT_EQ(Result(ResultId::ModificationRatio).name(), "修形传动比");
 }
 
 struct RatioCase {
@@ -151,12 +166,12 @@ TEST_F(CalculationTest, SpeedRatioCheckAndRatioClass) {
         {"0", "0", "0", kInvalidInputMessage, 0},    // 0/0
     };
     for (const auto& c : cases) {
-        DesignTexts t = ExampleTexts();
+        DesignInputs t = ExampleInputs();
         t.SpeedRatio = c.ratio;
         t.WheelTeeth = c.teeth;
         t.WormStarts = c.starts;
         t.MainBaseDiameter = "1";  // small enough for any d2 of these cases
-        const auto out = Calculate(t, false, ExampleCoefficients());
+        const auto out = Calculate(t, false, ExampleCoefficients(), '.');
         if (c.failure) {
             EXPECT_EQ(out.failure, c.failure) << c.ratio;
             EXPECT_TRUE(out.lines.empty()) << c.ratio;
@@ -168,12 +183,12 @@ TEST_F(CalculationTest, SpeedRatioCheckAndRatioClass) {
 }
 
 TEST_F(CalculationTest, RatioMismatchStoresOnlyTheFourParsedInputs) {
-    TWormDesign previous = Calculate(ExampleTexts(), false, ExampleCoefficients()).design;
-    DesignTexts t = ExampleTexts();
+    TWormDesign previous = Calculate(ExampleInputs(), false, ExampleCoefficients(), '.').design;
+    DesignInputs t = ExampleInputs();
     t.CentreDistance = "210";
     t.SpeedRatio = "24";
     t.MainBaseDiameter = "140";
-    const auto out = Calculate(t, false, ExampleCoefficients(), previous);
+    const auto out = Calculate(t, false, ExampleCoefficients(), '.', previous);
     EXPECT_EQ(out.failure, kRatioMismatchMessage);
     EXPECT_EQ(out.design.CentreDistance, 210);
     EXPECT_EQ(out.design.SpeedRatio, 24);
@@ -183,30 +198,30 @@ TEST_F(CalculationTest, RatioMismatchStoresOnlyTheFourParsedInputs) {
 
 struct FailureCase {
     const char* what;
-    void (*edit)(DesignTexts&);
+    void (*edit)(DesignInputs&);
     const char* lastLine;  // label of the last line written before the failure, or ""
 };
 
 const FailureCase kFailures[] = {
-    {"empty centre distance", [](DesignTexts& t) { t.CentreDistance = ""; }, ""},
-    {"teeth not an integer", [](DesignTexts& t) { t.WheelTeeth = "50.0"; }, ""},
-    {"empty backlash", [](DesignTexts& t) { t.Backlash = ""; }, ""},
-    {"Db greater than d2", [](DesignTexts& t) { t.MainBaseDiameter = "323"; }, "Label12"},
-    {"d1 = 0", [](DesignTexts& t) { t.WormPitchDiameter = "0"; }, "Label12"},
-    {"empty grinding increment", [](DesignTexts& t) { t.GrindingIncrement = ""; }, "Label49"},
-    {"z2 + delta = 0", [](DesignTexts& t) { t.GrindingIncrement = "-50"; }, "Label49"},
-    {"centre distance beyond a double", [](DesignTexts& t) { t.CentreDistance = "1e400"; }, ""},
+    {"empty centre distance", [](DesignInputs& t) { t.CentreDistance = ""; }, ""},
+    {"teeth not an integer", [](DesignInputs& t) { t.WheelTeeth = "50.0"; }, ""},
+    {"empty backlash", [](DesignInputs& t) { t.Backlash = ""; }, ""},
+    {"Db greater than d2", [](DesignInputs& t) { t.MainBaseDiameter = "323"; }, "Label12"},
+    {"d1 = 0", [](DesignInputs& t) { t.WormPitchDiameter = "0"; }, "Label12"},
+    {"empty grinding increment", [](DesignInputs& t) { t.GrindingIncrement = ""; }, "Label49"},
+    {"z2 + delta = 0", [](DesignInputs& t) { t.GrindingIncrement = "-50"; }, "Label49"},
+    {"centre distance beyond a double", [](DesignInputs& t) { t.CentreDistance = "1e400"; }, ""},
 };
 
 TEST_F(CalculationTest, FailuresKeepWhatWasWrittenBefore) {
     for (const auto& f : kFailures) {
-        DesignTexts t = ExampleTexts();
+        DesignInputs t = ExampleInputs();
         f.edit(t);
-        const auto out = Calculate(t, false, ExampleCoefficients());
+        const auto out = Calculate(t, false, ExampleCoefficients(), '.');
         EXPECT_EQ(out.failure, kInvalidInputMessage) << f.what;
         if (*f.lastLine) {
             ASSERT_FALSE(out.lines.empty()) << f.what;
-            EXPECT_EQ(out.lines.back().label, f.lastLine) << f.what;
+            EXPECT_STREQ(out.lines.back().label(), f.lastLine) << f.what;
         } else {
             EXPECT_TRUE(out.lines.empty()) << f.what;
         }
@@ -218,9 +233,9 @@ TEST_F(CalculationTest, FailuresKeepWhatWasWrittenBefore) {
 }
 
 TEST_F(CalculationTest, EmptyGrindingIncrementFailsAfterEveryOtherResult) {
-    DesignTexts t = ExampleTexts();
+    DesignInputs t = ExampleInputs();
     t.GrindingIncrement = "";
-    const auto out = Calculate(t, false, ExampleCoefficients());
+    const auto out = Calculate(t, false, ExampleCoefficients(), '.');
     EXPECT_EQ(out.failure, kInvalidInputMessage);
     EXPECT_EQ(out.lines.size(), 30u);
     EXPECT_EQ(out.design.HobTipWidth, 2.43);
@@ -230,61 +245,61 @@ TEST_F(CalculationTest, WorkingLengthBeyondTipArcFailsAtTheSquareRoot) {
     // A wide wrap makes half the working length exceed the tip arc radius.
     TCoefficientTable c = ExampleCoefficients();
     c.c[7] = 20.45;  // wrap angle near 90 degrees: L/2 = 161.5 > Ra1 = 156.492
-    const auto out = Calculate(ExampleTexts(), false, c);
+    const auto out = Calculate(ExampleInputs(), false, c, '.');
     EXPECT_EQ(out.failure, kInvalidInputMessage);
     ASSERT_FALSE(out.lines.empty());
-    EXPECT_EQ(out.lines.back().label, "Label35");
+    EXPECT_STREQ(out.lines.back().label(), "Label35");
 }
 
 TEST_F(CalculationTest, DbEqualToD2GivesNinetyDegrees) {
-    DesignTexts t = ExampleTexts();
+    DesignInputs t = ExampleInputs();
     t.MainBaseDiameter = "322";
-    const auto out = Calculate(t, false, ExampleCoefficients());
+    const auto out = Calculate(t, false, ExampleCoefficients(), '.');
     EXPECT_EQ(out.design.PressureAngle, 90);
 }
 
 TEST_F(CalculationTest, InputsShownAsParsed) {
-    DesignTexts t = ExampleTexts();
+    DesignInputs t = ExampleInputs();
     t.MainBaseDiameter = "130.50";
     t.TipArcEccentricity = "0.10";
-    auto lines = ByLabel(Calculate(t, false, ExampleCoefficients()));
+    auto lines = ByLabel(Calculate(t, false, ExampleCoefficients(), '.'));
     EXPECT_EQ(lines["Label12"], "130.5-----主基圆直径");
     EXPECT_EQ(lines["Label24"], "0.1-----E值");
 }
 
 TEST_F(CalculationTest, TwentyFiveTeethRoundHalfUpAndBoxDropsCoefficient) {
-    DesignTexts t = ExampleTexts();
+    DesignInputs t = ExampleInputs();
     t.SpeedRatio = "25";
     t.WheelTeeth = "25";
     t.WormStarts = "1";
-    const auto clear = Calculate(t, false, ExampleCoefficients());
-    const auto ticked = Calculate(t, true, ExampleCoefficients());
+    const auto clear = Calculate(t, false, ExampleCoefficients(), '.');
+    const auto ticked = Calculate(t, true, ExampleCoefficients(), '.');
     EXPECT_EQ(clear.design.EnvelopedTeeth, 3.5);
     EXPECT_EQ(ticked.design.EnvelopedTeeth, 3);
     EXPECT_EQ(clear.design.HobEnvelopingTeeth, ticked.design.HobEnvelopingTeeth);  // T(3.5) = T(3)
     EXPECT_EQ(clear.design.HobEnvelopingTeeth, 4);
     t.WheelTeeth = "24";
     t.SpeedRatio = "24";
-    EXPECT_EQ(Calculate(t, true, ExampleCoefficients()).design.EnvelopedTeeth, 2);
+    EXPECT_EQ(Calculate(t, true, ExampleCoefficients(), '.').design.EnvelopedTeeth, 2);
 }
 
 TEST_F(CalculationTest, HobRootArcRadiusIsShownUnrounded) {
     TCoefficientTable c = ExampleCoefficients();
     c.c[9] = 0.5;
-    auto lines = ByLabel(Calculate(ExampleTexts(), false, c));
+    auto lines = ByLabel(Calculate(ExampleInputs(), false, c, '.'));
     EXPECT_EQ(lines["Label19"], "169.228-----刀体齿跟圆弧半径");
 }
 
 TEST_F(CalculationTest, ModificationEdgeCases) {
     // z2 = 40, z1 = 1, mt = 5 (d2 = 200), default delta = 0.2.
-    DesignTexts t = ExampleTexts();
+    DesignInputs t = ExampleInputs();
     t.CentreDistance = "150";
     t.SpeedRatio = "40";
     t.WheelTeeth = "40";
     t.WormStarts = "1";
     t.MainBaseDiameter = "97";
     t.WormPitchDiameter = "100";
-    auto out = Calculate(t, false, ExampleCoefficients());
+    auto out = Calculate(t, false, ExampleCoefficients(), '.');
     ASSERT_TRUE(out.succeeded()) << out.failure;
     EXPECT_EQ(out.design.TransverseModule, 5);
     EXPECT_EQ(out.design.ModificationRatio, 40.2);
@@ -292,13 +307,13 @@ TEST_F(CalculationTest, ModificationEdgeCases) {
     EXPECT_EQ(out.design.ModificationPitchDiameter, 201);
 
     t.GrindingIncrement = "0";
-    out = Calculate(t, false, ExampleCoefficients());
+    out = Calculate(t, false, ExampleCoefficients(), '.');
     EXPECT_EQ(out.design.ModificationRatio, 40);
     EXPECT_EQ(out.design.ModificationCentreDistance, 150);
     EXPECT_NEAR(out.design.GrindingWheelAngle, out.design.GeneratingPlaneAngle, 1e-9);
 
     t.GrindingIncrement = "-1.5";  // a negative increment is accepted
-    out = Calculate(t, false, ExampleCoefficients());
+    out = Calculate(t, false, ExampleCoefficients(), '.');
     ASSERT_TRUE(out.succeeded()) << out.failure;
     EXPECT_EQ(out.design.ModificationRatio, 38.5);
     EXPECT_LT(out.design.ModificationCentreDistance, 150);
@@ -306,13 +321,13 @@ TEST_F(CalculationTest, ModificationEdgeCases) {
 
 TEST_F(CalculationTest, RatioClassStaysWithTheTypedRatio) {
     // i just below 10 (k = 4) while im = 10.05 lies in the next class.
-    DesignTexts t = ExampleTexts();
+    DesignInputs t = ExampleInputs();
     t.SpeedRatio = "9.95";
     t.WheelTeeth = "199";
     t.WormStarts = "20";
     t.MainBaseDiameter = "100";
     t.GrindingIncrement = "2";
-    const auto out = Calculate(t, false, ExampleCoefficients());
+    const auto out = Calculate(t, false, ExampleCoefficients(), '.');
     ASSERT_TRUE(out.succeeded()) << out.failure;
     EXPECT_EQ(out.design.RatioClassAngle, 4);
     EXPECT_EQ(out.design.ModificationRatio, 10.05);
@@ -324,11 +339,11 @@ TEST_F(CalculationTest, RatioClassStaysWithTheTypedRatio) {
 }
 
 TEST_F(CalculationTest, FailedRunAfterSuccessKeepsEarlierValuesOfTheRecord) {
-    const auto first = Calculate(ExampleTexts(), false, ExampleCoefficients());
-    DesignTexts t = ExampleTexts();
+    const auto first = Calculate(ExampleInputs(), false, ExampleCoefficients(), '.');
+    DesignInputs t = ExampleInputs();
     t.WormPitchDiameter = "80";
     t.GrindingIncrement = "x";
-    const auto second = Calculate(t, false, ExampleCoefficients(), first.design);
+    const auto second = Calculate(t, false, ExampleCoefficients(), '.', first.design);
     EXPECT_EQ(second.failure, kInvalidInputMessage);
     EXPECT_EQ(second.design.WheelPitchDiameter, 320);            // rewritten before the failure
     EXPECT_EQ(second.design.GrindingIncrement, 0.2);             // kept from the first run

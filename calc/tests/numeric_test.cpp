@@ -9,7 +9,7 @@
 #include <cmath>
 #include <limits>
 
-#include "numeric.h"
+#include "calc/numeric.h"
 
 using namespace wormgear;
 
@@ -19,12 +19,10 @@ class NumericTest : public ::testing::Test {
  protected:
     void SetUp() override {
         ASSERT_EQ(std::numeric_limits<long double>::digits, 64) << "needs the 80-bit x87 type";
-        SetDecimalSeparator('.');
     }
-    void TearDown() override { SetDecimalSeparator('.'); }
 };
 
-Real Stored(const char* text) { return ToReal(ParseReal(text)); }
+Real Stored(const char* text) { return ToReal(ParseReal(text, '.')); }
 
 struct RoundCase {
     const char* text;
@@ -55,7 +53,7 @@ const RoundCase kRounding[] = {
 TEST_F(NumericTest, DecimalRoundTiesGoToEvenOnTheComputedQuotient) {
     for (const auto& c : kRounding) {
         const Real rounded = DecimalRound(Stored(c.text), c.digit);
-        EXPECT_EQ(FormatReal(rounded), c.expected) << c.text << " to " << c.digit;
+        EXPECT_EQ(FormatReal(rounded, '.'), c.expected) << c.text << " to " << c.digit;
         EXPECT_FALSE(std::signbit(rounded) && rounded == 0) << c.text << " gave a negative zero";
     }
 }
@@ -106,13 +104,13 @@ TEST_F(NumericTest, FormatRealGeneralFifteenDigits) {
         {123.456e10L, "1234560000000"},
         {1.5e300L, "1.5E300"},
     };
-    for (const auto& c : cases) EXPECT_EQ(FormatReal(c.value), c.expected) << static_cast<double>(c.value);
+    for (const auto& c : cases) EXPECT_EQ(FormatReal(c.value, '.'), c.expected) << static_cast<double>(c.value);
 }
 
 TEST_F(NumericTest, RoundedThousandthsPrintWithAtMostThreeFractionDigits) {
     // Any value below 10^12 rounded to thousandths prints as its decimal.
     for (double v : {0.001, 0.1, 1.005, 7.7, 99.999, 168.728, 103.76, 331.016, 999999999.999}) {
-        const std::string text = FormatReal(DecimalRound(v, -3));
+        const std::string text = FormatReal(DecimalRound(v, -3), '.');
         const auto dot = text.find('.');
         if (dot != std::string::npos) {
             EXPECT_LE(text.size() - dot - 1, 3u) << text;
@@ -139,30 +137,31 @@ TEST_F(NumericTest, ParseRealAccepts) {
     };
     for (const auto& c : cases) {
         if (std::isnan(c.expected)) continue;  // listed under rejects below
-        EXPECT_EQ(ParseReal(c.text), c.expected) << c.text;
+        EXPECT_EQ(ParseReal(c.text, '.'), c.expected) << c.text;
     }
 }
 
 TEST_F(NumericTest, ParseRealRejects) {
     for (const char* text : {"", "   ", "-", "e3", "12a", "1.2.3", "1,5", "\t1", "1\t", "1 000", "inf", "nan",
                              "+-1", "0x10"}) {
-        EXPECT_THROW(ParseReal(text), EConvertError) << '"' << text << '"';
+        EXPECT_THROW(ParseReal(text, '.'), EConvertError) << '"' << text << '"';
     }
 }
 
 TEST_F(NumericTest, ParseRealFollowsTheDecimalSeparator) {
-    SetDecimalSeparator(',');
-    EXPECT_EQ(ParseReal("1,5"), 1.5L);
-    EXPECT_THROW(ParseReal("1.5"), EConvertError);
-    EXPECT_EQ(FormatReal(1.5L), "1,5");
-    EXPECT_EQ(FormatReal(1.5e-7L), "1,5E-7");
+    EXPECT_EQ(ParseReal("1,5", ','), 1.5L);
+    EXPECT_THROW(ParseReal("1.5", ','), EConvertError);
+    EXPECT_THROW(ParseReal("1,5", '.'), EConvertError);
+    EXPECT_EQ(FormatReal(1.5L, ','), "1,5");
+    EXPECT_EQ(FormatReal(1.5e-7L, ','), "1,5E-7");
+    EXPECT_EQ(FormatReal(0.001L, ','), "0,001");
 }
 
 TEST_F(NumericTest, ParseRealExtremes) {
-    EXPECT_EQ(ParseReal("0e99999"), 0);
+    EXPECT_EQ(ParseReal("0e99999", '.'), 0);
     // The exponent stops growing at 500: 1e5000 reads as 1e500, which fits an
     // Extended but not a Real.
-    EXPECT_EQ(ParseReal("1e5000"), ParseReal("1e500"));
+    EXPECT_EQ(ParseReal("1e5000", '.'), ParseReal("1e500", '.'));
     EXPECT_THROW(Stored("1e5000"), EOverflow);
     EXPECT_EQ(Stored("1e-99999"), 0.0);  // underflows to zero, no error
     EXPECT_THROW(Stored("1e400"), EOverflow);  // fits an Extended, not a Real
@@ -190,7 +189,7 @@ TEST_F(NumericTest, ArithmeticFaultsRaiseWhereTheyHappen) {
     EXPECT_THROW(Divide(1, 0), EZeroDivide);
     EXPECT_THROW(ToReal(1e200L * 1e200L), EOverflow);
     EXPECT_THROW(ToReal(std::numeric_limits<long double>::quiet_NaN()), EInvalidOp);
-    EXPECT_THROW(FormatReal(std::numeric_limits<long double>::infinity()), EOverflow);
+    EXPECT_THROW(FormatReal(std::numeric_limits<long double>::infinity(), '.'), EOverflow);
     EXPECT_EQ(Sine(1e19L), 0);
     EXPECT_EQ(Cosine(-1e19L), 0);
     EXPECT_EQ(ArcSine(1), Pi / 2);
@@ -269,11 +268,11 @@ TEST_F(NumericTest, FormatRealMatchesTheExactReference) {
         if (n % 3 == 0) value = static_cast<double>(value);          // doubles as stored
         if (n % 5 == 0) value = roundl(value * 1000) / 1000;         // thousandths
         if (n % 7 == 0) value = -value;
-        ASSERT_EQ(FormatReal(value), ReferenceFormat(value)) << static_cast<double>(value);
+        ASSERT_EQ(FormatReal(value, '.'), ReferenceFormat(value)) << static_cast<double>(value);
     }
     for (long double v : {1e-4L, 9.9999999999999999999e-5L, 1e18L, 999999999999999999.5L, 99999999999999999.95L,
                           0.99999999999999999995L, 1.0L, 10.0L, 0.1L}) {
-        EXPECT_EQ(FormatReal(v), ReferenceFormat(v)) << static_cast<double>(v);
+        EXPECT_EQ(FormatReal(v, '.'), ReferenceFormat(v)) << static_cast<double>(v);
     }
 }
 

@@ -2,7 +2,7 @@
 // exponent c0 = 0.875.
 #include <gtest/gtest.h>
 
-#include "suggestions.h"
+#include "calc/suggestions.h"
 
 using namespace wormgear;
 
@@ -22,30 +22,29 @@ const SuggestionCase kCases[] = {
 };
 
 TEST(SuggestionsTest, ProposalsAndReadOuts) {
-    SetDecimalSeparator('.');
     for (const auto& c : kCases) {
-        EXPECT_EQ(ProposeMainBaseDiameter(c.centre), c.base) << c.centre;
-        EXPECT_EQ(MainBaseDiameterShare(c.base, c.centre), c.share) << c.centre;
-        EXPECT_EQ(ProposeWormPitchDiameter(c.centre, 0.875), c.pitch) << c.centre;
-        EXPECT_EQ(WormPitchDiameterFactor(c.pitch, c.centre, 0.875), c.factor) << c.centre;
+        EXPECT_EQ(ProposeMainBaseDiameter(c.centre, '.'), c.base) << c.centre;
+        EXPECT_EQ(MainBaseDiameterShare(c.base, c.centre, '.'), c.share) << c.centre;
+        EXPECT_EQ(ProposeWormPitchDiameter(c.centre, 0.875, '.'), c.pitch) << c.centre;
+        EXPECT_EQ(WormPitchDiameterFactor(c.pitch, c.centre, 0.875, '.'), c.factor) << c.centre;
     }
 }
 
 TEST(SuggestionsTest, BaseDiameterShareIsHeldJustBelowItsDecimal) {
-    EXPECT_EQ(ProposeMainBaseDiameter("70"), "46");
-    EXPECT_EQ(ProposeMainBaseDiameter("710"), "461");  // the Extended product lies just below 461.5
-    EXPECT_EQ(ProposeMainBaseDiameter("100.4"), "65");
+    EXPECT_EQ(ProposeMainBaseDiameter("70", '.'), "46");
+    EXPECT_EQ(ProposeMainBaseDiameter("710", '.'), "461");  // the Extended product lies just below 461.5
+    EXPECT_EQ(ProposeMainBaseDiameter("100.4", '.'), "65");
 }
 
 TEST(SuggestionsTest, Failures) {
-    EXPECT_EQ(ProposeMainBaseDiameter("0"), "0");
-    EXPECT_EQ(ProposeWormPitchDiameter("0", 0.875), "0");
-    EXPECT_THROW(MainBaseDiameterShare("0", "0"), EInvalidOp);            // 0 / 0
-    EXPECT_THROW(WormPitchDiameterFactor("0", "0", 0.875), EInvalidOp);
-    EXPECT_THROW(MainBaseDiameterShare("12", ""), EConvertError);         // Edit1 emptied
-    EXPECT_THROW(ProposeMainBaseDiameter("4a"), EConvertError);
-    EXPECT_THROW(ProposeWormPitchDiameter("-5", 0.875), EInvalidOp);      // negative A in the power
-    EXPECT_THROW(ProposeMainBaseDiameter("1e300"), EInvalidOp);           // beyond Int64
+    EXPECT_EQ(ProposeMainBaseDiameter("0", '.'), "0");
+    EXPECT_EQ(ProposeWormPitchDiameter("0", 0.875, '.'), "0");
+    EXPECT_THROW(MainBaseDiameterShare("0", "0", '.'), EInvalidOp);            // 0 / 0
+    EXPECT_THROW(WormPitchDiameterFactor("0", "0", 0.875, '.'), EInvalidOp);
+    EXPECT_THROW(MainBaseDiameterShare("12", "", '.'), EConvertError);         // Edit1 emptied
+    EXPECT_THROW(ProposeMainBaseDiameter("4a", '.'), EConvertError);
+    EXPECT_THROW(ProposeWormPitchDiameter("-5", 0.875, '.'), EInvalidOp);      // negative A in the power
+    EXPECT_THROW(ProposeMainBaseDiameter("1e300", '.'), EInvalidOp);           // beyond Int64
 }
 
 }  // namespace

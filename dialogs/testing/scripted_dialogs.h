@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "dialogs.h"
+#include "dialogs/dialogs.h"
 
 namespace wormgear {
 

@@ -18,28 +18,16 @@
 #include <malloc.h>
 #include <sys/stat.h>
 
-#include "sheet_export.h"
-#include "worked_example.h"
-#include "workbook.h"
+#include "export/sheets.h"
+#include "calc/testing/worked_example.h"
+#include "export/workbook.h"
 
 namespace wormgear {
 namespace {
 
 std::string TemplatePath(const char* name) { return std::string(WORMGEAR_BIN_DIR) + "/" + name; }
 
-TWormDesign ExampleDesign() {
-    const DesignTexts texts = WorkedExampleTexts();
-    const TCoefficientTable coefficients = WorkedExampleCoefficients();
-    return Calculate(texts, false, coefficients).design;
-}
-
-SheetInputTexts ExampleTexts() {
-    SheetInputTexts texts;
-    texts.Edit1 = "200";
-    texts.Edit3 = "50";
-    texts.Edit4 = "2";
-    return texts;
-}
+TWormDesign ExampleDesign() { return Calculate(WorkedExampleInputs(), false, WorkedExampleCoefficients(), '.').design; }
 
 // A folder on disk (the save flushes the file to the device) or in memory
 // (/dev/shm, where the flush costs nothing): the difference is the disk.
@@ -52,21 +40,21 @@ std::string Folder(bool inMemory) {
 
 void BM_ExportWormSheet(benchmark::State& state) {
     const TWormDesign design = ExampleDesign();
-    const SheetInputTexts texts = ExampleTexts();
+    const DesignInputs texts = WorkedExampleInputs();
     const std::string target = Folder(state.range(0) != 0) + "/rudar.xlsx";
-    for (auto _ : state) WriteSheet(SheetKind::Worm, texts, design, TemplatePath("1.xls"), target);
+    for (auto _ : state) WriteSheet(SheetKind::Worm, texts, design, '.', TemplatePath("1.xls"), target);
     state.SetLabel(state.range(0) ? "file in /dev/shm" : "file on disk, flushed");
 }
 BENCHMARK(BM_ExportWormSheet)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_ExportEachSheetInMemory(benchmark::State& state) {
     const TWormDesign design = ExampleDesign();
-    const SheetInputTexts texts = ExampleTexts();
+    const DesignInputs texts = WorkedExampleInputs();
     const std::string folder = Folder(true);
     for (auto _ : state) {
-        WriteSheet(SheetKind::Worm, texts, design, TemplatePath("1.xls"), folder + "/rudar.xlsx");
-        WriteSheet(SheetKind::Hob, texts, design, TemplatePath("11.xls"), folder + "/gundao.xlsx");
-        WriteSheet(SheetKind::Wheel, texts, design, TemplatePath("1111.xls"), folder + "/wolun.xlsx");
+        WriteSheet(SheetKind::Worm, texts, design, '.', TemplatePath("1.xls"), folder + "/rudar.xlsx");
+        WriteSheet(SheetKind::Hob, texts, design, '.', TemplatePath("11.xls"), folder + "/gundao.xlsx");
+        WriteSheet(SheetKind::Wheel, texts, design, '.', TemplatePath("1111.xls"), folder + "/wolun.xlsx");
     }
 }
 BENCHMARK(BM_ExportEachSheetInMemory)->Unit(benchmark::kMicrosecond);
@@ -82,7 +70,7 @@ void BM_ReadDesignFile(benchmark::State& state) {
     }
     for (auto _ : state) {
         Workbook book = Workbook::Open(path);
-        for (int row = 1; row <= 13; ++row) benchmark::DoNotOptimize(book.CellText(row, 1));
+        for (int row = 1; row <= 13; ++row) benchmark::DoNotOptimize(book.CellText(row, 1, '.'));
     }
 }
 BENCHMARK(BM_ReadDesignFile)->Unit(benchmark::kMicrosecond);
@@ -92,7 +80,7 @@ BENCHMARK(BM_ReadDesignFile)->Unit(benchmark::kMicrosecond);
 void BM_LibreOfficeConvertsTheSheet(benchmark::State& state) {
     const std::string soffice = QStandardPaths::findExecutable(QStringLiteral("soffice")).toStdString();
     const std::string folder = Folder(false);
-    WriteSheet(SheetKind::Worm, ExampleTexts(), ExampleDesign(), TemplatePath("1.xls"), folder + "/rudar.xlsx");
+    WriteSheet(SheetKind::Worm, WorkedExampleInputs(), ExampleDesign(), '.', TemplatePath("1.xls"), folder + "/rudar.xlsx");
     const std::string command = "'" + soffice + "' -env:UserInstallation=file://" + folder +
                                 "/profile --headless --norestore --convert-to csv --outdir '" + folder + "/csv' '" +
                                 folder + "/rudar.xlsx' >/dev/null 2>&1";

@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "workbook.h"
+#include "files/file_io.h"
+
+#include "export/workbook.h"
 
 using namespace wormgear;
 
@@ -50,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int row = 1; row <= 4; ++row) {
             for (int column = 1; column <= 4; ++column) {
                 try {
-                    book.CellText(row, column);
+                    book.CellText(row, column, '.');
                 } catch (const WorkbookError&) {
                 }
             }
@@ -60,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         book.SetCellText(30, 2, " y ");
         book.SaveAs(folder + "/out.xlsx");
         Workbook reread = Workbook::Open(folder + "/out.xlsx");
-        if (reread.CellText(2, 3) != "x" || reread.CellText(30, 2) != " y ") std::abort();
+        if (reread.CellText(2, 3, '.') != "x" || reread.CellText(30, 2, '.') != " y ") std::abort();
     } catch (const WorkbookError&) {
     }
     return 0;

@@ -24,7 +24,8 @@
 #include <string>
 #include <vector>
 
-#include "../package.h"
+#include "export/ooxml.h"
+#include "files/file_io.h"
 
 namespace {
 
@@ -162,9 +163,6 @@ Sheet ReadDescription(const std::string& path) {
     return sheet;
 }
 
-const char* const kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
-const char* const kMainNs = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
-const char* const kRelNs = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 
 // 宋体 is what Chinese spreadsheet users expect; programs without it substitute
 // a CJK font of their own.
@@ -213,8 +211,8 @@ PackageEntries BuildPackage(const Sheet& sheet) {
     int lastColumn = static_cast<int>(sheet.widths.size());
     int lastRow = sheet.rows.empty() ? 1 : sheet.rows.rbegin()->first;
 
-    std::vector<std::string> strings;
-    std::map<std::string, std::size_t> stringIndex;
+    wormgear::OneSheetWorkbook book;
+    book.sheetName = sheet.tabName;
     std::string rows;
     for (const auto& [number, row] : sheet.rows) {
         char height[32];
@@ -228,9 +226,7 @@ PackageEntries BuildPackage(const Sheet& sheet) {
                 rows += "/>";
                 continue;
             }
-            auto [it, added] = stringIndex.emplace(cell.text, strings.size());
-            if (added) strings.push_back(cell.text);
-            rows += " t=\"s\"><v>" + std::to_string(it->second) + "</v></c>";
+            rows += " t=\"s\"><v>" + std::to_string(book.strings.indexOf(cell.text)) + "</v></c>";
         }
         rows += "</row>";
     }
@@ -246,7 +242,7 @@ PackageEntries BuildPackage(const Sheet& sheet) {
     for (const std::string& m : sheet.merges) merges += "<mergeCell ref=\"" + m + "\"/>";
     std::string range = "$A$1:$" + ColumnLetter(lastColumn) + "$" + std::to_string(lastRow);
 
-    std::string worksheet = std::string(kDeclaration) + "<worksheet xmlns=\"" + kMainNs + "\" xmlns:r=\"" + kRelNs + "\">" +
+    book.worksheetContent =
         "<sheetPr><pageSetUpPr fitToPage=\"1\"/></sheetPr>"
         "<dimension ref=\"A1:" + ColumnLetter(lastColumn) + std::to_string(lastRow) + "\"/>"
         "<sheetViews><sheetView showGridLines=\"0\" tabSelected=\"1\" workbookViewId=\"0\"/></sheetViews>"
@@ -256,58 +252,14 @@ PackageEntries BuildPackage(const Sheet& sheet) {
         (merges.empty() ? std::string() : "<mergeCells count=\"" + std::to_string(sheet.merges.size()) + "\">" + merges + "</mergeCells>") +
         "<printOptions horizontalCentered=\"1\"/>"
         "<pageMargins left=\"0.75\" right=\"0.75\" top=\"1\" bottom=\"1\" header=\"0.5\" footer=\"0.5\"/>"
-        "<pageSetup paperSize=\"9\" orientation=\"portrait\" fitToWidth=\"1\" fitToHeight=\"1\"/>"
-        "</worksheet>";
-
-    std::string shared = std::string(kDeclaration) + "<sst xmlns=\"" + kMainNs + "\" count=\"" +
-                         std::to_string(strings.size()) + "\" uniqueCount=\"" + std::to_string(strings.size()) + "\">";
-    for (const std::string& s : strings) shared += "<si><t>" + wormgear::XmlEscaped(s) + "</t></si>";
-    shared += "</sst>";
-
-    std::string quotedTab = "'" + sheet.tabName + "'";
-    std::string workbook = std::string(kDeclaration) + "<workbook xmlns=\"" + kMainNs + "\" xmlns:r=\"" + kRelNs + "\">" +
-        "<workbookPr/>"
-        "<bookViews><workbookView activeTab=\"0\"/></bookViews>"
-        "<sheets><sheet name=\"" + wormgear::XmlEscaped(sheet.tabName) + "\" sheetId=\"1\" r:id=\"rId1\"/></sheets>"
-        "<definedNames><definedName name=\"_xlnm.Print_Area\" localSheetId=\"0\">" + wormgear::XmlEscaped(quotedTab) + "!" + range +
-        "</definedName></definedNames>"
-        "</workbook>";
-
+        "<pageSetup paperSize=\"9\" orientation=\"portrait\" fitToWidth=\"1\" fitToHeight=\"1\"/>";
+    book.stylesContent = kStyles;
+    const std::string quotedTab = "'" + sheet.tabName + "'";
+    book.definedNames = "<definedName name=\"_xlnm.Print_Area\" localSheetId=\"0\">" +
+                        wormgear::XmlEscaped(quotedTab) + "!" + range + "</definedName>";
     // A fixed date keeps the built files identical from build to build.
-    const std::time_t kBuildDate = 1704067200;  // 2024-01-01 00:00 UTC
-    std::string ct = "application/vnd.openxmlformats-officedocument.spreadsheetml.";
-    return {
-        {"[Content_Types].xml",
-         std::string(kDeclaration) +
-             "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-             "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-             "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-             "<Override PartName=\"/xl/workbook.xml\" ContentType=\"" + ct + "sheet.main+xml\"/>"
-             "<Override PartName=\"/xl/worksheets/sheet1.xml\" ContentType=\"" + ct + "worksheet+xml\"/>"
-             "<Override PartName=\"/xl/styles.xml\" ContentType=\"" + ct + "styles+xml\"/>"
-             "<Override PartName=\"/xl/sharedStrings.xml\" ContentType=\"" + ct + "sharedStrings+xml\"/>"
-             "</Types>",
-         kBuildDate},
-        {"_rels/.rels",
-         std::string(kDeclaration) +
-             "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-             "<Relationship Id=\"rId1\" Type=\"" + kRelNs + "/officeDocument\" Target=\"xl/workbook.xml\"/>"
-             "</Relationships>",
-         kBuildDate},
-        {"xl/workbook.xml", workbook, kBuildDate},
-        {"xl/_rels/workbook.xml.rels",
-         std::string(kDeclaration) +
-             "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-             "<Relationship Id=\"rId1\" Type=\"" + kRelNs + "/worksheet\" Target=\"worksheets/sheet1.xml\"/>"
-             "<Relationship Id=\"rId2\" Type=\"" + kRelNs + "/styles\" Target=\"styles.xml\"/>"
-             "<Relationship Id=\"rId3\" Type=\"" + kRelNs + "/sharedStrings\" Target=\"sharedStrings.xml\"/>"
-             "</Relationships>",
-         kBuildDate},
-        {"xl/styles.xml", std::string(kDeclaration) + "<styleSheet xmlns=\"" + kMainNs + "\">" + kStyles + "</styleSheet>",
-         kBuildDate},
-        {"xl/worksheets/sheet1.xml", worksheet, kBuildDate},
-        {"xl/sharedStrings.xml", shared, kBuildDate},
-    };
+    book.date = 1704067200;  // 2024-01-01 00:00 UTC
+    return wormgear::OneSheetWorkbookPackage(book);
 }
 
 }  // namespace

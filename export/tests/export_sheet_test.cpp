@@ -8,12 +8,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "progress_dialog.h"
-#include "worked_example.h"
-#include "scripted_dialogs.h"
-#include "sheet_export.h"
-#include "test_support.h"
-#include "workbook.h"
+#include "export/progress_dialog.h"
+#include "calc/testing/worked_example.h"
+#include "dialogs/testing/scripted_dialogs.h"
+#include "export/export_command.h"
+#include "export/tests/test_support.h"
+#include "export/workbook.h"
 
 namespace wormgear {
 namespace {
@@ -33,25 +33,24 @@ class ShowCounter : public QObject {
 const SheetKind kKinds[] = {SheetKind::Worm, SheetKind::Hob, SheetKind::Wheel};
 
 TWormDesign ExampleDesign() {
-    const DesignTexts texts = WorkedExampleTexts();
+    const DesignInputs texts = WorkedExampleInputs();
     const TCoefficientTable coefficients = WorkedExampleCoefficients();
-    CalculationOutcome outcome = Calculate(texts, false, coefficients);
+    CalculationOutcome outcome = Calculate(texts, false, coefficients, '.');
     EXPECT_TRUE(outcome.succeeded()) << outcome.failure;
     return outcome.design;
 }
 
-SheetInputTexts ExampleTexts() {
-    SheetInputTexts texts;
-    texts.Edit1 = "200";
-    texts.Edit3 = "50";
-    texts.Edit4 = "2";
+DesignInputs ExampleTexts() {
+    DesignInputs texts;
+    texts.CentreDistance = "200";
+    texts.WheelTeeth = "50";
+    texts.WormStarts = "2";
     return texts;
 }
 
 class ExportSheetTest : public ::testing::Test {
  protected:
     void SetUp() override {
-        SetDecimalSeparator('.');
         ASSERT_TRUE(program_.isValid() && out_.isValid());
         for (const char* name : {"1.xls", "11.xls", "1111.xls", "111.xls"}) {
             WriteFile(ProgramFile(name), ReadFile(TemplatePath(name)));
@@ -63,8 +62,8 @@ class ExportSheetTest : public ::testing::Test {
     std::string Out(const std::string& name) const { return out_.path().toStdString() + "/" + name; }
     std::vector<std::string> OutFiles() const { return FolderEntries(out_.path().toStdString()); }
 
-    void Export(SheetKind kind, const SheetInputTexts& texts, const TWormDesign& design) {
-        ExportSheet(kind, texts, design, ProgramDirectory(), dialogs_, progress_);
+    void Export(SheetKind kind, const DesignInputs& texts, const TWormDesign& design) {
+        ExportSheet(kind, texts, design, '.', ProgramDirectory(), dialogs_, progress_);
     }
     void ExpectFailureMessage() {
         ASSERT_EQ(dialogs_.messages.size(), 1u);
@@ -73,18 +72,18 @@ class ExportSheetTest : public ::testing::Test {
     }
     // Every cell of the sheet's table as read back, and the template's own
     // cells (names, units, title) unchanged.
-    void ExpectSheet(const std::string& path, SheetKind kind, const SheetInputTexts& texts, const TWormDesign& design) {
+    void ExpectSheet(const std::string& path, SheetKind kind, const DesignInputs& texts, const TWormDesign& design) {
         Workbook written = Workbook::Open(path);
         Workbook source = Workbook::Open(ProgramFile(TemplateName(kind)));
-        std::vector<SheetCell> cells = SheetCells(kind, texts, design);
+        std::vector<SheetCell> cells = SheetCells(kind, texts, design, '.');
         for (const SheetCell& cell : cells) {
-            EXPECT_EQ(written.CellText(cell.row, cell.column), cell.text) << CellReference(cell.row, cell.column);
+            EXPECT_EQ(written.CellText(cell.row, cell.column, '.'), cell.text) << CellReference(cell.row, cell.column);
         }
         for (int row = 1; row <= 25; ++row) {
             for (int column = 1; column <= 4; ++column) {
                 bool inTable = std::any_of(cells.begin(), cells.end(), [&](const SheetCell& c) { return c.row == row && c.column == column; });
                 if (!inTable) {
-                    EXPECT_EQ(written.CellText(row, column), source.CellText(row, column)) << CellReference(row, column);
+                    EXPECT_EQ(written.CellText(row, column, '.'), source.CellText(row, column, '.')) << CellReference(row, column);
                 }
             }
         }
@@ -98,7 +97,7 @@ class ExportSheetTest : public ::testing::Test {
 
 TEST_F(ExportSheetTest, ExportsEachSheetAndEveryCellReadsBack) {
     TWormDesign design = ExampleDesign();
-    SheetInputTexts texts = ExampleTexts();
+    DesignInputs texts = ExampleTexts();
     for (SheetKind kind : kKinds) {
         SCOPED_TRACE(TemplateName(kind));
         std::string target = Out(std::string(ProposedFileName(kind)) + ".xls");
@@ -113,9 +112,9 @@ TEST_F(ExportSheetTest, ExportsEachSheetAndEveryCellReadsBack) {
     EXPECT_TRUE(dialogs_.messages.empty());
     EXPECT_EQ(OutFiles(), (std::vector<std::string>{"gundao.xls", "rudar.xls", "wolun.xls"}));
     // The worked example's values as the user sees them in the sheets.
-    EXPECT_EQ(Workbook::Open(Out("rudar.xls")).CellText(18, 3), "200.644");
-    EXPECT_EQ(Workbook::Open(Out("gundao.xls")).CellText(12, 3), "8.986");
-    EXPECT_EQ(Workbook::Open(Out("wolun.xls")).CellText(8, 3), "5.631");
+    EXPECT_EQ(Workbook::Open(Out("rudar.xls")).CellText(18, 3, '.'), "200.644");
+    EXPECT_EQ(Workbook::Open(Out("gundao.xls")).CellText(12, 3, '.'), "8.986");
+    EXPECT_EQ(Workbook::Open(Out("wolun.xls")).CellText(8, 3, '.'), "5.631");
 }
 
 TEST_F(ExportSheetTest, CancellingWritesNothingAndLeavesTheTemplate) {
@@ -175,34 +174,34 @@ TEST_F(ExportSheetTest, AnUnwritableTargetReportsAndLeavesNoFile) {
 }
 
 TEST_F(ExportSheetTest, BeforeAnyCalculationTheSheetHoldsZeros) {
-    SheetInputTexts texts;  // the window's initial texts: empty centre distance and teeth, one start
-    texts.Edit4 = "1";
+    DesignInputs texts;  // the window's initial texts: empty centre distance and teeth, one start
+    texts.WormStarts = "1";
     dialogs_.saveAnswers.push_back(QString::fromStdString(Out("early.xls")));
     Export(SheetKind::Worm, texts, TWormDesign{});
     Workbook book = Workbook::Open(Out("early.xls"));
-    EXPECT_EQ(book.CellText(2, 3), "1");
-    EXPECT_EQ(book.CellText(3, 3), "");
-    EXPECT_EQ(book.CellText(4, 3), "0");
-    EXPECT_EQ(book.CellText(6, 3), "") << "no generating-plane text yet";
-    EXPECT_EQ(book.CellText(18, 3), "0");
-    EXPECT_EQ(book.CellText(11, 2), "8j (GB/T16445-1996)");
+    EXPECT_EQ(book.CellText(2, 3, '.'), "1");
+    EXPECT_EQ(book.CellText(3, 3, '.'), "");
+    EXPECT_EQ(book.CellText(4, 3, '.'), "0");
+    EXPECT_EQ(book.CellText(6, 3, '.'), "") << "no generating-plane text yet";
+    EXPECT_EQ(book.CellText(18, 3, '.'), "0");
+    EXPECT_EQ(book.CellText(11, 2, '.'), "8j (GB/T16445-1996)");
     EXPECT_TRUE(dialogs_.messages.empty());
 }
 
 TEST_F(ExportSheetTest, FieldsEditedAfterTheCalculationAppearWithTheOldResults) {
     TWormDesign design = ExampleDesign();
-    SheetInputTexts edited = ExampleTexts();
-    edited.Edit1 = "210";
-    edited.Edit3 = "60";
-    edited.Edit4 = "3";
+    DesignInputs edited = ExampleTexts();
+    edited.CentreDistance = "210";
+    edited.WheelTeeth = "60";
+    edited.WormStarts = "3";
     dialogs_.saveAnswers.push_back(QString::fromStdString(Out("wolun.xls")));
     Export(SheetKind::Wheel, edited, design);
     Workbook book = Workbook::Open(Out("wolun.xls"));
-    EXPECT_EQ(book.CellText(2, 3), "3");
-    EXPECT_EQ(book.CellText(3, 3), "60");
-    EXPECT_EQ(book.CellText(15, 3), "210");
-    EXPECT_EQ(book.CellText(4, 3), "6.44") << "the module of the last calculation";
-    EXPECT_EQ(book.CellText(17, 3), "130");
+    EXPECT_EQ(book.CellText(2, 3, '.'), "3");
+    EXPECT_EQ(book.CellText(3, 3, '.'), "60");
+    EXPECT_EQ(book.CellText(15, 3, '.'), "210");
+    EXPECT_EQ(book.CellText(4, 3, '.'), "6.44") << "the module of the last calculation";
+    EXPECT_EQ(book.CellText(17, 3, '.'), "130");
 }
 
 TEST_F(ExportSheetTest, TwoExportsInARowEachWriteTheirFile) {
@@ -210,11 +209,11 @@ TEST_F(ExportSheetTest, TwoExportsInARowEachWriteTheirFile) {
     dialogs_.saveAnswers.push_back(QString::fromStdString(Out("first.xls")));
     dialogs_.saveAnswers.push_back(QString::fromStdString(Out("second.xls")));
     Export(SheetKind::Worm, ExampleTexts(), design);
-    SheetInputTexts changed = ExampleTexts();
-    changed.Edit9 = "7";
+    DesignInputs changed = ExampleTexts();
+    changed.WormAccuracy = "7";
     Export(SheetKind::Worm, changed, design);
-    EXPECT_EQ(Workbook::Open(Out("first.xls")).CellText(11, 2), "8j (GB/T16445-1996)");
-    EXPECT_EQ(Workbook::Open(Out("second.xls")).CellText(11, 2), "7");
+    EXPECT_EQ(Workbook::Open(Out("first.xls")).CellText(11, 2, '.'), "8j (GB/T16445-1996)");
+    EXPECT_EQ(Workbook::Open(Out("second.xls")).CellText(11, 2, '.'), "7");
     EXPECT_EQ(counter_.shows, 2);
     EXPECT_FALSE(progress_.isShowing());
     EXPECT_TRUE(dialogs_.messages.empty());
@@ -230,7 +229,7 @@ TEST_F(ExportSheetTest, AnExistingFileIsReplacedWithoutAQuestion) {
     WriteFile(Out("gundao.xls"), "old");
     dialogs_.saveAnswers.push_back(QString::fromStdString(Out("gundao.xls")));
     Export(SheetKind::Hob, ExampleTexts(), ExampleDesign());
-    EXPECT_EQ(Workbook::Open(Out("gundao.xls")).CellText(12, 3), "8.986");
+    EXPECT_EQ(Workbook::Open(Out("gundao.xls")).CellText(12, 3, '.'), "8.986");
     EXPECT_TRUE(dialogs_.questions.empty());
 }
 
@@ -238,22 +237,21 @@ TEST_F(ExportSheetTest, AProgramDirectoryWithoutTrailingSeparatorAndUnicodeNames
     QTemporaryDir program(QDir::tempPath() + QString::fromUtf8("/程序 目录-XXXXXX"));
     WriteFile(program.path().toStdString() + "/1.xls", ReadFile(TemplatePath("1.xls")));
     dialogs_.saveAnswers.push_back(QString::fromStdString(Out("蜗杆 参数.xls")));
-    ExportSheet(SheetKind::Worm, ExampleTexts(), ExampleDesign(), program.path(), dialogs_, progress_);
+    ExportSheet(SheetKind::Worm, ExampleTexts(), ExampleDesign(), '.', program.path(), dialogs_, progress_);
     EXPECT_TRUE(dialogs_.messages.empty());
-    EXPECT_EQ(Workbook::Open(Out("蜗杆 参数.xls")).CellText(10, 2), "右");
+    EXPECT_EQ(Workbook::Open(Out("蜗杆 参数.xls")).CellText(10, 2, '.'), "右");
 }
 
 TEST(WriteSheet, WritesWithoutAWindowAndNothingOnFailure) {
-    SetDecimalSeparator('.');
     QTemporaryDir out;
     TWormDesign design = ExampleDesign();
     std::string target = out.path().toStdString() + "/wolun.xlsx";
-    WriteSheet(SheetKind::Wheel, ExampleTexts(), design, TemplatePath("1111.xls"), target);
+    WriteSheet(SheetKind::Wheel, ExampleTexts(), design, '.', TemplatePath("1111.xls"), target);
     Workbook book = Workbook::Open(target);
-    for (const SheetCell& cell : SheetCells(SheetKind::Wheel, ExampleTexts(), design)) {
-        EXPECT_EQ(book.CellText(cell.row, cell.column), cell.text) << CellReference(cell.row, cell.column);
+    for (const SheetCell& cell : SheetCells(SheetKind::Wheel, ExampleTexts(), design, '.')) {
+        EXPECT_EQ(book.CellText(cell.row, cell.column, '.'), cell.text) << CellReference(cell.row, cell.column);
     }
-    EXPECT_THROW(WriteSheet(SheetKind::Wheel, ExampleTexts(), design, out.path().toStdString() + "/none.xls",
+    EXPECT_THROW(WriteSheet(SheetKind::Wheel, ExampleTexts(), design, '.', out.path().toStdString() + "/none.xls",
                             out.path().toStdString() + "/x.xlsx"),
                  WorkbookError);
     EXPECT_EQ(FolderEntries(out.path().toStdString()), std::vector<std::string>{"wolun.xlsx"});

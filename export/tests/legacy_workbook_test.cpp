@@ -3,10 +3,10 @@
 
 #include <QTemporaryDir>
 
-#include "legacy_workbook.h"
-#include "numeric.h"
-#include "test_support.h"
-#include "workbook.h"
+#include "export/legacy_workbook.h"
+#include "calc/numeric.h"
+#include "export/tests/test_support.h"
+#include "export/workbook.h"
 
 namespace wormgear {
 namespace {
@@ -36,9 +36,8 @@ const LegacyCell kFirstSheet[] = {
 std::string Fixture() { return std::string(EXPORT_TEST_DATA_DIR) + "/two_sheets.xls"; }
 
 TEST(LegacyWorkbook, ReadsTheFirstSheetOfABinaryWorkbook) {
-    SetDecimalSeparator('.');
     Workbook book = Workbook::Open(Fixture());
-    for (const auto& c : kFirstSheet) EXPECT_EQ(book.CellText(c.row, c.column), c.text) << CellReference(c.row, c.column) << " " << c.why;
+    for (const auto& c : kFirstSheet) EXPECT_EQ(book.CellText(c.row, c.column, '.'), c.text) << CellReference(c.row, c.column) << " " << c.why;
 }
 
 TEST(LegacyWorkbook, SavingWritesOoxmlAndLeavesTheBinaryFileAlone) {
@@ -56,17 +55,17 @@ TEST(LegacyWorkbook, SavingWritesOoxmlAndLeavesTheBinaryFileAlone) {
     Workbook reopened = Workbook::Open(saved);
     for (const auto& c : kFirstSheet) {
         if (c.row == 6) continue;
-        EXPECT_EQ(reopened.CellText(c.row, c.column), c.text) << CellReference(c.row, c.column);
+        EXPECT_EQ(reopened.CellText(c.row, c.column, '.'), c.text) << CellReference(c.row, c.column);
     }
-    EXPECT_EQ(reopened.CellText(6, 1), "新");
+    EXPECT_EQ(reopened.CellText(6, 1, '.'), "新");
 
     // Save in place turns the binary file itself into OOXML.
     Workbook inPlace = Workbook::Open(copy);
     inPlace.SetCellText(1, 1, "201");
     inPlace.Save();
     EXPECT_EQ(ReadFile(copy).substr(0, 2), "PK");
-    EXPECT_EQ(Workbook::Open(copy).CellText(1, 1), "201");
-    EXPECT_EQ(Workbook::Open(copy).CellText(4, 1), "右");
+    EXPECT_EQ(Workbook::Open(copy).CellText(1, 1, '.'), "201");
+    EXPECT_EQ(Workbook::Open(copy).CellText(4, 1, '.'), "右");
 }
 
 TEST(LegacyWorkbook, RefusesADamagedBinaryWorkbook) {
@@ -85,15 +84,14 @@ TEST(LegacyWorkbook, RefusesADamagedBinaryWorkbook) {
 }
 
 TEST(PlainWorkbookPackage, HoldsNumbersAndTextsInOrder) {
-    SetDecimalSeparator('.');
     QTemporaryDir folder;
     std::string path = folder.path().toStdString() + "/plain.xlsx";
     WriteFile(path, WritePackage(PlainWorkbookPackage("表", {{3, 2, std::string("c")}, {1, 1, 0.1}, {1, 3, std::string("a<b")}, {3, 1, 1e-5}})));
     Workbook book = Workbook::Open(path);
-    EXPECT_EQ(book.CellText(1, 1), "0.1");
-    EXPECT_EQ(book.CellText(1, 3), "a<b");
-    EXPECT_EQ(book.CellText(3, 1), "1E-5");
-    EXPECT_EQ(book.CellText(3, 2), "c");
+    EXPECT_EQ(book.CellText(1, 1, '.'), "0.1");
+    EXPECT_EQ(book.CellText(1, 3, '.'), "a<b");
+    EXPECT_EQ(book.CellText(3, 1, '.'), "1E-5");
+    EXPECT_EQ(book.CellText(3, 2, '.'), "c");
     EXPECT_NE(PartOf(path, "xl/worksheets/sheet1.xml").find("<row r=\"1\"><c r=\"A1\"><v>0.1</v></c><c r=\"C1\""), std::string::npos);
 }
 

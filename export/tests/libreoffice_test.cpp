@@ -7,9 +7,9 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "sheet_export.h"
-#include "test_support.h"
-#include "workbook.h"
+#include "export/sheets.h"
+#include "export/tests/test_support.h"
+#include "export/workbook.h"
 
 namespace wormgear {
 namespace {
@@ -60,7 +60,6 @@ std::string At(const std::vector<std::vector<std::string>>& rows, int row, int c
 TEST(LibreOffice, ReadsTheExportedSheetsAndADesignFile) {
     QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
     if (soffice.isEmpty()) GTEST_SKIP() << "LibreOffice (soffice) is not installed";
-    SetDecimalSeparator('.');
     QTemporaryDir folder;
     std::string dir = folder.path().toStdString();
 
@@ -83,17 +82,17 @@ TEST(LibreOffice, ReadsTheExportedSheetsAndADesignFile) {
     design.ModificationRatio = 25.1;
     design.ModificationBaseDiameter = 130.5178;
     design.GrindingWheelAngle = 11.03778;
-    SheetInputTexts texts;
-    texts.Edit1 = "200";
-    texts.Edit3 = "50";
-    texts.Edit4 = "2";
-    texts.Edit11 = "a \"quoted\", text";
+    DesignInputs texts;
+    texts.CentreDistance = "200";
+    texts.WheelTeeth = "50";
+    texts.WormStarts = "2";
+    texts.EntranceRelief = "a \"quoted\", text";
 
     const std::pair<SheetKind, const char*> kSheets[] = {
         {SheetKind::Worm, "rudar"}, {SheetKind::Hob, "gundao"}, {SheetKind::Wheel, "wolun"}};
     QStringList inputs;
     for (const auto& [kind, name] : kSheets) {
-        WriteSheet(kind, texts, design, TemplatePath(TemplateName(kind)), dir + "/" + name);
+        WriteSheet(kind, texts, design, '.', TemplatePath(TemplateName(kind)), dir + "/" + name);
         inputs << QString::fromStdString(dir + "/" + name + ".xlsx");
     }
     Workbook designFile = Workbook::Open(TemplatePath("111.xls"));
@@ -122,12 +121,12 @@ TEST(LibreOffice, ReadsTheExportedSheetsAndADesignFile) {
         std::string csvPath = dir + "/csv/" + name + ".csv";
         ASSERT_TRUE(FileExists(csvPath)) << process.readAll().toStdString();
         auto rows = ParseCsv(ReadFile(csvPath));
-        for (const SheetCell& cell : SheetCells(kind, texts, design)) {
+        for (const SheetCell& cell : SheetCells(kind, texts, design, '.')) {
             EXPECT_EQ(At(rows, cell.row, cell.column), cell.text) << CellReference(cell.row, cell.column);
         }
         Workbook source = Workbook::Open(TemplatePath(TemplateName(kind)));
-        EXPECT_EQ(At(rows, 1, 1), source.CellText(1, 1)) << "title";
-        EXPECT_EQ(At(rows, 4, 1), source.CellText(4, 1)) << "a name beside its value";
+        EXPECT_EQ(At(rows, 1, 1), source.CellText(1, 1, '.')) << "title";
+        EXPECT_EQ(At(rows, 4, 1), source.CellText(4, 1, '.')) << "a name beside its value";
     }
     auto designRows = ParseCsv(ReadFile(dir + "/csv/design.csv"));
     for (int row = 1; row <= 13; ++row) EXPECT_EQ(At(designRows, row, 1), kFields[row - 1]) << "row " << row;

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "progress_dialog.h"
+#include "export/progress_dialog.h"
 
 namespace wormgear {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <map>
 
-#include "design.h"
-#include "worked_example.h"
-#include "sheet_export.h"
+#include "calc/design.h"
+#include "calc/testing/worked_example.h"
+#include "export/sheets.h"
 
 namespace wormgear {
 namespace {
@@ -36,28 +36,17 @@ void ExpectCells(const std::vector<SheetCell>& actual, const std::vector<SheetCe
 // round-to-integer box clear. The expected texts are the number texts of the
 // example's result lines.
 CalculationOutcome WorkedExample() {
-    const DesignTexts texts = WorkedExampleTexts();
+    const DesignInputs texts = WorkedExampleInputs();
     const TCoefficientTable coefficients = WorkedExampleCoefficients();
-    return Calculate(texts, false, coefficients);
+    return Calculate(texts, false, coefficients, '.');
 }
 
-SheetInputTexts WorkedExampleTexts() {
-    SheetInputTexts texts;
-    texts.Edit1 = "200";
-    texts.Edit3 = "50";
-    texts.Edit4 = "2";
-    return texts;
-}
-
-class SheetCellsTest : public ::testing::Test {
- protected:
-    void SetUp() override { SetDecimalSeparator('.'); }
-};
+class SheetCellsTest : public ::testing::Test {};
 
 TEST_F(SheetCellsTest, WormSheetOfTheWorkedExample) {
     CalculationOutcome outcome = WorkedExample();
     ASSERT_TRUE(outcome.succeeded()) << outcome.failure;
-    ExpectCells(SheetCells(SheetKind::Worm, WorkedExampleTexts(), outcome.design),
+    ExpectCells(SheetCells(SheetKind::Worm, WorkedExampleInputs(), outcome.design, '.'),
                 Cells({{2, 3, "2"},
                        {3, 3, "50"},
                        {4, 3, "6.44"},     // Label25 端面模数
@@ -82,9 +71,9 @@ TEST_F(SheetCellsTest, WormSheetOfTheWorkedExample) {
 TEST_F(SheetCellsTest, HobSheetOfTheWorkedExample) {
     CalculationOutcome outcome = WorkedExample();
     ASSERT_TRUE(outcome.succeeded()) << outcome.failure;
-    SheetInputTexts texts = WorkedExampleTexts();
-    texts.Edit10 = "7 (GB/T16445-1996)";
-    ExpectCells(SheetCells(SheetKind::Hob, texts, outcome.design),
+    DesignInputs texts = WorkedExampleInputs();
+    texts.HobAccuracy = "7 (GB/T16445-1996)";
+    ExpectCells(SheetCells(SheetKind::Hob, texts, outcome.design, '.'),
                 Cells({{2, 3, "2"},
                        {3, 3, "50"},
                        {4, 3, "6.44"},
@@ -98,13 +87,13 @@ TEST_F(SheetCellsTest, HobSheetOfTheWorkedExample) {
                        {12, 3, "8.986"},   // Label21 滚刀测量齿厚 = 8.686 + 0.3
                        {13, 3, "7.024"}}));  // Label22 滚刀测量齿高
     // Row 12 is the number of the hob's own result line.
-    EXPECT_EQ(SheetCells(SheetKind::Hob, texts, outcome.design)[10].text, FormatReal(outcome.design.HobMeasuredThickness));
+    EXPECT_EQ(SheetCells(SheetKind::Hob, texts, outcome.design, '.')[10].text, FormatReal(outcome.design.HobMeasuredThickness, '.'));
 }
 
 TEST_F(SheetCellsTest, WheelSheetOfTheWorkedExample) {
     CalculationOutcome outcome = WorkedExample();
     ASSERT_TRUE(outcome.succeeded()) << outcome.failure;
-    ExpectCells(SheetCells(SheetKind::Wheel, WorkedExampleTexts(), outcome.design),
+    ExpectCells(SheetCells(SheetKind::Wheel, WorkedExampleInputs(), outcome.design, '.'),
                 Cells({{2, 3, "2"},
                        {3, 3, "50"},
                        {4, 3, "6.44"},
@@ -124,12 +113,12 @@ TEST_F(SheetCellsTest, WheelSheetOfTheWorkedExample) {
 }
 
 TEST_F(SheetCellsTest, BeforeAnyCalculationEveryValueIsZeroAndRowSixEmpty) {
-    SheetInputTexts texts;  // the window's initial texts
-    texts.Edit4 = "1";
+    DesignInputs texts;  // the window's initial texts
+    texts.WormStarts = "1";
     TWormDesign initial;
     for (SheetKind kind : {SheetKind::Worm, SheetKind::Hob, SheetKind::Wheel}) {
         std::map<std::string, std::string> byCell;
-        for (const SheetCell& cell : SheetCells(kind, texts, initial)) byCell[std::to_string(cell.row) + "," + std::to_string(cell.column)] = cell.text;
+        for (const SheetCell& cell : SheetCells(kind, texts, initial, '.')) byCell[std::to_string(cell.row) + "," + std::to_string(cell.column)] = cell.text;
         EXPECT_EQ(byCell["2,3"], "1");
         EXPECT_EQ(byCell["3,3"], "");
         EXPECT_EQ(byCell["4,3"], "0");
@@ -137,7 +126,7 @@ TEST_F(SheetCellsTest, BeforeAnyCalculationEveryValueIsZeroAndRowSixEmpty) {
         int generatingPlaneRow = kind == SheetKind::Wheel ? 9 : 6;
         EXPECT_EQ(byCell[std::to_string(generatingPlaneRow) + ",3"], "") << TemplateName(kind);
     }
-    std::vector<SheetCell> worm = SheetCells(SheetKind::Worm, texts, initial);
+    std::vector<SheetCell> worm = SheetCells(SheetKind::Worm, texts, initial, '.');
     for (int index : {2, 3, 5, 6, 7, 10, 11, 15, 16, 17, 18}) EXPECT_EQ(worm[static_cast<std::size_t>(index)].text, "0") << "row " << worm[static_cast<std::size_t>(index)].row;
     EXPECT_EQ(worm[9].text, "8j (GB/T16445-1996)");
     EXPECT_EQ(worm[12].text, "0.3*P/2");
@@ -172,7 +161,7 @@ TEST_F(SheetCellsTest, ValuesTheExportDerives) {
         TWormDesign design;
         c.set(design);
         bool found = false;
-        for (const SheetCell& cell : SheetCells(c.kind, SheetInputTexts{}, design)) {
+        for (const SheetCell& cell : SheetCells(c.kind, DesignInputs{}, design, '.')) {
             if (cell.row == c.row && cell.column == 3) {
                 EXPECT_EQ(cell.text, c.text) << TemplateName(c.kind) << " row " << c.row;
                 found = true;
@@ -183,19 +172,19 @@ TEST_F(SheetCellsTest, ValuesTheExportDerives) {
 }
 
 TEST_F(SheetCellsTest, InputCellsTakeTheTextsAsTheyStand) {
-    SheetInputTexts texts;
-    texts.Edit1 = " 210 ";
-    texts.Edit3 = "5O";  // a letter O: the sheet does not check
-    texts.Edit4 = "";
-    texts.Edit9 = "7";
-    texts.Edit11 = "";
+    DesignInputs texts;
+    texts.CentreDistance = " 210 ";
+    texts.WheelTeeth = "5O";  // a letter O: the sheet does not check
+    texts.WormStarts = "";
+    texts.WormAccuracy = "7";
+    texts.EntranceRelief = "";
     TWormDesign design;
-    std::vector<SheetCell> worm = SheetCells(SheetKind::Worm, texts, design);
+    std::vector<SheetCell> worm = SheetCells(SheetKind::Worm, texts, design, '.');
     EXPECT_EQ(worm[0].text, "");
     EXPECT_EQ(worm[1].text, "5O");
     EXPECT_EQ(worm[9].text, "7");
     EXPECT_EQ(worm[12].text, "");
-    EXPECT_EQ(SheetCells(SheetKind::Wheel, texts, design)[13].text, " 210 ");
+    EXPECT_EQ(SheetCells(SheetKind::Wheel, texts, design, '.')[13].text, " 210 ");
 }
 
 TEST_F(SheetCellsTest, RowsAndWritingOrder) {
@@ -211,7 +200,7 @@ TEST_F(SheetCellsTest, RowsAndWritingOrder) {
                             {12, 3}, {13, 3}, {14, 3}, {15, 3}, {16, 3}, {17, 3}}},
     };
     for (const auto& layout : kLayouts) {
-        std::vector<SheetCell> cells = SheetCells(layout.kind, SheetInputTexts{}, TWormDesign{});
+        std::vector<SheetCell> cells = SheetCells(layout.kind, DesignInputs{}, TWormDesign{}, '.');
         ASSERT_EQ(cells.size(), layout.cells.size()) << TemplateName(layout.kind);
         for (std::size_t i = 0; i < cells.size(); ++i) {
             EXPECT_EQ(std::make_pair(cells[i].row, cells[i].column), layout.cells[i]) << TemplateName(layout.kind) << " entry " << i;

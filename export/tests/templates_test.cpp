@@ -4,9 +4,9 @@
 
 #include <set>
 
-#include "sheet_export.h"
-#include "test_support.h"
-#include "workbook.h"
+#include "export/sheets.h"
+#include "export/tests/test_support.h"
+#include "export/workbook.h"
 
 namespace wormgear {
 namespace {
@@ -28,12 +28,12 @@ TEST(Templates, EveryValueCellIsEmptyAndNamed) {
     for (const auto& t : kTemplates) {
         SCOPED_TRACE(TemplateName(t.kind));
         Workbook book = Workbook::Open(TemplatePath(TemplateName(t.kind)));
-        EXPECT_EQ(book.CellText(1, 1), t.title);
-        for (const SheetCell& cell : SheetCells(t.kind, SheetInputTexts{}, TWormDesign{})) {
-            EXPECT_EQ(book.CellText(cell.row, cell.column), "") << "row " << cell.row << " value cell";
-            EXPECT_NE(book.CellText(cell.row, 1), "") << "row " << cell.row << " has a name";
+        EXPECT_EQ(book.CellText(1, 1, '.'), t.title);
+        for (const SheetCell& cell : SheetCells(t.kind, DesignInputs{}, TWormDesign{}, '.')) {
+            EXPECT_EQ(book.CellText(cell.row, cell.column, '.'), "") << "row " << cell.row << " value cell";
+            EXPECT_NE(book.CellText(cell.row, 1, '.'), "") << "row " << cell.row << " has a name";
             if (cell.column == 3) {
-                EXPECT_EQ(book.CellText(cell.row, 4).empty(), cell.row == 16) << "row " << cell.row << " unit";
+                EXPECT_EQ(book.CellText(cell.row, 4, '.').empty(), cell.row == 16) << "row " << cell.row << " unit";
             }
         }
     }
@@ -57,7 +57,7 @@ TEST(Templates, SheetsAreBorderedMergedAndPrintOnOnePage) {
         for (pugi::xml_node merge : root.child("mergeCells").children("mergeCell")) merges.insert(merge.attribute("ref").value());
         EXPECT_TRUE(merges.count("A1:D1")) << "title across the table";
 
-        for (const SheetCell& cell : SheetCells(t.kind, SheetInputTexts{}, TWormDesign{})) {
+        for (const SheetCell& cell : SheetCells(t.kind, DesignInputs{}, TWormDesign{}, '.')) {
             std::string ref = CellReference(cell.row, cell.column);
             pugi::xml_node node = sheet.select_node(("//c[@r='" + ref + "']").c_str()).node();
             ASSERT_TRUE(node) << ref << " is a formatted cell of the template";
@@ -77,12 +77,12 @@ TEST(Templates, SheetsAreBorderedMergedAndPrintOnOnePage) {
 TEST(Templates, DesignTemplateLeavesColumnOneEmpty) {
     Workbook book = Workbook::Open(TemplatePath("111.xls"));
     for (int row = 1; row <= 13; ++row) {
-        EXPECT_EQ(book.CellText(row, 1), "") << "row " << row;
-        EXPECT_NE(book.CellText(row, 2), "") << "row " << row << " is named in column 2";
+        EXPECT_EQ(book.CellText(row, 1, '.'), "") << "row " << row;
+        EXPECT_NE(book.CellText(row, 2, '.'), "") << "row " << row << " is named in column 2";
     }
-    EXPECT_EQ(book.CellText(1, 2), "中心距 A (mm)");
-    EXPECT_EQ(book.CellText(13, 2), "磨齿增量 Δ (齿)");
-    for (int row = 14; row <= 30; ++row) EXPECT_EQ(book.CellText(row, 1), "") << "row " << row;
+    EXPECT_EQ(book.CellText(1, 2, '.'), "中心距 A (mm)");
+    EXPECT_EQ(book.CellText(13, 2, '.'), "磨齿增量 Δ (齿)");
+    for (int row = 14; row <= 30; ++row) EXPECT_EQ(book.CellText(row, 1, '.'), "") << "row " << row;
 }
 
 TEST(Templates, AreOoxmlUnderTheirOldNames) {

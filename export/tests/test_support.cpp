@@ -1,4 +1,6 @@
-#include "test_support.h"
+#include "export/tests/test_support.h"
+
+#include "files/file_io.h"
 
 #include <gtest/gtest.h>
 

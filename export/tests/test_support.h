@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "package.h"
+#include "export/package.h"
 
 namespace wormgear::testing {
 

@@ -9,9 +9,9 @@
 #include <csignal>
 #include <sys/resource.h>
 
-#include "numeric.h"
-#include "test_support.h"
-#include "workbook.h"
+#include "calc/numeric.h"
+#include "export/tests/test_support.h"
+#include "export/workbook.h"
 
 namespace wormgear {
 namespace {
@@ -22,7 +22,6 @@ class WorkbookTest : public ::testing::Test {
  protected:
     void SetUp() override {
         ASSERT_TRUE(folder_.isValid());
-        SetDecimalSeparator('.');
     }
     std::string Path(const std::string& name) const { return folder_.path().toStdString() + "/" + name; }
     std::string Write(const std::string& name, const Parts& parts) {
@@ -119,7 +118,7 @@ TEST_F(WorkbookTest, ReadsEveryKindOfCellAsText) {
         {5, 1, "", "row not in the sheet"},
         {1, 7, "", "cell not in the row"},
     };
-    for (const auto& c : kCases) EXPECT_EQ(book.CellText(c.row, c.column), c.text) << CellReference(c.row, c.column) << " " << c.why;
+    for (const auto& c : kCases) EXPECT_EQ(book.CellText(c.row, c.column, '.'), c.text) << CellReference(c.row, c.column) << " " << c.why;
 }
 
 TEST_F(WorkbookTest, ReadsRowsAndCellsWithoutReferences) {
@@ -127,11 +126,11 @@ TEST_F(WorkbookTest, ReadsRowsAndCellsWithoutReferences) {
     WorkbookSpec spec;
     spec.sheetXml = SheetXml("<row><c><v>1</v></c><c><v>2</v></c></row><row r=\"4\"><c r=\"C4\"><v>3</v></c><c><v>4</v></c></row><row><c><v>5</v></c></row>");
     Workbook book = Workbook::Open(Write("implicit.xlsx", WorkbookParts(spec)));
-    EXPECT_EQ(book.CellText(1, 1), "1");
-    EXPECT_EQ(book.CellText(1, 2), "2");
-    EXPECT_EQ(book.CellText(4, 3), "3");
-    EXPECT_EQ(book.CellText(4, 4), "4");
-    EXPECT_EQ(book.CellText(5, 1), "5");
+    EXPECT_EQ(book.CellText(1, 1, '.'), "1");
+    EXPECT_EQ(book.CellText(1, 2, '.'), "2");
+    EXPECT_EQ(book.CellText(4, 3, '.'), "3");
+    EXPECT_EQ(book.CellText(4, 4, '.'), "4");
+    EXPECT_EQ(book.CellText(5, 1, '.'), "5");
 }
 
 TEST_F(WorkbookTest, ReadsTheActiveSheetOnly) {
@@ -145,7 +144,7 @@ TEST_F(WorkbookTest, ReadsTheActiveSheetOnly) {
         "Target=\"/xl/worksheets/Second%20Sheet.xml\"/>";
     spec.extraParts = {{"xl/worksheets/Second Sheet.xml", SheetXml("<row r=\"1\"><c r=\"A1\"><v>2</v></c></row>")}};
     Workbook book = Workbook::Open(Write("two.xlsx", WorkbookParts(spec)));
-    EXPECT_EQ(book.CellText(1, 1), "2");
+    EXPECT_EQ(book.CellText(1, 1, '.'), "2");
 }
 
 TEST_F(WorkbookTest, ReadsAndWritesPrefixedSpreadsheetXml) {
@@ -155,10 +154,10 @@ TEST_F(WorkbookTest, ReadsAndWritesPrefixedSpreadsheetXml) {
         "<x:row r=\"2\"><x:c r=\"B2\"><x:v>7</x:v></x:c></x:row></x:sheetData></x:worksheet>";
     std::string path = Write("prefixed.xlsx", WorkbookParts(spec));
     Workbook book = Workbook::Open(path);
-    EXPECT_EQ(book.CellText(2, 2), "7");
+    EXPECT_EQ(book.CellText(2, 2, '.'), "7");
     book.SetCellText(1, 1, "新");
     book.SaveAs(path);
-    EXPECT_EQ(Workbook::Open(path).CellText(1, 1), "新");
+    EXPECT_EQ(Workbook::Open(path).CellText(1, 1, '.'), "新");
     EXPECT_NE(PartOf(path, "xl/worksheets/sheet1.xml").find("<x:row r=\"1\"><x:c r=\"A1\" t=\"s\"><x:v>"), std::string::npos);
 }
 
@@ -179,12 +178,12 @@ TEST_F(WorkbookTest, WrittenTextsReadBackBeforeAndAfterSaving) {
     int row = 1;
     for (const char* text : kTexts) book.SetCellText(row++, 1, text);
     row = 1;
-    for (const char* text : kTexts) EXPECT_EQ(book.CellText(row++, 1), text);
+    for (const char* text : kTexts) EXPECT_EQ(book.CellText(row++, 1, '.'), text);
 
     book.SaveAs(Path("texts.cqb"));
     Workbook reopened = Workbook::Open(Path("texts.cqb"));
     row = 1;
-    for (const char* text : kTexts) EXPECT_EQ(reopened.CellText(row++, 1), text) << "row " << row - 1;
+    for (const char* text : kTexts) EXPECT_EQ(reopened.CellText(row++, 1, '.'), text) << "row " << row - 1;
 }
 
 TEST_F(WorkbookTest, RewritingACellReplacesItsText) {
@@ -192,7 +191,7 @@ TEST_F(WorkbookTest, RewritingACellReplacesItsText) {
     book.SetCellText(1, 1, "first");
     book.SetCellText(1, 1, "second");
     book.SetCellText(1, 1, "first");
-    EXPECT_EQ(book.CellText(1, 1), "first");
+    EXPECT_EQ(book.CellText(1, 1, '.'), "first");
     book.SaveAs(Path("rewrite.xlsx"));
     pugi::xml_document sheet = ParseXml(PartOf(Path("rewrite.xlsx"), "xl/worksheets/sheet1.xml"));
     EXPECT_EQ(sheet.select_nodes("//c[@r='A1']").size(), 1u);
@@ -235,9 +234,9 @@ TEST_F(WorkbookTest, WritingKeepsRowsAndCellsInOrder) {
     ExpectSheetInOrder(sheetXml);
     EXPECT_STREQ(ParseXml(sheetXml).document_element().child("dimension").attribute("ref").value(), "A1:AA30");
     Workbook reopened = Workbook::Open(path);
-    for (auto [row, column] : kWrites) EXPECT_EQ(reopened.CellText(row, column), CellReference(row, column));
-    EXPECT_EQ(reopened.CellText(2, 2), "1");
-    EXPECT_EQ(reopened.CellText(10, 3), "2");
+    for (auto [row, column] : kWrites) EXPECT_EQ(reopened.CellText(row, column, '.'), CellReference(row, column));
+    EXPECT_EQ(reopened.CellText(2, 2, '.'), "1");
+    EXPECT_EQ(reopened.CellText(10, 3, '.'), "2");
 }
 
 TEST_F(WorkbookTest, WritingPutsAnUnorderedSheetInOrder) {
@@ -247,15 +246,15 @@ TEST_F(WorkbookTest, WritingPutsAnUnorderedSheetInOrder) {
         "<row r=\"2\"><c r=\"B2\"><v>2</v></c></row>");
     std::string path = Write("disorder.xlsx", WorkbookParts(spec));
     Workbook book = Workbook::Open(path);
-    EXPECT_EQ(book.CellText(5, 1), "1");  // read as they stand
+    EXPECT_EQ(book.CellText(5, 1, '.'), "1");  // read as they stand
     book.SetCellText(3, 2, "x");
     book.SaveAs(path);
     ExpectSheetInOrder(PartOf(path, "xl/worksheets/sheet1.xml"));
     Workbook reopened = Workbook::Open(path);
-    EXPECT_EQ(reopened.CellText(5, 1), "1");
-    EXPECT_EQ(reopened.CellText(5, 3), "3");
-    EXPECT_EQ(reopened.CellText(2, 2), "2");
-    EXPECT_EQ(reopened.CellText(3, 2), "x");
+    EXPECT_EQ(reopened.CellText(5, 1, '.'), "1");
+    EXPECT_EQ(reopened.CellText(5, 3, '.'), "3");
+    EXPECT_EQ(reopened.CellText(2, 2, '.'), "2");
+    EXPECT_EQ(reopened.CellText(3, 2, '.'), "x");
 }
 
 TEST_F(WorkbookTest, ACellKeepsItsFormatAndANewCellTakesItsRowsOrColumns) {
@@ -284,7 +283,7 @@ TEST_F(WorkbookTest, AnEmptyTextEmptiesTheCellButKeepsItsFormat) {
     std::string path = Write("clear.xlsx", WorkbookParts(spec));
     Workbook book = Workbook::Open(path);
     book.SetCellText(16, 3, "");
-    EXPECT_EQ(book.CellText(16, 3), "");
+    EXPECT_EQ(book.CellText(16, 3, '.'), "");
     book.SaveAs(path);
     pugi::xml_document sheet = ParseXml(PartOf(path, "xl/worksheets/sheet1.xml"));
     pugi::xml_node cell = sheet.select_node("//c[@r='C16']").node();
@@ -292,7 +291,7 @@ TEST_F(WorkbookTest, AnEmptyTextEmptiesTheCellButKeepsItsFormat) {
     EXPECT_STREQ(cell.attribute("s").value(), "4");
     EXPECT_FALSE(cell.attribute("t"));
     EXPECT_FALSE(cell.first_child());
-    EXPECT_EQ(Workbook::Open(path).CellText(16, 3), "");
+    EXPECT_EQ(Workbook::Open(path).CellText(16, 3, '.'), "");
 }
 
 TEST_F(WorkbookTest, OverwritingAFormulaDropsTheCalculationChain) {
@@ -322,7 +321,7 @@ TEST_F(WorkbookTest, OverwritingAFormulaDropsTheCalculationChain) {
     pugi::xml_document sheet = ParseXml(PartOf(out, "xl/worksheets/sheet1.xml"));
     EXPECT_FALSE(sheet.select_node("//c[@r='A1']/f"));
     EXPECT_TRUE(sheet.select_node("//c[@r='C1']/f")) << "other formulas stay";
-    EXPECT_EQ(Workbook::Open(out).CellText(1, 1), "text now");
+    EXPECT_EQ(Workbook::Open(out).CellText(1, 1, '.'), "text now");
     // The source keeps its chain: only the saved copy changed.
     EXPECT_TRUE(HasPart(path, "xl/calcChain.xml"));
 }
@@ -335,7 +334,7 @@ TEST_F(WorkbookTest, RefusesToBreakASharedFormula) {
     Workbook book = Workbook::Open(Write("shared.xlsx", WorkbookParts(spec)));
     EXPECT_THROW(book.SetCellText(1, 1, "x"), WorkbookError);
     book.SetCellText(2, 1, "y");  // a cell that only uses the formula may be replaced
-    EXPECT_EQ(book.CellText(2, 1), "y");
+    EXPECT_EQ(book.CellText(2, 1, '.'), "y");
 }
 
 TEST_F(WorkbookTest, CreatesTheSharedStringsPartWhenMissing) {
@@ -349,8 +348,8 @@ TEST_F(WorkbookTest, CreatesTheSharedStringsPartWhenMissing) {
     EXPECT_NE(PartOf(path, "[Content_Types].xml").find("PartName=\"/xl/sharedStrings.xml\""), std::string::npos);
     EXPECT_NE(PartOf(path, "xl/_rels/workbook.xml.rels").find("Target=\"sharedStrings.xml\""), std::string::npos);
     Workbook reopened = Workbook::Open(path);
-    EXPECT_EQ(reopened.CellText(1, 1), "1");
-    EXPECT_EQ(reopened.CellText(1, 2), "文字");
+    EXPECT_EQ(reopened.CellText(1, 1, '.'), "1");
+    EXPECT_EQ(reopened.CellText(1, 2, '.'), "文字");
 }
 
 TEST_F(WorkbookTest, SavingRewritesOnlyTheSheetAndItsStrings) {
@@ -387,8 +386,8 @@ TEST_F(WorkbookTest, SaveWritesBackInPlace) {
     book.SetCellText(1, 1, "200");
     book.Save();
     EXPECT_EQ(book.Path(), Path("design.cqb"));
-    EXPECT_EQ(Workbook::Open(Path("design.cqb")).CellText(1, 1), "200");
-    EXPECT_EQ(Workbook::Open(Path("design.cqb")).CellText(1, 2), "中心距 A (mm)") << "the label beside it stays";
+    EXPECT_EQ(Workbook::Open(Path("design.cqb")).CellText(1, 1, '.'), "200");
+    EXPECT_EQ(Workbook::Open(Path("design.cqb")).CellText(1, 2, '.'), "中心距 A (mm)") << "the label beside it stays";
     EXPECT_EQ(FolderEntries(folder_.path().toStdString()), std::vector<std::string>{"design.cqb"}) << "no temporary file left";
 }
 
@@ -401,7 +400,7 @@ TEST_F(WorkbookTest, SaveAsAddsXlsxToANameWithoutExtensionAndFollowsTheNewFile) 
     EXPECT_FALSE(FileExists(Path("noext")));
     book.SetCellText(1, 1, "b");
     book.Save();
-    EXPECT_EQ(Workbook::Open(Path("noext.xlsx")).CellText(1, 1), "b");
+    EXPECT_EQ(Workbook::Open(Path("noext.xlsx")).CellText(1, 1, '.'), "b");
 }
 
 TEST_F(WorkbookTest, SaveAsReplacesAnExistingFile) {
@@ -409,7 +408,7 @@ TEST_F(WorkbookTest, SaveAsReplacesAnExistingFile) {
     Workbook book = Workbook::Open(TemplatePath("111.xls"));
     book.SetCellText(1, 1, "new");
     book.SaveAs(Path("old.xlsx"));
-    EXPECT_EQ(Workbook::Open(Path("old.xlsx")).CellText(1, 1), "new");
+    EXPECT_EQ(Workbook::Open(Path("old.xlsx")).CellText(1, 1, '.'), "new");
 }
 
 // --- failures -----------------------------------------------------------------
@@ -433,7 +432,7 @@ TEST_F(WorkbookTest, AFailedSaveLeavesTheTargetAsItWasAndNoTemporaryFile) {
     EXPECT_EQ(ReadFile(Path("target.xlsx")), "the old content");
     EXPECT_EQ(FolderEntries(folder_.path().toStdString()), std::vector<std::string>{"target.xlsx"});
     book.SaveAs(Path("target.xlsx"));  // the same workbook saves once the disk allows it
-    EXPECT_EQ(Workbook::Open(Path("target.xlsx")).CellText(2, 3), "2");
+    EXPECT_EQ(Workbook::Open(Path("target.xlsx")).CellText(2, 3, '.'), "2");
 }
 
 TEST_F(WorkbookTest, SavingWhereNoFileCanBeMadeFails) {
@@ -453,12 +452,12 @@ TEST_F(WorkbookTest, RefusesBadCellInput) {
     Workbook book = Workbook::Open(TemplatePath("111.xls"));
     EXPECT_THROW(book.SetCellText(0, 1, "x"), WorkbookError);
     EXPECT_THROW(book.SetCellText(1, 16385, "x"), WorkbookError);
-    EXPECT_THROW(book.CellText(1048577, 1), WorkbookError);
+    EXPECT_THROW(book.CellText(1048577, 1, '.'), WorkbookError);
     EXPECT_THROW(book.SetCellText(1, 1, "\xff\xfe not UTF-8"), WorkbookError);
     EXPECT_THROW(book.SetCellText(1, 1, "\xed\xa0\x80 a lone surrogate"), WorkbookError);
     EXPECT_THROW(book.SetCellText(1, 1, std::string(32768, 'x')), WorkbookError);
     book.SetCellText(1, 1, std::string(32767, 'x'));  // the longest text a cell holds
-    EXPECT_EQ(book.CellText(1, 1).size(), 32767u);
+    EXPECT_EQ(book.CellText(1, 1, '.').size(), 32767u);
 }
 
 struct BadPackage {
@@ -538,8 +537,8 @@ TEST_F(WorkbookTest, AStringCellPointingNowhereFailsOnReading) {
     WorkbookSpec spec = PlainSpec();
     spec.sheetXml = SheetXml("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>5</v></c><c r=\"B1\" t=\"s\"><v>x</v></c></row>");
     Workbook book = Workbook::Open(Write("dangling.xlsx", WorkbookParts(spec)));
-    EXPECT_THROW(book.CellText(1, 1), WorkbookError);
-    EXPECT_THROW(book.CellText(1, 2), WorkbookError);
+    EXPECT_THROW(book.CellText(1, 1, '.'), WorkbookError);
+    EXPECT_THROW(book.CellText(1, 2, '.'), WorkbookError);
 }
 
 TEST_F(WorkbookTest, RefusesFilesThatAreNoWorkbook) {
@@ -586,7 +585,7 @@ TEST_F(WorkbookTest, DetectsTheFormatByContentNotByName) {
     // The templates are OOXML named ".xls"; design files are named ".cqb".
     for (const char* name : {"copy.xls", "copy.cqb", "copy", "copy.xlsx"}) {
         WriteFile(Path(name), ReadFile(TemplatePath("1.xls")));
-        EXPECT_EQ(Workbook::Open(Path(name)).CellText(2, 1), "蜗杆头数") << name;
+        EXPECT_EQ(Workbook::Open(Path(name)).CellText(2, 1, '.'), "蜗杆头数") << name;
     }
 }
 

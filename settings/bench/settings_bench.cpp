@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include "coefficient_store.h"
+#include "settings/coefficient_store.h"
 
 namespace {
 
@@ -16,14 +16,14 @@ void BM_LoadCoefficients(benchmark::State& state) {
         return;
     }
     for (auto _ : state) {
-        const wormgear::CoefficientLoad load = wormgear::LoadCoefficients(dir.path());
+        const wormgear::CoefficientLoad load = wormgear::LoadCoefficients(dir.path(), '.');
         benchmark::DoNotOptimize(load.table.c[0]);
     }
 }
 BENCHMARK(BM_LoadCoefficients)->Unit(benchmark::kMicrosecond);
 
 void BM_CheckUsableCoefficientFile(benchmark::State& state) {
-    for (auto _ : state) wormgear::CheckUsableCoefficientFile(QStringLiteral(WORMGEAR_SHIPPED_DB));
+    for (auto _ : state) wormgear::CheckUsableCoefficientFile(QStringLiteral(WORMGEAR_SHIPPED_DB), '.');
 }
 BENCHMARK(BM_CheckUsableCoefficientFile)->Unit(benchmark::kMicrosecond);
 

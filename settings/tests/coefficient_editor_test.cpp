@@ -16,11 +16,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "coefficient_editor.h"
-#include "coefficient_store.h"
-#include "scripted_dialogs.h"
-#include "settings_files.h"
-#include "test_support.h"
+#include "settings/coefficient_editor.h"
+#include "settings/coefficient_store.h"
+#include "dialogs/testing/scripted_dialogs.h"
+#include "settings/settings_files.h"
+#include "settings/tests/test_support.h"
 
 namespace wormgear {
 namespace {
@@ -43,7 +43,7 @@ struct MainWindowStandIn {
     void reload() {
         ++reloads;
         try {
-            last = LoadCoefficients(programDirectory);
+            last = LoadCoefficients(programDirectory, '.');
         } catch (const CoefficientStoreError&) {
             reloadFailed = true;
         }
@@ -52,7 +52,7 @@ struct MainWindowStandIn {
 
 class EditorTest : public ::testing::Test {
  protected:
-    EditorTest() : main{dir.path(), 0, false, {}}, form(dir.path(), dialogs, [this] { main.reload(); }) {}
+    EditorTest() : main{dir.path(), 0, false, {}}, form(dir.path(), '.', dialogs, [this] { main.reload(); }) {}
     ~EditorTest() override { form.hide(); }
 
     void open() {
@@ -405,7 +405,7 @@ TEST_F(EditorTest, NoticeFollowsSavingAndRestoring) {
     QTest::mouseClick(form.Button1, Qt::LeftButton);
     EXPECT_TRUE(main.last.rulesModified);
     form.close();
-    ASSERT_TRUE(RestoreDefaultSettings(dialogs, dir.path()));
+    ASSERT_TRUE(RestoreDefaultSettings(dialogs, dir.path(), '.'));
     main.reload();
     EXPECT_FALSE(main.last.rulesModified);
     EXPECT_EQ(main.last.table.c[3], 0.45);
@@ -432,7 +432,7 @@ TEST(EditorShowFailure, ReportsClosesTheDialogAndLeavesTheProgramRunning) {
         failure.spoil(dir);
         ScriptedDialogs dialogs;
         int reloads = 0;
-        TForm5 form(dir.path(), dialogs, [&] { ++reloads; });
+        TForm5 form(dir.path(), '.', dialogs, [&] { ++reloads; });
         EXPECT_EQ(form.exec(), QDialog::Rejected) << failure.name;
         ASSERT_EQ(dialogs.messages.size(), 1u) << failure.name;
         EXPECT_EQ(dialogs.messages[0].caption, "提示");
@@ -452,7 +452,7 @@ TEST(EditorShowFailure, TheDialogOpensAgainOnceTheFileIsBack) {
     const QByteArray shipped = dir.bytes("db1.mdb");
     QFile::remove(dir.database());
     ScriptedDialogs dialogs;
-    TForm5 form(dir.path(), dialogs, [] {});
+    TForm5 form(dir.path(), '.', dialogs, [] {});
     EXPECT_EQ(form.exec(), QDialog::Rejected);
     dir.writeBytes("db1.mdb", shipped);
     form.show();
@@ -467,7 +467,7 @@ TEST(EditorShowFailure, TheDialogOpensAgainOnceTheFileIsBack) {
 TEST(EditorModal, ExecReturnsWhenTheCloseButtonIsPressed) {
     ProgramDirectory dir;
     ScriptedDialogs dialogs;
-    TForm5 form(dir.path(), dialogs, [] {});
+    TForm5 form(dir.path(), '.', dialogs, [] {});
     QTimer::singleShot(0, &form, [&] {
         EXPECT_TRUE(form.isTableOpen());
         QTest::mouseClick(form.Button2, Qt::LeftButton);

@@ -8,8 +8,8 @@
 #include <gtest/gtest.h>
 #include <limits>
 
-#include "coefficient_store.h"
-#include "test_support.h"
+#include "settings/coefficient_store.h"
+#include "settings/tests/test_support.h"
 
 namespace wormgear {
 namespace {
@@ -24,7 +24,7 @@ constexpr double kShippedCoefficients[kCoefficientCount] = {0.875, 1.2, 0.7, 0.4
 
 TEST(ShippedDatabase, HoldsTheExampleCoefficientsWithNEqualToTheReference) {
     ProgramDirectory dir;
-    const CoefficientLoad load = LoadCoefficients(dir.path());
+    const CoefficientLoad load = LoadCoefficients(dir.path(), '.');
     for (int k = 0; k < kCoefficientCount; ++k) EXPECT_EQ(load.table.c[k], kShippedCoefficients[k]) << "c[" << k << "]";
     EXPECT_FALSE(load.rulesModified);
 }
@@ -39,7 +39,7 @@ TEST(ShippedDatabase, HasFifteenRulesWithChineseTextsAndIsUsable) {
             << rule.toStdString();
         EXPECT_EQ(row[2], row[3]) << rule.toStdString();
     }
-    EXPECT_NO_THROW(CheckUsableCoefficientFile(QStringLiteral(WORMGEAR_SHIPPED_DB)));
+    EXPECT_NO_THROW(CheckUsableCoefficientFile(QStringLiteral(WORMGEAR_SHIPPED_DB), '.'));
 }
 
 TEST(ShippedDatabase, DefaultSettingsFileIsAByteCopyOfTheDatabase) {
@@ -51,21 +51,21 @@ TEST(ShippedDatabase, DefaultSettingsFileIsAByteCopyOfTheDatabase) {
 TEST(LoadCoefficients, ReadsRowKPlusOneIntoCK) {
     ProgramDirectory dir;
     dir.write("db1.mdb", NumberedTable(15));
-    const CoefficientLoad load = LoadCoefficients(dir.path());
+    const CoefficientLoad load = LoadCoefficients(dir.path(), '.');
     for (int k = 0; k < kCoefficientCount; ++k) EXPECT_EQ(load.table.c[k], k + 1.25) << "c[" << k << "]";
     EXPECT_FALSE(load.rulesModified);
 }
 
 TEST(LoadCoefficients, AcceptsTheDirectoryWithOrWithoutTrailingSeparator) {
     ProgramDirectory dir;
-    EXPECT_EQ(LoadCoefficients(dir.path() + "/").table.c[0], 0.875);
-    EXPECT_EQ(LoadCoefficients(dir.path()).table.c[0], 0.875);
+    EXPECT_EQ(LoadCoefficients(dir.path() + "/", '.').table.c[0], 0.875);
+    EXPECT_EQ(LoadCoefficients(dir.path(), '.').table.c[0], 0.875);
 }
 
 TEST(LoadCoefficients, TwelveRowsRepeatTheLastRowForC12ToC14) {
     ProgramDirectory dir;
     dir.write("db1.mdb", NumberedTable(12));
-    const CoefficientLoad load = LoadCoefficients(dir.path());
+    const CoefficientLoad load = LoadCoefficients(dir.path(), '.');
     for (int k = 0; k < 12; ++k) EXPECT_EQ(load.table.c[k], k + 1.25);
     for (int k = 12; k < 15; ++k) EXPECT_EQ(load.table.c[k], 12.25) << "c[" << k << "]";
     EXPECT_FALSE(load.rulesModified);
@@ -76,7 +76,7 @@ TEST(LoadCoefficients, TwelveRowsCompareTheLastRowAgain) {
     CoefficientTableSpec table = NumberedTable(12);
     table.rows[11][3] = 99.0;  // the 12th row's reference differs
     dir.write("db1.mdb", table);
-    EXPECT_TRUE(LoadCoefficients(dir.path()).rulesModified);
+    EXPECT_TRUE(LoadCoefficients(dir.path(), '.').rulesModified);
 }
 
 TEST(LoadCoefficients, TwentyRowsReadAndCompareOnlyTheFirstFifteen) {
@@ -86,7 +86,7 @@ TEST(LoadCoefficients, TwentyRowsReadAndCompareOnlyTheFirstFifteen) {
     table.rows[16][2] = QStringLiteral("x"); // row 17: no number, never read
     table.rows[19][3] = 99.0;                // row 20 differs, never compared
     dir.write("db1.mdb", table);
-    const CoefficientLoad load = LoadCoefficients(dir.path());
+    const CoefficientLoad load = LoadCoefficients(dir.path(), '.');
     for (int k = 0; k < kCoefficientCount; ++k) EXPECT_EQ(load.table.c[k], k + 1.25);
     EXPECT_FALSE(load.rulesModified);
 }
@@ -97,7 +97,7 @@ TEST(LoadCoefficients, NoticeShowsWhenAnyOfTheFifteenRowsDiffers) {
         CoefficientTableSpec table = NumberedTable(15);
         table.rows[row - 1][2] = row + 0.5;
         dir.write("db1.mdb", table);
-        const CoefficientLoad load = LoadCoefficients(dir.path());
+        const CoefficientLoad load = LoadCoefficients(dir.path(), '.');
         EXPECT_TRUE(load.rulesModified) << "row " << row;
         EXPECT_EQ(load.table.c[row - 1], row + 0.5);
     }
@@ -111,7 +111,7 @@ TEST(LoadCoefficients, ComparesNumbersNotTheirStoredForm) {
     table.rows[2][2] = 3;                        // integer N ...
     table.rows[2][3] = 3.0;                      // ... equal to a real reference
     dir.write("db1.mdb", table);
-    const CoefficientLoad load = LoadCoefficients(dir.path());
+    const CoefficientLoad load = LoadCoefficients(dir.path(), '.');
     EXPECT_EQ(load.table.c[0], 1.25);
     EXPECT_EQ(load.table.c[2], 3.0);
     EXPECT_FALSE(load.rulesModified);
@@ -122,7 +122,7 @@ TEST(LoadCoefficients, AnEmptyReferenceCountsAsModified) {
     CoefficientTableSpec table = NumberedTable(15);
     table.rows[4][3] = QVariant();
     dir.write("db1.mdb", table);
-    EXPECT_TRUE(LoadCoefficients(dir.path()).rulesModified);
+    EXPECT_TRUE(LoadCoefficients(dir.path(), '.').rulesModified);
 }
 
 struct FailureCase {
@@ -172,7 +172,7 @@ TEST(LoadCoefficients, EveryFaultOfTheFileFailsTheLoadAndReleasesTheConnection) 
     for (const FailureCase& failure : kFailures) {
         ProgramDirectory dir;
         failure.prepare(dir);
-        EXPECT_THROW(LoadCoefficients(dir.path()), CoefficientStoreError) << failure.name;
+        EXPECT_THROW(LoadCoefficients(dir.path(), '.'), CoefficientStoreError) << failure.name;
         EXPECT_TRUE(QSqlDatabase::connectionNames().isEmpty()) << failure.name;
     }
 }
@@ -180,30 +180,30 @@ TEST(LoadCoefficients, EveryFaultOfTheFileFailsTheLoadAndReleasesTheConnection) 
 TEST(LoadCoefficients, AMissingFileIsNotCreated) {
     ProgramDirectory dir;
     QFile::remove(dir.database());
-    EXPECT_THROW(LoadCoefficients(dir.path()), CoefficientStoreError);
+    EXPECT_THROW(LoadCoefficients(dir.path(), '.'), CoefficientStoreError);
     EXPECT_FALSE(QFile::exists(dir.database()));
 }
 
 TEST(LoadCoefficients, LeavesTheFileFreeToBeReplaced) {
     ProgramDirectory dir;
-    EXPECT_EQ(LoadCoefficients(dir.path()).table.c[1], 1.2);
+    EXPECT_EQ(LoadCoefficients(dir.path(), '.').table.c[1], 1.2);
     EXPECT_TRUE(QSqlDatabase::connectionNames().isEmpty());
     ASSERT_TRUE(QFile::remove(dir.database()));
     dir.write("db1.mdb", NumberedTable(15));
-    EXPECT_EQ(LoadCoefficients(dir.path()).table.c[1], 2.25);
+    EXPECT_EQ(LoadCoefficients(dir.path(), '.').table.c[1], 2.25);
     EXPECT_TRUE(QSqlDatabase::connectionNames().isEmpty());
 }
 
 TEST(CheckUsableCoefficientFile, RefusesWhatCouldNotServeAsDb1Mdb) {
     ProgramDirectory dir;
-    EXPECT_NO_THROW(CheckUsableCoefficientFile(dir.database()));
+    EXPECT_NO_THROW(CheckUsableCoefficientFile(dir.database(), '.'));
     dir.write("twenty.ccq", NumberedTable(20));
-    EXPECT_NO_THROW(CheckUsableCoefficientFile(dir.file("twenty.ccq")));
+    EXPECT_NO_THROW(CheckUsableCoefficientFile(dir.file("twenty.ccq"), '.'));
 
     for (const FailureCase& failure : kFailures) {
         ProgramDirectory bad;
         failure.prepare(bad);
-        EXPECT_THROW(CheckUsableCoefficientFile(bad.database()), CoefficientStoreError) << failure.name;
+        EXPECT_THROW(CheckUsableCoefficientFile(bad.database(), '.'), CoefficientStoreError) << failure.name;
     }
     struct Refused {
         const char* name;
@@ -225,7 +225,7 @@ TEST(CheckUsableCoefficientFile, RefusesWhatCouldNotServeAsDb1Mdb) {
     };
     for (const Refused& r : refused) {
         dir.write("candidate.ccq", r.table);
-        EXPECT_THROW(CheckUsableCoefficientFile(dir.file("candidate.ccq")), CoefficientStoreError) << r.name;
+        EXPECT_THROW(CheckUsableCoefficientFile(dir.file("candidate.ccq"), '.'), CoefficientStoreError) << r.name;
     }
     EXPECT_TRUE(QSqlDatabase::connectionNames().isEmpty());
 }
@@ -239,7 +239,7 @@ TEST(CoefficientValue, ReadsNumbersAndNumberTexts) {
         {0.875, 0.875}, {QVariant(qlonglong(2)), 2.0}, {QVariant(7), 7.0}, {QStringLiteral("0.875"), 0.875},
         {QStringLiteral(" 1.5 "), 1.5}, {QStringLiteral("1E-5"), 0.00001}, {QStringLiteral(".5"), 0.5},
     };
-    for (const Case& c : cases) EXPECT_EQ(CoefficientValue(c.stored), c.expected) << c.stored.toString().toStdString();
+    for (const Case& c : cases) EXPECT_EQ(CoefficientValue(c.stored, '.'), c.expected) << c.stored.toString().toStdString();
 }
 
 TEST(CoefficientValue, RefusesEmptyAndNonNumbers) {
@@ -249,7 +249,7 @@ TEST(CoefficientValue, RefusesEmptyAndNonNumbers) {
         std::numeric_limits<double>::infinity(), std::nan(""),
     };
     for (const QVariant& value : refused)
-        EXPECT_THROW(CoefficientValue(value), CoefficientStoreError) << value.toString().toStdString();
+        EXPECT_THROW(CoefficientValue(value, '.'), CoefficientStoreError) << value.toString().toStdString();
 }
 
 }  // namespace

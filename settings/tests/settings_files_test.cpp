@@ -4,10 +4,10 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-#include "coefficient_store.h"
-#include "scripted_dialogs.h"
-#include "settings_files.h"
-#include "test_support.h"
+#include "settings/coefficient_store.h"
+#include "dialogs/testing/scripted_dialogs.h"
+#include "settings/settings_files.h"
+#include "settings/tests/test_support.h"
 
 namespace wormgear {
 namespace {
@@ -83,11 +83,11 @@ TEST(SaveUserSettings, AMissingDatabaseIsReportedNotSavedAsEmpty) {
 TEST(RestoreDefaultSettings, CopiesDb1CcqOverDb1MdbAndAsksForTheReload) {
     ProgramDirectory dir;
     ModifyRuleThree(dir);
-    ASSERT_TRUE(LoadCoefficients(dir.path()).rulesModified);
+    ASSERT_TRUE(LoadCoefficients(dir.path(), '.').rulesModified);
     ScriptedDialogs dialogs;
-    EXPECT_TRUE(RestoreDefaultSettings(dialogs, dir.path()));
+    EXPECT_TRUE(RestoreDefaultSettings(dialogs, dir.path(), '.'));
     EXPECT_EQ(dir.bytes("db1.mdb"), dir.bytes("db1.ccq"));
-    const CoefficientLoad reload = LoadCoefficients(dir.path());
+    const CoefficientLoad reload = LoadCoefficients(dir.path(), '.');
     EXPECT_FALSE(reload.rulesModified);  // Label50 hidden again
     EXPECT_EQ(reload.table.c[2], 0.7);
     EXPECT_TRUE(dialogs.messages.empty());
@@ -98,7 +98,7 @@ TEST(RestoreDefaultSettings, LeavesNoTemporaryFileBehind) {
     ProgramDirectory dir;
     const QStringList before = dir.files();
     ScriptedDialogs dialogs;
-    ASSERT_TRUE(RestoreDefaultSettings(dialogs, dir.path()));
+    ASSERT_TRUE(RestoreDefaultSettings(dialogs, dir.path(), '.'));
     EXPECT_EQ(dir.files(), before);
 }
 
@@ -118,12 +118,12 @@ TEST(RestoreDefaultSettings, AnUnusableDefaultFileIsRefusedAndDb1MdbKept) {
         c.spoil(dir);
         const QByteArray before = dir.bytes("db1.mdb");
         ScriptedDialogs dialogs;
-        EXPECT_FALSE(RestoreDefaultSettings(dialogs, dir.path())) << c.name;
+        EXPECT_FALSE(RestoreDefaultSettings(dialogs, dir.path(), '.')) << c.name;
         EXPECT_EQ(dir.bytes("db1.mdb"), before) << c.name;
         ASSERT_EQ(dialogs.messages.size(), 1u) << c.name;
         EXPECT_EQ(dialogs.messages[0].caption, ApplicationTitle());
         EXPECT_TRUE(dialogs.messages[0].text.contains("db1.ccq")) << dialogs.messages[0].text.toStdString();
-        EXPECT_EQ(LoadCoefficients(dir.path()).table.c[2], 0.8) << c.name;
+        EXPECT_EQ(LoadCoefficients(dir.path(), '.').table.c[2], 0.8) << c.name;
     }
 }
 
@@ -133,7 +133,7 @@ TEST(RestoreDefaultSettings, AFailedCopySaysSoAndStillAsksForTheReload) {
     QFile::remove(dir.database());
     ASSERT_TRUE(QDir(dir.path()).mkdir("db1.mdb"));
     ScriptedDialogs dialogs;
-    EXPECT_TRUE(RestoreDefaultSettings(dialogs, dir.path()));
+    EXPECT_TRUE(RestoreDefaultSettings(dialogs, dir.path(), '.'));
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].caption, ApplicationTitle());
     EXPECT_TRUE(QFileInfo(dir.database()).isDir());
@@ -145,15 +145,15 @@ TEST(LoadUserSettings, BringsBackTheCoefficientsAndNoticeOfASavedSet) {
     ScriptedDialogs dialogs;
     dialogs.saveAnswers.push_back(dir.file("set1"));
     SaveUserSettings(dialogs, dir.path());
-    const CoefficientLoad saved = LoadCoefficients(dir.path());
+    const CoefficientLoad saved = LoadCoefficients(dir.path(), '.');
 
-    ASSERT_TRUE(RestoreDefaultSettings(dialogs, dir.path()));
-    ASSERT_FALSE(LoadCoefficients(dir.path()).rulesModified);
+    ASSERT_TRUE(RestoreDefaultSettings(dialogs, dir.path(), '.'));
+    ASSERT_FALSE(LoadCoefficients(dir.path(), '.').rulesModified);
 
     dialogs.openAnswers.push_back(dir.file("set1.ccq"));
-    EXPECT_TRUE(LoadUserSettings(dialogs, dir.path()));
+    EXPECT_TRUE(LoadUserSettings(dialogs, dir.path(), '.'));
     EXPECT_EQ(dialogs.filters.back(), "*.ccq");
-    const CoefficientLoad loaded = LoadCoefficients(dir.path());
+    const CoefficientLoad loaded = LoadCoefficients(dir.path(), '.');
     EXPECT_EQ(loaded.table.c, saved.table.c);
     EXPECT_EQ(loaded.table.c[2], 0.65);
     EXPECT_TRUE(loaded.rulesModified);
@@ -166,7 +166,7 @@ TEST(LoadUserSettings, CancellingChangesNothing) {
     const QByteArray before = dir.bytes("db1.mdb");
     ScriptedDialogs dialogs;
     dialogs.openAnswers.push_back(std::nullopt);
-    EXPECT_FALSE(LoadUserSettings(dialogs, dir.path()));
+    EXPECT_FALSE(LoadUserSettings(dialogs, dir.path(), '.'));
     EXPECT_EQ(dir.bytes("db1.mdb"), before);
     EXPECT_TRUE(dialogs.messages.empty());
 }
@@ -199,13 +199,13 @@ TEST(LoadUserSettings, AFileThatIsNoCoefficientDatabaseIsRefused) {
         const QByteArray before = dir.bytes("db1.mdb");
         ScriptedDialogs dialogs;
         dialogs.openAnswers.push_back(dir.file("wrong.ccq"));
-        EXPECT_FALSE(LoadUserSettings(dialogs, dir.path())) << c.name;
+        EXPECT_FALSE(LoadUserSettings(dialogs, dir.path(), '.')) << c.name;
         EXPECT_EQ(dir.bytes("db1.mdb"), before) << c.name;
         ASSERT_EQ(dialogs.messages.size(), 1u) << c.name;
         EXPECT_EQ(dialogs.messages[0].caption, ApplicationTitle());
         EXPECT_TRUE(dialogs.messages[0].text.contains("wrong.ccq")) << dialogs.messages[0].text.toStdString();
         // The program keeps running with its coefficients.
-        EXPECT_EQ(LoadCoefficients(dir.path()).table.c[0], 0.875) << c.name;
+        EXPECT_EQ(LoadCoefficients(dir.path(), '.').table.c[0], 0.875) << c.name;
     }
 }
 

@@ -1,4 +1,4 @@
-#include "test_support.h"
+#include "settings/tests/test_support.h"
 
 #include <QDir>
 #include <QFile>

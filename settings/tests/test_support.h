@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QVariant>
 
-#include "coefficient_db_writer.h"
+#include "settings/tools/coefficient_db_writer.h"
 
 namespace wormgear::testing {
 

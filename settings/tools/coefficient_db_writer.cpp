@@ -1,5 +1,5 @@
 // Coefficient database writer over Qt SQL's SQLite driver.
-#include "coefficient_db_writer.h"
+#include "settings/tools/coefficient_db_writer.h"
 
 #include <QFile>
 #include <QSqlDatabase>

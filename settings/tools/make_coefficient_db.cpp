@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "coefficient_db_writer.h"
+#include "settings/tools/coefficient_db_writer.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

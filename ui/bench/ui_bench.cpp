@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "tform1.h"
+#include "ui/tform1.h"
 
 namespace wormgear {
 namespace {
@@ -38,7 +38,7 @@ struct ProgramDirectory {
 void BM_KeystrokeInEdit1(benchmark::State& state) {
     ProgramDirectory program;
     CountingDialogs dialogs;
-    TForm1 form(dialogs, program.path(), {});
+    TForm1 form(dialogs, program.path(), '.', {});
     form.show();
     QTest::keyClicks(form.Edit1, QStringLiteral("20"));
     bool typed = false;
@@ -59,7 +59,7 @@ void BM_WindowStart(benchmark::State& state) {
     ProgramDirectory program;
     CountingDialogs dialogs;
     for (auto _ : state) {
-        TForm1 form(dialogs, program.path(), {});
+        TForm1 form(dialogs, program.path(), '.', {});
         form.show();
         QCoreApplication::processEvents();
         if (!form.isVisible()) state.SkipWithError("the show step failed");

@@ -1,6 +1,6 @@
 // Calculate through the window: the worked example typed by hand, the
 // round-to-integer box, failures and what the window shows after them.
-#include "window_fixture.h"
+#include "ui/tests/window_fixture.h"
 
 namespace wormgear::testing {
 namespace {
@@ -179,7 +179,7 @@ TEST_F(WindowTest, ResultTextsAreShownLiterally) {
     openWindow();
     typeWorkedExample();
     form->Button1->click();
-    for (const std::string& name : PanelOrder()) EXPECT_EQ(form->resultLabel(name)->textFormat(), Qt::PlainText);
+    for (const ResultDescription& result : Results()) EXPECT_EQ(form->resultLabel(result.label)->textFormat(), Qt::PlainText);
 }
 
 }  // namespace

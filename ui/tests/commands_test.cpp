@@ -4,9 +4,9 @@
 #include <QFile>
 #include <QTimer>
 
-#include "coefficient_editor.h"
-#include "progress_dialog.h"
-#include "window_fixture.h"
+#include "settings/coefficient_editor.h"
+#include "export/progress_dialog.h"
+#include "ui/tests/window_fixture.h"
 
 namespace wormgear::testing {
 namespace {
@@ -116,7 +116,7 @@ TEST_F(WindowTest, ShowStepFailureDuringTheCommandLineOpenEndsTheProgramQuietly)
     form.reset();
     dialogs.messages.clear();
     QFile::remove(programDirectory() + "db1.mdb");
-    form = std::make_unique<TForm1>(dialogs, programDirectory(), QStringList{path});
+    form = std::make_unique<TForm1>(dialogs, programDirectory(), '.', QStringList{path});
     EXPECT_TRUE(form->hasEnded());
     EXPECT_FALSE(form->isVisible());
     // Only the show step's box: no calculation message for a program that ends.

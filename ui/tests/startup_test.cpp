@@ -5,11 +5,11 @@
 #include <QSignalSpy>
 #include <QTcpServer>
 
-#include "application.h"
-#include "online.h"
-#include "coefficient_editor.h"
-#include "progress_dialog.h"
-#include "window_fixture.h"
+#include "ui/application.h"
+#include "app/online/online.h"
+#include "settings/coefficient_editor.h"
+#include "export/progress_dialog.h"
+#include "ui/tests/window_fixture.h"
 
 namespace wormgear::testing {
 namespace {
@@ -70,7 +70,7 @@ TEST_F(WindowTest, ShowStepFailureEndsTheProgramBeforeTheWindowComesUp) {
             if (!QFile::exists(directory + "v.txt")) throw std::runtime_error("v.txt missing");
             return false;
         };
-        form = std::make_unique<TForm1>(dialogs, programDirectory(), QStringList{}, online);
+        form = std::make_unique<TForm1>(dialogs, programDirectory(), '.', QStringList{}, online);
         QSignalSpy ended(form.get(), &TForm1::programEnded);
         form->show();
         ExpectShowStepFailure(*form, dialogs);
@@ -106,7 +106,7 @@ TEST_F(WindowTest, ReloadFailureEndsTheProgram) {
 TEST_F(WindowTest, PublishedVersionDifferingShowsItsMessageBeforeTheWindowComesUp) {
     bool visibleAtMessage = true;
     OnlineServices online;
-    online.newVersionMessage = QString::fromUtf8(kNewVersionMessage);
+    online.newVersionMessage = NewVersionMessage();
     online.publishedVersionDiffers = [&](const QString&) {
         visibleAtMessage = form && form->isVisible();
         return true;
@@ -156,7 +156,7 @@ TEST_F(WindowTest, StartWithoutAServerLeavesTheNoticeEmpty) {
     OnlineServices online;
     online.fetchNoticeLine = FetchNoticeLine;
     online.publishedVersionDiffers = PublishedVersionDiffers;
-    online.newVersionMessage = QString::fromUtf8(kNewVersionMessage);
+    online.newVersionMessage = NewVersionMessage();
     openWindow({}, online);
     qputenv("WORMGEAR_SERVER", saved);
     EXPECT_TRUE(form->isVisible());

@@ -2,8 +2,8 @@
 // their one message per failing handler, and the hint boxes.
 #include <QClipboard>
 
-#include "suggestions.h"
-#include "window_fixture.h"
+#include "calc/suggestions.h"
+#include "ui/tests/window_fixture.h"
 
 namespace wormgear::testing {
 namespace {
@@ -58,10 +58,10 @@ TEST_F(WindowTest, PastingOverTheCentreDistanceLeavesAnUnchangedProposalAlone) {
     // Label46 keeps 0.65 instead of 65 / 100.4.
     EXPECT_EQ(form->Edit5->text(), QStringLiteral("65"));
     EXPECT_EQ(form->Label46->text(), QStringLiteral("0.65"));
-    const std::string edit7 = ProposeWormPitchDiameter("100.4", 0.875);
+    const std::string edit7 = ProposeWormPitchDiameter("100.4", 0.875, '.');
     EXPECT_NE(edit7, "42.738");
     EXPECT_EQ(form->Edit7->text().toStdString(), edit7);
-    EXPECT_EQ(form->Label47->text().toStdString(), WormPitchDiameterFactor(edit7, "100.4", 0.875));
+    EXPECT_EQ(form->Label47->text().toStdString(), WormPitchDiameterFactor(edit7, "100.4", 0.875, '.'));
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
@@ -149,7 +149,7 @@ TEST_F(WindowTest, AReloadedExponentIsUsedFromTheNextChangeOn) {
     WriteProgramFiles(programDirectory(), changed);
     ASSERT_TRUE(form->FormShow());
     EXPECT_EQ(form->coefficients().c[0], 1.0);
-    EXPECT_EQ(form->Edit7->text().toStdString(), ProposeWormPitchDiameter("10", 0.875));  // not recomputed
+    EXPECT_EQ(form->Edit7->text().toStdString(), ProposeWormPitchDiameter("10", 0.875, '.'));  // not recomputed
     Type(form->Edit1, QStringLiteral("0"));
     EXPECT_EQ(form->Edit7->text(), QStringLiteral("76"));  // 100^1 * 0.76
     EXPECT_EQ(form->Label47->text(), QStringLiteral("0.76"));

@@ -1,9 +1,9 @@
 // Program directories and typing for the window tests.
-#include "window_fixture.h"
+#include "ui/tests/window_fixture.h"
 
 #include <QFile>
 
-#include "coefficient_db_writer.h"
+#include "settings/tools/coefficient_db_writer.h"
 
 namespace wormgear::testing {
 
@@ -55,7 +55,7 @@ void WindowTest::SetUp() {
 void WindowTest::TearDown() { form.reset(); }
 
 TForm1& WindowTest::openWindow(const QStringList& arguments, OnlineServices online) {
-    form = std::make_unique<TForm1>(dialogs, programDirectory(), arguments, std::move(online));
+    form = std::make_unique<TForm1>(dialogs, programDirectory(), '.', arguments, std::move(online));
     form->show();
     if (form->isVisible()) {
         QApplication::setActiveWindow(form.get());

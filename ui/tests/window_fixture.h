@@ -11,8 +11,8 @@
 #include <array>
 #include <memory>
 
-#include "scripted_dialogs.h"
-#include "tform1.h"
+#include "dialogs/testing/scripted_dialogs.h"
+#include "ui/tform1.h"
 
 namespace wormgear::testing {
 

@@ -1,5 +1,5 @@
 // The blocking download against a server the test runs on 127.0.0.1.
-#include "download.h"
+#include "app/online/download.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,8 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "online.h"
-#include "test_http_server.h"
+#include "app/online/online.h"
+#include "app/online/tests/test_http_server.h"
 
 namespace wormgear {
 namespace {

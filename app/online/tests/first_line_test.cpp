@@ -7,7 +7,7 @@
 
 #include <stdexcept>
 
-#include "online.h"
+#include "app/online/online.h"
 
 namespace wormgear {
 namespace {

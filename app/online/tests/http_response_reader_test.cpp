@@ -1,6 +1,6 @@
 // The response reader on whole responses and on the same bytes fed one at a
 // time, the way a slow connection delivers them.
-#include "http_response_reader.h"
+#include "app/online/http_response_reader.h"
 
 #include <gtest/gtest.h>
 

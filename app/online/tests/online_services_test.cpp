@@ -11,9 +11,9 @@
 
 #include <stdexcept>
 
-#include "download.h"
-#include "online.h"
-#include "test_http_server.h"
+#include "app/online/download.h"
+#include "app/online/online.h"
+#include "app/online/tests/test_http_server.h"
 
 namespace wormgear {
 namespace {
@@ -202,7 +202,7 @@ TEST_F(OnlineServicesTest, VersionCheckThrowsWhenTheInstalledFileIsRemoved) {
 }
 
 TEST(NewVersionMessage, Text) {
-    EXPECT_EQ(QString::fromUtf8(kNewVersionMessage), QString::fromUtf8("程序有新版本需要更新，请点击“维护-软件更新”"));
+    EXPECT_EQ(NewVersionMessage(), QString::fromUtf8("程序有新版本需要更新，请点击“维护-软件更新”"));
 }
 
 // --- notice line ---

@@ -1,6 +1,6 @@
 // Plain POSIX sockets, so the server shares no Qt machinery with the client
 // under test.
-#include "test_http_server.h"
+#include "app/online/tests/test_http_server.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

@@ -1,0 +1,74 @@
+// The thirteen input texts of a design, by meaning: what the window's fields
+// hold, what a design file stores (rows 1 to 13 in this order), what the
+// sheets take and what wormcalc's options set. The window's default texts
+// are the member initialisers.
+//
+//   DesignInputs in;                 // WormStarts "1", Backlash "0.3", ...
+//   FieldText(in, DesignField::CentreDistance) = "200";
+//   DesignFields()[0].option         // "centre-distance"
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace wormgear {
+
+struct DesignInputs {
+    std::string CentreDistance;                        // A, mm
+    std::string SpeedRatio;                            // i
+    std::string WheelTeeth;                            // z2
+    std::string WormStarts = "1";                      // z1
+    std::string MainBaseDiameter;                      // Db, mm
+    std::string TipArcEccentricity = "0";              // E, mm
+    std::string WormPitchDiameter;                     // d1, mm
+    std::string Backlash = "0.3";                      // jn, mm
+    std::string WormAccuracy = "8j (GB/T16445-1996)";  // worm accuracy grade, a text
+    std::string HobAccuracy = "8j (GB/T16445-1996)";   // hob accuracy grade, a text
+    std::string EntranceRelief = "0.3*P/2";            // a text
+    std::string ExitRelief = "0.2*P/2";                // a text
+    std::string GrindingIncrement = "0.2";             // Δ, teeth
+};
+
+// The fields in their one order: the window's rows, the design file's rows.
+enum class DesignField {
+    CentreDistance,
+    SpeedRatio,
+    WheelTeeth,
+    WormStarts,
+    MainBaseDiameter,
+    TipArcEccentricity,
+    WormPitchDiameter,
+    Backlash,
+    WormAccuracy,
+    HobAccuracy,
+    EntranceRelief,
+    ExitRelief,
+    GrindingIncrement,
+};
+inline constexpr int kDesignFieldCount = 13;
+
+struct DesignFieldDescription {
+    DesignField field;
+    std::string DesignInputs::*text;
+    const char* option;  // wormcalc's long option and batch key: "centre-distance"
+    const char* symbol;  // "A"; "" for the texts that have none
+    const char* name;    // Chinese name: "中心距"
+    const char* unit;    // "mm", "°", "齿" or ""
+    bool calculated;     // read by the calculation (the other four only travel to sheets and files)
+};
+
+// The thirteen fields in their order.
+const std::array<DesignFieldDescription, kDesignFieldCount>& DesignFields();
+
+inline std::string& FieldText(DesignInputs& inputs, DesignField field) {
+    return inputs.*DesignFields()[static_cast<int>(field)].text;
+}
+inline const std::string& FieldText(const DesignInputs& inputs, DesignField field) {
+    return inputs.*DesignFields()[static_cast<int>(field)].text;
+}
+
+// The field whose option is `option` ("teeth" -> WheelTeeth), or nullptr.
+const DesignFieldDescription* FieldByOption(std::string_view option);
+
+}  // namespace wormgear

@@ -1,0 +1,87 @@
+// The 34 result lines of a calculation and the four panels that show them:
+// one table, in the window's panel order, that the window, wormcalc, the
+// sheets' readers and the drawings all take names, symbols and units from.
+//
+//   Result(ResultId::WheelPitchDiameter).label   // "Label23"
+//   Result(ResultId::WheelPitchDiameter).suffix  // "-----蜗轮分度圆直径"
+//   Result(ResultId::WheelPitchDiameter).name()  // "蜗轮分度圆直径"
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+namespace wormgear {
+
+// In panel order: worm, hob, wheel, modification, each from its first line down.
+enum class ResultId : std::uint8_t {
+    // worm
+    WheelPitchDiameter,
+    TipArcEccentricity,
+    WormRootArcRadius,
+    WormWorkingLength,
+    WormTipArcRadius,
+    ShaftShoulder,
+    MainBaseDiameter,
+    GeneratingPlaneAngle,
+    PressureAngle,
+    WormMeasuredThickness,
+    WormMeasuredHeight,
+    TransverseModule,
+    EnvelopedTeeth,
+    WorkingHalfWrapAngle,
+    ThroatLeadAngle,
+    WormMaxTipDiameter,
+    WormTipWidth,
+    // hob
+    HobBodyTipArcRadius,
+    HobBodyRootArcRadius,
+    HobEffectiveLength,
+    HobMeasuredThickness,
+    HobMeasuredHeight,
+    HobEnvelopingTeeth,
+    HobTipWidth,
+    // wheel
+    WheelMaxOuterDiameter,
+    WheelThroatDiameter,
+    RimWorkingWidth,
+    WheelMeasuredThickness,
+    WheelMeasuredHeight,
+    WheelTipArcRadius,
+    // worm modification
+    GrindingWheelAngle,
+    ModificationRatio,
+    ModificationCentreDistance,
+    ModificationBaseDiameter,
+};
+inline constexpr int kResultCount = 34;
+
+struct ResultDescription {
+    ResultId id;
+    const char* label;   // the window's label that shows the line: "Label23"
+    const char* symbol;  // "d2", "β", "Rf1"; unique among the 34
+    const char* suffix;  // the hyphens and the Chinese name: "-----蜗轮分度圆直径"
+    const char* unit;    // "mm", "°" or ""
+
+    // The Chinese name: the suffix without its hyphens.
+    std::string_view name() const { return suffix + std::strspn(suffix, "-"); }
+};
+
+const std::array<ResultDescription, kResultCount>& Results();
+inline const ResultDescription& Result(ResultId id) { return Results()[static_cast<int>(id)]; }
+
+// The result shown by `label` ("Label23" -> WheelPitchDiameter), or nullptr.
+const ResultDescription* ResultByLabel(std::string_view label);
+
+struct PanelDescription {
+    const char* name;     // the window's group box: "GroupBox1"
+    const char* caption;  // as the window shows it, blanks included: "  蜗杆参数  "
+    int first;            // its lines: Results()[first .. first + count)
+    int count;
+};
+
+// Worm, hob, wheel and modification panels.
+const std::array<PanelDescription, 4>& Panels();
+
+}  // namespace wormgear

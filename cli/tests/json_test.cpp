@@ -1,0 +1,35 @@
+// The batch reader's flat JSON objects and the output quoting.
+#include <gtest/gtest.h>
+
+#include "cli/json.h"
+
+using namespace wormgear::json;
+
+namespace {
+
+TEST(JsonTest, QuoteEscapesWhatJsonNeeds) {
+    EXPECT_EQ(Quote("a\"b\\c"), "\"a\\\"b\\\\c\"");
+    EXPECT_EQ(Quote("x\ny\t\x01"), "\"x\\ny\\t\\u0001\"");
+    EXPECT_EQ(Quote("蜗轮"), "\"蜗轮\"");
+}
+
+TEST(JsonTest, ParsesFlatObjects) {
+    const Object o = ParseObject(
+        R"( {"centre-distance": "200", "round-teeth": true, "coefficients": ["0.875", 1.2], "x": null,)"
+        R"( "u": "\u8717\ud83d\ude00"} )");
+    EXPECT_EQ(std::get<std::string>(o.at("centre-distance")), "200");
+    EXPECT_TRUE(std::get<bool>(o.at("round-teeth")));
+    EXPECT_EQ(std::get<std::vector<std::string>>(o.at("coefficients")), (std::vector<std::string>{"0.875", "1.2"}));
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(o.at("x")));
+    EXPECT_EQ(std::get<std::string>(o.at("u")), "蜗\xF0\x9F\x98\x80");
+    EXPECT_TRUE(ParseObject("{}").empty());
+}
+
+TEST(JsonTest, RefusesMalformedInput) {
+    for (const char* text : {"", "{", "[]", R"({"a": })", R"({"a": "b")", R"({"a": {"b": 1}})",
+                             R"({"a": "b"} x)", R"({"a": "\ud800"})", R"({"a": 1, "a": 2})", "{\"a\": \"\x01\"}"}) {
+        EXPECT_THROW(ParseObject(text), ParseError) << text;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,192 @@
+// wormcalc end to end through RunWormcalc: options, outputs, batch mode,
+// suggestions, design files and sheets through stand-in services, and the
+// usage errors of the tool itself.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/wormcalc.h"
+#include "calc/testing/worked_example.h"
+
+using namespace wormgear;
+
+namespace {
+
+const char* kExampleCoefficients = "0.875,1.2,0.7,0.45,0,0.55,2,0.5,0.2,0.2,0.45,1,0.5,1,0.9";
+
+struct Result {
+    int status;
+    std::string out, err;
+};
+
+Result Wormcalc(std::vector<std::string> args, const std::string& input = "", const WormcalcServices& services = {}) {
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    const int status = RunWormcalc(args, in, out, err, services, '.');
+    return {status, out.str(), err.str()};
+}
+
+std::vector<std::string> Example(std::vector<std::string> extra = {}) {
+    std::vector<std::string> args = {"--centre-distance", "200", "--speed-ratio", "25", "--teeth", "50",
+                                     "--starts", "2", "--base-diameter", "130", "--pitch-diameter", "78",
+                                     "--coefficients", kExampleCoefficients};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return args;
+}
+
+TEST(WormcalcTest, TextOutputShowsThePanelsAsTheWindowDoes) {
+    const Result r = Wormcalc(Example());
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string expectedStart = "  蜗杆参数  \n322-----蜗轮分度圆直径\n0-----E值\n168.728-----蜗杆齿根圆弧半径\n";
+    EXPECT_EQ(r.out.substr(0, expectedStart.size()), expectedStart);
+    EXPECT_NE(r.out.find("\n  滚刀参数  \n153.916-----刀体齿顶圆弧半径\n"), std::string::npos);
+    EXPECT_NE(r.out.find("\n蜗杆修形（一般型传动）  \n11.038----修形砂轮角\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("130.518----修形主基圆直径\n"), std::string::npos);
+}
+
+TEST(WormcalcTest, JsonHasAll34LinesInPanelOrder) {
+    const Result r = Wormcalc(Example({"--json"}));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("{\"lines\":[{\"label\":\"Label23\",\"text\":\"322-----蜗轮分度圆直径\"},", 0), 0u) << r.out;
+    std::size_t count = 0;
+    for (std::size_t at = r.out.find("\"label\""); at != std::string::npos; at = r.out.find("\"label\"", at + 1))
+        ++count;
+    EXPECT_EQ(count, 34u);
+    EXPECT_NE(r.out.find("{\"label\":\"Label52\",\"text\":\"130.518----修形主基圆直径\"}]}\n"), std::string::npos);
+}
+
+TEST(WormcalcTest, RoundTeethAndFieldOptionsWithEquals) {
+    const Result r = Wormcalc(Example({"--round-teeth", "--json", "--backlash=0.30"}));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("\"92-----蜗杆工作长度\""), std::string::npos);
+    EXPECT_NE(r.out.find("\"38-----蜗轮齿顶圆弧半径\""), std::string::npos);
+}
+
+TEST(WormcalcTest, FailureReportsMessageAndTheLinesWrittenBefore) {
+    const Result r = Wormcalc(Example({"--grinding-increment", "", "--json"}));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out.rfind("{\"error\":\"您输入的内容不符合要求......（只能输入合法数字，且不能为空）\",\"lines\":[", 0), 0u);
+    EXPECT_NE(r.out.find("Label49"), std::string::npos);
+    EXPECT_EQ(r.out.find("Label41"), std::string::npos);
+
+    const Result ratio = Wormcalc(Example({"--speed-ratio", "24"}));
+    EXPECT_EQ(ratio.status, 1);
+    EXPECT_EQ(ratio.out, "");
+    EXPECT_EQ(ratio.err, "输入参数不正确......（速比=齿数/头数）\n");
+}
+
+TEST(WormcalcTest, UsageErrorsExitTwoWithAMessage) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"--bogus"},
+        {"--centre-distance"},
+        {"--coefficients", "1,2,3"},
+        {"--coefficients", "0.875,1.2,0.7,0.45,0,0.55,2,0.5,0.2,0.2,0.45,1,0.5,1,x"},
+        {"--coefficients", "0.875,1.2,0.7,0.45,0,0.55,2,0.5,0.2,0.2,0.45,1,0.5,1,0,9"},
+        {"--json", "--jsonl"},
+        {"--round-teeth=yes"},
+        {"a.cqb", "b.cqb"},
+        {"--centre-distance", "200"},  // no coefficient store in this build
+    };
+    for (const auto& args : cases) {
+        const Result r = Wormcalc(args);
+        EXPECT_EQ(r.status, 2) << args[0];
+        EXPECT_EQ(r.err.rfind("wormcalc: ", 0), 0u) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+    const Result help = Wormcalc({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--jsonl"), std::string::npos);
+}
+
+TEST(WormcalcTest, BatchGivesOneResultPerLine) {
+    const std::string input =
+        R"({"centre-distance": "200", "speed-ratio": "25", "teeth": "50", "starts": "2", "base-diameter": "130", "pitch-diameter": "78"})"
+        "\n\n"
+        R"({"centre-distance": "200", "speed-ratio": "25", "teeth": "50", "starts": "2", "base-diameter": "130", "pitch-diameter": "78", "round-teeth": true})"
+        "\n"
+        "not json\n"
+        R"({"centre-distance": "200", "speed-ratio": "24", "teeth": "50", "starts": "2"})"
+        "\n";
+    const Result r = Wormcalc({"--jsonl", "--coefficients", kExampleCoefficients}, input);
+    std::istringstream lines(r.out);
+    std::vector<std::string> out;
+    for (std::string line; std::getline(lines, line);) out.push_back(line);
+    ASSERT_EQ(out.size(), 4u) << r.out;
+    EXPECT_NE(out[0].find("101-----蜗杆工作长度"), std::string::npos);
+    EXPECT_NE(out[1].find("92-----蜗杆工作长度"), std::string::npos);
+    EXPECT_EQ(out[2].rfind("{\"error\":\"line 4: ", 0), 0u) << out[2];
+    EXPECT_EQ(out[3], "{\"error\":\"输入参数不正确......（速比=齿数/头数）\",\"lines\":[]}");
+    EXPECT_EQ(r.status, 2);
+}
+
+TEST(WormcalcTest, BatchCoefficientsPerLine) {
+    const Result r = Wormcalc({"--jsonl"},
+                         R"({"centre-distance": "200", "speed-ratio": "25", "teeth": "50", "starts": "2", "base-diameter": "130", "pitch-diameter": "78", "coefficients": ["0.875","1.2","0.7","0.45","0","0.55","2","0.5","0.2","0.2","0.45","1","0.5","1","0.9"]})"
+                         "\n");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("\"337-----蜗轮最大外圆\""), std::string::npos);
+}
+
+struct SuggestCase {
+    const char* centre;
+    const char* text;
+    int status;
+};
+
+TEST(WormcalcTest, Suggestions) {
+    const SuggestCase cases[] = {
+        {"450", "Edit5\t292\nLabel46\t0.648888888888889\nEdit7\t159.358\nLabel47\t0.759998473879494\n", 0},
+        {"710", "Edit5\t461\nLabel46\t0.649295774647887\nEdit7\t", 0},
+        {"0", "Edit5\t0\nEdit7\t0\n数字输入有误,请核实.........\n数字输入有误,请核实.........\n", 1},
+        {"4a", "数字输入有误,请核实.........\n", 1},
+        {"", "", 0},
+    };
+    for (const auto& c : cases) {
+        const Result r = Wormcalc({"--suggest", "--centre-distance", c.centre, "--coefficients", kExampleCoefficients});
+        EXPECT_EQ(r.out.substr(0, std::string(c.text).size()), c.text) << c.centre;
+        EXPECT_EQ(r.status, c.status) << c.centre;
+    }
+    const Result json = Wormcalc({"--suggest", "--json", "--centre-distance", "100", "--coefficients", kExampleCoefficients});
+    EXPECT_EQ(json.out, "{\"edit5\":\"65\",\"label46\":\"0.65\",\"edit7\":\"42.738\",\"label47\":\"0.760002845253761\"}\n");
+}
+
+TEST(WormcalcTest, DesignFileTextsWithOverridesAndStoreCoefficients) {
+    WormcalcServices services;
+    services.defaultCoefficients = [] { return WorkedExampleCoefficients(); };
+    services.readDesignFile = [](const std::string& path) {
+        if (path != "a.cqb") throw std::runtime_error("no such file");
+        DesignInputs inputs = WorkedExampleInputs();
+        inputs.WormAccuracy = inputs.HobAccuracy = inputs.EntranceRelief = inputs.ExitRelief = "";
+        return inputs;
+    };
+    std::vector<std::tuple<SheetKind, std::string, std::string>> written;
+    services.writeSheet = [&](SheetKind s, const DesignInputs& f, const TWormDesign& d, const std::string& path) {
+        written.push_back({s, path, f.CentreDistance + "/" + d.GeneratingPlaneAngleText});
+    };
+    Result r = Wormcalc({"a.cqb", "--json"}, "", services);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\"322-----蜗轮分度圆直径\""), std::string::npos);
+
+    r = Wormcalc({"a.cqb", "--pitch-diameter", "80", "--export-hob", "h.xlsx", "--export-wheel=w"}, "", services);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("320-----蜗轮分度圆直径"), std::string::npos);
+    ASSERT_EQ(written.size(), 2u);
+    EXPECT_EQ(std::get<0>(written[0]), SheetKind::Hob);
+    EXPECT_EQ(std::get<1>(written[1]), "w");
+    EXPECT_EQ(std::get<2>(written[0]).substr(0, 4), "200/");
+
+    r = Wormcalc({"missing.cqb"}, "", services);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("no such file"), std::string::npos);
+}
+
+TEST(WormcalcTest, FailingCalculationWritesNoSheet) {
+    WormcalcServices services;
+    bool wrote = false;
+    services.writeSheet = [&](SheetKind, const DesignInputs&, const TWormDesign&, const std::string&) { wrote = true; };
+    const Result r = Wormcalc(Example({"--teeth", "", "--export-worm", "x.xlsx"}), "", services);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_FALSE(wrote);
+}
+
+}  // namespace

@@ -1,0 +1,35 @@
+// wormcalc, the command-line calculator: one design (or a batch of them) from
+// the same texts the window's fields take, through the same calculation, sheet
+// export and design-file reader as the window.
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "calc/design.h"
+#include "export/sheets.h"
+
+namespace wormgear {
+
+// What wormcalc takes from the rest of the program. Each may be empty when the
+// program is built without it; each throws std::exception with a readable
+// message on failure.
+struct WormcalcServices {
+    // Coefficients of the store beside the executable (db1.mdb).
+    std::function<TCoefficientTable()> defaultCoefficients;
+    // The thirteen texts of a design file.
+    std::function<DesignInputs(const std::string& path)> readDesignFile;
+    // Writes a parameter sheet from its template to `path`.
+    std::function<void(SheetKind, const DesignInputs&, const TWormDesign&, const std::string& path)> writeSheet;
+};
+
+// Runs wormcalc with the arguments after the program name, numbers read and
+// shown with `decimalSeparator`; returns the exit status: 0 success, 1 a
+// calculation (or suggestion, export) failed, 2 a usage error of the tool
+// itself.
+int RunWormcalc(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
+                std::ostream& err, const WormcalcServices& services, char decimalSeparator);
+
+}  // namespace wormgear

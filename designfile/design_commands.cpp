@@ -1,0 +1,117 @@
+// The design-file commands of the window.
+#include "designfile/design_commands.h"
+
+#include <QCoreApplication>
+#include <optional>
+#include <stdexcept>
+
+#include "designfile/design_file.h"
+#include "export/workbook.h"
+#include "files/qt_path.h"
+
+namespace wormgear {
+
+namespace {
+
+const QString kDesignFilter = QStringLiteral("*.cqb");
+const QString kDesignExtension = QStringLiteral(".cqb");
+
+QString Tr(const char* text) { return QCoreApplication::translate("wormgear::DesignFiles", text); }
+QString SaveFailedMessage() { return Tr("保存过程中发生错误,或者您还没安装EXCEL，保存失败........"); }
+QString OpenFailedMessage() { return Tr("文件打开错误,或者您还没安装EXCEL........."); }
+QString UnsavedQuestion() { return Tr("数据尚未保存，是否保存？"); }
+
+DesignInputs WindowInputs(const DesignWindow& window) {
+    DesignInputs inputs;
+    for (int row = 1; row <= kDesignFieldCount; ++row)
+        inputs.*DesignFields()[row - 1].text = window.fieldText(row).toStdString();
+    return inputs;
+}
+
+// Raised by the closing steps of a save that found no workbook to close: they
+// stand outside the save's own error handling, so this reaches the program's
+// last-resort handler with its own text.
+class NoActiveWorkbook : public std::runtime_error {
+ public:
+    NoActiveWorkbook() : std::runtime_error("没有打开的工作簿，无法将其标记为已保存并关闭。") {}
+};
+
+}  // namespace
+
+bool SaveDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, const QString& programDirectory) {
+    std::optional<Workbook> book;
+    bool saved = true;
+    try {
+        const QString source = state.CurrentDesignFile.isEmpty()
+                                   ? ProgramFile(programDirectory, kDesignTemplateName)
+                                   : state.CurrentDesignFile;
+        book.emplace(Workbook::Open(LocalPath(source)));
+        // The texts as typed, unchecked: a design that does not calculate can
+        // be saved too.
+        PutDesignInputs(*book, WindowInputs(window));
+        if (!state.CurrentDesignFile.isEmpty()) {
+            book->Save();
+        } else if (const auto chosen = dialogs.saveFileName(kDesignFilter, QString())) {
+            // Always appended: "abc.cqb" is saved as "abc.cqb.cqb".
+            book->SaveAs(LocalPath(*chosen + kDesignExtension));
+        }
+        state.DesignSaved = true;  // also when the dialog was cancelled
+    } catch (const std::exception&) {
+        dialogs.message(ApplicationTitle(), SaveFailedMessage());
+        saved = false;
+    }
+    // Closing the workbook stands outside the handler above: without a
+    // workbook there is nothing to mark saved and close.
+    if (!book) throw NoActiveWorkbook();
+    return saved;
+}
+
+QString CommandLineDesignPath(const QStringList& arguments) {
+    if (arguments.isEmpty() || arguments.first().isEmpty()) return QString();
+    QStringList firstFour;
+    for (int n = 0; n < 4; ++n) firstFour << (n < arguments.size() ? arguments[n] : QString());
+    // trimmed() removes blanks and control characters at both ends.
+    return firstFour.join(QLatin1Char(' ')).trimmed();
+}
+
+void OpenDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, const QStringList& arguments,
+                char decimalSeparator) {
+    QString path;
+    if (!state.CommandLineOpenDone && !CommandLineDesignPath(arguments).isEmpty()) {
+        path = CommandLineDesignPath(arguments);
+        // Showing the window loads the coefficients before the design is
+        // calculated.
+        window.showWindow();
+    } else if (const auto chosen = dialogs.openFileName(kDesignFilter)) {
+        path = *chosen;
+    }
+    if (!path.isEmpty()) {
+        try {
+            const DesignInputs inputs = ReadDesignFile(LocalPath(path), decimalSeparator);
+            // Row order matters: the proposals that the centre distance makes
+            // for the base circle and the pitch diameter are then replaced by
+            // the stored texts.
+            for (int row = 1; row <= kDesignFieldCount; ++row)
+                window.setFieldText(row, QString::fromStdString(inputs.*DesignFields()[row - 1].text));
+            window.calculate();
+            state.DesignSaved = true;
+            state.CurrentDesignFile = path;
+        } catch (const std::exception&) {
+            dialogs.message(ApplicationTitle(), OpenFailedMessage());
+        }
+    }
+    state.CommandLineOpenDone = true;
+}
+
+void CloseWithQuestion(DesignWindow& window, DesignFileState& state, Dialogs& dialogs,
+                       const QString& programDirectory) {
+    if (!state.DesignSaved && dialogs.askYesNo(QStringLiteral("Warning"), UnsavedQuestion())) {
+        // A save that failed keeps the program open with the design on screen,
+        // rather than closing and losing it; a cancelled file dialog counts as
+        // a completed save and the program ends.
+        if (!SaveDesign(window, state, dialogs, programDirectory)) return;
+    }
+    window.closeWindow();
+}
+
+}  // namespace wormgear

@@ -1,0 +1,59 @@
+// The window's design-file commands: saving the thirteen input texts, opening
+// them again (from the menu or once from the command line), and the
+// unsaved-data question of the Close button. The window hands these commands
+// what they need through DesignWindow; they never include the window.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "calc/fields.h"
+#include "dialogs/dialogs.h"
+
+namespace wormgear {
+
+// What the design-file commands need of the main window.
+class DesignWindow {
+ public:
+    virtual ~DesignWindow() = default;
+    // Rows 1..13 are the fields in the order of DesignFields().
+    virtual QString fieldText(int row) const = 0;
+    // Sets the text as typing would: the change handlers run when it differs.
+    virtual void setFieldText(int row, const QString& text) = 0;
+    // Button1Click.
+    virtual void calculate() = 0;
+    // Makes the window visible (its show step runs on the first showing).
+    virtual void showWindow() = 0;
+    // Closes the main window, which ends the program.
+    virtual void closeWindow() = 0;
+};
+
+// Program-wide state of the design-file commands, owned by the main window.
+struct DesignFileState {
+    bool DesignSaved = true;
+    QString CurrentDesignFile;
+    bool CommandLineOpenDone = false;
+};
+
+// N5Click: writes the thirteen texts into CurrentDesignFile, or into a new
+// file from the template "111.xls" under a chosen name with ".cqb" appended.
+// Returns false when the save failed (its message has been shown).
+bool SaveDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs,
+                const QString& programDirectory);
+
+// N11Click: takes the file from `arguments` (the command-line arguments after
+// the program name) the first time, else from the open dialog; fills the
+// fields, calculates, and records the file.
+void OpenDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, const QStringList& arguments,
+                char decimalSeparator);
+
+// The design-file path formed from the command line: the first four arguments
+// joined with blanks, trimmed; empty when the first argument is empty.
+QString CommandLineDesignPath(const QStringList& arguments);
+
+// Button10Click: asks about unsaved data, saves on Yes, then closes the window
+// (unless a save on Yes failed: then the design stays on screen).
+void CloseWithQuestion(DesignWindow& window, DesignFileState& state, Dialogs& dialogs,
+                       const QString& programDirectory);
+
+}  // namespace wormgear

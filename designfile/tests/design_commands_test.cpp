@@ -1,0 +1,296 @@
+// Design files through a stand-in window: save and reopen round trips, save in
+// place, the command-line path, older binary design files, failures, and each
+// path through the unsaved-data question.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <vector>
+
+#include "designfile/design_commands.h"
+#include "designfile/design_file.h"
+#include "dialogs/testing/scripted_dialogs.h"
+#include "export/workbook.h"
+
+using namespace wormgear;
+
+namespace {
+
+const QString kSaveFailed = QStringLiteral("保存过程中发生错误,或者您还没安装EXCEL，保存失败........");
+const QString kOpenFailed = QStringLiteral("文件打开错误,或者您还没安装EXCEL.........");
+
+// Records what the commands do to the window.
+class FakeWindow : public DesignWindow {
+ public:
+    QStringList fields = {"200", "25", "50", "2", "130", "0", "78", "0.3", "8j (GB/T16445-1996)",
+                          "8j (GB/T16445-1996)", "0.3*P/2", "0.2*P/2", "0.2"};
+    std::vector<QString> events;  // "set 1 200", "calculate", "show", "close"
+    DesignFileState* state = nullptr;
+
+    QString fieldText(int row) const override { return fields[row - 1]; }
+    void setFieldText(int row, const QString& text) override {
+        fields[row - 1] = text;
+        events.push_back(QStringLiteral("set %1 %2").arg(row).arg(text));
+    }
+    void calculate() override {
+        events.push_back(QStringLiteral("calculate"));
+        if (state) state->DesignSaved = false;  // as a successful calculation does
+    }
+    void showWindow() override { events.push_back(QStringLiteral("show")); }
+    void closeWindow() override { events.push_back(QStringLiteral("close")); }
+    bool closed() const { return !events.empty() && events.back() == QStringLiteral("close"); }
+};
+
+class DesignFilesTest : public ::testing::Test {
+ protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        program = dir.path() + "/program/";
+        ASSERT_TRUE(QDir().mkpath(program));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(WORMGEAR_BIN_DIR "/111.xls"), program + "111.xls"));
+        window.state = &state;
+    }
+
+    std::string Cell(const QString& path, int row, int column = 1) {
+        return Workbook::Open(path.toStdString()).CellText(row, column, '.');
+    }
+
+    QTemporaryDir dir;
+    QString program;
+    FakeWindow window;
+    DesignFileState state;
+    ScriptedDialogs dialogs;
+};
+
+TEST_F(DesignFilesTest, SaveAndReopenKeepsEveryTextAsTyped) {
+    window.fields = {"200.50", "", "x1", "2", "130", "-0", "78", "0.3", "8级 精度", "  spaces  ", "0.3*P/2",
+                     "=1+1", "1e3"};
+    const QStringList typed = window.fields;
+    state.DesignSaved = false;
+    dialogs.saveAnswers.push_back(dir.path() + "/abc");
+    EXPECT_TRUE(SaveDesign(window, state, dialogs, program));
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.filters, std::vector<QString>{"*.cqb"});
+    EXPECT_TRUE(state.DesignSaved);
+    EXPECT_TRUE(state.CurrentDesignFile.isEmpty());  // a new name is not remembered
+    ASSERT_TRUE(QFile::exists(dir.path() + "/abc.cqb"));
+
+    const DesignInputs texts = ReadDesignFile((dir.path() + "/abc.cqb").toStdString(), '.');
+    for (int row = 1; row <= 13; ++row)
+        EXPECT_EQ(texts.*DesignFields()[row - 1].text, typed[row - 1].toStdString()) << row;
+
+    FakeWindow other;
+    other.state = &state;
+    dialogs.openAnswers.push_back(dir.path() + "/abc.cqb");
+    OpenDesign(other, state, dialogs, {}, '.');
+    EXPECT_EQ(other.fields, typed);
+    EXPECT_EQ(other.events.back(), "calculate");
+    EXPECT_TRUE(state.DesignSaved);
+    EXPECT_EQ(state.CurrentDesignFile, dir.path() + "/abc.cqb");
+    EXPECT_TRUE(state.CommandLineOpenDone);
+}
+
+TEST_F(DesignFilesTest, ExtensionIsAlwaysAppended) {
+    dialogs.saveAnswers.push_back(dir.path() + "/abc.cqb");
+    EXPECT_TRUE(SaveDesign(window, state, dialogs, program));
+    EXPECT_TRUE(QFile::exists(dir.path() + "/abc.cqb.cqb"));
+    EXPECT_FALSE(QFile::exists(dir.path() + "/abc.cqb"));
+}
+
+TEST_F(DesignFilesTest, CancelledSaveWritesNothingButCountsAsSaved) {
+    const QByteArray templateBytes = [&] {
+        QFile f(program + "111.xls");
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    state.DesignSaved = false;
+    dialogs.saveAnswers.push_back(std::nullopt);
+    EXPECT_TRUE(SaveDesign(window, state, dialogs, program));
+    EXPECT_TRUE(state.DesignSaved);
+    EXPECT_TRUE(dialogs.messages.empty());
+    QFile f(program + "111.xls");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), templateBytes);  // the template is never changed
+    EXPECT_EQ(QDir(program).entryList(QDir::Files), QStringList{"111.xls"});
+}
+
+TEST_F(DesignFilesTest, SaveInPlaceKeepsTheOtherCells) {
+    dialogs.saveAnswers.push_back(dir.path() + "/d");
+    ASSERT_TRUE(SaveDesign(window, state, dialogs, program));
+    const QString file = dir.path() + "/d.cqb";
+    {
+        Workbook book = Workbook::Open(file.toStdString());
+        book.SetCellText(2, 2, "note beside");
+        book.SetCellText(14, 1, "below the inputs");
+        book.Save();
+    }
+    state.CurrentDesignFile = file;
+    state.DesignSaved = false;
+    window.fields[0] = "210";
+    EXPECT_TRUE(SaveDesign(window, state, dialogs, program));  // no dialog scripted: none may appear
+    EXPECT_EQ(Cell(file, 1), "210");
+    EXPECT_EQ(Cell(file, 2, 2), "note beside");
+    EXPECT_EQ(Cell(file, 14), "below the inputs");
+    EXPECT_TRUE(state.DesignSaved);
+}
+
+TEST_F(DesignFilesTest, FailedSaveKeepsTheOldFileAndTheFlag) {
+    dialogs.saveAnswers.push_back(dir.path() + "/keep");
+    ASSERT_TRUE(SaveDesign(window, state, dialogs, program));
+    const QString file = dir.path() + "/keep.cqb";
+    state.DesignSaved = false;
+
+    // The target folder does not exist: the save fails with its message.
+    dialogs.saveAnswers.push_back(dir.path() + "/no/such/folder/x");
+    EXPECT_FALSE(SaveDesign(window, state, dialogs, program));
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{kSaveFailed});
+    EXPECT_EQ(dialogs.messages.back().caption, ApplicationTitle());
+    EXPECT_FALSE(state.DesignSaved);
+
+    // A save in place whose target became a folder fails before anything is
+    // replaced; the design file beside it is untouched.
+    state.CurrentDesignFile = file;
+    window.fields[0] = "999";
+    ASSERT_TRUE(QFile::rename(file, file + ".moved"));
+    ASSERT_TRUE(QDir().mkpath(file));
+    EXPECT_THROW(SaveDesign(window, state, dialogs, program), std::runtime_error);
+    EXPECT_EQ(Cell(file + ".moved", 1), "200");
+}
+
+TEST_F(DesignFilesTest, MissingTemplateShowsTheMessageThenTheClosingStepsFail) {
+    QFile::remove(program + "111.xls");
+    state.DesignSaved = false;
+    EXPECT_THROW(SaveDesign(window, state, dialogs, program), std::runtime_error);
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{kSaveFailed});
+    EXPECT_FALSE(state.DesignSaved);
+}
+
+TEST(CommandLineTest, FirstFourArgumentsJoinedAndTrimmed) {
+    const struct {
+        QStringList arguments;
+        QString path;
+    } cases[] = {
+        {{"C:\\My", "Designs\\a.cqb"}, "C:\\My Designs\\a.cqb"},
+        {{"/home/me/My Designs/a.cqb"}, "/home/me/My Designs/a.cqb"},  // quoted: one argument
+        {{"a", "b", "c", "d", "e", "f"}, "a b c d"},                   // a fifth is ignored
+        {{" a.cqb\r"}, "a.cqb"},
+        {{"", "b.cqb"}, ""},                                          // first empty: no file
+        {{}, ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CommandLineDesignPath(c.arguments), c.path) << c.arguments.join('|').toStdString();
+}
+
+TEST_F(DesignFilesTest, CommandLineOpenShowsTheWindowFirstAndOnlyOnce) {
+    dialogs.saveAnswers.push_back(dir.path() + "/My Designs");
+    ASSERT_TRUE(SaveDesign(window, state, dialogs, program));
+    FakeWindow opened;
+    opened.state = &state;
+    state.DesignSaved = false;
+    const QStringList arguments = (dir.path() + "/My Designs.cqb").split(' ');
+    OpenDesign(opened, state, dialogs, arguments, '.');
+    ASSERT_GE(opened.events.size(), 15u);
+    EXPECT_EQ(opened.events.front(), "show");
+    EXPECT_EQ(opened.events[1], "set 1 200");
+    EXPECT_EQ(opened.events[13], "set 13 0.2");
+    EXPECT_EQ(opened.events[14], "calculate");
+    EXPECT_TRUE(state.DesignSaved);
+    EXPECT_EQ(state.CurrentDesignFile, dir.path() + "/My Designs.cqb");
+    EXPECT_TRUE(state.CommandLineOpenDone);
+
+    // The second open asks the dialog; cancelling changes nothing.
+    dialogs.openAnswers.push_back(std::nullopt);
+    OpenDesign(opened, state, dialogs, arguments, '.');
+    EXPECT_EQ(opened.events.size(), 15u);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(DesignFilesTest, DamagedOrMissingFileGivesTheOpenMessageAndChangesNothingElse) {
+    QFile garbage(dir.path() + "/garbage.cqb");
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write("PK\x03\x04 this is not a workbook");
+    garbage.close();
+    for (const QString& path : {dir.path() + "/garbage.cqb", dir.path() + "/missing.cqb"}) {
+        state = DesignFileState{false, "previous.cqb", false};
+        ScriptedDialogs d;
+        FakeWindow w;
+        OpenDesign(w, state, d, {path}, '.');
+        EXPECT_EQ(d.messageTexts(), QStringList{kOpenFailed});
+        EXPECT_FALSE(state.DesignSaved);
+        EXPECT_EQ(state.CurrentDesignFile, "previous.cqb");
+        EXPECT_TRUE(state.CommandLineOpenDone);
+        EXPECT_EQ(w.events, std::vector<QString>{"show"});
+    }
+}
+
+TEST_F(DesignFilesTest, OlderBinaryDesignFileOpensAndSavesInOurFormat) {
+    const QString file = dir.path() + "/old.cqb";
+    ASSERT_TRUE(QFile::copy(QStringLiteral(DESIGNFILE_TEST_DATA_DIR "/old_design.cqb"), file));
+    dialogs.openAnswers.push_back(file);
+    state.CommandLineOpenDone = true;
+    OpenDesign(window, state, dialogs, {}, '.');
+    ASSERT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(window.fields[0], "160");
+    EXPECT_EQ(window.fields[1], "40");
+    EXPECT_EQ(window.fields[8], "7 (GB/T16445-1996)");
+    EXPECT_EQ(window.fields[12], "0.25");
+
+    window.fields[0] = "161";
+    EXPECT_TRUE(SaveDesign(window, state, dialogs, program));
+    QFile saved(file);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.read(2), QByteArray("PK"));  // now an OOXML package
+    EXPECT_EQ(Cell(file, 1), "161");
+    EXPECT_EQ(Cell(file, 2), "40");
+}
+
+struct QuestionCase {
+    const char* what;
+    bool designSaved;
+    std::optional<bool> answer;
+    std::optional<std::optional<QString>> saveAnswer;
+    bool closed;
+    bool savedAfter;
+    QStringList messages;
+};
+
+TEST_F(DesignFilesTest, UnsavedDataQuestion) {
+    const QString good = dir.path() + "/q";
+    const QString bad = dir.path() + "/missing/q";
+    const QuestionCase cases[] = {
+        {"saved: no question", true, std::nullopt, std::nullopt, true, true, {}},
+        {"No: ends without saving", false, false, std::nullopt, true, false, {}},
+        {"Yes, cancel the dialog: still ends", false, true, std::optional<QString>(), true, true, {}},
+        {"Yes, save: ends", false, true, std::optional<QString>(good), true, true, {}},
+        {"Yes, the save fails: stays open", false, true, std::optional<QString>(bad), false, false, {kSaveFailed}},
+    };
+    for (const auto& c : cases) {
+        ScriptedDialogs d;
+        FakeWindow w;
+        DesignFileState s;
+        s.DesignSaved = c.designSaved;
+        if (c.answer) d.answers.push_back(*c.answer);
+        if (c.saveAnswer) d.saveAnswers.push_back(*c.saveAnswer);
+        CloseWithQuestion(w, s, d, program);
+        EXPECT_EQ(w.closed(), c.closed) << c.what;
+        EXPECT_EQ(d.messageTexts(), c.messages) << c.what;
+        EXPECT_EQ(d.questions.size(), c.answer ? 1u : 0u) << c.what;
+        if (c.answer) {
+            EXPECT_EQ(d.questions[0], "Warning: 数据尚未保存，是否保存？") << c.what;
+        }
+        EXPECT_EQ(s.DesignSaved, c.savedAfter) << c.what;
+    }
+    EXPECT_TRUE(QFile::exists(good + ".cqb"));
+}
+
+TEST_F(DesignFilesTest, UnsavedQuestionWithoutTemplateKeepsTheProgramRunning) {
+    QFile::remove(program + "111.xls");
+    state.DesignSaved = false;
+    dialogs.answers.push_back(true);
+    EXPECT_THROW(CloseWithQuestion(window, state, dialogs, program), std::runtime_error);
+    EXPECT_FALSE(window.closed());
+    EXPECT_FALSE(state.DesignSaved);
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{kSaveFailed});
+}
+
+}  // namespace

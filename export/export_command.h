@@ -1,0 +1,25 @@
+// The window's export command (Button6Click, Button11Click, Button13Click and
+// their menu items): the template beside the program, the save dialog with the
+// proposed name, the progress dialog while the file is written, and the one
+// failure message.
+#pragma once
+
+#include <QString>
+
+#include "calc/design.h"
+#include "dialogs/dialogs.h"
+#include "export/sheets.h"
+
+namespace wormgear {
+
+class TForm2;
+
+// After a failure, a progress dialog already shown stays up until the user
+// dismisses it.
+void ExportSheet(SheetKind kind, const DesignInputs& inputs, const TWormDesign& design, char decimalSeparator,
+                 const QString& programDirectory, Dialogs& dialogs, TForm2& progress);
+
+// "导出文件错误,或者您还没安装EXCEL,请核实后重试........."
+QString ExportFailureMessage();
+
+}  // namespace wormgear

@@ -1,0 +1,48 @@
+// The skeleton of a workbook package with one worksheet: content types,
+// relationships, workbook, styles, sheet and shared strings. The template tool
+// and the conversion of old binary workbooks both build on it, so the program
+// writes one kind of minimal workbook.
+#pragma once
+
+#include <cstddef>
+#include <ctime>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "export/package.h"
+
+namespace wormgear {
+
+inline constexpr const char* kSpreadsheetNamespace = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+inline constexpr const char* kRelationshipNamespace =
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+
+// Texts of the shared-strings part in the order they are first met.
+class SharedStrings {
+ public:
+    // The index of `text`, adding it when new.
+    std::size_t indexOf(const std::string& text);
+    const std::vector<std::string>& items() const { return items_; }
+
+ private:
+    std::vector<std::string> items_;
+    std::map<std::string, std::size_t> index_;
+};
+
+struct OneSheetWorkbook {
+    std::string sheetName = "Sheet1";
+    // The children of <worksheet>, <sheetData> among them.
+    std::string worksheetContent = "<sheetData/>";
+    SharedStrings strings;
+    // The children of <styleSheet>; empty: one plain cell format.
+    std::string stylesContent;
+    // The children of <definedNames>; empty: none.
+    std::string definedNames;
+    // The date every part carries in the zip.
+    std::time_t date = 0;
+};
+
+PackageEntries OneSheetWorkbookPackage(const OneSheetWorkbook& workbook);
+
+}  // namespace wormgear

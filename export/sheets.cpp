@@ -1,0 +1,126 @@
+// Cell tables of the worm, hob and wheel sheets and the writing of a sheet.
+#include "export/sheets.h"
+
+#include "export/workbook.h"
+
+namespace wormgear {
+namespace {
+
+// Number texts as the result lines show them.
+struct Numbers {
+    char separator;
+    // The number text of a record value.
+    std::string operator()(Extended value) const { return FormatReal(value, separator); }
+    // The worm sheet's set-up values are kept unrounded in the record and
+    // shown, like their result lines, to 0.001.
+    std::string rounded(Real value) const { return FormatReal(DecimalRound(value, -3), separator); }
+};
+
+// The rotation hand of every pair this program designs.
+const char* const kRightHand = "右";
+
+std::vector<SheetCell> WormCells(const DesignInputs& texts, const TWormDesign& d, Numbers number) {
+    return {
+        {2, 3, texts.WormStarts},
+        {3, 3, texts.WheelTeeth},
+        {4, 3, number(d.TransverseModule)},
+        {5, 3, number(d.EnvelopedTeeth)},
+        {6, 3, d.GeneratingPlaneAngleText},
+        {7, 3, number(d.WorkingHalfWrapAngle)},
+        {8, 3, number(d.ThroatLeadAngle)},
+        {9, 3, number(d.PressureAngle)},
+        {10, 2, kRightHand},
+        {11, 2, texts.WormAccuracy},
+        {12, 3, number(d.WormMeasuredThickness)},
+        {13, 3, number(d.WormMeasuredHeight)},
+        {14, 3, texts.EntranceRelief},
+        {15, 3, texts.ExitRelief},
+        // row 16 is the template's own
+        {17, 3, texts.GrindingIncrement},
+        {18, 3, number.rounded(d.ModificationCentreDistance)},
+        {19, 3, number(d.ModificationRatio)},
+        {20, 3, number.rounded(d.ModificationBaseDiameter)},
+        {21, 3, number.rounded(d.GrindingWheelAngle)},
+    };
+}
+
+std::vector<SheetCell> HobCells(const DesignInputs& texts, const TWormDesign& d, Numbers number) {
+    return {
+        {2, 3, texts.WormStarts},
+        {3, 3, texts.WheelTeeth},
+        {4, 3, number(d.TransverseModule)},
+        {5, 3, number(d.HobEnvelopingTeeth)},
+        {6, 3, d.GeneratingPlaneAngleText},
+        {7, 3, number(d.WorkingHalfWrapAngle)},
+        {8, 3, number(d.ThroatLeadAngle)},
+        {9, 3, number(d.PressureAngle)},
+        {10, 2, kRightHand},
+        {11, 2, texts.HobAccuracy},
+        // The hob's measured thickness, summed here in Extended exactly as the
+        // calculation sums it for its result line.
+        {12, 3, number(static_cast<Extended>(d.WormMeasuredThickness) + d.Backlash)},
+        {13, 3, number(d.HobMeasuredHeight)},
+    };
+}
+
+std::vector<SheetCell> WheelCells(const DesignInputs& texts, const TWormDesign& d, Numbers number) {
+    return {
+        {2, 3, texts.WormStarts},
+        {3, 3, texts.WheelTeeth},
+        {4, 3, number(d.TransverseModule)},
+        {5, 3, number(d.ThroatLeadAngle)},
+        {6, 3, number(d.PressureAngle)},
+        {7, 3, number(d.WorkingHalfWrapAngle)},
+        {8, 3, number(static_cast<Extended>(d.PressureAngle) - d.WorkingHalfWrapAngle)},
+        {9, 3, d.GeneratingPlaneAngleText},
+        {10, 2, kRightHand},
+        {11, 3, number(d.EnvelopedTeeth)},
+        {12, 3, number(d.Backlash)},
+        {13, 3, number(d.WheelMeasuredHeight)},
+        {14, 3, number(d.WheelMeasuredThickness)},
+        {15, 3, texts.CentreDistance},
+        {16, 3, ""},  // cleared, whatever the template holds there
+        {17, 3, number(d.MainBaseDiameter)},
+    };
+}
+
+}  // namespace
+
+std::vector<SheetCell> SheetCells(SheetKind kind, const DesignInputs& inputs, const TWormDesign& design,
+                                  char decimalSeparator) {
+    const Numbers numbers{decimalSeparator};
+    switch (kind) {
+        case SheetKind::Worm: return WormCells(inputs, design, numbers);
+        case SheetKind::Hob: return HobCells(inputs, design, numbers);
+        case SheetKind::Wheel: return WheelCells(inputs, design, numbers);
+    }
+    return {};
+}
+
+const char* TemplateName(SheetKind kind) {
+    switch (kind) {
+        case SheetKind::Worm: return "1.xls";
+        case SheetKind::Hob: return "11.xls";
+        case SheetKind::Wheel: return "1111.xls";
+    }
+    return "";
+}
+
+const char* ProposedFileName(SheetKind kind) {
+    switch (kind) {
+        case SheetKind::Worm: return "rudar";
+        case SheetKind::Hob: return "gundao";
+        case SheetKind::Wheel: return "wolun";
+    }
+    return "";
+}
+
+void WriteSheet(SheetKind kind, const DesignInputs& inputs, const TWormDesign& design, char decimalSeparator,
+                const std::string& templatePath, const std::string& outputPath) {
+    Workbook book = Workbook::Open(templatePath);
+    for (const SheetCell& cell : SheetCells(kind, inputs, design, decimalSeparator))
+        book.SetCellText(cell.row, cell.column, cell.text);
+    book.SaveAs(outputPath);
+}
+
+}  // namespace wormgear

@@ -1,0 +1,22 @@
+// The one rule for handing a QString path to the Qt-free libraries: the bytes
+// the file system uses for it (QFile::encodeName, UTF-8 on every system the
+// program supports), and back. Include only from code that links Qt Core.
+#pragma once
+
+#include <QFile>
+#include <QString>
+#include <string>
+
+#include "files/program_files.h"
+
+namespace wormgear {
+
+inline std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+inline QString FromLocalPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+
+// ProgramFilePath for QString callers: ProgramFile(dir, "db1.mdb").
+inline QString ProgramFile(const QString& programDirectory, std::string_view fileName) {
+    return FromLocalPath(ProgramFilePath(LocalPath(programDirectory), fileName));
+}
+
+}  // namespace wormgear
