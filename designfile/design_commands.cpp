@@ -16,10 +16,14 @@ namespace {
 const QString kDesignFilter = QStringLiteral("*.cqb");
 const QString kDesignExtension = QStringLiteral(".cqb");
 
-QString Tr(const char* text) { return QCoreApplication::translate("wormgear::DesignFiles", text); }
-QString SaveFailedMessage() { return Tr("保存过程中发生错误,或者您还没安装EXCEL，保存失败........"); }
-QString OpenFailedMessage() { return Tr("文件打开错误,或者您还没安装EXCEL........."); }
-QString UnsavedQuestion() { return Tr("数据尚未保存，是否保存？"); }
+// The one translation context of the design-file commands.
+class DesignFilesText {
+    Q_DECLARE_TR_FUNCTIONS(wormgear::DesignFiles)
+};
+
+QString SaveFailedMessage() { return DesignFilesText::tr("保存过程中发生错误,或者您还没安装EXCEL，保存失败........"); }
+QString OpenFailedMessage() { return DesignFilesText::tr("文件打开错误,或者您还没安装EXCEL........."); }
+QString UnsavedQuestion() { return DesignFilesText::tr("数据尚未保存，是否保存？"); }
 
 DesignInputs WindowInputs(const DesignWindow& window) {
     DesignInputs inputs;
@@ -33,7 +37,8 @@ DesignInputs WindowInputs(const DesignWindow& window) {
 // last-resort handler with its own text.
 class NoActiveWorkbook : public std::runtime_error {
  public:
-    NoActiveWorkbook() : std::runtime_error("没有打开的工作簿，无法将其标记为已保存并关闭。") {}
+    NoActiveWorkbook()
+        : std::runtime_error(DesignFilesText::tr("没有打开的工作簿，无法将其标记为已保存并关闭。").toStdString()) {}
 };
 
 }  // namespace
@@ -105,7 +110,7 @@ void OpenDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, 
 
 void CloseWithQuestion(DesignWindow& window, DesignFileState& state, Dialogs& dialogs,
                        const QString& programDirectory) {
-    if (!state.DesignSaved && dialogs.askYesNo(QStringLiteral("Warning"), UnsavedQuestion())) {
+    if (!state.DesignSaved && dialogs.askYesNo(DesignFilesText::tr("Warning"), UnsavedQuestion())) {
         // A save that failed keeps the program open with the design on screen,
         // rather than closing and losing it; a cancelled file dialog counts as
         // a completed save and the program ends.

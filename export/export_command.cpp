@@ -1,18 +1,14 @@
 // The export command of the window.
 #include "export/export_command.h"
 
-#include <QCoreApplication>
-
 #include "export/progress_dialog.h"
 #include "export/workbook.h"
 #include "files/qt_path.h"
 
 namespace wormgear {
 
-QString ExportFailureMessage() {
-    return QCoreApplication::translate("wormgear::ExportSheet",
-                                       "导出文件错误,或者您还没安装EXCEL,请核实后重试.........");
-}
+// The export command shares the translation context of its progress dialog.
+QString ExportFailureMessage() { return TForm2::tr("导出文件错误,或者您还没安装EXCEL,请核实后重试........."); }
 
 void ExportSheet(SheetKind kind, const DesignInputs& inputs, const TWormDesign& design, char decimalSeparator,
                  const QString& programDirectory, Dialogs& dialogs, TForm2& progress) {

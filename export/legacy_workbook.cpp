@@ -11,12 +11,21 @@
 #include <cstdint>
 #include <charconv>
 #include <cstring>
+#include <new>
+#include <string>
 
 #include "export/ooxml.h"
 #include "export/workbook.h"
 
 namespace wormgear {
 namespace {
+
+using Kind = WorkbookError::Kind;
+
+// A failure reading the binary workbook at `path`, the file named.
+WorkbookError LegacyError(Kind kind, const std::string& detail, const std::string& path) {
+    return WorkbookFileError(WorkbookError(kind, detail), path);
+}
 
 // The shortest decimal text that reads back as the same double: file content,
 // not text for the user.
@@ -82,18 +91,22 @@ static LegacySheet ParseWithFreexl(const std::string& path) {
     // FreeXL reads the whole file into its own structures; keep hostile sizes out.
     ReadWorkbookFile(path);
     FreexlHandle xls;
-    if (freexl_open(path.c_str(), &xls.handle) != FREEXL_OK) throw WorkbookError("not a readable binary workbook: " + path);
+    if (const int status = freexl_open(path.c_str(), &xls.handle); status != FREEXL_OK) {
+        throw LegacyError(Kind::Damaged, "无法按旧版 .xls 格式读取（FreeXL 错误码 " + std::to_string(status) + "）", path);
+    }
     unsigned int sheetCount = 0;
     if (freexl_get_info(xls.handle, FREEXL_BIFF_SHEET_COUNT, &sheetCount) != FREEXL_OK || sheetCount == 0) {
-        throw WorkbookError("the binary workbook has no worksheet: " + path);
+        throw LegacyError(Kind::NoSheet, "没有任何工作表", path);
     }
     const char* name = nullptr;
     if (freexl_get_worksheet_name(xls.handle, 0, &name) != FREEXL_OK) name = nullptr;
-    if (freexl_select_active_worksheet(xls.handle, 0) != FREEXL_OK) throw WorkbookError("cannot select the first worksheet: " + path);
+    if (freexl_select_active_worksheet(xls.handle, 0) != FREEXL_OK) {
+        throw LegacyError(Kind::Damaged, "无法选中第一个工作表", path);
+    }
     unsigned int rows = 0;
     unsigned short columns = 0;
     if (freexl_worksheet_dimensions(xls.handle, &rows, &columns) != FREEXL_OK) {
-        throw WorkbookError("cannot read the sheet size: " + path);
+        throw LegacyError(Kind::Damaged, "无法读取工作表的大小", path);
     }
 
     std::vector<PlainCell> cells;
@@ -101,7 +114,8 @@ static LegacySheet ParseWithFreexl(const std::string& path) {
         for (unsigned short c = 0; c < columns; ++c) {
             FreeXL_CellValue value;
             if (freexl_get_cell_value(xls.handle, r, c, &value) != FREEXL_OK) {
-                throw WorkbookError("damaged cell in binary workbook: " + path);
+                throw LegacyError(Kind::Damaged, "第 " + std::to_string(r + 1) + " 行第 " + std::to_string(c + 1) +
+                                                     " 列的单元格无法读取", path);
             }
             int row = static_cast<int>(r) + 1;
             int column = static_cast<int>(c) + 1;
@@ -130,8 +144,8 @@ static LegacySheet ParseWithFreexl(const std::string& path) {
 namespace {
 
 // What crosses the pipe from the child: a status byte (0 read, 1 refused),
-// then either the refusal's text or the sheet name and the cells, each text as
-// a 32-bit length and its bytes.
+// then either the refusal's kind (one byte) and text or the sheet name and the
+// cells, each text as a 32-bit length and its bytes.
 void PutBytes(std::string& out, const void* data, std::size_t size) {
     out.append(static_cast<const char*>(data), size);
 }
@@ -143,16 +157,16 @@ void PutText(std::string& out, const std::string& text) {
 
 class Reader {
  public:
-    explicit Reader(const std::string& bytes) : bytes_(bytes) {}
+    Reader(const std::string& bytes, const std::string& path) : bytes_(bytes), path_(path) {}
     void get(void* data, std::size_t size) {
-        if (size > bytes_.size() - pos_) throw WorkbookError("binary workbook reader: short answer");
+        if (size > bytes_.size() - pos_) throw ShortAnswer();
         std::memcpy(data, bytes_.data() + pos_, size);
         pos_ += size;
     }
     std::string text() {
         std::uint32_t size;
         get(&size, sizeof size);
-        if (size > bytes_.size() - pos_) throw WorkbookError("binary workbook reader: short answer");
+        if (size > bytes_.size() - pos_) throw ShortAnswer();
         std::string out = bytes_.substr(pos_, size);
         pos_ += size;
         return out;
@@ -160,7 +174,10 @@ class Reader {
     bool done() const { return pos_ == bytes_.size(); }
 
  private:
+    WorkbookError ShortAnswer() const { return LegacyError(Kind::Internal, "旧版 .xls 读取进程的结果不完整", path_); }
+
     const std::string& bytes_;
+    const std::string& path_;
     std::size_t pos_ = 0;
 };
 
@@ -181,12 +198,39 @@ std::string Encode(const LegacySheet& sheet) {
     return out;
 }
 
-LegacySheet Decode(const std::string& bytes) {
-    if (bytes.empty()) throw WorkbookError("the binary workbook reader stopped without an answer");
-    Reader in(bytes);
+std::string Refusal(const WorkbookError& error) {
+    std::string out(1, '\1');
+    out += static_cast<char>(error.kind());
+    PutText(out, error.what());
+    return out;
+}
+
+// The values of the workbook at `path`, or the refusal of the reader.
+std::string ChildAnswer(const std::string& path) {
+    try {
+        return Encode(ParseWithFreexl(path));
+    } catch (const WorkbookError& error) {
+        return Refusal(error);
+    } catch (const std::bad_alloc&) {
+        return Refusal(LegacyError(Kind::Internal, "内存不足", path));
+    } catch (const std::exception& error) {
+        return Refusal(LegacyError(Kind::Internal, std::string("读取旧版 .xls 格式时出错（") + error.what() + "）", path));
+    }
+}
+
+// The child's refusal comes with the file named already.
+LegacySheet Decode(const std::string& bytes, const std::string& path) {
+    if (bytes.empty()) throw LegacyError(Kind::Internal, "旧版 .xls 读取进程没有给出结果", path);
+    Reader in(bytes, path);
     char status;
     in.get(&status, 1);
-    if (status != 0) throw WorkbookError(in.text());
+    if (status != 0) {
+        char kind;
+        in.get(&kind, 1);
+        // File is the first kind and Internal the last.
+        const bool known = kind >= static_cast<char>(Kind::File) && kind <= static_cast<char>(Kind::Internal);
+        throw WorkbookError(known ? static_cast<Kind>(kind) : Kind::Internal, in.text());
+    }
     LegacySheet sheet;
     sheet.name = in.text();
     while (!in.done()) {
@@ -225,23 +269,22 @@ PackageEntries ReadLegacyWorkbook(const std::string& path) {
     // hostile file does there, this process gets the values or a refusal,
     // never a corrupted stack.
     int pipeEnds[2];
-    if (::pipe(pipeEnds) != 0) throw WorkbookError("cannot start the binary workbook reader");
+    if (::pipe(pipeEnds) != 0) throw LegacyError(Kind::Internal, "无法启动旧版 .xls 读取进程", path);
     const pid_t child = ::fork();
     if (child < 0) {
         ::close(pipeEnds[0]);
         ::close(pipeEnds[1]);
-        throw WorkbookError("cannot start the binary workbook reader");
+        throw LegacyError(Kind::Internal, "无法启动旧版 .xls 读取进程", path);
     }
     if (child == 0) {
         ::close(pipeEnds[0]);
-        std::string answer;
+        // Nothing may leave this block but _exit: an exception would unwind
+        // into the parent's code running in the child. Without an answer the
+        // parent reports that the reader gave none.
         try {
-            answer = Encode(ParseWithFreexl(path));
-        } catch (const std::exception& error) {
-            answer.assign(1, '\1');
-            PutText(answer, error.what());
+            WriteAll(pipeEnds[1], ChildAnswer(path));
+        } catch (...) {
         }
-        WriteAll(pipeEnds[1], answer);
         ::_exit(0);  // no destructors or exit handlers of the parent's state
     }
     ::close(pipeEnds[1]);
@@ -258,10 +301,15 @@ PackageEntries ReadLegacyWorkbook(const std::string& path) {
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        throw WorkbookError("the binary workbook is damaged (its reader failed): " + path);
+        throw LegacyError(Kind::Damaged, "读取进程在读取旧版 .xls 格式时异常终止", path);
     }
-    const LegacySheet sheet = Decode(answer);
-    return PlainWorkbookPackage(sheet.name, sheet.cells);
+    const LegacySheet sheet = Decode(answer, path);
+    try {
+        return PlainWorkbookPackage(sheet.name, sheet.cells);
+    } catch (const WorkbookError& error) {
+        // A cell position beyond a sheet, as only a damaged file gives it.
+        throw LegacyError(Kind::Damaged, error.what(), path);
+    }
 }
 
 }  // namespace wormgear

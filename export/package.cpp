@@ -3,6 +3,7 @@
 
 #include <zip.h>
 
+#include "calc/text.h"
 #include "files/file_io.h"
 
 #include <atomic>
@@ -15,10 +16,21 @@
 namespace wormgear {
 namespace {
 
+using Kind = WorkbookError::Kind;
+
+std::string Quoted(const std::string& path) { return "“" + path + "”"; }
+
+// libzip's own wording of a failure, kept for whoever reports the problem.
+std::string Detail(const std::string& text) { return "（" + text + "）"; }
+
 std::string ZipErrorText(zip_error_t* error) {
     std::string text = zip_error_strerror(error);
     zip_error_fini(error);
     return text;
+}
+
+std::string PackFailure(const std::string& name, zip_t* archive) {
+    return "打包部件 " + ShownPartName(name) + " 失败" + Detail(zip_strerror(archive));
 }
 
 struct ArchiveDiscarder {
@@ -40,16 +52,17 @@ std::string SourceBytes(zip_source_t* source);
 std::string ReadEntry(zip_t* archive, zip_uint64_t index, std::uint64_t size, const char* name) {
     std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen_index(archive, index, 0));
     if (!file) {
-        throw WorkbookError(std::string("cannot unpack ") + name + ": " + zip_strerror(archive));
+        throw WorkbookError(Kind::Damaged, "部件 " + ShownPartName(name) + " 无法解压" + Detail(zip_strerror(archive)));
     }
     std::string data(static_cast<std::size_t>(size), '\0');
     std::uint64_t done = 0;
     while (done < size) {
         zip_int64_t got = zip_fread(file.get(), data.data() + done, size - done);
         if (got < 0) {
-            throw WorkbookError(std::string("damaged part ") + name + ": " + zip_file_strerror(file.get()));
+            throw WorkbookError(Kind::Damaged,
+                                "部件 " + ShownPartName(name) + " 无法解压" + Detail(zip_file_strerror(file.get())));
         }
-        if (got == 0) throw WorkbookError(std::string("part ") + name + " is shorter than its directory says");
+        if (got == 0) throw WorkbookError(Kind::Damaged, "部件 " + ShownPartName(name) + " 比压缩包目录记载的短");
         done += static_cast<std::uint64_t>(got);
     }
     // One more read reaches the end of the stream, where libzip compares the
@@ -57,14 +70,48 @@ std::string ReadEntry(zip_t* archive, zip_uint64_t index, std::uint64_t size, co
     char extra;
     zip_int64_t more = zip_fread(file.get(), &extra, 1);
     if (more != 0) {
-        throw WorkbookError(std::string("damaged part ") + name +
-                            (more < 0 ? std::string(": ") + zip_file_strerror(file.get())
-                                      : std::string(" is longer than its directory says")));
+        throw WorkbookError(Kind::Damaged, "部件 " + ShownPartName(name) +
+                                               (more < 0 ? " 无法解压" + Detail(zip_file_strerror(file.get()))
+                                                         : std::string(" 比压缩包目录记载的长")));
     }
     return data;
 }
 
 }  // namespace
+
+WorkbookError::WorkbookError(Kind kind, std::string message) : std::runtime_error(std::move(message)), kind_(kind) {}
+
+WorkbookError WorkbookFileError(const WorkbookError& error, const std::string& path) {
+    const std::string file = Quoted(path);
+    switch (error.kind()) {
+        case Kind::File: return error;
+        case Kind::NotWorkbook: return WorkbookError(error.kind(), file + "不是工作簿：" + error.what());
+        case Kind::Damaged: return WorkbookError(error.kind(), "工作簿" + file + "已损坏：" + error.what());
+        case Kind::TooLarge: return WorkbookError(error.kind(), "工作簿" + file + "过大：" + error.what());
+        // Nothing the user did or the file holds: the step itself failed.
+        case Kind::Internal: return WorkbookError(error.kind(), "无法打开工作簿" + file + "：" + error.what());
+        case Kind::NoSheet:
+        case Kind::Cell:
+        case Kind::Text: break;
+    }
+    return WorkbookError(error.kind(), "工作簿" + file + "：" + error.what());
+}
+
+WorkbookError WorkbookSaveError(const WorkbookError& error, const std::string& path) {
+    // Not "damaged" or "too large": that would blame the target for what the
+    // opened workbook holds.
+    if (error.kind() == Kind::File) return error;
+    return WorkbookError(error.kind(), "无法保存工作簿" + Quoted(path) + "：" + error.what());
+}
+
+std::string ShownPartName(const std::string& name) {
+    if (IsValidUtf8(name)) return name;
+    std::string shown = name;
+    for (char& c : shown) {
+        if (static_cast<unsigned char>(c) >= 0x80) c = '?';
+    }
+    return shown;
+}
 
 PackageEntries ReadPackage(const std::string& zipBytes) {
     zip_error_t error;
@@ -73,23 +120,25 @@ PackageEntries ReadPackage(const std::string& zipBytes) {
     // from a source that failure paths may free early: hand it a malloc'ed copy
     // it owns outright rather than our string.
     void* copy = std::malloc(zipBytes.empty() ? 1 : zipBytes.size());
-    if (!copy) throw WorkbookError("out of memory");
+    if (!copy) throw WorkbookError(Kind::Internal, "内存不足");
     std::memcpy(copy, zipBytes.data(), zipBytes.size());
     zip_source_t* source = zip_source_buffer_create(copy, zipBytes.size(), 1, &error);
     if (!source) {
         std::free(copy);
-        throw WorkbookError("cannot read package: " + ZipErrorText(&error));
+        throw WorkbookError(Kind::Internal, "读取压缩包失败" + Detail(ZipErrorText(&error)));
     }
     Archive archive(zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error));
     if (!archive) {
         zip_source_free(source);
-        throw WorkbookError("not a workbook package: " + ZipErrorText(&error));
+        throw WorkbookError(Kind::Damaged, "不是完整的 zip 压缩包" + Detail(ZipErrorText(&error)));
     }
     zip_error_fini(&error);
 
     zip_int64_t count = zip_get_num_entries(archive.get(), 0);
-    if (count <= 0) throw WorkbookError("the package is empty");
-    if (static_cast<std::uint64_t>(count) > kMaxPackageEntries) throw WorkbookError("the package has too many parts");
+    if (count <= 0) throw WorkbookError(Kind::NotWorkbook, "压缩包中没有任何部件");
+    if (static_cast<std::uint64_t>(count) > kMaxPackageEntries) {
+        throw WorkbookError(Kind::TooLarge, "部件超过 " + std::to_string(kMaxPackageEntries) + " 个");
+    }
 
     PackageEntries entries;
     entries.reserve(static_cast<std::size_t>(count));
@@ -99,10 +148,10 @@ PackageEntries ReadPackage(const std::string& zipBytes) {
         zip_stat_init(&stat);
         if (zip_stat_index(archive.get(), static_cast<zip_uint64_t>(i), 0, &stat) != 0 ||
             !(stat.valid & ZIP_STAT_NAME) || !(stat.valid & ZIP_STAT_SIZE)) {
-            throw WorkbookError("damaged package directory");
+            throw WorkbookError(Kind::Damaged, "压缩包目录有误");
         }
         if (stat.size > kMaxUnpackedBytes || total + stat.size > kMaxUnpackedBytes) {
-            throw WorkbookError("the package unpacks to more than the size limit");
+            throw WorkbookError(Kind::TooLarge, "解压后超过 " + std::to_string(kMaxUnpackedBytes >> 20) + " MiB");
         }
         total += stat.size;
         PackageEntry entry;
@@ -118,13 +167,13 @@ std::string WritePackage(const PackageEntries& entries) {
     zip_error_t error;
     zip_error_init(&error);
     Source target(zip_source_buffer_create(nullptr, 0, 0, &error));
-    if (!target) throw WorkbookError("cannot create package: " + ZipErrorText(&error));
+    if (!target) throw WorkbookError(Kind::Internal, "创建压缩包失败" + Detail(ZipErrorText(&error)));
     // The archive frees its source on close; keep ours alive to read the result.
     zip_source_keep(target.get());
     Archive archive(zip_open_from_source(target.get(), ZIP_TRUNCATE, &error));
     if (!archive) {
         zip_source_free(target.get());  // drop the extra reference taken above
-        throw WorkbookError("cannot create package: " + ZipErrorText(&error));
+        throw WorkbookError(Kind::Internal, "创建压缩包失败" + Detail(ZipErrorText(&error)));
     }
     zip_error_fini(&error);
 
@@ -135,7 +184,7 @@ std::string WritePackage(const PackageEntries& entries) {
         } else {
             // The entries outlive the archive, so libzip may read them in place.
             zip_source_t* data = zip_source_buffer(archive.get(), entry.data.data(), entry.data.size(), 0);
-            if (!data) throw WorkbookError(std::string("cannot pack part: ") + zip_strerror(archive.get()));
+            if (!data) throw WorkbookError(Kind::Internal, PackFailure(entry.name, archive.get()));
             index = zip_file_add(archive.get(), entry.name.c_str(), data, ZIP_FL_ENC_UTF_8);
             if (index < 0) {
                 zip_source_free(data);
@@ -144,11 +193,11 @@ std::string WritePackage(const PackageEntries& entries) {
             }
         }
         if (index < 0 || (entry.mtime > 0 && zip_file_set_mtime(archive.get(), static_cast<zip_uint64_t>(index), entry.mtime, 0) != 0)) {
-            throw WorkbookError("cannot pack part " + entry.name + ": " + zip_strerror(archive.get()));
+            throw WorkbookError(Kind::Internal, PackFailure(entry.name, archive.get()));
         }
     }
     if (zip_close(archive.get()) != 0) {
-        throw WorkbookError(std::string("cannot write package: ") + zip_strerror(archive.get()));
+        throw WorkbookError(Kind::Internal, "写出压缩包失败" + Detail(zip_strerror(archive.get())));
     }
     archive.release();  // closed and freed by zip_close
     return SourceBytes(target.get());
@@ -161,19 +210,21 @@ std::string SourceBytes(zip_source_t* source) {
     zip_stat_t stat;
     zip_stat_init(&stat);
     if (zip_source_stat(source, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE) || zip_source_open(source) != 0) {
-        throw WorkbookError("cannot read the packed workbook back");
+        throw WorkbookError(Kind::Internal, "读回打包后的数据失败");
     }
     std::string bytes(static_cast<std::size_t>(stat.size), '\0');
     zip_int64_t got = zip_source_read(source, bytes.data(), stat.size);
     zip_source_close(source);
-    if (got < 0 || static_cast<zip_uint64_t>(got) != stat.size) throw WorkbookError("cannot read the packed workbook back");
+    if (got < 0 || static_cast<zip_uint64_t>(got) != stat.size) {
+        throw WorkbookError(Kind::Internal, "读回打包后的数据失败");
+    }
     return bytes;
 }
 
 void Deflate(zip_t* archive, zip_int64_t index, const std::string& name) {
     if (index < 0 || zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 0) != 0 ||
         zip_file_set_mtime(archive, static_cast<zip_uint64_t>(index), std::time(nullptr), 0) != 0) {
-        throw WorkbookError("cannot pack part " + name + ": " + zip_strerror(archive));
+        throw WorkbookError(Kind::Internal, PackFailure(name, archive));
     }
 }
 
@@ -183,12 +234,12 @@ std::string RewritePackage(const std::string& zipBytes, const PackageChanges& ch
     zip_error_t error;
     zip_error_init(&error);
     void* copy = std::malloc(zipBytes.empty() ? 1 : zipBytes.size());
-    if (!copy) throw WorkbookError("out of memory");
+    if (!copy) throw WorkbookError(Kind::Internal, "内存不足");
     std::memcpy(copy, zipBytes.data(), zipBytes.size());
     Source source(zip_source_buffer_create(copy, zipBytes.size(), 1, &error));
     if (!source) {
         std::free(copy);
-        throw WorkbookError("cannot read package: " + ZipErrorText(&error));
+        throw WorkbookError(Kind::Internal, "读取压缩包失败" + Detail(ZipErrorText(&error)));
     }
     // One reference for the archive, which frees it on close, one to read the
     // rewritten bytes afterwards.
@@ -196,36 +247,37 @@ std::string RewritePackage(const std::string& zipBytes, const PackageChanges& ch
     Archive archive(zip_open_from_source(source.get(), 0, &error));
     if (!archive) {
         zip_source_free(source.get());
-        throw WorkbookError("not a workbook package: " + ZipErrorText(&error));
+        throw WorkbookError(Kind::Damaged, "不是完整的 zip 压缩包" + Detail(ZipErrorText(&error)));
     }
     zip_error_fini(&error);
 
     for (const auto& [name, data] : changes.replaced) {
         zip_int64_t index = zip_name_locate(archive.get(), name.c_str(), 0);
-        if (index < 0) throw WorkbookError("the package has no part " + name);
+        if (index < 0) throw WorkbookError(Kind::Internal, "压缩包中没有部件 " + ShownPartName(name));
         zip_source_t* part = zip_source_buffer(archive.get(), data.data(), data.size(), 0);
-        if (!part) throw WorkbookError(std::string("cannot pack part: ") + zip_strerror(archive.get()));
+        if (!part) throw WorkbookError(Kind::Internal, PackFailure(name, archive.get()));
         if (zip_file_replace(archive.get(), static_cast<zip_uint64_t>(index), part, 0) != 0) {
             zip_source_free(part);
-            throw WorkbookError("cannot pack part " + name + ": " + zip_strerror(archive.get()));
+            throw WorkbookError(Kind::Internal, PackFailure(name, archive.get()));
         }
         Deflate(archive.get(), index, name);
     }
     for (const std::string& name : changes.removed) {
         zip_int64_t index = zip_name_locate(archive.get(), name.c_str(), 0);
         if (index >= 0 && zip_delete(archive.get(), static_cast<zip_uint64_t>(index)) != 0) {
-            throw WorkbookError("cannot remove part " + name + ": " + zip_strerror(archive.get()));
+            throw WorkbookError(Kind::Internal,
+                                "删除部件 " + ShownPartName(name) + " 失败" + Detail(zip_strerror(archive.get())));
         }
     }
     for (const auto& [name, data] : changes.added) {
         zip_source_t* part = zip_source_buffer(archive.get(), data.data(), data.size(), 0);
-        if (!part) throw WorkbookError(std::string("cannot pack part: ") + zip_strerror(archive.get()));
+        if (!part) throw WorkbookError(Kind::Internal, PackFailure(name, archive.get()));
         zip_int64_t index = zip_file_add(archive.get(), name.c_str(), part, ZIP_FL_ENC_UTF_8);
         if (index < 0) zip_source_free(part);
         Deflate(archive.get(), index, name);
     }
     if (zip_close(archive.get()) != 0) {
-        throw WorkbookError(std::string("cannot write package: ") + zip_strerror(archive.get()));
+        throw WorkbookError(Kind::Internal, "写出压缩包失败" + Detail(zip_strerror(archive.get())));
     }
     archive.release();  // closed and freed by zip_close
     return SourceBytes(source.get());
@@ -235,7 +287,7 @@ std::string ReadWorkbookFile(const std::string& path) {
     try {
         return ReadWholeFile(path, kMaxUnpackedBytes);
     } catch (const FileError& error) {
-        throw WorkbookError(error.what());
+        throw WorkbookError(Kind::File, error.what());
     }
 }
 
@@ -243,7 +295,7 @@ void ReplaceWorkbookFile(const std::string& path, const std::string& bytes) {
     try {
         ReplaceFileAtomically(path, bytes);
     } catch (const FileError& error) {
-        throw WorkbookError(error.what());
+        throw WorkbookError(Kind::File, error.what());
     }
 }
 

@@ -14,10 +14,44 @@ namespace wormgear {
 
 // Every failure of the workbook component: unreadable or damaged files,
 // limits exceeded, a sheet that is not there, a save that did not complete.
+// what() is the whole sentence for the user, in the interface's language and
+// naming the file whenever the component knows it; kind() tells a caller what
+// went wrong without reading the sentence.
 class WorkbookError : public std::runtime_error {
  public:
-    using std::runtime_error::runtime_error;
+    enum class Kind {
+        File,         // the file cannot be read or written (the file layer's own sentence)
+        NotWorkbook,  // the content is no workbook at all
+        Damaged,      // a damaged zip, part, XML, binary workbook or string table
+        TooLarge,     // more parts or unpacked bytes than the limits allow
+        NoSheet,      // no active sheet, not a worksheet, no cell data
+        Cell,         // a cell position outside a sheet, a formula that cannot be replaced
+        Text,         // a text that is not UTF-8 or longer than a cell holds
+        Internal,     // packing failed, out of memory, the binary reader did not start (kept last)
+    };
+
+    WorkbookError(Kind kind, std::string message);
+
+    Kind kind() const { return kind_; }
+
+ private:
+    Kind kind_;
 };
+
+// `error`, raised by a step that did not know the file, told of the workbook
+// file `path`: same kind, the sentence led by what is wrong with the file
+// ("工作簿“/a/x.xlsx”已损坏：部件 … 的 XML 有误（…）"). A File failure names
+// its file already and comes back as it is.
+WorkbookError WorkbookFileError(const WorkbookError& error, const std::string& path);
+
+// The same for a failure while writing the workbook to `path`:
+// "无法保存工作簿“/a/x.xlsx”：…".
+WorkbookError WorkbookSaveError(const WorkbookError& error, const std::string& path);
+
+// A part name from a file as a sentence may show it: the name itself when it
+// is UTF-8, else with each byte outside ASCII as "?", so that the sentence
+// stays UTF-8 whatever the file holds.
+std::string ShownPartName(const std::string& name);
 
 // A parameter sheet or design file is a few kilobytes; 64 MiB of unpacked parts
 // is far beyond any real workbook this program meets and still harmless to hold.
@@ -35,7 +69,9 @@ using PackageEntries = std::vector<PackageEntry>;
 
 // Unpacks a zip held in memory. Throws WorkbookError for anything that is not a
 // complete, consistent zip within the limits above (damaged data, CRC errors,
-// encryption, too many or too large parts).
+// encryption, too many or too large parts). The package functions do not know
+// the file; their sentences name the part, and callers add the file with
+// WorkbookFileError or WorkbookSaveError.
 PackageEntries ReadPackage(const std::string& zipBytes);
 
 // Packs the entries, in order and deflated, into zip bytes.
@@ -55,7 +91,8 @@ struct PackageChanges {
 std::string RewritePackage(const std::string& zipBytes, const PackageChanges& changes);
 
 // A file read whole (at most kMaxUnpackedBytes) and a file replaced
-// atomically, their failures as WorkbookError with the file's own sentence.
+// atomically, their failures as WorkbookError of kind File with the file
+// layer's sentence, which names the file.
 std::string ReadWorkbookFile(const std::string& path);
 void ReplaceWorkbookFile(const std::string& path, const std::string& bytes);
 

@@ -18,9 +18,12 @@
 #include "export/legacy_workbook.h"
 #include "calc/numeric.h"
 #include "calc/text.h"
+#include "files/file_io.h"
 
 namespace wormgear {
 namespace {
+
+using Kind = WorkbookError::Kind;
 
 constexpr int kMaxRow = 1048576;
 constexpr int kMaxColumn = 16384;
@@ -142,6 +145,12 @@ int ParsePositive(const char* text, int limit) {
     return result.ec == std::errc() && *result.ptr == '\0' && value >= 1 && value <= limit ? value : 0;
 }
 
+bool InsideSheet(int row, int column) { return row >= 1 && row <= kMaxRow && column >= 1 && column <= kMaxColumn; }
+
+std::string PositionOutsideSheet(int row, int column) {
+    return "单元格位置（第 " + std::to_string(row) + " 行，第 " + std::to_string(column) + " 列）超出工作表范围";
+}
+
 // Row number of a <row>: its r attribute, or the one after the previous row.
 int RowNumberOf(pugi::xml_node row, int previous) {
     pugi::xml_attribute r = row.attribute("r");
@@ -200,9 +209,7 @@ struct Range {
 }  // namespace
 
 std::string CellReference(int row, int column) {
-    if (row < 1 || row > kMaxRow || column < 1 || column > kMaxColumn) {
-        throw WorkbookError("cell position out of range: row " + std::to_string(row) + ", column " + std::to_string(column));
-    }
+    if (!InsideSheet(row, column)) throw WorkbookError(Kind::Cell, PositionOutsideSheet(row, column));
     std::string letters;
     for (int c = column; c > 0; c = (c - 1) / 26) letters.insert(letters.begin(), static_cast<char>('A' + (c - 1) % 26));
     return letters + std::to_string(row);
@@ -236,36 +243,52 @@ struct Workbook::Impl {
     bool workbookChanged = false, relsChanged = false, contentTypesChanged = false;
     bool calculationChainDropped = false;
 
+    // A failure of this workbook, its file named.
+    WorkbookError Error(Kind kind, const std::string& detail) const {
+        return WorkbookFileError(WorkbookError(kind, detail), path);
+    }
+
+    void CheckPosition(int row, int column) const {
+        if (!InsideSheet(row, column)) throw Error(Kind::Cell, PositionOutsideSheet(row, column));
+    }
+
     const PackageEntry* Find(const std::string& part) const {
         auto it = partIndex.find(Lower(part));
         return it == partIndex.end() ? nullptr : &entries[it->second];
     }
 
-    void Parse(pugi::xml_document& document, const std::string& part) {
+    // `whenMissing`: a package without the parts every workbook has is no
+    // workbook; one without a part its workbook refers to is damaged.
+    void Parse(pugi::xml_document& document, const std::string& part, Kind whenMissing = Kind::Damaged) {
         const PackageEntry* entry = Find(part);
-        if (!entry) throw WorkbookError("the package has no part " + part);
+        if (!entry) throw Error(whenMissing, "缺少部件 " + ShownPartName(part));
         pugi::xml_parse_result result = document.load_buffer(
             entry->data.data(), entry->data.size(),
             pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single, pugi::encoding_auto);
-        if (!result) throw WorkbookError("broken XML in " + part + ": " + result.description());
-        if (!document.document_element()) throw WorkbookError("empty XML part " + part);
+        if (!result) {
+            throw Error(Kind::Damaged, "部件 " + ShownPartName(part) + " 的 XML 有误（" + result.description() + "，第 " +
+                                           std::to_string(result.offset) + " 字节）");
+        }
+        if (!document.document_element()) throw Error(Kind::Damaged, "部件 " + ShownPartName(part) + " 中没有 XML 元素");
     }
 
     void Load() {
         for (std::size_t i = 0; i < entries.size(); ++i) partIndex.emplace(Lower(entries[i].name), i);
 
-        Parse(contentTypes, kContentTypesPart);
+        Parse(contentTypes, kContentTypesPart, Kind::NotWorkbook);
         pugi::xml_document packageRels;
-        Parse(packageRels, "_rels/.rels");
+        Parse(packageRels, "_rels/.rels", Kind::NotWorkbook);
         for (pugi::xml_node rel : packageRels.document_element().children()) {
             if (IsElement(rel, "Relationship") && EndsWith(rel.attribute("Type").value(), "/officeDocument")) {
                 workbookPart = ResolveTarget("", rel.attribute("Target").value());
                 break;
             }
         }
-        if (workbookPart.empty()) throw WorkbookError("the package holds no workbook");
+        if (workbookPart.empty()) throw Error(Kind::NotWorkbook, "压缩包中没有主文档");
         Parse(workbook, workbookPart);
-        if (!IsElement(workbook.document_element(), "workbook")) throw WorkbookError("the main part is not a workbook");
+        if (!IsElement(workbook.document_element(), "workbook")) {
+            throw Error(Kind::NotWorkbook, "主文档 " + ShownPartName(workbookPart) + " 不是电子表格");
+        }
         workbookRelsPart = RelationshipsPartOf(workbookPart);
         Parse(workbookRels, workbookRelsPart);
 
@@ -285,17 +308,17 @@ struct Workbook::Impl {
                 break;
             }
         }
-        if (!activeSheet) throw WorkbookError("the workbook has no active sheet");
+        if (!activeSheet) throw Error(Kind::NoSheet, "找不到活动工作表");
         pugi::xml_node sheetRel = Relationship(RelationshipId(activeSheet));
         if (!sheetRel || !EndsWith(sheetRel.attribute("Type").value(), "/worksheet")) {
-            throw WorkbookError("the active sheet is not a worksheet");
+            throw Error(Kind::NoSheet, "活动工作表不是普通工作表");
         }
         sheetPart = ResolveTarget(workbookPart, sheetRel.attribute("Target").value());
         Parse(sheet, sheetPart);
-        if (!IsElement(sheet.document_element(), "worksheet")) throw WorkbookError("the active sheet is not a worksheet");
+        if (!IsElement(sheet.document_element(), "worksheet")) throw Error(Kind::NoSheet, "活动工作表不是普通工作表");
         sheetPrefix = PrefixOf(sheet.document_element());
         sheetData = ChildNamed(sheet.document_element(), "sheetData");
-        if (!sheetData) throw WorkbookError("the active sheet has no cell data");
+        if (!sheetData) throw Error(Kind::NoSheet, "活动工作表中没有单元格数据");
 
         for (pugi::xml_node rel : workbookRels.document_element().children()) {
             if (IsElement(rel, "Relationship") && EndsWith(rel.attribute("Type").value(), "/sharedStrings") &&
@@ -372,6 +395,8 @@ struct Workbook::Impl {
                 cells.emplace_back(previousColumn, cell);
             }
             for (auto& [column, cell] : cells) {
+                // A row or cell without r after the last one of a sheet.
+                if (!InsideSheet(previousRow, column)) throw Error(Kind::Damaged, "工作表中有超出范围的行或列");
                 std::string reference = CellReference(previousRow, column);
                 if (pugi::xml_attribute r = cell.attribute("r")) {
                     r.set_value(reference.c_str());
@@ -565,7 +590,8 @@ struct Workbook::Impl {
         if ((std::strcmp(kind, "shared") == 0 || std::strcmp(kind, "array") == 0) && formula.attribute("ref")) {
             std::string ref = formula.attribute("ref").value();
             if (ref != cell.attribute("r").value()) {
-                throw WorkbookError("cell " + std::string(cell.attribute("r").value()) + " holds a formula of other cells too");
+                // r is the reference NormaliseSheet gave the cell, never the file's bytes.
+                throw Error(Kind::Cell, "单元格 " + std::string(cell.attribute("r").value()) + " 的公式同时属于其他单元格，不能覆盖");
             }
         }
         DropCalculationChain();
@@ -591,6 +617,16 @@ struct Workbook::Impl {
         std::string updated = topLeft == bottomRight ? topLeft : topLeft + ":" + bottomRight;
         if (!dimension.attribute("ref")) dimension.append_attribute("ref");
         dimension.attribute("ref").set_value(updated.c_str());
+    }
+
+    // The package functions do not know the file: their failures are told of
+    // the file being saved.
+    std::string PackedBytesFor(const std::string& target) const {
+        try {
+            return PackedBytes();
+        } catch (const WorkbookError& error) {
+            throw WorkbookSaveError(error, target);
+        }
     }
 
     std::string PackedBytes() const {
@@ -619,22 +655,32 @@ Workbook::~Workbook() = default;
 Workbook Workbook::Open(const std::string& path) {
     auto impl = std::make_unique<Impl>();
     impl->path = path;
+    // The reading of the file, the binary reader and Load name the file
+    // themselves; the package functions do not know it.
     std::string bytes = ReadWorkbookFile(path);
     if (bytes.size() >= 4 && bytes.compare(0, 2, "PK") == 0) {
-        impl->entries = ReadPackage(bytes);
+        try {
+            impl->entries = ReadPackage(bytes);
+        } catch (const WorkbookError& error) {
+            throw WorkbookFileError(error, path);
+        }
         impl->packageBytes = std::move(bytes);
     } else if (LooksLikeOle2(bytes)) {
         impl->entries = ReadLegacyWorkbook(path);
-        impl->packageBytes = WritePackage(impl->entries);
+        try {
+            impl->packageBytes = WritePackage(impl->entries);
+        } catch (const WorkbookError& error) {
+            throw WorkbookFileError(error, path);
+        }
     } else {
-        throw WorkbookError(path + " is not a workbook");
+        throw impl->Error(Kind::NotWorkbook, bytes.empty() ? "文件是空的" : "文件既不是 .xlsx 格式，也不是旧版 .xls 格式");
     }
     impl->Load();
     return Workbook(std::move(impl));
 }
 
 std::string Workbook::CellText(int row, int column, char decimalSeparator) const {
-    CellReference(row, column);  // range check
+    impl_->CheckPosition(row, column);
     pugi::xml_node rowNode = impl_->FindRow(row);
     if (!rowNode) return "";
     pugi::xml_node cell = Impl::FindCell(rowNode, column);
@@ -646,7 +692,7 @@ std::string Workbook::CellText(int row, int column, char decimalSeparator) const
         std::size_t index = 0;
         auto result = std::from_chars(value.data(), value.data() + value.size(), index);
         if (result.ec != std::errc() || result.ptr != value.data() + value.size() || index >= impl_->sharedTexts.size()) {
-            throw WorkbookError("cell " + CellReference(row, column) + " refers to a missing string");
+            throw impl_->Error(Kind::Damaged, "单元格 " + CellReference(row, column) + " 引用的共享字符串不存在");
         }
         return impl_->sharedTexts[index];
     }
@@ -665,11 +711,14 @@ std::string Workbook::CellText(int row, int column, char decimalSeparator) const
 }
 
 void Workbook::SetCellText(int row, int column, const std::string& text) {
-    CellReference(row, column);  // range check
+    impl_->CheckPosition(row, column);
     long units = Utf16Length(text);
-    if (units < 0) throw WorkbookError("the text for cell " + CellReference(row, column) + " is not UTF-8");
+    if (units < 0) {
+        throw impl_->Error(Kind::Text, "要写入单元格 " + CellReference(row, column) + " 的文字不是有效的 UTF-8 编码");
+    }
     if (static_cast<std::size_t>(units) > kMaxCellTextUnits) {
-        throw WorkbookError("the text for cell " + CellReference(row, column) + " is longer than a cell holds");
+        throw impl_->Error(Kind::Text, "要写入单元格 " + CellReference(row, column) + " 的文字超过 " +
+                                           std::to_string(kMaxCellTextUnits) + " 个字符，单元格容纳不下");
     }
     Impl& impl = *impl_;
     impl.NormaliseSheet();
@@ -702,14 +751,18 @@ void Workbook::SetCellText(int row, int column, const std::string& text) {
 }
 
 void Workbook::SaveAs(const std::string& path) {
-    if (path.empty() || path.back() == '/') throw WorkbookError("no file name in \"" + path + "\"");
+    // Checked here: PathWithWorkbookExtension would make "folder/" the hidden
+    // file "folder/.xlsx".
+    if (path.empty() || path.back() == '/') {
+        throw WorkbookError(Kind::File, FileError(FileError::Action::NoFileName, path).what());
+    }
     std::string target = PathWithWorkbookExtension(path);
-    ReplaceWorkbookFile(target, impl_->PackedBytes());
+    ReplaceWorkbookFile(target, impl_->PackedBytesFor(target));
     impl_->path = target;
 }
 
 void Workbook::Save() {
-    ReplaceWorkbookFile(impl_->path, impl_->PackedBytes());
+    ReplaceWorkbookFile(impl_->path, impl_->PackedBytesFor(impl_->path));
 }
 
 const std::string& Workbook::Path() const { return impl_->path; }

@@ -22,7 +22,8 @@ class Workbook {
     // format is told by the content, not the name: the templates are named
     // "*.xls" and hold OOXML, design files are named "*.cqb". Throws
     // WorkbookError for a missing file, a file that is not a workbook, a damaged
-    // package or XML, parts beyond the size limit, or no active sheet.
+    // package or XML, parts beyond the size limit, or no active sheet. Every
+    // failure of a workbook, here and below, names its file.
     static Workbook Open(const std::string& path);
 
     Workbook(Workbook&&) noexcept;

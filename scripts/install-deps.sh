@@ -7,12 +7,12 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
   libzip-dev libpugixml-dev libfreexl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei xvfb xauth
 )
-# Extra packages for the test command: clang with its fuzzer runtime.
+# Extra packages for the test command: GoogleTest and Google Benchmark, clang
+# with its fuzzer runtime, and Python for the golden-design runner.
 if [ "${1:-}" = "--test" ]; then
-  packages+=(clang libclang-rt-14-dev)
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev python3)
 fi
 if [ "${WORMGEAR_WITH_LIBREOFFICE:-0}" = "1" ]; then
   packages+=(libreoffice-calc-nogui)

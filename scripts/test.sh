@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the normal build, the
-# same tests under AddressSanitizer and UndefinedBehaviorSanitizer, and each
-# fuzz target for a short while.
+# Installs what is missing, builds, and runs every test: the normal build with
+# its benchmarks, the same tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and each fuzz target for a short while. Every
+# build treats warnings as errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,14 +11,15 @@ jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 # Tests start their own servers on 127.0.0.1; a proxy must not intercept them.
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY
+strict=(-G Ninja -DCMAKE_COMPILE_WARNING_AS_ERROR=ON)
 
 echo "== build and test"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build "${strict[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWORMGEAR_BENCHMARKS=ON >/dev/null
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs" --timeout 300)
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
-cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DWORMGEAR_SANITIZE=ON -DWORMGEAR_BENCH=OFF >/dev/null
+cmake -S . -B build-sanitize "${strict[@]}" -DCMAKE_BUILD_TYPE=Debug -DWORMGEAR_SANITIZE=ON >/dev/null
 cmake --build build-sanitize -j"$jobs"
 # Leak reports come from the system's font and display libraries, not ours;
 # the calculation core is checked for leaks on its own below.
@@ -26,12 +28,15 @@ cmake --build build-sanitize -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 build-sanitize/calc/calc_tests --gtest_brief=1
 
 echo "== fuzz targets"
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DWORMGEAR_FUZZ=ON -DWORMGEAR_GUI=OFF -DWORMGEAR_BENCH=OFF >/dev/null
-cmake --build build-fuzz -j"$jobs" --target parse_fuzz calculation_fuzz
-for target in parse_fuzz calculation_fuzz; do
+fuzz_targets=(calc/parse_fuzz calc/calculation_fuzz export/workbook_fuzz)
+CC=clang CXX=clang++ cmake -S . -B build-fuzz "${strict[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DWORMGEAR_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
+cmake --build build-fuzz -j"$jobs" --target "${fuzz_targets[@]##*/}"
+for path in "${fuzz_targets[@]}"; do
+  folder=${path%/*}
+  target=${path##*/}
   mkdir -p "build-fuzz/corpus-$target"
-  "build-fuzz/calc/$target" -max_total_time="${WORMGEAR_FUZZ_SECONDS:-20}" -print_final_stats=1 \
-    "build-fuzz/corpus-$target" calc/fuzz/seeds 2>&1 | tail -n 3
+  "build-fuzz/$path" -max_total_time="${WORMGEAR_FUZZ_SECONDS:-20}" -print_final_stats=1 \
+    "build-fuzz/corpus-$target" "$folder/fuzz/seeds" 2>&1 | tail -n 3
 done
 echo "== all tests passed"

@@ -6,10 +6,15 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <functional>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <string>
+#include <vector>
 #include <sys/resource.h>
 
 #include "calc/numeric.h"
+#include "calc/text.h"
 #include "export/tests/test_support.h"
 #include "export/workbook.h"
 
@@ -17,6 +22,19 @@ namespace wormgear {
 namespace {
 
 using namespace wormgear::testing;
+using Kind = WorkbookError::Kind;
+
+// Success when `act` fails with a WorkbookError of `kind`.
+::testing::AssertionResult FailsAs(Kind kind, const std::function<void()>& act) {
+    try {
+        act();
+    } catch (const WorkbookError& error) {
+        if (error.kind() == kind) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "kind " << static_cast<int>(error.kind()) << " instead of "
+                                             << static_cast<int>(kind) << ": " << error.what();
+    }
+    return ::testing::AssertionFailure() << "no WorkbookError";
+}
 
 class WorkbookTest : public ::testing::Test {
  protected:
@@ -49,7 +67,9 @@ TEST(CellReference, NamesRowAndColumn) {
 
 TEST(CellReference, RefusesPositionsOutsideASheet) {
     const std::pair<int, int> kOutside[] = {{0, 1}, {1, 0}, {-1, 3}, {1048577, 1}, {1, 16385}};
-    for (auto [row, column] : kOutside) EXPECT_THROW(CellReference(row, column), WorkbookError) << row << "," << column;
+    for (auto [row, column] : kOutside) {
+        EXPECT_TRUE(FailsAs(Kind::Cell, [&] { CellReference(row, column); })) << row << "," << column;
+    }
 }
 
 struct ExtensionCase {
@@ -332,7 +352,7 @@ TEST_F(WorkbookTest, RefusesToBreakASharedFormula) {
         "<row r=\"1\"><c r=\"A1\"><f t=\"shared\" ref=\"A1:A2\" si=\"0\">B1</f><v>1</v></c></row>"
         "<row r=\"2\"><c r=\"A2\"><f t=\"shared\" si=\"0\"/><v>1</v></c></row>");
     Workbook book = Workbook::Open(Write("shared.xlsx", WorkbookParts(spec)));
-    EXPECT_THROW(book.SetCellText(1, 1, "x"), WorkbookError);
+    EXPECT_TRUE(FailsAs(Kind::Cell, [&] { book.SetCellText(1, 1, "x"); }));
     book.SetCellText(2, 1, "y");  // a cell that only uses the formula may be replaced
     EXPECT_EQ(book.CellText(2, 1, '.'), "y");
 }
@@ -425,7 +445,7 @@ TEST_F(WorkbookTest, AFailedSaveLeavesTheTargetAsItWasAndNoTemporaryFile) {
     struct rlimit small = saved;
     small.rlim_cur = 512;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    EXPECT_THROW(book.SaveAs(Path("target.xlsx")), WorkbookError);
+    EXPECT_TRUE(FailsAs(Kind::File, [&] { book.SaveAs(Path("target.xlsx")); }));
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
@@ -438,11 +458,11 @@ TEST_F(WorkbookTest, AFailedSaveLeavesTheTargetAsItWasAndNoTemporaryFile) {
 TEST_F(WorkbookTest, SavingWhereNoFileCanBeMadeFails) {
     Workbook book = Workbook::Open(TemplatePath("111.xls"));
     ASSERT_TRUE(QDir(folder_.path()).mkdir("sub"));
-    EXPECT_THROW(book.SaveAs(Path("missing/folder/x.xlsx")), WorkbookError);
-    EXPECT_THROW(book.SaveAs(Path("sub") + "/"), WorkbookError) << "no file name";
-    EXPECT_THROW(book.SaveAs(""), WorkbookError) << "no file name";
+    EXPECT_TRUE(FailsAs(Kind::File, [&] { book.SaveAs(Path("missing/folder/x.xlsx")); }));
+    EXPECT_TRUE(FailsAs(Kind::File, [&] { book.SaveAs(Path("sub") + "/"); })) << "no file name";
+    EXPECT_TRUE(FailsAs(Kind::File, [&] { book.SaveAs(""); })) << "no file name";
     ASSERT_TRUE(QDir(folder_.path()).mkdir("dir.xlsx"));
-    EXPECT_THROW(book.SaveAs(Path("dir.xlsx")), WorkbookError) << "a folder stands under the name";
+    EXPECT_TRUE(FailsAs(Kind::File, [&] { book.SaveAs(Path("dir.xlsx")); })) << "a folder stands under the name";
     EXPECT_EQ(FolderEntries(folder_.path().toStdString()), (std::vector<std::string>{"dir.xlsx", "sub"}));
     EXPECT_EQ(FolderEntries(Path("sub")), std::vector<std::string>{});
     EXPECT_EQ(book.Path(), TemplatePath("111.xls") ) << "a failed save does not move the workbook";
@@ -450,18 +470,32 @@ TEST_F(WorkbookTest, SavingWhereNoFileCanBeMadeFails) {
 
 TEST_F(WorkbookTest, RefusesBadCellInput) {
     Workbook book = Workbook::Open(TemplatePath("111.xls"));
-    EXPECT_THROW(book.SetCellText(0, 1, "x"), WorkbookError);
-    EXPECT_THROW(book.SetCellText(1, 16385, "x"), WorkbookError);
-    EXPECT_THROW(book.CellText(1048577, 1, '.'), WorkbookError);
-    EXPECT_THROW(book.SetCellText(1, 1, "\xff\xfe not UTF-8"), WorkbookError);
-    EXPECT_THROW(book.SetCellText(1, 1, "\xed\xa0\x80 a lone surrogate"), WorkbookError);
-    EXPECT_THROW(book.SetCellText(1, 1, std::string(32768, 'x')), WorkbookError);
+    const struct {
+        const char* why;
+        Kind kind;
+        std::function<void()> act;
+    } kCases[] = {
+        {"row 0", Kind::Cell, [&] { book.SetCellText(0, 1, "x"); }},
+        {"column beyond XFD", Kind::Cell, [&] { book.SetCellText(1, 16385, "x"); }},
+        {"reading below the last row", Kind::Cell, [&] { book.CellText(1048577, 1, '.'); }},
+        {"not UTF-8", Kind::Text, [&] { book.SetCellText(1, 1, "\xff\xfe not UTF-8"); }},
+        {"a lone surrogate", Kind::Text, [&] { book.SetCellText(1, 1, "\xed\xa0\x80 a lone surrogate"); }},
+        {"longer than a cell holds", Kind::Text, [&] { book.SetCellText(1, 1, std::string(32768, 'x')); }},
+        {"more than a cell holds in four-byte characters", Kind::Text,
+         [&] {
+             std::string text;
+             for (int i = 0; i < 16384; ++i) text += "𝛼";  // 32768 UTF-16 units in 16384 characters
+             book.SetCellText(1, 1, text);
+         }},
+    };
+    for (const auto& c : kCases) EXPECT_TRUE(FailsAs(c.kind, c.act)) << c.why;
     book.SetCellText(1, 1, std::string(32767, 'x'));  // the longest text a cell holds
     EXPECT_EQ(book.CellText(1, 1, '.').size(), 32767u);
 }
 
 struct BadPackage {
     const char* why;
+    Kind kind;
     std::function<Parts()> parts;
 };
 
@@ -484,40 +518,50 @@ WorkbookSpec PlainSpec() {
 
 TEST_F(WorkbookTest, RefusesDamagedPackages) {
     const BadPackage kCases[] = {
-        {"no content types", [] { return Without(WorkbookParts(PlainSpec()), "[Content_Types].xml"); }},
-        {"no package relationships", [] { return Without(WorkbookParts(PlainSpec()), "_rels/.rels"); }},
-        {"no workbook relationship",
+        {"no content types", Kind::NotWorkbook,
+         [] { return Without(WorkbookParts(PlainSpec()), "[Content_Types].xml"); }},
+        {"no package relationships", Kind::NotWorkbook,
+         [] { return Without(WorkbookParts(PlainSpec()), "_rels/.rels"); }},
+        {"no workbook relationship", Kind::NotWorkbook,
          [] { return Replace(WorkbookParts(PlainSpec()), "_rels/.rels", "<Relationships xmlns=\"x\"/>"); }},
-        {"workbook part missing", [] { return Without(WorkbookParts(PlainSpec()), "xl/workbook.xml"); }},
-        {"broken workbook XML", [] { return Replace(WorkbookParts(PlainSpec()), "xl/workbook.xml", "<workbook><sheets>"); }},
-        {"broken sheet XML",
+        {"workbook part missing", Kind::Damaged, [] { return Without(WorkbookParts(PlainSpec()), "xl/workbook.xml"); }},
+        {"broken workbook XML", Kind::Damaged,
+         [] { return Replace(WorkbookParts(PlainSpec()), "xl/workbook.xml", "<workbook><sheets>"); }},
+        {"broken sheet XML", Kind::Damaged,
          [] { return Replace(WorkbookParts(PlainSpec()), "xl/worksheets/sheet1.xml", "<worksheet><sheetData><row></sheetData>"); }},
-        {"sheet without cell data",
+        {"main part is no spreadsheet", Kind::NotWorkbook,
+         [] { return Replace(WorkbookParts(PlainSpec()), "xl/workbook.xml", "<document/>"); }},
+        {"sheet part holds no worksheet", Kind::NoSheet,
+         [] { return Replace(WorkbookParts(PlainSpec()), "xl/worksheets/sheet1.xml", "<chartsheet/>"); }},
+        {"sheet without cell data", Kind::NoSheet,
          [] { return Replace(WorkbookParts(PlainSpec()), "xl/worksheets/sheet1.xml", "<worksheet/>"); }},
-        {"broken shared strings", [] { return Replace(WorkbookParts(PlainSpec()), "xl/sharedStrings.xml", "<sst><si>"); }},
-        {"shared strings part missing", [] { return Without(WorkbookParts(PlainSpec()), "xl/sharedStrings.xml"); }},
-        {"sheet part missing", [] { return Without(WorkbookParts(PlainSpec()), "xl/worksheets/sheet1.xml"); }},
-        {"active tab beyond the sheets",
+        {"broken shared strings", Kind::Damaged,
+         [] { return Replace(WorkbookParts(PlainSpec()), "xl/sharedStrings.xml", "<sst><si>"); }},
+        {"shared strings part missing", Kind::Damaged,
+         [] { return Without(WorkbookParts(PlainSpec()), "xl/sharedStrings.xml"); }},
+        {"sheet part missing", Kind::Damaged,
+         [] { return Without(WorkbookParts(PlainSpec()), "xl/worksheets/sheet1.xml"); }},
+        {"active tab beyond the sheets", Kind::NoSheet,
          [] {
              WorkbookSpec spec = PlainSpec();
              spec.workbookInner = "<bookViews><workbookView activeTab=\"3\"/></bookViews>"
                                   "<sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/></sheets>";
              return WorkbookParts(spec);
          }},
-        {"negative active tab",
+        {"negative active tab", Kind::NoSheet,
          [] {
              WorkbookSpec spec = PlainSpec();
              spec.workbookInner = "<bookViews><workbookView activeTab=\"-1\"/></bookViews>"
                                   "<sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/></sheets>";
              return WorkbookParts(spec);
          }},
-        {"no sheets at all",
+        {"no sheets at all", Kind::NoSheet,
          [] {
              WorkbookSpec spec = PlainSpec();
              spec.workbookInner = "<sheets/>";
              return WorkbookParts(spec);
          }},
-        {"active sheet is a chart sheet",
+        {"active sheet is a chart sheet", Kind::NoSheet,
          [] {
              WorkbookSpec spec = PlainSpec();
              spec.workbookInner = "<sheets><sheet name=\"C\" sheetId=\"1\" r:id=\"rId7\"/></sheets>";
@@ -529,7 +573,7 @@ TEST_F(WorkbookTest, RefusesDamagedPackages) {
     };
     for (const auto& c : kCases) {
         std::string path = Write("bad.xlsx", c.parts());
-        EXPECT_THROW(Workbook::Open(path), WorkbookError) << c.why;
+        EXPECT_TRUE(FailsAs(c.kind, [&] { Workbook::Open(path); })) << c.why;
     }
 }
 
@@ -537,30 +581,37 @@ TEST_F(WorkbookTest, AStringCellPointingNowhereFailsOnReading) {
     WorkbookSpec spec = PlainSpec();
     spec.sheetXml = SheetXml("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>5</v></c><c r=\"B1\" t=\"s\"><v>x</v></c></row>");
     Workbook book = Workbook::Open(Write("dangling.xlsx", WorkbookParts(spec)));
-    EXPECT_THROW(book.CellText(1, 1, '.'), WorkbookError);
-    EXPECT_THROW(book.CellText(1, 2, '.'), WorkbookError);
+    EXPECT_TRUE(FailsAs(Kind::Damaged, [&] { book.CellText(1, 1, '.'); }));
+    EXPECT_TRUE(FailsAs(Kind::Damaged, [&] { book.CellText(1, 2, '.'); }));
 }
 
 TEST_F(WorkbookTest, RefusesFilesThatAreNoWorkbook) {
     std::string zipBytes = ReadFile(TemplatePath("1.xls"));
     std::string flipped = zipBytes;
     for (std::size_t i = 200; i < 260 && i < flipped.size(); ++i) flipped[i] = static_cast<char>(~flipped[i]);
-    const std::pair<const char*, std::string> kFiles[] = {
-        {"empty file", ""},
-        {"text", "中心距,速比\n200,25\n"},
-        {"zip signature and nothing else", "PK\x03\x04"},
-        {"first half of a workbook", zipBytes.substr(0, zipBytes.size() / 2)},
-        {"last half of a workbook", zipBytes.substr(zipBytes.size() / 2)},
-        {"damaged compressed data", flipped},
-        {"OLE2 signature and garbage", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(600, 'x')},
-        {"a zip that holds no workbook", PackageBytes({{"readme.txt", "hello"}})},
+    const struct {
+        const char* why;
+        Kind kind;
+        std::string bytes;
+    } kFiles[] = {
+        {"empty file", Kind::NotWorkbook, ""},
+        {"text", Kind::NotWorkbook, "中心距,速比\n200,25\n"},
+        {"zip signature and nothing else", Kind::Damaged, "PK\x03\x04"},
+        {"first half of a workbook", Kind::Damaged, zipBytes.substr(0, zipBytes.size() / 2)},
+        {"last half of a workbook", Kind::NotWorkbook, zipBytes.substr(zipBytes.size() / 2)},
+        {"damaged compressed data", Kind::Damaged, flipped},
+        {"OLE2 signature and garbage", Kind::Damaged,
+         std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(600, 'x')},
+        {"a zip that holds no workbook", Kind::NotWorkbook, PackageBytes({{"readme.txt", "hello"}})},
+        {"a zip of no parts", Kind::NotWorkbook, std::string("PK\x05\x06", 4) + std::string(18, '\0')},
     };
-    for (const auto& [why, bytes] : kFiles) {
-        WriteFile(Path("bad.xls"), bytes);
-        EXPECT_THROW(Workbook::Open(Path("bad.xls")), WorkbookError) << why;
+    ASSERT_NE(zipBytes.compare(zipBytes.size() / 2, 2, "PK"), 0) << "the last half must not look like a zip";
+    for (const auto& c : kFiles) {
+        WriteFile(Path("bad.xls"), c.bytes);
+        EXPECT_TRUE(FailsAs(c.kind, [&] { Workbook::Open(Path("bad.xls")); })) << c.why;
     }
-    EXPECT_THROW(Workbook::Open(Path("no such file.xls")), WorkbookError);
-    EXPECT_THROW(Workbook::Open(folder_.path().toStdString()), WorkbookError) << "a folder";
+    EXPECT_TRUE(FailsAs(Kind::File, [&] { Workbook::Open(Path("no such file.xls")); }));
+    EXPECT_TRUE(FailsAs(Kind::File, [&] { Workbook::Open(folder_.path().toStdString()); })) << "a folder";
 }
 
 TEST_F(WorkbookTest, RefusesAPackageThatUnpacksBeyondTheLimit) {
@@ -571,14 +622,14 @@ TEST_F(WorkbookTest, RefusesAPackageThatUnpacksBeyondTheLimit) {
     parts.clear();
     EXPECT_LT(bytes.size(), 1u << 20);
     WriteFile(Path("bomb.xlsx"), bytes);
-    EXPECT_THROW(Workbook::Open(Path("bomb.xlsx")), WorkbookError);
+    EXPECT_TRUE(FailsAs(Kind::TooLarge, [&] { Workbook::Open(Path("bomb.xlsx")); }));
 }
 
 TEST_F(WorkbookTest, RefusesAPackageOfTooManyParts) {
     Parts parts = WorkbookParts(PlainSpec());
     for (std::uint64_t i = 0; i < kMaxPackageEntries; ++i) parts.push_back({"x/" + std::to_string(i), ""});
     WriteFile(Path("many.xlsx"), PackageBytes(parts));
-    EXPECT_THROW(Workbook::Open(Path("many.xlsx")), WorkbookError);
+    EXPECT_TRUE(FailsAs(Kind::TooLarge, [&] { Workbook::Open(Path("many.xlsx")); }));
 }
 
 TEST_F(WorkbookTest, DetectsTheFormatByContentNotByName) {
@@ -586,6 +637,173 @@ TEST_F(WorkbookTest, DetectsTheFormatByContentNotByName) {
     for (const char* name : {"copy.xls", "copy.cqb", "copy", "copy.xlsx"}) {
         WriteFile(Path(name), ReadFile(TemplatePath("1.xls")));
         EXPECT_EQ(Workbook::Open(Path(name)).CellText(2, 1, '.'), "蜗杆头数") << name;
+    }
+}
+
+// The code points of UTF-8 text; none for text that is not UTF-8.
+std::vector<char32_t> CodePoints(const std::string& text) {
+    std::vector<char32_t> points;
+    if (!IsValidUtf8(text)) return points;
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t point = length == 1 ? lead : lead & (0x7F >> length);
+        for (int k = 1; k < length; ++k) point = (point << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        points.push_back(point);
+        i += static_cast<std::size_t>(length);
+    }
+    return points;
+}
+
+bool HasChineseCharacter(const std::string& text) {
+    for (char32_t point : CodePoints(text)) {
+        if (point >= 0x4E00 && point <= 0x9FFF) return true;
+    }
+    return false;
+}
+
+void Erase(std::string& text, const std::string& piece) {
+    for (std::string::size_type at; !piece.empty() && (at = text.find(piece)) != std::string::npos;) {
+        text.erase(at, piece.size());
+    }
+}
+
+// Two English words in a row ("cannot unpack", "no active sheet") in the
+// program's own wording: the sentence without its quoted file, without the
+// library detail in full-width parentheses and without `systemReason`.
+std::string EnglishWording(std::string text, const std::string& quotedFile, const std::string& systemReason) {
+    Erase(text, quotedFile);
+    Erase(text, systemReason);
+    for (std::string::size_type open; (open = text.find("（")) != std::string::npos;) {
+        const std::string::size_type close = text.find("）", open);
+        if (close == std::string::npos) break;
+        text.erase(open, close + std::strlen("）") - open);
+    }
+    auto isLetter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!isLetter(text[i]) || (i > 0 && isLetter(text[i - 1]))) continue;
+        std::size_t end = i;
+        while (end < text.size() && isLetter(text[end])) ++end;
+        if (end + 1 < text.size() && text[end] == ' ' && isLetter(text[end + 1])) return text.substr(i);
+    }
+    return "";
+}
+
+TEST(EnglishWording, FindsLeftOverEnglishOnly) {
+    const struct {
+        const char* text;
+        bool english;
+    } kCases[] = {
+        {"工作簿“/a/no such file.xlsx”已损坏：部件 xl/a.xml 的 XML 有误（Start-end tags mismatch，第 3 字节）", false},
+        {"工作簿“/a/x.xlsx”过大：解压后超过 64 MiB", false},
+        {"cannot unpack xl/a.xml: CRC error", true},
+        {"工作簿“/a/x.xlsx”：the workbook has no active sheet", true},
+    };
+    for (const auto& c : kCases) {
+        EXPECT_EQ(!EnglishWording(c.text, "“/a/no such file.xlsx”", "").empty(), c.english) << c.text;
+    }
+}
+
+TEST(WorkbookFileError, LeadsWithWhatIsWrongWithTheFile) {
+    const std::string file = "/home/a/x.cqb";
+    const struct {
+        Kind kind;
+        const char* opening;
+        const char* saving;
+    } kCases[] = {
+        {Kind::File, "细节", "细节"},  // the file layer's sentence names its file already
+        {Kind::NotWorkbook, "“/home/a/x.cqb”不是工作簿：细节", "无法保存工作簿“/home/a/x.cqb”：细节"},
+        {Kind::Damaged, "工作簿“/home/a/x.cqb”已损坏：细节", "无法保存工作簿“/home/a/x.cqb”：细节"},
+        {Kind::TooLarge, "工作簿“/home/a/x.cqb”过大：细节", "无法保存工作簿“/home/a/x.cqb”：细节"},
+        {Kind::NoSheet, "工作簿“/home/a/x.cqb”：细节", "无法保存工作簿“/home/a/x.cqb”：细节"},
+        {Kind::Cell, "工作簿“/home/a/x.cqb”：细节", "无法保存工作簿“/home/a/x.cqb”：细节"},
+        {Kind::Text, "工作簿“/home/a/x.cqb”：细节", "无法保存工作簿“/home/a/x.cqb”：细节"},
+        {Kind::Internal, "无法打开工作簿“/home/a/x.cqb”：细节", "无法保存工作簿“/home/a/x.cqb”：细节"},
+    };
+    for (const auto& c : kCases) {
+        const WorkbookError opening = WorkbookFileError(WorkbookError(c.kind, "细节"), file);
+        const WorkbookError saving = WorkbookSaveError(WorkbookError(c.kind, "细节"), file);
+        EXPECT_EQ(opening.kind(), c.kind);
+        EXPECT_STREQ(opening.what(), c.opening);
+        EXPECT_EQ(saving.kind(), c.kind);
+        EXPECT_STREQ(saving.what(), c.saving);
+    }
+}
+
+TEST_F(WorkbookTest, FailuresTellTheKindAndNameTheFileInChinese) {
+    const std::string good = Path("good.xlsx");
+    WriteFile(good, ReadFile(TemplatePath("111.xls")));
+    WriteFile(Path("text.xlsx"), "中心距,速比\n200,25\n");
+    std::string flipped = ReadFile(TemplatePath("1.xls"));
+    for (std::size_t i = 200; i < 260 && i < flipped.size(); ++i) flipped[i] = static_cast<char>(~flipped[i]);
+    WriteFile(Path("flipped.xlsx"), flipped);
+    Write("broken.xlsx",
+          Replace(WorkbookParts(PlainSpec()), "xl/worksheets/sheet1.xml", "<worksheet><sheetData><row></sheetData>"));
+    WorkbookSpec noActive = PlainSpec();
+    noActive.workbookInner = "<bookViews><workbookView activeTab=\"3\"/></bookViews>"
+                             "<sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/></sheets>";
+    Write("inactive.xlsx", WorkbookParts(noActive));
+    Parts many = WorkbookParts(PlainSpec());
+    for (std::uint64_t i = 0; i < kMaxPackageEntries; ++i) many.push_back({"x/" + std::to_string(i), ""});
+    Write("many.xlsx", many);
+    WorkbookSpec strayTarget = PlainSpec();
+    strayTarget.workbookInner = "<sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId9\"/></sheets>";
+    strayTarget.extraRelationships =
+        "<Relationship Id=\"rId9\" "
+        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet\" "
+        "Target=\"worksheets/%FF%FE.xml\"/>";  // names a part that is not UTF-8 once decoded
+    Write("stray.xlsx", WorkbookParts(strayTarget));
+    std::string legacy = ReadFile(std::string(EXPORT_TEST_DATA_DIR) + "/two_sheets.xls");
+    WriteFile(Path("old.xls"), legacy.substr(0, 1024));
+    WorkbookSpec dangling = PlainSpec();
+    dangling.sheetXml = SheetXml("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>5</v></c></row>");
+    Write("dangling.xlsx", WorkbookParts(dangling));
+
+    const struct {
+        const char* why;
+        Kind kind;
+        std::string file;   // the file the sentence must name
+        std::string place;  // the part or cell it must name, if any
+        std::function<void()> act;
+        std::string systemReason;  // the system's own words the file layer appends
+    } kCases[] = {
+        {"not a zip", Kind::NotWorkbook, Path("text.xlsx"), "", [&] { Workbook::Open(Path("text.xlsx")); }, ""},
+        {"damaged part", Kind::Damaged, Path("flipped.xlsx"), "", [&] { Workbook::Open(Path("flipped.xlsx")); }, ""},
+        {"broken XML", Kind::Damaged, Path("broken.xlsx"), "xl/worksheets/sheet1.xml",
+         [&] { Workbook::Open(Path("broken.xlsx")); }, ""},
+        {"no active sheet", Kind::NoSheet, Path("inactive.xlsx"), "",
+         [&] { Workbook::Open(Path("inactive.xlsx")); }, ""},
+        {"a missing part whose name is not UTF-8", Kind::Damaged, Path("stray.xlsx"), "xl/worksheets/??.xml",
+         [&] { Workbook::Open(Path("stray.xlsx")); }, ""},
+        {"damaged old binary file", Kind::Damaged, Path("old.xls"), ".xls",
+         [&] { Workbook::Open(Path("old.xls")); }, ""},
+        {"too many parts", Kind::TooLarge, Path("many.xlsx"), "", [&] { Workbook::Open(Path("many.xlsx")); }, ""},
+        {"missing file", Kind::File, Path("none.xlsx"), "", [&] { Workbook::Open(Path("none.xlsx")); },
+         std::strerror(ENOENT)},
+        {"bad cell text", Kind::Text, good, "C3", [&] { Workbook::Open(good).SetCellText(3, 3, "\xff"); }, ""},
+        {"cell outside the sheet", Kind::Cell, good, "", [&] { Workbook::Open(good).CellText(0, 1, '.'); }, ""},
+        {"missing shared string", Kind::Damaged, Path("dangling.xlsx"), "A1",
+         [&] { Workbook::Open(Path("dangling.xlsx")).CellText(1, 1, '.'); }, ""},
+        {"saving into a missing folder", Kind::File, Path("none/x.xlsx"), "",
+         [&] { Workbook::Open(good).SaveAs(Path("none/x.xlsx")); }, std::strerror(ENOENT)},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.why);
+        try {
+            c.act();
+            ADD_FAILURE() << "no failure";
+        } catch (const WorkbookError& error) {
+            const std::string message = error.what();
+            const std::string quoted = "“" + c.file + "”";
+            EXPECT_EQ(error.kind(), c.kind) << message;
+            EXPECT_TRUE(IsValidUtf8(message)) << message;
+            EXPECT_TRUE(HasChineseCharacter(message)) << message;
+            const std::string::size_type at = message.find(quoted);
+            EXPECT_NE(at, std::string::npos) << message;
+            EXPECT_EQ(message.find(quoted, at + 1), std::string::npos) << "the file named once: " << message;
+            EXPECT_NE(message.find(c.place), std::string::npos) << message;
+            EXPECT_EQ(EnglishWording(message, quoted, c.systemReason), "") << message;
+        }
     }
 }
 
