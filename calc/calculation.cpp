@@ -20,7 +20,11 @@ class Run {
  public:
     Run(const DesignInputs& inputs, bool roundEnvelopedTeeth, const TCoefficientTable& table, char separator,
         CalculationOutcome& out)
-        : in_(inputs), round_(roundEnvelopedTeeth), c_(table), separator_(separator), d_(out.design),
+        : in_(inputs),
+          round_(roundEnvelopedTeeth),
+          c_(table),
+          separator_(separator),
+          d_(out.design),
           lines_(out.lines) {}
 
     void execute() {
@@ -93,9 +97,10 @@ class Run {
         d_.AngularPitch = R3(Divide(360, d_.WheelTeeth));
         // z2/10 + 0.5 truncated is z2/10 rounded half up.
         const std::int64_t wholeTeeth = TruncateToInteger(Divide(d_.WheelTeeth, 10) + 0.5L);
-        d_.EnvelopedTeeth = round_ ? ToReal(wholeTeeth) : ToReal(wholeTeeth + static_cast<Extended>(c_[C::EnvelopedTeethAddition]));
-        d_.WorkingHalfWrapAngle =
-            R3(0.5L * d_.AngularPitch * (static_cast<Extended>(d_.EnvelopedTeeth) - c_[C::WrapTeethDeduction]));
+        d_.EnvelopedTeeth = round_ ? ToReal(wholeTeeth)
+                                   : ToReal(wholeTeeth + static_cast<Extended>(c_[C::EnvelopedTeethAddition]));
+        d_.WorkingHalfWrapAngle = R3(0.5L * d_.AngularPitch *
+                                     (static_cast<Extended>(d_.EnvelopedTeeth) - c_[C::WrapTeethDeduction]));
         d_.WormWorkingLength = R0(d2 * Sin(d_.WorkingHalfWrapAngle) + 1);
         line(R::WormWorkingLength, Format(d_.WormWorkingLength));
 
@@ -111,8 +116,7 @@ class Run {
         d_.CircularPitch = R3(Pi * mt);
 
         d_.GeneratingPlaneAngle = ToReal(GeneratingPlaneAngle(d_.RatioClassAngle, d_.PressureAngle,
-                                                              d_.WheelPitchDiameter, d_.CentreDistance,
-                                                              d_.SpeedRatio));
+                                                              d_.WheelPitchDiameter, d_.CentreDistance, d_.SpeedRatio));
         d_.GeneratingPlaneAngleText = Format(DecimalRound(d_.GeneratingPlaneAngle, -3));
         line(R::GeneratingPlaneAngle, d_.GeneratingPlaneAngleText);
 
@@ -121,8 +125,8 @@ class Run {
         d_.WormMeasuredThickness = R3(Cos(d_.ThroatLeadAngle) * d_.WormAxialThickness);
         line(R::WormMeasuredThickness, Format(d_.WormMeasuredThickness));
         // The arc sine stays in radians and goes straight into the cosine.
-        d_.WormMeasuredHeight = R3(d_.Addendum - (1 - Cosine(ArcSine(Divide(d_.WormAxialThickness, d2)))) *
-                                                     (0.5L * d2));
+        d_.WormMeasuredHeight = R3(d_.Addendum -
+                                   (1 - Cosine(ArcSine(Divide(d_.WormAxialThickness, d2)))) * (0.5L * d2));
         line(R::WormMeasuredHeight, Format(d_.WormMeasuredHeight));
 
         line(R::TransverseModule, Format(d_.TransverseModule));
@@ -141,9 +145,10 @@ class Run {
         d_.HobBodyRootArcRadius = ToReal(rootArcRadius);
         line(R::HobBodyRootArcRadius, Format(rootArcRadius));
 
-        d_.HobEnvelopingTeeth = ToReal(TruncateToInteger(d_.EnvelopedTeeth) + static_cast<Extended>(c_[C::HobEnvelopingTeethAddition]));
-        d_.HobHalfWrapAngle =
-            R3(0.5L * d_.AngularPitch * (static_cast<Extended>(d_.HobEnvelopingTeeth) - c_[C::HobWrapTeethDeduction]));
+        d_.HobEnvelopingTeeth = ToReal(TruncateToInteger(d_.EnvelopedTeeth) +
+                                       static_cast<Extended>(c_[C::HobEnvelopingTeethAddition]));
+        d_.HobHalfWrapAngle = R3(0.5L * d_.AngularPitch *
+                                 (static_cast<Extended>(d_.HobEnvelopingTeeth) - c_[C::HobWrapTeethDeduction]));
         d_.HobEffectiveLength = R0(d2 * Sin(d_.HobHalfWrapAngle) + 0.5L);
         line(R::HobEffectiveLength, Format(d_.HobEffectiveLength));
 
@@ -164,13 +169,12 @@ class Run {
         d_.WheelArcThickness = R3(static_cast<Extended>(d_.CircularPitch) * c_[C::WheelToothShare]);
         d_.WheelMeasuredThickness = R3(Cos(d_.ThroatLeadAngle) * d_.WheelArcThickness);
         line(R::WheelMeasuredThickness, Format(d_.WheelMeasuredThickness));
-        d_.WheelMeasuredHeight =
-            R3((1 - Cosine(ArcSine(Divide(d_.WheelArcThickness, d2)))) * (0.5L * d2) + ha);
+        d_.WheelMeasuredHeight = R3((1 - Cosine(ArcSine(Divide(d_.WheelArcThickness, d2)))) * (0.5L * d2) + ha);
         line(R::WheelMeasuredHeight, Format(d_.WheelMeasuredHeight));
         line(R::WheelMaxOuterDiameter, Format(d_.WheelMaxOuterDiameter));
 
-        d_.RimWorkingWidth = static_cast<std::int32_t>(
-            static_cast<std::uint32_t>(TruncateToInteger(static_cast<Extended>(c_[C::RimWidthFactor]) * d_.WormPitchDiameter)));
+        d_.RimWorkingWidth = static_cast<std::int32_t>(static_cast<std::uint32_t>(
+            TruncateToInteger(static_cast<Extended>(c_[C::RimWidthFactor]) * d_.WormPitchDiameter)));
         line(R::RimWorkingWidth, Format(d_.RimWorkingWidth));
         d_.WheelThroatDiameter = R3(2 * ha + d2);
         line(R::WheelThroatDiameter, Format(d_.WheelThroatDiameter));
@@ -186,7 +190,8 @@ class Run {
         d_.WormMaxTipDiameter = R3(2 * ((A + E) - SquareRoot(Ra1 * Ra1 - halfLength * halfLength)));
         line(R::WormMaxTipDiameter, Format(d_.WormMaxTipDiameter));
 
-        d_.WheelTipArcRadius = R0((A - SquareRoot(Rf1 * Rf1 - halfLength * halfLength)) * (2 * static_cast<Extended>(c_[C::WheelTipArcFactor])));
+        d_.WheelTipArcRadius = R0((A - SquareRoot(Rf1 * Rf1 - halfLength * halfLength)) *
+                                  (2 * static_cast<Extended>(c_[C::WheelTipArcFactor])));
         line(R::WheelTipArcRadius, Format(d_.WheelTipArcRadius));
 
         d_.WormTipWidth = TipWidth(d_.WormAxialThickness, Ra1, d_.WormMeasuredHeight);
@@ -216,9 +221,9 @@ class Run {
         d_.ModificationBaseDiameter = ToReal(Sin(d_.PressureAngle) * d_.ModificationPitchDiameter);
         d_.ModificationPressureAngle = ToReal(
             RadiansToDegrees(ArcSine(Divide(d_.ModificationBaseDiameter, d_.ModificationPitchDiameter))));
-        d_.GrindingWheelAngle = ToReal(GeneratingPlaneAngle(
-            d_.RatioClassAngle, d_.ModificationPressureAngle, d_.ModificationPitchDiameter,
-            d_.ModificationCentreDistance, d_.ModificationRatio));
+        d_.GrindingWheelAngle = ToReal(GeneratingPlaneAngle(d_.RatioClassAngle, d_.ModificationPressureAngle,
+                                                            d_.ModificationPitchDiameter, d_.ModificationCentreDistance,
+                                                            d_.ModificationRatio));
 
         line(R::GrindingWheelAngle, Format(DecimalRound(d_.GrindingWheelAngle, -3)));
         line(R::ModificationRatio, Format(d_.ModificationRatio));

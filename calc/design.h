@@ -19,86 +19,86 @@ namespace wormgear {
 // doubles, counts 32-bit integers; all zero (and the text empty) before the
 // first calculation.
 struct TWormDesign {
-    Real CentreDistance = 0;          // A, mm
-    Real SpeedRatio = 0;              // i
-    std::int32_t WheelTeeth = 0;      // z2
-    std::int32_t WormStarts = 0;      // z1
-    std::int32_t RatioClassAngle = 0; // k: 4, 6 or 8 degrees
-    Real MainBaseDiameter = 0;        // Db, mm
-    Real TipArcEccentricity = 0;      // E, mm
-    Real WormPitchDiameter = 0;       // d1, mm
-    Real Backlash = 0;                // jn, mm
+    Real CentreDistance = 0;           // A, mm
+    Real SpeedRatio = 0;               // i
+    std::int32_t WheelTeeth = 0;       // z2
+    std::int32_t WormStarts = 0;       // z1
+    std::int32_t RatioClassAngle = 0;  // k: 4, 6 or 8 degrees
+    Real MainBaseDiameter = 0;         // Db, mm
+    Real TipArcEccentricity = 0;       // E, mm
+    Real WormPitchDiameter = 0;        // d1, mm
+    Real Backlash = 0;                 // jn, mm
     // worm
-    Real WheelPitchDiameter = 0;      // d2
-    Real TransverseModule = 0;        // mt
-    Real Dedendum = 0;                // hf
-    Real ThroatRootDiameter = 0;      // df1
-    Real WormRootArcRadius = 0;       // Rf1
-    Real Addendum = 0;                // ha
-    Real ThroatTipDiameter = 0;       // da1
-    Real WormTipArcRadius = 0;        // Ra1
-    Real AngularPitch = 0;            // tau, degrees
-    Real EnvelopedTeeth = 0;          // K
-    Real WorkingHalfWrapAngle = 0;    // phi, degrees
-    Real WormWorkingLength = 0;       // L
+    Real WheelPitchDiameter = 0;    // d2
+    Real TransverseModule = 0;      // mt
+    Real Dedendum = 0;              // hf
+    Real ThroatRootDiameter = 0;    // df1
+    Real WormRootArcRadius = 0;     // Rf1
+    Real Addendum = 0;              // ha
+    Real ThroatTipDiameter = 0;     // da1
+    Real WormTipArcRadius = 0;      // Ra1
+    Real AngularPitch = 0;          // tau, degrees
+    Real EnvelopedTeeth = 0;        // K
+    Real WorkingHalfWrapAngle = 0;  // phi, degrees
+    Real WormWorkingLength = 0;     // L
     std::int32_t ShaftShoulder = 0;
-    Real ThroatLeadAngle = 0;         // gamma, degrees
-    Real PressureAngle = 0;           // alpha, degrees
-    Real CircularPitch = 0;           // p
-    Real GeneratingPlaneAngle = 0;    // beta, degrees, unrounded
+    Real ThroatLeadAngle = 0;              // gamma, degrees
+    Real PressureAngle = 0;                // alpha, degrees
+    Real CircularPitch = 0;                // p
+    Real GeneratingPlaneAngle = 0;         // beta, degrees, unrounded
     std::string GeneratingPlaneAngleText;  // FormatReal of R3(beta)
-    Real WormAxialThickness = 0;      // sx1
-    Real WormMeasuredThickness = 0;   // sn1
-    Real WormMeasuredHeight = 0;      // h1
+    Real WormAxialThickness = 0;           // sx1
+    Real WormMeasuredThickness = 0;        // sn1
+    Real WormMeasuredHeight = 0;           // h1
     Real WormMaxTipDiameter = 0;
     Real WormTipWidth = 0;
     // hob
-    Real HobBodyTipArcRadius = 0;     // Ra0
+    Real HobBodyTipArcRadius = 0;  // Ra0
     Real HobBodyRootArcRadius = 0;
-    Real HobEnvelopingTeeth = 0;      // K0
-    Real HobHalfWrapAngle = 0;        // phi0
-    Real HobEffectiveLength = 0;      // L0
+    Real HobEnvelopingTeeth = 0;  // K0
+    Real HobHalfWrapAngle = 0;    // phi0
+    Real HobEffectiveLength = 0;  // L0
     Real HobMeasuredThickness = 0;
-    Real HobAxialThickness = 0;       // sx0
-    Real HobMeasuredHeight = 0;       // h0
+    Real HobAxialThickness = 0;  // sx0
+    Real HobMeasuredHeight = 0;  // h0
     Real HobTipWidth = 0;
     // wheel
-    Real WheelMaxOuterDiameter = 0;   // de2
-    Real WheelArcThickness = 0;       // s2
+    Real WheelMaxOuterDiameter = 0;  // de2
+    Real WheelArcThickness = 0;      // s2
     Real WheelMeasuredThickness = 0;
     Real WheelMeasuredHeight = 0;
-    std::int32_t RimWorkingWidth = 0; // b2
+    std::int32_t RimWorkingWidth = 0;  // b2
     Real WheelThroatDiameter = 0;
     Real WheelTipArcRadius = 0;
     // worm modification
-    Real GrindingIncrement = 0;            // delta, teeth
-    Real ModificationRatio = 0;            // im
-    Real ModificationCentreDistance = 0;   // Am, unrounded
-    Real ModificationPitchDiameter = 0;    // d2m
-    Real ModificationBaseDiameter = 0;     // Dbm, unrounded
-    Real ModificationPressureAngle = 0;    // alpha m
-    Real GrindingWheelAngle = 0;           // beta m, unrounded
+    Real GrindingIncrement = 0;           // delta, teeth
+    Real ModificationRatio = 0;           // im
+    Real ModificationCentreDistance = 0;  // Am, unrounded
+    Real ModificationPitchDiameter = 0;   // d2m
+    Real ModificationBaseDiameter = 0;    // Dbm, unrounded
+    Real ModificationPressureAngle = 0;   // alpha m
+    Real GrindingWheelAngle = 0;          // beta m, unrounded
 };
 
 inline constexpr int kCoefficientCount = 15;
 
 // What each calculation-rule coefficient does, by its place in the table.
 enum class Coefficient {
-    PitchDiameterExponent = 0,     // exponent of A in the proposed worm pitch diameter
-    DedendumFactor = 1,            // hf = R3(c * mt)
-    AddendumFactor = 2,            // ha = R3(c * mt)
-    WrapTeethDeduction = 3,        // teeth deducted from K in the working half wrap angle
-    Spare = 4,                     // read into the table, used by no calculation
-    WheelToothShare = 5,           // share of the circular pitch given to the wheel tooth
-    ShaftShoulderFactor = 6,       // shaft shoulder in modules, truncated
-    EnvelopedTeethAddition = 7,    // added to the rounded K unless 取整数 is ticked
-    HobTipExtension = 8,           // hob tip extension in modules beyond a fixed 0.2 module
-    HobRootArcAddition = 9,        // mm from Rf1 to the hob body root arc radius
-    HobWrapTeethDeduction = 10,    // teeth deducted from K0 in the hob half wrap angle
+    PitchDiameterExponent = 0,        // exponent of A in the proposed worm pitch diameter
+    DedendumFactor = 1,               // hf = R3(c * mt)
+    AddendumFactor = 2,               // ha = R3(c * mt)
+    WrapTeethDeduction = 3,           // teeth deducted from K in the working half wrap angle
+    Spare = 4,                        // read into the table, used by no calculation
+    WheelToothShare = 5,              // share of the circular pitch given to the wheel tooth
+    ShaftShoulderFactor = 6,          // shaft shoulder in modules, truncated
+    EnvelopedTeethAddition = 7,       // added to the rounded K unless 取整数 is ticked
+    HobTipExtension = 8,              // hob tip extension in modules beyond a fixed 0.2 module
+    HobRootArcAddition = 9,           // mm from Rf1 to the hob body root arc radius
+    HobWrapTeethDeduction = 10,       // teeth deducted from K0 in the hob half wrap angle
     HobEnvelopingTeethAddition = 11,  // added to the truncated K for K0
-    WheelTipArcFactor = 12,        // factor of the wheel tip arc radius
+    WheelTipArcFactor = 12,           // factor of the wheel tip arc radius
     WheelOuterDiameterAddition = 13,  // modules added to the wheel throat diameter for de2
-    RimWidthFactor = 14,           // b2 as a multiple of d1, truncated
+    RimWidthFactor = 14,              // b2 as a multiple of d1, truncated
 };
 
 // The calculation-rule coefficients c[0] .. c[14], one per row of the store.

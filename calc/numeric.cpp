@@ -156,7 +156,7 @@ Real DecimalRound(Real value, int digit) {
     // The factors of the three digit counts in use, computed once the same way.
     static const Real kThousandth = ToReal(PowerInteger(10, -3));
     static const Real kHundredth = ToReal(PowerInteger(10, -2));
-    const Real factor = digit == -3 ? kThousandth
+    const Real factor = digit == -3   ? kThousandth
                         : digit == -2 ? kHundredth
                         : digit == 0  ? 1.0
                                       : ToReal(PowerInteger(10, digit));
@@ -286,9 +286,7 @@ Extended ParseReal(const std::string& text, char separator) {
 }
 
 std::int32_t ParseInteger(const std::string& text) {
-    auto reject = [&]() -> EConvertError {
-        return EConvertError("'" + text + "' is not a valid integer value");
-    };
+    auto reject = [&]() -> EConvertError { return EConvertError("'" + text + "' is not a valid integer value"); };
     std::size_t pos = 0;
     const std::size_t size = text.size();
     while (pos < size && text[pos] == ' ') ++pos;
@@ -315,8 +313,7 @@ std::int32_t ParseInteger(const std::string& text) {
         if (value > limit) throw reject();
     }
     if (digitCount == 0) throw reject();
-    return negative ? static_cast<std::int32_t>(-static_cast<std::int64_t>(value))
-                    : static_cast<std::int32_t>(value);
+    return negative ? static_cast<std::int32_t>(-static_cast<std::int64_t>(value)) : static_cast<std::int32_t>(value);
 }
 
 std::string FormatReal(Extended value, char separator) {

@@ -87,7 +87,8 @@ std::string UnescapeSpreadsheetText(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (IsEscapeAt(text, i)) {
             std::uint32_t code = 0;
-            for (std::size_t k = 2; k < 6; ++k) code = code * 16 + static_cast<std::uint32_t>(HexDigitValue(text[i + k]));
+            for (std::size_t k = 2; k < 6; ++k)
+                code = code * 16 + static_cast<std::uint32_t>(HexDigitValue(text[i + k]));
             AppendUtf8(out, code);
             i += 6;
         } else {

@@ -197,7 +197,8 @@ void WriteTextOutcome(std::ostream& out, std::ostream& err, const CalculationOut
     for (const PanelDescription& panel : Panels()) {
         if (&panel != &Panels().front()) out << '\n';
         out << panel.caption << '\n';
-        for (int n = panel.first; n < panel.first + panel.count; ++n) out << *placed[static_cast<std::size_t>(n)] << '\n';
+        for (int n = panel.first; n < panel.first + panel.count; ++n)
+            out << *placed[static_cast<std::size_t>(n)] << '\n';
     }
 }
 
@@ -316,8 +317,8 @@ int RunBatch(const Options& defaults, std::istream& in, std::ostream& out, const
 
 }  // namespace
 
-int RunWormcalc(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
-                std::ostream& err, const WormcalcServices& services, char decimalSeparator) {
+int RunWormcalc(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err,
+                const WormcalcServices& services, char decimalSeparator) {
     Options options;
     try {
         options = ParseArguments(arguments);

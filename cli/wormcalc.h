@@ -29,7 +29,7 @@ struct WormcalcServices {
 // shown with `decimalSeparator`; returns the exit status: 0 success, 1 a
 // calculation (or suggestion, export) failed, 2 a usage error of the tool
 // itself.
-int RunWormcalc(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
-                std::ostream& err, const WormcalcServices& services, char decimalSeparator);
+int RunWormcalc(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err,
+                const WormcalcServices& services, char decimalSeparator);
 
 }  // namespace wormgear

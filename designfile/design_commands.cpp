@@ -47,9 +47,8 @@ bool SaveDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, 
     std::optional<Workbook> book;
     bool saved = true;
     try {
-        const QString source = state.CurrentDesignFile.isEmpty()
-                                   ? ProgramFile(programDirectory, kDesignTemplateName)
-                                   : state.CurrentDesignFile;
+        const QString source = state.CurrentDesignFile.isEmpty() ? ProgramFile(programDirectory, kDesignTemplateName)
+                                                                 : state.CurrentDesignFile;
         book.emplace(Workbook::Open(LocalPath(source)));
         // The texts as typed, unchecked: a design that does not calculate can
         // be saved too.

@@ -38,8 +38,7 @@ struct DesignFileState {
 // N5Click: writes the thirteen texts into CurrentDesignFile, or into a new
 // file from the template "111.xls" under a chosen name with ".cqb" appended.
 // Returns false when the save failed (its message has been shown).
-bool SaveDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs,
-                const QString& programDirectory);
+bool SaveDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, const QString& programDirectory);
 
 // N11Click: takes the file from `arguments` (the command-line arguments after
 // the program name) the first time, else from the open dialog; fills the
@@ -53,7 +52,6 @@ QString CommandLineDesignPath(const QStringList& arguments);
 
 // Button10Click: asks about unsaved data, saves on Yes, then closes the window
 // (unless a save on Yes failed: then the design stays on screen).
-void CloseWithQuestion(DesignWindow& window, DesignFileState& state, Dialogs& dialogs,
-                       const QString& programDirectory);
+void CloseWithQuestion(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, const QString& programDirectory);
 
 }  // namespace wormgear

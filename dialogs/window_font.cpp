@@ -12,7 +12,8 @@ QFont WindowFont() {
 
 QFont ReadoutFont() {
     QFont font;
-    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN"), QStringLiteral("WenQuanYi Micro Hei")});
+    font.setFamilies(
+        {QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN"), QStringLiteral("WenQuanYi Micro Hei")});
     font.setPixelSize(11);
     return font;
 }

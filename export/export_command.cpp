@@ -17,8 +17,8 @@ void ExportSheet(SheetKind kind, const DesignInputs& inputs, const TWormDesign& 
         for (const SheetCell& cell : SheetCells(kind, inputs, design, decimalSeparator))
             book.SetCellText(cell.row, cell.column, cell.text);
 
-        std::optional<QString> chosen =
-            dialogs.saveFileName(QStringLiteral(".xls"), QString::fromUtf8(ProposedFileName(kind)));
+        std::optional<QString> chosen = dialogs.saveFileName(QStringLiteral(".xls"),
+                                                             QString::fromUtf8(ProposedFileName(kind)));
         if (chosen) {
             progress.show();
             // The name exactly as the dialog returned it; the component adds

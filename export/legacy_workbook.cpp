@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <string>
@@ -92,7 +92,8 @@ static LegacySheet ParseWithFreexl(const std::string& path) {
     ReadWorkbookFile(path);
     FreexlHandle xls;
     if (const int status = freexl_open(path.c_str(), &xls.handle); status != FREEXL_OK) {
-        throw LegacyError(Kind::Damaged, "无法按旧版 .xls 格式读取（FreeXL 错误码 " + std::to_string(status) + "）", path);
+        throw LegacyError(Kind::Damaged, "无法按旧版 .xls 格式读取（FreeXL 错误码 " + std::to_string(status) + "）",
+                          path);
     }
     unsigned int sheetCount = 0;
     if (freexl_get_info(xls.handle, FREEXL_BIFF_SHEET_COUNT, &sheetCount) != FREEXL_OK || sheetCount == 0) {
@@ -114,18 +115,15 @@ static LegacySheet ParseWithFreexl(const std::string& path) {
         for (unsigned short c = 0; c < columns; ++c) {
             FreeXL_CellValue value;
             if (freexl_get_cell_value(xls.handle, r, c, &value) != FREEXL_OK) {
-                throw LegacyError(Kind::Damaged, "第 " + std::to_string(r + 1) + " 行第 " + std::to_string(c + 1) +
-                                                     " 列的单元格无法读取", path);
+                throw LegacyError(
+                    Kind::Damaged,
+                    "第 " + std::to_string(r + 1) + " 行第 " + std::to_string(c + 1) + " 列的单元格无法读取", path);
             }
             int row = static_cast<int>(r) + 1;
             int column = static_cast<int>(c) + 1;
             switch (value.type) {
-                case FREEXL_CELL_INT:
-                    cells.push_back({row, column, static_cast<double>(value.value.int_value)});
-                    break;
-                case FREEXL_CELL_DOUBLE:
-                    cells.push_back({row, column, value.value.double_value});
-                    break;
+                case FREEXL_CELL_INT: cells.push_back({row, column, static_cast<double>(value.value.int_value)}); break;
+                case FREEXL_CELL_DOUBLE: cells.push_back({row, column, value.value.double_value}); break;
                 case FREEXL_CELL_TEXT:
                 case FREEXL_CELL_SST_TEXT:
                 case FREEXL_CELL_DATE:
@@ -133,8 +131,7 @@ static LegacySheet ParseWithFreexl(const std::string& path) {
                 case FREEXL_CELL_TIME:
                     if (value.value.text_value) cells.push_back({row, column, std::string(value.value.text_value)});
                     break;
-                default:
-                    break;  // empty, or a formula or boolean FreeXL does not return
+                default: break;  // empty, or a formula or boolean FreeXL does not return
             }
         }
     }
@@ -214,7 +211,8 @@ std::string ChildAnswer(const std::string& path) {
     } catch (const std::bad_alloc&) {
         return Refusal(LegacyError(Kind::Internal, "内存不足", path));
     } catch (const std::exception& error) {
-        return Refusal(LegacyError(Kind::Internal, std::string("读取旧版 .xls 格式时出错（") + error.what() + "）", path));
+        return Refusal(
+            LegacyError(Kind::Internal, std::string("读取旧版 .xls 格式时出错（") + error.what() + "）", path));
     }
 }
 

@@ -41,8 +41,8 @@ PackageEntries OneSheetWorkbookPackage(const OneSheetWorkbook& book) {
 
     std::string workbook = declaration + "<workbook xmlns=\"" + mainNs + "\" xmlns:r=\"" + relNs + "\">" +
                            "<workbookPr/><bookViews><workbookView activeTab=\"0\"/></bookViews>"
-                           "<sheets><sheet name=\"" + XmlEscaped(book.sheetName) +
-                           "\" sheetId=\"1\" r:id=\"rId1\"/></sheets>";
+                           "<sheets><sheet name=\"" +
+                           XmlEscaped(book.sheetName) + "\" sheetId=\"1\" r:id=\"rId1\"/></sheets>";
     if (!book.definedNames.empty()) workbook += "<definedNames>" + book.definedNames + "</definedNames>";
     workbook += "</workbook>";
 
@@ -52,23 +52,37 @@ PackageEntries OneSheetWorkbookPackage(const OneSheetWorkbook& book) {
          declaration + "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">" +
              "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
              "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-             "<Override PartName=\"/xl/workbook.xml\" ContentType=\"" + ct + "sheet.main+xml\"/>"
-             "<Override PartName=\"/xl/worksheets/sheet1.xml\" ContentType=\"" + ct + "worksheet+xml\"/>"
-             "<Override PartName=\"/xl/styles.xml\" ContentType=\"" + ct + "styles+xml\"/>"
-             "<Override PartName=\"/xl/sharedStrings.xml\" ContentType=\"" + ct + "sharedStrings+xml\"/>"
+             "<Override PartName=\"/xl/workbook.xml\" ContentType=\"" +
+             ct +
+             "sheet.main+xml\"/>"
+             "<Override PartName=\"/xl/worksheets/sheet1.xml\" ContentType=\"" +
+             ct +
+             "worksheet+xml\"/>"
+             "<Override PartName=\"/xl/styles.xml\" ContentType=\"" +
+             ct +
+             "styles+xml\"/>"
+             "<Override PartName=\"/xl/sharedStrings.xml\" ContentType=\"" +
+             ct +
+             "sharedStrings+xml\"/>"
              "</Types>",
          date},
         {"_rels/.rels",
          declaration + "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" +
-             "<Relationship Id=\"rId1\" Type=\"" + relNs + "/officeDocument\" Target=\"xl/workbook.xml\"/>"
+             "<Relationship Id=\"rId1\" Type=\"" + relNs +
+             "/officeDocument\" Target=\"xl/workbook.xml\"/>"
              "</Relationships>",
          date},
         {"xl/workbook.xml", workbook, date},
         {"xl/_rels/workbook.xml.rels",
          declaration + "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" +
-             "<Relationship Id=\"rId1\" Type=\"" + relNs + "/worksheet\" Target=\"worksheets/sheet1.xml\"/>"
-             "<Relationship Id=\"rId2\" Type=\"" + relNs + "/styles\" Target=\"styles.xml\"/>"
-             "<Relationship Id=\"rId3\" Type=\"" + relNs + "/sharedStrings\" Target=\"sharedStrings.xml\"/>"
+             "<Relationship Id=\"rId1\" Type=\"" + relNs +
+             "/worksheet\" Target=\"worksheets/sheet1.xml\"/>"
+             "<Relationship Id=\"rId2\" Type=\"" +
+             relNs +
+             "/styles\" Target=\"styles.xml\"/>"
+             "<Relationship Id=\"rId3\" Type=\"" +
+             relNs +
+             "/sharedStrings\" Target=\"sharedStrings.xml\"/>"
              "</Relationships>",
          date},
         {"xl/styles.xml",

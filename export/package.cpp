@@ -188,11 +188,13 @@ std::string WritePackage(const PackageEntries& entries) {
             index = zip_file_add(archive.get(), entry.name.c_str(), data, ZIP_FL_ENC_UTF_8);
             if (index < 0) {
                 zip_source_free(data);
-            } else if (zip_set_file_compression(archive.get(), static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 0) != 0) {
+            } else if (zip_set_file_compression(archive.get(), static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 0) !=
+                       0) {
                 index = -1;
             }
         }
-        if (index < 0 || (entry.mtime > 0 && zip_file_set_mtime(archive.get(), static_cast<zip_uint64_t>(index), entry.mtime, 0) != 0)) {
+        if (index < 0 || (entry.mtime > 0 &&
+                          zip_file_set_mtime(archive.get(), static_cast<zip_uint64_t>(index), entry.mtime, 0) != 0)) {
             throw WorkbookError(Kind::Internal, PackFailure(entry.name, archive.get()));
         }
     }

@@ -15,9 +15,9 @@
 #include <sstream>
 #include <unordered_map>
 
-#include "export/legacy_workbook.h"
 #include "calc/numeric.h"
 #include "calc/text.h"
+#include "export/legacy_workbook.h"
 #include "files/file_io.h"
 
 namespace wormgear {
@@ -32,8 +32,10 @@ constexpr int kMaxColumn = 16384;
 constexpr std::size_t kMaxCellTextUnits = 32767;
 
 const char* const kContentTypesPart = "[Content_Types].xml";
-const char* const kSharedStringsContentType = "application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml";
-const char* const kSharedStringsRelType = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings";
+const char* const kSharedStringsContentType =
+    "application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml";
+const char* const kSharedStringsRelType =
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings";
 
 std::string Lower(std::string text) {
     for (char& c : text) {
@@ -95,7 +97,8 @@ std::string RelationshipsPartOf(const std::string& part) {
 std::string ResolveTarget(const std::string& sourcePart, const std::string& target) {
     std::string decoded;
     for (std::size_t i = 0; i < target.size(); ++i) {
-        if (target[i] == '%' && i + 2 < target.size() && HexDigitValue(target[i + 1]) >= 0 && HexDigitValue(target[i + 2]) >= 0) {
+        if (target[i] == '%' && i + 2 < target.size() && HexDigitValue(target[i + 1]) >= 0 &&
+            HexDigitValue(target[i + 2]) >= 0) {
             decoded += static_cast<char>(HexDigitValue(target[i + 1]) * 16 + HexDigitValue(target[i + 2]));
             i += 2;
         } else {
@@ -211,7 +214,8 @@ struct Range {
 std::string CellReference(int row, int column) {
     if (!InsideSheet(row, column)) throw WorkbookError(Kind::Cell, PositionOutsideSheet(row, column));
     std::string letters;
-    for (int c = column; c > 0; c = (c - 1) / 26) letters.insert(letters.begin(), static_cast<char>('A' + (c - 1) % 26));
+    for (int c = column; c > 0; c = (c - 1) / 26)
+        letters.insert(letters.begin(), static_cast<char>('A' + (c - 1) % 26));
     return letters + std::to_string(row);
 }
 
@@ -266,10 +270,11 @@ struct Workbook::Impl {
             entry->data.data(), entry->data.size(),
             pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single, pugi::encoding_auto);
         if (!result) {
-            throw Error(Kind::Damaged, "部件 " + ShownPartName(part) + " 的 XML 有误（" + result.description() + "，第 " +
-                                           std::to_string(result.offset) + " 字节）");
+            throw Error(Kind::Damaged, "部件 " + ShownPartName(part) + " 的 XML 有误（" + result.description() +
+                                           "，第 " + std::to_string(result.offset) + " 字节）");
         }
-        if (!document.document_element()) throw Error(Kind::Damaged, "部件 " + ShownPartName(part) + " 中没有 XML 元素");
+        if (!document.document_element())
+            throw Error(Kind::Damaged, "部件 " + ShownPartName(part) + " 中没有 XML 元素");
     }
 
     void Load() {
@@ -415,7 +420,8 @@ struct Workbook::Impl {
                 std::stable_sort(cells.begin(), cells.end(), byColumn);
                 pugi::xml_node tail = ChildNamed(node, "extLst");
                 for (auto& [column, cell] : cells) {
-                    if (tail) node.insert_move_before(cell, tail); else node.append_move(cell);
+                    if (tail) node.insert_move_before(cell, tail);
+                    else node.append_move(cell);
                 }
             }
         }
@@ -446,9 +452,11 @@ struct Workbook::Impl {
     // The format a new cell takes: that of its row if the row has one, else
     // that of its column, as spreadsheet programs do when a user types there.
     unsigned StyleForNewCell(pugi::xml_node rowNode, int column) const {
-        if (rowNode.attribute("customFormat").as_bool() && rowNode.attribute("s")) return rowNode.attribute("s").as_uint();
+        if (rowNode.attribute("customFormat").as_bool() && rowNode.attribute("s"))
+            return rowNode.attribute("s").as_uint();
         for (pugi::xml_node col : ChildNamed(sheet.document_element(), "cols").children()) {
-            if (IsElement(col, "col") && col.attribute("min").as_int() <= column && column <= col.attribute("max").as_int()) {
+            if (IsElement(col, "col") && col.attribute("min").as_int() <= column &&
+                column <= col.attribute("max").as_int()) {
                 return col.attribute("style").as_uint();
             }
         }
@@ -563,9 +571,9 @@ struct Workbook::Impl {
         pugi::xml_node calcPr = ChildNamed(root, "calcPr");
         if (!calcPr) {
             // calcPr follows these elements in the workbook schema.
-            static const char* const kBefore[] = {"fileVersion", "fileSharing", "workbookPr", "workbookProtection",
-                                                  "bookViews", "sheets", "functionGroups", "externalReferences",
-                                                  "definedNames"};
+            static const char* const kBefore[] = {"fileVersion",        "fileSharing",        "workbookPr",
+                                                  "workbookProtection", "bookViews",          "sheets",
+                                                  "functionGroups",     "externalReferences", "definedNames"};
             pugi::xml_node after;
             for (pugi::xml_node child : root.children()) {
                 for (const char* name : kBefore) {
@@ -591,7 +599,8 @@ struct Workbook::Impl {
             std::string ref = formula.attribute("ref").value();
             if (ref != cell.attribute("r").value()) {
                 // r is the reference NormaliseSheet gave the cell, never the file's bytes.
-                throw Error(Kind::Cell, "单元格 " + std::string(cell.attribute("r").value()) + " 的公式同时属于其他单元格，不能覆盖");
+                throw Error(Kind::Cell, "单元格 " + std::string(cell.attribute("r").value()) +
+                                            " 的公式同时属于其他单元格，不能覆盖");
             }
         }
         DropCalculationChain();
@@ -673,7 +682,8 @@ Workbook Workbook::Open(const std::string& path) {
             throw WorkbookFileError(error, path);
         }
     } else {
-        throw impl->Error(Kind::NotWorkbook, bytes.empty() ? "文件是空的" : "文件既不是 .xlsx 格式，也不是旧版 .xls 格式");
+        throw impl->Error(Kind::NotWorkbook,
+                          bytes.empty() ? "文件是空的" : "文件既不是 .xlsx 格式，也不是旧版 .xls 格式");
     }
     impl->Load();
     return Workbook(std::move(impl));
@@ -691,7 +701,8 @@ std::string Workbook::CellText(int row, int column, char decimalSeparator) const
     if (type == "s") {
         std::size_t index = 0;
         auto result = std::from_chars(value.data(), value.data() + value.size(), index);
-        if (result.ec != std::errc() || result.ptr != value.data() + value.size() || index >= impl_->sharedTexts.size()) {
+        if (result.ec != std::errc() || result.ptr != value.data() + value.size() ||
+            index >= impl_->sharedTexts.size()) {
             throw impl_->Error(Kind::Damaged, "单元格 " + CellReference(row, column) + " 引用的共享字符串不存在");
         }
         return impl_->sharedTexts[index];
@@ -761,9 +772,7 @@ void Workbook::SaveAs(const std::string& path) {
     impl_->path = target;
 }
 
-void Workbook::Save() {
-    ReplaceWorkbookFile(impl_->path, impl_->PackedBytesFor(impl_->path));
-}
+void Workbook::Save() { ReplaceWorkbookFile(impl_->path, impl_->PackedBytesFor(impl_->path)); }
 
 const std::string& Workbook::Path() const { return impl_->path; }
 

@@ -85,8 +85,8 @@ void ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = folder + "." + base + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++) +
-                    "-" + std::to_string(entropy() % 100000);
+        temporary = folder + "." + base + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
+                    std::to_string(entropy() % 100000);
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) break;
     }

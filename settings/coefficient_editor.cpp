@@ -53,8 +53,7 @@ bool CoefficientTableModel::updateRowInTable(int row, const QSqlRecord& values) 
 }
 
 TForm5::TForm5(const QString& programDirectory, char decimalSeparator, Dialogs& dialogs,
-               std::function<void()> reloadMainWindow,
-               QWidget* parent)
+               std::function<void()> reloadMainWindow, QWidget* parent)
     : QDialog(parent),
       databasePath_(ProgramFile(programDirectory, kCoefficientDatabaseName)),
       separator_(decimalSeparator),
@@ -164,14 +163,12 @@ void TForm5::openTable() {
     ADOTable1 = std::make_unique<CoefficientTableModel>(separator_, ADOConnection1->database());
     ADOTable1->setEditStrategy(QSqlTableModel::OnManualSubmit);
     ADOTable1->setTable(QLatin1String(kCoefficientTableName));
-    if (!ADOTable1->select())
-        throw CoefficientStoreError(ADOTable1->lastError().text().toStdString());
+    if (!ADOTable1->select()) throw CoefficientStoreError(ADOTable1->lastError().text().toStdString());
     // Rows are few; fetch them all, so no open statement keeps the file locked.
     while (ADOTable1->canFetchMore()) ADOTable1->fetchMore();
     coefficientColumn_ = ADOTable1->fieldIndex(QLatin1String(kCoefficientColumn));
     const int ruleColumn = ADOTable1->fieldIndex(QLatin1String(kRuleTextColumn));
-    if (coefficientColumn_ < 0 || ruleColumn < 0)
-        throw CoefficientStoreError("nzhi lacks the column N or JSGS");
+    if (coefficientColumn_ < 0 || ruleColumn < 0) throw CoefficientStoreError("nzhi lacks the column N or JSGS");
 
     QItemSelectionModel* oldSelection = DBGrid1->selectionModel();
     DBGrid1->setModel(ADOTable1.get());
@@ -290,7 +287,8 @@ void TForm5::Button1Click() {
         // Reading the table again resets the grid; the same row stays current.
         if (ADOTable1) showRow(row < ADOTable1->rowCount() ? row : -1);
     }
-    dialogs_.message(SettingsText::tr(kNoticeCaption), saved ? SettingsText::tr("数据保存成功......") : SettingsText::tr("数据保存失败......."));
+    dialogs_.message(SettingsText::tr(kNoticeCaption),
+                     saved ? SettingsText::tr("数据保存成功......") : SettingsText::tr("数据保存失败......."));
     if (reloadMainWindow_) reloadMainWindow_();
 }
 

@@ -49,13 +49,14 @@ QSqlQuery SelectCoefficientTable(const QSqlDatabase& db) {
     query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
     // SQLite opens files lazily: the first statement tells a database from
     // any other file.
-    if (!query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
-        Fail(StoreText::tr("文件不是可读的数据库"));
+    if (!query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) Fail(StoreText::tr("文件不是可读的数据库"));
     query.finish();
     if (!query.exec(QStringLiteral("SELECT * FROM %1").arg(QLatin1String(kCoefficientTableName))))
         Fail(StoreText::tr("缺少数据表 %1").arg(QLatin1String(kCoefficientTableName)));
     if (query.record().count() <= kReferencePosition)
-        Fail(StoreText::tr("数据表 %1 的列数不足 %2 列").arg(QLatin1String(kCoefficientTableName)).arg(kReferencePosition + 1));
+        Fail(StoreText::tr("数据表 %1 的列数不足 %2 列")
+                 .arg(QLatin1String(kCoefficientTableName))
+                 .arg(kReferencePosition + 1));
     return query;
 }
 
@@ -97,10 +98,8 @@ bool IsStoredNumber(const QVariant& value) {
         case QMetaType::Int:
         case QMetaType::UInt:
         case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-            return true;
-        default:
-            return false;
+        case QMetaType::ULongLong: return true;
+        default: return false;
     }
 }
 
@@ -135,10 +134,8 @@ CoefficientConnection::CoefficientConnection(const QString& databasePath, Access
         db.setConnectOptions(access == Access::ReadOnly
                                  ? QStringLiteral("QSQLITE_OPEN_READONLY")
                                  : QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMilliseconds));
-        if (!db.isValid())
-            failure = StoreText::tr("SQLite 数据库驱动不可用");
-        else if (!db.open())
-            failure = StoreText::tr("无法打开数据库“%1”：%2").arg(databasePath, db.lastError().text());
+        if (!db.isValid()) failure = StoreText::tr("SQLite 数据库驱动不可用");
+        else if (!db.open()) failure = StoreText::tr("无法打开数据库“%1”：%2").arg(databasePath, db.lastError().text());
     }
     if (!failure.isEmpty()) {
         QSqlDatabase::removeDatabase(name_);
@@ -171,7 +168,8 @@ void CheckUsableCoefficientFile(const QString& databasePath, char decimalSeparat
     QSqlQuery query = SelectCoefficientTable(connection.database());
     const QSqlRecord columns = query.record();
     if (columns.indexOf(QLatin1String(kRuleTextColumn)) < 0)
-        Fail(StoreText::tr("数据表 %1 缺少列 %2").arg(QLatin1String(kCoefficientTableName), QLatin1String(kRuleTextColumn)));
+        Fail(StoreText::tr("数据表 %1 缺少列 %2")
+                 .arg(QLatin1String(kCoefficientTableName), QLatin1String(kRuleTextColumn)));
     if (columns.indexOf(QLatin1String(kCoefficientColumn)) != kCoefficientPosition)
         Fail(StoreText::tr("数据表 %1 的第 %2 列不是 %3")
                  .arg(QLatin1String(kCoefficientTableName))

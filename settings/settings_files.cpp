@@ -1,8 +1,8 @@
 // Settings-file commands: checked, all-or-nothing copies of coefficient databases.
 #include "settings/settings_files.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -21,12 +21,13 @@ QString WorkingDatabase(const QString& programDirectory) {
 }
 
 // Checks the source, then copies it over db1.mdb; true when a copy was tried.
-bool ReplaceWorkingDatabase(Dialogs& dialogs, const QString& source, const QString& programDirectory,
-                            char separator, const QString& refusedText) {
+bool ReplaceWorkingDatabase(Dialogs& dialogs, const QString& source, const QString& programDirectory, char separator,
+                            const QString& refusedText) {
     try {
         CheckUsableCoefficientFile(source, separator);
     } catch (const CoefficientStoreError& error) {
-        dialogs.message(ApplicationTitle(), refusedText.arg(QDir::toNativeSeparators(source), QString::fromUtf8(error.what())));
+        dialogs.message(ApplicationTitle(),
+                        refusedText.arg(QDir::toNativeSeparators(source), QString::fromUtf8(error.what())));
         return false;
     }
     QString failure;
@@ -67,15 +68,16 @@ void SaveUserSettings(Dialogs& dialogs, const QString& programDirectory) {
     const QString target = *chosen + kSettingsSuffix;
     QString failure;
     if (!CopyFileReplacing(WorkingDatabase(programDirectory), target, &failure)) {
-        dialogs.message(ApplicationTitle(),
-                        SettingsText::tr("用户设置未能保存到“%1”：%2。").arg(QDir::toNativeSeparators(target), failure));
+        dialogs.message(
+            ApplicationTitle(),
+            SettingsText::tr("用户设置未能保存到“%1”：%2。").arg(QDir::toNativeSeparators(target), failure));
     }
 }
 
 bool RestoreDefaultSettings(Dialogs& dialogs, const QString& programDirectory, char decimalSeparator) {
-    return ReplaceWorkingDatabase(
-        dialogs, ProgramFile(programDirectory, kDefaultSettingsName), programDirectory, decimalSeparator,
-        SettingsText::tr("默认设置文件“%1”不可用（%2），计算法则参数未还原。"));
+    return ReplaceWorkingDatabase(dialogs, ProgramFile(programDirectory, kDefaultSettingsName), programDirectory,
+                                  decimalSeparator,
+                                  SettingsText::tr("默认设置文件“%1”不可用（%2），计算法则参数未还原。"));
 }
 
 bool LoadUserSettings(Dialogs& dialogs, const QString& programDirectory, char decimalSeparator) {

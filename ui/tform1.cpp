@@ -57,9 +57,8 @@ const InputRow kInputRows[kDesignFieldCount] = {
 const char* const kMemo1Lines[] = {"系数：0.63～0.67,小", "传动比时取小值"};
 const char* const kMemo2Lines[] = {"齿顶圆弧偏", "心。速比>10 ", "取0，速", "比<10取0.1a至0", ".3a"};
 const char* const kMemo3Lines[] = {"系数取0.6～0.78之", "间"};
-const char* const kMemo4Lines[] = {"A≥80～200\t",   "Cn=0.15～0.5",   "A≥200～315\t", "Cn=0.35～0.8\t",
-                                   "A≥315～630\t",  "Cn=0.6～1.5",    "A≥600～800\t", "Cn=0.8～2\t",
-                                   "A≥800～1000\t", "Cn=1～1.25"};
+const char* const kMemo4Lines[] = {"A≥80～200\t", "Cn=0.15～0.5", "A≥200～315\t", "Cn=0.35～0.8\t", "A≥315～630\t",
+                                   "Cn=0.6～1.5", "A≥600～800\t", "Cn=0.8～2\t",  "A≥800～1000\t",  "Cn=1～1.25"};
 
 template <std::size_t N>
 QString HintText(const char* const (&lines)[N]) {
@@ -123,7 +122,8 @@ TForm1::TForm1(Dialogs& dialogs, QString programDirectory, char decimalSeparator
     // The export progress dialog and the coefficient editor live hidden from
     // now on until the program ends.
     form2_ = std::make_unique<TForm2>(this);
-    form5_ = std::make_unique<TForm5>(programDirectory_, separator_, dialogs_, [this] { FormShow(); }, this);
+    form5_ = std::make_unique<TForm5>(
+        programDirectory_, separator_, dialogs_, [this] { FormShow(); }, this);
 }
 
 TForm1::~TForm1() = default;
@@ -158,7 +158,7 @@ void TForm1::buildWindow() {
 }
 
 void TForm1::buildInputs(QWidget* client) {
-    QLineEdit** edits[kDesignFieldCount] = {&Edit1, &Edit2, &Edit3, &Edit4,  &Edit5,  &Edit6, &Edit7,
+    QLineEdit** edits[kDesignFieldCount] = {&Edit1, &Edit2, &Edit3,  &Edit4,  &Edit5,  &Edit6, &Edit7,
                                             &Edit8, &Edit9, &Edit10, &Edit11, &Edit12, &Edit13};
     QLabel** labels[kDesignFieldCount] = {&Label1,  &Label2,  &Label3,  &Label4,  &Label5,  &Label6, &Label7,
                                           &Label15, &Label30, &Label31, &Label36, &Label37, &Label38};
@@ -292,10 +292,9 @@ void TForm1::buildMenu() {
 
 void TForm1::setTabOrder() {
     // Labels, group boxes and hidden boxes take no focus; the rest in this order.
-    QWidget* const order[] = {Button1, Edit1,  Edit2,   Edit3,  Edit4,  Edit5,    Edit6,    Edit7,
-                              Edit8,   CheckBox1, Edit9, Edit10, Button2, Button4, Button5, Memo1,
-                              Memo3,   Memo4,  Button6, Edit11, Edit12, Edit13,   Button10, Button11,
-                              Button13, Button3, Memo2};
+    QWidget* const order[] = {Button1,   Edit1,  Edit2,  Edit3,   Edit4,    Edit5,    Edit6,    Edit7,   Edit8,
+                              CheckBox1, Edit9,  Edit10, Button2, Button4,  Button5,  Memo1,    Memo3,   Memo4,
+                              Button6,   Edit11, Edit12, Edit13,  Button10, Button11, Button13, Button3, Memo2};
     for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
@@ -389,9 +388,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::N6Click() { close(); }
 
 void TForm1::Button10Click() {
-    guarded([this] {
-        CloseWithQuestion(*this, fileState_, dialogs_, programDirectory_);
-    });
+    guarded([this] { CloseWithQuestion(*this, fileState_, dialogs_, programDirectory_); });
 }
 
 void TForm1::N18Click() {
@@ -426,8 +423,8 @@ void TForm1::Button1Click() {
     if (ended_) return;
     guarded([this] {
         showResults(false);
-        const CalculationOutcome outcome =
-            Calculate(designInputs(), CheckBox1->isChecked(), coefficients_, separator_, design_);
+        const CalculationOutcome outcome = Calculate(designInputs(), CheckBox1->isChecked(), coefficients_, separator_,
+                                                     design_);
         design_ = outcome.design;
         // Lines written before a failure stay, as the calculation left them.
         for (const ResultLine& line : outcome.lines)

@@ -44,10 +44,10 @@ class TForm1 : public QMainWindow, public DesignWindow {
     ~TForm1() override;
 
     // Inputs, rows 0..12, and their caption labels.
-    QLineEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5, *Edit6, *Edit7, *Edit8, *Edit9, *Edit10,
-        *Edit11, *Edit12, *Edit13;
-    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label15, *Label30,
-        *Label31, *Label36, *Label37, *Label38;
+    QLineEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5, *Edit6, *Edit7, *Edit8, *Edit9, *Edit10, *Edit11, *Edit12,
+        *Edit13;
+    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label15, *Label30, *Label31, *Label36,
+        *Label37, *Label38;
     // Coefficient read-outs under Edit5 and Edit7, and the two red notices.
     QLabel *Label46, *Label47, *Label50, *Label32;
     // Hint buttons and hint boxes.
@@ -55,8 +55,8 @@ class TForm1 : public QMainWindow, public DesignWindow {
     QPlainTextEdit *Memo1, *Memo2, *Memo3, *Memo4;
     // Result panels and their lines.
     QGroupBox *GroupBox1, *GroupBox2, *GroupBox3, *GroupBox4;
-    QLabel *Label23, *Label24, *Label8, *Label10, *Label9, *Label11, *Label12, *Label13, *Label14,
-        *Label16, *Label17, *Label25, *Label26, *Label27, *Label28, *Label48, *Label43;
+    QLabel *Label23, *Label24, *Label8, *Label10, *Label9, *Label11, *Label12, *Label13, *Label14, *Label16, *Label17,
+        *Label25, *Label26, *Label27, *Label28, *Label48, *Label43;
     QLabel *Label18, *Label19, *Label20, *Label21, *Label22, *Label29, *Label49;
     QLabel *Label33, *Label35, *Label34, *Label44, *Label45, *Label40;
     QLabel *Label41, *Label42, *Label51, *Label52;

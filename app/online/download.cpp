@@ -91,8 +91,11 @@ QByteArray RequestFor(const QUrl& url) {
     QByteArray host = url.host(QUrl::FullyEncoded).toLatin1();
     if (host.contains(':')) host = "[" + host + "]";
     if (url.port() != -1 && url.port() != 80) host += ":" + QByteArray::number(url.port());
-    return "GET " + target + " HTTP/1.1\r\n"
-           "Host: " + host + "\r\n"
+    return "GET " + target +
+           " HTTP/1.1\r\n"
+           "Host: " +
+           host +
+           "\r\n"
            "User-Agent: wormgear\r\n"
            "Accept: */*\r\n"
            "Accept-Encoding: identity\r\n"

@@ -194,7 +194,8 @@ HttpResponseReader::Progress HttpResponseReader::advance() {
                 break;
             }
             case Stage::BodyToClose: {
-                if (!appendBody(QByteArrayView(pending_.constData() + readPosition_, pending_.size() - readPosition_))) return fail();
+                if (!appendBody(QByteArrayView(pending_.constData() + readPosition_, pending_.size() - readPosition_)))
+                    return fail();
                 readPosition_ = pending_.size();
                 return Progress::NeedMore;
             }
@@ -217,8 +218,7 @@ HttpResponseReader::Progress HttpResponseReader::advance() {
                 stage_ = Stage::ChunkSize;
                 break;
             case Stage::Done:
-            case Stage::Failed:
-                return progress();
+            case Stage::Failed: return progress();
         }
     }
 }

@@ -34,7 +34,18 @@ class HttpResponseReader {
     const QByteArray& body() const { return body_; }
 
  private:
-    enum class Stage { StatusLine, Headers, FixedBody, BodyToClose, ChunkSize, ChunkData, ChunkEnd, Trailers, Done, Failed };
+    enum class Stage {
+        StatusLine,
+        Headers,
+        FixedBody,
+        BodyToClose,
+        ChunkSize,
+        ChunkData,
+        ChunkEnd,
+        Trailers,
+        Done,
+        Failed
+    };
 
     Progress advance();
     Progress fail();
@@ -58,7 +69,7 @@ class HttpResponseReader {
     QByteArray location_;
     qint64 contentLength_ = -1;
     QList<QByteArray> transferCodings_;  // lower case, in the order applied
-    qint64 remainingInPart_ = 0;  // of the fixed body or of the current chunk
+    qint64 remainingInPart_ = 0;         // of the fixed body or of the current chunk
     QByteArray body_;
 };
 

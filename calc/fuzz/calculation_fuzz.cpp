@@ -26,20 +26,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         else fields[field] += static_cast<char>(data[n]);
     }
     const DesignInputs texts{fields[0], fields[1], fields[2], fields[3], fields[4],
-                            fields[5], fields[6], fields[7], fields[8]};
+                             fields[5], fields[6], fields[7], fields[8]};
     const CalculationOutcome out = Calculate(texts, round, WorkedExampleCoefficients(), '.');
     for (const auto& line : out.lines) CheckText(line.text);
     CheckText(out.design.GeneratingPlaneAngleText);
 
-    for (const auto& attempt : {+[](const std::string& a, const std::string& b) {
-                                    return MainBaseDiameterShare(b, a, '.');
-                                },
-                                +[](const std::string& a, const std::string& b) {
-                                    return WormPitchDiameterFactor(b, a, 0.875, '.');
-                                },
-                                +[](const std::string& a, const std::string&) {
-                                    return ProposeWormPitchDiameter(a, 0.875, '.') + ProposeMainBaseDiameter(a, '.');
-                                }}) {
+    using Attempt = std::string (*)(const std::string& a, const std::string& b);
+    const Attempt attempts[] = {
+        [](const std::string& a, const std::string& b) { return MainBaseDiameterShare(b, a, '.'); },
+        [](const std::string& a, const std::string& b) { return WormPitchDiameterFactor(b, a, 0.875, '.'); },
+        [](const std::string& a, const std::string&) {
+            return ProposeWormPitchDiameter(a, 0.875, '.') + ProposeMainBaseDiameter(a, '.');
+        },
+    };
+    for (const Attempt attempt : attempts) {
         try {
             CheckText(attempt(fields[0], fields[4]));
         } catch (const NumericError&) {

@@ -69,9 +69,7 @@ const ExampleLine kExample[] = {
 
 class CalculationTest : public ::testing::Test {
  protected:
-    void SetUp() override {
-        ASSERT_EQ(std::numeric_limits<long double>::digits, 64);
-    }
+    void SetUp() override { ASSERT_EQ(std::numeric_limits<long double>::digits, 64); }
 };
 
 TEST_F(CalculationTest, WorkedExampleAllLinesBothBoxStates) {
@@ -154,9 +152,9 @@ struct RatioCase {
 
 TEST_F(CalculationTest, SpeedRatioCheckAndRatioClass) {
     const RatioCase cases[] = {
-        {"10.3333", "31", "3", nullptr, 6},    // difference about 0.00003
+        {"10.3333", "31", "3", nullptr, 6},  // difference about 0.00003
         {"10.5", "31", "3", kRatioMismatchMessage, 0},
-        {"3.001", "3", "1", nullptr, 4},       // the bound itself passes
+        {"3.001", "3", "1", nullptr, 4},  // the bound itself passes
         {"3.0011", "3", "1", kRatioMismatchMessage, 0},
         {"9.995", "1999", "200", nullptr, 4},
         {"10", "10", "1", nullptr, 6},
@@ -331,10 +329,9 @@ TEST_F(CalculationTest, RatioClassStaysWithTheTypedRatio) {
     ASSERT_TRUE(out.succeeded()) << out.failure;
     EXPECT_EQ(out.design.RatioClassAngle, 4);
     EXPECT_EQ(out.design.ModificationRatio, 10.05);
-    EXPECT_NEAR(static_cast<double>(GeneratingPlaneAngle(4, out.design.ModificationPressureAngle,
-                                                         out.design.ModificationPitchDiameter,
-                                                         out.design.ModificationCentreDistance,
-                                                         out.design.ModificationRatio)),
+    EXPECT_NEAR(static_cast<double>(
+                    GeneratingPlaneAngle(4, out.design.ModificationPressureAngle, out.design.ModificationPitchDiameter,
+                                         out.design.ModificationCentreDistance, out.design.ModificationRatio)),
                 out.design.GrindingWheelAngle, 0);
 }
 
@@ -345,8 +342,8 @@ TEST_F(CalculationTest, FailedRunAfterSuccessKeepsEarlierValuesOfTheRecord) {
     t.GrindingIncrement = "x";
     const auto second = Calculate(t, false, ExampleCoefficients(), '.', first.design);
     EXPECT_EQ(second.failure, kInvalidInputMessage);
-    EXPECT_EQ(second.design.WheelPitchDiameter, 320);            // rewritten before the failure
-    EXPECT_EQ(second.design.GrindingIncrement, 0.2);             // kept from the first run
+    EXPECT_EQ(second.design.WheelPitchDiameter, 320);  // rewritten before the failure
+    EXPECT_EQ(second.design.GrindingIncrement, 0.2);   // kept from the first run
     EXPECT_EQ(second.design.ModificationRatio, first.design.ModificationRatio);
 }
 

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cmath>
 #include <limits>
 
 #include "calc/numeric.h"
@@ -17,9 +17,7 @@ namespace {
 
 class NumericTest : public ::testing::Test {
  protected:
-    void SetUp() override {
-        ASSERT_EQ(std::numeric_limits<long double>::digits, 64) << "needs the 80-bit x87 type";
-    }
+    void SetUp() override { ASSERT_EQ(std::numeric_limits<long double>::digits, 64) << "needs the 80-bit x87 type"; }
 };
 
 Real Stored(const char* text) { return ToReal(ParseReal(text, '.')); }
@@ -30,6 +28,7 @@ struct RoundCase {
     const char* expected;
 };
 
+// clang-format off
 const RoundCase kRounding[] = {
     {"0.0005", -3, "0"},        // quotient exactly 0.5 goes to even
     {"0.0015", -3, "0.002"},    // exact ties, to even
@@ -49,6 +48,7 @@ const RoundCase kRounding[] = {
     {"127.5", 0, "128"},        // the working length edge: 127.5 -> 128, 128.5 -> 128
     {"128.5", 0, "128"},
 };
+// clang-format on
 
 TEST_F(NumericTest, DecimalRoundTiesGoToEvenOnTheComputedQuotient) {
     for (const auto& c : kRounding) {
@@ -98,8 +98,8 @@ TEST_F(NumericTest, FormatRealGeneralFifteenDigits) {
         {0.00000015L, "1.5E-7"},
         {0.0L, "0"},
         {-0.0L, "0"},
-        {LDBL_MIN / 4, "0"},          // below the normal range
-        {12.346, "12.346"},           // a double rounded to thousandths prints short
+        {LDBL_MIN / 4, "0"},  // below the normal range
+        {12.346, "12.346"},   // a double rounded to thousandths prints short
         {-1e-10L, "-1E-10"},
         {123.456e10L, "1234560000000"},
         {1.5e300L, "1.5E300"},
@@ -131,9 +131,19 @@ struct ParseCase {
 
 TEST_F(NumericTest, ParseRealAccepts) {
     const ParseCase cases[] = {
-        {"  12.5  ", 12.5L}, {"5.", 5}, {".5", 0.5L}, {".", 0}, {"1e3", 1000}, {"1E+3", 1000},
-        {"1e", 1},           {"-7", -7}, {"+7", 7},   {"0.1", 1.0L / 10}, {"1e-3", 1.0L / 1000},
-        {"000123", 123},     {"1e9999", std::numeric_limits<long double>::quiet_NaN()},
+        {"  12.5  ", 12.5L},
+        {"5.", 5},
+        {".5", 0.5L},
+        {".", 0},
+        {"1e3", 1000},
+        {"1E+3", 1000},
+        {"1e", 1},
+        {"-7", -7},
+        {"+7", 7},
+        {"0.1", 1.0L / 10},
+        {"1e-3", 1.0L / 1000},
+        {"000123", 123},
+        {"1e9999", std::numeric_limits<long double>::quiet_NaN()},
     };
     for (const auto& c : cases) {
         if (std::isnan(c.expected)) continue;  // listed under rejects below
@@ -142,8 +152,8 @@ TEST_F(NumericTest, ParseRealAccepts) {
 }
 
 TEST_F(NumericTest, ParseRealRejects) {
-    for (const char* text : {"", "   ", "-", "e3", "12a", "1.2.3", "1,5", "\t1", "1\t", "1 000", "inf", "nan",
-                             "+-1", "0x10"}) {
+    for (const char* text :
+         {"", "   ", "-", "e3", "12a", "1.2.3", "1,5", "\t1", "1\t", "1 000", "inf", "nan", "+-1", "0x10"}) {
         EXPECT_THROW(ParseReal(text, '.'), EConvertError) << '"' << text << '"';
     }
 }
@@ -163,7 +173,7 @@ TEST_F(NumericTest, ParseRealExtremes) {
     // Extended but not a Real.
     EXPECT_EQ(ParseReal("1e5000", '.'), ParseReal("1e500", '.'));
     EXPECT_THROW(Stored("1e5000"), EOverflow);
-    EXPECT_EQ(Stored("1e-99999"), 0.0);  // underflows to zero, no error
+    EXPECT_EQ(Stored("1e-99999"), 0.0);        // underflows to zero, no error
     EXPECT_THROW(Stored("1e400"), EOverflow);  // fits an Extended, not a Real
     EXPECT_EQ(Stored("1e-400"), 0.0);
     // More than 19 digits keep accumulating in Extended.
@@ -174,8 +184,15 @@ TEST_F(NumericTest, ParseInteger) {
     const struct {
         const char* text;
         std::int32_t expected;
-    } accepts[] = {{" 7", 7}, {"+7", 7}, {"$1F", 31}, {"0x1F", 31}, {"X1f", 31}, {"-2147483648", INT32_MIN},
-                   {"2147483647", INT32_MAX}, {"-$10", -16}, {"007", 7}};
+    } accepts[] = {{" 7", 7},
+                   {"+7", 7},
+                   {"$1F", 31},
+                   {"0x1F", 31},
+                   {"X1f", 31},
+                   {"-2147483648", INT32_MIN},
+                   {"2147483647", INT32_MAX},
+                   {"-$10", -16},
+                   {"007", 7}};
     for (const auto& c : accepts) EXPECT_EQ(ParseInteger(c.text), c.expected) << c.text;
     for (const char* text : {"7 ", "7.0", "", " ", "2147483648", "-2147483649", "$", "0x", "1e3", "12a", "--1"}) {
         EXPECT_THROW(ParseInteger(text), EConvertError) << '"' << text << '"';
@@ -265,8 +282,8 @@ TEST_F(NumericTest, FormatRealMatchesTheExactReference) {
         const long double mantissa = static_cast<long double>(next()) / 18446744073709551616.0L;
         const int decade = static_cast<int>(next() % 50) - 25;
         long double value = mantissa * powl(10.0L, decade);
-        if (n % 3 == 0) value = static_cast<double>(value);          // doubles as stored
-        if (n % 5 == 0) value = roundl(value * 1000) / 1000;         // thousandths
+        if (n % 3 == 0) value = static_cast<double>(value);   // doubles as stored
+        if (n % 5 == 0) value = roundl(value * 1000) / 1000;  // thousandths
         if (n % 7 == 0) value = -value;
         ASSERT_EQ(FormatReal(value, '.'), ReferenceFormat(value)) << static_cast<double>(value);
     }

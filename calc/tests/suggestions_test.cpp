@@ -10,10 +10,10 @@ namespace {
 
 struct SuggestionCase {
     const char* centre;
-    const char* base;     // Edit5 proposal
-    const char* share;    // Label46 for that proposal
-    const char* pitch;    // Edit7 proposal
-    const char* factor;   // Label47 for that proposal
+    const char* base;    // Edit5 proposal
+    const char* share;   // Label46 for that proposal
+    const char* pitch;   // Edit7 proposal
+    const char* factor;  // Label47 for that proposal
 };
 
 const SuggestionCase kCases[] = {
@@ -39,12 +39,12 @@ TEST(SuggestionsTest, BaseDiameterShareIsHeldJustBelowItsDecimal) {
 TEST(SuggestionsTest, Failures) {
     EXPECT_EQ(ProposeMainBaseDiameter("0", '.'), "0");
     EXPECT_EQ(ProposeWormPitchDiameter("0", 0.875, '.'), "0");
-    EXPECT_THROW(MainBaseDiameterShare("0", "0", '.'), EInvalidOp);            // 0 / 0
+    EXPECT_THROW(MainBaseDiameterShare("0", "0", '.'), EInvalidOp);  // 0 / 0
     EXPECT_THROW(WormPitchDiameterFactor("0", "0", 0.875, '.'), EInvalidOp);
-    EXPECT_THROW(MainBaseDiameterShare("12", "", '.'), EConvertError);         // Edit1 emptied
+    EXPECT_THROW(MainBaseDiameterShare("12", "", '.'), EConvertError);  // Edit1 emptied
     EXPECT_THROW(ProposeMainBaseDiameter("4a", '.'), EConvertError);
-    EXPECT_THROW(ProposeWormPitchDiameter("-5", 0.875, '.'), EInvalidOp);      // negative A in the power
-    EXPECT_THROW(ProposeMainBaseDiameter("1e300", '.'), EInvalidOp);           // beyond Int64
+    EXPECT_THROW(ProposeWormPitchDiameter("-5", 0.875, '.'), EInvalidOp);  // negative A in the power
+    EXPECT_THROW(ProposeMainBaseDiameter("1e300", '.'), EInvalidOp);       // beyond Int64
 }
 
 }  // namespace

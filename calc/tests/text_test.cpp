@@ -7,7 +7,7 @@
 using namespace wormgear;
 
 TEST(TextTest, HexDigits) {
-    const std::pair<char, int> cases[] = {{'0', 0}, {'9', 9}, {'a', 10}, {'f', 15}, {'A', 10},
+    const std::pair<char, int> cases[] = {{'0', 0},  {'9', 9},  {'a', 10}, {'f', 15}, {'A', 10},
                                           {'F', 15}, {'g', -1}, {'G', -1}, {'/', -1}, {':', -1}};
     for (const auto& [c, value] : cases) EXPECT_EQ(HexDigitValue(c), value) << c;
     EXPECT_EQ(UpperHexDigit(11), 'B');
@@ -26,7 +26,8 @@ TEST(TextTest, Utf8EncodesEveryLength) {
 }
 
 TEST(TextTest, Utf8CheckRefusesMalformedBytes) {
-    for (const char* bad : {"\xC0\x80", "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80", "\xE4\xB8", "a\xFF"})
+    for (const char* bad :
+         {"\xC0\x80", "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80", "\xE4\xB8", "a\xFF"})
         EXPECT_FALSE(IsValidUtf8(bad)) << bad;
     EXPECT_TRUE(IsValidUtf8(""));
     EXPECT_TRUE(IsValidUtf8("蜗轮分度圆直径 8j (GB/T16445-1996)"));
@@ -38,11 +39,13 @@ TEST(TextTest, SpreadsheetEscapeRoundTrips) {
         std::string escaped;
     };
     const Case cases[] = {
-        {"a\x01" "b", "a_x0001_b"},
+        {"a\x01"
+         "b",
+         "a_x0001_b"},
         {std::string("x\0y", 3), "x_x0000_y"},
         {"_x0041_", "_x005F_x0041_"},  // a literal escape is protected
         {"tab\tand\nlines\r", "tab\tand\nlines\r"},
-        {"_x00_", "_x00_"},            // not an escape: too short
+        {"_x00_", "_x00_"},  // not an escape: too short
         {"中文", "中文"},
     };
     for (const Case& c : cases) {

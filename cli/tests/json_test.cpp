@@ -26,8 +26,8 @@ TEST(JsonTest, ParsesFlatObjects) {
 }
 
 TEST(JsonTest, RefusesMalformedInput) {
-    for (const char* text : {"", "{", "[]", R"({"a": })", R"({"a": "b")", R"({"a": {"b": 1}})",
-                             R"({"a": "b"} x)", R"({"a": "\ud800"})", R"({"a": 1, "a": 2})", "{\"a\": \"\x01\"}"}) {
+    for (const char* text : {"", "{", "[]", R"({"a": })", R"({"a": "b")", R"({"a": {"b": 1}})", R"({"a": "b"} x)",
+                             R"({"a": "\ud800"})", R"({"a": 1, "a": 2})", "{\"a\": \"\x01\"}"}) {
         EXPECT_THROW(ParseObject(text), ParseError) << text;
     }
 }

@@ -5,8 +5,8 @@
 
 #include <sstream>
 
-#include "cli/wormcalc.h"
 #include "calc/testing/worked_example.h"
+#include "cli/wormcalc.h"
 
 using namespace wormgear;
 
@@ -27,9 +27,13 @@ Result Wormcalc(std::vector<std::string> args, const std::string& input = "", co
 }
 
 std::vector<std::string> Example(std::vector<std::string> extra = {}) {
-    std::vector<std::string> args = {"--centre-distance", "200", "--speed-ratio", "25", "--teeth", "50",
-                                     "--starts", "2", "--base-diameter", "130", "--pitch-diameter", "78",
-                                     "--coefficients", kExampleCoefficients};
+    std::vector<std::string> args = {"--centre-distance", "200",
+                                     "--speed-ratio",     "25",
+                                     "--teeth",           "50",
+                                     "--starts",          "2",
+                                     "--base-diameter",   "130",
+                                     "--pitch-diameter",  "78",
+                                     "--coefficients",    kExampleCoefficients};
     args.insert(args.end(), extra.begin(), extra.end());
     return args;
 }
@@ -65,7 +69,8 @@ TEST(WormcalcTest, RoundTeethAndFieldOptionsWithEquals) {
 TEST(WormcalcTest, FailureReportsMessageAndTheLinesWrittenBefore) {
     const Result r = Wormcalc(Example({"--grinding-increment", "", "--json"}));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out.rfind("{\"error\":\"您输入的内容不符合要求......（只能输入合法数字，且不能为空）\",\"lines\":[", 0), 0u);
+    EXPECT_EQ(r.out.rfind("{\"error\":\"您输入的内容不符合要求......（只能输入合法数字，且不能为空）\",\"lines\":[", 0),
+              0u);
     EXPECT_NE(r.out.find("Label49"), std::string::npos);
     EXPECT_EQ(r.out.find("Label41"), std::string::npos);
 
@@ -120,9 +125,10 @@ TEST(WormcalcTest, BatchGivesOneResultPerLine) {
 }
 
 TEST(WormcalcTest, BatchCoefficientsPerLine) {
-    const Result r = Wormcalc({"--jsonl"},
-                         R"({"centre-distance": "200", "speed-ratio": "25", "teeth": "50", "starts": "2", "base-diameter": "130", "pitch-diameter": "78", "coefficients": ["0.875","1.2","0.7","0.45","0","0.55","2","0.5","0.2","0.2","0.45","1","0.5","1","0.9"]})"
-                         "\n");
+    const Result r = Wormcalc(
+        {"--jsonl"},
+        R"({"centre-distance": "200", "speed-ratio": "25", "teeth": "50", "starts": "2", "base-diameter": "130", "pitch-diameter": "78", "coefficients": ["0.875","1.2","0.7","0.45","0","0.55","2","0.5","0.2","0.2","0.45","1","0.5","1","0.9"]})"
+        "\n");
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("\"337-----蜗轮最大外圆\""), std::string::npos);
 }
@@ -146,8 +152,10 @@ TEST(WormcalcTest, Suggestions) {
         EXPECT_EQ(r.out.substr(0, std::string(c.text).size()), c.text) << c.centre;
         EXPECT_EQ(r.status, c.status) << c.centre;
     }
-    const Result json = Wormcalc({"--suggest", "--json", "--centre-distance", "100", "--coefficients", kExampleCoefficients});
-    EXPECT_EQ(json.out, "{\"edit5\":\"65\",\"label46\":\"0.65\",\"edit7\":\"42.738\",\"label47\":\"0.760002845253761\"}\n");
+    const Result json = Wormcalc(
+        {"--suggest", "--json", "--centre-distance", "100", "--coefficients", kExampleCoefficients});
+    EXPECT_EQ(json.out,
+              "{\"edit5\":\"65\",\"label46\":\"0.65\",\"edit7\":\"42.738\",\"label47\":\"0.760002845253761\"}\n");
 }
 
 TEST(WormcalcTest, DesignFileTextsWithOverridesAndStoreCoefficients) {

@@ -23,8 +23,9 @@ const QString kOpenFailed = QStringLiteral("文件打开错误,或者您还没�
 // Records what the commands do to the window.
 class FakeWindow : public DesignWindow {
  public:
-    QStringList fields = {"200", "25", "50", "2", "130", "0", "78", "0.3", "8j (GB/T16445-1996)",
-                          "8j (GB/T16445-1996)", "0.3*P/2", "0.2*P/2", "0.2"};
+    QStringList fields = {
+        "200",     "25",      "50", "2", "130", "0", "78", "0.3", "8j (GB/T16445-1996)", "8j (GB/T16445-1996)",
+        "0.3*P/2", "0.2*P/2", "0.2"};
     std::vector<QString> events;  // "set 1 200", "calculate", "show", "close"
     DesignFileState* state = nullptr;
 
@@ -64,8 +65,8 @@ class DesignFilesTest : public ::testing::Test {
 };
 
 TEST_F(DesignFilesTest, SaveAndReopenKeepsEveryTextAsTyped) {
-    window.fields = {"200.50", "", "x1", "2", "130", "-0", "78", "0.3", "8级 精度", "  spaces  ", "0.3*P/2",
-                     "=1+1", "1e3"};
+    window.fields = {"200.50", "",         "x1",         "2",       "130",  "-0", "78",
+                     "0.3",    "8级 精度", "  spaces  ", "0.3*P/2", "=1+1", "1e3"};
     const QStringList typed = window.fields;
     state.DesignSaved = false;
     dialogs.saveAnswers.push_back(dir.path() + "/abc");
@@ -175,10 +176,11 @@ TEST(CommandLineTest, FirstFourArgumentsJoinedAndTrimmed) {
         {{"/home/me/My Designs/a.cqb"}, "/home/me/My Designs/a.cqb"},  // quoted: one argument
         {{"a", "b", "c", "d", "e", "f"}, "a b c d"},                   // a fifth is ignored
         {{" a.cqb\r"}, "a.cqb"},
-        {{"", "b.cqb"}, ""},                                          // first empty: no file
+        {{"", "b.cqb"}, ""},  // first empty: no file
         {{}, ""},
     };
-    for (const auto& c : cases) EXPECT_EQ(CommandLineDesignPath(c.arguments), c.path) << c.arguments.join('|').toStdString();
+    for (const auto& c : cases)
+        EXPECT_EQ(CommandLineDesignPath(c.arguments), c.path) << c.arguments.join('|').toStdString();
 }
 
 TEST_F(DesignFilesTest, CommandLineOpenShowsTheWindowFirstAndOnlyOnce) {

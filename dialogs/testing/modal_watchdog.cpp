@@ -40,10 +40,8 @@ void ModalWatchdog::look() {
     ADD_FAILURE() << "a modal dialog no test scripted stood for a second: " << Describe(modal);
     ++closed_;
     seen_ = nullptr;
-    if (auto* dialog = qobject_cast<QDialog*>(modal))
-        dialog->reject();
-    else
-        modal->close();
+    if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+    else modal->close();
 }
 
 }  // namespace wormgear::testing

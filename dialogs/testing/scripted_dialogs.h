@@ -28,9 +28,7 @@ class ScriptedDialogs : public Dialogs {
     std::deque<std::optional<QString>> saveAnswers;
     std::deque<std::optional<QString>> openAnswers;
 
-    void message(const QString& caption, const QString& text) override {
-        messages.push_back({caption, text});
-    }
+    void message(const QString& caption, const QString& text) override { messages.push_back({caption, text}); }
     bool askYesNo(const QString& caption, const QString& text) override {
         questions.push_back(caption + QStringLiteral(": ") + text);
         if (answers.empty()) {

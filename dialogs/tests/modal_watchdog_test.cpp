@@ -1,13 +1,12 @@
 // The watchdog of the window tests (started by the shared test main): a modal
 // box nobody answers fails the running test within about a second and is
 // closed, so the run goes on.
-#include <gtest/gtest.h>
 #include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
-
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include <malloc.h>
 #include <sys/stat.h>
 
-#include "export/sheets.h"
 #include "calc/testing/worked_example.h"
+#include "export/sheets.h"
 #include "export/workbook.h"
 
 namespace wormgear {
@@ -63,8 +63,9 @@ void BM_ReadDesignFile(benchmark::State& state) {
     const std::string path = Folder(false) + "/design.cqb";
     {
         Workbook book = Workbook::Open(TemplatePath("111.xls"));
-        const char* const fields[13] = {"200", "25", "50", "2", "130", "0", "78", "0.3", "8j (GB/T16445-1996)",
-                                        "8j (GB/T16445-1996)", "0.3*P/2", "0.2*P/2", "0.2"};
+        const char* const fields[13] = {
+            "200",     "25",      "50", "2", "130", "0", "78", "0.3", "8j (GB/T16445-1996)", "8j (GB/T16445-1996)",
+            "0.3*P/2", "0.2*P/2", "0.2"};
         for (int row = 1; row <= 13; ++row) book.SetCellText(row, 1, fields[row - 1]);
         book.SaveAs(path);
     }
@@ -80,7 +81,8 @@ BENCHMARK(BM_ReadDesignFile)->Unit(benchmark::kMicrosecond);
 void BM_LibreOfficeConvertsTheSheet(benchmark::State& state) {
     const std::string soffice = QStandardPaths::findExecutable(QStringLiteral("soffice")).toStdString();
     const std::string folder = Folder(false);
-    WriteSheet(SheetKind::Worm, WorkedExampleInputs(), ExampleDesign(), '.', TemplatePath("1.xls"), folder + "/rudar.xlsx");
+    WriteSheet(SheetKind::Worm, WorkedExampleInputs(), ExampleDesign(), '.', TemplatePath("1.xls"),
+               folder + "/rudar.xlsx");
     const std::string command = "'" + soffice + "' -env:UserInstallation=file://" + folder +
                                 "/profile --headless --norestore --convert-to csv --outdir '" + folder + "/csv' '" +
                                 folder + "/rudar.xlsx' >/dev/null 2>&1";

@@ -32,9 +32,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     PackageEntries entries = {
         {"[Content_Types].xml",
          "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-         "<Override PartName=\"/xl/calcChain.xml\" ContentType=\"" + ct + "calcChain+xml\"/></Types>", 0},
+         "<Override PartName=\"/xl/calcChain.xml\" ContentType=\"" +
+             ct + "calcChain+xml\"/></Types>",
+         0},
         {"_rels/.rels",
-         "<Relationships><Relationship Id=\"rId1\" Type=\"x/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>", 0},
+         "<Relationships><Relationship Id=\"rId1\" Type=\"x/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>",
+         0},
         {"xl/workbook.xml", fields[0], 0},
         {"xl/_rels/workbook.xml.rels", fields[1], 0},
         {"xl/worksheets/sheet1.xml", fields[2], 0},

@@ -163,7 +163,6 @@ Sheet ReadDescription(const std::string& path) {
     return sheet;
 }
 
-
 // 宋体 is what Chinese spreadsheet users expect; programs without it substitute
 // a CJK font of their own.
 const char* const kStyles =
@@ -244,19 +243,26 @@ PackageEntries BuildPackage(const Sheet& sheet) {
 
     book.worksheetContent =
         "<sheetPr><pageSetUpPr fitToPage=\"1\"/></sheetPr>"
-        "<dimension ref=\"A1:" + ColumnLetter(lastColumn) + std::to_string(lastRow) + "\"/>"
+        "<dimension ref=\"A1:" +
+        ColumnLetter(lastColumn) + std::to_string(lastRow) +
+        "\"/>"
         "<sheetViews><sheetView showGridLines=\"0\" tabSelected=\"1\" workbookViewId=\"0\"/></sheetViews>"
         "<sheetFormatPr defaultRowHeight=\"20\" customHeight=\"1\"/>"
-        "<cols>" + cols + "</cols>"
-        "<sheetData>" + rows + "</sheetData>" +
-        (merges.empty() ? std::string() : "<mergeCells count=\"" + std::to_string(sheet.merges.size()) + "\">" + merges + "</mergeCells>") +
+        "<cols>" +
+        cols +
+        "</cols>"
+        "<sheetData>" +
+        rows + "</sheetData>" +
+        (merges.empty()
+             ? std::string()
+             : "<mergeCells count=\"" + std::to_string(sheet.merges.size()) + "\">" + merges + "</mergeCells>") +
         "<printOptions horizontalCentered=\"1\"/>"
         "<pageMargins left=\"0.75\" right=\"0.75\" top=\"1\" bottom=\"1\" header=\"0.5\" footer=\"0.5\"/>"
         "<pageSetup paperSize=\"9\" orientation=\"portrait\" fitToWidth=\"1\" fitToHeight=\"1\"/>";
     book.stylesContent = kStyles;
     const std::string quotedTab = "'" + sheet.tabName + "'";
-    book.definedNames = "<definedName name=\"_xlnm.Print_Area\" localSheetId=\"0\">" +
-                        wormgear::XmlEscaped(quotedTab) + "!" + range + "</definedName>";
+    book.definedNames = "<definedName name=\"_xlnm.Print_Area\" localSheetId=\"0\">" + wormgear::XmlEscaped(quotedTab) +
+                        "!" + range + "</definedName>";
     // A fixed date keeps the built files identical from build to build.
     book.date = 1704067200;  // 2024-01-01 00:00 UTC
     return wormgear::OneSheetWorkbookPackage(book);

@@ -8,10 +8,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "export/progress_dialog.h"
 #include "calc/testing/worked_example.h"
 #include "dialogs/testing/scripted_dialogs.h"
 #include "export/export_command.h"
+#include "export/progress_dialog.h"
 #include "export/tests/test_support.h"
 #include "export/workbook.h"
 
@@ -68,7 +68,8 @@ class ExportSheetTest : public ::testing::Test {
     void ExpectFailureMessage() {
         ASSERT_EQ(dialogs_.messages.size(), 1u);
         EXPECT_EQ(dialogs_.messages[0].caption, ApplicationTitle());
-        EXPECT_EQ(dialogs_.messages[0].text, QString::fromUtf8("导出文件错误,或者您还没安装EXCEL,请核实后重试........."));
+        EXPECT_EQ(dialogs_.messages[0].text,
+                  QString::fromUtf8("导出文件错误,或者您还没安装EXCEL,请核实后重试........."));
     }
     // Every cell of the sheet's table as read back, and the template's own
     // cells (names, units, title) unchanged.
@@ -81,9 +82,11 @@ class ExportSheetTest : public ::testing::Test {
         }
         for (int row = 1; row <= 25; ++row) {
             for (int column = 1; column <= 4; ++column) {
-                bool inTable = std::any_of(cells.begin(), cells.end(), [&](const SheetCell& c) { return c.row == row && c.column == column; });
+                bool inTable = std::any_of(cells.begin(), cells.end(),
+                                           [&](const SheetCell& c) { return c.row == row && c.column == column; });
                 if (!inTable) {
-                    EXPECT_EQ(written.CellText(row, column, '.'), source.CellText(row, column, '.')) << CellReference(row, column);
+                    EXPECT_EQ(written.CellText(row, column, '.'), source.CellText(row, column, '.'))
+                        << CellReference(row, column);
                 }
             }
         }
@@ -125,7 +128,8 @@ TEST_F(ExportSheetTest, CancellingWritesNothingAndLeavesTheTemplate) {
         EXPECT_EQ(ReadFile(ProgramFile(TemplateName(kind))), before) << TemplateName(kind) << " byte for byte";
     }
     EXPECT_TRUE(OutFiles().empty());
-    EXPECT_EQ(FolderEntries(program_.path().toStdString()), (std::vector<std::string>{"1.xls", "11.xls", "111.xls", "1111.xls"}));
+    EXPECT_EQ(FolderEntries(program_.path().toStdString()),
+              (std::vector<std::string>{"1.xls", "11.xls", "111.xls", "1111.xls"}));
     EXPECT_TRUE(dialogs_.messages.empty());
     EXPECT_EQ(counter_.shows, 0) << "the progress dialog is never shown";
     EXPECT_FALSE(progress_.isShowing());

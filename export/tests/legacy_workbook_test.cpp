@@ -3,8 +3,8 @@
 
 #include <QTemporaryDir>
 
-#include "export/legacy_workbook.h"
 #include "calc/numeric.h"
+#include "export/legacy_workbook.h"
 #include "export/tests/test_support.h"
 #include "export/workbook.h"
 
@@ -37,7 +37,8 @@ std::string Fixture() { return std::string(EXPORT_TEST_DATA_DIR) + "/two_sheets.
 
 TEST(LegacyWorkbook, ReadsTheFirstSheetOfABinaryWorkbook) {
     Workbook book = Workbook::Open(Fixture());
-    for (const auto& c : kFirstSheet) EXPECT_EQ(book.CellText(c.row, c.column, '.'), c.text) << CellReference(c.row, c.column) << " " << c.why;
+    for (const auto& c : kFirstSheet)
+        EXPECT_EQ(book.CellText(c.row, c.column, '.'), c.text) << CellReference(c.row, c.column) << " " << c.why;
 }
 
 TEST(LegacyWorkbook, SavingWritesOoxmlAndLeavesTheBinaryFileAlone) {
@@ -96,13 +97,15 @@ TEST(LegacyWorkbook, RefusesADamagedBinaryWorkbook) {
 TEST(PlainWorkbookPackage, HoldsNumbersAndTextsInOrder) {
     QTemporaryDir folder;
     std::string path = folder.path().toStdString() + "/plain.xlsx";
-    WriteFile(path, WritePackage(PlainWorkbookPackage("表", {{3, 2, std::string("c")}, {1, 1, 0.1}, {1, 3, std::string("a<b")}, {3, 1, 1e-5}})));
+    WriteFile(path, WritePackage(PlainWorkbookPackage(
+                        "表", {{3, 2, std::string("c")}, {1, 1, 0.1}, {1, 3, std::string("a<b")}, {3, 1, 1e-5}})));
     Workbook book = Workbook::Open(path);
     EXPECT_EQ(book.CellText(1, 1, '.'), "0.1");
     EXPECT_EQ(book.CellText(1, 3, '.'), "a<b");
     EXPECT_EQ(book.CellText(3, 1, '.'), "1E-5");
     EXPECT_EQ(book.CellText(3, 2, '.'), "c");
-    EXPECT_NE(PartOf(path, "xl/worksheets/sheet1.xml").find("<row r=\"1\"><c r=\"A1\"><v>0.1</v></c><c r=\"C1\""), std::string::npos);
+    EXPECT_NE(PartOf(path, "xl/worksheets/sheet1.xml").find("<row r=\"1\"><c r=\"A1\"><v>0.1</v></c><c r=\"C1\""),
+              std::string::npos);
 }
 
 }  // namespace

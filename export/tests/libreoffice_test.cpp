@@ -96,8 +96,9 @@ TEST(LibreOffice, ReadsTheExportedSheetsAndADesignFile) {
         inputs << QString::fromStdString(dir + "/" + name + ".xlsx");
     }
     Workbook designFile = Workbook::Open(TemplatePath("111.xls"));
-    const char* const kFields[13] = {"200", "25", "50", "2", "130", "0", "78", "0.3", "8j (GB/T16445-1996)",
-                                     "8j (GB/T16445-1996)", "0.3*P/2", "0.2*P/2", "0.2"};
+    const char* const kFields[13] = {
+        "200",     "25",      "50", "2", "130", "0", "78", "0.3", "8j (GB/T16445-1996)", "8j (GB/T16445-1996)",
+        "0.3*P/2", "0.2*P/2", "0.2"};
     for (int row = 1; row <= 13; ++row) designFile.SetCellText(row, 1, kFields[row - 1]);
     designFile.SaveAs(dir + "/design.cqb");
     // LibreOffice picks its import filter by extension before content; the
@@ -110,8 +111,8 @@ TEST(LibreOffice, ReadsTheExportedSheetsAndADesignFile) {
     QStringList arguments{QStringLiteral("-env:UserInstallation=file://") + folder.path() + QStringLiteral("/profile"),
                           QStringLiteral("--headless"), QStringLiteral("--norestore"), QStringLiteral("--convert-to"),
                           // comma-separated, double quotes, UTF-8 (76), from the first line
-                          QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1"),
-                          QStringLiteral("--outdir"), folder.path() + QStringLiteral("/csv")};
+                          QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1"), QStringLiteral("--outdir"),
+                          folder.path() + QStringLiteral("/csv")};
     process.start(soffice, arguments + inputs);
     ASSERT_TRUE(process.waitForFinished(300000)) << "LibreOffice did not finish";
     ASSERT_EQ(process.exitCode(), 0) << process.readAll().toStdString();

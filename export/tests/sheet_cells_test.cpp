@@ -49,22 +49,22 @@ TEST_F(SheetCellsTest, WormSheetOfTheWorkedExample) {
     ExpectCells(SheetCells(SheetKind::Worm, WorkedExampleInputs(), outcome.design, '.'),
                 Cells({{2, 3, "2"},
                        {3, 3, "50"},
-                       {4, 3, "6.44"},     // Label25 端面模数
-                       {5, 3, "5.5"},      // Label26 包围齿数
-                       {6, 3, "11.025"},   // Label13 母平面倾斜角
-                       {7, 3, "18.18"},    // Label27 工作半包角
-                       {8, 3, "9.377"},    // Label28 蜗杆喉部导程角
-                       {9, 3, "23.811"},   // Label14 压力角
+                       {4, 3, "6.44"},    // Label25 端面模数
+                       {5, 3, "5.5"},     // Label26 包围齿数
+                       {6, 3, "11.025"},  // Label13 母平面倾斜角
+                       {7, 3, "18.18"},   // Label27 工作半包角
+                       {8, 3, "9.377"},   // Label28 蜗杆喉部导程角
+                       {9, 3, "23.811"},  // Label14 压力角
                        {10, 2, "右"},
                        {11, 2, "8j (GB/T16445-1996)"},
-                       {12, 3, "8.686"},   // Label16 测量齿厚
-                       {13, 3, "4.448"},   // Label17 测量齿高
+                       {12, 3, "8.686"},  // Label16 测量齿厚
+                       {13, 3, "4.448"},  // Label17 测量齿高
                        {14, 3, "0.3*P/2"},
                        {15, 3, "0.2*P/2"},
                        {17, 3, "0.2"},
-                       {18, 3, "200.644"},  // Label51 修形中心距, rounded by the export
-                       {19, 3, "25.1"},     // Label42 修形传动比
-                       {20, 3, "130.518"},  // Label52 修形主基圆直径, rounded
+                       {18, 3, "200.644"},    // Label51 修形中心距, rounded by the export
+                       {19, 3, "25.1"},       // Label42 修形传动比
+                       {20, 3, "130.518"},    // Label52 修形主基圆直径, rounded
                        {21, 3, "11.038"}}));  // Label41 修形砂轮角, rounded
 }
 
@@ -77,17 +77,18 @@ TEST_F(SheetCellsTest, HobSheetOfTheWorkedExample) {
                 Cells({{2, 3, "2"},
                        {3, 3, "50"},
                        {4, 3, "6.44"},
-                       {5, 3, "6"},        // Label29 滚刀包络齿数
+                       {5, 3, "6"},  // Label29 滚刀包络齿数
                        {6, 3, "11.025"},
                        {7, 3, "18.18"},
                        {8, 3, "9.377"},
                        {9, 3, "23.811"},
                        {10, 2, "右"},
                        {11, 2, "7 (GB/T16445-1996)"},  // the hob's grade, not the worm's
-                       {12, 3, "8.986"},   // Label21 滚刀测量齿厚 = 8.686 + 0.3
-                       {13, 3, "7.024"}}));  // Label22 滚刀测量齿高
+                       {12, 3, "8.986"},               // Label21 滚刀测量齿厚 = 8.686 + 0.3
+                       {13, 3, "7.024"}}));            // Label22 滚刀测量齿高
     // Row 12 is the number of the hob's own result line.
-    EXPECT_EQ(SheetCells(SheetKind::Hob, texts, outcome.design, '.')[10].text, FormatReal(outcome.design.HobMeasuredThickness, '.'));
+    EXPECT_EQ(SheetCells(SheetKind::Hob, texts, outcome.design, '.')[10].text,
+              FormatReal(outcome.design.HobMeasuredThickness, '.'));
 }
 
 TEST_F(SheetCellsTest, WheelSheetOfTheWorkedExample) {
@@ -100,7 +101,7 @@ TEST_F(SheetCellsTest, WheelSheetOfTheWorkedExample) {
                        {5, 3, "9.377"},
                        {6, 3, "23.811"},
                        {7, 3, "18.18"},
-                       {8, 3, "5.631"},    // 23.811 - 18.18, subtracted by the export
+                       {8, 3, "5.631"},  // 23.811 - 18.18, subtracted by the export
                        {9, 3, "11.025"},
                        {10, 2, "右"},
                        {11, 3, "5.5"},
@@ -118,7 +119,8 @@ TEST_F(SheetCellsTest, BeforeAnyCalculationEveryValueIsZeroAndRowSixEmpty) {
     TWormDesign initial;
     for (SheetKind kind : {SheetKind::Worm, SheetKind::Hob, SheetKind::Wheel}) {
         std::map<std::string, std::string> byCell;
-        for (const SheetCell& cell : SheetCells(kind, texts, initial, '.')) byCell[std::to_string(cell.row) + "," + std::to_string(cell.column)] = cell.text;
+        for (const SheetCell& cell : SheetCells(kind, texts, initial, '.'))
+            byCell[std::to_string(cell.row) + "," + std::to_string(cell.column)] = cell.text;
         EXPECT_EQ(byCell["2,3"], "1");
         EXPECT_EQ(byCell["3,3"], "");
         EXPECT_EQ(byCell["4,3"], "0");
@@ -127,7 +129,9 @@ TEST_F(SheetCellsTest, BeforeAnyCalculationEveryValueIsZeroAndRowSixEmpty) {
         EXPECT_EQ(byCell[std::to_string(generatingPlaneRow) + ",3"], "") << TemplateName(kind);
     }
     std::vector<SheetCell> worm = SheetCells(SheetKind::Worm, texts, initial, '.');
-    for (int index : {2, 3, 5, 6, 7, 10, 11, 15, 16, 17, 18}) EXPECT_EQ(worm[static_cast<std::size_t>(index)].text, "0") << "row " << worm[static_cast<std::size_t>(index)].row;
+    for (int index : {2, 3, 5, 6, 7, 10, 11, 15, 16, 17, 18})
+        EXPECT_EQ(worm[static_cast<std::size_t>(index)].text, "0")
+            << "row " << worm[static_cast<std::size_t>(index)].row;
     EXPECT_EQ(worm[9].text, "8j (GB/T16445-1996)");
     EXPECT_EQ(worm[12].text, "0.3*P/2");
     EXPECT_EQ(worm[13].text, "0.2*P/2");
@@ -144,13 +148,24 @@ struct DerivedCase {
     const char* text;
 };
 const DerivedCase kDerived[] = {
-    {SheetKind::Hob, 12, [](TWormDesign& d) { d.WormMeasuredThickness = 4.5; d.Backlash = 0.3; }, "4.8"},
-    {SheetKind::Wheel, 8, [](TWormDesign& d) { d.PressureAngle = 20; d.WorkingHalfWrapAngle = 12.5; }, "7.5"},
+    {SheetKind::Hob, 12,
+     [](TWormDesign& d) {
+         d.WormMeasuredThickness = 4.5;
+         d.Backlash = 0.3;
+     },
+     "4.8"},
+    {SheetKind::Wheel, 8,
+     [](TWormDesign& d) {
+         d.PressureAngle = 20;
+         d.WorkingHalfWrapAngle = 12.5;
+     },
+     "7.5"},
     {SheetKind::Wheel, 12, [](TWormDesign& d) { d.Backlash = 0.30; }, "0.3"},
     {SheetKind::Worm, 18, [](TWormDesign& d) { d.ModificationCentreDistance = 200.6444999; }, "200.644"},
-    {SheetKind::Worm, 18, [](TWormDesign& d) { d.ModificationCentreDistance = 1.0005; }, "1"},       // just below the tie
-    {SheetKind::Worm, 20, [](TWormDesign& d) { d.ModificationBaseDiameter = 45.0005; }, "45.001"},   // just above the tie
-    {SheetKind::Worm, 21, [](TWormDesign& d) { d.GrindingWheelAngle = 0.0005; }, "0"},             // exact tie, to even
+    {SheetKind::Worm, 18, [](TWormDesign& d) { d.ModificationCentreDistance = 1.0005; }, "1"},  // just below the tie
+    {SheetKind::Worm, 20, [](TWormDesign& d) { d.ModificationBaseDiameter = 45.0005; },
+     "45.001"},                                                                         // just above the tie
+    {SheetKind::Worm, 21, [](TWormDesign& d) { d.GrindingWheelAngle = 0.0005; }, "0"},  // exact tie, to even
     {SheetKind::Worm, 19, [](TWormDesign& d) { d.ModificationRatio = 25.1234567; }, "25.1234567"},  // not rounded
     {SheetKind::Worm, 7, [](TWormDesign& d) { d.WorkingHalfWrapAngle = 1.0 / 3; }, "0.333333333333333"},
     {SheetKind::Wheel, 17, [](TWormDesign& d) { d.MainBaseDiameter = 130.25; }, "130.25"},
@@ -193,17 +208,52 @@ TEST_F(SheetCellsTest, RowsAndWritingOrder) {
         std::vector<std::pair<int, int>> cells;
     };
     const Layout kLayouts[] = {
-        {SheetKind::Worm, {{2, 3}, {3, 3}, {4, 3}, {5, 3}, {6, 3}, {7, 3}, {8, 3}, {9, 3}, {10, 2}, {11, 2},
-                           {12, 3}, {13, 3}, {14, 3}, {15, 3}, {17, 3}, {18, 3}, {19, 3}, {20, 3}, {21, 3}}},
-        {SheetKind::Hob, {{2, 3}, {3, 3}, {4, 3}, {5, 3}, {6, 3}, {7, 3}, {8, 3}, {9, 3}, {10, 2}, {11, 2}, {12, 3}, {13, 3}}},
-        {SheetKind::Wheel, {{2, 3}, {3, 3}, {4, 3}, {5, 3}, {6, 3}, {7, 3}, {8, 3}, {9, 3}, {10, 2}, {11, 3},
-                            {12, 3}, {13, 3}, {14, 3}, {15, 3}, {16, 3}, {17, 3}}},
+        {SheetKind::Worm,
+         {{2, 3},
+          {3, 3},
+          {4, 3},
+          {5, 3},
+          {6, 3},
+          {7, 3},
+          {8, 3},
+          {9, 3},
+          {10, 2},
+          {11, 2},
+          {12, 3},
+          {13, 3},
+          {14, 3},
+          {15, 3},
+          {17, 3},
+          {18, 3},
+          {19, 3},
+          {20, 3},
+          {21, 3}}},
+        {SheetKind::Hob,
+         {{2, 3}, {3, 3}, {4, 3}, {5, 3}, {6, 3}, {7, 3}, {8, 3}, {9, 3}, {10, 2}, {11, 2}, {12, 3}, {13, 3}}},
+        {SheetKind::Wheel,
+         {{2, 3},
+          {3, 3},
+          {4, 3},
+          {5, 3},
+          {6, 3},
+          {7, 3},
+          {8, 3},
+          {9, 3},
+          {10, 2},
+          {11, 3},
+          {12, 3},
+          {13, 3},
+          {14, 3},
+          {15, 3},
+          {16, 3},
+          {17, 3}}},
     };
     for (const auto& layout : kLayouts) {
         std::vector<SheetCell> cells = SheetCells(layout.kind, DesignInputs{}, TWormDesign{}, '.');
         ASSERT_EQ(cells.size(), layout.cells.size()) << TemplateName(layout.kind);
         for (std::size_t i = 0; i < cells.size(); ++i) {
-            EXPECT_EQ(std::make_pair(cells[i].row, cells[i].column), layout.cells[i]) << TemplateName(layout.kind) << " entry " << i;
+            EXPECT_EQ(std::make_pair(cells[i].row, cells[i].column), layout.cells[i])
+                << TemplateName(layout.kind) << " entry " << i;
         }
     }
 }

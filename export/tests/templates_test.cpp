@@ -54,7 +54,8 @@ TEST(Templates, SheetsAreBorderedMergedAndPrintOnOnePage) {
         std::vector<pugi::xml_node> formats;
         for (pugi::xml_node xf : styles.document_element().child("cellXfs").children("xf")) formats.push_back(xf);
         std::set<std::string> merges;
-        for (pugi::xml_node merge : root.child("mergeCells").children("mergeCell")) merges.insert(merge.attribute("ref").value());
+        for (pugi::xml_node merge : root.child("mergeCells").children("mergeCell"))
+            merges.insert(merge.attribute("ref").value());
         EXPECT_TRUE(merges.count("A1:D1")) << "title across the table";
 
         for (const SheetCell& cell : SheetCells(t.kind, DesignInputs{}, TWormDesign{}, '.')) {

@@ -69,26 +69,33 @@ static const char* const kRelNs = "http://schemas.openxmlformats.org/officeDocum
 Parts WorkbookParts(const WorkbookSpec& spec) {
     std::string rel = kRelNs;
     std::string ct = "application/vnd.openxmlformats-officedocument.spreadsheetml.";
-    std::string overrides = "<Override PartName=\"/xl/workbook.xml\" ContentType=\"" + ct + "sheet.main+xml\"/>"
-                            "<Override PartName=\"/xl/worksheets/sheet1.xml\" ContentType=\"" + ct + "worksheet+xml\"/>";
-    std::string relationships = "<Relationship Id=\"rId1\" Type=\"" + rel + "/worksheet\" Target=\"worksheets/sheet1.xml\"/>";
+    std::string overrides = "<Override PartName=\"/xl/workbook.xml\" ContentType=\"" + ct +
+                            "sheet.main+xml\"/>"
+                            "<Override PartName=\"/xl/worksheets/sheet1.xml\" ContentType=\"" +
+                            ct + "worksheet+xml\"/>";
+    std::string relationships = "<Relationship Id=\"rId1\" Type=\"" + rel +
+                                "/worksheet\" Target=\"worksheets/sheet1.xml\"/>";
     if (!spec.sharedStringsXml.empty()) {
         overrides += "<Override PartName=\"/xl/sharedStrings.xml\" ContentType=\"" + ct + "sharedStrings+xml\"/>";
         relationships += "<Relationship Id=\"rId2\" Type=\"" + rel + "/sharedStrings\" Target=\"sharedStrings.xml\"/>";
     }
     Parts parts = {
         {"[Content_Types].xml",
-         std::string(kDeclaration) + "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+         std::string(kDeclaration) +
+             "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
              "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-             "<Default Extension=\"xml\" ContentType=\"application/xml\"/>" + overrides + spec.extraOverrides + "</Types>"},
-        {"_rels/.rels",
-         std::string(kDeclaration) + "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-             "<Relationship Id=\"rId1\" Type=\"" + rel + "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"},
+             "<Default Extension=\"xml\" ContentType=\"application/xml\"/>" +
+             overrides + spec.extraOverrides + "</Types>"},
+        {"_rels/.rels", std::string(kDeclaration) +
+                            "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                            "<Relationship Id=\"rId1\" Type=\"" +
+                            rel + "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"},
         {"xl/workbook.xml", std::string(kDeclaration) + "<workbook xmlns=\"" + kMainNs + "\" xmlns:r=\"" + rel + "\">" +
                                 spec.workbookInner + "</workbook>"},
         {"xl/_rels/workbook.xml.rels",
-         std::string(kDeclaration) + "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" +
-             relationships + spec.extraRelationships + "</Relationships>"},
+         std::string(kDeclaration) +
+             "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" + relationships +
+             spec.extraRelationships + "</Relationships>"},
         {"xl/worksheets/sheet1.xml", spec.sheetXml},
     };
     if (!spec.sharedStringsXml.empty()) parts.push_back({"xl/sharedStrings.xml", spec.sharedStringsXml});
@@ -102,8 +109,8 @@ std::string SheetXml(const std::string& sheetData, const std::string& before, co
 }
 
 std::string SharedStringsXml(const std::vector<std::string>& items) {
-    std::string xml = std::string(kDeclaration) + "<sst xmlns=\"" + kMainNs + "\" count=\"" + std::to_string(items.size()) +
-                      "\" uniqueCount=\"" + std::to_string(items.size()) + "\">";
+    std::string xml = std::string(kDeclaration) + "<sst xmlns=\"" + kMainNs + "\" count=\"" +
+                      std::to_string(items.size()) + "\" uniqueCount=\"" + std::to_string(items.size()) + "\">";
     for (const std::string& item : items) xml += "<si><t>" + item + "</t></si>";
     return xml + "</sst>";
 }

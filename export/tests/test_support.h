@@ -35,8 +35,9 @@ std::string PackageBytes(const Parts& parts);
 struct WorkbookSpec {
     std::string sheetXml;
     std::string sharedStringsXml;
-    std::string workbookInner = "<bookViews><workbookView/></bookViews>"
-                                "<sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/></sheets>";
+    std::string workbookInner =
+        "<bookViews><workbookView/></bookViews>"
+        "<sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/></sheets>";
     std::string extraRelationships;
     std::string extraOverrides;
     Parts extraParts;

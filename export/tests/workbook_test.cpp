@@ -5,13 +5,13 @@
 
 #include <QDir>
 #include <QTemporaryDir>
-#include <functional>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <functional>
 #include <string>
-#include <vector>
 #include <sys/resource.h>
+#include <vector>
 
 #include "calc/numeric.h"
 #include "calc/text.h"
@@ -38,9 +38,7 @@ using Kind = WorkbookError::Kind;
 
 class WorkbookTest : public ::testing::Test {
  protected:
-    void SetUp() override {
-        ASSERT_TRUE(folder_.isValid());
-    }
+    void SetUp() override { ASSERT_TRUE(folder_.isValid()); }
     std::string Path(const std::string& name) const { return folder_.path().toStdString() + "/" + name; }
     std::string Write(const std::string& name, const Parts& parts) {
         WriteFile(Path(name), PackageBytes(parts));
@@ -57,12 +55,18 @@ struct ReferenceCase {
     const char* reference;
 };
 const ReferenceCase kReferences[] = {
-    {1, 1, "A1"},   {12, 3, "C12"},   {1, 26, "Z1"},  {1, 27, "AA1"},
-    {1, 702, "ZZ1"}, {1, 703, "AAA1"}, {1048576, 16384, "XFD1048576"},  // the last cell of a sheet
+    {1, 1, "A1"},
+    {12, 3, "C12"},
+    {1, 26, "Z1"},
+    {1, 27, "AA1"},
+    {1, 702, "ZZ1"},
+    {1, 703, "AAA1"},
+    {1048576, 16384, "XFD1048576"},  // the last cell of a sheet
 };
 
 TEST(CellReference, NamesRowAndColumn) {
-    for (const auto& c : kReferences) EXPECT_EQ(CellReference(c.row, c.column), c.reference) << c.row << "," << c.column;
+    for (const auto& c : kReferences)
+        EXPECT_EQ(CellReference(c.row, c.column), c.reference) << c.row << "," << c.column;
 }
 
 TEST(CellReference, RefusesPositionsOutsideASheet) {
@@ -80,7 +84,7 @@ const ExtensionCase kExtensions[] = {
     {"/tmp/out/rudar", "/tmp/out/rudar.xlsx"},  // the proposed name as the dialog returns it
     {"/tmp/out/rudar.xls", "/tmp/out/rudar.xls"},
     {"/tmp/out/a.cqb", "/tmp/out/a.cqb"},
-    {"/tmp/a.b/c", "/tmp/a.b/c.xlsx"},          // a dot in a folder name is no extension
+    {"/tmp/a.b/c", "/tmp/a.b/c.xlsx"},  // a dot in a folder name is no extension
     {"/tmp/.hidden", "/tmp/.hidden.xlsx"},
     {"plain", "plain.xlsx"},
     {"sheet.xlsx", "sheet.xlsx"},
@@ -138,13 +142,15 @@ TEST_F(WorkbookTest, ReadsEveryKindOfCellAsText) {
         {5, 1, "", "row not in the sheet"},
         {1, 7, "", "cell not in the row"},
     };
-    for (const auto& c : kCases) EXPECT_EQ(book.CellText(c.row, c.column, '.'), c.text) << CellReference(c.row, c.column) << " " << c.why;
+    for (const auto& c : kCases)
+        EXPECT_EQ(book.CellText(c.row, c.column, '.'), c.text) << CellReference(c.row, c.column) << " " << c.why;
 }
 
 TEST_F(WorkbookTest, ReadsRowsAndCellsWithoutReferences) {
     // Rows and cells may leave out r: each then follows the one before.
     WorkbookSpec spec;
-    spec.sheetXml = SheetXml("<row><c><v>1</v></c><c><v>2</v></c></row><row r=\"4\"><c r=\"C4\"><v>3</v></c><c><v>4</v></c></row><row><c><v>5</v></c></row>");
+    spec.sheetXml = SheetXml(
+        "<row><c><v>1</v></c><c><v>2</v></c></row><row r=\"4\"><c r=\"C4\"><v>3</v></c><c><v>4</v></c></row><row><c><v>5</v></c></row>");
     Workbook book = Workbook::Open(Write("implicit.xlsx", WorkbookParts(spec)));
     EXPECT_EQ(book.CellText(1, 1, '.'), "1");
     EXPECT_EQ(book.CellText(1, 2, '.'), "2");
@@ -178,18 +184,23 @@ TEST_F(WorkbookTest, ReadsAndWritesPrefixedSpreadsheetXml) {
     book.SetCellText(1, 1, "新");
     book.SaveAs(path);
     EXPECT_EQ(Workbook::Open(path).CellText(1, 1, '.'), "新");
-    EXPECT_NE(PartOf(path, "xl/worksheets/sheet1.xml").find("<x:row r=\"1\"><x:c r=\"A1\" t=\"s\"><x:v>"), std::string::npos);
+    EXPECT_NE(PartOf(path, "xl/worksheets/sheet1.xml").find("<x:row r=\"1\"><x:c r=\"A1\" t=\"s\"><x:v>"),
+              std::string::npos);
 }
 
 // --- writing ----------------------------------------------------------------
 
 const char* const kTexts[] = {
-    "2", "0.30", "右", "8j (GB/T16445-1996)", "0.3*P/2",
+    "2",
+    "0.30",
+    "右",
+    "8j (GB/T16445-1996)",
+    "0.3*P/2",
     "  two blanks before and after  ",
-    "a<b&c>\"d'",                // XML specials
+    "a<b&c>\"d'",  // XML specials
     "tab\tand\nline break",
-    "_x0041_ stays literal",     // looks like an escape, must come back as typed
-    "\x01\x1f control",          // characters XML 1.0 cannot hold
+    "_x0041_ stays literal",  // looks like an escape, must come back as typed
+    "\x01\x1f control",       // characters XML 1.0 cannot hold
     "𝛼 beyond the BMP",
 };
 
@@ -246,7 +257,8 @@ TEST_F(WorkbookTest, WritingKeepsRowsAndCellsInOrder) {
                              "<dimension ref=\"B2:C10\"/>");
     std::string path = Write("order.xlsx", WorkbookParts(spec));
     Workbook book = Workbook::Open(path);
-    const std::pair<int, int> kWrites[] = {{30, 2}, {5, 4}, {5, 2}, {5, 3}, {1, 1}, {30, 1}, {2, 1}, {2, 3}, {10, 27}, {10, 1}};
+    const std::pair<int, int> kWrites[] = {{30, 2}, {5, 4}, {5, 2}, {5, 3},   {1, 1},
+                                           {30, 1}, {2, 1}, {2, 3}, {10, 27}, {10, 1}};
     for (auto [row, column] : kWrites) book.SetCellText(row, column, CellReference(row, column));
     book.SaveAs(path);
 
@@ -279,8 +291,9 @@ TEST_F(WorkbookTest, WritingPutsAnUnorderedSheetInOrder) {
 
 TEST_F(WorkbookTest, ACellKeepsItsFormatAndANewCellTakesItsRowsOrColumns) {
     WorkbookSpec spec;
-    spec.sheetXml = SheetXml("<row r=\"1\" s=\"7\" customFormat=\"1\" spans=\"1:2\"><c r=\"A1\" s=\"4\"><v>5</v></c></row>",
-                             "<cols><col min=\"2\" max=\"3\" width=\"9\" style=\"6\"/></cols>");
+    spec.sheetXml = SheetXml(
+        "<row r=\"1\" s=\"7\" customFormat=\"1\" spans=\"1:2\"><c r=\"A1\" s=\"4\"><v>5</v></c></row>",
+        "<cols><col min=\"2\" max=\"3\" width=\"9\" style=\"6\"/></cols>");
     std::string path = Write("styles.xlsx", WorkbookParts(spec));
     Workbook book = Workbook::Open(path);
     book.SetCellText(1, 1, "kept");
@@ -316,14 +329,16 @@ TEST_F(WorkbookTest, AnEmptyTextEmptiesTheCellButKeepsItsFormat) {
 
 TEST_F(WorkbookTest, OverwritingAFormulaDropsTheCalculationChain) {
     WorkbookSpec spec;
-    spec.sheetXml = SheetXml("<row r=\"1\"><c r=\"A1\"><f>B1*2</f><v>4</v></c><c r=\"B1\"><v>2</v></c><c r=\"C1\"><f>B1+1</f><v>3</v></c></row>");
+    spec.sheetXml = SheetXml(
+        "<row r=\"1\"><c r=\"A1\"><f>B1*2</f><v>4</v></c><c r=\"B1\"><v>2</v></c><c r=\"C1\"><f>B1+1</f><v>3</v></c></row>");
     spec.workbookInner += "<definedNames/>";
     spec.extraRelationships =
         "<Relationship Id=\"rId5\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/calcChain\" Target=\"calcChain.xml\"/>";
     spec.extraOverrides =
         "<Override PartName=\"/xl/calcChain.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.calcChain+xml\"/>";
-    spec.extraParts = {{"xl/calcChain.xml",
-                        "<calcChain xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><c r=\"A1\" i=\"1\"/><c r=\"C1\"/></calcChain>"}};
+    spec.extraParts = {
+        {"xl/calcChain.xml",
+         "<calcChain xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><c r=\"A1\" i=\"1\"/><c r=\"C1\"/></calcChain>"}};
     std::string path = Write("formula.xlsx", WorkbookParts(spec));
     Workbook book = Workbook::Open(path);
     book.SetCellText(1, 1, "text now");
@@ -408,7 +423,8 @@ TEST_F(WorkbookTest, SaveWritesBackInPlace) {
     EXPECT_EQ(book.Path(), Path("design.cqb"));
     EXPECT_EQ(Workbook::Open(Path("design.cqb")).CellText(1, 1, '.'), "200");
     EXPECT_EQ(Workbook::Open(Path("design.cqb")).CellText(1, 2, '.'), "中心距 A (mm)") << "the label beside it stays";
-    EXPECT_EQ(FolderEntries(folder_.path().toStdString()), std::vector<std::string>{"design.cqb"}) << "no temporary file left";
+    EXPECT_EQ(FolderEntries(folder_.path().toStdString()), std::vector<std::string>{"design.cqb"})
+        << "no temporary file left";
 }
 
 TEST_F(WorkbookTest, SaveAsAddsXlsxToANameWithoutExtensionAndFollowsTheNewFile) {
@@ -465,7 +481,7 @@ TEST_F(WorkbookTest, SavingWhereNoFileCanBeMadeFails) {
     EXPECT_TRUE(FailsAs(Kind::File, [&] { book.SaveAs(Path("dir.xlsx")); })) << "a folder stands under the name";
     EXPECT_EQ(FolderEntries(folder_.path().toStdString()), (std::vector<std::string>{"dir.xlsx", "sub"}));
     EXPECT_EQ(FolderEntries(Path("sub")), std::vector<std::string>{});
-    EXPECT_EQ(book.Path(), TemplatePath("111.xls") ) << "a failed save does not move the workbook";
+    EXPECT_EQ(book.Path(), TemplatePath("111.xls")) << "a failed save does not move the workbook";
 }
 
 TEST_F(WorkbookTest, RefusesBadCellInput) {
@@ -528,7 +544,10 @@ TEST_F(WorkbookTest, RefusesDamagedPackages) {
         {"broken workbook XML", Kind::Damaged,
          [] { return Replace(WorkbookParts(PlainSpec()), "xl/workbook.xml", "<workbook><sheets>"); }},
         {"broken sheet XML", Kind::Damaged,
-         [] { return Replace(WorkbookParts(PlainSpec()), "xl/worksheets/sheet1.xml", "<worksheet><sheetData><row></sheetData>"); }},
+         [] {
+             return Replace(WorkbookParts(PlainSpec()), "xl/worksheets/sheet1.xml",
+                            "<worksheet><sheetData><row></sheetData>");
+         }},
         {"main part is no spreadsheet", Kind::NotWorkbook,
          [] { return Replace(WorkbookParts(PlainSpec()), "xl/workbook.xml", "<document/>"); }},
         {"sheet part holds no worksheet", Kind::NoSheet,
@@ -544,15 +563,17 @@ TEST_F(WorkbookTest, RefusesDamagedPackages) {
         {"active tab beyond the sheets", Kind::NoSheet,
          [] {
              WorkbookSpec spec = PlainSpec();
-             spec.workbookInner = "<bookViews><workbookView activeTab=\"3\"/></bookViews>"
-                                  "<sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/></sheets>";
+             spec.workbookInner =
+                 "<bookViews><workbookView activeTab=\"3\"/></bookViews>"
+                 "<sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/></sheets>";
              return WorkbookParts(spec);
          }},
         {"negative active tab", Kind::NoSheet,
          [] {
              WorkbookSpec spec = PlainSpec();
-             spec.workbookInner = "<bookViews><workbookView activeTab=\"-1\"/></bookViews>"
-                                  "<sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/></sheets>";
+             spec.workbookInner =
+                 "<bookViews><workbookView activeTab=\"-1\"/></bookViews>"
+                 "<sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/></sheets>";
              return WorkbookParts(spec);
          }},
         {"no sheets at all", Kind::NoSheet,
@@ -740,8 +761,9 @@ TEST_F(WorkbookTest, FailuresTellTheKindAndNameTheFileInChinese) {
     Write("broken.xlsx",
           Replace(WorkbookParts(PlainSpec()), "xl/worksheets/sheet1.xml", "<worksheet><sheetData><row></sheetData>"));
     WorkbookSpec noActive = PlainSpec();
-    noActive.workbookInner = "<bookViews><workbookView activeTab=\"3\"/></bookViews>"
-                             "<sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/></sheets>";
+    noActive.workbookInner =
+        "<bookViews><workbookView activeTab=\"3\"/></bookViews>"
+        "<sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/></sheets>";
     Write("inactive.xlsx", WorkbookParts(noActive));
     Parts many = WorkbookParts(PlainSpec());
     for (std::uint64_t i = 0; i < kMaxPackageEntries; ++i) many.push_back({"x/" + std::to_string(i), ""});
@@ -771,12 +793,12 @@ TEST_F(WorkbookTest, FailuresTellTheKindAndNameTheFileInChinese) {
         {"damaged part", Kind::Damaged, Path("flipped.xlsx"), "", [&] { Workbook::Open(Path("flipped.xlsx")); }, ""},
         {"broken XML", Kind::Damaged, Path("broken.xlsx"), "xl/worksheets/sheet1.xml",
          [&] { Workbook::Open(Path("broken.xlsx")); }, ""},
-        {"no active sheet", Kind::NoSheet, Path("inactive.xlsx"), "",
-         [&] { Workbook::Open(Path("inactive.xlsx")); }, ""},
+        {"no active sheet", Kind::NoSheet, Path("inactive.xlsx"), "", [&] { Workbook::Open(Path("inactive.xlsx")); },
+         ""},
         {"a missing part whose name is not UTF-8", Kind::Damaged, Path("stray.xlsx"), "xl/worksheets/??.xml",
          [&] { Workbook::Open(Path("stray.xlsx")); }, ""},
-        {"damaged old binary file", Kind::Damaged, Path("old.xls"), ".xls",
-         [&] { Workbook::Open(Path("old.xls")); }, ""},
+        {"damaged old binary file", Kind::Damaged, Path("old.xls"), ".xls", [&] { Workbook::Open(Path("old.xls")); },
+         ""},
         {"too many parts", Kind::TooLarge, Path("many.xlsx"), "", [&] { Workbook::Open(Path("many.xlsx")); }, ""},
         {"missing file", Kind::File, Path("none.xlsx"), "", [&] { Workbook::Open(Path("none.xlsx")); },
          std::strerror(ENOENT)},

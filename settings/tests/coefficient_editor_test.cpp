@@ -16,9 +16,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "dialogs/testing/scripted_dialogs.h"
 #include "settings/coefficient_editor.h"
 #include "settings/coefficient_store.h"
-#include "dialogs/testing/scripted_dialogs.h"
 #include "settings/settings_files.h"
 #include "settings/tests/test_support.h"
 
@@ -92,9 +92,12 @@ TEST_F(EditorTest, LayoutNamesAndTexts) {
         QString text;
     };
     const Control controls[] = {
-        {"GroupBox1", {8, 8, 513, 369}, "  参数设置  "}, {"Label1", {32, 27, 33, 13}, "N值："},
-        {"DBEdit1", {64, 24, 57, 21}, "0.875"},         {"DBText1", {128, 29, 369, 13}, testing::ShippedTable().rows[0][1].toString()},
-        {"DBGrid1", {40, 48, 465, 313}, {}},             {"Button1", {536, 312, 75, 25}, "保  存"},
+        {"GroupBox1", {8, 8, 513, 369}, "  参数设置  "},
+        {"Label1", {32, 27, 33, 13}, "N值："},
+        {"DBEdit1", {64, 24, 57, 21}, "0.875"},
+        {"DBText1", {128, 29, 369, 13}, testing::ShippedTable().rows[0][1].toString()},
+        {"DBGrid1", {40, 48, 465, 313}, {}},
+        {"Button1", {536, 312, 75, 25}, "保  存"},
         {"Button2", {536, 344, 75, 25}, "关  闭"},
     };
     for (const Control& c : controls) {
@@ -116,7 +119,8 @@ TEST_F(EditorTest, GridShowsTheTableReadOnlyByWholeRows) {
     QTableView* grid = form.DBGrid1;
     ASSERT_EQ(grid->model()->rowCount(), 15);
     QStringList titles;
-    for (int c = 0; c < grid->model()->columnCount(); ++c) titles << grid->model()->headerData(c, Qt::Horizontal).toString();
+    for (int c = 0; c < grid->model()->columnCount(); ++c)
+        titles << grid->model()->headerData(c, Qt::Horizontal).toString();
     EXPECT_EQ(titles, (QStringList{"ID", "JSGS", "N", "MRZ"}));
     EXPECT_EQ(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_EQ(grid->selectionBehavior(), QAbstractItemView::SelectRows);
@@ -167,7 +171,7 @@ TEST_F(EditorTest, EditsOfTwoRowsAreSavedTogetherAndTheMainWindowReloads) {
     type("0.8");
     selectRow(4);
     type("0.125");
-    EXPECT_EQ(cell(2, 2), "0.8");  // pending, in the grid
+    EXPECT_EQ(cell(2, 2), "0.8");                           // pending, in the grid
     EXPECT_EQ(StoredN(dir.database(), 3).toDouble(), 0.7);  // not yet in the file
     QTest::mouseClick(form.Button1, Qt::LeftButton);
     ASSERT_EQ(dialogs.messages.size(), 1u);

@@ -19,8 +19,8 @@ using testing::ProgramDirectory;
 
 // The worked design example's coefficient set (c[0] = 0.875, the shipped
 // exponent, and c[1] .. c[14]), which is what db1.mdb ships.
-constexpr double kShippedCoefficients[kCoefficientCount] = {0.875, 1.2, 0.7, 0.45, 0, 0.55, 2,   0.5,
-                                                            0.2,   0.2, 0.45, 1,  0.5, 1,    0.9};
+constexpr double kShippedCoefficients[kCoefficientCount] = {0.875, 1.2, 0.7,  0.45, 0,   0.55, 2,  0.5,
+                                                            0.2,   0.2, 0.45, 1,    0.5, 1,    0.9};
 
 TEST(ShippedDatabase, HoldsTheExampleCoefficientsWithNEqualToTheReference) {
     ProgramDirectory dir;
@@ -35,8 +35,9 @@ TEST(ShippedDatabase, HasFifteenRulesWithChineseTextsAndIsUsable) {
     for (const QVariantList& row : source.rows) {
         const QString rule = row[1].toString();
         EXPECT_FALSE(rule.isEmpty());
-        EXPECT_TRUE(std::any_of(rule.begin(), rule.end(), [](QChar c) { return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF; }))
-            << rule.toStdString();
+        EXPECT_TRUE(std::any_of(rule.begin(), rule.end(), [](QChar c) {
+            return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF;
+        })) << rule.toStdString();
         EXPECT_EQ(row[2], row[3]) << rule.toStdString();
     }
     EXPECT_NO_THROW(CheckUsableCoefficientFile(QStringLiteral(WORMGEAR_SHIPPED_DB), '.'));
@@ -82,9 +83,9 @@ TEST(LoadCoefficients, TwelveRowsCompareTheLastRowAgain) {
 TEST(LoadCoefficients, TwentyRowsReadAndCompareOnlyTheFirstFifteen) {
     ProgramDirectory dir;
     CoefficientTableSpec table = NumberedTable(20);
-    table.rows[15][2] = QVariant();          // row 16: empty N, never read
-    table.rows[16][2] = QStringLiteral("x"); // row 17: no number, never read
-    table.rows[19][3] = 99.0;                // row 20 differs, never compared
+    table.rows[15][2] = QVariant();           // row 16: empty N, never read
+    table.rows[16][2] = QStringLiteral("x");  // row 17: no number, never read
+    table.rows[19][3] = 99.0;                 // row 20 differs, never compared
     dir.write("db1.mdb", table);
     const CoefficientLoad load = LoadCoefficients(dir.path(), '.');
     for (int k = 0; k < kCoefficientCount; ++k) EXPECT_EQ(load.table.c[k], k + 1.25);
@@ -106,7 +107,7 @@ TEST(LoadCoefficients, NoticeShowsWhenAnyOfTheFifteenRowsDiffers) {
 TEST(LoadCoefficients, ComparesNumbersNotTheirStoredForm) {
     ProgramDirectory dir;
     CoefficientTableSpec table = NumberedTable(15);
-    table.rows[0][2] = QStringLiteral("1.25");  // text N, numeric reference
+    table.rows[0][2] = QStringLiteral("1.25");   // text N, numeric reference
     table.rows[1][3] = QStringLiteral(" 2.25");  // numeric N, text reference
     table.rows[2][2] = 3;                        // integer N ...
     table.rows[2][3] = 3.0;                      // ... equal to a real reference
@@ -236,17 +237,30 @@ TEST(CoefficientValue, ReadsNumbersAndNumberTexts) {
         double expected;
     };
     const Case cases[] = {
-        {0.875, 0.875}, {QVariant(qlonglong(2)), 2.0}, {QVariant(7), 7.0}, {QStringLiteral("0.875"), 0.875},
-        {QStringLiteral(" 1.5 "), 1.5}, {QStringLiteral("1E-5"), 0.00001}, {QStringLiteral(".5"), 0.5},
+        {0.875, 0.875},
+        {QVariant(qlonglong(2)), 2.0},
+        {QVariant(7), 7.0},
+        {QStringLiteral("0.875"), 0.875},
+        {QStringLiteral(" 1.5 "), 1.5},
+        {QStringLiteral("1E-5"), 0.00001},
+        {QStringLiteral(".5"), 0.5},
     };
-    for (const Case& c : cases) EXPECT_EQ(CoefficientValue(c.stored, '.'), c.expected) << c.stored.toString().toStdString();
+    for (const Case& c : cases)
+        EXPECT_EQ(CoefficientValue(c.stored, '.'), c.expected) << c.stored.toString().toStdString();
 }
 
 TEST(CoefficientValue, RefusesEmptyAndNonNumbers) {
     const QVariant refused[] = {
-        QVariant(), QVariant(QMetaType::fromType<double>()), QStringLiteral(""), QStringLiteral("   "),
-        QStringLiteral("abc"), QStringLiteral("1,5,"), QStringLiteral("1e99999"), QByteArray("1"),
-        std::numeric_limits<double>::infinity(), std::nan(""),
+        QVariant(),
+        QVariant(QMetaType::fromType<double>()),
+        QStringLiteral(""),
+        QStringLiteral("   "),
+        QStringLiteral("abc"),
+        QStringLiteral("1,5,"),
+        QStringLiteral("1e99999"),
+        QByteArray("1"),
+        std::numeric_limits<double>::infinity(),
+        std::nan(""),
     };
     for (const QVariant& value : refused)
         EXPECT_THROW(CoefficientValue(value, '.'), CoefficientStoreError) << value.toString().toStdString();

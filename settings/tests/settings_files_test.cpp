@@ -4,8 +4,8 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-#include "settings/coefficient_store.h"
 #include "dialogs/testing/scripted_dialogs.h"
+#include "settings/coefficient_store.h"
 #include "settings/settings_files.h"
 #include "settings/tests/test_support.h"
 

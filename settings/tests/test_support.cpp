@@ -14,8 +14,7 @@ CoefficientTableSpec ShippedTable() { return ReadCoefficientSource(QStringLitera
 CoefficientTableSpec NumberedTable(int rows) {
     CoefficientTableSpec table;
     table.columns = StandardCoefficientColumns();
-    for (int r = 1; r <= rows; ++r)
-        table.rows << QVariantList{r, QStringLiteral("规则 %1").arg(r), r + 0.25, r + 0.25};
+    for (int r = 1; r <= rows; ++r) table.rows << QVariantList{r, QStringLiteral("规则 %1").arg(r), r + 0.25, r + 0.25};
     return table;
 }
 
@@ -56,7 +55,8 @@ void Execute(const QString& databasePath, const QStringList& statements) {
         ASSERT_TRUE(db.open());
         QSqlQuery query(db);
         for (const QString& statement : statements)
-            EXPECT_TRUE(query.exec(statement)) << statement.toStdString() << ": " << query.lastError().text().toStdString();
+            EXPECT_TRUE(query.exec(statement))
+                << statement.toStdString() << ": " << query.lastError().text().toStdString();
     }
     QSqlDatabase::removeDatabase(name);
 }

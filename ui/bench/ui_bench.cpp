@@ -43,10 +43,8 @@ void BM_KeystrokeInEdit1(benchmark::State& state) {
     QTest::keyClicks(form.Edit1, QStringLiteral("20"));
     bool typed = false;
     for (auto _ : state) {
-        if (typed)
-            QTest::keyClick(form.Edit1, Qt::Key_Backspace);
-        else
-            QTest::keyClick(form.Edit1, Qt::Key_0);
+        if (typed) QTest::keyClick(form.Edit1, Qt::Key_Backspace);
+        else QTest::keyClick(form.Edit1, Qt::Key_0);
         typed = !typed;
     }
     if (dialogs.messages != 0) state.SkipWithError("a proposal failed");

@@ -139,7 +139,7 @@ TEST_F(WindowTest, FailureAfterSuccessHidesResultsAndKeepsTheLinesWrittenBeforeI
     EXPECT_EQ(dialogs.messages[0].caption, ApplicationTitle());
     EXPECT_EQ(dialogs.messages[0].text, kInvalidInput);
     ExpectResultsShown(*form, false);
-    EXPECT_EQ(form->resultLabel("Label12")->text(), QStringLiteral("131-----主基圆直径"));  // rewritten
+    EXPECT_EQ(form->resultLabel("Label12")->text(), QStringLiteral("131-----主基圆直径"));    // rewritten
     EXPECT_EQ(form->resultLabel("Label41")->text(), QStringLiteral("11.038----修形砂轮角"));  // kept
     EXPECT_FALSE(form->designSaved());  // unchanged by the failure
 }
@@ -179,7 +179,8 @@ TEST_F(WindowTest, ResultTextsAreShownLiterally) {
     openWindow();
     typeWorkedExample();
     form->Button1->click();
-    for (const ResultDescription& result : Results()) EXPECT_EQ(form->resultLabel(result.label)->textFormat(), Qt::PlainText);
+    for (const ResultDescription& result : Results())
+        EXPECT_EQ(form->resultLabel(result.label)->textFormat(), Qt::PlainText);
 }
 
 }  // namespace

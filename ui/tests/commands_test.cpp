@@ -4,8 +4,8 @@
 #include <QFile>
 #include <QTimer>
 
-#include "settings/coefficient_editor.h"
 #include "export/progress_dialog.h"
+#include "settings/coefficient_editor.h"
 #include "ui/tests/window_fixture.h"
 
 namespace wormgear::testing {

@@ -10,8 +10,8 @@ namespace {
 
 struct Control {
     const char* name;
-    QRect geometry;      // in the parent's client pixels
-    const char* text;    // caption or default text
+    QRect geometry;    // in the parent's client pixels
+    const char* text;  // caption or default text
 };
 
 // Inputs: 121 x 21 at x 96, y 24 + 40 r; captions at x 16, y 32 + 40 r.
@@ -32,18 +32,12 @@ const Control kInputs[] = {
 };
 
 const Control kCaptions[] = {
-    {"Label1", {16, 32, 0, 0}, "中  心  距："},
-    {"Label2", {16, 72, 0, 0}, "速        比："},
-    {"Label3", {16, 112, 0, 0}, "齿        数："},
-    {"Label4", {16, 152, 0, 0}, "蜗杆头数："},
-    {"Label5", {16, 192, 0, 0}, "主  基  圆："},
-    {"Label6", {16, 232, 0, 0}, "E           值："},
-    {"Label7", {16, 272, 0, 0}, "杆分度圆："},
-    {"Label15", {16, 312, 0, 0}, "侧         隙："},
-    {"Label30", {16, 352, 0, 0}, "蜗杆精度："},
-    {"Label31", {16, 392, 0, 0}, "滚刀精度："},
-    {"Label36", {16, 432, 0, 0}, "入口修缘："},
-    {"Label37", {16, 472, 0, 0}, "出口修缘："},
+    {"Label1", {16, 32, 0, 0}, "中  心  距："},    {"Label2", {16, 72, 0, 0}, "速        比："},
+    {"Label3", {16, 112, 0, 0}, "齿        数："}, {"Label4", {16, 152, 0, 0}, "蜗杆头数："},
+    {"Label5", {16, 192, 0, 0}, "主  基  圆："},   {"Label6", {16, 232, 0, 0}, "E           值："},
+    {"Label7", {16, 272, 0, 0}, "杆分度圆："},     {"Label15", {16, 312, 0, 0}, "侧         隙："},
+    {"Label30", {16, 352, 0, 0}, "蜗杆精度："},    {"Label31", {16, 392, 0, 0}, "滚刀精度："},
+    {"Label36", {16, 432, 0, 0}, "入口修缘："},    {"Label37", {16, 472, 0, 0}, "出口修缘："},
     {"Label38", {16, 512, 0, 0}, "磨齿增量："},
 };
 
@@ -79,14 +73,37 @@ struct PanelLines {
     std::vector<std::pair<const char*, int>> lines;
 };
 const PanelLines kPanels[] = {
-    {"GroupBox1", 24, {{"Label23", 24}, {"Label24", 48}, {"Label8", 72}, {"Label10", 96}, {"Label9", 120},
-                       {"Label11", 144}, {"Label12", 168}, {"Label13", 192}, {"Label14", 216}, {"Label16", 240},
-                       {"Label17", 264}, {"Label25", 288}, {"Label26", 312}, {"Label27", 336}, {"Label28", 360},
-                       {"Label48", 384}, {"Label43", 408}}},
-    {"GroupBox2", 32, {{"Label18", 24}, {"Label19", 48}, {"Label20", 72}, {"Label21", 96}, {"Label22", 120},
-                       {"Label29", 144}, {"Label49", 168}}},
-    {"GroupBox3", 40, {{"Label33", 24}, {"Label35", 48}, {"Label34", 72}, {"Label44", 98}, {"Label45", 120},
-                       {"Label40", 144}}},
+    {"GroupBox1",
+     24,
+     {{"Label23", 24},
+      {"Label24", 48},
+      {"Label8", 72},
+      {"Label10", 96},
+      {"Label9", 120},
+      {"Label11", 144},
+      {"Label12", 168},
+      {"Label13", 192},
+      {"Label14", 216},
+      {"Label16", 240},
+      {"Label17", 264},
+      {"Label25", 288},
+      {"Label26", 312},
+      {"Label27", 336},
+      {"Label28", 360},
+      {"Label48", 384},
+      {"Label43", 408}}},
+    {"GroupBox2",
+     32,
+     {{"Label18", 24},
+      {"Label19", 48},
+      {"Label20", 72},
+      {"Label21", 96},
+      {"Label22", 120},
+      {"Label29", 144},
+      {"Label49", 168}}},
+    {"GroupBox3",
+     40,
+     {{"Label33", 24}, {"Label35", 48}, {"Label34", 72}, {"Label44", 98}, {"Label45", 120}, {"Label40", 144}}},
     {"GroupBox4", 40, {{"Label41", 24}, {"Label42", 48}, {"Label51", 72}, {"Label52", 96}}},
 };
 
@@ -110,8 +127,8 @@ TEST_F(WindowTest, WindowHasItsCaptionAndFixedClientArea) {
 
 TEST_F(WindowTest, FontsAreElevenPixelsHighAndHaveChineseGlyphs) {
     openWindow();
-    const QWidget* const kSamples[] = {form->Label1, form->Edit1, form->Button1, form->Label23, form->Label46,
-                                       form->Label47, form->Memo4, form->CheckBox1};
+    const QWidget* const kSamples[] = {form->Label1,  form->Edit1,   form->Button1, form->Label23,
+                                       form->Label46, form->Label47, form->Memo4,   form->CheckBox1};
     for (const QWidget* widget : kSamples) {
         SCOPED_TRACE(widget->objectName().toStdString());
         EXPECT_EQ(widget->font().pixelSize(), 11);
@@ -179,9 +196,9 @@ TEST_F(WindowTest, ResultLinesStandInTheirPanelsAndMatchTheCalculationsLabels) {
 TEST_F(WindowTest, StateAtStart) {
     openWindow();
     EXPECT_FALSE(form->CheckBox1->isVisibleTo(form.get()));
-    for (QWidget* hidden : {static_cast<QWidget*>(form->Memo1), static_cast<QWidget*>(form->Memo2),
-                            static_cast<QWidget*>(form->Memo3), static_cast<QWidget*>(form->Memo4),
-                            static_cast<QWidget*>(form->Label50)})
+    for (QWidget* hidden :
+         {static_cast<QWidget*>(form->Memo1), static_cast<QWidget*>(form->Memo2), static_cast<QWidget*>(form->Memo3),
+          static_cast<QWidget*>(form->Memo4), static_cast<QWidget*>(form->Label50)})
         EXPECT_FALSE(hidden->isVisible()) << hidden->objectName().toStdString();
     for (QGroupBox* panel : {form->GroupBox1, form->GroupBox2, form->GroupBox3, form->GroupBox4})
         EXPECT_TRUE(panel->isVisible());
@@ -209,9 +226,17 @@ TEST_F(WindowTest, MenuHasEveryItemInOrder) {
         std::vector<std::pair<const char*, const char*>> items;
     };
     const Menu kMenus[] = {
-        {"N1", "执行", {{"N11", "打开"}, {"N12", "-----------"}, {"N2", "计算"}, {"N3", "导出蜗杆参数"},
-                        {"N14", "导出蜗轮参数"}, {"N4", "导出滚刀参数"}, {"N5", "保存"}, {"N17", "另存用户设置"},
-                        {"N6", "退出"}}},
+        {"N1",
+         "执行",
+         {{"N11", "打开"},
+          {"N12", "-----------"},
+          {"N2", "计算"},
+          {"N3", "导出蜗杆参数"},
+          {"N14", "导出蜗轮参数"},
+          {"N4", "导出滚刀参数"},
+          {"N5", "保存"},
+          {"N17", "另存用户设置"},
+          {"N6", "退出"}}},
         {"N7", "设置", {{"N13", "计算法则参数设置"}, {"N15", "还原默认设置"}, {"N16", "加载用户设置"}}},
         {"df1", "维护", {{"N18", "软件升级"}}},
     };
@@ -242,10 +267,10 @@ TEST_F(WindowTest, TabGoesThroughTheControlsInTheirKeyboardOrder) {
     ASSERT_TRUE(form->CheckBox1->isVisible());
     for (QPushButton* arrow : {form->Button2, form->Button3, form->Button4, form->Button5}) arrow->click();
     const QWidget* const kOrder[] = {
-        form->Button1, form->Edit1,   form->Edit2,   form->Edit3,   form->Edit4,    form->Edit5,    form->Edit6,
-        form->Edit7,   form->Edit8,   form->CheckBox1, form->Edit9, form->Edit10,   form->Button2,  form->Button4,
-        form->Button5, form->Memo1,   form->Memo3,   form->Memo4,   form->Button6,  form->Edit11,   form->Edit12,
-        form->Edit13,  form->Button10, form->Button11, form->Button13, form->Button3, form->Memo2,  form->Button1};
+        form->Button1, form->Edit1,    form->Edit2,     form->Edit3,    form->Edit4,   form->Edit5,   form->Edit6,
+        form->Edit7,   form->Edit8,    form->CheckBox1, form->Edit9,    form->Edit10,  form->Button2, form->Button4,
+        form->Button5, form->Memo1,    form->Memo3,     form->Memo4,    form->Button6, form->Edit11,  form->Edit12,
+        form->Edit13,  form->Button10, form->Button11,  form->Button13, form->Button3, form->Memo2,   form->Button1};
     form->Button1->setFocus();
     for (std::size_t i = 1; i < std::size(kOrder); ++i) {
         ASSERT_EQ(QApplication::focusWidget(), kOrder[i - 1]) << "step " << i;

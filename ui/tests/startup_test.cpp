@@ -5,10 +5,10 @@
 #include <QSignalSpy>
 #include <QTcpServer>
 
-#include "ui/application.h"
 #include "app/online/online.h"
-#include "settings/coefficient_editor.h"
 #include "export/progress_dialog.h"
+#include "settings/coefficient_editor.h"
+#include "ui/application.h"
 #include "ui/tests/window_fixture.h"
 
 namespace wormgear::testing {
@@ -121,7 +121,9 @@ TEST_F(WindowTest, PublishedVersionDifferingShowsItsMessageBeforeTheWindowComesU
 
 TEST_F(WindowTest, NoticeLineIsShownLiterally) {
     OnlineServices online;
-    online.fetchNoticeLine = [](const QString&) { return std::optional<QString>(QStringLiteral("<b>新品</b> & more")); };
+    online.fetchNoticeLine = [](const QString&) {
+        return std::optional<QString>(QStringLiteral("<b>新品</b> & more"));
+    };
     openWindow({}, online);
     EXPECT_EQ(form->Label32->text(), QStringLiteral("<b>新品</b> & more"));
     EXPECT_EQ(form->Label32->textFormat(), Qt::PlainText);
@@ -172,10 +174,8 @@ TEST_F(WindowTest, ExitAndTheCloseBoxAskNothing) {
         form->Button1->click();
         ASSERT_FALSE(form->designSaved());
         QSignalSpy ended(form.get(), &TForm1::programEnded);
-        if (path == 0)
-            form->N6->trigger();
-        else
-            form->close();
+        if (path == 0) form->N6->trigger();
+        else form->close();
         EXPECT_FALSE(form->isVisible());
         EXPECT_EQ(ended.count(), 1);
         EXPECT_TRUE(dialogs.questions.empty());

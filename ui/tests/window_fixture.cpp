@@ -36,10 +36,8 @@ void Type(QWidget* widget, const QString& text) {
 
 void Retype(QLineEdit* edit, const QString& text) {
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    if (text.isEmpty())
-        QTest::keyClick(edit, Qt::Key_Delete);
-    else
-        Type(edit, text);
+    if (text.isEmpty()) QTest::keyClick(edit, Qt::Key_Delete);
+    else Type(edit, text);
 }
 
 void WindowTest::SetUp() {

@@ -19,8 +19,8 @@ namespace wormgear::testing {
 using Coefficients = std::array<double, kCoefficientCount>;
 
 // The example set of the worked example, c[0] = 0.875 as shipped.
-inline constexpr Coefficients kExampleCoefficients = {0.875, 1.2, 0.7, 0.45, 0,   0.55, 2,  0.5,
-                                                      0.2,   0.2, 0.45, 1,   0.5, 1,    0.9};
+inline constexpr Coefficients kExampleCoefficients = {0.875, 1.2, 0.7,  0.45, 0,   0.55, 2,  0.5,
+                                                      0.2,   0.2, 0.45, 1,    0.5, 1,    0.9};
 
 // Writes a coefficient database (N and reference values per row) to `path`.
 void WriteCoefficientFile(const QString& path, const Coefficients& values,

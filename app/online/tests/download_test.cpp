@@ -188,8 +188,8 @@ TEST_F(DownloadTest, BodyOverTheLimitIsRefusedInEveryFraming) {
     const TestHttpServer::Reply replies[] = {
         TestHttpServer::Ok(body),
         TestHttpServer::Raw("HTTP/1.0 200 OK\r\n\r\n" + body),
-        TestHttpServer::Raw("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" + halfSize + "\r\n" + half + "\r\n" +
-                            halfSize + "\r\n" + half + "\r\n0\r\n\r\n"),
+        TestHttpServer::Raw("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" + halfSize + "\r\n" + half +
+                            "\r\n" + halfSize + "\r\n" + half + "\r\n0\r\n\r\n"),
     };
     for (const TestHttpServer::Reply& reply : replies) {
         server_.serve("/uploads/v.txt", reply);
@@ -212,7 +212,8 @@ TEST_F(DownloadTest, ServerThatNeverAnswersRunsIntoTheTimeOut) {
 // About 60 bytes, one every 10 ms: too slow for a 300 ms download, fine for a
 // 20 s one, which shows that the time-out is what ends the first.
 TestHttpServer::Reply Trickle() {
-    TestHttpServer::Reply trickle = TestHttpServer::Raw("HTTP/1.1 200 OK\r\nContent-Length: 20\r\n\r\n" + QByteArray(20, 'v'));
+    TestHttpServer::Reply trickle = TestHttpServer::Raw("HTTP/1.1 200 OK\r\nContent-Length: 20\r\n\r\n" +
+                                                        QByteArray(20, 'v'));
     trickle.pauseAfterEachByte = 10ms;
     return trickle;
 }

@@ -27,21 +27,40 @@ const Case kCases[] = {
     {"no line end", "7.6", "7.6"},
     {"LF", "7.6\n7.7\n", "7.6"},
     {"CR LF", "7.6\r\n7.7\r\n", "7.6"},
-    {"byte 26", "7.6\x1a" "7.7", "7.6"},
-    {"byte 26 at the start", "\x1a" "7.6\n", ""},
+    {"byte 26",
+     "7.6\x1a"
+     "7.7",
+     "7.6"},
+    {"byte 26 at the start",
+     "\x1a"
+     "7.6\n",
+     ""},
     {"lone CR left out", "7.\r6\n", "7.6"},
     {"lone CR at the end left out", "7.6\r", "7.6"},
     {"CR CR LF", "7.6\r\r\n7.7", "7.6"},
-    {"CR then byte 26", "7.6\r\x1a" "x", "7.6"},
+    {"CR then byte 26",
+     "7.6\r\x1a"
+     "x",
+     "7.6"},
     {"LF CR", "7.6\n\r7.7", "7.6"},
     {"empty first line", "\n7.6", ""},
     {"empty first line, CR LF", "\r\n7.6", ""},
     {"only a CR", "\r", ""},
     {"trailing blank kept", "7.6 \n", "7.6 "},
     {"leading blank and tab kept", " \t7.6\n", " \t7.6"},
-    {"NUL kept", Bytes("7\0" "6\n", 4), Bytes("7\0" "6", 3)},
+    {"NUL kept",
+     Bytes("7\0"
+           "6\n",
+           4),
+     Bytes("7\0"
+           "6",
+           3)},
     {"high bytes as they are", "\xbb\xb6\xd3\xad\r\n", "\xbb\xb6\xd3\xad"},
-    {"UTF-8 byte-order mark kept", "\xef\xbb\xbf" "7.6\n", "\xef\xbb\xbf" "7.6"},
+    {"UTF-8 byte-order mark kept",
+     "\xef\xbb\xbf"
+     "7.6\n",
+     "\xef\xbb\xbf"
+     "7.6"},
 };
 
 class FirstLineTest : public ::testing::TestWithParam<Case> {
@@ -82,9 +101,7 @@ TEST_F(FirstLineTest, LineEndsAcrossReadBlocks) {
     }
 }
 
-TEST_F(FirstLineTest, MissingFileThrows) {
-    EXPECT_THROW(FirstLine(dir_.filePath("absent.txt")), std::runtime_error);
-}
+TEST_F(FirstLineTest, MissingFileThrows) { EXPECT_THROW(FirstLine(dir_.filePath("absent.txt")), std::runtime_error); }
 
 TEST_F(FirstLineTest, DirectoryThrows) {
     ASSERT_TRUE(QDir(dir_.path()).mkdir("v.txt"));

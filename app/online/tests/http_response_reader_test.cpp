@@ -13,8 +13,8 @@ constexpr qint64 kLimit = 16;  // small body limit, so the limit cases stay read
 
 struct Case {
     const char* name;
-    QByteArray bytes;      // everything the server sends before it closes
-    bool completes;        // a complete response by the end
+    QByteArray bytes;  // everything the server sends before it closes
+    bool completes;    // a complete response by the end
     int status;
     QByteArray body;
 };
@@ -35,7 +35,8 @@ const Case kCases[] = {
      "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3;x=y\r\nabc\r\nA\r\n0123456789\r\n0\r\nX-Sum: 1\r\n\r\n",
      true, 200, "abc0123456789"},
     {"chunked wins over length",
-     "HTTP/1.1 200 OK\r\nContent-Length: 99\r\nTransfer-Encoding: Chunked\r\n\r\n2\r\nok\r\n0\r\n\r\n", true, 200, "ok"},
+     "HTTP/1.1 200 OK\r\nContent-Length: 99\r\nTransfer-Encoding: Chunked\r\n\r\n2\r\nok\r\n0\r\n\r\n", true, 200,
+     "ok"},
     {"interim response skipped", "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok", true,
      200, "ok"},
     {"error status ends at its headers", "HTTP/1.1 404 Not Found\r\nContent-Length: 1000\r\n\r\nnot", true, 404, ""},
@@ -60,8 +61,9 @@ const Case kCases[] = {
     {"announced length over the limit", "HTTP/1.1 200 OK\r\nContent-Length: 17\r\n\r\n0123456789abcdefg", false, 200,
      ""},
     {"body to the close over the limit", "HTTP/1.0 200 OK\r\n\r\n0123456789abcdefg", false, 200, ""},
-    {"chunks over the limit", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n10\r\n0123456789abcdef\r\n1\r\ng\r\n0\r\n\r\n",
-     false, 200, ""},
+    {"chunks over the limit",
+     "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n10\r\n0123456789abcdef\r\n1\r\ng\r\n0\r\n\r\n", false, 200,
+     ""},
 };
 
 class HttpResponseReaderTest : public ::testing::TestWithParam<Case> {};

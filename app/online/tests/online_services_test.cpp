@@ -113,11 +113,24 @@ const VersionCase kVersions[] = {
     {"later lines differ", "7.6\nbuilt Monday\n", "7.6\nbuilt Friday\n", false},
     {"CR LF against LF", "7.6\r\n", "7.6\n", false},
     {"no line end against LF", "7.6", "7.6\nmore", false},
-    {"byte 26 ends the line", "7.6\x1a" "garbage", "7.6\r\n", false},
+    {"byte 26 ends the line",
+     "7.6\x1a"
+     "garbage",
+     "7.6\r\n", false},
     {"lone CR left out", "7.\r6", "7.6", false},
     {"lone CR at the end", "7.6\r", "7.6", false},
-    {"bytes compared as they are", "\xb0\xe6\xb1\xbe" "7.6", "\xb0\xe6\xb1\xbe" "7.6", false},
-    {"one byte differs", "\xb0\xe6\xb1\xbe" "7.6", "\xb0\xe6\xb1\xbf" "7.6", true},
+    {"bytes compared as they are",
+     "\xb0\xe6\xb1\xbe"
+     "7.6",
+     "\xb0\xe6\xb1\xbe"
+     "7.6",
+     false},
+    {"one byte differs",
+     "\xb0\xe6\xb1\xbe"
+     "7.6",
+     "\xb0\xe6\xb1\xbf"
+     "7.6",
+     true},
 };
 
 class VersionCheckTest : public OnlineServicesTest, public ::testing::WithParamInterface<VersionCase> {};
@@ -306,14 +319,12 @@ TEST_F(OnlineServicesTest, UpdaterIsStartedWithoutArgumentsInTheProgramDirectory
     EXPECT_EQ(WaitForFile(programDirectory() + "started.txt"), "0\n" + canonicalDirectory + "\n");
 }
 
-TEST_F(OnlineServicesTest, MissingUpdaterIsReportedNotThrown) {
-    EXPECT_FALSE(StartUpdater(programDirectory()));
-}
+TEST_F(OnlineServicesTest, MissingUpdaterIsReportedNotThrown) { EXPECT_FALSE(StartUpdater(programDirectory())); }
 
 TEST_F(OnlineServicesTest, UpdaterThatCannotRunIsReportedNotThrown) {
     writeFile("Project11.exe", "#!/bin/sh\ntouch ran\n");
-    ASSERT_TRUE(QFile::setPermissions(programDirectory() + "Project11.exe",
-                                      QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    ASSERT_TRUE(
+        QFile::setPermissions(programDirectory() + "Project11.exe", QFileDevice::ReadOwner | QFileDevice::WriteOwner));
     EXPECT_FALSE(StartUpdater(programDirectory()));
 }
 
