@@ -55,7 +55,7 @@ bool CoefficientTableModel::updateRowInTable(int row, const QSqlRecord& values) 
 TForm5::TForm5(const QString& programDirectory, char decimalSeparator, Dialogs& dialogs,
                std::function<void()> reloadMainWindow, QWidget* parent)
     : QDialog(parent),
-      databasePath_(ProgramFile(programDirectory, kCoefficientDatabaseName)),
+      programDirectory_(programDirectory),
       separator_(decimalSeparator),
       dialogs_(dialogs),
       reloadMainWindow_(std::move(reloadMainWindow)) {
@@ -159,7 +159,8 @@ void TForm5::FormShow() {
 }
 
 void TForm5::openTable() {
-    ADOConnection1 = std::make_unique<CoefficientConnection>(databasePath_, CoefficientConnection::Access::ReadWrite);
+    ADOConnection1 = std::make_unique<CoefficientConnection>(DataFile(programDirectory_, kCoefficientDatabaseName),
+                                                             CoefficientConnection::Access::ReadWrite);
     ADOTable1 = std::make_unique<CoefficientTableModel>(separator_, ADOConnection1->database());
     ADOTable1->setEditStrategy(QSqlTableModel::OnManualSubmit);
     ADOTable1->setTable(QLatin1String(kCoefficientTableName));

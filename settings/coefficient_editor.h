@@ -87,7 +87,7 @@ class TForm5 : public QDialog {
     bool writePendingChanges();
     void restorePendingChanges(bool readAgain);
 
-    QString databasePath_;
+    const QString programDirectory_;
     const char separator_;
     Dialogs& dialogs_;
     std::function<void()> reloadMainWindow_;

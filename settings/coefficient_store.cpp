@@ -160,7 +160,7 @@ CoefficientLoad ReadCoefficientFile(const QString& databasePath, char decimalSep
 }
 
 CoefficientLoad LoadCoefficients(const QString& programDirectory, char decimalSeparator) {
-    return ReadCoefficientFile(ProgramFile(programDirectory, kCoefficientDatabaseName), decimalSeparator);
+    return ReadCoefficientFile(DataFile(programDirectory, kCoefficientDatabaseName), decimalSeparator);
 }
 
 void CheckUsableCoefficientFile(const QString& databasePath, char decimalSeparator) {

@@ -35,7 +35,8 @@ inline constexpr int kCoefficientPosition = 2;
 inline constexpr int kReferencePosition = 3;
 inline constexpr const char* kDataInitFailedMessage = "数据初始化失败，程序将关闭";
 
-// The main window's load: db1.mdb in programDirectory, the first 15 rows of
+// The main window's load: the working db1.mdb of programDirectory (DataFile:
+// beside the program, or in the user's data folder), the first 15 rows of
 // nzhi in the table's own order. A table of fewer rows repeats its last row
 // for the remaining coefficients; rows after the 15th are not read. Throws
 // CoefficientStoreError for a missing file, a file that is not a database, a

@@ -17,7 +17,7 @@ const QString kSettingsFilter = QStringLiteral("*.ccq");
 const QString kSettingsSuffix = QStringLiteral(".ccq");
 
 QString WorkingDatabase(const QString& programDirectory) {
-    return ProgramFile(programDirectory, kCoefficientDatabaseName);
+    return DataFile(programDirectory, kCoefficientDatabaseName);
 }
 
 // Checks the source, then copies it over db1.mdb; true when a copy was tried.

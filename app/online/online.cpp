@@ -1,5 +1,6 @@
 // The notice line, the version check and the updater launch, on top of the
-// blocking download. Every file they touch lies in the program directory.
+// blocking download. The files they read lie in the program directory, the
+// downloads where the program keeps the files it writes (DataFile).
 #include "app/online/online.h"
 
 #include <QCoreApplication>
@@ -78,14 +79,14 @@ QByteArray FirstLine(const QString& path) {
 }
 
 std::optional<QString> FetchNoticeLine(const QString& programDirectory) {
-    const QString path = ProgramFile(programDirectory, "gg");
+    const QString path = DataFile(programDirectory, "gg");
     if (!Download(ServerBaseAddress() + "/uploads/guanggao.txt", path)) return std::nullopt;
     return DecodeNotice(FirstLine(path));
 }
 
 bool PublishedVersionDiffers(const QString& programDirectory) {
     const QByteArray installed = FirstLine(ProgramFile(programDirectory, "v.txt"));
-    const QString target = ProgramFile(programDirectory, "v-up.txt");
+    const QString target = DataFile(programDirectory, "v-up.txt");
     if (!Download(ServerBaseAddress() + "/uploads/v.txt", target)) return false;
     return FirstLine(target) != installed;
 }

@@ -31,7 +31,7 @@ bool Download(const QString& url, const QString& path);
 QByteArray FirstLine(const QString& path);
 
 // The notice line of the creation step: downloads "/uploads/guanggao.txt" to
-// programDirectory + "gg" and returns its first line, decoded as UTF-8 when it is
+// "gg" in the data folder (DataFile) and returns its first line, decoded as UTF-8 when it is
 // valid UTF-8 and as GB18030 otherwise; the text is returned as it is, to be
 // shown as plain text. nullopt when the download fails. Throws
 // std::runtime_error when "gg" cannot be read after a successful download.
@@ -39,7 +39,7 @@ std::optional<QString> FetchNoticeLine(const QString& programDirectory);
 
 // The version check of the show step: reads the first line of programDirectory +
 // "v.txt" (throws std::runtime_error when it is missing or unreadable), downloads
-// "/uploads/v.txt" to programDirectory + "v-up.txt", and returns true when the
+// "/uploads/v.txt" to "v-up.txt" in the data folder (DataFile), and returns true when the
 // download succeeded and the published first line differs from the installed one
 // in any byte or in length. Throws when "v-up.txt" cannot be read after a
 // successful download.
