@@ -3,6 +3,7 @@
 // runs the user interface until the main window closes.
 #include "app/program.h"
 
+#include <QIcon>
 #include <QTimer>
 
 #include "app/online/online.h"
@@ -18,6 +19,7 @@ int RunWindowProgram(int& argc, char** argv, const ProgramHooks& hooks) {
     TApplication app(argc, argv);
     QtDialogs dialogs;
     app.setErrorDialogs(&dialogs);
+    app.setWindowIcon(QIcon(QStringLiteral(":/wormgear/wormgear.svg")));  // the desktop entry's icon
 
     // Every file the program uses without asking lies beside the executable.
     const QString programDirectory = FromLocalPath(ProgramDirectory());

@@ -8,11 +8,14 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
   libzip-dev libpugixml-dev libfreexl-dev
   fonts-wqy-microhei xvfb xauth
+  libqt6svg6 help2man
 )
 # Extra packages for the test command: GoogleTest and Google Benchmark, clang
-# with its fuzzer runtime, and Python for the golden-design runner.
+# with its fuzzer runtime, Python for the golden-design runner, and the
+# desktop's validators and package tools for the install and package tests.
 if [ "${1:-}" = "--test" ]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev python3)
+  packages+=(desktop-file-utils appstream shared-mime-info bash-completion dpkg-dev file)
 fi
 if [ "${WORMGEAR_WITH_LIBREOFFICE:-0}" = "1" ]; then
   packages+=(libreoffice-calc-nogui)
