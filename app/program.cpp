@@ -1,12 +1,13 @@
 // The start of the window program: creates the application and the main
-// window, shows it (which loads the coefficients and checks the version), and
-// runs the user interface until the main window closes.
+// window, shows it (which loads the coefficients and starts the version
+// check), and runs the user interface until the main window closes.
 #include "app/program.h"
 
 #include <QIcon>
 #include <QTimer>
 
 #include "app/online/online.h"
+#include "app/online/online_client.h"
 #include "calc/numeric.h"
 #include "dialogs/qt_dialogs.h"
 #include "files/qt_path.h"
@@ -14,6 +15,21 @@
 #include "ui/tform1.h"
 
 namespace wormgear {
+
+OnlineServices ConnectOnlineServices(OnlineClient& client) {
+    OnlineServices online;
+    online.fetchNoticeLine = [&client](const QString& directory, QObject* receiver,
+                                       std::function<void(const QString&)> show) {
+        client.fetchNoticeLine(directory, receiver, std::move(show));
+    };
+    online.checkVersion = [&client](const QString& directory, QObject* receiver, std::function<void()> differs) {
+        client.checkVersion(directory, receiver, std::move(differs));
+    };
+    online.newVersionMessage = NewVersionMessage();
+    online.updaterProblem = UpdaterProblem;
+    online.startUpdater = StartUpdater;
+    return online;
+}
 
 int RunWindowProgram(int& argc, char** argv, const ProgramHooks& hooks) {
     TApplication app(argc, argv);
@@ -26,13 +42,10 @@ int RunWindowProgram(int& argc, char** argv, const ProgramHooks& hooks) {
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
 
-    OnlineServices online;
-    online.fetchNoticeLine = FetchNoticeLine;
-    online.publishedVersionDiffers = PublishedVersionDiffers;
-    online.newVersionMessage = NewVersionMessage();
-    online.startUpdater = [](const QString& directory) { StartUpdater(directory); };
-
-    TForm1 form(dialogs, programDirectory, UserDecimalSeparator(), arguments, online);
+    // Made before the window and gone after it: at the end it drops a
+    // transfer still running instead of waiting for the server.
+    OnlineClient client(ServerBaseAddress());
+    TForm1 form(dialogs, programDirectory, UserDecimalSeparator(), arguments, ConnectOnlineServices(client));
     dialogs.setParent(&form);
     // Closing the main window by any path ends the program, also from inside
     // a dialog's own event loop.

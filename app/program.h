@@ -6,8 +6,11 @@
 
 #include <functional>
 
+#include "ui/online_services.h"
+
 namespace wormgear {
 
+class OnlineClient;
 class TForm1;
 
 struct ProgramHooks {
@@ -18,5 +21,10 @@ struct ProgramHooks {
 
 // Returns the program's exit status.
 int RunWindowProgram(int& argc, char** argv, const ProgramHooks& hooks = {});
+
+// The window's online services over a client that runs the downloads off the
+// window's thread, and the updater beside the program. The client must
+// outlive every window given them.
+OnlineServices ConnectOnlineServices(OnlineClient& client);
 
 }  // namespace wormgear

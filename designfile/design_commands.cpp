@@ -107,15 +107,19 @@ void OpenDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, 
     state.CommandLineOpenDone = true;
 }
 
-void CloseWithQuestion(DesignWindow& window, DesignFileState& state, Dialogs& dialogs,
-                       const QString& programDirectory) {
+bool AskBeforeLeaving(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, const QString& programDirectory) {
     if (!state.DesignSaved && dialogs.askYesNo(DesignFilesText::tr("Warning"), UnsavedQuestion())) {
         // A save that failed keeps the program open with the design on screen,
         // rather than closing and losing it; a cancelled file dialog counts as
         // a completed save and the program ends.
-        if (!SaveDesign(window, state, dialogs, programDirectory)) return;
+        return SaveDesign(window, state, dialogs, programDirectory);
     }
-    window.closeWindow();
+    return true;
+}
+
+void CloseWithQuestion(DesignWindow& window, DesignFileState& state, Dialogs& dialogs,
+                       const QString& programDirectory) {
+    if (AskBeforeLeaving(window, state, dialogs, programDirectory)) window.closeWindow();
 }
 
 }  // namespace wormgear

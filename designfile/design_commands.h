@@ -50,6 +50,13 @@ void OpenDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, 
 // joined with blanks, trimmed; empty when the first argument is empty.
 QString CommandLineDesignPath(const QStringList& arguments);
 
+// The unsaved-data question of the Close button, for every way out of the
+// program that asks it: when a calculated design is unsaved, asks whether to
+// save and saves on Yes. True when the program may end (nothing unsaved, No,
+// or the save completed or was cancelled in its dialog); false when a save on
+// Yes failed, so the design stays on screen.
+bool AskBeforeLeaving(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, const QString& programDirectory);
+
 // Button10Click: asks about unsaved data, saves on Yes, then closes the window
 // (unless a save on Yes failed: then the design stays on screen).
 void CloseWithQuestion(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, const QString& programDirectory);

@@ -6,15 +6,16 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
-  libzip-dev libpugixml-dev libfreexl-dev
+  libzip-dev libpugixml-dev libfreexl-dev libcurl4-openssl-dev
   fonts-wqy-microhei xvfb xauth
   libqt6svg6 help2man
 )
 # Extra packages for the test command: GoogleTest and Google Benchmark, clang
-# with its fuzzer runtime, Python for the golden-design runner, and the
-# desktop's validators and package tools for the install and package tests.
+# with its fuzzer runtime, Python for the golden-design runner, OpenSSL's
+# headers for the tests' own HTTPS server, and the desktop's validators and
+# package tools for the install and package tests.
 if [ "${1:-}" = "--test" ]; then
-  packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev python3)
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev python3 libssl-dev)
   packages+=(desktop-file-utils appstream shared-mime-info bash-completion dpkg-dev file)
 fi
 if [ "${WORMGEAR_WITH_LIBREOFFICE:-0}" = "1" ]; then

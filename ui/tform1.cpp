@@ -340,15 +340,25 @@ void TForm1::FormCreate() {
     // loads the coefficients before the design is calculated.
     if (!arguments_.isEmpty() && !arguments_.first().isEmpty()) N11Click();
     if (ended_) return;
-    // The notice line. A notice that was downloaded but cannot be read is
-    // reported with its own text, and start-up goes on.
-    if (online_.fetchNoticeLine) {
-        try {
-            if (std::optional<QString> line = online_.fetchNoticeLine(programDirectory_)) Label32->setText(*line);
-        } catch (const std::exception& error) {
-            ShowUncaughtError(dialogs_, error);
-        }
-    }
+    // The notice line: asked for now, shown when it arrives.
+    if (online_.fetchNoticeLine)
+        online_.fetchNoticeLine(programDirectory_, this, [this](const QString& line) { showNotice(line); });
+}
+
+void TForm1::showNotice(const QString& line) {
+    if (ended_) return;
+    // The label is right-aligned: a notice wider than it would lose its start;
+    // it loses its end instead, marked with an ellipsis.
+    Label32->setText(Label32->fontMetrics().elidedText(line, Qt::ElideRight, Label32->contentsRect().width()));
+}
+
+void TForm1::showNewVersionMessage() {
+    // One box at a time: a second check that ends while the box is open says
+    // nothing new.
+    if (ended_ || versionMessageOpen_) return;
+    versionMessageOpen_ = true;
+    dialogs_.message(ApplicationTitle(), online_.newVersionMessage);
+    versionMessageOpen_ = false;
 }
 
 bool TForm1::FormShow() {
@@ -356,8 +366,9 @@ bool TForm1::FormShow() {
         const CoefficientLoad load = LoadCoefficients(programDirectory_, separator_);
         coefficients_ = load.table;
         Label50->setVisible(load.rulesModified);
-        if (online_.publishedVersionDiffers && online_.publishedVersionDiffers(programDirectory_))
-            dialogs_.message(ApplicationTitle(), online_.newVersionMessage);
+        // The version check: the installed version is read now, the published
+        // one arrives later and the window goes on meanwhile.
+        if (online_.checkVersion) online_.checkVersion(programDirectory_, this, [this] { showNewVersionMessage(); });
         return true;
     } catch (...) {
         // Whatever failed, the program cannot work without its data.
@@ -392,14 +403,26 @@ void TForm1::Button10Click() {
 }
 
 void TForm1::N18Click() {
-    // A missing or broken updater ends the program all the same, without a word.
-    if (online_.startUpdater) {
-        try {
-            online_.startUpdater(programDirectory_);
-        } catch (...) {
+    guarded([this] {
+        // A missing updater is said before anything is asked, and the
+        // program goes on with the design on screen.
+        if (online_.updaterProblem) {
+            const QString problem = online_.updaterProblem(programDirectory_);
+            if (!problem.isEmpty()) {
+                dialogs_.message(ApplicationTitle(), problem);
+                return;
+            }
         }
-    }
-    close();
+        if (!AskBeforeLeaving(*this, fileState_, dialogs_, programDirectory_)) return;
+        if (online_.startUpdater) {
+            const QString problem = online_.startUpdater(programDirectory_);
+            if (!problem.isEmpty()) {
+                dialogs_.message(ApplicationTitle(), problem);
+                return;
+            }
+        }
+        close();
+    });
 }
 
 // ---------------------------------------------------------------- calculation

@@ -69,9 +69,11 @@ class TForm1 : public QMainWindow, public DesignWindow {
 
     // Handlers, named after their control and event.
     void FormCreate();
-    // The show step: loads the coefficient table, then the version check, in one
-    // guarded block. On any failure the box "数据初始化失败，程序将关闭" is shown and
-    // the program ends. Returns whether it succeeded. Also run as a reload.
+    // The show step: loads the coefficient table, then starts the version
+    // check (the installed version is read here; the published one arrives
+    // later), in one guarded block. On any failure the box "数据初始化失败，程序将关闭"
+    // is shown and the program ends. Returns whether it succeeded. Also run as
+    // a reload.
     bool FormShow();
     void Button1Click();
     void N2Click() { Button1Click(); }
@@ -97,6 +99,8 @@ class TForm1 : public QMainWindow, public DesignWindow {
     void N15Click();
     void N16Click();
     void N17Click();
+    // The upgrade: says so when the updater is missing; asks the Close
+    // button's unsaved-data question; starts the updater and ends the program.
     void N18Click();
 
     // Program-wide state.
@@ -150,6 +154,10 @@ class TForm1 : public QMainWindow, public DesignWindow {
     static void setEditText(QLineEdit* edit, const std::string& text);
     // Reports a failed proposal: one message per failing handler.
     void reportInputError();
+    // The notice line in Label32, elided at its end when it is too wide.
+    void showNotice(const QString& line);
+    // The box of a published version that differs from the installed one.
+    void showNewVersionMessage();
     // Runs a command; an error it does not catch itself is shown with its own
     // text and the program goes on.
     void guarded(const std::function<void()>& command);
@@ -165,6 +173,7 @@ class TForm1 : public QMainWindow, public DesignWindow {
     DesignFileState fileState_;
     bool showStepDone_ = false;
     bool ended_ = false;
+    bool versionMessageOpen_ = false;
 
     std::array<QLineEdit*, kDesignFieldCount> edits_{};
     std::map<std::string, QLabel*> resultLabels_;

@@ -1,205 +1,213 @@
-// A small blocking HTTP/1.1 client on QTcpSocket's waitFor* calls. The program's
-// commands run to their end inside the event that started them, so the download
-// must not run an event loop of its own (which QNetworkAccessManager would need):
-// nothing else of the window may happen while it waits.
+// The download on libcurl's easy options, driven by a private multi handle so
+// that another thread can wake and end it at once (curl_multi_wakeup): the
+// program's exit never waits for a slow server.
 #include "app/online/download.h"
 
-#include <QHostAddress>
-#include <QNetworkProxy>
-#include <QSaveFile>
-#include <QTcpSocket>
-#include <QUrl>
-#include <netdb.h>
-#include <sys/socket.h>
+#include <curl/curl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-#include <algorithm>
-#include <climits>
-#include <condition_variable>
+#include <cctype>
+#include <cerrno>
 #include <memory>
-#include <mutex>
-#include <optional>
-#include <string>
-#include <thread>
+#include <string_view>
 
-#include "app/online/http_response_reader.h"
-#include "app/online/online.h"
+#include "files/file_io.h"
 
 namespace wormgear {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+// Longest wait in one poll; a cancel wakes it at once, so this only bounds
+// how long a lost wake-up could go unnoticed.
+constexpr int kPollMs = 1000;
 
-DownloadLimits& ActiveLimits() {
-    static DownloadLimits limits;
-    return limits;
+void InitialiseLibcurlOnce() {
+    static const CURLcode initialised = curl_global_init(CURL_GLOBAL_DEFAULT);
+    (void)initialised;
 }
 
-// Milliseconds left until deadline, for the waitFor* calls: 0 when it has passed.
-int RemainingMs(Clock::time_point deadline) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return static_cast<int>(std::clamp<decltype(left)>(left, 0, INT_MAX));
+// The scheme is checked here, not guessed: libcurl takes "7.6" for a host.
+bool HasWebScheme(std::string_view url) {
+    const auto startsWith = [url](std::string_view prefix) {
+        if (url.size() < prefix.size()) return false;
+        for (std::size_t i = 0; i < prefix.size(); ++i)
+            if (std::tolower(static_cast<unsigned char>(url[i])) != prefix[i]) return false;
+        return true;
+    };
+    return startsWith("http://") || startsWith("https://");
 }
 
-struct LookupState {
-    std::mutex mutex;
-    std::condition_variable finished;
-    bool done = false;
-    QList<QHostAddress> addresses;
+struct Transfer {
+    std::string body;
+    std::size_t maxBodyBytes = 0;
+    std::size_t headerBytes = 0;
+    std::size_t maxHeaderBytes = 0;
 };
 
-// The addresses of host, or none when the lookup fails or outlasts deadline.
-// getaddrinfo has no time-out of its own, and QTcpSocket's blocking connect looks
-// names up without one, so the lookup runs on a helper thread that is left to
-// finish on its own when it takes too long; it touches only its shared state.
-QList<QHostAddress> LookUpHost(const QString& host, Clock::time_point deadline) {
-    QHostAddress literal;
-    if (literal.setAddress(host)) return {literal};
-    auto state = std::make_shared<LookupState>();
-    std::thread([state, name = host.toStdString()] {
-        addrinfo hints{};
-        hints.ai_family = AF_UNSPEC;
-        hints.ai_socktype = SOCK_STREAM;
-        addrinfo* found = nullptr;
-        QList<QHostAddress> addresses;
-        if (getaddrinfo(name.c_str(), nullptr, &hints, &found) == 0) {
-            for (const addrinfo* entry = found; entry != nullptr; entry = entry->ai_next) {
-                const QHostAddress address(entry->ai_addr);
-                if (!address.isNull() && !addresses.contains(address)) addresses.append(address);
-            }
-            freeaddrinfo(found);
-        }
-        std::lock_guard lock(state->mutex);
-        state->addresses = std::move(addresses);
-        state->done = true;
-        state->finished.notify_all();
-    }).detach();
-    std::unique_lock lock(state->mutex);
-    if (!state->finished.wait_until(lock, deadline, [&] { return state->done; })) return {};
-    return state->addresses;
+std::size_t TakeBody(char* data, std::size_t size, std::size_t count, void* context) {
+    auto& transfer = *static_cast<Transfer*>(context);
+    const std::size_t bytes = size * count;
+    // Returning less than was handed over ends the transfer with a write error.
+    if (bytes > transfer.maxBodyBytes - transfer.body.size()) return 0;
+    transfer.body.append(data, bytes);
+    return bytes;
 }
 
-bool IsHttpUrl(const QUrl& url) {
-    return url.isValid() && url.scheme() == QLatin1String("http") && !url.host().isEmpty();
+std::size_t TakeHeader(char* data, std::size_t size, std::size_t count, void* context) {
+    auto& transfer = *static_cast<Transfer*>(context);
+    const std::size_t bytes = size * count;
+    if (bytes > transfer.maxHeaderBytes - transfer.headerBytes) return 0;
+    transfer.headerBytes += bytes;
+    // A status line starts a new response (after a redirect or an interim
+    // 1xx); only the last response's body is the download.
+    if (std::string_view(data, bytes).starts_with("HTTP/")) transfer.body.clear();
+    return bytes;
 }
 
-// "GET /uploads/v.txt HTTP/1.1" with the headers a plain one-shot GET needs.
-QByteArray RequestFor(const QUrl& url) {
-    QByteArray target = url.path(QUrl::FullyEncoded).toLatin1();
-    if (target.isEmpty()) target = "/";
-    if (url.hasQuery()) target += "?" + url.query(QUrl::FullyEncoded).toLatin1();
-    QByteArray host = url.host(QUrl::FullyEncoded).toLatin1();
-    if (host.contains(':')) host = "[" + host + "]";
-    if (url.port() != -1 && url.port() != 80) host += ":" + QByteArray::number(url.port());
-    return "GET " + target +
-           " HTTP/1.1\r\n"
-           "Host: " +
-           host +
-           "\r\n"
-           "User-Agent: wormgear\r\n"
-           "Accept: */*\r\n"
-           "Accept-Encoding: identity\r\n"
-           "Connection: close\r\n"
-           "\r\n";
-}
-
-struct Response {
-    int status = 0;
-    QByteArray location;
-    QByteArray body;
+struct EasyDeleter {
+    void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
 };
-
-// One request on one connection; nothing when the connection, the transfer or
-// the response fails, or a deadline passes.
-std::optional<Response> FetchOnce(const QUrl& url, const DownloadLimits& limits, Clock::time_point totalDeadline) {
-    const Clock::time_point connectDeadline = std::min(totalDeadline, Clock::now() + limits.connectTimeout);
-    QTcpSocket socket;
-    socket.setProxy(QNetworkProxy::NoProxy);
-    bool connected = false;
-    for (const QHostAddress& address : LookUpHost(url.host(QUrl::FullyEncoded), connectDeadline)) {
-        const int waitMs = RemainingMs(connectDeadline);
-        if (waitMs == 0) break;
-        socket.connectToHost(address, static_cast<quint16>(url.port(80)));
-        connected = socket.waitForConnected(waitMs);
-        if (connected) break;
-        socket.abort();
-    }
-    if (!connected) return std::nullopt;
-
-    socket.write(RequestFor(url));
-    while (socket.bytesToWrite() > 0) {
-        const int waitMs = RemainingMs(totalDeadline);
-        if (waitMs == 0 || !socket.waitForBytesWritten(waitMs)) return std::nullopt;
-    }
-
-    HttpResponseReader reader(limits.maxBodyBytes);
-    bool closedByPeer = false;
-    for (;;) {
-        HttpResponseReader::Progress progress = HttpResponseReader::Progress::NeedMore;
-        if (socket.bytesAvailable() > 0) {
-            progress = reader.feed(socket.read(64 * 1024));
-        } else if (closedByPeer || socket.state() != QAbstractSocket::ConnectedState) {
-            progress = reader.finish();
-        } else {
-            const int waitMs = RemainingMs(totalDeadline);
-            if (waitMs == 0) return std::nullopt;
-            if (!socket.waitForReadyRead(waitMs)) {
-                if (socket.error() != QAbstractSocket::RemoteHostClosedError) return std::nullopt;
-                closedByPeer = true;
-            }
-        }
-        if (progress == HttpResponseReader::Progress::Failed) return std::nullopt;
-        if (progress == HttpResponseReader::Progress::Complete) break;
-    }
-    socket.abort();
-    return Response{reader.status(), reader.location(), reader.body()};
-}
-
-bool IsRedirect(int status) {
-    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
-}
-
-// The body goes to a temporary file beside path that is renamed over it only
-// when every byte is written, so a failed write never leaves half a file.
-bool WriteReplacing(const QString& path, const QByteArray& body) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(body) != body.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
+struct MultiDeleter {
+    void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+};
 
 }  // namespace
 
-bool Download(const QString& url, const QString& path, const DownloadLimits& limits) {
-    try {
-        const Clock::time_point totalDeadline = Clock::now() + limits.totalTimeout;
-        QUrl current(url);
-        for (int redirects = 0;; ++redirects) {
-            if (!IsHttpUrl(current)) return false;
-            const std::optional<Response> response = FetchOnce(current, limits, totalDeadline);
-            if (!response) return false;
-            if (response->status >= 200 && response->status <= 299) return WriteReplacing(path, response->body);
-            if (!IsRedirect(response->status) || response->location.isEmpty() || redirects >= limits.maxRedirects) {
-                return false;
+// Makes a running transfer reachable by DownloadCancel::cancel for its lifetime.
+class TransferRegistration {
+ public:
+    TransferRegistration(DownloadCancel* cancel, CURLM* multi) : cancel_(cancel) {
+        if (cancel_ == nullptr) return;
+        std::lock_guard lock(cancel_->mutex_);
+        cancel_->running_ = multi;
+    }
+    ~TransferRegistration() {
+        if (cancel_ == nullptr) return;
+        std::lock_guard lock(cancel_->mutex_);
+        cancel_->running_ = nullptr;
+    }
+    TransferRegistration(const TransferRegistration&) = delete;
+    TransferRegistration& operator=(const TransferRegistration&) = delete;
+
+ private:
+    DownloadCancel* cancel_;
+};
+
+void DownloadCancel::cancel() {
+    std::lock_guard lock(mutex_);
+    cancelled_ = true;
+    if (running_ != nullptr) curl_multi_wakeup(static_cast<CURLM*>(running_));
+}
+
+FetchResult Fetch(const std::string& url, const DownloadLimits& limits, DownloadCancel* cancel) {
+    FetchResult result;
+    if (!HasWebScheme(url)) {
+        result.error = "not an http or https address";
+        return result;
+    }
+    if (cancel != nullptr && cancel->cancelled()) {
+        result.error = "cancelled";
+        return result;
+    }
+    InitialiseLibcurlOnce();
+    const std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
+    const std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
+    if (!easy || !multi) {
+        result.error = "libcurl could not start";
+        return result;
+    }
+
+    Transfer transfer;
+    transfer.maxBodyBytes = limits.maxBodyBytes;
+    transfer.maxHeaderBytes = limits.maxHeaderBytes;
+    char errorText[CURL_ERROR_SIZE] = {};
+    CURL* handle = easy.get();
+    curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, errorText);
+    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(handle, CURLOPT_MAXREDIRS, static_cast<long>(limits.maxRedirects));
+    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connectTimeout.count()));
+    curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.totalTimeout.count()));
+    curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBodyBytes));
+    curl_easy_setopt(handle, CURLOPT_FAILONERROR, 1L);  // 4xx and 5xx are failures
+    curl_easy_setopt(handle, CURLOPT_HTTP09_ALLOWED, 0L);
+    curl_easy_setopt(handle, CURLOPT_USERAGENT, "wormgear");
+    // No signals (the program has threads), and no waiting for a name lookup
+    // still running when the transfer is ended.
+    curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(handle, CURLOPT_QUICK_EXIT, 1L);
+    if (!limits.certificateAuthorities.empty()) {
+        curl_easy_setopt(handle, CURLOPT_CAINFO, limits.certificateAuthorities.c_str());
+        curl_easy_setopt(handle, CURLOPT_CAPATH, nullptr);
+    }
+    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, TakeBody);
+    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &transfer);
+    curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, TakeHeader);
+    curl_easy_setopt(handle, CURLOPT_HEADERDATA, &transfer);
+
+    if (curl_multi_add_handle(multi.get(), handle) != CURLM_OK) {
+        result.error = "libcurl could not start";
+        return result;
+    }
+    CURLcode outcome = CURLE_OK;
+    bool finished = false;
+    {
+        const TransferRegistration registration(cancel, multi.get());
+        for (;;) {
+            int running = 0;
+            if (curl_multi_perform(multi.get(), &running) != CURLM_OK) break;
+            if (running == 0) {
+                int left = 0;
+                while (const CURLMsg* message = curl_multi_info_read(multi.get(), &left)) {
+                    if (message->msg == CURLMSG_DONE) {
+                        outcome = message->data.result;
+                        finished = true;
+                    }
+                }
+                break;
             }
-            current = current.resolved(QUrl::fromEncoded(response->location));
+            if (cancel != nullptr && cancel->cancelled()) break;
+            if (curl_multi_poll(multi.get(), nullptr, 0, kPollMs, nullptr) != CURLM_OK) break;
         }
+    }
+    curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &result.status);
+    const char* contentType = nullptr;
+    if (curl_easy_getinfo(handle, CURLINFO_CONTENT_TYPE, &contentType) == CURLE_OK && contentType != nullptr)
+        result.contentType = contentType;
+    curl_multi_remove_handle(multi.get(), handle);
+
+    if (!finished) {
+        result.error = cancel != nullptr && cancel->cancelled() ? "cancelled" : "transfer did not finish";
+    } else if (outcome != CURLE_OK) {
+        result.error = errorText[0] != '\0' ? errorText : curl_easy_strerror(outcome);
+    } else if (result.status < 200 || result.status > 299) {
+        result.error = "HTTP status " + std::to_string(result.status);
+    } else {
+        result.succeeded = true;
+        result.body = std::move(transfer.body);
+    }
+    return result;
+}
+
+void ReplaceOwnFile(const std::string& path, const std::string& bytes) {
+    struct stat info;
+    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode) && ::unlink(path.c_str()) != 0 && errno != ENOENT)
+        throw FileError(FileError::Action::Replace, path, errno);
+    ReplaceFileAtomically(path, bytes);
+}
+
+bool Download(const std::string& url, const std::string& path, const DownloadLimits& limits, DownloadCancel* cancel) {
+    const FetchResult fetched = Fetch(url, limits, cancel);
+    if (!fetched.succeeded) return false;
+    try {
+        ReplaceOwnFile(path, fetched.body);
+        return true;
     } catch (...) {
         return false;
     }
 }
-
-bool Download(const QString& url, const QString& path) { return Download(url, path, ActiveLimits()); }
-
-DownloadLimits CurrentDownloadLimits() { return ActiveLimits(); }
-
-ScopedDownloadLimits::ScopedDownloadLimits(const DownloadLimits& limits) : previous_(ActiveLimits()) {
-    ActiveLimits() = limits;
-}
-
-ScopedDownloadLimits::~ScopedDownloadLimits() { ActiveLimits() = previous_; }
 
 }  // namespace wormgear

@@ -86,10 +86,9 @@ TEST_F(WindowTest, ASavedDesignOpensFromTheCommandLineAfterTheShowStep) {
     int versionChecks = 0;
     bool calculatedBeforeShowStep = false;
     OnlineServices online;
-    online.publishedVersionDiffers = [&](const QString&) {
+    online.checkVersion = [&](const QString&, QObject*, std::function<void()>) {
         ++versionChecks;
         calculatedBeforeShowStep = form && !form->resultLabel("Label23")->text().isEmpty();
-        return false;
     };
     openWindow(arguments, online);
     EXPECT_EQ(versionChecks, 1);

@@ -1,13 +1,20 @@
-// Plain POSIX sockets, so the server shares no Qt machinery with the client
-// under test.
+// Plain POSIX sockets and OpenSSL, so the server shares nothing with the
+// client under test but the protocol.
 #include "app/online/tests/test_http_server.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <openssl/err.h>
+#include <openssl/evp.h>
+#include <openssl/pem.h>
+#include <openssl/ssl.h>
+#include <openssl/x509v3.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <cstdio>
 #include <stdexcept>
 
 namespace wormgear::testing {
@@ -26,7 +33,7 @@ sockaddr_in Loopback(quint16 port) {
 
 // Binds a listening socket on 127.0.0.1 to a free port.
 int Listen(quint16& port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) throw std::runtime_error("socket");
     const int yes = 1;
     ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
@@ -41,20 +48,10 @@ int Listen(quint16& port) {
     return fd;
 }
 
-// Waits up to kPollMs for fd to become readable.
+// Waits up to kPollMs for fd to become readable (or closed).
 bool Readable(int fd) {
     pollfd entry{fd, POLLIN, 0};
     return ::poll(&entry, 1, kPollMs) > 0;
-}
-
-bool SendAll(int fd, const char* data, size_t size) {
-    while (size > 0) {
-        const ssize_t sent = ::send(fd, data, size, MSG_NOSIGNAL);
-        if (sent <= 0) return false;
-        data += sent;
-        size -= static_cast<size_t>(sent);
-    }
-    return true;
 }
 
 QByteArray ReasonFor(int status) {
@@ -71,20 +68,107 @@ QByteArray ReasonFor(int status) {
 
 }  // namespace
 
-TestHttpServer::Reply TestHttpServer::Ok(const QByteArray& body) {
-    return Raw("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " + QByteArray::number(body.size()) +
-               "\r\nConnection: close\r\n\r\n" + body);
+// A self-signed certificate for 127.0.0.1 and localhost, valid from a day ago
+// to a day ahead, made fresh for each server: nothing to expire in the tree.
+struct TestHttpServer::Tls {
+    SSL_CTX* context = nullptr;
+
+    explicit Tls(const QString& certificateFile) {
+        EVP_PKEY* key = EVP_EC_gen("P-256");
+        X509* certificate = X509_new();
+        if (key == nullptr || certificate == nullptr) throw std::runtime_error("key");
+        X509_set_version(certificate, 2);
+        ASN1_INTEGER_set(X509_get_serialNumber(certificate), 1);
+        X509_gmtime_adj(X509_getm_notBefore(certificate), -24 * 3600);
+        X509_gmtime_adj(X509_getm_notAfter(certificate), 24 * 3600);
+        X509_set_pubkey(certificate, key);
+        X509_NAME* name = X509_get_subject_name(certificate);
+        X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>("127.0.0.1"), -1,
+                                   -1, 0);
+        X509_set_issuer_name(certificate, name);
+        X509V3_CTX extensions;
+        X509V3_set_ctx_nodb(&extensions);
+        X509V3_set_ctx(&extensions, certificate, certificate, nullptr, nullptr, 0);
+        for (const auto& [nid, value] : {std::pair{NID_subject_alt_name, "IP:127.0.0.1,DNS:localhost"},
+                                         std::pair{NID_basic_constraints, "critical,CA:TRUE"}}) {
+            X509_EXTENSION* extension = X509V3_EXT_conf_nid(nullptr, &extensions, nid, value);
+            X509_add_ext(certificate, extension, -1);
+            X509_EXTENSION_free(extension);
+        }
+        X509_sign(certificate, key, EVP_sha256());
+
+        FILE* file = std::fopen(certificateFile.toLocal8Bit().constData(), "w");
+        if (file == nullptr) throw std::runtime_error("certificate file");
+        PEM_write_X509(file, certificate);
+        std::fclose(file);
+
+        context = SSL_CTX_new(TLS_server_method());
+        const bool ready = context != nullptr && SSL_CTX_use_certificate(context, certificate) == 1 &&
+                           SSL_CTX_use_PrivateKey(context, key) == 1;
+        X509_free(certificate);
+        EVP_PKEY_free(key);
+        if (!ready) throw std::runtime_error("TLS context");
+    }
+    ~Tls() { SSL_CTX_free(context); }
+};
+
+// One accepted connection, plain or TLS.
+struct TestHttpServer::Connection {
+    int fd = -1;
+    SSL* ssl = nullptr;
+
+    ~Connection() {
+        if (ssl != nullptr) SSL_free(ssl);
+        if (fd >= 0) ::close(fd);
+    }
+
+    // Bytes received, 0 when nothing came yet, -1 when the client closed or failed.
+    ssize_t receive(char* buffer, std::size_t size) {
+        if (ssl == nullptr) {
+            if (!Readable(fd)) return 0;
+            const ssize_t got = ::recv(fd, buffer, size, 0);
+            return got > 0 ? got : -1;
+        }
+        if (SSL_pending(ssl) == 0 && !Readable(fd)) return 0;
+        const int got = SSL_read(ssl, buffer, static_cast<int>(size));
+        if (got > 0) return got;
+        const int error = SSL_get_error(ssl, got);
+        return error == SSL_ERROR_WANT_READ || error == SSL_ERROR_WANT_WRITE ? 0 : -1;
+    }
+
+    bool sendAll(const char* data, std::size_t size) {
+        while (size > 0) {
+            const ssize_t sent = ssl != nullptr ? SSL_write(ssl, data, static_cast<int>(size))
+                                                : ::send(fd, data, size, MSG_NOSIGNAL);
+            if (sent <= 0) return false;
+            data += sent;
+            size -= static_cast<std::size_t>(sent);
+        }
+        return true;
+    }
+};
+
+TestHttpServer::Reply TestHttpServer::Ok(const QByteArray& body, const QByteArray& contentType) {
+    return Raw("HTTP/1.1 200 OK\r\nContent-Type: " + contentType +
+               "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
 }
 
 TestHttpServer::Reply TestHttpServer::Status(int status, const QByteArray& extraHeaders) {
     const QByteArray body = "<html><body>" + ReasonFor(status) + "</body></html>";
     return Raw("HTTP/1.1 " + QByteArray::number(status) + " " + ReasonFor(status) + "\r\n" + extraHeaders +
-               "Content-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+               "Content-Type: text/html\r\nContent-Length: " + QByteArray::number(body.size()) +
+               "\r\nConnection: close\r\n\r\n" + body);
 }
 
 TestHttpServer::Reply TestHttpServer::Raw(const QByteArray& bytes) {
     Reply reply;
     reply.bytes = bytes;
+    return reply;
+}
+
+TestHttpServer::Reply TestHttpServer::Silent() {
+    Reply reply;
+    reply.holdOpen = true;
     return reply;
 }
 
@@ -94,7 +178,13 @@ quint16 TestHttpServer::UnusedPort() {
     return port;
 }
 
-TestHttpServer::TestHttpServer() {
+TestHttpServer::TestHttpServer(Protocol protocol) {
+    // A client that leaves mid-write must not end the test program.
+    std::signal(SIGPIPE, SIG_IGN);
+    if (protocol == Protocol::Https) {
+        certificateFile_ = certificateDir_.filePath(QStringLiteral("server.pem"));
+        tls_ = std::make_unique<Tls>(certificateFile_);
+    }
     listener_ = Listen(port_);
     thread_ = std::thread([this] { run(); });
 }
@@ -105,12 +195,16 @@ TestHttpServer::~TestHttpServer() {
     ::close(listener_);
 }
 
-void TestHttpServer::serve(const QByteArray& path, const Reply& reply) {
+void TestHttpServer::serve(const QByteArray& target, const Reply& reply) {
     std::lock_guard lock(mutex_);
-    replies_.insert(path, reply);
+    replies_.insert(target, reply);
 }
 
-QString TestHttpServer::baseAddress() const { return QString("http://127.0.0.1:%1").arg(port_); }
+void TestHttpServer::release() { released_ = true; }
+
+QString TestHttpServer::baseAddress() const {
+    return QString("%1://127.0.0.1:%2").arg(tls_ ? "https" : "http").arg(port_);
+}
 
 QList<QByteArray> TestHttpServer::requests() const {
     std::lock_guard lock(mutex_);
@@ -129,20 +223,34 @@ QList<QByteArray> TestHttpServer::requestedPaths() const {
 void TestHttpServer::run() {
     while (!stopping()) {
         if (!Readable(listener_)) continue;
-        const int connection = ::accept(listener_, nullptr, nullptr);
-        if (connection < 0) continue;
+        Connection connection;
+        connection.fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (connection.fd < 0) continue;
+        if (tls_) {
+            // Reads give up after a moment, so a client that never finishes
+            // its handshake cannot keep the server from stopping.
+            const timeval moment{0, 100 * 1000};
+            ::setsockopt(connection.fd, SOL_SOCKET, SO_RCVTIMEO, &moment, sizeof moment);
+            connection.ssl = SSL_new(tls_->context);
+            SSL_set_fd(connection.ssl, connection.fd);
+            int accepted = 0;
+            while ((accepted = SSL_accept(connection.ssl)) <= 0 && !stopping()) {
+                const int error = SSL_get_error(connection.ssl, accepted);
+                if (error != SSL_ERROR_WANT_READ && error != SSL_ERROR_WANT_WRITE) break;
+            }
+            ERR_clear_error();
+            if (accepted <= 0) continue;
+        }
         answer(connection);
-        ::close(connection);
     }
 }
 
-void TestHttpServer::answer(int connection) {
+void TestHttpServer::answer(Connection& connection) {
     QByteArray head;
     while (!stopping() && !head.contains("\r\n\r\n") && head.size() < 65536) {
-        if (!Readable(connection)) continue;
         char buffer[4096];
-        const ssize_t received = ::recv(connection, buffer, sizeof buffer, 0);
-        if (received <= 0) return;
+        const ssize_t received = connection.receive(buffer, sizeof buffer);
+        if (received < 0) return;
         head.append(buffer, received);
     }
     Reply reply = Status(404);
@@ -152,19 +260,36 @@ void TestHttpServer::answer(int connection) {
         const QList<QByteArray> words = head.left(head.indexOf("\r\n")).split(' ');
         if (words.size() == 3 && replies_.contains(words[1])) reply = replies_.value(words[1]);
     }
+    // Waits for the client to leave; false when the server stops first.
+    const auto heldUntilClientLeaves = [&](const auto& keepHolding) {
+        while (keepHolding() && !stopping()) {
+            char buffer[256];
+            if (connection.receive(buffer, sizeof buffer) < 0) {
+                ++clientsGone_;
+                return true;
+            }
+        }
+        return false;
+    };
+    if (reply.waitForRelease) {
+        ++waiting_;
+        const bool gone = heldUntilClientLeaves([this] { return !released_.load(); });
+        --waiting_;
+        if (gone || stopping()) return;
+    }
     if (reply.pauseAfterEachByte.count() == 0) {
-        if (!SendAll(connection, reply.bytes.constData(), reply.bytes.size())) return;
+        if (!connection.sendAll(reply.bytes.constData(), reply.bytes.size())) return;
     } else {
         for (char byte : reply.bytes) {
-            if (stopping() || !SendAll(connection, &byte, 1)) return;
+            if (stopping()) return;
+            if (!connection.sendAll(&byte, 1)) {
+                ++clientsGone_;
+                return;
+            }
             std::this_thread::sleep_for(reply.pauseAfterEachByte);
         }
     }
-    while (reply.holdOpen && !stopping()) {
-        if (!Readable(connection)) continue;
-        char buffer[256];
-        if (::recv(connection, buffer, sizeof buffer, 0) <= 0) return;  // the client gave up
-    }
+    if (reply.holdOpen) heldUntilClientLeaves([] { return true; });
 }
 
 }  // namespace wormgear::testing
