@@ -2,6 +2,8 @@
 // shows anything: the first-line rule, the version check's sanity rule, the
 // Content-Type test and the notice's decoding and cleaning. Each rule's
 // promise is checked on every input, so a broken promise is a crash.
+#include <QList>
+#include <QString>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
