@@ -6,18 +6,17 @@
 #include <arpa/inet.h>
 #include <netdb.h>
 #include <netinet/in.h>
-#include <sys/resource.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <future>
 #include <thread>
 
 #include "app/online/tests/test_http_server.h"
+#include "app/online/tests/test_support.h"
 
 namespace wormgear {
 namespace {
@@ -130,14 +129,7 @@ TEST_P(DownloadReplyTest, FailureLeavesAnOldFileAlone) {
     EXPECT_EQ(filesInDir(), QStringList{"v-up.txt"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Replies, DownloadReplyTest, ::testing::ValuesIn(kReplies),
-                         [](const ::testing::TestParamInfo<ReplyCase>& info) {
-                             std::string name;
-                             for (const char* p = info.param.name; *p != '\0'; ++p) {
-                                 name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-                             }
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Replies, DownloadReplyTest, ::testing::ValuesIn(kReplies), testing::ParamName<ReplyCase>);
 
 TEST_F(DownloadTest, FetchReportsStatusAndContentType) {
     server_.serve("/uploads/v.txt", TestHttpServer::Ok("7.6", "text/plain; charset=GBK"));
@@ -419,32 +411,11 @@ TEST_F(DownloadTest, ALinkToNowhereIsReplacedToo) {
     EXPECT_EQ(content(target()), "7.7");
 }
 
-// A disk that takes no more bytes: the file-size limit of the process makes
-// every write beyond it fail as a full disk does (EFBIG instead of ENOSPC).
-class FileSizeLimit {
- public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        previousSignal_ = std::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit limited = previous_;
-        limited.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousSignal_);
-    }
-
- private:
-    rlimit previous_{};
-    void (*previousSignal_)(int) = nullptr;
-};
-
 TEST_F(DownloadTest, AWriteThatFailsIsAFailedDownloadAndKeepsTheOldFile) {
     writeTarget("old");
     server_.serve("/uploads/v.txt", TestHttpServer::Ok(QByteArray(64 * 1024, 'v')));
     {
-        const FileSizeLimit full(4096);
+        const testing::FileSizeLimit full(4096);  // a disk full after 4 KiB
         EXPECT_FALSE(download("/uploads/v.txt"));
     }
     EXPECT_EQ(content(target()), "old");

@@ -1,8 +1,6 @@
 // The version check, the notice line, the server address and the updater
 // launch, each in a temporary program directory and against a server the test
 // runs on 127.0.0.1.
-#include <sys/resource.h>
-
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -10,10 +8,9 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
-#include <csignal>
-
 #include "app/online/online.h"
 #include "app/online/tests/test_http_server.h"
+#include "app/online/tests/test_support.h"
 #include "files/file_io.h"
 
 namespace wormgear {
@@ -21,14 +18,6 @@ namespace {
 
 using testing::TestHttpServer;
 using namespace std::chrono_literals;
-
-template <typename Case>
-std::string TestName(const ::testing::TestParamInfo<Case>& info) {
-    std::string name;
-    for (const char* p = info.param.name; *p != '\0'; ++p)
-        name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-    return name;
-}
 
 // Sets WORMGEAR_SERVER for the lifetime of a test and puts back what was there.
 class ServerVariable {
@@ -160,7 +149,7 @@ TEST_P(VersionCheckTest, OnlyASanePlainTextCountsAndIsKept) {
     EXPECT_EQ(server_.requestedPaths(), QList<QByteArray>{"/uploads/v.txt"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Versions, VersionCheckTest, ::testing::ValuesIn(kVersions), TestName<VersionCase>);
+INSTANTIATE_TEST_SUITE_P(Versions, VersionCheckTest, ::testing::ValuesIn(kVersions), testing::ParamName<VersionCase>);
 
 TEST_F(OnlineServicesTest, InstalledVersionIsTheFirstLineOfVTxt) {
     writeFile("v.txt", "7.6\r\nbuilt Monday\r\n");
@@ -197,32 +186,12 @@ TEST_F(OnlineServicesTest, NoVersionWhenThePublishedFileIsOversized) {
     EXPECT_FALSE(exists("v-up.txt"));
 }
 
-// A disk that takes no more bytes: every write fails as on a full disk.
-class FullDisk {
- public:
-    FullDisk() {
-        previousSignal_ = std::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit none = previous_;
-        none.rlim_cur = 0;
-        ::setrlimit(RLIMIT_FSIZE, &none);
-    }
-    ~FullDisk() {
-        ::setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousSignal_);
-    }
-
- private:
-    rlimit previous_{};
-    void (*previousSignal_)(int) = nullptr;
-};
-
 TEST_F(OnlineServicesTest, AVersionThatCouldNotBeWrittenDoesNotCount) {
     writeFile("v-up.txt", "7.6");
     server_.serve("/uploads/v.txt", TestHttpServer::Ok("7.7"));
     server_.serve("/uploads/guanggao.txt", TestHttpServer::Ok("notice"));
     {
-        const FullDisk full;
+        const testing::FileSizeLimit full(0);
         EXPECT_EQ(publishedVersion(), std::nullopt);
         EXPECT_EQ(notice(), std::nullopt);
     }
@@ -289,7 +258,7 @@ TEST_P(NoticeLineTest, ShowsOnlyAPlainTextFirstLine) {
     EXPECT_EQ(server_.requestedPaths(), QList<QByteArray>{"/uploads/guanggao.txt"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Notices, NoticeLineTest, ::testing::ValuesIn(kNotices), TestName<NoticeCase>);
+INSTANTIATE_TEST_SUITE_P(Notices, NoticeLineTest, ::testing::ValuesIn(kNotices), testing::ParamName<NoticeCase>);
 
 TEST_F(OnlineServicesTest, TheNoticeIsKeptAsPublished) {
     server_.serve("/uploads/guanggao.txt", TestHttpServer::Ok("欢迎\r\n第二行\r\n"));

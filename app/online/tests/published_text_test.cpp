@@ -11,18 +11,11 @@
 
 #include "app/online/online.h"
 #include "app/online/published_text.h"
+#include "app/online/tests/test_support.h"
 #include "files/file_io.h"
 
 namespace wormgear {
 namespace {
-
-template <typename Case>
-std::string TestName(const ::testing::TestParamInfo<Case>& info) {
-    std::string name;
-    for (const char* p = info.param.name; *p != '\0'; ++p)
-        name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-    return name;
-}
 
 QByteArray Bytes(const char* text, qsizetype size) { return QByteArray(text, size); }
 
@@ -99,7 +92,7 @@ TEST_P(FirstLineTest, OfAFile) {
     EXPECT_EQ(FirstLine(write(c.content)), c.firstLine);
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, FirstLineTest, ::testing::ValuesIn(kLines), TestName<LineCase>);
+INSTANTIATE_TEST_SUITE_P(Texts, FirstLineTest, ::testing::ValuesIn(kLines), testing::ParamName<LineCase>);
 
 TEST_F(FirstLineTest, LongLines) {
     for (qsizetype length : {4095, 4096, 4097, 65536}) {
@@ -244,7 +237,7 @@ TEST_P(NoticeTextTest, DecodesAndCleans) {
     EXPECT_EQ(NoticeText(c.line), c.shown);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, NoticeTextTest, ::testing::ValuesIn(kNotices), TestName<NoticeCase>);
+INSTANTIATE_TEST_SUITE_P(Lines, NoticeTextTest, ::testing::ValuesIn(kNotices), testing::ParamName<NoticeCase>);
 
 TEST(NoticeText, KeepsAtMostItsLimitWithoutSplittingACharacter) {
     const QString wide = QString(kMaxNoticeCharacters + 10, QChar(u'长'));
