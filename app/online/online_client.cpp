@@ -2,6 +2,7 @@
 #include "app/online/online_client.h"
 
 #include <QMetaObject>
+#include <system_error>
 
 #include "app/online/online.h"
 
@@ -56,9 +57,17 @@ void OnlineClient::checkVersion(const QString& programDirectory, QObject* receiv
 void OnlineClient::enqueue(Job job) {
     {
         std::lock_guard lock(mutex_);
-        queue_.push_back(std::move(job));
         // The thread starts with the first download, not with the program.
-        if (!worker_.joinable()) worker_ = std::thread([this] { run(); });
+        // When the system cannot start one, the download is dropped, as
+        // without a network: nothing is shown.
+        if (!worker_.joinable()) {
+            try {
+                worker_ = std::thread([this] { run(); });
+            } catch (const std::system_error&) {
+                return;
+            }
+        }
+        queue_.push_back(std::move(job));
     }
     ++undelivered_;
     wake_.notify_one();
