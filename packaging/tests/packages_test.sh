@@ -69,7 +69,7 @@ names() {  # the package names of a relation field, one a line
   tr ',|' '\n\n' <<<"$1" | awk '{ print $1 }'
 }
 depends=$(names "$(field Depends)")
-for package in fonts-wqy-microhei libqt6sql6-sqlite libqt6widgets6 libqt6network6 libqt6sql6 libzip4 libfreexl1 \
+for package in fonts-wqy-microhei libqt6sql6-sqlite libqt6widgets6 libcurl4 libqt6sql6 libzip4 libfreexl1 \
   libpugixml1v5 libc6 libstdc++6; do
   grep -qxF "$package" <<<"$depends" || fail "Depends lacks $package: $(field Depends)"
 done
