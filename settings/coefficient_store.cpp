@@ -32,13 +32,14 @@ QString NewConnectionName() {
     return QStringLiteral("wormgear-coefficients-%1").arg(++serial);
 }
 
-bool DiffersFromReference(Real coefficient, const QVariant& reference, char separator) {
-    // A reference that is empty or no number cannot equal the coefficient:
-    // the notice then tells the user the rules are not the shipped ones.
+// A reference that is empty or no number is no shipped value: it equals no
+// coefficient, and the notice then tells the user the rules are not the
+// shipped ones.
+std::optional<Real> ShippedValue(const QVariant& reference, char separator) {
     try {
-        return CoefficientValue(reference, separator) != coefficient;
+        return CoefficientValue(reference, separator);
     } catch (const CoefficientStoreError&) {
-        return true;
+        return std::nullopt;
     }
 }
 
@@ -73,17 +74,24 @@ Real RowCoefficient(const QSqlQuery& query, int rowNumber, char separator) {
 CoefficientLoad ReadOpenTable(QSqlQuery& query, char separator) {
     if (!query.next()) Fail(StoreText::tr("数据表 %1 没有数据").arg(QLatin1String(kCoefficientTableName)));
     CoefficientLoad load;
+    const int ruleColumn = query.record().indexOf(QLatin1String(kRuleTextColumn));
+    const auto rule = [&] { return ruleColumn < 0 ? std::string() : query.value(ruleColumn).toString().toStdString(); };
     int rowNumber = 1;
     Real coefficient = RowCoefficient(query, rowNumber, separator);
-    QVariant reference = query.value(kReferencePosition);
+    std::optional<Real> shipped = ShippedValue(query.value(kReferencePosition), separator);
+    std::string text = rule();
     for (int k = 0; k < kCoefficientCount; ++k) {
         if (k > 0 && rowNumber == k && query.next()) {
             ++rowNumber;
             coefficient = RowCoefficient(query, rowNumber, separator);
-            reference = query.value(kReferencePosition);
+            shipped = ShippedValue(query.value(kReferencePosition), separator);
+            text = rule();
         }
-        load.table.c[static_cast<std::size_t>(k)] = coefficient;
-        if (DiffersFromReference(coefficient, reference, separator)) load.rulesModified = true;
+        const auto n = static_cast<std::size_t>(k);
+        load.table.c[n] = coefficient;
+        load.shipped[n] = shipped;
+        load.rules[n] = text;
+        if (!shipped || *shipped != coefficient) load.rulesModified = true;
     }
     return load;
 }

@@ -8,7 +8,10 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
+#include <array>
+#include <optional>
 #include <stdexcept>
+#include <string>
 
 #include "calc/design.h"
 
@@ -24,6 +27,11 @@ class CoefficientStoreError : public std::runtime_error {
 struct CoefficientLoad {
     TCoefficientTable table;
     bool rulesModified = false;  // some N differs from its shipped value: Label50 visible
+    // For each coefficient, from the row it was read from: the rule text
+    // (JSGS, empty without that column) and the shipped value (position 3;
+    // none when it is empty or no number).
+    std::array<std::string, kCoefficientCount> rules;
+    std::array<std::optional<Real>, kCoefficientCount> shipped;
 };
 
 inline constexpr const char* kCoefficientDatabaseName = "db1.mdb";

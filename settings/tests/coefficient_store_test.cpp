@@ -126,6 +126,37 @@ TEST(LoadCoefficients, AnEmptyReferenceCountsAsModified) {
     EXPECT_TRUE(LoadCoefficients(dir.path(), '.').rulesModified);
 }
 
+TEST(LoadCoefficients, KeepsEachCoefficientsRuleAndShippedValue) {
+    ProgramDirectory dir;
+    CoefficientTableSpec table = NumberedTable(12);
+    table.rows[1][1] = QStringLiteral("齿根高系数");
+    table.rows[4][3] = QVariant();           // no shipped value
+    table.rows[5][3] = QStringLiteral("x");  // no number
+    table.rows[6][3] = QStringLiteral("7,5");
+    dir.write("db1.mdb", table);
+    const CoefficientLoad load = LoadCoefficients(dir.path(), ',');
+    EXPECT_EQ(load.rules[1], "齿根高系数");
+    EXPECT_EQ(load.shipped[0], 1.25);
+    EXPECT_EQ(load.shipped[4], std::nullopt);
+    EXPECT_EQ(load.shipped[5], std::nullopt);
+    EXPECT_EQ(load.shipped[6], 7.5);
+    // c[12] .. c[14] repeat the last row: its rule and shipped value too.
+    for (int k = 11; k < kCoefficientCount; ++k) {
+        EXPECT_EQ(load.rules[k], load.rules[11]) << k;
+        EXPECT_EQ(load.shipped[k], 12.25) << k;
+    }
+    EXPECT_NE(load.rules[0], load.rules[2]);
+}
+
+TEST(ShippedDatabase, NamesEveryRuleAndItsShippedValue) {
+    ProgramDirectory dir;
+    const CoefficientLoad load = LoadCoefficients(dir.path(), '.');
+    for (int k = 0; k < kCoefficientCount; ++k) {
+        EXPECT_FALSE(load.rules[k].empty()) << k;
+        EXPECT_EQ(load.shipped[k], kShippedCoefficients[k]) << k;
+    }
+}
+
 struct FailureCase {
     const char* name;
     std::function<void(const ProgramDirectory&)> prepare;
