@@ -17,6 +17,10 @@ namespace {
 
 const std::map<std::string, SheetKind> kExportOptions = {
     {"export-worm", SheetKind::Worm}, {"export-hob", SheetKind::Hob}, {"export-wheel", SheetKind::Wheel}};
+const std::map<std::string, std::optional<DrawingKind>> kDrawingOptions = {{"drawing-worm", DrawingKind::Worm},
+                                                                           {"drawing-wheel", DrawingKind::Wheel},
+                                                                           {"drawing-hob", DrawingKind::Hob},
+                                                                           {"report", std::nullopt}};
 
 constexpr const char* kUsage =
     "Usage: wormcalc [DESIGN.cqb] [options]\n"
@@ -47,9 +51,12 @@ constexpr const char* kUsage =
     "                            Edit7, Label47)\n"
     "  --export-worm FILE, --export-hob FILE, --export-wheel FILE\n"
     "                            write the parameter sheet from its template\n"
+    "  --drawing-worm FILE, --drawing-wheel FILE, --drawing-hob FILE\n"
+    "                            write the drawing; FILE ends in .dxf, .svg or .pdf\n"
+    "  --report FILE.pdf         write the calculation report\n"
     "  --help                    this text\n"
     "\n"
-    "Exit status: 0 done, 1 the calculation (or export) failed, 2 a usage error.\n";
+    "Exit status: 0 done, 1 the calculation (or a file) failed, 2 a usage error.\n";
 
 class UsageError : public std::runtime_error {
  public:
@@ -90,12 +97,20 @@ struct Job {
     std::optional<TCoefficientTable> coefficients;
     std::optional<std::string> designFile;
     std::vector<std::pair<SheetKind, std::string>> exports;
+    std::vector<DrawingRequest> drawings;
 };
 
 struct Options {
     Job job;
     bool json = false, jsonl = false, suggest = false, help = false;
 };
+
+// Whether the request's file name names a format it can have: the report
+// is a PDF only.
+bool FormatFits(const DrawingRequest& request) {
+    const auto format = FormatOfPath(request.path);
+    return format && (request.kind || *format == FileFormat::Pdf);
+}
 
 Options ParseArguments(const std::vector<std::string>& args) {
     Options o;
@@ -127,6 +142,13 @@ Options ParseArguments(const std::vector<std::string>& args) {
             const std::string path = takeValue();
             if (path.empty()) throw UsageError("--" + name + " needs a file name");
             o.job.exports.push_back({kExportOptions.at(name), path});
+        } else if (kDrawingOptions.count(name)) {
+            DrawingRequest request{kDrawingOptions.at(name), takeValue()};
+            if (!FormatFits(request)) {
+                throw UsageError("--" + name + " \"" + request.path + "\": the file name must end in " +
+                                 (request.kind ? ".dxf, .svg or .pdf" : ".pdf"));
+            }
+            o.job.drawings.push_back(std::move(request));
         } else if (name == "coefficients") {
             o.job.coefficients = ParseCoefficients(SplitCommas(takeValue()));
         } else if (name == "round-teeth") {
@@ -148,10 +170,11 @@ Options ParseArguments(const std::vector<std::string>& args) {
         }
     }
     if (o.json && o.jsonl) throw UsageError("--json and --jsonl exclude each other");
-    if (o.jsonl && (o.suggest || o.job.designFile || !o.job.exports.empty())) {
+    if (o.jsonl && (o.suggest || o.job.designFile || !o.job.exports.empty() || !o.job.drawings.empty())) {
         throw UsageError("--jsonl reads its designs from standard input; give other options there");
     }
-    if (o.suggest && !o.job.exports.empty()) throw UsageError("--suggest writes no sheets");
+    if (o.suggest && (!o.job.exports.empty() || !o.job.drawings.empty()))
+        throw UsageError("--suggest writes no sheets or drawings");
     return o;
 }
 
@@ -261,8 +284,8 @@ int RunSuggest(const Job& job, bool asJson, const WormcalcServices& services, st
     return failures ? 1 : 0;
 }
 
-CalculationOutcome Calculate(const Job& job, const WormcalcServices& services, char separator) {
-    return wormgear::Calculate(job.fields, job.roundTeeth, Coefficients(job, services), separator);
+CalculationOutcome Calculate(const Job& job, const TCoefficientTable& coefficients, char separator) {
+    return wormgear::Calculate(job.fields, job.roundTeeth, coefficients, separator);
 }
 
 // --jsonl: one design per input line; a malformed line gets an error object of
@@ -303,7 +326,7 @@ int RunBatch(const Options& defaults, std::istream& in, std::ostream& out, const
                 if (!storeCoefficients) storeCoefficients = Coefficients(job, services);
                 job.coefficients = storeCoefficients;
             }
-            const CalculationOutcome outcome = Calculate(job, services, separator);
+            const CalculationOutcome outcome = Calculate(job, *job.coefficients, separator);
             if (!outcome.succeeded()) status = std::max(status, 1);
             WriteJsonOutcome(out, outcome);
         } catch (const std::exception& e) {
@@ -316,6 +339,15 @@ int RunBatch(const Options& defaults, std::istream& in, std::ostream& out, const
 }
 
 }  // namespace
+
+bool WormcalcPaints(const std::vector<std::string>& arguments) {
+    try {
+        for (const DrawingRequest& request : ParseArguments(arguments).job.drawings)
+            if (FormatOfPath(request.path) != FileFormat::Dxf) return true;
+    } catch (const UsageError&) {
+    }
+    return false;
+}
 
 int RunWormcalc(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err,
                 const WormcalcServices& services, char decimalSeparator) {
@@ -345,9 +377,11 @@ int RunWormcalc(const std::vector<std::string>& arguments, std::istream& in, std
         }
         if (options.suggest) return RunSuggest(job, options.json, services, out, decimalSeparator);
 
-        const CalculationOutcome outcome = Calculate(job, services, decimalSeparator);
+        const TCoefficientTable coefficients = Coefficients(job, services);
+        const CalculationOutcome outcome = Calculate(job, coefficients, decimalSeparator);
         if (options.json) WriteJsonOutcome(out, outcome);
         else WriteTextOutcome(out, err, outcome);
+        // A design whose calculation failed is never exported or drawn.
         if (!outcome.succeeded()) return 1;
 
         for (const auto& [sheet, path] : job.exports) {
@@ -357,6 +391,23 @@ int RunWormcalc(const std::vector<std::string>& arguments, std::istream& in, std
             } catch (const std::exception& e) {
                 err << "wormcalc: the sheet \"" << path << "\" could not be written: " << e.what() << '\n';
                 return 1;
+            }
+        }
+        if (!job.drawings.empty()) {
+            if (!services.writeDrawing) throw UsageError("this build cannot write drawings");
+            const auto calculated = CalculatedDesign::From(job.fields, job.roundTeeth, coefficients, outcome,
+                                                           decimalSeparator);
+            if (!calculated) {
+                err << "wormcalc: the design has no complete result to draw\n";
+                return 1;
+            }
+            for (const DrawingRequest& request : job.drawings) {
+                try {
+                    services.writeDrawing(request, *calculated, job.designFile.value_or(""));
+                } catch (const std::exception& e) {
+                    err << "wormcalc: \"" << request.path << "\" could not be written: " << e.what() << '\n';
+                    return 1;
+                }
             }
         }
         return 0;

@@ -5,13 +5,23 @@
 
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "calc/design.h"
+#include "drawing/drawings.h"
 #include "export/sheets.h"
 
 namespace wormgear {
+
+// A drawing or the report to write: --drawing-worm, --drawing-wheel,
+// --drawing-hob (a drawing) or --report (no kind), into `path`, whose
+// extension (.dxf, .svg, .pdf; the report .pdf only) names the format.
+struct DrawingRequest {
+    std::optional<DrawingKind> kind;
+    std::string path;
+};
 
 // What wormcalc takes from the rest of the program. Each may be empty when the
 // program is built without it; each throws std::exception with a readable
@@ -23,12 +33,19 @@ struct WormcalcServices {
     std::function<DesignInputs(const std::string& path)> readDesignFile;
     // Writes a parameter sheet from its template to `path`.
     std::function<void(SheetKind, const DesignInputs&, const TWormDesign&, const std::string& path)> writeSheet;
+    // Writes a drawing or the report of a calculated design; `designFile` is
+    // the design file the texts came from, empty when none.
+    std::function<void(const DrawingRequest&, const CalculatedDesign&, const std::string& designFile)> writeDrawing;
 };
 
 // Runs wormcalc with the arguments after the program name, numbers read and
 // shown with `decimalSeparator`; returns the exit status: 0 success, 1 a
 // calculation (or suggestion, export) failed, 2 a usage error of the tool
 // itself.
+// Whether the arguments ask for an SVG or PDF drawing or the report: those
+// are painted, and need a QGuiApplication where the rest needs none.
+bool WormcalcPaints(const std::vector<std::string>& arguments);
+
 int RunWormcalc(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err,
                 const WormcalcServices& services, char decimalSeparator);
 

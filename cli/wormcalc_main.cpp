@@ -1,13 +1,19 @@
-// Entry of wormcalc: wires the coefficient store, the design-file reader and
-// the sheet writer into the command-line calculator. It links no widget
-// library: the store needs Qt Core and Qt SQL only, the rest no Qt at all.
+// Entry of wormcalc: wires the coefficient store, the design-file reader, the
+// sheet writer and the drawings into the command-line calculator. It links no
+// widget library: the store needs Qt Core and Qt SQL only, the drawings Qt Gui
+// and Qt Svg, the rest no Qt at all.
 #include <QCoreApplication>
+#include <QDate>
+#include <QGuiApplication>
+#include <filesystem>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/wormcalc.h"
 #include "designfile/design_file.h"
+#include "drawing/drawing_files.h"
 #include "export/sheets.h"
 #include "files/program_files.h"
 #include "files/qt_path.h"
@@ -15,8 +21,17 @@
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
-    QCoreApplication application(argc, argv);  // Qt SQL needs its plugins found
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+    // SVG and PDF are painted, and painting needs fonts, which a
+    // QGuiApplication brings. wormcalc shows no window: unless the user
+    // chose a platform it paints offscreen, with or without a display.
+    std::unique_ptr<QCoreApplication> application;
+    if (wormgear::WormcalcPaints(arguments)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);  // Qt SQL needs its plugins found
+    }
     const std::string directory = wormgear::ProgramDirectory();
     const char separator = wormgear::UserDecimalSeparator();
 
@@ -31,6 +46,29 @@ int main(int argc, char** argv) {
                                                   const wormgear::TWormDesign& design, const std::string& path) {
         wormgear::WriteSheet(kind, inputs, design, separator,
                              wormgear::ProgramFilePath(directory, wormgear::TemplateName(kind)), path);
+    };
+    services.writeDrawing = [&directory, separator](const wormgear::DrawingRequest& request,
+                                                    const wormgear::CalculatedDesign& design,
+                                                    const std::string& designFile) {
+        const wormgear::TitleBlock title{std::filesystem::path(designFile).filename().string(),
+                                         QDate::currentDate().toString(Qt::ISODate).toStdString(),
+                                         wormgear::ProgramNameAndVersion()};
+        if (request.kind) {
+            wormgear::SaveSheet(wormgear::BuildDrawing(*request.kind, design, title),
+                                *wormgear::FormatOfPath(request.path), request.path);
+            return;
+        }
+        // The report names each coefficient's rule and shipped value as the
+        // store beside the program holds them; without the store they are unknown.
+        wormgear::ReportContent content{design, title, {}, {}, {}};
+        try {
+            const wormgear::CoefficientLoad store = wormgear::LoadCoefficients(wormgear::FromLocalPath(directory),
+                                                                               separator);
+            content.rules = store.rules;
+            content.shipped = store.shipped;
+        } catch (const wormgear::CoefficientStoreError&) {
+        }
+        wormgear::SaveReport(content, request.path);
     };
     return wormgear::RunWormcalc(arguments, std::cin, std::cout, std::cerr, services, separator);
 }

@@ -5,17 +5,18 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config git
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev qt6-svg-dev
   libzip-dev libpugixml-dev libfreexl-dev libcurl4-openssl-dev
-  fonts-wqy-microhei xvfb xauth
+  fonts-wqy-microhei fonts-dejavu-core xvfb xauth
   libqt6svg6 help2man
 )
 # Extra packages for the test command: GoogleTest and Google Benchmark, clang
 # with its fuzzer runtime, Python for the golden-design runner, OpenSSL's
-# headers for the tests' own HTTPS server, and the desktop's validators and
-# package tools for the install and package tests.
+# headers for the tests' own HTTPS server, the desktop's validators and
+# package tools for the install and package tests, and the independent readers
+# of the drawings and the report (ezdxf, poppler).
 if [ "${1:-}" = "--test" ]; then
-  packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev python3 libssl-dev)
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev python3 libssl-dev python3-ezdxf poppler-utils)
   packages+=(desktop-file-utils appstream shared-mime-info bash-completion dpkg-dev file)
 fi
 if [ "${WORMGEAR_WITH_LIBREOFFICE:-0}" = "1" ]; then

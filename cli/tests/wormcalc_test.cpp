@@ -197,4 +197,105 @@ TEST(WormcalcTest, FailingCalculationWritesNoSheet) {
     EXPECT_FALSE(wrote);
 }
 
+// The drawings and the report through a stand-in writer that records what it is asked for.
+struct DrawingCall {
+    std::optional<DrawingKind> kind;
+    std::string path, designFile, shownLength;
+};
+
+WormcalcServices RecordingDrawings(std::vector<DrawingCall>& calls) {
+    WormcalcServices services;
+    services.readDesignFile = [](const std::string&) { return WorkedExampleInputs(); };
+    services.writeDrawing = [&calls](const DrawingRequest& r, const CalculatedDesign& d, const std::string& file) {
+        calls.push_back({r.kind, r.path, file, d.shown(ResultId::WormWorkingLength)});
+    };
+    return services;
+}
+
+TEST(WormcalcTest, DrawingsAndTheReportCombineWithEachOtherAndADesignFile) {
+    std::vector<DrawingCall> calls;
+    const Result r = Wormcalc(
+        {"pair.cqb", "--coefficients", kExampleCoefficients, "--drawing-worm", "w.dxf", "--report=r.PDF",
+         "--drawing-hob", "h.svg", "--drawing-wheel", "x/wh.pdf", "--round-teeth"},
+        "", RecordingDrawings(calls));
+    EXPECT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(calls.size(), 4u);
+    EXPECT_EQ(calls[0].kind, DrawingKind::Worm);
+    EXPECT_EQ(calls[1].kind, std::nullopt);  // the report
+    EXPECT_EQ(calls[1].path, "r.PDF");
+    EXPECT_EQ(calls[2].kind, DrawingKind::Hob);
+    EXPECT_EQ(calls[3].kind, DrawingKind::Wheel);
+    for (const DrawingCall& call : calls) {
+        EXPECT_EQ(call.designFile, "pair.cqb");
+        EXPECT_EQ(call.shownLength, "92");  // the design as calculated, whole enveloped teeth
+    }
+}
+
+TEST(WormcalcTest, AFailedCalculationDrawsNothing) {
+    std::vector<DrawingCall> calls;
+    const Result r = Wormcalc(Example({"--speed-ratio", "24", "--drawing-worm", "w.dxf", "--report", "r.pdf"}), "",
+                              RecordingDrawings(calls));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(calls.empty());
+    const Result late = Wormcalc(Example({"--grinding-increment", "x", "--drawing-hob", "h.dxf"}), "",
+                                 RecordingDrawings(calls));
+    EXPECT_EQ(late.status, 1);
+    EXPECT_TRUE(calls.empty());
+}
+
+TEST(WormcalcTest, AFileThatCannotBeWrittenEndsTheRunWithItsMessage) {
+    WormcalcServices services;
+    int attempts = 0;
+    services.writeDrawing = [&](const DrawingRequest&, const CalculatedDesign&, const std::string&) {
+        ++attempts;
+        throw std::runtime_error("无法在目标文件夹中创建文件");
+    };
+    const Result r = Wormcalc(Example({"--drawing-worm", "/no/w.dxf", "--drawing-hob", "h.dxf"}), "", services);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(attempts, 1);
+    EXPECT_NE(r.err.find("\"/no/w.dxf\" could not be written: 无法在目标文件夹中创建文件"), std::string::npos) << r.err;
+}
+
+TEST(WormcalcTest, DrawingFileNamesMustNameAFormat) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+    };
+    std::vector<DrawingCall> calls;
+    const Case kCases[] = {
+        {{"--drawing-worm", "w.dxf"}, 0},
+        {{"--drawing-worm", "W.DXF"}, 0},
+        {{"--drawing-wheel", "w.Svg"}, 0},
+        {{"--drawing-hob", "a.b/h.pdf"}, 0},
+        {{"--report", "r.pdf"}, 0},
+        {{"--drawing-worm", "w.txt"}, 2},
+        {{"--drawing-worm", "w"}, 2},
+        {{"--drawing-worm", "a.dxf/w"}, 2},
+        {{"--drawing-hob", ""}, 2},
+        {{"--drawing-wheel"}, 2},
+        {{"--report", "r.dxf"}, 2},
+        {{"--report", "r.svg"}, 2},
+        {{"--suggest", "--drawing-worm", "w.dxf"}, 2},
+    };
+    for (const Case& c : kCases) {
+        const Result r = Wormcalc(Example(c.args), "", RecordingDrawings(calls));
+        EXPECT_EQ(r.status, c.status) << c.args.back() << " " << r.err;
+        if (c.status == 2) {
+            EXPECT_EQ(r.err.rfind("wormcalc: ", 0), 0u) << r.err;
+        }
+    }
+    const Result batch = Wormcalc({"--jsonl", "--drawing-worm", "w.dxf"}, "", RecordingDrawings(calls));
+    EXPECT_EQ(batch.status, 2);
+}
+
+TEST(WormcalcTest, OnlySvgPdfAndTheReportArePainted) {
+    const std::pair<std::vector<std::string>, bool> kCases[] = {
+        {{"--drawing-worm", "w.dxf"}, false}, {{"--drawing-worm", "w.dxf", "--drawing-hob", "h.DXF"}, false},
+        {{"--drawing-wheel", "w.svg"}, true}, {{"--drawing-worm", "w.dxf", "--drawing-hob", "h.pdf"}, true},
+        {{"--report", "r.pdf"}, true},        {{"--json"}, false},
+        {{"--report", "r.txt"}, false},  // a usage error, reported without painting
+    };
+    for (const auto& [args, paints] : kCases) EXPECT_EQ(WormcalcPaints(Example(args)), paints) << args.back();
+}
+
 }  // namespace

@@ -1,0 +1,26 @@
+// The window's drawing commands (the menu 工具: 蜗杆图, 蜗轮图, 滚刀图,
+// 计算书): a preview of a drawing or of the report of the last successful
+// calculation, or the message that there is none yet.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <optional>
+
+#include "dialogs/dialogs.h"
+#include "drawing/preview_window.h"
+#include "drawing/report.h"
+
+namespace wormgear {
+
+// "请先计算，..." : no calculation has succeeded since the last one started.
+QString NotCalculatedMessage();
+
+// Opens the preview (`kind`, or the report without one) as a window of its
+// own over `parent`, titled with the design file's name and today's date;
+// without a calculated design shows NotCalculatedMessage() and returns nullptr.
+TDrawingPreview* OpenDrawingPreview(QWidget* parent, std::optional<DrawingKind> kind,
+                                    const std::optional<ReportContent>& calculated, const QString& designFile,
+                                    Dialogs& dialogs);
+
+}  // namespace wormgear

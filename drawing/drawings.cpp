@@ -1,0 +1,100 @@
+// The three drawings: dispatch, names, table rows and title blocks.
+#include "drawing/drawings.h"
+
+#include <cctype>
+
+#include "drawing/drawing_parts.h"
+#include "drawing/drawing_texts.h"
+
+#ifndef WORMGEAR_VERSION
+#error "WORMGEAR_VERSION names the program's version"
+#endif
+
+namespace wormgear {
+
+drawing::Sheet BuildDrawing(DrawingKind kind, const CalculatedDesign& design, const TitleBlock& title,
+                            const Translate& translate) {
+    switch (kind) {
+        case DrawingKind::Worm: return drawing::BuildWormSheet(design, title, translate);
+        case DrawingKind::Wheel: return drawing::BuildWheelSheet(design, title, translate);
+        case DrawingKind::Hob: return drawing::BuildHobSheet(design, title, translate);
+    }
+    return {};
+}
+
+std::optional<FileFormat> FormatOfPath(const std::string& path) {
+    const auto dot = path.rfind('.');
+    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return std::nullopt;
+    std::string extension = path.substr(dot + 1);
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (extension == "dxf") return FileFormat::Dxf;
+    if (extension == "svg") return FileFormat::Svg;
+    if (extension == "pdf") return FileFormat::Pdf;
+    return std::nullopt;
+}
+
+const char* DrawingName(DrawingKind kind) {
+    switch (kind) {
+        case DrawingKind::Worm: return texts::kWormDrawing;
+        case DrawingKind::Wheel: return texts::kWheelDrawing;
+        case DrawingKind::Hob: return texts::kHobDrawing;
+    }
+    return "";
+}
+
+std::string ProgramNameAndVersion() { return std::string("wormgear ") + WORMGEAR_VERSION; }
+
+namespace drawing {
+
+namespace {
+
+TableRow ResultRow(const CalculatedDesign& design, ResultId id, const Translate& translate) {
+    const ResultDescription& result = Result(id);
+    return {Tr(translate, result.name()), result.symbol, design.shown(id), Tr(translate, result.unit)};
+}
+
+TableRow FieldRow(const CalculatedDesign& design, DesignField field, const Translate& translate) {
+    const DesignFieldDescription& description = DesignFields()[static_cast<std::size_t>(field)];
+    return {Tr(translate, description.name), description.symbol, design.field(field), Tr(translate, description.unit)};
+}
+
+}  // namespace
+
+TableRow TextRow(const char* name, const std::string& value, const Translate& translate) {
+    return {Tr(translate, name), "", value, ""};
+}
+
+std::vector<TableRow> Rows(const CalculatedDesign& design, std::initializer_list<RowSource> sources,
+                           const Translate& translate) {
+    std::vector<TableRow> rows;
+    rows.reserve(sources.size());
+    for (const RowSource& source : sources) {
+        if (const auto* result = std::get_if<ResultId>(&source)) rows.push_back(ResultRow(design, *result, translate));
+        else if (const auto* field = std::get_if<DesignField>(&source))
+            rows.push_back(FieldRow(design, *field, translate));
+        else rows.push_back(std::get<TableRow>(source));
+    }
+    return rows;
+}
+
+std::string DrawingNumber(DrawingKind kind, const TitleBlock& title) {
+    std::string base = title.design.empty() ? std::string("WG") : title.design;
+    if (const auto dot = base.rfind('.'); dot != std::string::npos && dot > 0) base.erase(dot);
+    const char* suffix = kind == DrawingKind::Worm ? "-01" : kind == DrawingKind::Wheel ? "-02" : "-03";
+    return base + suffix;
+}
+
+TitleContent MakeTitle(DrawingKind kind, double scale, const TitleBlock& title, const Translate& translate) {
+    const char* part = kind == DrawingKind::Worm    ? texts::kWormPart
+                       : kind == DrawingKind::Wheel ? texts::kWheelPart
+                                                    : texts::kHobPart;
+    return {Tr(translate, part),
+            ScaleText(scale),
+            title.design.empty() ? Tr(translate, texts::kUnsavedDesign) : title.design,
+            DrawingNumber(kind, title),
+            title.date,
+            title.program};
+}
+
+}  // namespace drawing
+}  // namespace wormgear

@@ -1,0 +1,504 @@
+// The worm and the hob: both are hourglass bodies in the axial section
+// through the throat, their tip arc centred on the wheel axis side at A + E,
+// their root arc at A. The thread is drawn on the wheel's side as a
+// schematic: straight flanks through the tooth's pitch points, tangent to the
+// main base circle, at the angular pitch within the working wrap. A detail
+// shows one tooth enlarged with the measuring values.
+#include <cmath>
+#include <numbers>
+
+#include "drawing/drawing_parts.h"
+#include "drawing/drawing_texts.h"
+
+namespace wormgear::drawing {
+
+namespace {
+
+constexpr double kDegree = std::numbers::pi / 180;
+
+// What the two bodies share, in the view's coordinates: the worm axis is the
+// x axis, the throat at x = 0, the wheel axis at (0, A).
+struct HourglassBody {
+    double A, E;
+    double tipRadius;                              // Ra1 or Ra0, centred at (0, A + E)
+    double rootRadius;                             // Rf1 or the hob body root arc radius, centred at (0, A)
+    double halfLength;                             // L / 2 or L0 / 2
+    double pitchRadius;                            // d2 / 2
+    double baseRadius;                             // Db / 2
+    double pressureAngle, angularPitch, halfWrap;  // degrees
+    double axialThickness;                         // chord on the pitch circle
+    double collar;                                 // shoulder beyond the working length
+    double shaftLength;                            // 0: no shaft (a bored hob)
+};
+
+struct Flank {
+    Point tip, root, tangent;
+};
+
+struct HourglassShape {
+    std::vector<PolyVertex> outline;
+    double endRadius = 0;  // tip radius at the ends of the working length
+    double throatTip = 0;  // tip radius at the throat
+    double xShoulder = 0, xEnd = 0, shaftRadius = 0;
+    std::vector<Flank> flanks;
+    Point tipPoint;   // on the tip arc, for its radius
+    Point rootPoint;  // on the root arc, for its radius
+    bool teeth = false;
+    Point throatToothTip;  // middle of the tooth at the throat
+};
+
+bool Finite(std::initializer_list<double> values) {
+    for (double v : values)
+        if (!std::isfinite(v)) return false;
+    return true;
+}
+
+// The nearest crossing of the ray from `from` along `u` with a circle, on the
+// side `sign` (+1 ahead, -1 behind).
+std::optional<double> RayCircle(Point from, Point u, Point centre, double radius, double sign) {
+    const Point w = from - centre;
+    const double b = Dot(u, w);
+    const double disc = b * b - Dot(w, w) + radius * radius;
+    if (!(disc >= 0)) return std::nullopt;
+    const double root = std::sqrt(disc);
+    const double t1 = -b - root, t2 = -b + root;
+    if (sign > 0) {
+        if (t1 > 0) return t1;
+        if (t2 > 0) return t2;
+    } else {
+        if (t2 < 0) return t2;
+        if (t1 < 0) return t1;
+    }
+    return std::nullopt;
+}
+
+// The flank through the pitch point at angle theta (degrees from the throat,
+// positive towards +x); the right flank of a tooth leans towards the tooth's
+// middle as it rises to the tip, the left one the other way.
+std::optional<Flank> MakeFlank(const HourglassBody& h, double theta, bool rightFlank) {
+    const Point wheel{0, h.A}, tipCentre{0, h.A + h.E};
+    const Point pitch = wheel + Point{std::sin(theta * kDegree), -std::cos(theta * kDegree)} * h.pitchRadius;
+    const double away = 90 - h.pressureAngle;
+    const double at = AngleOf(pitch - wheel) + (rightFlank ? -away : away);
+    Flank flank;
+    flank.tangent = wheel + Direction(at) * h.baseRadius;
+    const Point u = Unit(flank.tangent - pitch);
+    const auto toTip = RayCircle(pitch, u, tipCentre, h.tipRadius, 1);
+    const auto toRoot = RayCircle(pitch, u, wheel, h.rootRadius, -1);
+    if (!toTip || !toRoot) return std::nullopt;
+    flank.tip = pitch + u * *toTip;
+    flank.root = pitch + u * *toRoot;
+    return flank;
+}
+
+std::optional<HourglassShape> ShapeOf(const HourglassBody& h) {
+    if (!Finite({h.A, h.E, h.tipRadius, h.rootRadius, h.halfLength, h.collar, h.shaftLength})) return std::nullopt;
+    if (!(h.halfLength > 0) || !(h.tipRadius > h.halfLength)) return std::nullopt;
+    HourglassShape s;
+    s.throatTip = h.A + h.E - h.tipRadius;
+    s.endRadius = h.A + h.E - std::sqrt(h.tipRadius * h.tipRadius - h.halfLength * h.halfLength);
+    if (!(s.throatTip > 0) || !(s.endRadius > 0)) return std::nullopt;
+    s.xShoulder = h.halfLength + std::max(h.collar, 0.0);
+    s.xEnd = s.xShoulder + std::max(h.shaftLength, 0.0);
+    const double throatRoot = h.A - h.rootRadius;
+    s.shaftRadius = 0.55 * std::min(s.throatTip, throatRoot > 0 ? throatRoot / 0.9 : s.throatTip);
+
+    const Point wheel{0, h.A}, tipCentre{0, h.A + h.E};
+    const double L = h.halfLength;
+    const Point leftEnd{-L, s.endRadius}, rightEnd{L, s.endRadius};
+
+    // The spaces of the thread within the working wrap, between tooth j and j + 1.
+    struct Space {
+        Flank left, right;  // the right flank of tooth j, the left flank of tooth j + 1
+    };
+    std::vector<Space> spaces;
+    const bool toothable = h.rootRadius > h.pitchRadius && h.pitchRadius > h.baseRadius && h.baseRadius > 0 &&
+                           h.pressureAngle > 0 && h.pressureAngle < 90 && h.angularPitch > 0 && h.axialThickness > 0 &&
+                           h.axialThickness < 2 * h.pitchRadius && h.halfWrap > 0 &&
+                           Finite({h.pitchRadius, h.baseRadius, h.pressureAngle, h.angularPitch, h.halfWrap});
+    if (toothable) {
+        const double halfChord = std::asin(h.axialThickness / (2 * h.pitchRadius)) / kDegree;
+        const int most = static_cast<int>(std::min(h.halfWrap / h.angularPitch + 1, 1000.0));
+        for (int j = -most - 1; j <= most; ++j) {
+            const double middle = (j + 0.5) * h.angularPitch;
+            if (std::abs(middle) > h.halfWrap) continue;
+            const auto left = MakeFlank(h, j * h.angularPitch + halfChord, true);
+            const auto right = MakeFlank(h, (j + 1) * h.angularPitch - halfChord, false);
+            if (!left || !right) continue;
+            const bool inside = std::abs(left->tip.x) < L && std::abs(left->root.x) < L && std::abs(right->tip.x) < L &&
+                                std::abs(right->root.x) < L;
+            const bool ordered = left->root.x < right->root.x && left->tip.x < right->tip.x;
+            if (inside && ordered) spaces.push_back({*left, *right});
+        }
+        // Teeth between the spaces must keep a tip.
+        for (std::size_t i = 0; i + 1 < spaces.size(); ++i)
+            if (!(spaces[i].right.tip.x < spaces[i + 1].left.tip.x)) spaces.clear();
+    }
+    s.teeth = !spaces.empty();
+
+    std::vector<PolyVertex>& o = s.outline;
+    const double r = s.shaftRadius;
+    const bool shaft = s.xEnd > s.xShoulder;
+    // Left end, up to the upper shoulder.
+    if (shaft) {
+        o.push_back({{-s.xEnd, -r}});
+        o.push_back({{-s.xEnd, r}});
+        o.push_back({{-s.xShoulder, r}});
+    } else {
+        o.push_back({{-s.xShoulder, -s.endRadius}});
+    }
+    if (s.xShoulder > L) o.push_back({{-s.xShoulder, s.endRadius}});
+    // The upper side: tip arcs, flanks and root arcs from left to right.
+    Point current = leftEnd;
+    for (const Space& space : spaces) {
+        o.push_back({current, BulgeOf(tipCentre, current, space.left.tip, true)});
+        o.push_back({space.left.tip});
+        o.push_back({space.left.root, BulgeOf(wheel, space.left.root, space.right.root, true)});
+        o.push_back({space.right.root});
+        current = space.right.tip;
+        s.flanks.push_back(space.left);
+        s.flanks.push_back(space.right);
+    }
+    o.push_back({current, BulgeOf(tipCentre, current, rightEnd, true)});
+    o.push_back({rightEnd});
+    if (s.xShoulder > L) o.push_back({{s.xShoulder, s.endRadius}});
+    if (shaft) {
+        o.push_back({{s.xShoulder, r}});
+        o.push_back({{s.xEnd, r}});
+        o.push_back({{s.xEnd, -r}});
+        o.push_back({{s.xShoulder, -r}});
+    }
+    if (s.xShoulder > L) o.push_back({{s.xShoulder, -s.endRadius}});
+    // The lower side in view: one tip arc from right to left.
+    const Point lowerCentre{0, -(h.A + h.E)};
+    o.push_back({{L, -s.endRadius}, BulgeOf(lowerCentre, {L, -s.endRadius}, {-L, -s.endRadius}, true)});
+    o.push_back({{-L, -s.endRadius}});
+    if (shaft) {
+        if (s.xShoulder > L) o.push_back({{-s.xShoulder, -s.endRadius}});
+        o.push_back({{-s.xShoulder, -r}});
+    }
+    // Without a shoulder or a shaft two corners fall together: a vertex that
+    // starts a segment of no length goes, the next one keeps its bulge.
+    for (std::size_t i = 0; i < o.size() && o.size() > 2;) {
+        const Point next = o[(i + 1) % o.size()].at;
+        if (o[i].at.x == next.x && o[i].at.y == next.y) o.erase(o.begin() + static_cast<std::ptrdiff_t>(i));
+        else ++i;
+    }
+
+    // Points for the two radii, apart so that their texts do not meet: the
+    // middle of the first tooth tip left of the throat and of the root of the
+    // last space; on the plain arcs without teeth.
+    s.throatToothTip = {0, s.throatTip};
+    s.tipPoint = s.throatToothTip;
+    s.rootPoint = {0, h.A - h.rootRadius};
+    if (spaces.size() >= 2) {
+        const double a = AngleOf(spaces[0].right.tip - tipCentre), b = AngleOf(spaces[1].left.tip - tipCentre);
+        s.tipPoint = tipCentre + Direction((a + b) / 2) * h.tipRadius;
+        const Space& last = spaces.back();
+        const double c = AngleOf(last.left.root - wheel), d = AngleOf(last.right.root - wheel);
+        s.rootPoint = wheel + Direction((c + d) / 2) * h.rootRadius;
+    }
+    return s;
+}
+
+// The lines of the view beside the outline: centre lines, pitch and root
+// lines, the base circle with the construction of the flanks.
+void DrawBodyLines(SheetBuilder& b, const HourglassBody& h, const HourglassShape& s, const Translate& translate) {
+    const Point wheel{0, h.A};
+    const double reach = b.paper(4) / b.placement().factor;
+    b.line({-s.xEnd - reach, 0}, {s.xEnd + reach, 0}, Layer::Centre);
+    b.line({0, -s.endRadius - reach}, {0, h.A + h.baseRadius + reach}, Layer::Centre);
+    b.line({-h.baseRadius - reach, h.A}, {h.baseRadius + reach, h.A}, Layer::Centre);
+    if (h.E != 0) b.centreMark({0, h.A + h.E}, 2);
+    if (h.baseRadius > 0) b.circle(wheel, h.baseRadius, Layer::Centre);
+    b.text({-reach, h.A + reach}, kSmallTextHeight, Tr(translate, texts::kWheelAxis), HAlign::Right);
+
+    // Pitch lines within the working length, both sides.
+    const double span = h.halfLength + reach;
+    if (h.pitchRadius > span) {
+        const double half = std::asin(span / h.pitchRadius) / kDegree;
+        b.arc(wheel, h.pitchRadius, -90 - half, -90 + half, Layer::Centre);
+        b.arc({0, -h.A}, h.pitchRadius, 90 - half, 90 + half, Layer::Centre);
+    }
+    // Root lines: in view on the lower side, and on the upper side when no
+    // thread is drawn there.
+    if (h.rootRadius > h.halfLength) {
+        const double half = std::asin(h.halfLength / h.rootRadius) / kDegree;
+        b.arc({0, -h.A}, h.rootRadius, 90 - half, 90 + half, Layer::Thin);
+        if (!s.teeth) b.arc(wheel, h.rootRadius, -90 - half, -90 + half, Layer::Thin);
+    }
+    for (const Flank& flank : s.flanks) b.line(flank.tip, flank.tangent, Layer::Thin);
+}
+
+// One tooth enlarged: the flanks straight, leaning by theta + alpha as the
+// tip width formula has them, `squeeze` = cos(gamma) for the normal section.
+// `chord` is the tooth thickness at `height` below the tip.
+struct ToothDetail {
+    double chord, height;
+    double lean;       // tan of the flank's angle to the tooth's middle, in the section drawn
+    double depth;      // whole tooth height
+    double neighbour;  // how far the root reaches on each side
+};
+
+std::optional<double> ToothTipHalfWidth(const ToothDetail& t) {
+    const double tip = t.chord / 2 - t.height * t.lean;
+    if (!Finite({tip, t.chord, t.height, t.lean, t.depth}) || !(tip > 0) || !(t.depth > t.height) || !(t.height > 0))
+        return std::nullopt;
+    return tip;
+}
+
+// Draws the tooth with its tip middle at the local origin; returns its box.
+void DrawTooth(SheetBuilder& b, const ToothDetail& t, double tipHalf) {
+    const double rootHalf = t.chord / 2 + (t.depth - t.height) * t.lean;
+    const double side = rootHalf + t.neighbour, bottom = -1.5 * t.depth;
+    b.outline({{{-side, bottom}},
+               {{-side, -t.depth}},
+               {{-rootHalf, -t.depth}},
+               {{-tipHalf, 0}},
+               {{tipHalf, 0}},
+               {{rootHalf, -t.depth}},
+               {{side, -t.depth}},
+               {{side, bottom}}},
+              Layer::Outline);
+    b.line({-t.chord / 2, -t.height}, {t.chord / 2, -t.height}, Layer::Thin);
+    b.line({0, 0.3 * t.depth}, {0, bottom - 0.2 * t.depth}, Layer::Centre);
+}
+
+struct HourglassSheet {
+    DrawingKind kind;
+    Paper paper;
+    HourglassBody body;
+    std::vector<TableRow> rows, extraRows;
+    std::string extraHeading;
+};
+
+Rect BoxOf(const HourglassBody& h, const HourglassShape& s) {
+    return {-s.xEnd, -s.endRadius, s.xEnd, h.A + std::max(h.baseRadius, std::abs(h.E)) + 1};
+}
+
+}  // namespace
+
+namespace {
+
+Sheet BuildHourglassSheet(const HourglassSheet& spec, const TitleBlock& title, const Translate& translate,
+                          const std::function<void(SheetBuilder&, const HourglassShape&)>& dimensions,
+                          const std::function<std::optional<std::pair<ToothDetail, double>>()>& detail,
+                          const std::function<void(SheetBuilder&, const ToothDetail&, double)>& detailDimensions,
+                          const char* detailSection) {
+    const auto shape = ShapeOf(spec.body);
+    Sheet sheet;
+    sheet.width = spec.paper.width;
+    sheet.height = spec.paper.height;
+    sheet.title = Tr(translate, DrawingName(spec.kind));
+    sheet.subject = title.design;
+    const SheetRooms rooms = RoomsBeside(spec.paper, spec.rows.size(), spec.extraRows.size());
+    // Room around the view for the dimensions, paper mm on each side.
+    // The centre distance left, the tip diameter right and the lengths
+    // below take room around the view.
+    const Margins margins{18, 18, 18, 4};
+    const Rect box = shape ? BoxOf(spec.body, *shape) : Rect{};
+    sheet.scale = shape ? ScaleToFit(box, rooms.views, margins) : 1;
+    SheetBuilder b(sheet);
+    DrawSheetFrame(b, spec.paper, spec.kind, title, spec.rows, spec.extraHeading, spec.extraRows, translate);
+    if (!shape) return sheet;
+
+    b.place({PlaceInRoom(box, rooms.views, margins, sheet.scale), 1});
+    b.outline(shape->outline, Layer::Outline);
+    DrawBodyLines(b, spec.body, *shape, translate);
+    if (shape->teeth) {
+        b.text({-shape->xEnd, -shape->endRadius - b.paper(22)}, kSmallTextHeight,
+               Tr(translate, texts::kToothFormSchematic));
+    }
+    dimensions(b, *shape);
+
+    // The detail: the tooth at the throat, enlarged to fill its room.
+    const auto tooth = detail();
+    if (!tooth) return sheet;
+    const auto& [t, tipHalf] = *tooth;
+    const double side = t.chord / 2 + (t.depth - t.height) * t.lean + t.neighbour;
+    const double detailScale = ChooseScale(2 * side, 1.8 * t.depth, rooms.detail.width() - 30,
+                                           rooms.detail.height() - 22);
+    if (!(detailScale < sheet.scale)) return sheet;  // not an enlargement: the main view shows it already
+    // The marker around the throat tooth in the main view.
+    const double markRadius = std::max(t.depth, t.chord) * 0.9;
+    b.circle({0, shape->throatTip - 0.4 * t.depth}, markRadius, Layer::Thin);
+    b.text({markRadius * 0.75, shape->throatTip - 0.4 * t.depth + markRadius * 0.75}, kTextHeight, texts::kDetail);
+
+    const double factor = sheet.scale / detailScale;
+    const Point middle{(rooms.detail.left + rooms.detail.right) / 2 * sheet.scale,
+                       (rooms.detail.bottom + rooms.detail.top) / 2 * sheet.scale};
+    b.place({middle + Point{0, 0.6 * t.depth * factor}, factor});
+    DrawTooth(b, t, tipHalf);
+    detailDimensions(b, t, tipHalf);
+    const double below = -1.5 * t.depth - b.paper(5) / factor;
+    b.text({0, below}, kTextHeight, std::string(texts::kDetail) + "  " + ScaleText(detailScale), HAlign::Centre,
+           VAlign::Top);
+    b.text({0, below - b.paper(6) / factor}, kSmallTextHeight, Tr(translate, detailSection), HAlign::Centre,
+           VAlign::Top);
+    return sheet;
+}
+
+// The flank's lean in the axial section by the tip width formula: the angle
+// the pitch point makes at the wheel axis plus the pressure angle.
+double AxialLean(double axialThickness, double tipRadius, double E, double height, double alpha) {
+    const double theta = std::atan((axialThickness / 2) / (tipRadius - E + height));
+    return std::tan(theta + alpha * kDegree);
+}
+
+}  // namespace
+
+Sheet BuildWormSheet(const CalculatedDesign& c, const TitleBlock& title, const Translate& translate) {
+    const TWormDesign& d = c.design;
+    using R = ResultId;
+    using F = DesignField;
+    HourglassSheet spec;
+    spec.kind = DrawingKind::Worm;
+    spec.paper = kA3Landscape;
+    spec.body = {d.CentreDistance,         d.TipArcEccentricity,    d.WormTipArcRadius,
+                 d.WormRootArcRadius,      d.WormWorkingLength / 2, d.WheelPitchDiameter / 2,
+                 d.MainBaseDiameter / 2,   d.PressureAngle,         d.AngularPitch,
+                 d.WorkingHalfWrapAngle,   d.WormAxialThickness,    static_cast<double>(d.ShaftShoulder),
+                 0.6 * d.WormWorkingLength};
+    const TableRow hand = TextRow(texts::kHand, Tr(translate, texts::kRightHand), translate);
+    spec.rows = Rows(c,
+                     {F::CentreDistance, F::WormStarts, F::WheelTeeth, F::SpeedRatio, R::TransverseModule,
+                      R::MainBaseDiameter, R::GeneratingPlaneAngle, R::PressureAngle, R::ThroatLeadAngle, hand,
+                      R::EnvelopedTeeth, R::WorkingHalfWrapAngle, R::WormMeasuredThickness, R::WormMeasuredHeight,
+                      F::WormAccuracy, F::EntranceRelief, F::ExitRelief},
+                     translate);
+    spec.extraRows = Rows(c,
+                          {R::GrindingWheelAngle, R::ModificationRatio, R::ModificationCentreDistance,
+                           R::ModificationBaseDiameter, F::GrindingIncrement},
+                          translate);
+    const std::string_view caption = Panels()[3].caption;
+    spec.extraHeading = Tr(translate, caption.substr(0, caption.find_last_not_of(' ') + 1));
+
+    const HourglassBody& h = spec.body;
+    const auto dimensions = [&](SheetBuilder& b, const HourglassShape& s) {
+        const double mm = b.paper(1);
+        const double y = s.endRadius;
+        // Lengths below the worm: the working length and the shoulder.
+        const Point below{0, -y - 12 * mm};
+        b.linear({-h.halfLength, -y}, {h.halfLength, -y}, 0, below, c.shown(R::WormWorkingLength));
+        if (s.xShoulder > h.halfLength)
+            b.linear({h.halfLength, -y}, {s.xShoulder, -y}, 0, below, c.shown(R::ShaftShoulder));
+        // The largest tip diameter, at the shoulders, right of the worm.
+        b.linear({s.xShoulder, y}, {s.xShoulder, -y}, 90, {s.xEnd + 12 * mm, 0}, c.shown(R::WormMaxTipDiameter),
+                 Decoration::Diameter);
+        // The pitch diameter at the throat.
+        b.linear({0, -(h.A - h.pitchRadius)}, {0, h.A - h.pitchRadius}, 90, {0, 0}, c.field(F::WormPitchDiameter),
+                 Decoration::Diameter);
+        // The centre distance, left of the worm.
+        b.linear({-s.xEnd, 0}, {0, h.A}, 90, {-s.xEnd - 12 * mm, 0}, c.field(F::CentreDistance));
+        if (h.E != 0) b.linear({0, h.A}, {0, h.A + h.E}, 90, {12 * mm, h.A}, c.shown(R::TipArcEccentricity));
+        b.radius({0, h.A + h.E}, s.tipPoint, c.shown(R::WormTipArcRadius));
+        b.radius({0, h.A}, s.rootPoint, c.shown(R::WormRootArcRadius));
+        if (h.baseRadius > 0) {
+            b.diameter(Point{0, h.A} + Direction(30) * h.baseRadius, Point{0, h.A} + Direction(210) * h.baseRadius,
+                       c.shown(R::MainBaseDiameter));
+        }
+        // The working half wrap angle at the wheel axis, from the end of the
+        // wrap on the left to the throat, its arc just outside the base circle.
+        if (h.halfWrap > 0 && h.halfWrap < 90) {
+            const Point wheel{0, h.A};
+            const Point end = wheel +
+                              Point{-std::sin(h.halfWrap * kDegree), -std::cos(h.halfWrap * kDegree)} * h.pitchRadius;
+            b.line(wheel, end, Layer::Thin);
+            const double arcRadius = std::min(h.baseRadius + 12 * mm, (h.baseRadius + h.tipRadius - h.E) / 2);
+            b.angular(wheel, end, wheel - Point{0, h.pitchRadius}, arcRadius, c.shown(R::WorkingHalfWrapAngle));
+        }
+    };
+    const double gamma = d.ThroatLeadAngle * kDegree;
+    const auto detail = [&]() -> std::optional<std::pair<ToothDetail, double>> {
+        // The normal section: the axial section squeezed by cos(gamma) across
+        // the tooth, so that the chord at the measuring height is sn1.
+        ToothDetail t;
+        t.chord = d.WormMeasuredThickness;
+        t.height = d.WormMeasuredHeight;
+        t.lean = AxialLean(d.WormAxialThickness, d.WormTipArcRadius, d.TipArcEccentricity, d.WormMeasuredHeight,
+                           d.PressureAngle) *
+                 std::cos(gamma);
+        t.depth = d.WormRootArcRadius - (d.WormTipArcRadius - d.TipArcEccentricity);
+        t.neighbour = 0.35 * t.chord;
+        const auto tip = ToothTipHalfWidth(t);
+        if (!tip) return std::nullopt;
+        return std::pair{t, *tip};
+    };
+    const auto detailDimensions = [&](SheetBuilder& b, const ToothDetail& t, double tipHalf) {
+        const double mm = b.paper(1) / b.placement().factor;
+        b.linear({-t.chord / 2, -t.height}, {t.chord / 2, -t.height}, 0, {0, 8 * mm},
+                 c.shown(R::WormMeasuredThickness));
+        const double side = t.chord / 2 + (t.depth - t.height) * t.lean + t.neighbour;
+        b.linear({tipHalf, 0}, {t.chord / 2, -t.height}, 90, {side + 8 * mm, 0}, c.shown(R::WormMeasuredHeight));
+    };
+    return BuildHourglassSheet(spec, title, translate, dimensions, detail, detailDimensions, texts::kNormalSection);
+}
+
+Sheet BuildHobSheet(const CalculatedDesign& c, const TitleBlock& title, const Translate& translate) {
+    const TWormDesign& d = c.design;
+    using R = ResultId;
+    using F = DesignField;
+    HourglassSheet spec;
+    spec.kind = DrawingKind::Hob;
+    spec.paper = kA4Landscape;
+    spec.body = {d.CentreDistance,
+                 d.TipArcEccentricity,
+                 d.HobBodyTipArcRadius,
+                 d.HobBodyRootArcRadius,
+                 d.HobEffectiveLength / 2,
+                 d.WheelPitchDiameter / 2,
+                 d.MainBaseDiameter / 2,
+                 d.PressureAngle,
+                 d.AngularPitch,
+                 d.HobHalfWrapAngle,
+                 d.HobAxialThickness,
+                 2 * d.TransverseModule,
+                 0};
+    const TableRow hand = TextRow(texts::kHand, Tr(translate, texts::kRightHand), translate);
+    spec.rows = Rows(c,
+                     {R::HobEnvelopingTeeth, R::HobMeasuredThickness, R::HobMeasuredHeight, F::CentreDistance,
+                      F::SpeedRatio, F::WormStarts, F::WheelTeeth, R::TransverseModule, R::MainBaseDiameter,
+                      R::GeneratingPlaneAngle, R::PressureAngle, hand, F::HobAccuracy},
+                     translate);
+
+    const HourglassBody& h = spec.body;
+    const auto dimensions = [&](SheetBuilder& b, const HourglassShape& s) {
+        const double mm = b.paper(1);
+        const double y = s.endRadius;
+        b.linear({-h.halfLength, -y}, {h.halfLength, -y}, 0, {0, -y - 12 * mm}, c.shown(R::HobEffectiveLength));
+        b.linear({-s.xEnd, 0}, {0, h.A}, 90, {-s.xEnd - 12 * mm, 0}, c.field(F::CentreDistance));
+        b.radius({0, h.A + h.E}, s.tipPoint, c.shown(R::HobBodyTipArcRadius));
+        b.radius({0, h.A}, s.rootPoint, c.shown(R::HobBodyRootArcRadius));
+        if (h.baseRadius > 0) {
+            b.diameter(Point{0, h.A} + Direction(30) * h.baseRadius, Point{0, h.A} + Direction(210) * h.baseRadius,
+                       c.shown(R::MainBaseDiameter));
+        }
+        // The bore, hidden in the view.
+        const double bore = 0.45 * s.throatTip;
+        b.line({-s.xEnd, bore}, {s.xEnd, bore}, Layer::Hidden);
+        b.line({-s.xEnd, -bore}, {s.xEnd, -bore}, Layer::Hidden);
+    };
+    const auto detail = [&]() -> std::optional<std::pair<ToothDetail, double>> {
+        // The axial section: the flanks lean as the tip width formula has
+        // them, from a tip exactly sa0 wide.
+        ToothDetail t;
+        t.height = d.HobMeasuredHeight;
+        t.lean = AxialLean(d.HobAxialThickness, d.HobBodyTipArcRadius, d.TipArcEccentricity, d.HobMeasuredHeight,
+                           d.PressureAngle);
+        t.chord = d.HobTipWidth + 2 * t.height * t.lean;
+        t.depth = d.HobBodyRootArcRadius - (d.HobBodyTipArcRadius - d.TipArcEccentricity);
+        t.neighbour = 0.35 * t.chord;
+        const auto tip = ToothTipHalfWidth(t);
+        if (!tip) return std::nullopt;
+        return std::pair{t, d.HobTipWidth / 2};
+    };
+    const auto detailDimensions = [&](SheetBuilder& b, const ToothDetail& t, double tipHalf) {
+        const double mm = b.paper(1) / b.placement().factor;
+        b.linear({-tipHalf, 0}, {tipHalf, 0}, 0, {0, 8 * mm}, c.shown(R::HobTipWidth));
+        const double side = t.chord / 2 + (t.depth - t.height) * t.lean + t.neighbour;
+        b.linear({tipHalf, 0}, {t.chord / 2, -t.height}, 90, {side + 8 * mm, 0}, c.shown(R::HobMeasuredHeight));
+    };
+    return BuildHourglassSheet(spec, title, translate, dimensions, detail, detailDimensions, texts::kAxialSection);
+}
+
+}  // namespace wormgear::drawing

@@ -1,0 +1,67 @@
+// The calculation report (计算书) as data: the title block, the thirteen input
+// texts with their captions, the fifteen coefficients with their rules and
+// whether each differs from the shipped value, the 34 results grouped as the
+// window's four panels, the design checks when there are any, and the three
+// drawings, each on a page of its own, every page numbered. The pages are
+// sheets, so the one painter routine puts them into the PDF; the design
+// itself goes with it as JSON.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "drawing/drawings.h"
+#include "drawing/sheet.h"
+#include "drawing/sheet_layout.h"
+
+namespace wormgear {
+
+// One finding of the design checks.
+struct ReportFinding {
+    std::string severity;  // as the checks name it: "警告"
+    std::string code;
+    std::string message;
+};
+
+struct ReportContent {
+    CalculatedDesign design;
+    TitleBlock title;
+    // Each coefficient's rule as the coefficient store words it, and the
+    // shipped value it is compared with (none when the store lacks it).
+    std::array<std::string, kCoefficientCount> rules;
+    std::array<std::optional<Real>, kCoefficientCount> shipped;
+    // The design checks; the section is left out while there are none.
+    std::vector<ReportFinding> findings;
+
+    // Whether c[k] is not the shipped value (or no shipped value is known).
+    bool differs(int k) const;
+};
+
+// A page of the report: its paper, texts and lines (the page number
+// included); a drawing page names the drawing to paint into `area`.
+struct ReportPage {
+    drawing::Sheet sheet;
+    std::optional<DrawingKind> drawing;
+    drawing::Rect area{};
+};
+
+// The report's pages, A4: text pages upright, drawing pages across.
+std::vector<ReportPage> ReportPages(const ReportContent& content, const Translate& translate = {});
+
+// The pages with the three drawings they show, built once.
+struct ReportDocument {
+    std::vector<ReportPage> pages;
+    std::array<drawing::Sheet, 3> drawings;  // by DrawingKind
+
+    const drawing::Sheet& drawing(DrawingKind kind) const { return drawings[static_cast<std::size_t>(kind)]; }
+};
+ReportDocument BuildReport(const ReportContent& content, const Translate& translate = {});
+
+// The design as JSON: inputs (keyed as wormcalc's options), the
+// round-to-integer state, coefficients, shipped values, results (label,
+// symbol, name, text, unit) and findings.
+std::string ReportJson(const ReportContent& content);
+
+}  // namespace wormgear

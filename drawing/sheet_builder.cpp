@@ -1,0 +1,328 @@
+// Geometry, dimensions, texts and hatching of a sheet.
+#include "drawing/sheet_builder.h"
+
+#include <algorithm>
+#include <numbers>
+
+namespace wormgear::drawing {
+
+namespace {
+
+// Paper millimetres of the dimension drawing: the gap between a line and its
+// text, and how far extension lines reach beyond the dimension line.
+constexpr double kTextGap = 1;
+constexpr double kExtensionOvershoot = 2;
+constexpr double kArrowHalfWidth = 0.5;
+
+double Wrapped360(double degrees) {
+    double wrapped = std::fmod(degrees, 360.0);
+    return wrapped < 0 ? wrapped + 360 : wrapped;
+}
+
+// Whether `angle` lies on the arc from start counter-clockwise to end.
+bool OnArc(double angle, double start, double end) {
+    return Wrapped360(angle - start) <= Wrapped360(end - start) + 1e-12;
+}
+
+// Texts read from below or from the right: a direction turned into (-90, 90].
+double ReadingAngle(Point along) {
+    double angle = AngleOf(along);
+    if (angle > 90 + 1e-9) angle -= 180;
+    if (angle <= -90 + 1e-9) angle += 180;
+    return angle;
+}
+
+}  // namespace
+
+std::optional<BulgeArc> ArcOfBulge(Point a, Point b, double bulge) {
+    const Point chord = b - a;
+    const double length = Length(chord);
+    if (bulge == 0 || length == 0) return std::nullopt;
+    const Point middle = (a + b) * 0.5;
+    BulgeArc arc;
+    arc.centre = middle + Normal(chord * (1 / length)) * (length / 2 * (1 - bulge * bulge) / (2 * bulge));
+    arc.radius = length / 2 * (1 + bulge * bulge) / (2 * std::abs(bulge));
+    const double from = AngleOf(a - arc.centre), to = AngleOf(b - arc.centre);
+    arc.start = bulge > 0 ? from : to;
+    arc.end = bulge > 0 ? to : from;
+    return arc;
+}
+
+double BulgeOf(Point centre, Point a, Point b, bool counterClockwise) {
+    double sweep = AngleOf(b - centre) - AngleOf(a - centre);
+    if (counterClockwise && sweep <= 0) sweep += 360;
+    if (!counterClockwise && sweep >= 0) sweep -= 360;
+    return std::tan(sweep * std::numbers::pi / 180 / 4);
+}
+
+double EstimatedTextWidth(const std::string& utf8, double height) {
+    double width = 0;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        if (lead == ' ') width += 0.5 * height;
+        else if (length < 3) width += 0.7 * height;  // Latin, Greek, signs
+        else width += height;                        // Chinese and other wide characters
+        i += length;
+    }
+    return width;
+}
+
+std::string DecoratedText(const std::string& value, Decoration decoration) {
+    switch (decoration) {
+        case Decoration::None: return value;
+        case Decoration::Radius: return "R" + value;
+        case Decoration::Diameter: return "\u2300" + value;
+        case Decoration::Degrees: return value + "\u00B0";
+    }
+    return value;
+}
+
+void SheetBuilder::line(Point a, Point b, Layer layer) { sheet_.graphics.lines.push_back({at(a), at(b), layer}); }
+
+void SheetBuilder::arc(Point centre, double radius, double start, double end, Layer layer) {
+    sheet_.graphics.arcs.push_back({at(centre), model(radius), start, end, layer});
+}
+
+void SheetBuilder::circle(Point centre, double radius, Layer layer) {
+    sheet_.graphics.circles.push_back({at(centre), model(radius), layer});
+}
+
+void SheetBuilder::outline(const std::vector<PolyVertex>& vertices, Layer layer) {
+    PolylineEntity outline{{}, layer};
+    outline.vertices.reserve(vertices.size());
+    // A uniform scale keeps every bulge.
+    for (const PolyVertex& vertex : vertices) outline.vertices.push_back({at(vertex.at), vertex.bulge});
+    sheet_.graphics.outlines.push_back(std::move(outline));
+}
+
+void SheetBuilder::text(Point position, double height, const std::string& text, HAlign h, VAlign v, double rotation,
+                        Layer layer, double room) {
+    if (text.empty()) return;
+    TextEntity entity;
+    entity.at = at(position);
+    entity.height = paper(height);
+    entity.rotation = rotation;
+    entity.h = h;
+    entity.v = v;
+    entity.text = text;
+    entity.layer = layer;
+    if (room > 0) {
+        entity.room = paper(room);
+        const double estimated = EstimatedTextWidth(text, height);
+        if (estimated > room) entity.widthFactor = std::max(0.3, room / estimated);
+    }
+    sheet_.graphics.texts.push_back(std::move(entity));
+}
+
+void SheetBuilder::centreMark(Point centre, double reach) {
+    const double r = paper(reach) / placement_.factor;
+    line(centre - Point{r, 0}, centre + Point{r, 0}, Layer::Centre);
+    line(centre - Point{0, r}, centre + Point{0, r}, Layer::Centre);
+}
+
+Dimension SheetBuilder::newDimension(DimensionKind kind, const std::string& value, Decoration decoration) const {
+    Dimension dimension;
+    dimension.kind = kind;
+    dimension.value = value;
+    dimension.decoration = decoration;
+    dimension.lengthFactor = 1 / placement_.factor;
+    return dimension;
+}
+
+void SheetBuilder::arrow(Graphics& graphics, Point tip, Point towards) const {
+    const Point u = Unit(towards);
+    const Point base = tip - u * paper(kArrowLength);
+    const Point side = Normal(u) * paper(kArrowHalfWidth);
+    graphics.triangles.push_back({tip, base + side, base - side, Layer::Dimension});
+}
+
+void SheetBuilder::dimensionText(Dimension& dimension, Point middle, Point along, double offset) const {
+    const double angle = ReadingAngle(along);
+    dimension.textAt = middle + Normal(Direction(angle)) * offset;
+    TextEntity text;
+    text.at = dimension.textAt;
+    text.height = paper(kTextHeight);
+    text.rotation = angle;
+    text.h = HAlign::Centre;
+    text.v = VAlign::Middle;
+    text.text = DecoratedText(dimension.value, dimension.decoration);
+    text.layer = Layer::Dimension;
+    dimension.graphics.texts.push_back(std::move(text));
+}
+
+void SheetBuilder::linear(Point p1Local, Point p2Local, double direction, Point throughLocal, const std::string& value,
+                          Decoration decoration) {
+    const Point p1 = at(p1Local), p2 = at(p2Local), through = at(throughLocal);
+    const Point d = Direction(direction), n = Normal(d);
+    const Point f1 = p1 + n * Dot(through - p1, n);
+    const Point f2 = p2 + n * Dot(through - p2, n);
+    const double length = Distance(f1, f2);
+    if (!(length > paper(0.01))) return;
+
+    Dimension dim = newDimension(DimensionKind::Linear, value, decoration);
+    dim.first = p1;
+    dim.second = p2;
+    dim.defpoint = f2;
+    dim.rotation = direction;
+    Graphics& g = dim.graphics;
+    for (auto [origin, foot] : {std::pair{p1, f1}, std::pair{p2, f2}}) {
+        const Point reach = foot - origin;
+        const double distance = Length(reach);
+        if (distance > paper(0.01)) {
+            g.lines.push_back({origin, foot + reach * (paper(kExtensionOvershoot) / distance), Layer::Dimension});
+        }
+    }
+    const Point along = (f2 - f1) * (1 / length);
+    const double textWidth = paper(EstimatedTextWidth(DecoratedText(value, decoration), kTextHeight));
+    const double textOffset = paper(kTextGap + kTextHeight / 2);
+    if (length >= textWidth + paper(2 * kArrowLength + 2)) {
+        g.lines.push_back({f1, f2, Layer::Dimension});
+        arrow(g, f1, along * -1);
+        arrow(g, f2, along);
+        dimensionText(dim, (f1 + f2) * 0.5, along, textOffset);
+    } else {
+        // Too short for arrows and text between the extension lines: the
+        // arrows point in from outside and the text stands beyond the second.
+        const double outside = paper(kArrowLength + 2);
+        g.lines.push_back({f1 - along * outside, f2 + along * (outside + textWidth + paper(1)), Layer::Dimension});
+        arrow(g, f1, along);
+        arrow(g, f2, along * -1);
+        dimensionText(dim, f2 + along * (outside + paper(0.5) + textWidth / 2), along, textOffset);
+    }
+    sheet_.dimensions.push_back(std::move(dim));
+}
+
+void SheetBuilder::radius(Point centreLocal, Point onCurveLocal, const std::string& value) {
+    const Point centre = at(centreLocal), point = at(onCurveLocal);
+    const double r = Distance(centre, point);
+    if (!(r > paper(0.01))) return;
+    const Point u = (point - centre) * (1 / r);
+
+    Dimension dim = newDimension(DimensionKind::Radius, value, Decoration::Radius);
+    dim.defpoint = centre;
+    dim.curve = point;
+    Graphics& g = dim.graphics;
+    const double textWidth = paper(EstimatedTextWidth(DecoratedText(value, Decoration::Radius), kTextHeight));
+    const double textOffset = paper(kTextGap + kTextHeight / 2);
+    arrow(g, point, u);
+    if (r >= textWidth + paper(kArrowLength + 3)) {
+        g.lines.push_back({centre, point, Layer::Dimension});
+        dimensionText(dim, point - u * (paper(kArrowLength + 1) + textWidth / 2), u, textOffset);
+    } else {
+        g.lines.push_back({centre, point + u * (paper(2) + textWidth), Layer::Dimension});
+        dimensionText(dim, point + u * (paper(1.5) + textWidth / 2), u, textOffset);
+    }
+    sheet_.dimensions.push_back(std::move(dim));
+}
+
+void SheetBuilder::diameter(Point onCurveLocal, Point oppositeLocal, const std::string& value) {
+    const Point a = at(onCurveLocal), b = at(oppositeLocal);
+    const double length = Distance(a, b);
+    if (!(length > paper(0.01))) return;
+    const Point u = (b - a) * (1 / length);
+
+    Dimension dim = newDimension(DimensionKind::Diameter, value, Decoration::Diameter);
+    dim.curve = a;
+    dim.defpoint = b;
+    Graphics& g = dim.graphics;
+    g.lines.push_back({a, b, Layer::Dimension});
+    arrow(g, a, u * -1);
+    arrow(g, b, u);
+    const double textWidth = paper(EstimatedTextWidth(DecoratedText(value, Decoration::Diameter), kTextHeight));
+    // A quarter of the way in keeps the text off the centre lines.
+    const double along = std::max(length * 0.25, paper(kArrowLength + 1) + textWidth / 2);
+    dimensionText(dim, a + u * along, u, paper(kTextGap + kTextHeight / 2));
+    sheet_.dimensions.push_back(std::move(dim));
+}
+
+void SheetBuilder::angular(Point vertexLocal, Point firstLocal, Point secondLocal, double arcRadius,
+                           const std::string& value) {
+    const Point vertex = at(vertexLocal), first = at(firstLocal), second = at(secondLocal);
+    const double r = model(arcRadius);
+    if (!(r > paper(0.01)) || Distance(vertex, first) == 0 || Distance(vertex, second) == 0) return;
+    const double start = AngleOf(first - vertex);
+    const double sweep = Wrapped360(AngleOf(second - vertex) - start);
+    const double end = start + sweep;
+
+    Dimension dim = newDimension(DimensionKind::Angular, value, Decoration::Degrees);
+    dim.first = first;
+    dim.second = second;
+    dim.curve = vertex;
+    const Point middle = Direction(start + sweep / 2);
+    dim.defpoint = vertex + middle * r;
+    Graphics& g = dim.graphics;
+    g.arcs.push_back({vertex, r, start, end, Layer::Dimension});
+    arrow(g, vertex + Direction(start) * r, Direction(start - 90));
+    arrow(g, vertex + Direction(end) * r, Direction(end + 90));
+    for (auto [leg, angle] : {std::pair{first, start}, std::pair{second, end}}) {
+        const double reach = Distance(vertex, leg);
+        if (reach < r) {
+            g.lines.push_back({leg, vertex + Direction(angle) * (r + paper(kExtensionOvershoot)), Layer::Dimension});
+        }
+    }
+    // Angles are written horizontally, outside the arc.
+    const std::string shown = DecoratedText(value, Decoration::Degrees);
+    const double width = paper(EstimatedTextWidth(shown, kTextHeight)), height = paper(kTextHeight);
+    dim.textAt = vertex + middle * (r + paper(1.5) + 0.5 * (std::abs(middle.x) * width + std::abs(middle.y) * height));
+    TextEntity text;
+    text.at = dim.textAt;
+    text.height = height;
+    text.h = HAlign::Centre;
+    text.v = VAlign::Middle;
+    text.text = shown;
+    text.layer = Layer::Dimension;
+    g.texts.push_back(std::move(text));
+    sheet_.dimensions.push_back(std::move(dim));
+}
+
+void SheetBuilder::hatch(const std::vector<std::vector<PolyVertex>>& loops, double spacing) {
+    struct Edge {
+        Point a, b;
+        std::optional<BulgeArc> arc;
+    };
+    std::vector<Edge> edges;
+    const Point d = Direction(45), n = Normal(d);
+    double low = INFINITY, high = -INFINITY;
+    for (const auto& loop : loops) {
+        for (std::size_t i = 0; i < loop.size(); ++i) {
+            const PolyVertex& from = loop[i];
+            const Point to = loop[(i + 1) % loop.size()].at;
+            Edge edge{at(from.at), at(to), ArcOfBulge(at(from.at), at(to), from.bulge)};
+            const double reach = edge.arc ? edge.arc->radius : 0;
+            const Point probe = edge.arc ? edge.arc->centre : edge.a;
+            low = std::min({low, Dot(edge.a, n), Dot(probe, n) - reach});
+            high = std::max({high, Dot(edge.a, n), Dot(probe, n) + reach});
+            edges.push_back(edge);
+        }
+    }
+    const double step = paper(spacing);
+    if (edges.empty() || !(step > 0) || !std::isfinite(low) || !std::isfinite(high)) return;
+    // The odd offset keeps hatch lines off the vertices of the outlines.
+    std::vector<double> crossings;
+    for (double c = low + step * 0.5371; c < high; c += step) {
+        crossings.clear();
+        for (const Edge& edge : edges) {
+            if (!edge.arc) {
+                const double da = Dot(edge.a, n) - c, db = Dot(edge.b, n) - c;
+                if ((da < 0) != (db < 0)) crossings.push_back(Dot(edge.a + (edge.b - edge.a) * (da / (da - db)), d));
+                continue;
+            }
+            const double dc = Dot(edge.arc->centre, n) - c;
+            if (std::abs(dc) >= edge.arc->radius) continue;
+            const double half = std::sqrt(edge.arc->radius * edge.arc->radius - dc * dc);
+            const Point foot = edge.arc->centre - n * dc;
+            for (double sign : {-1.0, 1.0}) {
+                const Point crossing = foot + d * (sign * half);
+                if (OnArc(AngleOf(crossing - edge.arc->centre), edge.arc->start, edge.arc->end))
+                    crossings.push_back(Dot(crossing, d));
+            }
+        }
+        std::sort(crossings.begin(), crossings.end());
+        for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
+            sheet_.graphics.lines.push_back({n * c + d * crossings[i], n * c + d * crossings[i + 1], Layer::Thin});
+        }
+    }
+}
+
+}  // namespace wormgear::drawing

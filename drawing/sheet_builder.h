@@ -1,0 +1,103 @@
+// Putting a sheet together: geometry in the coordinates of the view it
+// belongs to, placed on the sheet, and dimensions, texts and hatching whose
+// sizes are given in paper millimetres (3.5 mm text, 3 mm arrowheads), so
+// they look the same at every scale.
+//
+//   SheetBuilder b(sheet);
+//   b.place({origin, 1});                             // a view at true size
+//   b.linear({-50.5, -y}, {50.5, -y}, 0, {0, -y - b.paper(10)}, "101");
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "drawing/sheet.h"
+
+namespace wormgear::drawing {
+
+// Text heights and arrowheads on paper, mm.
+inline constexpr double kTextHeight = 3.5;
+inline constexpr double kSmallTextHeight = 2.5;
+inline constexpr double kTitleTextHeight = 5;
+inline constexpr double kArrowLength = 3;
+
+// Where a view stands on the sheet: model point = origin + local * factor.
+struct Placement {
+    Point origin;
+    double factor = 1;
+};
+
+// The circle an outline segment with a bulge runs on, and its angles.
+struct BulgeArc {
+    Point centre;
+    double radius;
+    double start, end;  // counter-clockwise from start to end, degrees
+};
+// Nothing for a straight segment (bulge 0).
+std::optional<BulgeArc> ArcOfBulge(Point a, Point b, double bulge);
+// The bulge of the arc about `centre` from a to b, counter-clockwise when
+// `counterClockwise`, along the shorter way otherwise chosen by the sign.
+double BulgeOf(Point centre, Point a, Point b, bool counterClockwise);
+
+// Width of a text on paper by the proportions of the CAD fonts the DXF names:
+// 0.7 of the height for a Latin letter or digit, the full height for a
+// Chinese character.
+double EstimatedTextWidth(const std::string& utf8, double height);
+
+// The number text with what stands around it: "R" + "156.492".
+std::string DecoratedText(const std::string& value, Decoration decoration);
+
+class SheetBuilder {
+ public:
+    explicit SheetBuilder(Sheet& sheet) : sheet_(sheet) {}
+
+    // Model units for a length on paper.
+    double paper(double millimetres) const { return millimetres * sheet_.scale; }
+    // Where the following geometry goes; dimensions drawn now measure in
+    // the view's own units (lengthFactor 1 / factor).
+    void place(Placement placement) { placement_ = placement; }
+    const Placement& placement() const { return placement_; }
+    Point at(Point local) const { return placement_.origin + local * placement_.factor; }
+    // A local length in model units.
+    double model(double local) const { return local * placement_.factor; }
+
+    void line(Point a, Point b, Layer layer);
+    void arc(Point centre, double radius, double start, double end, Layer layer);
+    void circle(Point centre, double radius, Layer layer);
+    // A closed outline; its last vertex joins the first.
+    void outline(const std::vector<PolyVertex>& vertices, Layer layer);
+    // Paper height; `room` (paper mm, 0: any) squeezes a text that would be wider.
+    void text(Point at, double height, const std::string& text, HAlign h = HAlign::Left, VAlign v = VAlign::Baseline,
+              double rotation = 0, Layer layer = Layer::Dimension, double room = 0);
+    // A centre mark: two short centre lines through the point, `reach` paper mm each way.
+    void centreMark(Point centre, double reach);
+
+    // A linear dimension of p1 and p2 along `direction` (degrees), its
+    // dimension line through `through`.
+    void linear(Point p1, Point p2, double direction, Point through, const std::string& value,
+                Decoration decoration = Decoration::None);
+    // A radius from the centre to a point of the arc, its text along the line near the arc.
+    void radius(Point centre, Point onCurve, const std::string& value);
+    // A diameter between two opposite points of a circle.
+    void diameter(Point onCurve, Point opposite, const std::string& value);
+    // The angle at `vertex` counter-clockwise from the leg through `first` to
+    // the leg through `second`, its arc at `arcRadius` (local units).
+    void angular(Point vertex, Point first, Point second, double arcRadius, const std::string& value);
+
+    // Section lines at 45 degrees, `spacing` paper mm apart, inside the
+    // closed loops (even-odd: a loop inside another is a hole).
+    void hatch(const std::vector<std::vector<PolyVertex>>& loops, double spacing);
+
+ private:
+    // A dimension of the current view with its number text.
+    Dimension newDimension(DimensionKind kind, const std::string& value, Decoration decoration) const;
+    // The arrowhead with its tip at `tip`, pointing along `towards`.
+    void arrow(Graphics& graphics, Point tip, Point towards) const;
+    void dimensionText(Dimension& dimension, Point middle, Point along, double offset) const;
+
+    Sheet& sheet_;
+    Placement placement_;
+};
+
+}  // namespace wormgear::drawing

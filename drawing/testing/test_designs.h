@@ -1,0 +1,28 @@
+// The designs the drawing tests and benchmarks draw: drawing/tests/designs.jsonl,
+// one per line with wormcalc's batch keys and a name: the worked example, each
+// ratio class, designs with an E value, with whole enveloped teeth and of
+// large and small centre distances.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "drawing/calculated_design.h"
+
+namespace wormgear::testing {
+
+struct TestDesign {
+    std::string name;
+    DesignInputs inputs;
+    bool roundTeeth = false;
+    TCoefficientTable coefficients;
+};
+
+std::vector<TestDesign> TestDesigns();
+TestDesign WorkedExampleDesign();
+
+// The design calculated with '.' as separator; fails the test when it does
+// not calculate.
+CalculatedDesign Calculated(const TestDesign& design);
+
+}  // namespace wormgear::testing

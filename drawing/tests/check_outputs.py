@@ -1,0 +1,289 @@
+#!/usr/bin/env python3
+"""The drawings and the report as other programs read them.
+
+wormcalc writes each test design's three drawings (DXF, SVG, PDF) and its
+calculation report; independent readers check them against the window texts
+wormcalc prints for the same design (--json):
+
+- ezdxf (python3-ezdxf) audits every DXF (no error), measures every DIMENSION
+  (times its style's length factor: it must give the value of its text, which
+  must be the window's text), reads the parameter table's texts row by row,
+  and checks that every outline is closed;
+- poppler's pdfinfo, pdftotext and pdfdetach read the PDFs: paper sizes, the
+  dimension texts, every input and result text of the report, and the design
+  attached to the report as JSON;
+- Python's XML reader reads the SVG texts.
+
+A failed calculation writes nothing; a target that cannot be written leaves
+what is there.
+
+    check_outputs.py WORMCALC DESIGNS.jsonl
+
+Exit status 0 when every check passes, 1 when one fails, 77 (skipped) when
+ezdxf or poppler-utils is missing.
+"""
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import xml.etree.ElementTree as ElementTree
+
+SKIP = 77
+failures = []
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+    return condition
+
+
+try:
+    import ezdxf
+    from ezdxf import path as ezdxf_path
+except ImportError:
+    print("SKIP: python3-ezdxf is not installed (scripts/install-deps.sh --test installs it)")
+    sys.exit(SKIP)
+for tool in ("pdfinfo", "pdftotext", "pdfdetach"):
+    if shutil.which(tool) is None:
+        print(f"SKIP: {tool} (poppler-utils) is not installed (scripts/install-deps.sh --test installs it)")
+        sys.exit(SKIP)
+
+FIELDS = ["centre-distance", "speed-ratio", "teeth", "starts", "base-diameter", "eccentricity",
+          "pitch-diameter", "backlash", "worm-accuracy", "hob-accuracy", "entrance-relief",
+          "exit-relief", "grinding-increment"]
+DEFAULTS = {"starts": "1", "eccentricity": "0", "backlash": "0.3", "worm-accuracy": "8j (GB/T16445-1996)",
+            "hob-accuracy": "8j (GB/T16445-1996)", "entrance-relief": "0.3*P/2", "exit-relief": "0.2*P/2",
+            "grinding-increment": "0.2"}
+
+# The dimensions of each drawing: where the text comes from (a result label or
+# an input field) and what stands before or after it in DXF.
+DIMENSIONS = {
+    "worm": [("Label10", ""), ("Label11", ""), ("Label48", "%%c"), ("pitch-diameter", "%%c"),
+             ("centre-distance", ""), ("Label9", "R"), ("Label8", "R"), ("Label12", "%%c"), ("Label27", "%%d"),
+             ("Label16", ""), ("Label17", "")],
+    "wheel": [("Label35", "%%c"), ("Label23", "%%c"), ("Label34", ""), ("Label33", "%%c"), ("Label40", "R"),
+              ("centre-distance", "")],
+    "hob": [("Label20", ""), ("centre-distance", ""), ("Label18", "R"), ("Label19", "R"), ("Label12", "%%c"),
+            ("Label49", ""), ("Label22", "")],
+}
+
+# The parameter tables: the name a row shows and where its value comes from.
+TABLES = {
+    "worm": [("中心距", "centre-distance"), ("蜗杆头数", "starts"), ("蜗轮齿数", "teeth"), ("速比", "speed-ratio"),
+             ("端面模数", "Label25"), ("主基圆直径", "Label12"), ("母平面倾斜角", "Label13"), ("压力角", "Label14"),
+             ("蜗杆喉部导程角", "Label28"), ("螺旋方向", "=右"), ("包围齿数", "Label26"), ("工作半包角", "Label27"),
+             ("测量齿厚", "Label16"), ("测量齿高", "Label17"), ("蜗杆精度", "worm-accuracy"),
+             ("入口修缘", "entrance-relief"), ("出口修缘", "exit-relief"), ("修形砂轮角", "Label41"),
+             ("修形传动比", "Label42"), ("修形中心距", "Label51"), ("修形主基圆直径", "Label52"),
+             ("磨齿增量", "grinding-increment")],
+    "wheel": [("蜗轮齿数", "teeth"), ("端面模数", "Label25"), ("蜗轮分度圆直径", "Label23"),
+              ("中心距", "centre-distance"), ("压力角", "Label14"), ("螺旋方向", "=右"), ("蜗轮测量齿厚", "Label44"),
+              ("蜗轮测量齿高", "Label45"), ("精度等级", "worm-accuracy"), ("加工方法", "=滚刀加工")],
+    "hob": [("滚刀包络齿数", "Label29"), ("滚刀测量齿厚", "Label21"), ("滚刀测量齿高", "Label22"),
+            ("中心距", "centre-distance"), ("速比", "speed-ratio"), ("主基圆直径", "Label12"),
+            ("母平面倾斜角", "Label13"), ("滚刀精度", "hob-accuracy")],
+}
+
+
+def run(command):
+    return subprocess.run(command, capture_output=True, text=True)
+
+
+def arguments(design):
+    args = []
+    for key, value in design.items():
+        if key in FIELDS:
+            args += ["--" + key, value]
+    if design.get("round-teeth"):
+        args.append("--round-teeth")
+    args += ["--coefficients", ",".join(design["coefficients"])]
+    return args
+
+
+def window_texts(wormcalc, design):
+    """label -> number text as the window shows it, and the thirteen field texts."""
+    result = run([wormcalc] + arguments(design) + ["--json"])
+    check(result.returncode == 0, f"{design['name']}: wormcalc --json failed: {result.stderr}")
+    texts = {}
+    for line in json.loads(result.stdout)["lines"]:
+        texts[line["label"]] = re.match(r"^(.*?)-{4,}", line["text"]).group(1)
+    for field in FIELDS:
+        texts[field] = design.get(field, DEFAULTS.get(field, ""))
+    return texts
+
+
+def value_of(source, texts):
+    return source[1:] if source.startswith("=") else texts[source]
+
+
+def check_dxf(name, path, drawing, texts):
+    doc = ezdxf.readfile(path)
+    auditor = doc.audit()
+    check(not auditor.has_errors, f"{name}: ezdxf audit: {[e.message for e in auditor.errors][:3]}")
+    check(not auditor.fixes, f"{name}: ezdxf had to repair: {[e.message for e in auditor.fixes][:3]}")
+    check(doc.dxfversion == "AC1015", f"{name}: version {doc.dxfversion}")
+    check(doc.header.get("$INSUNITS") == 4, f"{name}: units are not millimetres")
+    for layer in ("OUTLINE", "CENTER", "HIDDEN", "DIM", "TABLE", "FRAME"):
+        check(layer in doc.layers, f"{name}: no layer {layer}")
+    msp = doc.modelspace()
+
+    # Dimensions: the window's texts, measuring their values.
+    expected = sorted(prefix + texts[source] if prefix != "%%d" else texts[source] + prefix
+                      for source, prefix in DIMENSIONS[drawing])
+    if drawing == "worm" and texts["eccentricity"] not in ("0", ""):
+        expected = sorted(expected + [texts["Label24"]])
+    found = []
+    for dim in msp.query("DIMENSION"):
+        text = dim.dxf.text
+        found.append(text)
+        number = text.replace("%%c", "").replace("%%d", "").lstrip("R")
+        measured = dim.get_measurement()
+        if dim.dimtype != 5:  # lengths, with the style's factor of an enlarged detail
+            measured *= doc.dimstyles.get(dim.dxf.dimstyle).dxf.dimlfac
+        check(abs(measured - float(number)) <= 5e-4 + 1e-9,
+              f"{name}: the dimension {text} measures {measured}")
+        block = dim.get_geometry_block()
+        check(block is not None and len(block) > 0, f"{name}: the dimension {text} has no picture")
+    check(sorted(found) == expected, f"{name}: dimensions {sorted(found)}, expected {expected}")
+
+    # The parameter table, row by row: texts on the table layer at one height.
+    rows = {}
+    for text in msp.query('TEXT[layer=="TABLE"]'):
+        position = text.dxf.align_point if text.dxf.halign or text.dxf.valign else text.dxf.insert
+        rows.setdefault(round(position.y, 3), set()).add(text.dxf.text)
+    for row_name, source in TABLES[drawing]:
+        value = value_of(source, texts)
+        check(any(row_name in row and value in row for row in rows.values()),
+              f"{name}: no table row {row_name} {value}")
+
+    # Outlines: closed, every vertex apart from the next.
+    outlines = msp.query('LWPOLYLINE[layer=="OUTLINE"]')
+    check(len(outlines) >= 2, f"{name}: {len(outlines)} outlines")
+    for outline in msp.query("LWPOLYLINE"):
+        points = [tuple(p[:2]) for p in outline.get_points()]
+        check(outline.closed and len(points) >= 3, f"{name}: an open outline")
+        check(all(points[i] != points[(i + 1) % len(points)] for i in range(len(points))),
+              f"{name}: an outline repeats a vertex")
+        check(ezdxf_path.make_path(outline).is_closed, f"{name}: an outline's path does not close")
+    return sorted(found)
+
+
+def pdf_text(path, raw=False):
+    result = run(["pdftotext"] + (["-raw"] if raw else []) + [path, "-"])
+    check(result.returncode == 0, f"pdftotext {path}: {result.stderr}")
+    return result.stdout
+
+
+def page_sizes(path):
+    result = run(["pdfinfo", "-f", "1", "-l", "99", path])
+    check(result.returncode == 0 and not result.stderr.strip(), f"pdfinfo {path}: {result.stderr}")
+    return re.findall(r"Page\s+\d+ size:\s+([\d.]+) x ([\d.]+) pts(?: \((\w+)\))?", result.stdout)
+
+
+def compact(text):
+    return re.sub(r"\s", "", text)
+
+
+def check_design(wormcalc, design, folder):
+    name = design["name"]
+    texts = window_texts(wormcalc, design)
+    base = os.path.join(folder, re.sub(r"\W+", "-", name))
+    outputs = []
+    for drawing in ("worm", "wheel", "hob"):
+        for extension in ("dxf", "svg", "pdf"):
+            outputs += [f"--drawing-{drawing}", f"{base}-{drawing}.{extension}"]
+    result = run([wormcalc] + arguments(design) + outputs + ["--report", f"{base}-report.pdf"])
+    if not check(result.returncode == 0, f"{name}: wormcalc failed: {result.stderr}"):
+        return
+
+    for drawing in ("worm", "wheel", "hob"):
+        label = f"{name}, {drawing}"
+        dimensions = check_dxf(label, f"{base}-{drawing}.dxf", drawing, texts)
+        numbers = [d.replace("%%c", "").replace("%%d", "").lstrip("R") for d in dimensions]
+        # SVG: every dimension's number among its texts.
+        svg = ElementTree.parse(f"{base}-{drawing}.svg").getroot()
+        svg_texts = "".join(t.text or "" for t in svg.iter("{http://www.w3.org/2000/svg}text"))
+        for number in numbers:
+            check(number in svg_texts, f"{label}: the SVG lacks {number}")
+        # PDF: its paper, and every dimension's number (turned texts come out
+        # character by character: compared without blanks).
+        sizes = page_sizes(f"{base}-{drawing}.pdf")
+        paper = "A3" if drawing == "worm" else "A4"
+        check(len(sizes) == 1 and sizes[0][2] == paper and float(sizes[0][0]) > float(sizes[0][1]),
+              f"{label}: PDF page {sizes}")
+        raw = compact(pdf_text(f"{base}-{drawing}.pdf", raw=True))
+        for number in numbers:
+            check(number in raw, f"{label}: the PDF lacks {number}")
+
+    # The report: A4 pages, every input and result text, the design attached.
+    report = f"{base}-report.pdf"
+    sizes = page_sizes(report)
+    check(len(sizes) >= 5 and all(size[2] == "A4" for size in sizes), f"{name}: report pages {sizes}")
+    text = compact(pdf_text(report))
+    for field in FIELDS:
+        check(compact(texts[field]) in text, f"{name}: the report lacks the input {field} {texts[field]}")
+    attached = run(["pdfdetach", "-list", report])
+    check("design.json" in attached.stdout, f"{name}: no attachment: {attached.stdout}")
+    saved = base + "-design.json"
+    run(["pdfdetach", "-save", "1", "-o", saved, report])
+    with open(saved, encoding="utf-8") as file:
+        attached_design = json.load(file)
+    for field in FIELDS:
+        check(attached_design["inputs"][field] == texts[field], f"{name}: attached input {field}")
+    check(attached_design["coefficients"] == [float(c) for c in design["coefficients"]],
+          f"{name}: attached coefficients {attached_design['coefficients']}")
+    check(attached_design["round-teeth"] == bool(design.get("round-teeth")), f"{name}: attached round-teeth")
+    check(len(attached_design["results"]) == 34, f"{name}: {len(attached_design['results'])} attached results")
+    for result_line in attached_design["results"]:
+        label = result_line["label"]
+        check(result_line["text"] == texts[label], f"{name}: attached {label} {result_line['text']}")
+        check(compact(texts[label]) in text and result_line["name"] in text,
+              f"{name}: the report lacks {label} {result_line['name']} {texts[label]}")
+    meta = run(["pdfinfo", "-meta", report]).stdout
+    check('pdfaid:part="3"' in meta and 'pdfaid:conformance="B"' in meta, f"{name}: no PDF/A-3b identification")
+
+
+def check_refusals(wormcalc, design, folder):
+    # A failed calculation writes nothing.
+    failing = dict(design, **{"speed-ratio": "99"})
+    target = os.path.join(folder, "failed.dxf")
+    result = run([wormcalc] + arguments(failing) + ["--drawing-worm", target, "--report", target + ".pdf"])
+    check(result.returncode == 1, f"a failed calculation exits {result.returncode}")
+    check(not os.path.exists(target) and not os.path.exists(target + ".pdf"), "a failed calculation wrote a file")
+    # A target that cannot be replaced (a folder of that name) stays as it is.
+    occupied = os.path.join(folder, "occupied.dxf")
+    os.mkdir(occupied)
+    with open(os.path.join(occupied, "inside"), "w") as file:
+        file.write("kept")
+    before = sorted(os.listdir(folder))
+    result = run([wormcalc] + arguments(design) + ["--drawing-worm", occupied])
+    check(result.returncode == 1 and "wormcalc: " in result.stderr and occupied in result.stderr,
+          f"an unwritable target: exit {result.returncode}, {result.stderr}")
+    check(os.path.isdir(occupied) and open(os.path.join(occupied, "inside")).read() == "kept",
+          "an unwritable target was changed")
+    check(sorted(os.listdir(folder)) == before, "a temporary file was left behind")
+    # A file name that names no format is a usage error.
+    result = run([wormcalc] + arguments(design) + ["--drawing-hob", os.path.join(folder, "hob.png")])
+    check(result.returncode == 2, f"an unknown format exits {result.returncode}")
+
+
+def main():
+    wormcalc, designs_path = sys.argv[1], sys.argv[2]
+    with open(designs_path, encoding="utf-8") as file:
+        designs = [json.loads(line) for line in file if line.strip()]
+    with tempfile.TemporaryDirectory() as folder:
+        for design in designs:
+            check_design(wormcalc, design, folder)
+        check_refusals(wormcalc, designs[0], folder)
+    for failure in failures:
+        print("FAILED:", failure)
+    print(f"{len(designs)} designs, {len(failures)} failures")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

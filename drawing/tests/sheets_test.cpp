@@ -1,0 +1,464 @@
+// The three drawings as data: which dimensions each carries, that every
+// dimension measures the value whose window text it shows, that the tables
+// carry the window's texts, that outlines close, and that designs far from
+// the usual ones still give a sheet.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
+
+#include "calc/testing/worked_example.h"
+#include "drawing/drawings.h"
+#include "drawing/dxf_writer.h"
+#include "drawing/sheet_builder.h"
+#include "drawing/sheet_layout.h"
+#include "drawing/testing/test_designs.h"
+
+namespace wormgear {
+namespace {
+
+using namespace drawing;
+using testing::Calculated;
+using testing::TestDesigns;
+using R = ResultId;
+using F = DesignField;
+
+const TitleBlock kTitle{"pair.cqb", "2024-05-01", "wormgear 7.6"};
+
+// Where a dimension's number comes from: a result line or an input field.
+struct Source {
+    std::optional<ResultId> result;
+    std::optional<DesignField> field;
+    Decoration decoration;
+};
+std::string TextOf(const CalculatedDesign& d, const Source& s) {
+    return s.result ? d.shown(*s.result) : d.field(*s.field);
+}
+
+// The dimensions each drawing shows: the values a shop turns and grinds to.
+const std::map<DrawingKind, std::vector<Source>> kDimensions = {
+    {DrawingKind::Worm,
+     {{R::WormWorkingLength, {}, Decoration::None},
+      {R::ShaftShoulder, {}, Decoration::None},
+      {R::WormMaxTipDiameter, {}, Decoration::Diameter},
+      {{}, F::WormPitchDiameter, Decoration::Diameter},
+      {{}, F::CentreDistance, Decoration::None},
+      {R::WormTipArcRadius, {}, Decoration::Radius},
+      {R::WormRootArcRadius, {}, Decoration::Radius},
+      {R::MainBaseDiameter, {}, Decoration::Diameter},
+      {R::WorkingHalfWrapAngle, {}, Decoration::Degrees},
+      {R::WormMeasuredThickness, {}, Decoration::None},
+      {R::WormMeasuredHeight, {}, Decoration::None}}},
+    {DrawingKind::Wheel,
+     {{R::WheelThroatDiameter, {}, Decoration::Diameter},
+      {R::WheelPitchDiameter, {}, Decoration::Diameter},
+      {R::RimWorkingWidth, {}, Decoration::None},
+      {R::WheelMaxOuterDiameter, {}, Decoration::Diameter},
+      {R::WheelTipArcRadius, {}, Decoration::Radius},
+      {{}, F::CentreDistance, Decoration::None}}},
+    {DrawingKind::Hob,
+     {{R::HobEffectiveLength, {}, Decoration::None},
+      {{}, F::CentreDistance, Decoration::None},
+      {R::HobBodyTipArcRadius, {}, Decoration::Radius},
+      {R::HobBodyRootArcRadius, {}, Decoration::Radius},
+      {R::MainBaseDiameter, {}, Decoration::Diameter},
+      {R::HobTipWidth, {}, Decoration::None},
+      {R::HobMeasuredHeight, {}, Decoration::None}}},
+};
+
+// The rows of each parameter table: name as the sheet shows it, and where the value comes from.
+struct Row {
+    const char* name;
+    std::optional<ResultId> result;
+    std::optional<DesignField> field;
+    const char* text = nullptr;  // a fixed text instead
+};
+const std::map<DrawingKind, std::vector<Row>> kTables = {
+    {DrawingKind::Worm,
+     {{"中心距", {}, F::CentreDistance},
+      {"蜗杆头数", {}, F::WormStarts},
+      {"蜗轮齿数", {}, F::WheelTeeth},
+      {"速比", {}, F::SpeedRatio},
+      {"端面模数", R::TransverseModule, {}},
+      {"主基圆直径", R::MainBaseDiameter, {}},
+      {"母平面倾斜角", R::GeneratingPlaneAngle, {}},
+      {"压力角", R::PressureAngle, {}},
+      {"蜗杆喉部导程角", R::ThroatLeadAngle, {}},
+      {"螺旋方向", {}, {}, "右"},
+      {"包围齿数", R::EnvelopedTeeth, {}},
+      {"工作半包角", R::WorkingHalfWrapAngle, {}},
+      {"测量齿厚", R::WormMeasuredThickness, {}},
+      {"测量齿高", R::WormMeasuredHeight, {}},
+      {"蜗杆精度", {}, F::WormAccuracy},
+      {"入口修缘", {}, F::EntranceRelief},
+      {"出口修缘", {}, F::ExitRelief},
+      {"修形砂轮角", R::GrindingWheelAngle, {}},
+      {"修形传动比", R::ModificationRatio, {}},
+      {"修形中心距", R::ModificationCentreDistance, {}},
+      {"修形主基圆直径", R::ModificationBaseDiameter, {}},
+      {"磨齿增量", {}, F::GrindingIncrement}}},
+    {DrawingKind::Wheel,
+     {{"蜗轮齿数", {}, F::WheelTeeth},
+      {"端面模数", R::TransverseModule, {}},
+      {"蜗轮分度圆直径", R::WheelPitchDiameter, {}},
+      {"中心距", {}, F::CentreDistance},
+      {"压力角", R::PressureAngle, {}},
+      {"螺旋方向", {}, {}, "右"},
+      {"蜗轮测量齿厚", R::WheelMeasuredThickness, {}},
+      {"蜗轮测量齿高", R::WheelMeasuredHeight, {}},
+      {"精度等级", {}, F::WormAccuracy},
+      {"加工方法", {}, {}, "滚刀加工"},
+      {"滚刀图号", {}, {}, "pair-03"}}},
+    {DrawingKind::Hob,
+     {{"滚刀包络齿数", R::HobEnvelopingTeeth, {}},
+      {"滚刀测量齿厚", R::HobMeasuredThickness, {}},
+      {"滚刀测量齿高", R::HobMeasuredHeight, {}},
+      {"中心距", {}, F::CentreDistance},
+      {"速比", {}, F::SpeedRatio},
+      {"主基圆直径", R::MainBaseDiameter, {}},
+      {"母平面倾斜角", R::GeneratingPlaneAngle, {}},
+      {"滚刀精度", {}, F::HobAccuracy}}},
+};
+
+std::string Decorated(const Dimension& d) { return DecoratedText(d.value, d.decoration); }
+
+TEST(CalculatedDesign, TakesTheNumberTextsOfTheWindowsLines) {
+    const CalculationOutcome outcome = Calculate(WorkedExampleInputs(), false, WorkedExampleCoefficients(), '.');
+    const auto d = CalculatedDesign::From(WorkedExampleInputs(), false, WorkedExampleCoefficients(), outcome, '.');
+    ASSERT_TRUE(d);
+    // The worked example's lines, without their suffixes.
+    const std::pair<ResultId, const char*> kShown[] = {{R::WheelPitchDiameter, "322"},
+                                                       {R::WormTipArcRadius, "156.492"},
+                                                       {R::ShaftShoulder, "12"},
+                                                       {R::GeneratingPlaneAngle, "11.025"},
+                                                       {R::WormMaxTipDiameter, "103.76"},
+                                                       {R::HobBodyRootArcRadius, "168.928"},
+                                                       {R::WheelMeasuredThickness, "10.979"},
+                                                       {R::ModificationBaseDiameter, "130.518"}};
+    for (const auto& [id, text] : kShown) EXPECT_EQ(d->shown(id), text) << Result(id).label;
+    EXPECT_EQ(d->field(F::WormAccuracy), "8j (GB/T16445-1996)");
+}
+
+TEST(CalculatedDesign, IsNeverMadeOfAFailedOrIncompleteCalculation) {
+    DesignInputs inputs = WorkedExampleInputs();
+    inputs.GrindingIncrement = "";  // fails at the last step, every other line written
+    const CalculationOutcome failed = Calculate(inputs, false, WorkedExampleCoefficients(), '.');
+    ASSERT_FALSE(failed.succeeded());
+    EXPECT_FALSE(CalculatedDesign::From(inputs, false, WorkedExampleCoefficients(), failed, '.'));
+
+    CalculationOutcome outcome = Calculate(WorkedExampleInputs(), false, WorkedExampleCoefficients(), '.');
+    CalculationOutcome missing = outcome;
+    missing.lines.pop_back();
+    EXPECT_FALSE(CalculatedDesign::From(WorkedExampleInputs(), false, WorkedExampleCoefficients(), missing, '.'));
+    CalculationOutcome altered = outcome;
+    altered.lines[3].text += "x";
+    EXPECT_FALSE(CalculatedDesign::From(WorkedExampleInputs(), false, WorkedExampleCoefficients(), altered, '.'));
+}
+
+TEST(Drawings, EachShowsItsDimensionsWithTheWindowsTextsAndTheirTrueMeasures) {
+    for (const auto& design : TestDesigns()) {
+        const CalculatedDesign d = Calculated(design);
+        for (const auto& [kind, expected] : kDimensions) {
+            SCOPED_TRACE(design.name + ", " + DrawingName(kind));
+            const Sheet sheet = BuildDrawing(kind, d, kTitle);
+            std::multiset<std::string> shown, wanted;
+            for (const Dimension& dim : sheet.dimensions) shown.insert(Decorated(dim));
+            for (const Source& source : expected) wanted.insert(DecoratedText(TextOf(d, source), source.decoration));
+            // The E value is drawn where there is one.
+            if (kind == DrawingKind::Worm && d.design.TipArcEccentricity != 0)
+                wanted.insert(d.shown(R::TipArcEccentricity));
+            EXPECT_EQ(shown, wanted);
+            for (const Dimension& dim : sheet.dimensions) {
+                // The window's texts are rounded to 0.001 at most; a drawn
+                // length measures the value before that rounding.
+                const double value = static_cast<double>(ParseReal(dim.value, '.'));
+                EXPECT_NEAR(dim.measurement(), value, 5e-4 + 1e-9) << Decorated(dim);
+            }
+        }
+    }
+}
+
+TEST(Drawings, ExactValuesAreDrawnExactly) {
+    const CalculatedDesign d = Calculated(TestDesigns().front());
+    const Sheet worm = BuildDrawing(DrawingKind::Worm, d, kTitle);
+    std::map<std::string, double> measured;
+    for (const Dimension& dim : worm.dimensions) measured[Decorated(dim)] = dim.measurement();
+    EXPECT_NEAR(measured["101"], 101, 1e-9);
+    EXPECT_NEAR(measured["R156.492"], 156.492, 1e-9);
+    EXPECT_NEAR(measured["18.18\u00B0"], 18.18, 1e-9);
+    EXPECT_NEAR(measured["8.686"], 8.686, 1e-9);               // the normal section's chord, enlarged and measured back
+    EXPECT_NEAR(measured["\u2300103.76"], 103.7602588, 1e-6);  // the tip diameter at the ends, before rounding
+}
+
+// The texts of a table row by row: texts on the table layer at one height.
+std::vector<std::set<std::string>> TableRows(const Sheet& sheet) {
+    std::map<long long, std::set<std::string>> rows;
+    for (const TextEntity& t : sheet.graphics.texts)
+        if (t.layer == Layer::Table) rows[std::llround(t.at.y / sheet.scale * 10)].insert(t.text);
+    std::vector<std::set<std::string>> out;
+    for (auto& [y, texts] : rows) out.push_back(texts);
+    return out;
+}
+
+TEST(Drawings, ParameterTablesCarryTheWindowsTexts) {
+    for (const auto& design : TestDesigns()) {
+        const CalculatedDesign d = Calculated(design);
+        for (const auto& [kind, rows] : kTables) {
+            SCOPED_TRACE(design.name + ", " + DrawingName(kind));
+            const auto table = TableRows(BuildDrawing(kind, d, kTitle));
+            for (const Row& row : rows) {
+                const std::string value = row.text ? row.text : row.result ? d.shown(*row.result) : d.field(*row.field);
+                const bool found = std::any_of(table.begin(), table.end(), [&](const std::set<std::string>& texts) {
+                    return texts.count(row.name) && texts.count(value);
+                });
+                EXPECT_TRUE(found) << row.name << " " << value;
+            }
+        }
+    }
+}
+
+TEST(Drawings, TitleBlockNamesTheDesignDateProgramAndScale) {
+    const CalculatedDesign d = Calculated(TestDesigns().front());
+    for (DrawingKind kind : kDrawingKinds) {
+        const Sheet sheet = BuildDrawing(kind, d, kTitle);
+        std::set<std::string> texts;
+        for (const TextEntity& t : sheet.graphics.texts) texts.insert(t.text);
+        for (const char* text : {"pair.cqb", "2024-05-01", "wormgear 7.6", "设计", "日期", "程序", "比例"})
+            EXPECT_TRUE(texts.count(text)) << text;
+        EXPECT_TRUE(texts.count(ScaleText(sheet.scale))) << ScaleText(sheet.scale);
+    }
+    const Sheet unsaved = BuildDrawing(DrawingKind::Worm, d, {"", "2024-05-01", "wormgear 7.6"});
+    EXPECT_TRUE(std::any_of(unsaved.graphics.texts.begin(), unsaved.graphics.texts.end(),
+                            [](const TextEntity& t) { return t.text == "未保存的设计"; }));
+}
+
+TEST(Drawings, PaperSizesAreA3ForTheWormAndA4ForWheelAndHob) {
+    const CalculatedDesign d = Calculated(TestDesigns().front());
+    const std::map<DrawingKind, std::pair<double, double>> kPaper = {
+        {DrawingKind::Worm, {420, 297}}, {DrawingKind::Wheel, {297, 210}}, {DrawingKind::Hob, {297, 210}}};
+    for (const auto& [kind, paper] : kPaper) {
+        const Sheet sheet = BuildDrawing(kind, d, kTitle);
+        EXPECT_EQ(sheet.width, paper.first);
+        EXPECT_EQ(sheet.height, paper.second);
+    }
+}
+
+double SignedArea(const PolylineEntity& outline) {
+    double area = 0;
+    const auto& v = outline.vertices;
+    for (std::size_t i = 0; i < v.size(); ++i) area += Cross(v[i].at, v[(i + 1) % v.size()].at);
+    return area / 2;
+}
+
+TEST(Drawings, OutlinesCloseWithoutSegmentsOfNoLength) {
+    for (const auto& design : TestDesigns()) {
+        const CalculatedDesign d = Calculated(design);
+        for (DrawingKind kind : kDrawingKinds) {
+            SCOPED_TRACE(design.name + ", " + DrawingName(kind));
+            const Sheet sheet = BuildDrawing(kind, d, kTitle);
+            int parts = 0;
+            for (const PolylineEntity& outline : sheet.graphics.outlines) {
+                ASSERT_GE(outline.vertices.size(), 3u);
+                for (std::size_t i = 0; i < outline.vertices.size(); ++i) {
+                    const Point a = outline.vertices[i].at, b = outline.vertices[(i + 1) % outline.vertices.size()].at;
+                    EXPECT_GT(Distance(a, b), 0) << "vertex " << i;
+                    EXPECT_TRUE(std::isfinite(a.x) && std::isfinite(a.y) && std::isfinite(outline.vertices[i].bulge));
+                }
+                EXPECT_NE(SignedArea(outline), 0);
+                if (outline.layer == Layer::Outline) ++parts;
+            }
+            // The part itself: the worm, the hob and the tooth detail; the wheel's two halves.
+            EXPECT_GE(parts, kind == DrawingKind::Wheel ? 2 : 2);
+        }
+    }
+}
+
+TEST(Drawings, TheWormsThreadIsDrawnWithinTheWorkingLength) {
+    const CalculatedDesign d = Calculated(TestDesigns().front());
+    const Sheet sheet = BuildDrawing(DrawingKind::Worm, d, kTitle);
+    // The worm's outline: the largest one on the outline layer. Its upper
+    // side runs down each flank to the root arc and up again.
+    const PolylineEntity* worm = nullptr;
+    for (const PolylineEntity& o : sheet.graphics.outlines)
+        if (o.layer == Layer::Outline && (!worm || o.vertices.size() > worm->vertices.size())) worm = &o;
+    ASSERT_NE(worm, nullptr);
+    // Shafts and shoulders take 16 corners; each tooth space adds four.
+    const std::size_t spaces = (worm->vertices.size() - 16) / 4;
+    EXPECT_EQ(spaces, 4u);  // the spaces whose flanks lie within the working length of 101
+}
+
+TEST(Drawings, TranslatedHeadingsForAnotherLanguage) {
+    const CalculatedDesign d = Calculated(TestDesigns().front());
+    const std::map<std::string, std::string> english = {{"参数表", "Parameters"},
+                                                        {"名称", "Name"},
+                                                        {"中心距", "Centre distance"},
+                                                        {"螺旋方向", "Hand"},
+                                                        {"右", "right"}};
+    const Translate translate = [&](const char* text) {
+        const auto found = english.find(text);
+        return found == english.end() ? std::string(text) : found->second;
+    };
+    const Sheet sheet = BuildDrawing(DrawingKind::Worm, d, kTitle, translate);
+    const auto rows = TableRows(sheet);
+    const auto has = [&](const char* a, const std::string& b) {
+        return std::any_of(rows.begin(), rows.end(), [&](const auto& r) { return r.count(a) && r.count(b); });
+    };
+    EXPECT_TRUE(has("Centre distance", d.field(F::CentreDistance)));
+    EXPECT_TRUE(has("Hand", "right"));
+    for (const auto& row : rows) {
+        EXPECT_FALSE(row.count("参数表"));
+        EXPECT_FALSE(row.count("中心距"));
+    }
+}
+
+TEST(Drawings, DesignsFarFromTheUsualStillGiveASheet) {
+    // Calculated designs whose geometry cannot be drawn in part: a three-tooth
+    // wheel with a negative root diameter, a zero working length, an E larger
+    // than the tip, a huge centre distance.
+    struct Odd {
+        const char* name;
+        std::vector<std::pair<F, const char*>> fields;
+    };
+    const Odd kOdd[] = {
+        {"three teeth", {{F::SpeedRatio, "3"}, {F::WheelTeeth, "3"}, {F::WormStarts, "1"}}},
+        {"tiny centre distance",
+         {{F::CentreDistance, "40"}, {F::MainBaseDiameter, "26"}, {F::WormPitchDiameter, "15"}}},
+        {"large E", {{F::TipArcEccentricity, "90"}}},
+        {"negative E", {{F::TipArcEccentricity, "-30"}}},
+        {"huge", {{F::CentreDistance, "1e9"}, {F::MainBaseDiameter, "6.5e8"}, {F::WormPitchDiameter, "3.9e8"}}},
+        {"pressure angle 90", {{F::MainBaseDiameter, "322"}}},
+    };
+    for (const Odd& odd : kOdd) {
+        SCOPED_TRACE(odd.name);
+        DesignInputs inputs = WorkedExampleInputs();
+        for (const auto& [field, text] : odd.fields) FieldText(inputs, field) = text;
+        const CalculationOutcome outcome = Calculate(inputs, false, WorkedExampleCoefficients(), '.');
+        const auto d = CalculatedDesign::From(inputs, false, WorkedExampleCoefficients(), outcome, '.');
+        if (!d) continue;  // not calculated: never drawn
+        for (DrawingKind kind : kDrawingKinds) {
+            const Sheet sheet = BuildDrawing(kind, *d, kTitle);
+            EXPECT_GT(sheet.scale, 0);
+            EXPECT_FALSE(sheet.graphics.texts.empty());
+            const std::string dxf = DxfDocument(sheet);
+            EXPECT_EQ(dxf.find("nan"), std::string::npos);
+            EXPECT_EQ(dxf.find("inf"), std::string::npos);
+            for (const Dimension& dim : sheet.dimensions) EXPECT_TRUE(std::isfinite(dim.measurement()));
+        }
+    }
+}
+
+TEST(Scale, TheLargestStandardScaleThatFits) {
+    struct Case {
+        double width, height, roomWidth, roomHeight, scale;
+        const char* text;
+    };
+    const Case kCases[] = {
+        {100, 50, 200, 200, 0.5, "2:1"}, {100, 50, 100, 100, 1, "1:1"},   {101, 50, 100, 100, 1.5, "1:1.5"},
+        {300, 50, 100, 100, 3, "1:3"},   {610, 50, 100, 100, 10, "1:10"}, {10, 10, 100, 100, 0.1, "10:1"},
+        {2, 1, 100, 100, 0.02, "50:1"},  {350, 250, 100, 100, 4, "1:4"},  {1e9, 1, 100, 100, 1e7, "1:10000000"},
+        {0, 10, 100, 100, 1, "1:1"},     {NAN, 10, 100, 100, 1, "1:1"},
+    };
+    for (const Case& c : kCases) {
+        const double scale = ChooseScale(c.width, c.height, c.roomWidth, c.roomHeight);
+        EXPECT_DOUBLE_EQ(scale, c.scale) << c.width << " x " << c.height;
+        EXPECT_EQ(ScaleText(scale), c.text);
+    }
+}
+
+TEST(DxfText, ChineseInGbkSignsAsControlCodesTheRestEscaped) {
+    const std::pair<const char*, const char*> kCases[] = {
+        {"R156.492", "R156.492"},
+        {"中心距", "\xD6\xD0\xD0\xC4\xBE\xE0"},
+        {"\u2300103.76", "%%c103.76"},
+        {"18.18\u00B0", "18.18%%d"},
+        {"\u00B10.02", "%%p0.02"},
+        {"α β γ φ Δ", "\xA6\xC1 \xA6\xC2 \xA6\xC3 \xA6\xD5 \xA6\xA4"},
+        {"\xF0\x9F\x98\x80", "\\U+1F600"},
+        {"50% of", "50% of"},
+        {"a%%c", "a%%%%%%c"},
+        {"C:\\U+4E2D", "C:\\U+005CU+4E2D"},
+        {"a\nb\tc", "a b c"},
+        {"\xFF", "\\U+FFFD"},
+    };
+    for (const auto& [text, dxf] : kCases) EXPECT_EQ(DxfText(text), dxf) << text;
+    // At most 250 bytes, and never half a character.
+    const std::string longText(200, 'x');
+    EXPECT_EQ(
+        DxfText(longText + "中中中中中中中中中中中中中中中中中中中中中中中中中中中中"),
+        longText +
+            std::string(
+                "\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0"
+                "\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0"));
+}
+
+TEST(Geometry, BulgesAndTheirArcs) {
+    // A half circle counter-clockwise from (1, 0) to (-1, 0) about the origin.
+    const auto half = ArcOfBulge({1, 0}, {-1, 0}, 1);
+    ASSERT_TRUE(half);
+    EXPECT_NEAR(half->centre.x, 0, 1e-12);
+    EXPECT_NEAR(half->centre.y, 0, 1e-12);
+    EXPECT_NEAR(half->radius, 1, 1e-12);
+    EXPECT_NEAR(half->start, 0, 1e-12);
+    EXPECT_NEAR(half->end, 180, 1e-12);
+    // A quarter clockwise: the same arc counter-clockwise from the end.
+    const double bulge = BulgeOf({0, 0}, {0, 1}, {1, 0}, false);
+    EXPECT_NEAR(bulge, -std::tan(M_PI / 8), 1e-12);
+    const auto quarter = ArcOfBulge({0, 1}, {1, 0}, bulge);
+    ASSERT_TRUE(quarter);
+    EXPECT_NEAR(quarter->start, 0, 1e-9);
+    EXPECT_NEAR(quarter->end, 90, 1e-9);
+    EXPECT_FALSE(ArcOfBulge({0, 0}, {1, 0}, 0));
+}
+
+TEST(Geometry, DimensionsMeasureTheirDefinitionPoints) {
+    Dimension linear;
+    linear.kind = DimensionKind::Linear;
+    linear.first = {0, 0};
+    linear.second = {3, 4};
+    linear.rotation = 90;
+    EXPECT_DOUBLE_EQ(linear.measurement(), 4);
+    linear.lengthFactor = 0.25;
+    EXPECT_DOUBLE_EQ(linear.measurement(), 1);
+    Dimension radius;
+    radius.kind = DimensionKind::Radius;
+    radius.defpoint = {1, 1};
+    radius.curve = {4, 5};
+    EXPECT_DOUBLE_EQ(radius.measurement(), 5);
+    Dimension angle;
+    angle.kind = DimensionKind::Angular;
+    angle.curve = {0, 0};
+    angle.first = {0, -1};
+    angle.second = {1, 0};
+    EXPECT_NEAR(angle.measurement(), 90, 1e-12);
+    std::swap(angle.first, angle.second);
+    EXPECT_NEAR(angle.measurement(), 270, 1e-12);  // counter-clockwise from the first leg
+}
+
+TEST(Geometry, HatchingStaysInsideItsLoopAndLeavesHoles) {
+    Sheet sheet;
+    sheet.scale = 1;
+    SheetBuilder b(sheet);
+    const std::vector<PolyVertex> square = {{{0, 0}}, {{30, 0}}, {{30, 30}}, {{0, 30}}};
+    const std::vector<PolyVertex> hole = {{{10, 15}, 1}, {{20, 15}, 1}};  // a circle of radius 5 about (15, 15)
+    b.hatch({square, hole}, 3);
+    ASSERT_GT(sheet.graphics.lines.size(), 10u);
+    double length = 0;
+    for (const LineEntity& line : sheet.graphics.lines) {
+        for (Point p : {line.a, line.b}) {
+            EXPECT_GE(p.x, -1e-9);
+            EXPECT_LE(p.x, 30 + 1e-9);
+            EXPECT_GE(p.y, -1e-9);
+            EXPECT_LE(p.y, 30 + 1e-9);
+        }
+        const Point middle = (line.a + line.b) * 0.5;
+        EXPECT_GT(Distance(middle, {15, 15}), 5 - 1e-9) << "a line crosses the hole";
+        length += Distance(line.a, line.b);
+    }
+    // Lines 3 apart cover the area less the hole: length × spacing ≈ area.
+    EXPECT_NEAR(length * 3, 900 - M_PI * 25, 60);
+}
+
+}  // namespace
+}  // namespace wormgear
