@@ -11,6 +11,7 @@
 
 #include "calc/suggestions.h"
 #include "dialogs/window_font.h"
+#include "drawing/drawing_commands.h"
 #include "export/export_command.h"
 #include "export/progress_dialog.h"
 #include "settings/coefficient_editor.h"
@@ -288,6 +289,12 @@ void TForm1::buildMenu() {
     df1 = bar->addMenu(tr("维护"));
     df1->setObjectName(QStringLiteral("df1"));
     N18 = item(df1, "N18", tr("软件升级"));
+    N19 = bar->addMenu(tr("工具"));
+    N19->setObjectName(QStringLiteral("N19"));
+    N20 = item(N19, "N20", tr("蜗杆图"));
+    N21 = item(N19, "N21", tr("蜗轮图"));
+    N22 = item(N19, "N22", tr("滚刀图"));
+    N23 = item(N19, "N23", tr("计算书"));
 }
 
 void TForm1::setTabOrder() {
@@ -326,6 +333,10 @@ void TForm1::connectHandlers() {
     connect(N15, &QAction::triggered, this, [this] { N15Click(); });
     connect(N16, &QAction::triggered, this, [this] { N16Click(); });
     connect(N18, &QAction::triggered, this, [this] { N18Click(); });
+    connect(N20, &QAction::triggered, this, [this] { N20Click(); });
+    connect(N21, &QAction::triggered, this, [this] { N21Click(); });
+    connect(N22, &QAction::triggered, this, [this] { N22Click(); });
+    connect(N23, &QAction::triggered, this, [this] { N23Click(); });
     // N12 has no action.
 }
 
@@ -365,6 +376,8 @@ bool TForm1::FormShow() {
     try {
         const CoefficientLoad load = LoadCoefficients(programDirectory_, separator_);
         coefficients_ = load.table;
+        coefficientRules_ = load.rules;
+        shippedCoefficients_ = load.shipped;
         Label50->setVisible(load.rulesModified);
         // The version check: the installed version is read now, the published
         // one arrives later and the window goes on meanwhile.
@@ -400,6 +413,10 @@ void TForm1::N6Click() { close(); }
 
 void TForm1::Button10Click() {
     guarded([this] { CloseWithQuestion(*this, fileState_, dialogs_, programDirectory_); });
+}
+
+void TForm1::openDrawing(std::optional<DrawingKind> kind) {
+    guarded([this, kind] { OpenDrawingPreview(this, kind, calculated_, fileState_.CurrentDesignFile, dialogs_); });
 }
 
 void TForm1::N18Click() {
@@ -446,7 +463,9 @@ void TForm1::Button1Click() {
     if (ended_) return;
     guarded([this] {
         showResults(false);
-        const CalculationOutcome outcome = Calculate(designInputs(), CheckBox1->isChecked(), coefficients_, separator_,
+        calculated_.reset();
+        const DesignInputs inputs = designInputs();
+        const CalculationOutcome outcome = Calculate(inputs, CheckBox1->isChecked(), coefficients_, separator_,
                                                      design_);
         design_ = outcome.design;
         // Lines written before a failure stay, as the calculation left them.
@@ -458,6 +477,10 @@ void TForm1::Button1Click() {
         }
         showResults(true);
         fileState_.DesignSaved = false;
+        if (auto calculated = CalculatedDesign::From(inputs, CheckBox1->isChecked(), coefficients_, outcome,
+                                                     separator_)) {
+            calculated_ = ReportContent{std::move(*calculated), {}, coefficientRules_, shippedCoefficients_, {}};
+        }
     });
 }
 

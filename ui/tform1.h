@@ -22,6 +22,7 @@
 #include "calc/design.h"
 #include "designfile/design_commands.h"
 #include "dialogs/dialogs.h"
+#include "drawing/report.h"
 #include "export/sheets.h"
 #include "ui/online_services.h"
 
@@ -64,8 +65,10 @@ class TForm1 : public QMainWindow, public DesignWindow {
     // Command buttons.
     QPushButton *Button1, *Button6, *Button13, *Button11, *Button10;
     // Main menu.
-    QMenu *N1, *N7, *df1;
+    QMenu *N1, *N7, *df1, *N19;
     QAction *N11, *N12, *N2, *N3, *N14, *N4, *N5, *N17, *N6, *N13, *N15, *N16, *N18;
+    // The tools menu: the drawings and the report.
+    QAction *N20, *N21, *N22, *N23;
 
     // Handlers, named after their control and event.
     void FormCreate();
@@ -102,6 +105,10 @@ class TForm1 : public QMainWindow, public DesignWindow {
     // The upgrade: says so when the updater is missing; asks the Close
     // button's unsaved-data question; starts the updater and ends the program.
     void N18Click();
+    void N20Click() { openDrawing(DrawingKind::Worm); }
+    void N21Click() { openDrawing(DrawingKind::Wheel); }
+    void N22Click() { openDrawing(DrawingKind::Hob); }
+    void N23Click() { openDrawing(std::nullopt); }
 
     // Program-wide state.
     const TWormDesign& design() const { return design_; }
@@ -158,6 +165,8 @@ class TForm1 : public QMainWindow, public DesignWindow {
     void showNotice(const QString& line);
     // The box of a published version that differs from the installed one.
     void showNewVersionMessage();
+    // The preview of a drawing, or of the report without a kind.
+    void openDrawing(std::optional<DrawingKind> kind);
     // Runs a command; an error it does not catch itself is shown with its own
     // text and the program goes on.
     void guarded(const std::function<void()>& command);
@@ -170,6 +179,12 @@ class TForm1 : public QMainWindow, public DesignWindow {
 
     TWormDesign design_;
     TCoefficientTable coefficients_;
+    // The rule text and shipped value of each coefficient, as loaded with it.
+    std::array<std::string, kCoefficientCount> coefficientRules_;
+    std::array<std::optional<Real>, kCoefficientCount> shippedCoefficients_;
+    // What the drawings and the report are made of: the last calculation,
+    // while it is the last and has succeeded.
+    std::optional<ReportContent> calculated_;
     DesignFileState fileState_;
     bool showStepDone_ = false;
     bool ended_ = false;

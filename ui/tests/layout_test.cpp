@@ -239,12 +239,13 @@ TEST_F(WindowTest, MenuHasEveryItemInOrder) {
           {"N6", "退出"}}},
         {"N7", "设置", {{"N13", "计算法则参数设置"}, {"N15", "还原默认设置"}, {"N16", "加载用户设置"}}},
         {"df1", "维护", {{"N18", "软件升级"}}},
+        {"N19", "工具", {{"N20", "蜗杆图"}, {"N21", "蜗轮图"}, {"N22", "滚刀图"}, {"N23", "计算书"}}},
     };
     const QList<QAction*> menus = form->menuBar()->actions();
-    ASSERT_EQ(menus.size(), 3);
-    for (int m = 0; m < 3; ++m) {
+    ASSERT_EQ(menus.size(), static_cast<qsizetype>(std::size(kMenus)));
+    for (std::size_t m = 0; m < std::size(kMenus); ++m) {
         const Menu& expected = kMenus[m];
-        QMenu* menu = menus[m]->menu();
+        QMenu* menu = menus[static_cast<qsizetype>(m)]->menu();
         ASSERT_NE(menu, nullptr);
         EXPECT_EQ(menu->objectName(), QString::fromLatin1(expected.name));
         EXPECT_EQ(menu->title(), QString::fromUtf8(expected.caption));
