@@ -53,7 +53,7 @@ constexpr const char* kUsage =
     "                            write the parameter sheet from its template\n"
     "  --drawing-worm FILE, --drawing-wheel FILE, --drawing-hob FILE\n"
     "                            write the drawing; FILE ends in .dxf, .svg or .pdf\n"
-    "  --report FILE.pdf         write the calculation report\n"
+    "  --report FILE             write the calculation report; FILE ends in .pdf\n"
     "  --help                    this text\n"
     "\n"
     "Exit status: 0 done, 1 the calculation (or a file) failed, 2 a usage error.\n";
