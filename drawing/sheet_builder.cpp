@@ -298,9 +298,14 @@ void SheetBuilder::hatch(const std::vector<std::vector<PolyVertex>>& loops, doub
     }
     const double step = paper(spacing);
     if (edges.empty() || !(step > 0) || !std::isfinite(low) || !std::isfinite(high)) return;
-    // The odd offset keeps hatch lines off the vertices of the outlines.
+    // The odd offset keeps hatch lines off the vertices of the outlines. The
+    // lines are counted, not added up: a step lost in a huge coordinate
+    // would never end the loop.
+    constexpr int kMostLines = 2000;
     std::vector<double> crossings;
-    for (double c = low + step * 0.5371; c < high; c += step) {
+    for (int line = 0; line < kMostLines; ++line) {
+        const double c = low + step * (line + 0.5371);
+        if (!(c < high)) break;
         crossings.clear();
         for (const Edge& edge : edges) {
             if (!edge.arc) {

@@ -28,7 +28,7 @@ cmake --build build-sanitize -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 build-sanitize/calc/calc_tests --gtest_brief=1
 
 echo "== fuzz targets"
-fuzz_targets=(calc/parse_fuzz calc/calculation_fuzz export/workbook_fuzz app/online/published_text_fuzz)
+fuzz_targets=(calc/parse_fuzz calc/calculation_fuzz export/workbook_fuzz app/online/published_text_fuzz drawing/drawing_fuzz)
 CC=clang CXX=clang++ cmake -S . -B build-fuzz "${strict[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DWORMGEAR_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
 cmake --build build-fuzz -j"$jobs" --target "${fuzz_targets[@]##*/}"
