@@ -1,6 +1,7 @@
 // Application title and the real message boxes and file dialogs.
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -18,6 +19,14 @@ class DialogsText {
 };
 
 }  // namespace
+
+QString MessageWithDetail(const QString& message, const QString& detail) {
+    return detail.isEmpty() ? message : message + QLatin1Char('\n') + detail;
+}
+
+QString FileDetail(const QString& path, const QString& reason) {
+    return QDir::toNativeSeparators(path) + QStringLiteral("：") + reason;
+}
 
 QString ApplicationTitle() {
     QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();

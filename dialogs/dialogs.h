@@ -22,6 +22,15 @@ class Dialogs {
     virtual std::optional<QString> openFileName(const QString& filter) = 0;
 };
 
+// A command's message with what failed on a line beneath it, in the same box:
+// MessageWithDetail("保存过程中发生错误…", "/home/a/x.cqb：设备上没有空间").
+// An empty detail leaves the message as it is.
+QString MessageWithDetail(const QString& message, const QString& detail);
+
+// The detail of a failure whose reason does not name its file: the file as
+// the system writes paths, then the reason ("/home/a/set1.ccq：权限不够").
+QString FileDetail(const QString& path, const QString& reason);
+
 // Caption of the plain message boxes: the executable's file name without
 // directory and extension, every character after the first in lower case.
 QString ApplicationTitle();

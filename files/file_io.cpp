@@ -14,7 +14,7 @@
 namespace wormgear {
 namespace {
 
-std::string Sentence(FileError::Action action, const std::string& path, int systemError) {
+const char* ActionText(FileError::Action action) {
     using A = FileError::Action;
     const char* what = "";
     switch (action) {
@@ -27,7 +27,11 @@ std::string Sentence(FileError::Action action, const std::string& path, int syst
         case A::Replace: what = "无法替换文件"; break;
         case A::NoFileName: what = "缺少文件名"; break;
     }
-    std::string text = std::string(what) + "“" + path + "”";
+    return what;
+}
+
+std::string Sentence(FileError::Action action, const std::string& path, int systemError) {
+    std::string text = std::string(ActionText(action)) + "“" + path + "”";
     if (systemError != 0) text += "：" + SystemErrorText(systemError);
     return text;
 }
@@ -66,9 +70,9 @@ std::string BaseOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The file a chain of symbolic links at `path` ends in (itself when it is
-// none); a link to a missing file ends in that file's name.
-std::string FollowLinks(const std::string& path) {
+}  // namespace
+
+std::string ResolveLinks(const std::string& path) {
     std::string current = path;
     for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
         struct stat info;
@@ -81,6 +85,8 @@ std::string FollowLinks(const std::string& path) {
     }
     throw FileError(FileError::Action::Replace, path, ELOOP);
 }
+
+namespace {
 
 // The temporary names: "." + at most this many bytes of the target's name, so
 // that a name the file system just accepts still has room for the rest.
@@ -161,6 +167,10 @@ FileError::FileError(Action action, std::string path, int systemError)
       action_(action),
       path_(std::move(path)),
       systemError_(systemError) {}
+
+std::string FileError::reason() const {
+    return systemError_ != 0 ? SystemErrorText(systemError_) : std::string(ActionText(action_));
+}
 
 std::string SystemErrorText(int systemError) {
     // The wording of the system's own Chinese messages.
@@ -261,7 +271,7 @@ bool IsReplacementTemporaryName(const std::string& name, long* process) {
 
 void ReplaceFileAtomically(const std::string& path, const std::string& bytes, LinkHandling links) {
     if (BaseOf(path).empty()) throw FileError(FileError::Action::NoFileName, path);
-    const std::string target = links == LinkHandling::ReplaceLinkTarget ? FollowLinks(path) : path;
+    const std::string target = links == LinkHandling::ReplaceLinkTarget ? ResolveLinks(path) : path;
     const std::string folder = FolderOf(target);
     const std::string base = BaseOf(target);
     if (base.empty()) throw FileError(FileError::Action::NoFileName, path);

@@ -22,6 +22,9 @@ class FileError : public std::runtime_error {
     Action action() const { return action_; }
     const std::string& path() const { return path_; }
     int systemError() const { return systemError_; }
+    // What went wrong without the file's name, for a caller that names the
+    // file itself: "没有那个文件或目录", "不是普通文件".
+    std::string reason() const;
 
  private:
     Action action_;
@@ -67,6 +70,11 @@ enum class LinkHandling {
     // beside itself are never written through a link placed there.
     ReplaceLink,
 };
+
+// The file a chain of symbolic links at `path` ends in, `path` itself when it
+// is no link; a link to a missing file ends in that file's name. Throws
+// FileError for a loop of links.
+std::string ResolveLinks(const std::string& path);
 
 // Writes `bytes` to a new file in the folder of `path` (an unnamed one where
 // the file system allows it, else under a short hidden name), flushes it to

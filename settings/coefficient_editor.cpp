@@ -123,8 +123,19 @@ TForm5::~TForm5() { FormClose(); }
 void TForm5::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous()) return;  // restored from minimised: the table is still open
-    if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen();
     FormShow();
+}
+
+void TForm5::centreOnScreen() {
+    QScreen* screen = this->screen();
+    if (!screen) return;
+    // The whole window, frame and title bar included, at the centre. Its
+    // frame is known from the first showing on; before, the client area
+    // stands for it.
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
 }
 
 void TForm5::hideEvent(QHideEvent* event) {
@@ -145,12 +156,14 @@ void TForm5::FormShow() {
     FormClose();
     try {
         openTable();
-    } catch (const CoefficientStoreError&) {
+    } catch (const CoefficientStoreError& error) {
         FormClose();
         // Closed from the event loop: a dialog closed inside its own show
         // would leave exec() waiting on a hidden window.
-        QTimer::singleShot(0, this, [this] {
-            dialogs_.message(SettingsText::tr(kNoticeCaption), SettingsText::tr(kDataInitFailedMessage));
+        const QString detail = FileDetail(ShownWorkingDatabasePath(programDirectory_), QString::fromUtf8(error.what()));
+        QTimer::singleShot(0, this, [this, detail] {
+            dialogs_.message(SettingsText::tr(kNoticeCaption),
+                             MessageWithDetail(SettingsText::tr(kDataInitFailedMessage), detail));
             if (isVisible()) reject();
         });
     }
@@ -159,17 +172,29 @@ void TForm5::FormShow() {
 }
 
 void TForm5::openTable() {
-    ADOConnection1 = std::make_unique<CoefficientConnection>(DataFile(programDirectory_, kCoefficientDatabaseName),
-                                                             CoefficientConnection::Access::ReadWrite);
-    ADOTable1 = std::make_unique<CoefficientTableModel>(separator_, ADOConnection1->database());
-    ADOTable1->setEditStrategy(QSqlTableModel::OnManualSubmit);
-    ADOTable1->setTable(QLatin1String(kCoefficientTableName));
-    if (!ADOTable1->select()) throw CoefficientStoreError(ADOTable1->lastError().text().toStdString());
+    // Built aside and put in place only once the table is read: a failed
+    // reopening leaves the open table and its pending changes as they were.
+    auto connection = std::make_unique<CoefficientConnection>(WorkingDatabasePath(programDirectory_),
+                                                            CoefficientAccess::ReadWrite);
+    auto table = std::make_unique<CoefficientTableModel>(separator_, connection->database());
+    table->setEditStrategy(QSqlTableModel::OnManualSubmit);
+    table->setTable(QLatin1String(kCoefficientTableName));
+    connection->startWork();
+    if (!table->select()) throw StoreError(table->lastError());
     // Rows are few; fetch them all, so no open statement keeps the file locked.
-    while (ADOTable1->canFetchMore()) ADOTable1->fetchMore();
-    coefficientColumn_ = ADOTable1->fieldIndex(QLatin1String(kCoefficientColumn));
-    const int ruleColumn = ADOTable1->fieldIndex(QLatin1String(kRuleTextColumn));
-    if (coefficientColumn_ < 0 || ruleColumn < 0) throw CoefficientStoreError("nzhi lacks the column N or JSGS");
+    while (table->canFetchMore()) table->fetchMore();
+    const int coefficientColumn = table->fieldIndex(QLatin1String(kCoefficientColumn));
+    const int ruleColumn = table->fieldIndex(QLatin1String(kRuleTextColumn));
+    if (coefficientColumn < 0 || ruleColumn < 0)
+        throw CoefficientStoreError(CoefficientStoreError::Kind::Content,
+                                    SettingsText::tr("数据表 %1 缺少列 %2 或 %3")
+                                        .arg(QLatin1String(kCoefficientTableName), QLatin1String(kCoefficientColumn),
+                                             QLatin1String(kRuleTextColumn))
+                                        .toStdString());
+    closeTable();
+    ADOConnection1 = std::move(connection);
+    ADOTable1 = std::move(table);
+    coefficientColumn_ = coefficientColumn;
 
     QItemSelectionModel* oldSelection = DBGrid1->selectionModel();
     DBGrid1->setModel(ADOTable1.get());
@@ -244,23 +269,26 @@ bool TForm5::commitEditedRow() {
     return true;
 }
 
-bool TForm5::writePendingChanges() {
+QString TForm5::writePendingChanges() {
     QSqlDatabase db = ADOConnection1->database();
+    ADOConnection1->startWork();
     // One transaction: the file receives every changed row or none.
-    if (!db.transaction()) return false;
+    if (!db.transaction()) return QString::fromUtf8(StoreError(db.lastError()).what());
     ADOTable1->startBatch();
     if (!ADOTable1->submitAll()) {
+        const QString reason = QString::fromUtf8(StoreError(ADOTable1->lastError()).what());
         db.rollback();
         restorePendingChanges(ADOTable1->rowsWritten() > 0);
-        return false;
+        return reason;
     }
     if (!db.commit()) {
+        const QString reason = QString::fromUtf8(StoreError(db.lastError()).what());
         db.rollback();
         restorePendingChanges(true);
-        return false;
+        return reason;
     }
     pending_.clear();
-    return true;
+    return QString();
 }
 
 // After a failed write every pending value is applied anew, so the next save
@@ -274,6 +302,7 @@ void TForm5::restorePendingChanges(bool readAgain) {
     const std::map<int, Real> pending = pending_;
     ADOTable1->revertAll();
     if (readAgain) {
+        ADOConnection1->startWork();
         ADOTable1->select();
         while (ADOTable1->canFetchMore()) ADOTable1->fetchMore();
     }
@@ -281,16 +310,47 @@ void TForm5::restorePendingChanges(bool readAgain) {
 }
 
 void TForm5::Button1Click() {
-    bool saved = false;
-    if (ADOTable1 && commitEditedRow()) {
+    // A value in the box that is no number has had its own message: nothing
+    // is written and the file is not to blame.
+    bool valueRefused = false;
+    QString failure;
+    if (!ADOTable1) {
+        failure = SettingsText::tr("数据表未打开");
+    } else if (!commitEditedRow()) {
+        valueRefused = true;
+    } else {
         const int row = editedRow_;
-        saved = writePendingChanges();
+        try {
+            if (lastSaveFailed_) reopenTable();
+            failure = writePendingChanges();
+        } catch (const CoefficientStoreError& error) {
+            failure = QString::fromUtf8(error.what());
+        }
+        lastSaveFailed_ = !failure.isEmpty();
         // Reading the table again resets the grid; the same row stays current.
         if (ADOTable1) showRow(row < ADOTable1->rowCount() ? row : -1);
     }
+    const bool saved = !valueRefused && failure.isEmpty();
+    const QString detail = failure.isEmpty() ? QString() : FileDetail(ShownWorkingDatabasePath(programDirectory_), failure);
     dialogs_.message(SettingsText::tr(kNoticeCaption),
-                     saved ? SettingsText::tr("数据保存成功......") : SettingsText::tr("数据保存失败......."));
-    if (reloadMainWindow_) reloadMainWindow_();
+                     saved ? SettingsText::tr("数据保存成功......")
+                           : MessageWithDetail(SettingsText::tr("数据保存失败......."), detail));
+    // Only a save that reached the file changes what the main window reads;
+    // after a failure its coefficients stay, and so do the edits here.
+    if (saved && reloadMainWindow_) reloadMainWindow_();
+}
+
+void TForm5::reopenTable() {
+    const std::map<int, Real> pending = pending_;
+    const int row = editedRow_;
+    closeTable();
+    openTable();
+    for (const auto& [pendingRow, value] : pending) {
+        if (pendingRow < ADOTable1->rowCount())
+            ADOTable1->setData(ADOTable1->index(pendingRow, coefficientColumn_), value);
+    }
+    pending_ = pending;
+    showRow(row < ADOTable1->rowCount() ? row : -1);
 }
 
 void TForm5::Button2Click() { close(); }
@@ -298,6 +358,11 @@ void TForm5::Button2Click() { close(); }
 void TForm5::FormClose() {
     // Pending changes die with the model; the connection goes after it.
     pending_.clear();
+    lastSaveFailed_ = false;
+    closeTable();
+}
+
+void TForm5::closeTable() {
     editedRow_ = -1;
     DataSource1->clearMapping();
     if (ADOTable1) {

@@ -50,7 +50,8 @@ class TForm5 : public QDialog {
 
  public:
     // reloadMainWindow runs the main window's load routine (FormShow) after
-    // each save, whatever the save's outcome.
+    // each save that wrote the file; a failed save keeps the main window's
+    // coefficients and the edits pending.
     // Numbers are shown and read with `decimalSeparator`.
     TForm5(const QString& programDirectory, char decimalSeparator, Dialogs& dialogs,
            std::function<void()> reloadMainWindow, QWidget* parent = nullptr);
@@ -81,10 +82,17 @@ class TForm5 : public QDialog {
 
  private:
     void openTable();
+    void closeTable();
+    // Opens the table on a new connection with the pending changes applied
+    // anew: a connection that failed to write may stay unable to (opened while
+    // the file was read-only, or left in error by a full disk).
+    void reopenTable();
+    void centreOnScreen();
     void showRow(int row);
     void onCurrentRowChanged(const QModelIndex& current, const QModelIndex& previous);
     bool commitEditedRow();
-    bool writePendingChanges();
+    // The reason the write failed, empty when it succeeded.
+    QString writePendingChanges();
     void restorePendingChanges(bool readAgain);
 
     const QString programDirectory_;
@@ -99,6 +107,7 @@ class TForm5 : public QDialog {
     int coefficientColumn_ = -1;
     int editedRow_ = -1;
     bool movingBack_ = false;
+    bool lastSaveFailed_ = false;
     // Values committed from DBEdit1 and not yet in the file, by row: the
     // model forgets which rows a failed batch write had already sent.
     std::map<int, Real> pending_;

@@ -1,11 +1,12 @@
-// Settings-file commands: checked, all-or-nothing copies of coefficient databases.
+// Settings-file commands: consistent, checked, all-or-nothing copies of
+// coefficient databases.
 #include "settings/settings_files.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <unistd.h>
 
+#include <QSqlQuery>
+
+#include "files/file_io.h"
 #include "files/qt_path.h"
 #include "settings/coefficient_store.h"
 #include "settings/settings_text.h"
@@ -16,75 +17,86 @@ namespace {
 const QString kSettingsFilter = QStringLiteral("*.ccq");
 const QString kSettingsSuffix = QStringLiteral(".ccq");
 
-QString WorkingDatabase(const QString& programDirectory) {
-    return DataFile(programDirectory, kCoefficientDatabaseName);
+// Puts `image` in place of the database file `path`. What SQLite left beside
+// the old file (the journal of an interrupted write, a write-ahead log) would
+// be read into the new one, so an interrupted write is rolled back first and
+// whatever is left of it goes before the new file takes the name.
+void InstallDatabaseFile(const std::string& path, const std::string& image, LinkHandling links) {
+    try {
+        CoefficientConnection old(FromLocalPath(path), CoefficientAccess::Read);
+        QSqlQuery(QStringLiteral("SELECT count(*) FROM sqlite_master"), old.database());
+    } catch (const CoefficientStoreError&) {
+        // Not a usable database: nothing of it is worth keeping.
+    }
+    for (const char* sidecar : {"-journal", "-wal", "-shm"}) ::unlink((path + sidecar).c_str());
+    ReplaceFileAtomically(path, image, links);
 }
 
-// Checks the source, then copies it over db1.mdb; true when a copy was tried.
-bool ReplaceWorkingDatabase(Dialogs& dialogs, const QString& source, const QString& programDirectory, char separator,
-                            const QString& refusedText) {
+// Takes the copy of the source, checks it, installs it as db1.mdb; true when
+// an installation was tried.
+bool ReplaceWorkingDatabase(Dialogs& dialogs, const QString& source, CoefficientAccess sourceAccess,
+                            const QString& programDirectory, char separator, const QString& refusedText) {
+    std::string image;
     try {
-        CheckUsableCoefficientFile(source, separator);
+        image = CoefficientFileSnapshot(source, sourceAccess);
+        CheckCoefficientImage(image, separator);
     } catch (const CoefficientStoreError& error) {
         dialogs.message(ApplicationTitle(),
-                        refusedText.arg(QDir::toNativeSeparators(source), QString::fromUtf8(error.what())));
+                        MessageWithDetail(refusedText, FileDetail(source, QString::fromUtf8(error.what()))));
         return false;
     }
-    QString failure;
-    if (!CopyFileReplacing(source, WorkingDatabase(programDirectory), &failure)) {
+    QString reason;
+    try {
+        // db1.mdb is the program's own: a link placed there is replaced, the
+        // file it led to left alone.
+        InstallDatabaseFile(LocalPath(WorkingDatabasePath(programDirectory)), image, LinkHandling::ReplaceLink);
+    } catch (const CoefficientStoreError& error) {
+        reason = QString::fromUtf8(error.what());
+    } catch (const FileError& error) {
+        reason = QString::fromStdString(error.reason());
+    }
+    if (!reason.isEmpty()) {
         dialogs.message(ApplicationTitle(),
-                        SettingsText::tr("无法用“%1”替换计算法则参数文件 %2：%3。参数保持不变。")
-                            .arg(QDir::toNativeSeparators(source), QLatin1String(kCoefficientDatabaseName), failure));
+                        MessageWithDetail(SettingsText::tr("计算法则参数文件 %1 未能替换，参数保持不变。")
+                                              .arg(QLatin1String(kCoefficientDatabaseName)),
+                                          FileDetail(ShownWorkingDatabasePath(programDirectory), reason)));
     }
     return true;
 }
 
 }  // namespace
 
-bool CopyFileReplacing(const QString& source, const QString& target, QString* failure) {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) {
-        *failure = SettingsText::tr("无法读取“%1”（%2）").arg(QDir::toNativeSeparators(source), in.errorString());
-        return false;
-    }
-    const QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError) {
-        *failure = SettingsText::tr("无法读取“%1”（%2）").arg(QDir::toNativeSeparators(source), in.errorString());
-        return false;
-    }
-    in.close();
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        *failure = SettingsText::tr("无法写入“%1”（%2）").arg(QDir::toNativeSeparators(target), out.errorString());
-        out.cancelWriting();
-        return false;
-    }
-    return true;
-}
-
 void SaveUserSettings(Dialogs& dialogs, const QString& programDirectory) {
     const std::optional<QString> chosen = dialogs.saveFileName(kSettingsFilter, QString());
     if (!chosen) return;
     const QString target = *chosen + kSettingsSuffix;
-    QString failure;
-    if (!CopyFileReplacing(WorkingDatabase(programDirectory), target, &failure)) {
-        dialogs.message(
-            ApplicationTitle(),
-            SettingsText::tr("用户设置未能保存到“%1”：%2。").arg(QDir::toNativeSeparators(target), failure));
+    QString detail;
+    try {
+        const std::string image =
+            CoefficientFileSnapshot(WorkingDatabasePath(programDirectory), CoefficientAccess::Read);
+        // The user's name may be a link to the file meant.
+        InstallDatabaseFile(ResolveLinks(LocalPath(target)), image, LinkHandling::ReplaceLink);
+    } catch (const CoefficientStoreError& error) {
+        detail = FileDetail(ShownWorkingDatabasePath(programDirectory), QString::fromUtf8(error.what()));
+    } catch (const FileError& error) {
+        detail = FileDetail(target, QString::fromStdString(error.reason()));
     }
+    if (!detail.isEmpty())
+        dialogs.message(ApplicationTitle(), MessageWithDetail(SettingsText::tr("用户设置未能保存。"), detail));
 }
 
 bool RestoreDefaultSettings(Dialogs& dialogs, const QString& programDirectory, char decimalSeparator) {
-    return ReplaceWorkingDatabase(dialogs, ProgramFile(programDirectory, kDefaultSettingsName), programDirectory,
-                                  decimalSeparator,
-                                  SettingsText::tr("默认设置文件“%1”不可用（%2），计算法则参数未还原。"));
+    return ReplaceWorkingDatabase(
+        dialogs, ProgramFile(programDirectory, kDefaultSettingsName), CoefficientAccess::ReadOnly, programDirectory,
+        decimalSeparator,
+        SettingsText::tr("默认设置文件 %1 不可用，计算法则参数未还原。").arg(QLatin1String(kDefaultSettingsName)));
 }
 
 bool LoadUserSettings(Dialogs& dialogs, const QString& programDirectory, char decimalSeparator) {
     const std::optional<QString> chosen = dialogs.openFileName(kSettingsFilter);
     if (!chosen) return false;
-    return ReplaceWorkingDatabase(dialogs, *chosen, programDirectory, decimalSeparator,
-                                  SettingsText::tr("“%1”不是可用的计算法则参数文件（%2），未加载。"));
+    return ReplaceWorkingDatabase(dialogs, *chosen, CoefficientAccess::ReadOnly, programDirectory, decimalSeparator,
+                                  SettingsText::tr("所选文件不是可用的计算法则参数文件，未加载。"));
 }
 
 }  // namespace wormgear

@@ -71,6 +71,18 @@ class ScriptedDialogs : public Dialogs {
         for (const auto& m : messages) texts << m.text;
         return texts;
     }
+    // The first line of every message: the command's own text, without the
+    // file and reason a failure adds beneath it.
+    QStringList messageHeadlines() const {
+        QStringList lines;
+        for (const auto& m : messages) lines << m.text.section(QLatin1Char('\n'), 0, 0);
+        return lines;
+    }
+    // What a message says beneath its first line; empty when nothing.
+    static QString Detail(const Message& message) { return message.text.section(QLatin1Char('\n'), 1); }
 };
 
 }  // namespace wormgear
+
+// Failed expectations show texts as text.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -38,8 +39,8 @@ SmallFileSystem::SmallFileSystem(std::uint64_t bytes) {
     if (!::mkdtemp(name)) return;
     path_ = std::string(name) + "/";
     if (::geteuid() != 0) return;
-    const std::string options = "size=" + std::to_string(bytes) + ",mode=0755";
-    mounted_ = ::mount("tmpfs", name, "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) == 0;
+    options_ = "size=" + std::to_string(bytes) + ",mode=0755";
+    mounted_ = ::mount("tmpfs", name, "tmpfs", MS_NOSUID | MS_NODEV, options_.c_str()) == 0;
 }
 
 SmallFileSystem::~SmallFileSystem() {
@@ -63,6 +64,12 @@ void SmallFileSystem::fill() {
 }
 
 void SmallFileSystem::makeRoom() { ::unlink((path_ + "filler").c_str()); }
+
+bool SmallFileSystem::setReadOnly(bool readOnly) {
+    if (!mounted_) return false;
+    const unsigned long flags = MS_REMOUNT | MS_NOSUID | MS_NODEV | (readOnly ? MS_RDONLY : 0);
+    return ::mount("tmpfs", path_.c_str(), "tmpfs", flags, options_.c_str()) == 0;
+}
 
 bool MemoryBoundsMeasurable() {
 #if defined(__SANITIZE_ADDRESS__)
@@ -114,6 +121,13 @@ int RunInChild(const std::function<int()>& work, const std::function<void(pid_t)
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     return Result(status);
+}
+
+int RunInChildAtMost(unsigned seconds, const std::function<int()>& work) {
+    return RunInChild([&] {
+        ::alarm(seconds);
+        return work();
+    });
 }
 
 int RunWithMemoryBound(std::uint64_t bytes, const std::function<int()>& work) {

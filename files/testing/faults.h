@@ -42,9 +42,13 @@ class SmallFileSystem {
     const std::string& path() const { return path_; }
     void fill();
     void makeRoom();
+    // Remounts it read-only or writable again: a read-only file system
+    // refuses writes to the superuser too.
+    bool setReadOnly(bool readOnly);
 
  private:
     std::string path_;
+    std::string options_;
     bool mounted_ = false;
 };
 
@@ -61,5 +65,14 @@ int RunWithMemoryBound(std::uint64_t bytes, const std::function<int()>& work);
 // Runs `work` in a child process and returns its result as above; the parent
 // meanwhile calls `whileRunning(child)` once, which may kill it.
 int RunInChild(const std::function<int()>& work, const std::function<void(pid_t)>& whileRunning = {});
+
+// The result of a child that was still running after the seconds it was
+// allowed (RunInChildAtMost): a test fails instead of hanging.
+inline constexpr int kChildOverran = 256 + 14;  // SIGALRM
+
+// Runs `work` in a child process that is ended after `seconds` (a generous
+// bound on work that must finish: a hang fails the test, it does not hold
+// the run); returns its result as above.
+int RunInChildAtMost(unsigned seconds, const std::function<int()>& work);
 
 }  // namespace wormgear::testing

@@ -1,10 +1,15 @@
 // The settings-file commands: save under a ".ccq" name, restore db1.ccq, load
 // a chosen file; checked sources, all-or-nothing copies, failures reported.
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
 #include "dialogs/testing/scripted_dialogs.h"
+#include "files/testing/faults.h"
 #include "settings/coefficient_store.h"
 #include "settings/settings_files.h"
 #include "settings/tests/test_support.h"
@@ -192,6 +197,20 @@ TEST(LoadUserSettings, AFileThatIsNoCoefficientDatabaseIsRefused) {
              table.rows[6][2] = QStringLiteral("七");
              d.write("wrong.ccq", table);
          }},
+        {"nzhi a view",
+         [](const ProgramDirectory& d) {
+             CoefficientTableSpec other = NumberedTable(15);
+             other.name = "other";
+             d.write("wrong.ccq", other);
+             Execute(d.file("wrong.ccq"), {"CREATE VIEW nzhi AS SELECT * FROM other"});
+         }},
+        {"a trigger on nzhi",
+         [](const ProgramDirectory& d) {
+             d.write("wrong.ccq", NumberedTable(15));
+             Execute(d.file("wrong.ccq"), {"CREATE TRIGGER t BEFORE UPDATE ON nzhi BEGIN SELECT 1; END"});
+         }},
+        {"a FIFO",
+         [](const ProgramDirectory& d) { ::mkfifo(QFile::encodeName(d.file("wrong.ccq")).constData(), 0600); }},
     };
     for (const Case& c : cases) {
         ProgramDirectory dir;
@@ -209,22 +228,167 @@ TEST(LoadUserSettings, AFileThatIsNoCoefficientDatabaseIsRefused) {
     }
 }
 
-TEST(CopyFileReplacing, CopiesBytesOrFailsLeavingTheTargetAsItWas) {
+// The three commands, each replacing a file: the one it replaces and the
+// dialog answers it needs.
+struct ReplacingCommand {
+    const char* name;
+    const char* replaced;
+    std::function<void(ScriptedDialogs&, const ProgramDirectory&)> run;
+};
+
+const ReplacingCommand kReplacingCommands[] = {
+    {"restore", "db1.mdb",
+     [](ScriptedDialogs& dialogs, const ProgramDirectory& dir) { RestoreDefaultSettings(dialogs, dir.path(), '.'); }},
+    {"load", "db1.mdb",
+     [](ScriptedDialogs& dialogs, const ProgramDirectory& dir) {
+         dialogs.openAnswers.push_back(dir.file("mine.ccq"));
+         LoadUserSettings(dialogs, dir.path(), '.');
+     }},
+    {"save", "old.ccq",
+     [](ScriptedDialogs& dialogs, const ProgramDirectory& dir) {
+         dialogs.saveAnswers.push_back(dir.file("old"));
+         SaveUserSettings(dialogs, dir.path());
+     }},
+};
+
+// db1.ccq and mine.ccq differ from db1.mdb, and old.ccq is an older copy, so
+// that every command would change its target.
+void PrepareReplacements(const ProgramDirectory& dir) {
+    dir.write("db1.ccq", NumberedTable(15));
+    dir.write("mine.ccq", NumberedTable(16));
+    dir.writeBytes("old.ccq", QByteArray(6000, 'o'));
+}
+
+TEST(SettingsOnAFailingDisk, TheReplacedFileStaysByteForByteAndTheBoxSaysWhy) {
+    for (const ReplacingCommand& command : kReplacingCommands) {
+        SCOPED_TRACE(command.name);
+        ProgramDirectory dir;
+        PrepareReplacements(dir);
+        const QByteArray before = dir.bytes(command.replaced);
+        const QStringList files = dir.files();
+        ScriptedDialogs dialogs;
+        {
+            // No file may grow beyond 4 KiB: every write of a 12 KiB database fails.
+            wormgear::testing::FileSizeLimit full(4096);
+            command.run(dialogs, dir);
+        }
+        EXPECT_EQ(dir.bytes(command.replaced), before);
+        EXPECT_EQ(dir.files(), files) << "a temporary file was left";
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(dialogs.messages[0].caption, ApplicationTitle());
+        EXPECT_EQ(ScriptedDialogs::Detail(dialogs.messages[0]), dir.file(command.replaced) + "：文件过大");
+    }
+}
+
+TEST(SettingsOnAFailingDisk, AFullFileSystemKeepsDb1Mdb) {
+    wormgear::testing::SmallFileSystem disk(256 << 10);
+    if (!disk.available()) GTEST_SKIP() << "mounting a small file system needs the superuser";
+    ProgramDirectory source;
+    const QString program = QString::fromStdString(disk.path());
+    ASSERT_TRUE(QFile::copy(source.database(), program + "db1.mdb"));
+    source.write("db1.ccq", NumberedTable(15));
+    ASSERT_TRUE(QFile::copy(source.file("db1.ccq"), program + "db1.ccq"));
+    const QByteArray before = source.bytes("db1.mdb");
+    disk.fill();
+    ScriptedDialogs dialogs;
+    EXPECT_TRUE(RestoreDefaultSettings(dialogs, program, '.'));
+    QFile db(program + "db1.mdb");
+    ASSERT_TRUE(db.open(QIODevice::ReadOnly));
+    EXPECT_EQ(db.readAll(), before);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(ScriptedDialogs::Detail(dialogs.messages[0]), program + "db1.mdb：设备上没有空间");
+    EXPECT_EQ(LoadCoefficients(program, '.').table.c[0], 0.875);
+}
+
+TEST(LoadUserSettings, ASettingsFileInWriteAheadLogModeIsInstalledAsItWasChecked) {
     ProgramDirectory dir;
-    dir.writeBytes("source", QByteArray("\x00\x01 settings \xff", 13));
-    dir.writeBytes("target", "old");
-    QString failure;
-    ASSERT_TRUE(CopyFileReplacing(dir.file("source"), dir.file("target"), &failure)) << failure.toStdString();
-    EXPECT_EQ(dir.bytes("target"), dir.bytes("source"));
+    dir.write("wal.ccq", NumberedTable(15));
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(dir.file("wal.ccq")).constData(), &writer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writer,
+                           "PRAGMA journal_mode = WAL; PRAGMA wal_autocheckpoint = 0; "
+                           "UPDATE nzhi SET N = 0.777 WHERE ID = 1",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    ScriptedDialogs dialogs;
+    dialogs.openAnswers.push_back(dir.file("wal.ccq"));
+    EXPECT_TRUE(LoadUserSettings(dialogs, dir.path(), '.'));
+    sqlite3_close(writer);
+    EXPECT_TRUE(dialogs.messages.empty());
+    const CoefficientLoad loaded = LoadCoefficients(dir.path(), '.');
+    EXPECT_EQ(loaded.table.c[0], 0.777);  // what the check saw, not the file without its log
+    EXPECT_EQ(loaded.table.c[1], 2.25);
+    EXPECT_EQ(dir.bytes("db1.mdb").at(18), 1);  // an ordinary database, no log of its own
+    EXPECT_FALSE(QFile::exists(dir.file("db1.mdb-wal")));
+}
 
-    EXPECT_FALSE(CopyFileReplacing(dir.file("missing"), dir.file("target"), &failure));
-    EXPECT_FALSE(failure.isEmpty());
-    EXPECT_EQ(dir.bytes("target"), dir.bytes("source"));
+TEST(RestoreDefaultSettings, ALinkAtDb1MdbIsReplacedNotWrittenThrough) {
+    ProgramDirectory dir;
+    dir.write("db1.ccq", NumberedTable(15));
+    dir.writeBytes("elsewhere", "someone's file");
+    ASSERT_TRUE(QFile::remove(dir.database()));
+    ASSERT_EQ(
+        ::symlink(QFile::encodeName(dir.file("elsewhere")).constData(), QFile::encodeName(dir.database()).constData()),
+        0);
+    ScriptedDialogs dialogs;
+    EXPECT_TRUE(RestoreDefaultSettings(dialogs, dir.path(), '.'));
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_FALSE(QFileInfo(dir.database()).isSymLink());
+    EXPECT_EQ(dir.bytes("db1.mdb"), dir.bytes("db1.ccq"));
+    EXPECT_EQ(dir.bytes("elsewhere"), "someone's file");
+}
 
-    failure.clear();
-    EXPECT_FALSE(CopyFileReplacing(dir.file("source"), dir.file("no folder/target"), &failure));
-    EXPECT_FALSE(failure.isEmpty());
-    EXPECT_EQ(dir.files(), (QStringList{"db1.ccq", "db1.mdb", "source", "target"}));
+TEST(SaveUserSettings, AChosenLinkLeadsToItsFileWhichKeepsItsPermissions) {
+    ProgramDirectory dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("private"));
+    dir.writeBytes("private/mine.ccq", "an older copy");
+    ASSERT_TRUE(QFile::setPermissions(dir.file("private/mine.ccq"), QFile::ReadOwner | QFile::WriteOwner));
+    ASSERT_EQ(::symlink("private/mine.ccq", QFile::encodeName(dir.file("link.ccq")).constData()), 0);
+    ScriptedDialogs dialogs;
+    dialogs.saveAnswers.push_back(dir.file("link"));
+    SaveUserSettings(dialogs, dir.path());
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(QFileInfo(dir.file("link.ccq")).isSymLink());
+    EXPECT_EQ(dir.bytes("private/mine.ccq"), dir.bytes("db1.mdb"));
+    EXPECT_EQ(QFile::permissions(dir.file("private/mine.ccq")),
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+}
+
+TEST(RestoreDefaultSettings, TheJournalOfAnInterruptedWriteDoesNotReachTheRestoredFile) {
+    ProgramDirectory dir;
+    dir.write("db1.ccq", NumberedTable(15));
+    // A write to db1.mdb killed half-way: its journal lies beside it.
+    Execute(dir.database(), {"CREATE TABLE filler (t TEXT)",
+                             "WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r WHERE n < 400) "
+                             "INSERT INTO filler SELECT printf('%.200c', 'a') FROM r"});
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    wormgear::testing::RunInChild(
+        [&] {
+            sqlite3* db = nullptr;
+            sqlite3_open(QFile::encodeName(dir.database()).constData(), &db);
+            sqlite3_exec(db,
+                         "PRAGMA cache_size = 2; BEGIN; UPDATE nzhi SET N = N + 100; UPDATE filler SET t = upper(t);",
+                         nullptr, nullptr, nullptr);
+            [[maybe_unused]] const ssize_t told = ::write(ready[1], "x", 1);
+            ::pause();
+            return 0;
+        },
+        [&](pid_t child) {
+            char byte;
+            [[maybe_unused]] const ssize_t heard = ::read(ready[0], &byte, 1);
+            ::kill(child, SIGKILL);
+        });
+    ::close(ready[0]);
+    ::close(ready[1]);
+    ASSERT_TRUE(QFile::exists(dir.database() + "-journal"));
+    ScriptedDialogs dialogs;
+    EXPECT_TRUE(RestoreDefaultSettings(dialogs, dir.path(), '.'));
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_FALSE(QFile::exists(dir.database() + "-journal"));
+    EXPECT_EQ(dir.bytes("db1.mdb"), dir.bytes("db1.ccq"));
+    const CoefficientLoad loaded = LoadCoefficients(dir.path(), '.');
+    for (int k = 0; k < kCoefficientCount; ++k) EXPECT_EQ(loaded.table.c[k], k + 1.25) << k;
 }
 
 }  // namespace
