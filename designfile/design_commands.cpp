@@ -2,6 +2,7 @@
 #include "designfile/design_commands.h"
 
 #include <QCoreApplication>
+#include <new>
 #include <optional>
 #include <stdexcept>
 
@@ -25,6 +26,13 @@ QString SaveFailedMessage() { return DesignFilesText::tr("保存过程中发生�
 QString OpenFailedMessage() { return DesignFilesText::tr("文件打开错误,或者您还没安装EXCEL........."); }
 QString UnsavedQuestion() { return DesignFilesText::tr("数据尚未保存，是否保存？"); }
 
+// What failed, for the line beneath a command's message: the workbook
+// component's sentence names the file and the reason.
+QString FailureDetail(const std::exception& error) {
+    if (dynamic_cast<const std::bad_alloc*>(&error)) return DesignFilesText::tr("内存不足");
+    return QString::fromUtf8(error.what());
+}
+
 DesignInputs WindowInputs(const DesignWindow& window) {
     DesignInputs inputs;
     for (int row = 1; row <= kDesignFieldCount; ++row)
@@ -47,21 +55,32 @@ bool SaveDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, 
     std::optional<Workbook> book;
     bool saved = true;
     try {
-        const QString source = state.CurrentDesignFile.isEmpty() ? ProgramFile(programDirectory, kDesignTemplateName)
-                                                                 : state.CurrentDesignFile;
-        book.emplace(Workbook::Open(LocalPath(source)));
+        bool inPlace = false;
+        if (!state.CurrentDesignFile.isEmpty()) {
+            try {
+                book.emplace(Workbook::Open(LocalPath(state.CurrentDesignFile)));
+                inPlace = true;
+            } catch (const WorkbookError&) {
+                // Deleted or damaged since it was opened: what it held beyond
+                // the thirteen texts is lost, and a fresh design file from the
+                // template takes the texts at the same path.
+            }
+        }
+        if (!book) book.emplace(Workbook::Open(LocalPath(ProgramFile(programDirectory, kDesignTemplateName))));
         // The texts as typed, unchecked: a design that does not calculate can
         // be saved too.
         PutDesignInputs(*book, WindowInputs(window));
-        if (!state.CurrentDesignFile.isEmpty()) {
+        if (inPlace) {
             book->Save();
+        } else if (!state.CurrentDesignFile.isEmpty()) {
+            book->SaveTo(LocalPath(state.CurrentDesignFile));
         } else if (const auto chosen = dialogs.saveFileName(kDesignFilter, QString())) {
             // Always appended: "abc.cqb" is saved as "abc.cqb.cqb".
             book->SaveAs(LocalPath(*chosen + kDesignExtension));
         }
         state.DesignSaved = true;  // also when the dialog was cancelled
-    } catch (const std::exception&) {
-        dialogs.message(ApplicationTitle(), SaveFailedMessage());
+    } catch (const std::exception& error) {
+        dialogs.message(ApplicationTitle(), MessageWithDetail(SaveFailedMessage(), FailureDetail(error)));
         saved = false;
     }
     // Closing the workbook stands outside the handler above: without a
@@ -79,7 +98,7 @@ QString CommandLineDesignPath(const QStringList& arguments) {
 }
 
 void OpenDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, const QStringList& arguments,
-                char decimalSeparator) {
+                char decimalSeparator, const QString& programDirectory) {
     QString path;
     if (!state.CommandLineOpenDone && !CommandLineDesignPath(arguments).isEmpty()) {
         path = CommandLineDesignPath(arguments);
@@ -88,6 +107,10 @@ void OpenDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, 
         window.showWindow();
     } else if (const auto chosen = dialogs.openFileName(kDesignFilter)) {
         path = *chosen;
+        // The design on screen is about to be replaced: an unsaved
+        // calculation gets the Close button's question first. A cancelled
+        // dialog replaces nothing and asks nothing.
+        if (!AskBeforeLeaving(window, state, dialogs, programDirectory)) path.clear();
     }
     if (!path.isEmpty()) {
         try {
@@ -100,8 +123,8 @@ void OpenDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, 
             window.calculate();
             state.DesignSaved = true;
             state.CurrentDesignFile = path;
-        } catch (const std::exception&) {
-            dialogs.message(ApplicationTitle(), OpenFailedMessage());
+        } catch (const std::exception& error) {
+            dialogs.message(ApplicationTitle(), MessageWithDetail(OpenFailedMessage(), FailureDetail(error)));
         }
     }
     state.CommandLineOpenDone = true;

@@ -37,24 +37,32 @@ struct DesignFileState {
 
 // N5Click: writes the thirteen texts into CurrentDesignFile, or into a new
 // file from the template "111.xls" under a chosen name with ".cqb" appended.
-// Returns false when the save failed (its message has been shown).
+// When CurrentDesignFile can no longer be opened (deleted, damaged), the
+// texts go into a fresh design file from the template at that path: they are
+// all a design file holds. Returns false when the save failed (its message
+// has been shown, with the file and the reason beneath it).
 bool SaveDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, const QString& programDirectory);
 
 // N11Click: takes the file from `arguments` (the command-line arguments after
 // the program name) the first time, else from the open dialog; fills the
-// fields, calculates, and records the file.
+// fields, calculates, and records the file. A file chosen in the dialog while
+// a calculated design is unsaved first gets the Close button's question
+// (AskBeforeLeaving): a save on Yes that fails keeps the design and opens
+// nothing.
 void OpenDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, const QStringList& arguments,
-                char decimalSeparator);
+                char decimalSeparator, const QString& programDirectory);
 
 // The design-file path formed from the command line: the first four arguments
 // joined with blanks, trimmed; empty when the first argument is empty.
 QString CommandLineDesignPath(const QStringList& arguments);
 
 // The unsaved-data question of the Close button, for every way out of the
-// program that asks it: when a calculated design is unsaved, asks whether to
-// save and saves on Yes. True when the program may end (nothing unsaved, No,
-// or the save completed or was cancelled in its dialog); false when a save on
-// Yes failed, so the design stays on screen.
+// program that asks it (and for 打开, before the design on screen is replaced):
+// when a calculated design is unsaved, asks whether to save and saves on Yes.
+// True when the design may be given up (nothing unsaved, No, or the save
+// completed or was cancelled in its dialog); false when a save on Yes failed,
+// so the design stays on screen. A save that cannot even close its workbook
+// throws, as SaveDesign does.
 bool AskBeforeLeaving(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, const QString& programDirectory);
 
 // Button10Click: asks about unsaved data, saves on Yes, then closes the window

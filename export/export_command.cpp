@@ -1,6 +1,8 @@
 // The export command of the window.
 #include "export/export_command.h"
 
+#include <new>
+
 #include "export/progress_dialog.h"
 #include "export/workbook.h"
 #include "files/qt_path.h"
@@ -27,10 +29,15 @@ void ExportSheet(SheetKind kind, const DesignInputs& inputs, const TWormDesign& 
         }
         // The template stays as it was: only SaveAs ever writes.
         progress.close();
+    } catch (const std::exception& error) {
+        // Every failure of the run gets the one message, with what failed
+        // beneath it (the workbook component's sentence names the file and
+        // the reason). A progress dialog shown before the failure stays up:
+        // the user dismisses it with its button.
+        const QString detail = dynamic_cast<const std::bad_alloc*>(&error) ? TForm2::tr("内存不足")
+                                                                           : QString::fromUtf8(error.what());
+        dialogs.message(ApplicationTitle(), MessageWithDetail(ExportFailureMessage(), detail));
     } catch (...) {
-        // Every failure of the run gets the one message. A progress dialog
-        // shown before the failure stays up: the user dismisses it with its
-        // button.
         dialogs.message(ApplicationTitle(), ExportFailureMessage());
     }
 }

@@ -14,8 +14,8 @@ namespace wormgear {
 
 class TForm2;
 
-// After a failure, a progress dialog already shown stays up until the user
-// dismisses it.
+// A failure shows the one message with the file and the reason beneath it;
+// a progress dialog already shown stays up until the user dismisses it.
 void ExportSheet(SheetKind kind, const DesignInputs& inputs, const TWormDesign& design, char decimalSeparator,
                  const QString& programDirectory, Dialogs& dialogs, TForm2& progress);
 

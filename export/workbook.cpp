@@ -767,9 +767,12 @@ void Workbook::SaveAs(const std::string& path) {
     if (path.empty() || path.back() == '/') {
         throw WorkbookError(Kind::File, FileError(FileError::Action::NoFileName, path).what());
     }
-    std::string target = PathWithWorkbookExtension(path);
-    ReplaceWorkbookFile(target, impl_->PackedBytesFor(target));
-    impl_->path = target;
+    SaveTo(PathWithWorkbookExtension(path));
+}
+
+void Workbook::SaveTo(const std::string& path) {
+    ReplaceWorkbookFile(path, impl_->PackedBytesFor(path));
+    impl_->path = path;
 }
 
 void Workbook::Save() { ReplaceWorkbookFile(impl_->path, impl_->PackedBytesFor(impl_->path)); }

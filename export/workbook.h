@@ -49,6 +49,10 @@ class Workbook {
     // Path() is the written file.
     void SaveAs(const std::string& path);
 
+    // Writes the workbook to exactly `path`, no extension added, the same way;
+    // afterwards Path() is that file.
+    void SaveTo(const std::string& path);
+
     // Writes the workbook back to Path() the same way.
     void Save();
 

@@ -14,6 +14,7 @@
 #include "drawing/drawing_commands.h"
 #include "export/export_command.h"
 #include "export/progress_dialog.h"
+#include "files/qt_path.h"
 #include "settings/coefficient_editor.h"
 #include "settings/coefficient_store.h"
 #include "settings/settings_files.h"
@@ -186,7 +187,6 @@ void TForm1::buildAssistance(QWidget* client) {
     Button3 = MakeButton(client, "Button3", arrow, QRect(224, 226, 17, 17));
     Button4 = MakeButton(client, "Button4", arrow, QRect(224, 266, 17, 17));
     Button5 = MakeButton(client, "Button5", arrow, QRect(224, 306, 17, 17));
-    for (QPushButton* button : {Button2, Button3, Button4, Button5}) button->setAutoDefault(false);
 
     Memo1 = MakeMemo(client, "Memo1", HintText(kMemo1Lines), QRect(248, 184, 113, 41), false);
     Memo2 = MakeMemo(client, "Memo2", HintText(kMemo2Lines), QRect(248, 224, 113, 33), true);
@@ -378,11 +378,24 @@ bool TForm1::FormShow() {
         coefficients_ = load.table;
         coefficientRules_ = load.rules;
         shippedCoefficients_ = load.shipped;
+        coefficientsLoaded_ = true;
         Label50->setVisible(load.rulesModified);
         // The version check: the installed version is read now, the published
         // one arrives later and the window goes on meanwhile.
         if (online_.checkVersion) online_.checkVersion(programDirectory_, this, [this] { showNewVersionMessage(); });
         return true;
+    } catch (const CoefficientStoreError& error) {
+        const QString detail = FileDetail(ShownWorkingDatabasePath(programDirectory_), QString::fromUtf8(error.what()));
+        // A reload that finds the file locked by another program keeps the
+        // table it has: the lock passes, and nothing is lost meanwhile.
+        if (error.kind() == CoefficientStoreError::Kind::Busy && coefficientsLoaded_) {
+            dialogs_.message(ApplicationTitle(),
+                             MessageWithDetail(tr("计算法则参数未能重新读取，仍使用原来的参数。"), detail));
+            return true;
+        }
+        dialogs_.message(tr(kNoticeCaption), MessageWithDetail(tr(kDataInitFailedMessage), detail));
+        close();
+        return false;
     } catch (...) {
         // Whatever failed, the program cannot work without its data.
         dialogs_.message(tr(kNoticeCaption), tr(kDataInitFailedMessage));
@@ -401,7 +414,22 @@ void TForm1::setVisible(bool visible) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    // No close query: every path that reaches here closes.
+    // The window system's close (the title-bar close box, Alt+F4) asks the
+    // Close button's question; a save on Yes that fails keeps the program
+    // running. The program's own closes (关闭 and the upgrade after their
+    // question, 退出, a failed start) come here without one.
+    if (event->spontaneous() && !ended_) {
+        bool mayClose = false;
+        try {
+            mayClose = AskBeforeLeaving(*this, fileState_, dialogs_, programDirectory_);
+        } catch (const std::exception& error) {
+            ShowUncaughtError(dialogs_, error);
+        }
+        if (!mayClose) {
+            event->ignore();
+            return;
+        }
+    }
     event->accept();
     if (!ended_) {
         ended_ = true;
@@ -462,6 +490,9 @@ void TForm1::showResults(bool shown) {
 void TForm1::Button1Click() {
     if (ended_) return;
     guarded([this] {
+        // Hiding the check box or disabling a button moves the focus away
+        // from it; it comes back with the results.
+        QWidget* focused = focusWidget();
         showResults(false);
         calculated_.reset();
         const DesignInputs inputs = designInputs();
@@ -476,6 +507,7 @@ void TForm1::Button1Click() {
             return;
         }
         showResults(true);
+        if (focused && focused != focusWidget() && focused->isVisible() && focused->isEnabled()) focused->setFocus();
         fileState_.DesignSaved = false;
         if (auto calculated = CalculatedDesign::From(inputs, CheckBox1->isChecked(), coefficients_, outcome,
                                                      separator_)) {
@@ -569,7 +601,7 @@ void TForm1::exportSheet(SheetKind kind) {
 }
 
 void TForm1::N11Click() {
-    guarded([this] { OpenDesign(*this, fileState_, dialogs_, arguments_, separator_); });
+    guarded([this] { OpenDesign(*this, fileState_, dialogs_, arguments_, separator_, programDirectory_); });
 }
 
 void TForm1::N5Click() {

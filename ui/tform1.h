@@ -75,8 +75,10 @@ class TForm1 : public QMainWindow, public DesignWindow {
     // The show step: loads the coefficient table, then starts the version
     // check (the installed version is read here; the published one arrives
     // later), in one guarded block. On any failure the box "数据初始化失败，程序将关闭"
-    // is shown and the program ends. Returns whether it succeeded. Also run as
-    // a reload.
+    // is shown (with the file and the reason beneath it) and the program ends;
+    // a reload that finds db1.mdb locked by another program says so and keeps
+    // the table it has. Returns whether the program goes on. Also run as a
+    // reload.
     bool FormShow();
     void Button1Click();
     void N2Click() { Button1Click(); }
@@ -187,6 +189,7 @@ class TForm1 : public QMainWindow, public DesignWindow {
     std::optional<ReportContent> calculated_;
     DesignFileState fileState_;
     bool showStepDone_ = false;
+    bool coefficientsLoaded_ = false;
     bool ended_ = false;
     bool versionMessageOpen_ = false;
 

@@ -2,6 +2,7 @@
 // place, the command-line path, older binary design files, failures, and each
 // path through the unsaved-data question.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,7 @@
 #include "designfile/design_file.h"
 #include "dialogs/testing/scripted_dialogs.h"
 #include "export/workbook.h"
+#include "files/testing/faults.h"
 
 using namespace wormgear;
 
@@ -84,7 +86,7 @@ TEST_F(DesignFilesTest, SaveAndReopenKeepsEveryTextAsTyped) {
     FakeWindow other;
     other.state = &state;
     dialogs.openAnswers.push_back(dir.path() + "/abc.cqb");
-    OpenDesign(other, state, dialogs, {}, '.');
+    OpenDesign(other, state, dialogs, {}, '.', program);
     EXPECT_EQ(other.fields, typed);
     EXPECT_EQ(other.events.back(), "calculate");
     EXPECT_TRUE(state.DesignSaved);
@@ -142,10 +144,13 @@ TEST_F(DesignFilesTest, FailedSaveKeepsTheOldFileAndTheFlag) {
     const QString file = dir.path() + "/keep.cqb";
     state.DesignSaved = false;
 
-    // The target folder does not exist: the save fails with its message.
+    // The target folder does not exist: the save fails with its message, and
+    // beneath it the file and the reason.
     dialogs.saveAnswers.push_back(dir.path() + "/no/such/folder/x");
     EXPECT_FALSE(SaveDesign(window, state, dialogs, program));
-    EXPECT_EQ(dialogs.messageTexts(), QStringList{kSaveFailed});
+    EXPECT_EQ(dialogs.messageHeadlines(), QStringList{kSaveFailed});
+    EXPECT_EQ(ScriptedDialogs::Detail(dialogs.messages.back()),
+              "无法在目标文件夹中创建文件“" + dir.path() + "/no/such/folder/x.cqb”：没有那个文件或目录");
     EXPECT_EQ(dialogs.messages.back().caption, ApplicationTitle());
     EXPECT_FALSE(state.DesignSaved);
 
@@ -155,15 +160,80 @@ TEST_F(DesignFilesTest, FailedSaveKeepsTheOldFileAndTheFlag) {
     window.fields[0] = "999";
     ASSERT_TRUE(QFile::rename(file, file + ".moved"));
     ASSERT_TRUE(QDir().mkpath(file));
-    EXPECT_THROW(SaveDesign(window, state, dialogs, program), std::runtime_error);
+    EXPECT_FALSE(SaveDesign(window, state, dialogs, program));
+    EXPECT_EQ(dialogs.messageHeadlines(), (QStringList{kSaveFailed, kSaveFailed}));
+    EXPECT_TRUE(ScriptedDialogs::Detail(dialogs.messages.back()).contains(file)) << dialogs.messages.back().text;
+    EXPECT_TRUE(QFileInfo(file).isDir());
     EXPECT_EQ(Cell(file + ".moved", 1), "200");
+}
+
+TEST_F(DesignFilesTest, ASaveInPlaceOnAFailingDiskLeavesTheFileByteForByte) {
+    dialogs.saveAnswers.push_back(dir.path() + "/d");
+    ASSERT_TRUE(SaveDesign(window, state, dialogs, program));
+    const QString file = dir.path() + "/d.cqb";
+    QFile before(file);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray bytes = before.readAll();
+    before.close();
+    state.CurrentDesignFile = file;
+    state.DesignSaved = false;
+    window.fields[0] = "999";
+    {
+        wormgear::testing::FileSizeLimit full(512);
+        EXPECT_FALSE(SaveDesign(window, state, dialogs, program));
+    }
+    QFile after(file);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), bytes);
+    EXPECT_FALSE(state.DesignSaved);
+    EXPECT_EQ(dialogs.messageHeadlines(), QStringList{kSaveFailed});
+    EXPECT_EQ(ScriptedDialogs::Detail(dialogs.messages[0]), "无法写入文件“" + file + "”：文件过大");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"d.cqb"});
+}
+
+TEST_F(DesignFilesTest, ASaveAfterTheOpenedFileVanishedOrWasDamagedWritesAFreshOneThere) {
+    const struct {
+        const char* what;
+        std::function<void(const QString&)> spoil;
+    } kSpoils[] = {
+        {"deleted", [](const QString& file) { QFile::remove(file); }},
+        {"damaged",
+         [](const QString& file) {
+             QFile damaged(file);
+             ASSERT_TRUE(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+             damaged.write("PK\x03\x04 no longer a workbook");
+         }},
+    };
+    for (const auto& spoil : kSpoils) {
+        SCOPED_TRACE(spoil.what);
+        const QString file = dir.path() + "/" + spoil.what + ".cqb";
+        dialogs.saveAnswers.push_back(dir.path() + "/" + spoil.what);
+        ASSERT_TRUE(SaveDesign(window, state, dialogs, program));
+        state.CurrentDesignFile = file;
+        state.DesignSaved = false;
+        spoil.spoil(file);
+        window.fields[0] = "321";
+        // No dialog is scripted: a save in place asks nothing.
+        EXPECT_TRUE(SaveDesign(window, state, dialogs, program));
+        EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messageTexts().join("|");
+        EXPECT_TRUE(state.DesignSaved);
+        EXPECT_EQ(state.CurrentDesignFile, file);
+        const DesignInputs saved = ReadDesignFile(file.toStdString(), '.');
+        EXPECT_EQ(saved.CentreDistance, "321");
+        EXPECT_EQ(saved.WormAccuracy, "8j (GB/T16445-1996)");
+        // Saving again now writes in place as before.
+        window.fields[1] = "30";
+        EXPECT_TRUE(SaveDesign(window, state, dialogs, program));
+        EXPECT_EQ(Cell(file, 2), "30");
+    }
 }
 
 TEST_F(DesignFilesTest, MissingTemplateShowsTheMessageThenTheClosingStepsFail) {
     QFile::remove(program + "111.xls");
     state.DesignSaved = false;
     EXPECT_THROW(SaveDesign(window, state, dialogs, program), std::runtime_error);
-    EXPECT_EQ(dialogs.messageTexts(), QStringList{kSaveFailed});
+    EXPECT_EQ(dialogs.messageTexts(),
+              QStringList{kSaveFailed + "\n无法打开文件“" + program + "111.xls”：没有那个文件或目录"});
     EXPECT_FALSE(state.DesignSaved);
 }
 
@@ -190,7 +260,7 @@ TEST_F(DesignFilesTest, CommandLineOpenShowsTheWindowFirstAndOnlyOnce) {
     opened.state = &state;
     state.DesignSaved = false;
     const QStringList arguments = (dir.path() + "/My Designs.cqb").split(' ');
-    OpenDesign(opened, state, dialogs, arguments, '.');
+    OpenDesign(opened, state, dialogs, arguments, '.', program);
     ASSERT_GE(opened.events.size(), 15u);
     EXPECT_EQ(opened.events.front(), "show");
     EXPECT_EQ(opened.events[1], "set 1 200");
@@ -202,7 +272,7 @@ TEST_F(DesignFilesTest, CommandLineOpenShowsTheWindowFirstAndOnlyOnce) {
 
     // The second open asks the dialog; cancelling changes nothing.
     dialogs.openAnswers.push_back(std::nullopt);
-    OpenDesign(opened, state, dialogs, arguments, '.');
+    OpenDesign(opened, state, dialogs, arguments, '.', program);
     EXPECT_EQ(opened.events.size(), 15u);
     EXPECT_TRUE(dialogs.messages.empty());
 }
@@ -216,8 +286,10 @@ TEST_F(DesignFilesTest, DamagedOrMissingFileGivesTheOpenMessageAndChangesNothing
         state = DesignFileState{false, "previous.cqb", false};
         ScriptedDialogs d;
         FakeWindow w;
-        OpenDesign(w, state, d, {path}, '.');
-        EXPECT_EQ(d.messageTexts(), QStringList{kOpenFailed});
+        OpenDesign(w, state, d, {path}, '.', program);
+        EXPECT_EQ(d.messageHeadlines(), QStringList{kOpenFailed});
+        // Beneath the message: the file and what is wrong with it.
+        EXPECT_TRUE(ScriptedDialogs::Detail(d.messages[0]).contains(path)) << d.messages[0].text;
         EXPECT_FALSE(state.DesignSaved);
         EXPECT_EQ(state.CurrentDesignFile, "previous.cqb");
         EXPECT_TRUE(state.CommandLineOpenDone);
@@ -230,7 +302,7 @@ TEST_F(DesignFilesTest, OlderBinaryDesignFileOpensAndSavesInOurFormat) {
     ASSERT_TRUE(QFile::copy(QStringLiteral(DESIGNFILE_TEST_DATA_DIR "/old_design.cqb"), file));
     dialogs.openAnswers.push_back(file);
     state.CommandLineOpenDone = true;
-    OpenDesign(window, state, dialogs, {}, '.');
+    OpenDesign(window, state, dialogs, {}, '.', program);
     ASSERT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(window.fields[0], "160");
     EXPECT_EQ(window.fields[1], "40");
@@ -275,7 +347,7 @@ TEST_F(DesignFilesTest, UnsavedDataQuestion) {
         if (c.saveAnswer) d.saveAnswers.push_back(*c.saveAnswer);
         CloseWithQuestion(w, s, d, program);
         EXPECT_EQ(w.closed(), c.closed) << c.what;
-        EXPECT_EQ(d.messageTexts(), c.messages) << c.what;
+        EXPECT_EQ(d.messageHeadlines(), c.messages) << c.what;
         EXPECT_EQ(d.questions.size(), c.answer ? 1u : 0u) << c.what;
         if (c.answer) {
             EXPECT_EQ(d.questions[0], "Warning: 数据尚未保存，是否保存？") << c.what;
@@ -292,7 +364,65 @@ TEST_F(DesignFilesTest, UnsavedQuestionWithoutTemplateKeepsTheProgramRunning) {
     EXPECT_THROW(CloseWithQuestion(window, state, dialogs, program), std::runtime_error);
     EXPECT_FALSE(window.closed());
     EXPECT_FALSE(state.DesignSaved);
-    EXPECT_EQ(dialogs.messageTexts(), QStringList{kSaveFailed});
+    EXPECT_EQ(dialogs.messageHeadlines(), QStringList{kSaveFailed});
+}
+
+// Opening a design file while the one on screen is calculated and unsaved:
+// the Close button's question comes between the choice and the reading.
+TEST_F(DesignFilesTest, OpenAsksBeforeReplacingAnUnsavedCalculatedDesign) {
+    dialogs.saveAnswers.push_back(dir.path() + "/other");
+    ASSERT_TRUE(SaveDesign(window, state, dialogs, program));
+    const QString other = dir.path() + "/other.cqb";
+    const QString good = dir.path() + "/kept";
+    const QString bad = dir.path() + "/missing/kept";
+    const struct {
+        const char* what;
+        bool designSaved;
+        std::optional<QString> chosen;
+        std::optional<bool> answer;
+        std::optional<std::optional<QString>> saveAnswer;
+        bool opened;
+    } kCases[] = {
+        {"saved: no question", true, other, std::nullopt, std::nullopt, true},
+        {"No: opens without saving", false, other, false, std::nullopt, true},
+        {"Yes, saved: opens", false, other, true, std::optional<QString>(good), true},
+        {"Yes, the save fails: the design stays", false, other, true, std::optional<QString>(bad), false},
+        {"the dialog cancelled: no question", false, std::nullopt, std::nullopt, std::nullopt, false},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.what);
+        ScriptedDialogs d;
+        FakeWindow w;
+        w.fields[0] = "999";
+        DesignFileState s{c.designSaved, QString(), true};
+        w.state = &s;
+        d.openAnswers.push_back(c.chosen);
+        if (c.answer) d.answers.push_back(*c.answer);
+        if (c.saveAnswer) d.saveAnswers.push_back(*c.saveAnswer);
+        OpenDesign(w, s, d, {}, '.', program);
+        EXPECT_EQ(d.questions.size(), c.answer ? 1u : 0u);
+        EXPECT_EQ(w.fields[0], c.opened ? "200" : "999");
+        EXPECT_EQ(s.CurrentDesignFile, c.opened ? other : QString());
+        EXPECT_TRUE(d.answers.empty() && d.saveAnswers.empty());
+    }
+    EXPECT_EQ(Cell(good + ".cqb", 1), "999");  // the Yes answer saved the design on screen first
+}
+
+TEST_F(DesignFilesTest, AFifoChosenAsDesignFileIsRefusedWithoutWaiting) {
+    const QString fifo = dir.path() + "/pipe.cqb";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const int result = wormgear::testing::RunInChildAtMost(60, [&] {
+        ScriptedDialogs d;
+        FakeWindow w;
+        DesignFileState s{true, QString(), true};
+        d.openAnswers.push_back(fifo);
+        OpenDesign(w, s, d, {}, '.', program);
+        return d.messageHeadlines() == QStringList{kOpenFailed} &&
+                       ScriptedDialogs::Detail(d.messages[0]) == "不是普通文件“" + fifo + "”"
+                   ? 0
+                   : 1;
+    });
+    EXPECT_EQ(result, 0);
 }
 
 }  // namespace

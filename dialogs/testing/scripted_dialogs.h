@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <ostream>
 #include <utility>
 #include <vector>
 
@@ -84,5 +85,6 @@ class ScriptedDialogs : public Dialogs {
 
 }  // namespace wormgear
 
-// Failed expectations show texts as text.
+// Failed expectations and their notes show texts as text.
+inline std::ostream& operator<<(std::ostream& out, const QString& text) { return out << text.toStdString(); }
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }

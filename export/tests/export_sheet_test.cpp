@@ -14,6 +14,7 @@
 #include "export/progress_dialog.h"
 #include "export/tests/test_support.h"
 #include "export/workbook.h"
+#include "files/testing/faults.h"
 
 namespace wormgear {
 namespace {
@@ -65,11 +66,15 @@ class ExportSheetTest : public ::testing::Test {
     void Export(SheetKind kind, const DesignInputs& texts, const TWormDesign& design) {
         ExportSheet(kind, texts, design, '.', ProgramDirectory(), dialogs_, progress_);
     }
-    void ExpectFailureMessage() {
+    // The one message, and beneath it the file that failed and why.
+    void ExpectFailureMessage(const std::string& file, const char* reason) {
         ASSERT_EQ(dialogs_.messages.size(), 1u);
         EXPECT_EQ(dialogs_.messages[0].caption, ApplicationTitle());
-        EXPECT_EQ(dialogs_.messages[0].text,
-                  QString::fromUtf8("导出文件错误,或者您还没安装EXCEL,请核实后重试........."));
+        EXPECT_EQ(dialogs_.messageHeadlines(),
+                  QStringList{QString::fromUtf8("导出文件错误,或者您还没安装EXCEL,请核实后重试.........")});
+        const QString detail = ScriptedDialogs::Detail(dialogs_.messages[0]);
+        EXPECT_TRUE(detail.contains(QString::fromStdString("“" + file + "”"))) << detail;
+        EXPECT_TRUE(detail.contains(QString::fromUtf8(reason))) << detail;
     }
     // Every cell of the sheet's table as read back, and the template's own
     // cells (names, units, title) unchanged.
@@ -138,7 +143,7 @@ TEST_F(ExportSheetTest, CancellingWritesNothingAndLeavesTheTemplate) {
 TEST_F(ExportSheetTest, AMissingTemplateFailsBeforeAnyDialog) {
     ASSERT_TRUE(QFile::remove(QString::fromStdString(ProgramFile("11.xls"))));
     Export(SheetKind::Hob, ExampleTexts(), ExampleDesign());  // an unscripted save dialog would fail the test
-    ExpectFailureMessage();
+    ExpectFailureMessage(ProgramFile("11.xls"), "没有那个文件或目录");
     EXPECT_TRUE(dialogs_.proposedNames.empty());
     EXPECT_EQ(counter_.shows, 0);
 }
@@ -152,7 +157,7 @@ TEST_F(ExportSheetTest, ADamagedTemplateFailsBeforeAnyDialog) {
         dialogs_.messages.clear();
         WriteFile(ProgramFile("1111.xls"), bytes);
         Export(SheetKind::Wheel, ExampleTexts(), ExampleDesign());
-        ExpectFailureMessage();
+        ExpectFailureMessage(ProgramFile("1111.xls"), "");
         EXPECT_TRUE(dialogs_.proposedNames.empty()) << why;
     }
 }
@@ -160,7 +165,7 @@ TEST_F(ExportSheetTest, ADamagedTemplateFailsBeforeAnyDialog) {
 TEST_F(ExportSheetTest, AnUnwritableTargetReportsAndLeavesNoFile) {
     dialogs_.saveAnswers.push_back(QString::fromStdString(Out("no such folder/rudar.xls")));
     Export(SheetKind::Worm, ExampleTexts(), ExampleDesign());
-    ExpectFailureMessage();
+    ExpectFailureMessage(Out("no such folder/rudar.xls"), "没有那个文件或目录");
     EXPECT_TRUE(OutFiles().empty());
     // The failure leaves the progress dialog up until the user dismisses it.
     EXPECT_TRUE(progress_.isShowing());
@@ -172,9 +177,22 @@ TEST_F(ExportSheetTest, AnUnwritableTargetReportsAndLeavesNoFile) {
     ASSERT_TRUE(QDir(out_.path()).mkdir("taken.xls"));
     dialogs_.saveAnswers.push_back(QString::fromStdString(Out("taken.xls")));
     Export(SheetKind::Worm, ExampleTexts(), ExampleDesign());
-    ExpectFailureMessage();
+    ExpectFailureMessage(Out("taken.xls"), "是一个目录");
     EXPECT_EQ(OutFiles(), std::vector<std::string>{"taken.xls"});
     EXPECT_TRUE(FolderEntries(Out("taken.xls")).empty());
+}
+
+TEST_F(ExportSheetTest, ReplacingASheetOnAFailingDiskKeepsTheOldOneByteForByte) {
+    WriteFile(Out("rudar.xlsx"), "an older sheet");
+    dialogs_.saveAnswers.push_back(QString::fromStdString(Out("rudar.xlsx")));
+    {
+        wormgear::testing::FileSizeLimit full(1024);
+        Export(SheetKind::Worm, ExampleTexts(), ExampleDesign());
+    }
+    ExpectFailureMessage(Out("rudar.xlsx"), "文件过大");
+    EXPECT_EQ(ReadFile(Out("rudar.xlsx")), "an older sheet");
+    EXPECT_EQ(OutFiles(), std::vector<std::string>{"rudar.xlsx"});
+    QTest::mouseClick(progress_.Button1, Qt::LeftButton);
 }
 
 TEST_F(ExportSheetTest, BeforeAnyCalculationTheSheetHoldsZeros) {

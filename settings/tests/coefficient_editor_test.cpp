@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTableView>
@@ -532,6 +533,24 @@ TEST(EditorShowFailure, TheDialogOpensAgainOnceTheFileIsBack) {
     EXPECT_EQ(form.DBEdit1->text(), "0.875");
     EXPECT_EQ(dialogs.messages.size(), 1u);
     form.close();
+}
+
+TEST(EditorPlace, TheWholeDialogSitsAtTheCentreOfTheScreenAtEveryOpening) {
+    ProgramDirectory dir;
+    ScriptedDialogs dialogs;
+    TForm5 form(dir.path(), '.', dialogs, [] {});
+    for (int opening = 1; opening <= 3; ++opening) {
+        form.show();
+        QApplication::processEvents();
+        const QPoint centre = form.screen()->availableGeometry().center();
+        const QPoint placed = form.frameGeometry().center();
+        // Whole pixels: an odd size cannot be split evenly.
+        EXPECT_LE((placed - centre).manhattanLength(), 1)
+            << "opening " << opening << ": frame centre at " << placed.x() << "," << placed.y() << ", screen centre at "
+            << centre.x() << "," << centre.y();
+        form.close();
+        QApplication::processEvents();
+    }
 }
 
 TEST(EditorModal, ExecReturnsWhenTheCloseButtonIsPressed) {

@@ -60,7 +60,9 @@ TEST_F(WindowTest, AMissingTemplateIsReportedByTheExport) {
     form->Button6Click();
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].caption, ApplicationTitle());
-    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("导出文件错误,或者您还没安装EXCEL,请核实后重试........."));
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("导出文件错误,或者您还没安装EXCEL,请核实后重试.........\n"
+                                                       "无法打开文件“%1”：没有那个文件或目录")
+                                            .arg(programDirectory() + "1.xls"));
 }
 
 // Saves the worked example as `name`.cqb through the menu and returns its path.
@@ -119,7 +121,7 @@ TEST_F(WindowTest, ShowStepFailureDuringTheCommandLineOpenEndsTheProgramQuietly)
     EXPECT_TRUE(form->hasEnded());
     EXPECT_FALSE(form->isVisible());
     // Only the show step's box: no calculation message for a program that ends.
-    EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("数据初始化失败，程序将关闭")});
+    EXPECT_EQ(dialogs.messageHeadlines(), QStringList{QStringLiteral("数据初始化失败，程序将关闭")});
 }
 
 TEST_F(WindowTest, OpenFromTheMenuReadsTheChosenFile) {

@@ -30,11 +30,13 @@ TestHttpServer::Reply Held(TestHttpServer::Reply reply) {
     return reply;
 }
 
-// The show step failed: the box, then the window is gone for good.
-void ExpectShowStepFailure(const TForm1& form, const ScriptedDialogs& dialogs) {
+// The show step failed: the box (with what failed beneath it), then the
+// window is gone for good.
+void ExpectShowStepFailure(const TForm1& form, const ScriptedDialogs& dialogs, const QString& detail) {
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("提示"));
-    EXPECT_EQ(dialogs.messages[0].text, kDataInitFailed);
+    EXPECT_EQ(dialogs.messageHeadlines(), QStringList{kDataInitFailed});
+    EXPECT_EQ(ScriptedDialogs::Detail(dialogs.messages[0]), detail);
     EXPECT_FALSE(form.isVisible());
     EXPECT_TRUE(form.hasEnded());
 }
@@ -61,18 +63,20 @@ TEST_F(WindowTest, ShowStepLoadsTheCoefficientsOnce) {
 struct StoreFailure {
     const char* name;
     std::function<void(const QString& directory)> breakStore;
+    const char* detail;  // beneath the message, after the path of db1.mdb; none for other failures
 };
 
 TEST_F(WindowTest, ShowStepFailureEndsTheProgramBeforeTheWindowComesUp) {
     const StoreFailure kFailures[] = {
-        {"db1.mdb missing", [](const QString& d) { QFile::remove(d + "db1.mdb"); }},
+        {"db1.mdb missing", [](const QString& d) { QFile::remove(d + "db1.mdb"); }, "没有那个文件或目录"},
         {"db1.mdb not a database",
          [](const QString& d) {
              QFile file(d + "db1.mdb");
              ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
              file.write("Standard Jet DB? no, just text");
-         }},
-        {"v.txt missing", [](const QString& d) { QFile::remove(d + "v.txt"); }},
+         },
+         "文件不是可读的数据库"},
+        {"v.txt missing", [](const QString& d) { QFile::remove(d + "v.txt"); }, nullptr},
     };
     // The real services: the installed version is read in the show step.
     OnlineClient client(NowhereAddress());
@@ -84,7 +88,8 @@ TEST_F(WindowTest, ShowStepFailureEndsTheProgramBeforeTheWindowComesUp) {
         form = std::make_unique<TForm1>(dialogs, programDirectory(), '.', QStringList{}, ConnectOnlineServices(client));
         QSignalSpy ended(form.get(), &TForm1::programEnded);
         form->show();
-        ExpectShowStepFailure(*form, dialogs);
+        ExpectShowStepFailure(*form, dialogs,
+                              failure.detail ? programDirectory() + "db1.mdb：" + failure.detail : QString());
         EXPECT_EQ(ended.count(), 1);
         form->show();  // nothing brings it back
         EXPECT_FALSE(form->isVisible());
@@ -110,7 +115,7 @@ TEST_F(WindowTest, ReloadFailureEndsTheProgram) {
     QSignalSpy ended(form.get(), &TForm1::programEnded);
     QFile::remove(programDirectory() + "db1.mdb");
     EXPECT_FALSE(form->FormShow());
-    ExpectShowStepFailure(*form, dialogs);
+    ExpectShowStepFailure(*form, dialogs, programDirectory() + "db1.mdb：没有那个文件或目录");
     EXPECT_EQ(ended.count(), 1);
 }
 
