@@ -3,14 +3,21 @@
 
 #include <freexl.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <fstream>
 #include <new>
 #include <string>
 
@@ -85,13 +92,29 @@ PackageEntries PlainWorkbookPackage(const std::string& sheetName, const std::vec
     return OneSheetWorkbookPackage(book);
 }
 
+// A name FreeXL can open for the bytes the caller read: an in-memory file,
+// so that what is parsed is exactly what was read, and a FIFO or a file
+// changed meanwhile under the name cannot stall or surprise the reader.
+// `path` itself where the system has no in-memory files.
+static std::string InMemoryCopy(const std::string& bytes, const std::string& path) {
+    const int fd = ::memfd_create("legacy-workbook", 0);
+    if (fd < 0) return path;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return path;
+        done += static_cast<std::size_t>(n);
+    }
+    return "/proc/self/fd/" + std::to_string(fd);  // open until the child ends
+}
+
 // The first sheet's name and values as FreeXL reads them. Runs in the child
 // process of ReadLegacyWorkbook.
-static LegacySheet ParseWithFreexl(const std::string& path) {
-    // FreeXL reads the whole file into its own structures; keep hostile sizes out.
-    ReadWorkbookFile(path);
+static LegacySheet ParseWithFreexl(const std::string& bytes, const std::string& path) {
+    const std::string source = InMemoryCopy(bytes, path);
     FreexlHandle xls;
-    if (const int status = freexl_open(path.c_str(), &xls.handle); status != FREEXL_OK) {
+    if (const int status = freexl_open(source.c_str(), &xls.handle); status != FREEXL_OK) {
         throw LegacyError(Kind::Damaged, "无法按旧版 .xls 格式读取（FreeXL 错误码 " + std::to_string(status) + "）",
                           path);
     }
@@ -121,6 +144,9 @@ static LegacySheet ParseWithFreexl(const std::string& path) {
             }
             int row = static_cast<int>(r) + 1;
             int column = static_cast<int>(c) + 1;
+            if (value.type != FREEXL_CELL_NULL && cells.size() >= kMaxLegacyCells) {
+                throw LegacyError(Kind::TooLarge, "单元格超过 " + std::to_string(kMaxLegacyCells) + " 个", path);
+            }
             switch (value.type) {
                 case FREEXL_CELL_INT: cells.push_back({row, column, static_cast<double>(value.value.int_value)}); break;
                 case FREEXL_CELL_DOUBLE: cells.push_back({row, column, value.value.double_value}); break;
@@ -202,10 +228,10 @@ std::string Refusal(const WorkbookError& error) {
     return out;
 }
 
-// The values of the workbook at `path`, or the refusal of the reader.
-std::string ChildAnswer(const std::string& path) {
+// The values of the workbook `bytes`, or the refusal of the reader.
+std::string ChildAnswer(const std::string& bytes, const std::string& path) {
     try {
-        return Encode(ParseWithFreexl(path));
+        return Encode(ParseWithFreexl(bytes, path));
     } catch (const WorkbookError& error) {
         return Refusal(error);
     } catch (const std::bad_alloc&) {
@@ -232,6 +258,9 @@ LegacySheet Decode(const std::string& bytes, const std::string& path) {
     LegacySheet sheet;
     sheet.name = in.text();
     while (!in.done()) {
+        if (sheet.cells.size() >= kMaxLegacyCells) {
+            throw LegacyError(Kind::TooLarge, "单元格超过 " + std::to_string(kMaxLegacyCells) + " 个", path);
+        }
         PlainCell cell{0, 0, 0.0};
         in.get(&cell.row, sizeof cell.row);
         in.get(&cell.column, sizeof cell.column);
@@ -259,15 +288,35 @@ void WriteAll(int fd, const std::string& bytes) {
     }
 }
 
+// The address space the process holds now, from /proc/self/statm (pages).
+std::uint64_t AddressSpaceBytes() {
+    std::ifstream statm("/proc/self/statm");
+    std::uint64_t pages = 0;
+    statm >> pages;
+    return pages * static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+}
+
+struct ChildReaper {
+    pid_t child;
+    int readEnd;
+    ~ChildReaper() {
+        if (readEnd >= 0) ::close(readEnd);
+        if (child > 0) {
+            ::kill(child, SIGKILL);
+            int status = 0;
+            while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+            }
+        }
+    }
+};
+
 }  // namespace
 
-PackageEntries ReadLegacyWorkbook(const std::string& path) {
-    // FreeXL is old C code that a damaged file can make write past its own
-    // buffers. It therefore parses in a child process of its own: whatever a
-    // hostile file does there, this process gets the values or a refusal,
-    // never a corrupted stack.
+std::string RunBoundedChild(const std::function<std::string()>& work, const ChildLimits& limits,
+                            const std::string& path) {
     int pipeEnds[2];
-    if (::pipe(pipeEnds) != 0) throw LegacyError(Kind::Internal, "无法启动旧版 .xls 读取进程", path);
+    if (::pipe2(pipeEnds, O_CLOEXEC) != 0) throw LegacyError(Kind::Internal, "无法启动旧版 .xls 读取进程", path);
+    const std::uint64_t addressSpace = AddressSpaceBytes();
     const pid_t child = ::fork();
     if (child < 0) {
         ::close(pipeEnds[0]);
@@ -276,31 +325,61 @@ PackageEntries ReadLegacyWorkbook(const std::string& path) {
     }
     if (child == 0) {
         ::close(pipeEnds[0]);
+        // What the reader may allocate beyond what it inherits; an allocation
+        // beyond fails there, as in a program out of memory.
+        rlimit memory{};
+        memory.rlim_cur = memory.rlim_max = addressSpace + limits.memoryBytes;
+        ::setrlimit(RLIMIT_AS, &memory);
         // Nothing may leave this block but _exit: an exception would unwind
         // into the parent's code running in the child. Without an answer the
         // parent reports that the reader gave none.
         try {
-            WriteAll(pipeEnds[1], ChildAnswer(path));
+            WriteAll(pipeEnds[1], work());
         } catch (...) {
         }
         ::_exit(0);  // no destructors or exit handlers of the parent's state
     }
     ::close(pipeEnds[1]);
+    ChildReaper reaper{child, pipeEnds[0]};
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(limits.seconds);
     std::string answer;
     char buffer[65536];
     for (;;) {
-        const ssize_t n = ::read(pipeEnds[0], buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
+                                                                                std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            throw LegacyError(Kind::Damaged,
+                              "读取旧版 .xls 格式超过 " + std::to_string(limits.seconds) + " 秒仍未完成，已停止", path);
+        }
+        pollfd ready{reaper.readEnd, POLLIN, 0};
+        const int polled = ::poll(&ready, 1, static_cast<int>(left.count()));
+        if (polled < 0 && errno == EINTR) continue;
+        if (polled <= 0) continue;  // the deadline is checked above
+        const ssize_t n = ::read(reaper.readEnd, buffer, sizeof buffer);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
         if (n <= 0) break;
+        if (answer.size() + static_cast<std::size_t>(n) > limits.answerBytes) {
+            throw LegacyError(Kind::TooLarge, "旧版 .xls 读取进程的结果过大", path);
+        }
         answer.append(buffer, static_cast<std::size_t>(n));
     }
-    ::close(pipeEnds[0]);
     int status = 0;
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
+    reaper.child = -1;
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         throw LegacyError(Kind::Damaged, "读取进程在读取旧版 .xls 格式时异常终止", path);
     }
+    return answer;
+}
+
+PackageEntries ReadLegacyWorkbook(const std::string& path, const std::string& bytes) {
+    // FreeXL is old C code that a damaged file can make write past its own
+    // buffers, loop or allocate without end. It therefore parses in a child
+    // process of its own: whatever a hostile file does there, this process
+    // gets the values or a refusal within the child's bounds, never a
+    // corrupted stack or a hang.
+    const std::string answer = RunBoundedChild([&] { return ChildAnswer(bytes, path); }, kLegacyReaderLimits, path);
     const LegacySheet sheet = Decode(answer, path);
     try {
         return PlainWorkbookPackage(sheet.name, sheet.cells);

@@ -287,7 +287,7 @@ std::string RewritePackage(const std::string& zipBytes, const PackageChanges& ch
 
 std::string ReadWorkbookFile(const std::string& path) {
     try {
-        return ReadWholeFile(path, kMaxUnpackedBytes);
+        return ReadWholeFile(path, kMaxWorkbookFileBytes);
     } catch (const FileError& error) {
         throw WorkbookError(Kind::File, error.what());
     }

@@ -57,6 +57,16 @@ std::string ShownPartName(const std::string& name);
 // is far beyond any real workbook this program meets and still harmless to hold.
 inline constexpr std::uint64_t kMaxUnpackedBytes = 64ull << 20;
 inline constexpr std::uint64_t kMaxPackageEntries = 10000;
+// The file itself, packed: a quarter of what its parts may unpack to.
+inline constexpr std::uint64_t kMaxWorkbookFileBytes = 16ull << 20;
+// The XML parts a workbook parses (content types, relationships, workbook,
+// active sheet, shared strings) together. Parsed XML costs up to about 64
+// bytes per element and 40 per attribute beside its text, so their markup is
+// bounded too: half a million tags ('<') and attributes ('=') each keep the
+// parsed tree under 100 MiB, and still hold a sheet of a hundred thousand cells.
+inline constexpr std::uint64_t kMaxParsedXmlBytes = 16ull << 20;
+inline constexpr std::uint64_t kMaxXmlTags = 500000;
+inline constexpr std::uint64_t kMaxXmlAttributes = 500000;
 
 struct PackageEntry {
     std::string name;   // "xl/worksheets/sheet1.xml"; a name ending in "/" is a folder
@@ -90,7 +100,7 @@ struct PackageChanges {
 // changed parts are packed again.
 std::string RewritePackage(const std::string& zipBytes, const PackageChanges& changes);
 
-// A file read whole (at most kMaxUnpackedBytes) and a file replaced
+// A file read whole (at most kMaxWorkbookFileBytes) and a file replaced
 // atomically, their failures as WorkbookError of kind File with the file
 // layer's sentence, which names the file.
 std::string ReadWorkbookFile(const std::string& path);

@@ -242,6 +242,9 @@ struct Workbook::Impl {
     std::vector<std::string> sharedTexts;
     std::unordered_map<std::string, std::size_t> plainStringIndex;  // items that are one plain <t>
 
+    // What the parsed parts have cost so far, against the bounds of package.h.
+    std::uint64_t parsedBytes = 0, parsedTags = 0, parsedAttributes = 0;
+
     bool sheetNormalised = false;
     bool sheetChanged = false, stringsChanged = false, stringsCreated = false;
     bool workbookChanged = false, relsChanged = false, contentTypesChanged = false;
@@ -261,14 +264,35 @@ struct Workbook::Impl {
         return it == partIndex.end() ? nullptr : &entries[it->second];
     }
 
+    // The parsed tree costs many times its text: a part is measured before it
+    // is parsed, so that a few kilobytes packed cannot demand gigabytes.
+    void CountMarkup(const std::string& xml, const std::string& part) {
+        parsedBytes += xml.size();
+        parsedTags += static_cast<std::uint64_t>(std::count(xml.begin(), xml.end(), '<'));
+        parsedAttributes += static_cast<std::uint64_t>(std::count(xml.begin(), xml.end(), '='));
+        if (parsedBytes > kMaxParsedXmlBytes) {
+            throw Error(Kind::TooLarge, "部件 " + ShownPartName(part) + " 使要解析的 XML 超过 " +
+                                            std::to_string(kMaxParsedXmlBytes >> 20) + " MiB");
+        }
+        if (parsedTags > kMaxXmlTags || parsedAttributes > kMaxXmlAttributes) {
+            throw Error(Kind::TooLarge, "部件 " + ShownPartName(part) + " 使要解析的 XML 标记超过 " +
+                                            std::to_string(kMaxXmlTags) + " 个");
+        }
+    }
+
     // `whenMissing`: a package without the parts every workbook has is no
     // workbook; one without a part its workbook refers to is damaged.
     void Parse(pugi::xml_document& document, const std::string& part, Kind whenMissing = Kind::Damaged) {
-        const PackageEntry* entry = Find(part);
-        if (!entry) throw Error(whenMissing, "缺少部件 " + ShownPartName(part));
+        auto found = partIndex.find(Lower(part));
+        if (found == partIndex.end()) throw Error(whenMissing, "缺少部件 " + ShownPartName(part));
+        PackageEntry& entry = entries[found->second];
+        CountMarkup(entry.data, part);
         pugi::xml_parse_result result = document.load_buffer(
-            entry->data.data(), entry->data.size(),
+            entry.data.data(), entry.data.size(),
             pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single, pugi::encoding_auto);
+        // The tree holds its own copy; the part's bytes are not needed again
+        // (saving copies unchanged parts from the packed file).
+        std::string().swap(entry.data);
         if (!result) {
             throw Error(Kind::Damaged, "部件 " + ShownPartName(part) + " 的 XML 有误（" + result.description() +
                                            "，第 " + std::to_string(result.offset) + " 字节）");
@@ -344,6 +368,9 @@ struct Workbook::Impl {
                 sharedTexts.push_back(StringItemText(item));
             }
         }
+        // Saving copies the parts it did not change from the packed file:
+        // their unpacked bytes need not stay.
+        for (PackageEntry& entry : entries) std::string().swap(entry.data);
     }
 
     pugi::xml_node Relationship(const char* id) const {
@@ -675,7 +702,7 @@ Workbook Workbook::Open(const std::string& path) {
         }
         impl->packageBytes = std::move(bytes);
     } else if (LooksLikeOle2(bytes)) {
-        impl->entries = ReadLegacyWorkbook(path);
+        impl->entries = ReadLegacyWorkbook(path, bytes);
         try {
             impl->packageBytes = WritePackage(impl->entries);
         } catch (const WorkbookError& error) {

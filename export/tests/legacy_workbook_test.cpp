@@ -1,12 +1,15 @@
 // Older binary workbooks (OLE2 ".xls") opened through FreeXL.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <QTemporaryDir>
 
 #include "calc/numeric.h"
 #include "export/legacy_workbook.h"
 #include "export/tests/test_support.h"
 #include "export/workbook.h"
+#include "files/testing/faults.h"
 
 namespace wormgear {
 namespace {
@@ -92,6 +95,49 @@ TEST(LegacyWorkbook, RefusesADamagedBinaryWorkbook) {
             EXPECT_EQ(message.find(path, message.find(path) + 1), std::string::npos) << why << ": " << message;
         }
     }
+}
+
+TEST(BoundedChild, AReaderThatNeverAnswersIsStoppedAndTheFileCalledDamaged) {
+    const ChildLimits oneSecond{1, 64ull << 20, 1 << 20};
+    try {
+        RunBoundedChild(
+            [] {
+                for (;;) ::pause();
+                return std::string();
+            },
+            oneSecond, "/data/old.cqb");
+        ADD_FAILURE() << "the reader's silence went unnoticed";
+    } catch (const WorkbookError& error) {
+        EXPECT_EQ(error.kind(), WorkbookError::Kind::Damaged);
+        EXPECT_STREQ(error.what(), "工作簿“/data/old.cqb”已损坏：读取旧版 .xls 格式超过 1 秒仍未完成，已停止");
+    }
+}
+
+TEST(BoundedChild, AnAnswerBeyondItsBoundIsRefused) {
+    const ChildLimits small{5, 64ull << 20, 1000};
+    EXPECT_EQ(RunBoundedChild([] { return std::string(1000, 'x'); }, small, "a.xls"), std::string(1000, 'x'));
+    try {
+        RunBoundedChild([] { return std::string(1001, 'x'); }, small, "a.xls");
+        ADD_FAILURE() << "an answer beyond the bound was taken";
+    } catch (const WorkbookError& error) {
+        EXPECT_EQ(error.kind(), WorkbookError::Kind::TooLarge);
+    }
+}
+
+TEST(BoundedChild, TheReaderCannotTakeMoreMemoryThanItsBound) {
+    if (!wormgear::testing::MemoryBoundsMeasurable()) GTEST_SKIP() << "memory is not measurable under the sanitizer";
+    const ChildLimits limits{5, 64ull << 20, 1 << 20};
+    const std::string answer = RunBoundedChild(
+        [] {
+            try {
+                std::string big(512u << 20, 'x');
+                return std::string("took ") + std::to_string(big.size());
+            } catch (const std::bad_alloc&) {
+                return std::string("refused");
+            }
+        },
+        limits, "a.xls");
+    EXPECT_EQ(answer, "refused");
 }
 
 TEST(PlainWorkbookPackage, HoldsNumbersAndTextsInOrder) {

@@ -17,6 +17,7 @@
 #include "calc/text.h"
 #include "export/tests/test_support.h"
 #include "export/workbook.h"
+#include "files/testing/faults.h"
 
 namespace wormgear {
 namespace {
@@ -651,6 +652,69 @@ TEST_F(WorkbookTest, RefusesAPackageOfTooManyParts) {
     for (std::uint64_t i = 0; i < kMaxPackageEntries; ++i) parts.push_back({"x/" + std::to_string(i), ""});
     WriteFile(Path("many.xlsx"), PackageBytes(parts));
     EXPECT_TRUE(FailsAs(Kind::TooLarge, [&] { Workbook::Open(Path("many.xlsx")); }));
+}
+
+// What a child reports of an open and a save in place under a memory bound.
+enum MemoryOutcome { kSaved = 0, kRefusedTooLarge = 1, kOtherError = 2, kOutOfMemory = 3 };
+
+int OpenAndSaveInPlace(const std::string& path) {
+    try {
+        Workbook book = Workbook::Open(path);
+        book.SetCellText(1, 1, "200");
+        book.Save();
+        return kSaved;
+    } catch (const WorkbookError& error) {
+        return error.kind() == Kind::TooLarge ? kRefusedTooLarge : kOtherError;
+    } catch (const std::bad_alloc&) {
+        return kOutOfMemory;
+    }
+}
+
+constexpr std::uint64_t kMemoryBound = 256ull << 20;
+
+TEST_F(WorkbookTest, AFewKilobytesThatUnpackToMillionsOfTagsAreRefusedWithinTheMemoryBound) {
+    if (!MemoryBoundsMeasurable()) GTEST_SKIP() << "memory is not measurable under the sanitizer";
+    // 60 MiB of empty cells pack into about 60 KiB; parsed, they once took
+    // more than a gigabyte.
+    struct Hungry {
+        const char* why;
+        std::string sheetData;
+    };
+    std::string emptyCells = "<row>";
+    for (int i = 0; i < (15 << 20); ++i) emptyCells += "<c/>";
+    emptyCells += "</row>";
+    std::string attributes = "<row><c";
+    for (int i = 0; i < (10 << 20); ++i) attributes += " a=\"\"";
+    attributes += "/></row>";
+    const Hungry kFiles[] = {{"tags", emptyCells}, {"attributes", attributes}};
+    for (const Hungry& file : kFiles) {
+        WorkbookSpec spec = PlainSpec();
+        spec.sheetXml = SheetXml(file.sheetData);
+        const std::string path = Write(std::string(file.why) + ".cqb", WorkbookParts(spec));
+        EXPECT_LT(ReadFile(path).size(), 200u << 10) << file.why;
+        EXPECT_EQ(RunWithMemoryBound(kMemoryBound, [&] { return OpenAndSaveInPlace(path); }), kRefusedTooLarge)
+            << file.why;
+    }
+}
+
+TEST_F(WorkbookTest, TheLargestWorkbookWithinTheBoundsOpensAndSavesWithinTheMemoryBound) {
+    if (!MemoryBoundsMeasurable()) GTEST_SKIP() << "memory is not measurable under the sanitizer";
+    // Cells without references (saving gives each one), as many as the tag
+    // bound lets in, beside a large part that is never parsed.
+    std::string rows;
+    const int kRows = 1200, kColumns = 100;  // 4 tags a cell: 480 000 in all
+    for (int r = 0; r < kRows; ++r) {
+        rows += "<row>";
+        for (int c = 0; c < kColumns; ++c) rows += "<c><v>1</v></c>";
+        rows += "</row>";
+    }
+    WorkbookSpec spec = PlainSpec();
+    spec.sheetXml = SheetXml(rows);
+    spec.extraParts.push_back({"xl/media/image.bin", std::string(60 << 20, '\0')});
+    const std::string path = Write("large.cqb", WorkbookParts(spec));
+    EXPECT_EQ(RunWithMemoryBound(kMemoryBound, [&] { return OpenAndSaveInPlace(path); }), kSaved);
+    EXPECT_EQ(Workbook::Open(path).CellText(1, 1, '.'), "200");
+    EXPECT_EQ(Workbook::Open(path).CellText(kRows, kColumns, '.'), "1");
 }
 
 TEST_F(WorkbookTest, DetectsTheFormatByContentNotByName) {
