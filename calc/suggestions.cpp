@@ -6,8 +6,10 @@ namespace wormgear {
 
 std::string ProposeMainBaseDiameter(const std::string& centreDistanceText, char separator) {
     const Extended a = ParseReal(centreDistanceText, separator);
-    // The Extended product goes to RoundNearest without a Real in between.
-    return std::to_string(RoundNearest(a * kBaseDiameterShare));
+    // The Extended product goes to RoundNearest without a Real in between;
+    // the whole number is written as every number is, so a proposal beyond
+    // fifteen digits takes the exponent form too (6.5E15, not 6500000000000000).
+    return FormatReal(static_cast<Extended>(RoundNearest(a * kBaseDiameterShare)), separator);
 }
 
 std::string ProposeWormPitchDiameter(const std::string& centreDistanceText, Real exponent, char separator) {

@@ -19,7 +19,8 @@ inline constexpr Extended kPitchDiameterFactor = 0.76L;
 // The one message of a failing suggestion handler.
 inline constexpr const char* kSuggestionMessage = "数字输入有误,请核实.........";
 
-// Edit5 proposal: RoundNearest(A * 0.65) as a whole number, "292" for A = 450.
+// Edit5 proposal: RoundNearest(A * 0.65), a whole number written by
+// FormatReal: "292" for A = 450, "6.5E15" for A = 1E16.
 std::string ProposeMainBaseDiameter(const std::string& centreDistanceText, char separator);
 // Edit7 proposal: R3(A^c0 * 0.76), "159.358" for A = 450, c0 = 0.875.
 std::string ProposeWormPitchDiameter(const std::string& centreDistanceText, Real exponent, char separator);

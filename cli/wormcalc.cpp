@@ -3,6 +3,7 @@
 #include "cli/wormcalc.h"
 
 #include <charconv>
+#include <cmath>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -56,9 +57,17 @@ constexpr const char* kUsage =
     "  --report FILE             write the calculation report; FILE ends in .pdf\n"
     "  --help                    this text\n"
     "\n"
-    "Exit status: 0 done, 1 the calculation (or a file) failed, 2 a usage error.\n";
+    "Exit status: 0 done, 1 the calculation or a file (design file, db1.mdb, an output) failed,\n"
+    "2 a usage error.\n";
 
 class UsageError : public std::runtime_error {
+ public:
+    using std::runtime_error::runtime_error;
+};
+
+// The coefficient store beside the program could not be read: a file
+// failure (status 1), not a misuse of the tool.
+class StoreFailure : public std::runtime_error {
  public:
     using std::runtime_error::runtime_error;
 };
@@ -75,6 +84,10 @@ TCoefficientTable ParseCoefficients(const std::vector<std::string>& items) {
         auto [ptr, ec] = std::from_chars(item.data(), end, table.c[k]);
         if (ec != std::errc() || ptr != end || item.empty()) {
             throw UsageError("--coefficients: \"" + item + "\" is not a number (c[" + std::to_string(k) + "])");
+        }
+        // from_chars reads "nan" and "inf" too; no formula can use them.
+        if (!std::isfinite(table.c[k])) {
+            throw UsageError("--coefficients: \"" + item + "\" is not a finite number (c[" + std::to_string(k) + "])");
         }
     }
     return table;
@@ -233,7 +246,7 @@ TCoefficientTable Coefficients(const Job& job, const WormcalcServices& services)
     try {
         return services.defaultCoefficients();
     } catch (const std::exception& e) {
-        throw UsageError(std::string("cannot read the coefficients (db1.mdb): ") + e.what());
+        throw StoreFailure(std::string("cannot read the coefficients (db1.mdb): ") + e.what());
     }
 }
 
@@ -329,6 +342,10 @@ int RunBatch(const Options& defaults, std::istream& in, std::ostream& out, const
             const CalculationOutcome outcome = Calculate(job, *job.coefficients, separator);
             if (!outcome.succeeded()) status = std::max(status, 1);
             WriteJsonOutcome(out, outcome);
+        } catch (const StoreFailure& e) {
+            out << "{\"error\":" << json::Quote("line " + std::to_string(lineNumber) + ": " + e.what())
+                << ",\"lines\":[]}\n";
+            status = std::max(status, 1);
         } catch (const std::exception& e) {
             out << "{\"error\":" << json::Quote("line " + std::to_string(lineNumber) + ": " + e.what())
                 << ",\"lines\":[]}\n";
@@ -414,6 +431,9 @@ int RunWormcalc(const std::vector<std::string>& arguments, std::istream& in, std
     } catch (const UsageError& e) {
         err << "wormcalc: " << e.what() << '\n';
         return 2;
+    } catch (const StoreFailure& e) {
+        err << "wormcalc: " << e.what() << '\n';
+        return 1;
     }
 }
 

@@ -36,6 +36,21 @@ TEST(SuggestionsTest, BaseDiameterShareIsHeldJustBelowItsDecimal) {
     EXPECT_EQ(ProposeMainBaseDiameter("100.4", '.'), "65");
 }
 
+TEST(SuggestionsTest, EveryProposalIsWrittenAsFormatRealWritesNumbers) {
+    struct Case {
+        const char* centre;
+        const char* base;  // RoundNearest(A * 0.65) in the general format of fifteen digits
+    };
+    const Case cases[] = {
+        {"1e16", "6.5E15"},                     // sixteen digits: the exponent form
+        {"1.5e15", "975000000000000"},          // fifteen digits: still a whole number
+        {"1e14", "65000000000000"},             // fourteen digits stay a whole number
+        {"123456789012345", "80246912858024"},  // 80246912858024.25 rounds down
+    };
+    for (const auto& c : cases) EXPECT_EQ(ProposeMainBaseDiameter(c.centre, '.'), c.base) << c.centre;
+    EXPECT_EQ(ProposeMainBaseDiameter("1e16", ','), "6,5E15");
+}
+
 TEST(SuggestionsTest, Failures) {
     EXPECT_EQ(ProposeMainBaseDiameter("0", '.'), "0");
     EXPECT_EQ(ProposeWormPitchDiameter("0", 0.875, '.'), "0");

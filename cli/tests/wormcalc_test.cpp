@@ -103,6 +103,42 @@ TEST(WormcalcTest, UsageErrorsExitTwoWithAMessage) {
     EXPECT_NE(help.out.find("--jsonl"), std::string::npos);
 }
 
+TEST(WormcalcTest, CoefficientsThatAreNoFiniteNumbersAreUsageErrors) {
+    for (const char* refused : {"nan", "inf", "-inf", "infinity", "NAN", "-nan"}) {
+        std::string list = "0.875,1.2,0.7,0.45,0,0.55,2,0.5,0.2,0.2,0.45,1,0.5,1,";
+        list += refused;
+        const Result r = Wormcalc(Example({"--coefficients", list}));
+        EXPECT_EQ(r.status, 2) << refused;
+        EXPECT_NE(r.err.find("is not a finite number (c[14])"), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+    // The same in a batch line.
+    const Result batch = Wormcalc(
+        {"--jsonl"},
+        R"({"centre-distance": "200", "coefficients": ["nan","1.2","0.7","0.45","0","0.55","2","0.5","0.2","0.2","0.45","1","0.5","1","0.9"]})"
+        "\n");
+    EXPECT_EQ(batch.status, 2);
+    EXPECT_NE(batch.out.find("is not a finite number (c[0])"), std::string::npos) << batch.out;
+}
+
+TEST(WormcalcTest, AnUnreadableCoefficientStoreIsAFileFailureNotAUsageError) {
+    WormcalcServices services;
+    services.defaultCoefficients = []() -> TCoefficientTable { throw std::runtime_error("数据库正被其他程序锁定"); };
+    std::vector<std::string> args = Example();
+    args.resize(args.size() - 2);  // no --coefficients: the store is read
+    Result r = Wormcalc(args, "", services);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "wormcalc: cannot read the coefficients (db1.mdb): 数据库正被其他程序锁定\n");
+    r = Wormcalc({"--suggest", "--centre-distance", "450"}, "", services);
+    EXPECT_EQ(r.status, 1);
+    r = Wormcalc({"--jsonl"},
+                 R"({"centre-distance": "200"})"
+                 "\n",
+                 services);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("数据库正被其他程序锁定"), std::string::npos) << r.out;
+}
+
 TEST(WormcalcTest, BatchGivesOneResultPerLine) {
     const std::string input =
         R"({"centre-distance": "200", "speed-ratio": "25", "teeth": "50", "starts": "2", "base-diameter": "130", "pitch-diameter": "78"})"
@@ -143,6 +179,7 @@ TEST(WormcalcTest, Suggestions) {
     const SuggestCase cases[] = {
         {"450", "Edit5\t292\nLabel46\t0.648888888888889\nEdit7\t159.358\nLabel47\t0.759998473879494\n", 0},
         {"710", "Edit5\t461\nLabel46\t0.649295774647887\nEdit7\t", 0},
+        {"1e16", "Edit5\t6.5E15\nLabel46\t0.65\n", 0},  // the proposal written as every number is
         {"0", "Edit5\t0\nEdit7\t0\n数字输入有误,请核实.........\n数字输入有误,请核实.........\n", 1},
         {"4a", "数字输入有误,请核实.........\n", 1},
         {"", "", 0},
