@@ -49,6 +49,26 @@ using Source = std::unique_ptr<zip_source_t, SourceFreer>;
 
 std::string SourceBytes(zip_source_t* source);
 
+// A buffer source over a copy of `zipBytes` that libzip owns outright: it
+// frees a buffer it has been told to own, and with an archive opened from a
+// source that failure paths may free early, so it is not handed our string.
+// No bytes are no zip: libzip would not free a buffer of none.
+zip_source_t* CopiedSource(const std::string& zipBytes) {
+    if (zipBytes.empty()) throw WorkbookError(Kind::Damaged, "不是完整的 zip 压缩包（没有任何数据）");
+    void* copy = std::malloc(zipBytes.size());
+    if (!copy) throw WorkbookError(Kind::Internal, "内存不足");
+    std::memcpy(copy, zipBytes.data(), zipBytes.size());
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = zip_source_buffer_create(copy, zipBytes.size(), 1, &error);
+    if (!source) {
+        std::free(copy);
+        throw WorkbookError(Kind::Internal, "读取压缩包失败" + Detail(ZipErrorText(&error)));
+    }
+    zip_error_fini(&error);
+    return source;
+}
+
 std::string ReadEntry(zip_t* archive, zip_uint64_t index, std::uint64_t size, const char* name) {
     std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen_index(archive, index, 0));
     if (!file) {
@@ -116,17 +136,7 @@ std::string ShownPartName(const std::string& name) {
 PackageEntries ReadPackage(const std::string& zipBytes) {
     zip_error_t error;
     zip_error_init(&error);
-    // libzip frees a buffer it has been told to own, and with an archive opened
-    // from a source that failure paths may free early: hand it a malloc'ed copy
-    // it owns outright rather than our string.
-    void* copy = std::malloc(zipBytes.empty() ? 1 : zipBytes.size());
-    if (!copy) throw WorkbookError(Kind::Internal, "内存不足");
-    std::memcpy(copy, zipBytes.data(), zipBytes.size());
-    zip_source_t* source = zip_source_buffer_create(copy, zipBytes.size(), 1, &error);
-    if (!source) {
-        std::free(copy);
-        throw WorkbookError(Kind::Internal, "读取压缩包失败" + Detail(ZipErrorText(&error)));
-    }
+    zip_source_t* source = CopiedSource(zipBytes);
     Archive archive(zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error));
     if (!archive) {
         zip_source_free(source);
@@ -235,14 +245,7 @@ void Deflate(zip_t* archive, zip_int64_t index, const std::string& name) {
 std::string RewritePackage(const std::string& zipBytes, const PackageChanges& changes) {
     zip_error_t error;
     zip_error_init(&error);
-    void* copy = std::malloc(zipBytes.empty() ? 1 : zipBytes.size());
-    if (!copy) throw WorkbookError(Kind::Internal, "内存不足");
-    std::memcpy(copy, zipBytes.data(), zipBytes.size());
-    Source source(zip_source_buffer_create(copy, zipBytes.size(), 1, &error));
-    if (!source) {
-        std::free(copy);
-        throw WorkbookError(Kind::Internal, "读取压缩包失败" + Detail(ZipErrorText(&error)));
-    }
+    Source source(CopiedSource(zipBytes));
     // One reference for the archive, which frees it on close, one to read the
     // rewritten bytes afterwards.
     zip_source_keep(source.get());

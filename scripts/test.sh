@@ -28,15 +28,20 @@ cmake --build build-sanitize -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 build-sanitize/calc/calc_tests --gtest_brief=1
 
 echo "== fuzz targets"
-fuzz_targets=(calc/parse_fuzz calc/calculation_fuzz export/workbook_fuzz app/online/published_text_fuzz drawing/drawing_fuzz)
+# Each target has its seeds in <folder>/fuzz/seeds/<target>, or in
+# <folder>/fuzz/seeds when it is its folder's only target.
+fuzz_targets=(calc/parse_fuzz calc/calculation_fuzz export/workbook_fuzz export/package_fuzz export/legacy_fuzz
+              cli/jsonl_fuzz settings/coefficient_check_fuzz app/online/published_text_fuzz drawing/drawing_fuzz)
 CC=clang CXX=clang++ cmake -S . -B build-fuzz "${strict[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DWORMGEAR_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
 cmake --build build-fuzz -j"$jobs" --target "${fuzz_targets[@]##*/}"
 for path in "${fuzz_targets[@]}"; do
   folder=${path%/*}
   target=${path##*/}
+  seeds="$folder/fuzz/seeds/$target"
+  [ -d "$seeds" ] || seeds="$folder/fuzz/seeds"
   mkdir -p "build-fuzz/corpus-$target"
   "build-fuzz/$path" -max_total_time="${WORMGEAR_FUZZ_SECONDS:-20}" -print_final_stats=1 \
-    "build-fuzz/corpus-$target" "$folder/fuzz/seeds" 2>&1 | tail -n 3
+    "build-fuzz/corpus-$target" "$seeds" 2>&1 | tail -n 3
 done
 echo "== all tests passed"
