@@ -1,6 +1,7 @@
 // The window's export command: save dialog, progress dialog, the written
 // file read back cell by cell, and every way it can end.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QEvent>
@@ -146,6 +147,21 @@ TEST_F(ExportSheetTest, AMissingTemplateFailsBeforeAnyDialog) {
     ExpectFailureMessage(ProgramFile("11.xls"), "没有那个文件或目录");
     EXPECT_TRUE(dialogs_.proposedNames.empty());
     EXPECT_EQ(counter_.shows, 0);
+}
+
+TEST_F(ExportSheetTest, AFifoInPlaceOfATemplateIsReportedWithoutWaiting) {
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(ProgramFile("1.xls"))));
+    ASSERT_EQ(::mkfifo(ProgramFile("1.xls").c_str(), 0600), 0);
+    // In a child: opening a FIFO for reading would wait for a writer for ever.
+    const int result = wormgear::testing::RunInChildAtMost(60, [&] {
+        Export(SheetKind::Worm, ExampleTexts(), ExampleDesign());
+        return dialogs_.messages.size() == 1 &&
+                       ScriptedDialogs::Detail(dialogs_.messages[0]) ==
+                           QString::fromStdString("不是普通文件“" + ProgramFile("1.xls") + "”")
+                   ? 0
+                   : 1;
+    });
+    EXPECT_EQ(result, 0);
 }
 
 TEST_F(ExportSheetTest, ADamagedTemplateFailsBeforeAnyDialog) {
