@@ -175,7 +175,7 @@ void TForm5::openTable() {
     // Built aside and put in place only once the table is read: a failed
     // reopening leaves the open table and its pending changes as they were.
     auto connection = std::make_unique<CoefficientConnection>(WorkingDatabasePath(programDirectory_),
-                                                            CoefficientAccess::ReadWrite);
+                                                              CoefficientAccess::ReadWrite);
     auto table = std::make_unique<CoefficientTableModel>(separator_, connection->database());
     table->setEditStrategy(QSqlTableModel::OnManualSubmit);
     table->setTable(QLatin1String(kCoefficientTableName));
@@ -331,7 +331,8 @@ void TForm5::Button1Click() {
         if (ADOTable1) showRow(row < ADOTable1->rowCount() ? row : -1);
     }
     const bool saved = !valueRefused && failure.isEmpty();
-    const QString detail = failure.isEmpty() ? QString() : FileDetail(ShownWorkingDatabasePath(programDirectory_), failure);
+    const QString detail = failure.isEmpty() ? QString()
+                                             : FileDetail(ShownWorkingDatabasePath(programDirectory_), failure);
     dialogs_.message(SettingsText::tr(kNoticeCaption),
                      saved ? SettingsText::tr("数据保存成功......")
                            : MessageWithDetail(SettingsText::tr("数据保存失败......."), detail));

@@ -72,8 +72,8 @@ void SaveUserSettings(Dialogs& dialogs, const QString& programDirectory) {
     const QString target = *chosen + kSettingsSuffix;
     QString detail;
     try {
-        const std::string image =
-            CoefficientFileSnapshot(WorkingDatabasePath(programDirectory), CoefficientAccess::Read);
+        const std::string image = CoefficientFileSnapshot(WorkingDatabasePath(programDirectory),
+                                                          CoefficientAccess::Read);
         // The user's name may be a link to the file meant.
         InstallDatabaseFile(ResolveLinks(LocalPath(target)), image, LinkHandling::ReplaceLink);
     } catch (const CoefficientStoreError& error) {

@@ -71,6 +71,20 @@ bool SmallFileSystem::setReadOnly(bool readOnly) {
     return ::mount("tmpfs", path_.c_str(), "tmpfs", flags, options_.c_str()) == 0;
 }
 
+ReadOnlyFile::ReadOnlyFile(const std::string& path) : path_(path) {
+    if (::geteuid() != 0) return;
+    if (::mount(path.c_str(), path.c_str(), nullptr, MS_BIND, nullptr) != 0) return;
+    bound_ = true;
+    if (::mount(nullptr, path.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) release();
+}
+
+ReadOnlyFile::~ReadOnlyFile() { release(); }
+
+void ReadOnlyFile::release() {
+    if (bound_) ::umount2(path_.c_str(), MNT_DETACH);
+    bound_ = false;
+}
+
 bool MemoryBoundsMeasurable() {
 #if defined(__SANITIZE_ADDRESS__)
     return false;

@@ -52,6 +52,26 @@ class SmallFileSystem {
     bool mounted_ = false;
 };
 
+// While this lives, the one file `path` is read-only to every process, the
+// superuser too (a read-only bind mount of the file over itself), and its
+// folder stays writable; active() tells whether the process could do that
+// (the superuser).
+class ReadOnlyFile {
+ public:
+    explicit ReadOnlyFile(const std::string& path);
+    ~ReadOnlyFile();
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+    bool active() const { return bound_; }
+    // Makes the file writable again before this ends.
+    void release();
+
+ private:
+    std::string path_;
+    bool bound_ = false;
+};
+
 // Whether a memory bound set on a process says anything: under the address
 // sanitizer every allocation comes from space reserved at start.
 bool MemoryBoundsMeasurable();

@@ -338,8 +338,9 @@ TEST_F(WindowTest, UpgradeAsksAboutUnsavedDataStartsTheUpdaterAndEnds) {
         EXPECT_EQ(starts > 0, c.started);
         EXPECT_EQ(form->hasEnded(), c.ended);
         EXPECT_EQ(form->isVisible(), !c.ended);
-        // A failed save reports with its own messages, the first its fixed one.
-        const QStringList messages = dialogs.messageTexts();
+        // A failed save reports with its own messages, the first its fixed one
+        // (the file and the reason beneath it).
+        const QStringList messages = dialogs.messageHeadlines();
         EXPECT_EQ(c.saveFails ? messages.mid(0, 1) : messages, c.messages);
         if (!c.ended && c.calculated) {
             // The design stays on screen, unsaved.
