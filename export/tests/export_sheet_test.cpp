@@ -155,9 +155,8 @@ TEST_F(ExportSheetTest, AFifoInPlaceOfATemplateIsReportedWithoutWaiting) {
     // In a child: opening a FIFO for reading would wait for a writer for ever.
     const int result = wormgear::testing::RunInChildAtMost(60, [&] {
         Export(SheetKind::Worm, ExampleTexts(), ExampleDesign());
-        return dialogs_.messages.size() == 1 &&
-                       ScriptedDialogs::Detail(dialogs_.messages[0]) ==
-                           QString::fromStdString("不是普通文件“" + ProgramFile("1.xls") + "”")
+        return dialogs_.messages.size() == 1 && ScriptedDialogs::Detail(dialogs_.messages[0]) ==
+                                                    QString::fromStdString("不是普通文件“" + ProgramFile("1.xls") + "”")
                    ? 0
                    : 1;
     });
