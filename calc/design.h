@@ -120,6 +120,73 @@ struct ResultLine {
 inline constexpr const char* kRatioMismatchMessage = "输入参数不正确......（速比=齿数/头数）";
 inline constexpr const char* kInvalidInputMessage = "您输入的内容不符合要求......（只能输入合法数字，且不能为空）";
 
+// Every operation of a run that can fail, in the order the run reaches them.
+// A failed run names the one that stopped it (the design checks explain it to
+// the designer); the name says what is computed there.
+enum class CalculationStep : std::uint8_t {
+    None,  // the run completed
+    // inputs and the speed-ratio check
+    ParseCentreDistance,
+    ParseSpeedRatio,
+    ParseWheelTeeth,
+    ParseWormStarts,
+    RatioQuotient,  // z2 / z1
+    RatioCheck,     // |i - z2/z1| > 0.001: the ratio message
+    ParseMainBaseDiameter,
+    ParseTipArcEccentricity,
+    ParseWormPitchDiameter,
+    ParseBacklash,
+    // worm chain; a quantity's name alone is the rounding (or truncation,
+    // or storing) of its value, which fails when the value is out of range
+    WheelPitchDiameter,             // R3(2A - d1)
+    TransverseModule,               // d2 / z2
+    Dedendum,                       // R3(c1 mt)
+    ThroatRootDiameter,             // R3(d1 - 2 hf)
+    WormRootArcRadius,              // R3(A - df1/2)
+    Addendum,                       // R3(c2 mt)
+    WormTipArcRadius,               // R3(A - da1/2 + E)
+    WorkingHalfWrapAngle,           // R3(0.5 tau (K - c3))
+    ShaftShoulder,                  // T(c6 mt)
+    ThroatLeadAngleRatio,           // d2 / i
+    ThroatLeadAngleDivisor,         // (d2 / i) / d1
+    PressureAngleQuotient,          // Db / d2
+    PressureAngleArcSine,           // asin(Db / d2)
+    CircularPitch,                  // R3(pi mt)
+    GeneratingPlaneCentreDistance,  // (ck d) / A
+    GeneratingPlaneQuotient,        // numerator / denominator
+    WormAxialThickness,             // R3(p - c5 p - jn)
+    WormMeasuredHeightArcSine,      // asin(sx1 / d2)
+    WormMeasuredHeight,             // R3(ha - (1 - cos(asin(sx1 / d2))) 0.5 d2)
+    // hob chain
+    HobBodyTipArcRadius,  // R3((Ra1 - 0.2 mt) - c8 mt)
+    HobEnvelopingTeeth,   // T(K)
+    HobHalfWrapAngle,     // R3(0.5 tau (K0 - c10))
+    HobAxialThickness,    // R3((sn1 + jn) / cos gamma)
+    HobMeasuredHeight,    // R3(0.2 mt + h1 + c8 mt)
+    // wheel chain
+    WheelMaxOuterDiameter,       // R0(2 ha + d2 + c13 mt)
+    WheelArcThickness,           // R3(p c5)
+    WheelMeasuredHeightArcSine,  // asin(s2 / d2)
+    WheelMeasuredHeight,         // R3((1 - cos(asin(s2 / d2))) 0.5 d2 + ha)
+    RimWorkingWidth,             // T(c14 d1)
+    WheelThroatDiameter,         // R3(2 ha + d2)
+    // the late steps
+    WormMaxTipDiameterRoot,  // sqrt(Ra1^2 - (L/2)^2)
+    WormMaxTipDiameter,      // R3(2 ((A + E) - root))
+    WheelTipArcRoot,         // sqrt(Rf1^2 - (L/2)^2)
+    WheelTipArcRadius,       // R0((A - root) 2 c12)
+    WormTipWidthQuotient,    // (sx1/2) / (Ra1 - E + h1)
+    WormTipWidth,            // R2(2 (sx1/2 - h1 tan(theta + alpha)))
+    HobTipWidthQuotient,     // (sx0/2) / (Ra0 - E + h0)
+    HobTipWidth,             // R2(2 (sx0/2 - h0 tan(theta0 + alpha)))
+    // modification chain
+    ParseGrindingIncrement,
+    ModificationRatio,                 // R3((z2 + delta) / z1)
+    ModificationPressureAngle,         // Dbm / d2m
+    GrindingWheelAngleCentreDistance,  // (ck d2m) / Am
+    GrindingWheelAngleQuotient,        // numerator / denominator
+};
+
 struct CalculationOutcome {
     // The record as the run left it: on failure, the fields stored before the
     // failing step hold their new values and the rest keep the values of the
@@ -130,6 +197,8 @@ struct CalculationOutcome {
     std::vector<ResultLine> lines;
     // Empty on success, else one of the two messages above.
     std::string failure;
+    // Where a failed run stopped; None on success.
+    CalculationStep failedAt = CalculationStep::None;
 
     bool succeeded() const { return failure.empty(); }
 };
@@ -140,6 +209,18 @@ struct CalculationOutcome {
 CalculationOutcome Calculate(const DesignInputs& inputs, bool roundEnvelopedTeeth,
                              const TCoefficientTable& coefficients, char decimalSeparator,
                              const TWormDesign& previous = TWormDesign{});
+
+// The same run into an outcome the caller keeps: its record plays the part of
+// `previous`, and its lines are rewritten in place, so from the second run on
+// nothing is allocated (a batch or sweep calculates each design this way):
+//
+//   CalculationOutcome outcome;
+//   for (const DesignInputs& texts : designs) {
+//       CalculateInto(outcome, texts, false, table, '.');
+//       use(outcome.lines);
+//   }
+void CalculateInto(CalculationOutcome& outcome, const DesignInputs& inputs, bool roundEnvelopedTeeth,
+                   const TCoefficientTable& coefficients, char decimalSeparator);
 
 // The generating-plane inclination in degrees, unrounded, for an integer angle
 // k, a pressure angle alpha (degrees), a pitch diameter d, a centre distance a

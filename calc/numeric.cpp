@@ -33,19 +33,24 @@ char SeparatorFromLocale() {
     }
 }
 
-// An infinity or NaN must never leave an operation.
-Extended Checked(Extended value) {
-    if (std::isnan(value)) throw EInvalidOp();
-    if (std::isinf(value)) throw EOverflow();
-    return value;
-}
-
-std::int64_t ToInt64(Extended integral) {
-    if (std::isnan(integral) || integral >= kTwoTo63 || integral < -kTwoTo63) throw EInvalidOp();
-    return static_cast<std::int64_t>(integral);
-}
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The largest digit accumulation v for which v * 10 + 9 still fits 64 bits.
+constexpr std::uint64_t kLargestBeforeTenfold = (~std::uint64_t{0} - 9) / 10;
+
+// 10^0 .. 10^27 are exact in Extended (5^27 < 2^64), so a table gives the
+// very numbers PowerInteger's products give.
+constexpr auto kExactPowersOfTen = [] {
+    std::array<Extended, 28> powers{};
+    powers[0] = 1;
+    for (std::size_t k = 1; k < powers.size(); ++k) powers[k] = powers[k - 1] * 10;
+    return powers;
+}();
+
+Extended PowerOfTen(int exponent) {
+    return exponent < static_cast<int>(kExactPowersOfTen.size()) ? kExactPowersOfTen[exponent]
+                                                                 : PowerInteger(10, exponent);
+}
 
 // magnitude * 10^s rounded to an integer, ties to even, computed exactly:
 // magnitude = M * 2^e with a 64-bit M, and 10^s = 5^s * 2^s, so the product is
@@ -76,94 +81,139 @@ bool ScaledInteger(std::uint64_t mantissa, int e, int s, std::uint64_t& result) 
     return true;
 }
 
-// The 18 exactly rounded significant digits of a magnitude between 10^-4 and
-// 10^18, the range almost every shown value falls in; false outside it (the
-// caller then asks the C library, which is exact but slower).
-bool EighteenDigits(Extended magnitude, char digits[18], int& exponent) {
-    if (!(magnitude >= 1e-4L && magnitude < 1e18L)) return false;
-    // The x87 layout: a 64-bit significand with its integer bit, then a 15-bit
-    // biased exponent; magnitude = mantissa * 2^e, normal numbers only here.
-    std::uint64_t mantissa;
-    std::uint16_t signAndExponent;
-    std::memcpy(&mantissa, &magnitude, sizeof mantissa);
-    std::memcpy(&signAndExponent, reinterpret_cast<const char*>(&magnitude) + 8, sizeof signAndExponent);
-    const int binaryExponent = (signAndExponent & 0x7FFF) - 16382;  // magnitude in [2^(b-1), 2^b)
+constexpr std::uint64_t kTenTo17 = 100000000000000000ull;
+constexpr std::uint64_t kTenTo18 = 10 * kTenTo17;
+
+// The 18 exactly rounded significant digits of a normal magnitude as an
+// integer n in [10^17, 10^18), with magnitude ~ n * 10^(exponent - 18), for
+// magnitudes from about 10^-5 to 10^18 (the range almost every shown value
+// falls in); false outside it.
+bool EighteenDigits(const detail::ExtendedParts& parts, std::uint64_t& n, int& exponent) {
+    const int binaryExponent = parts.biasedExponent - 16382;  // magnitude in [2^(b-1), 2^b)
     const int e = binaryExponent - 64;
-    constexpr std::uint64_t kLow = 100000000000000000ull;  // 10^17
-    constexpr std::uint64_t kHigh = 10 * kLow;             // 10^18
     // floor(log10(magnitude)) from the binary exponent; may be off by one,
     // which the loop below corrects.
     int decade = (binaryExponent - 1) * 30103 / 100000 - ((binaryExponent - 1) < 0 ? 1 : 0);
-    std::uint64_t n = 0;
     for (int attempt = 0; attempt < 3; ++attempt) {
         const int s = 17 - decade;
-        if (s < 0 || s > 22 || !ScaledInteger(mantissa, e, s, n)) return false;
-        if (n >= kHigh && n != kHigh) {
+        if (s < 0 || s > 22 || !ScaledInteger(parts.significand, e, s, n)) return false;
+        if (n > kTenTo18) {
             ++decade;
-        } else if (n < kLow) {
+        } else if (n < kTenTo17) {
             --decade;
         } else {
             break;
         }
     }
-    if (n == kHigh) {  // rounding carried into a 19th digit: 10^18 itself
-        n = kLow;
+    if (n == kTenTo18) {  // rounding carried into a 19th digit: 10^18 itself
+        n = kTenTo17;
         ++decade;
     }
-    if (n < kLow || n >= kHigh) return false;
-    for (int k = 17; k >= 0; --k) {
-        digits[k] = static_cast<char>('0' + n % 10);
-        n /= 10;
-    }
+    if (n < kTenTo17 || n >= kTenTo18) return false;
     exponent = decade + 1;
     return true;
 }
+
+// The same from the C library's exactly rounded digits, for any magnitude.
+void EighteenDigitsOfTheCLibrary(Extended magnitude, std::uint64_t& n, int& exponent) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.17Le", magnitude);
+    n = 0;
+    const char* p = buffer;
+    for (; *p && *p != 'e'; ++p) {
+        if (IsDigit(*p)) n = n * 10 + static_cast<std::uint64_t>(*p - '0');
+    }
+    exponent = std::atoi(p + 1) + 1;
+}
+
+// Writes the `count` decimal digits of v (leading zeros included), two at a
+// time from the last.
+void WriteDigits(std::uint64_t v, int count, char* digits) {
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    int k = count;
+    while (k >= 2) {
+        const std::uint64_t pair = v % 100;
+        v /= 100;
+        digits[--k] = kPairs[2 * pair + 1];
+        digits[--k] = kPairs[2 * pair];
+    }
+    if (k == 1) digits[0] = static_cast<char>('0' + v);
+}
+
+// n / 10^places as FormatReal writes it, for places 0 to 3 and |n| < 10^15:
+// "-12.5" for -12500 at 3 places, "0.05" for 5 at 2, "0" for 0.
+std::size_t WriteScaled(std::int64_t n, int places, char separator, char* const text) {
+    static constexpr std::uint64_t kDivisors[] = {1, 10, 100, 1000};
+    char* out = text;
+    if (n < 0) *out++ = '-';
+    const std::uint64_t magnitude = n < 0 ? 0 - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n);
+    const std::uint64_t whole = magnitude / kDivisors[places];
+    std::uint64_t fraction = magnitude % kDivisors[places];
+    int wholeDigits = 1;
+    for (std::uint64_t rest = whole; rest >= 10; rest /= 10) ++wholeDigits;
+    WriteDigits(whole, wholeDigits, out);
+    out += wholeDigits;
+    if (fraction != 0) {
+        *out++ = separator;
+        int fractionDigits = places;
+        while (fraction % 10 == 0) {
+            fraction /= 10;
+            --fractionDigits;
+        }
+        WriteDigits(fraction, fractionDigits, out);
+        out += fractionDigits;
+    }
+    return static_cast<std::size_t>(out - text);
+}
+
+// The text of a Real stored as n * f, f the Real factor of 10^-places that
+// DecimalRound uses. It lies within 2.3e-16 of n / 10^places relative (f
+// within 2^-53 of its decimal, the product rounded to 64 and then 53 bits),
+// less than a quarter unit of the 15th significant digit; so when n has at
+// most 15 digits, rounding the value to 18 digits and cutting to 15 lands
+// back on n / 10^places (also across a power of ten, where the nines of a
+// value just below it round up): WriteScaled gives its text.
+constexpr std::int64_t kLargestScaled = 999999999999999;
 
 }  // namespace
 
 char UserDecimalSeparator() { return SeparatorFromLocale(); }
 
-Real ToReal(Extended value) {
+namespace fault {
+void InvalidOp() { throw EInvalidOp(); }
+void Overflow() { throw EOverflow(); }
+void DivisionByZero(Extended dividend) {
+    if (dividend == 0 || std::isnan(dividend)) throw EInvalidOp();
+    throw EZeroDivide();
+}
+void NotFinite(Extended value) {
     if (std::isnan(value)) throw EInvalidOp();
-    const Real stored = static_cast<Real>(value);
-    if (std::isinf(stored)) throw EOverflow();
-    return stored;
+    throw EOverflow();
+}
+}  // namespace fault
+
+std::int64_t detail::RoundNearestAtTheEdge(Extended value) {
+    // Only -2^63 and the half-way point above it, which goes to the even
+    // -2^63, round to -2^63 (below 2^63 in magnitude the Extended spacing is
+    // 0.5, from 2^63 on it is 1).
+    constexpr Extended kTwoTo63 = 9223372036854775808.0L;
+    if (value == -kTwoTo63 || value == -kTwoTo63 + 0.5L) return std::numeric_limits<std::int64_t>::min();
+    throw EInvalidOp();
 }
 
-Extended Divide(Extended dividend, Extended divisor) {
-    if (divisor == 0) {
-        if (dividend == 0 || std::isnan(dividend)) throw EInvalidOp();
-        throw EZeroDivide();
-    }
-    return Checked(dividend / divisor);
+Real detail::DecimalRoundInGeneral(Real value, int digit, std::int64_t& scaled) {
+    const Real factor = ToReal(PowerInteger(10, digit));
+    scaled = RoundNearest(Divide(static_cast<Extended>(value), static_cast<Extended>(factor)));
+    const Real result = ToReal(static_cast<Extended>(scaled) * static_cast<Extended>(factor));
+    return result == 0 ? 0.0 : result;  // never a negative zero
 }
-
-Extended Multiply(Extended a, Extended b) { return Checked(a * b); }
 
 Extended SquareRoot(Extended value) {
     if (std::isnan(value) || value < 0) throw EInvalidOp();
     return sqrtl(value);
-}
-
-std::int64_t RoundNearest(Extended value) {
-    // nearbyintl rounds in the current mode, which is to nearest, ties to even.
-    return ToInt64(nearbyintl(value));
-}
-
-std::int64_t TruncateToInteger(Extended value) { return ToInt64(truncl(value)); }
-
-Real DecimalRound(Real value, int digit) {
-    // The factors of the three digit counts in use, computed once the same way.
-    static const Real kThousandth = ToReal(PowerInteger(10, -3));
-    static const Real kHundredth = ToReal(PowerInteger(10, -2));
-    const Real factor = digit == -3   ? kThousandth
-                        : digit == -2 ? kHundredth
-                        : digit == 0  ? 1.0
-                                      : ToReal(PowerInteger(10, digit));
-    const Extended quotient = Divide(static_cast<Extended>(value), static_cast<Extended>(factor));
-    const std::int64_t n = RoundNearest(quotient);
-    const Real result = ToReal(static_cast<Extended>(n) * static_cast<Extended>(factor));
-    return result == 0 ? 0.0 : result;  // never a negative zero
 }
 
 Extended PowerInteger(Extended base, int exponent) {
@@ -221,36 +271,53 @@ Extended ArcSine(Extended x) {
     return atan2l(x, SquareRoot(1 - x * x));
 }
 
-Extended ParseReal(const std::string& text, char separator) {
+Extended ParseReal(std::string_view text, char separator) {
     std::size_t pos = 0;
     const std::size_t size = text.size();
     auto skipBlanks = [&] {
         while (pos < size && text[pos] == ' ') ++pos;
     };
     auto reject = [&]() -> EConvertError {
-        return EConvertError("'" + text + "' is not a valid floating point value");
+        return EConvertError("'" + std::string(text) + "' is not a valid floating point value");
     };
 
     skipBlanks();
     bool negative = false;
     if (pos < size && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
 
+    // The digits accumulate as value * 10 + digit in Extended. Both steps are
+    // exact while the value stays below 2^64, so a 64-bit integer takes them
+    // until then and the Extended goes on from its exact value.
+    std::uint64_t whole = 0;
     Extended digits = 0;
+    bool inExtended = false;
+    auto addDigit = [&](int digit) {
+        if (!inExtended) {
+            if (whole <= kLargestBeforeTenfold) {
+                whole = whole * 10 + static_cast<std::uint64_t>(digit);
+                return;
+            }
+            digits = static_cast<Extended>(whole);
+            inExtended = true;
+        }
+        digits = digits * 10 + digit;
+    };
     int fractionDigits = 0;
     bool anyMantissa = false;
     while (pos < size && IsDigit(text[pos])) {
-        digits = digits * 10 + (text[pos++] - '0');
+        addDigit(text[pos++] - '0');
         anyMantissa = true;
     }
     if (pos < size && text[pos] == separator) {
         ++pos;
         anyMantissa = true;  // a lone separator reads as zero
         while (pos < size && IsDigit(text[pos])) {
-            digits = digits * 10 + (text[pos++] - '0');
+            addDigit(text[pos++] - '0');
             ++fractionDigits;
         }
     }
     if (!anyMantissa) throw reject();
+    if (!inExtended) digits = static_cast<Extended>(whole);
 
     int exponent = 0;
     if (pos < size && (text[pos] == 'E' || text[pos] == 'e')) {
@@ -277,7 +344,7 @@ Extended ParseReal(const std::string& text, char separator) {
     int remaining = scale < 0 ? -scale : scale;
     while (value != 0 && remaining > 0) {
         const int step = remaining < 1000 ? remaining : 1000;
-        const Extended power = PowerInteger(10, step);
+        const Extended power = PowerOfTen(step);
         value = scale > 0 ? value * power : value / power;
         if (std::isinf(value)) throw reject();
         remaining -= step;
@@ -285,8 +352,10 @@ Extended ParseReal(const std::string& text, char separator) {
     return negative ? -value : value;
 }
 
-std::int32_t ParseInteger(const std::string& text) {
-    auto reject = [&]() -> EConvertError { return EConvertError("'" + text + "' is not a valid integer value"); };
+std::int32_t ParseInteger(std::string_view text) {
+    auto reject = [&]() -> EConvertError {
+        return EConvertError("'" + std::string(text) + "' is not a valid integer value");
+    };
     std::size_t pos = 0;
     const std::size_t size = text.size();
     while (pos < size && text[pos] == ' ') ++pos;
@@ -316,51 +385,66 @@ std::int32_t ParseInteger(const std::string& text) {
     return negative ? static_cast<std::int32_t>(-static_cast<std::int64_t>(value)) : static_cast<std::int32_t>(value);
 }
 
-std::string FormatReal(Extended value, char separator) {
-    if (std::isnan(value)) throw EInvalidOp();
-    if (std::isinf(value)) throw EOverflow();
-    const Extended magnitude = fabsl(value);
-    if (magnitude < LDBL_MIN) return "0";  // zero and values below the normal range
-
-    // 18 significant digits d1..d18, exactly rounded (ties to even), with
-    // magnitude = 0.d1d2... * 10^exponent.
-    char digits[19];
-    int exponent;
-    if (!EighteenDigits(magnitude, digits, exponent)) {
-        char buffer[64];
-        std::snprintf(buffer, sizeof buffer, "%.17Le", magnitude);
-        int count = 0;
-        const char* p = buffer;
-        for (; *p && *p != 'e'; ++p) {
-            if (IsDigit(*p)) digits[count++] = *p;
+std::size_t FormatReal(Extended value, char separator, char* const text) {
+    // Most shown values come out of DecimalRound as n * 0.001 (whole numbers
+    // as n = 1000 m), whose text is n/1000 written out (see WriteScaled). n is
+    // found by scaling and kept only if it gives the value back exactly.
+    if (fabsl(value) < 1e12L) {  // |n| < 10^15: n/1000 has at most 15 digits
+        const std::int64_t n = RoundNearest(value * 1000);
+        if (static_cast<Real>(static_cast<Extended>(n) * static_cast<Extended>(kThousandth)) == value) {
+            return WriteScaled(n, 3, separator, text);
         }
-        exponent = std::atoi(p + 1) + 1;
     }
+
+    const detail::ExtendedParts parts = detail::Parts(value);
+    if (parts.biasedExponent == 0x7FFF) {
+        if (parts.significand == std::uint64_t{1} << 63) throw EOverflow();  // an infinity
+        throw EInvalidOp();
+    }
+    if (parts.biasedExponent == 0) {  // zero and values below the normal range
+        text[0] = '0';
+        return 1;
+    }
+
+    // 18 significant digits, exactly rounded (ties to even), as an integer n,
+    // with magnitude = 0.d1d2...d18 * 10^exponent.
+    std::uint64_t n;
+    int exponent;
+    if (!EighteenDigits(parts, n, exponent)) EighteenDigitsOfTheCLibrary(fabsl(value), n, exponent);
 
     // Cut to 15 digits: round up when the 16th is 5 or more, else truncate.
-    int count = 15;
-    if (digits[15] >= '5') {
-        int i = 14;
-        for (; i >= 0; --i) {
-            if (digits[i] == '9') {
-                digits[i] = '0';
-            } else {
-                ++digits[i];
-                break;
-            }
-        }
-        if (i < 0) {  // the carry ran through every digit
-            digits[0] = '1';
-            count = 1;
-            ++exponent;
-        }
+    constexpr std::uint64_t kTenTo15 = 1000000000000000ull;
+    std::uint64_t kept = n / 1000 + (n % 1000 >= 500 ? 1 : 0);
+    if (kept == kTenTo15) {  // the carry ran through every digit
+        kept = kTenTo15 / 10;
+        ++exponent;
     }
-    while (count > 1 && digits[count - 1] == '0') --count;
+    // Trailing zeros dropped (at most 14, as the first digit is not 0) in
+    // steps of eight, four, two and one.
+    int count = 15;
+    if (kept % 100000000 == 0) {
+        kept /= 100000000;
+        count -= 8;
+    }
+    if (kept % 10000 == 0) {
+        kept /= 10000;
+        count -= 4;
+    }
+    if (kept % 100 == 0) {
+        kept /= 100;
+        count -= 2;
+    }
+    if (kept % 10 == 0) {
+        kept /= 10;
+        count -= 1;
+    }
+    char digits[15];
+    WriteDigits(kept, count, digits);
 
-    // At most sign, 15 digits, 3 leading zeros and separator, or an exponent.
-    char text[32];
+    // At most sign, 15 digits, 3 leading zeros and separator, or an exponent:
+    // 23 characters.
     char* out = text;
-    if (value < 0) *out++ = '-';
+    if (parts.negative) *out++ = '-';
     if (exponent >= -3 && exponent <= 15) {
         if (exponent > 0) {
             for (int i = 0; i < exponent; ++i) *out++ = i < count ? digits[i] : '0';
@@ -394,9 +478,39 @@ std::string FormatReal(Extended value, char separator) {
         } while (shown > 0);
         while (n > 0) *out++ = reversed[--n];
     }
-    return std::string(text, out);
+    return static_cast<std::size_t>(out - text);
 }
 
-std::string FormatInteger(std::int32_t value) { return std::to_string(value); }
+std::size_t FormatRounded(Real rounded, std::int64_t scaled, int digit, char separator, char* const text) {
+    if ((digit == -3 || digit == -2 || digit == 0) && scaled >= -kLargestScaled && scaled <= kLargestScaled) {
+        return WriteScaled(scaled, -digit, separator, text);
+    }
+    return FormatReal(rounded, separator, text);
+}
+
+std::string FormatReal(Extended value, char separator) {
+    char text[kNumberTextCapacity];
+    return std::string(text, FormatReal(value, separator, text));
+}
+
+std::size_t FormatInteger(std::int32_t value, char* const text) {
+    // The magnitude as an unsigned number, so that -2^31 needs no special case.
+    std::uint32_t magnitude = value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+    char reversed[10];
+    int n = 0;
+    do {
+        reversed[n++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude > 0);
+    char* out = text;
+    if (value < 0) *out++ = '-';
+    while (n > 0) *out++ = reversed[--n];
+    return static_cast<std::size_t>(out - text);
+}
+
+std::string FormatInteger(std::int32_t value) {
+    char text[kNumberTextCapacity];
+    return std::string(text, FormatInteger(value, text));
+}
 
 }  // namespace wormgear

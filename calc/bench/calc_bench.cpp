@@ -19,6 +19,19 @@ void BM_FullCalculation(benchmark::State& state) {
 }
 BENCHMARK(BM_FullCalculation);
 
+// The same into an outcome kept from run to run, as a batch or sweep does:
+// no allocation per design.
+void BM_FullCalculationInto(benchmark::State& state) {
+    const DesignInputs texts = WorkedExampleInputs();
+    const TCoefficientTable table = WorkedExampleCoefficients();
+    CalculationOutcome out;
+    for (auto _ : state) {
+        CalculateInto(out, texts, false, table, '.');
+        benchmark::DoNotOptimize(out.lines.data());
+    }
+}
+BENCHMARK(BM_FullCalculationInto);
+
 void BM_FormatReal(benchmark::State& state) {
     Extended value = 168.728L;
     for (auto _ : state) {

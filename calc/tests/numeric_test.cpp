@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "calc/numeric.h"
+#include "calc/tests/plain_numeric.h"
 
 using namespace wormgear;
 
@@ -226,49 +227,6 @@ TEST_F(NumericTest, Powers) {
     EXPECT_NEAR(static_cast<double>(PowerReal(450, 0.875L)), 209.6826, 1e-3);
 }
 
-}  // namespace
-
-namespace {
-
-// Reference for FormatReal: the C library's exactly rounded 18 digits, cut to
-// 15 by the same rule. Checks the fast integer path digit for digit.
-std::string ReferenceFormat(long double value) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.17Le", fabsl(value));
-    std::string digits;
-    const char* p = buffer;
-    for (; *p != 'e'; ++p) {
-        if (*p != '.') digits += *p;
-    }
-    int exponent = std::atoi(p + 1) + 1;
-    std::string cut = digits.substr(0, 15);
-    if (digits[15] >= '5') {
-        int i = 14;
-        while (i >= 0 && cut[i] == '9') cut[i--] = '0';
-        if (i < 0) {
-            cut = "1";
-            ++exponent;
-        } else {
-            ++cut[i];
-        }
-    }
-    while (cut.size() > 1 && cut.back() == '0') cut.pop_back();
-    std::string out = value < 0 ? "-" : "";
-    if (exponent >= -3 && exponent <= 15) {
-        if (exponent > 0) {
-            for (int i = 0; i < exponent; ++i) out += i < static_cast<int>(cut.size()) ? cut[i] : '0';
-            if (static_cast<int>(cut.size()) > exponent) out += "." + cut.substr(exponent);
-        } else {
-            out += "0." + std::string(-exponent, '0') + cut;
-        }
-    } else {
-        out += cut.substr(0, 1);
-        if (cut.size() > 1) out += "." + cut.substr(1);
-        out += "E" + std::to_string(exponent - 1);
-    }
-    return out;
-}
-
 TEST_F(NumericTest, FormatRealMatchesTheExactReference) {
     std::uint64_t state = 0x9E3779B97F4A7C15ull;
     auto next = [&] {
@@ -285,11 +243,11 @@ TEST_F(NumericTest, FormatRealMatchesTheExactReference) {
         if (n % 3 == 0) value = static_cast<double>(value);   // doubles as stored
         if (n % 5 == 0) value = roundl(value * 1000) / 1000;  // thousandths
         if (n % 7 == 0) value = -value;
-        ASSERT_EQ(FormatReal(value, '.'), ReferenceFormat(value)) << static_cast<double>(value);
+        ASSERT_EQ(FormatReal(value, '.'), plain::FormatReal(value)) << static_cast<double>(value);
     }
     for (long double v : {1e-4L, 9.9999999999999999999e-5L, 1e18L, 999999999999999999.5L, 99999999999999999.95L,
                           0.99999999999999999995L, 1.0L, 10.0L, 0.1L}) {
-        EXPECT_EQ(FormatReal(v, '.'), ReferenceFormat(v)) << static_cast<double>(v);
+        EXPECT_EQ(FormatReal(v, '.'), plain::FormatReal(v)) << static_cast<double>(v);
     }
 }
 
