@@ -51,11 +51,12 @@ inline constexpr int kDesignFieldCount = 13;
 struct DesignFieldDescription {
     DesignField field;
     std::string DesignInputs::*text;
-    const char* option;  // wormcalc's long option and batch key: "centre-distance"
-    const char* symbol;  // "A"; "" for the texts that have none
-    const char* name;    // Chinese name: "中心距"
-    const char* unit;    // "mm", "°", "齿" or ""
-    bool calculated;     // read by the calculation (the other four only travel to sheets and files)
+    const char* option;   // wormcalc's long option and batch key: "centre-distance"
+    const char* symbol;   // "A"; "" for the texts that have none
+    const char* name;     // Chinese name: "中心距"
+    const char* unit;     // "mm", "°", "齿" or ""
+    bool calculated;      // read by the calculation (the other four only travel to sheets and files)
+    const char* english;  // the name in English: "centre distance"
 };
 
 // The thirteen fields in their order.

@@ -1,0 +1,1004 @@
+// The design checks: the table of every check with its texts in Chinese and
+// English, and the checker that finds them in a calculated design.
+#include "calc/checks.h"
+
+#include <algorithm>
+#include <initializer_list>
+#include <stdexcept>
+
+#include "calc/suggestions.h"
+
+namespace wormgear {
+
+namespace {
+
+using C = CheckCode;
+using F = DesignField;
+using S = CalculationStep;
+
+constexpr FieldSet Fields(std::initializer_list<F> fields) {
+    FieldSet set = 0;
+    for (F field : fields) set = static_cast<FieldSet>(set | FieldBit(field));
+    return set;
+}
+
+constexpr Severity kError = Severity::Error;
+constexpr Severity kWarning = Severity::Warning;
+
+// Texts shared by the fields' reading checks; {field} is the field's name and symbol.
+#define EMPTY \
+    { "{field} 未填写：只能输入合法数字，且不能为空", "{field} is empty: it needs a valid number" }
+#define NOT_A_NUMBER \
+    { "{field} 不是合法数字：输入的是“{typed}”", "{field} is not a valid number: “{typed}” was typed" }
+#define NOT_A_WHOLE_NUMBER                                                                           \
+    {                                                                                                \
+        "{field} 须为 -2147483648～2147483647 之间的整数：输入的是“{typed}”",                        \
+            "{field} must be a whole number from -2147483648 to 2147483647: “{typed}” was typed" \
+    }
+#define TOO_LARGE                                                                                                       \
+    {                                                                                                                   \
+        "{field} {typed} 超出可计算的范围（绝对值须小于 1.79769313486232E308）",                                        \
+            "{field} {typed} is beyond the range the calculation holds (its size must stay below 1.79769313486232E308)" \
+    }
+#define TRY_PROPOSAL \
+    { "{field} 可取 {proposal}", "Try {proposal} for the {field}" }
+#define NO_SUGGESTION \
+    { "", "" }
+// A rounded value beyond 2^63 thousandths (about 9.22E15) cannot be rounded.
+#define BEYOND_ROUNDING "超出可计算的范围（取整后须小于 9.22E15）"
+#define BEYOND_ROUNDING_EN "is beyond the range the calculation can round (below 9.22E15)"
+
+#define READ_CHECKS(prefix, id, field)                                                                                \
+    {C::prefix##Empty, id "-empty", kError, Fields({field}), "", "typed proposal", EMPTY, TRY_PROPOSAL},              \
+        {C::prefix##NotANumber, id "-not-a-number", kError,      Fields({field}), "",                                 \
+         "typed proposal",      NOT_A_NUMBER,       TRY_PROPOSAL},                                                    \
+    {                                                                                                                 \
+        C::prefix##TooLarge, id "-too-large", kError, Fields({field}), "", "typed proposal", TOO_LARGE, NO_SUGGESTION \
+    }
+
+// clang-format off
+const std::array<CheckDescription, kCheckCodeCount> kDescriptions = {{
+    READ_CHECKS(CentreDistance, "centre-distance", F::CentreDistance),
+    READ_CHECKS(SpeedRatio, "speed-ratio", F::SpeedRatio),
+    {C::TeethEmpty, "teeth-empty", kError, Fields({F::WheelTeeth}), "", "typed proposal", EMPTY, TRY_PROPOSAL},
+    {C::TeethNotAWholeNumber, "teeth-not-a-whole-number", kError, Fields({F::WheelTeeth}), "", "typed proposal",
+     NOT_A_WHOLE_NUMBER, TRY_PROPOSAL},
+    {C::StartsEmpty, "starts-empty", kError, Fields({F::WormStarts}), "", "typed proposal", EMPTY, TRY_PROPOSAL},
+    {C::StartsNotAWholeNumber, "starts-not-a-whole-number", kError, Fields({F::WormStarts}), "", "typed proposal",
+     NOT_A_WHOLE_NUMBER, TRY_PROPOSAL},
+    READ_CHECKS(BaseDiameter, "base-diameter", F::MainBaseDiameter),
+    READ_CHECKS(Eccentricity, "eccentricity", F::TipArcEccentricity),
+    READ_CHECKS(PitchDiameter, "pitch-diameter", F::WormPitchDiameter),
+    READ_CHECKS(Backlash, "backlash", F::Backlash),
+    READ_CHECKS(GrindingIncrement, "grinding-increment", F::GrindingIncrement),
+
+    {C::StartsZero, "starts-zero", kError, Fields({F::WormStarts}), "z2", "",
+     {"蜗杆头数 z1 = 0：速比 z2/z1 无法计算", "Worm starts z1 = 0: the ratio z2/z1 cannot be formed"},
+     {"蜗杆头数至少取 1", "Give the worm at least 1 start"}},
+    {C::RatioMismatch, "ratio-mismatch", kError, Fields({F::SpeedRatio, F::WheelTeeth, F::WormStarts}),
+     "i z2 z1 ratio difference", "proposal",
+     {"速比 i = {i} 与齿数/头数 z2/z1 = {z2}/{z1} = {ratio} 相差 {difference}，超过 0.001",
+      "The speed ratio i = {i} differs from teeth/starts z2/z1 = {z2}/{z1} = {ratio} by {difference}, more than 0.001"},
+     {"速比取 {proposal}，或改齿数与头数", "Make the speed ratio {proposal}, or change the teeth or the starts"}},
+
+    {C::WheelPitchDiameterOutOfRange, "wheel-pitch-diameter-out-of-range", kError,
+     Fields({F::CentreDistance, F::WormPitchDiameter}), "A d1", "",
+     {"蜗轮分度圆直径 d2 = 2A − d1 " BEYOND_ROUNDING "：A = {A}，d1 = {d1}",
+      "The wheel pitch diameter d2 = 2A − d1 " BEYOND_ROUNDING_EN ": A = {A}, d1 = {d1}"}, NO_SUGGESTION},
+    {C::TeethZero, "teeth-zero", kError, Fields({F::WheelTeeth, F::SpeedRatio}), "d2", "",
+     {"蜗轮齿数 z2 = 0：端面模数 mt = d2/z2 无法计算", "Wheel teeth z2 = 0: the transverse module mt = d2/z2 cannot be formed"},
+     NO_SUGGESTION},
+    {C::DedendumOutOfRange, "dedendum-out-of-range", kError, 0, "c1 mt", "",
+     {"齿根高 hf = c[1]·mt " BEYOND_ROUNDING "：c[1] = {c1}，mt = {mt}",
+      "The dedendum hf = c[1]·mt " BEYOND_ROUNDING_EN ": c[1] = {c1}, mt = {mt}"}, NO_SUGGESTION},
+    {C::ThroatRootDiameterOutOfRange, "throat-root-diameter-out-of-range", kError, Fields({F::WormPitchDiameter}),
+     "d1 hf", "",
+     {"喉部齿根圆直径 df1 = d1 − 2hf " BEYOND_ROUNDING "：d1 = {d1}，hf = {hf}",
+      "The throat root diameter df1 = d1 − 2hf " BEYOND_ROUNDING_EN ": d1 = {d1}, hf = {hf}"}, NO_SUGGESTION},
+    {C::RootArcRadiusOutOfRange, "root-arc-radius-out-of-range", kError,
+     Fields({F::CentreDistance, F::WormPitchDiameter}), "A df1", "",
+     {"蜗杆齿根圆弧半径 Rf1 = A − df1/2 " BEYOND_ROUNDING "：A = {A}，df1 = {df1}",
+      "The worm root arc radius Rf1 = A − df1/2 " BEYOND_ROUNDING_EN ": A = {A}, df1 = {df1}"}, NO_SUGGESTION},
+    {C::AddendumOutOfRange, "addendum-out-of-range", kError, 0, "c2 mt", "",
+     {"齿顶高 ha = c[2]·mt " BEYOND_ROUNDING "：c[2] = {c2}，mt = {mt}",
+      "The addendum ha = c[2]·mt " BEYOND_ROUNDING_EN ": c[2] = {c2}, mt = {mt}"}, NO_SUGGESTION},
+    {C::TipArcRadiusOutOfRange, "tip-arc-radius-out-of-range", kError,
+     Fields({F::CentreDistance, F::TipArcEccentricity, F::WormPitchDiameter}), "A da1 E", "",
+     {"蜗杆齿顶圆弧半径 Ra1 = A − da1/2 + E " BEYOND_ROUNDING "：A = {A}，da1 = {da1}，E = {E}",
+      "The worm tip arc radius Ra1 = A − da1/2 + E " BEYOND_ROUNDING_EN ": A = {A}, da1 = {da1}, E = {E}"},
+     NO_SUGGESTION},
+    {C::HalfWrapAngleOutOfRange, "half-wrap-angle-out-of-range", kError, Fields({F::WheelTeeth}), "tau K c3", "",
+     {"工作半包角 φ = 0.5·τ·(K − c[3]) " BEYOND_ROUNDING "：τ = {tau}，K = {K}，c[3] = {c3}",
+      "The working half wrap angle φ = 0.5·τ·(K − c[3]) " BEYOND_ROUNDING_EN ": τ = {tau}, K = {K}, c[3] = {c3}"},
+     NO_SUGGESTION},
+    {C::ShaftShoulderOutOfRange, "shaft-shoulder-out-of-range", kError, 0, "c6 mt", "",
+     {"轴肩 c[6]·mt 超出可取整的范围（须小于 9.22E18）：c[6] = {c6}，mt = {mt}",
+      "The shaft shoulder c[6]·mt is beyond the range that can be truncated (below 9.22E18): c[6] = {c6}, mt = {mt}"},
+     NO_SUGGESTION},
+    {C::LeadAngleRatioZero, "lead-angle-ratio-zero", kError, Fields({F::SpeedRatio, F::WheelTeeth, F::WormStarts}),
+     "z2 z1", "",
+     {"速比 i = 0：喉部导程角 γ = atan(d2/i/d1) 无法计算（z2/z1 = {z2}/{z1} 与 0 相差不超过 0.001，速比检查因此通过）",
+      "The speed ratio i = 0: the throat lead angle γ = atan(d2/i/d1) cannot be formed (z2/z1 = {z2}/{z1} lies "
+      "within 0.001 of 0, so the ratio check passed)"},
+     NO_SUGGESTION},
+    {C::LeadAnglePitchDiameterZero, "lead-angle-pitch-diameter-zero", kError, Fields({F::WormPitchDiameter}), "",
+     "proposal",
+     {"蜗杆分度圆直径 d1 = 0：喉部导程角 γ = atan(d2/i/d1) 无法计算",
+      "The worm pitch diameter d1 = 0: the throat lead angle γ = atan(d2/i/d1) cannot be formed"},
+     {"蜗杆分度圆直径可取 {proposal}（按中心距的建议值）", "Try the worm pitch diameter {proposal} (the value proposed for the centre distance)"}},
+    {C::WheelPitchDiameterZero, "wheel-pitch-diameter-zero", kError,
+     Fields({F::CentreDistance, F::WormPitchDiameter}), "A d1", "proposal",
+     {"蜗轮分度圆直径 d2 = 2A − d1 = 0（A = {A}，d1 = {d1}）：压力角 α = asin(Db/d2) 无法计算",
+      "The wheel pitch diameter d2 = 2A − d1 = 0 (A = {A}, d1 = {d1}): the pressure angle α = asin(Db/d2) cannot "
+      "be formed"},
+     {"蜗杆分度圆直径可取 {proposal}（按中心距的建议值）", "Try the worm pitch diameter {proposal} (the value proposed for the centre distance)"}},
+    {C::PressureAngleUndefined, "pressure-angle-undefined", kError,
+     Fields({F::CentreDistance, F::MainBaseDiameter, F::WormPitchDiameter}), "Db d2", "proposal",
+     {"主基圆直径 Db = {Db} 超出蜗轮分度圆直径 d2 = {d2}（d2 = 2A − d1）：压力角 α = asin(Db/d2) 无定义（须 |Db| ≤ d2）",
+      "The main base circle diameter Db = {Db} exceeds the wheel pitch diameter d2 = {d2} (d2 = 2A − d1): the "
+      "pressure angle α = asin(Db/d2) is undefined (|Db| ≤ d2 is needed)"},
+     {"主基圆直径可取 {proposal}（按中心距的建议值）", "Try the main base circle diameter {proposal} (the value proposed for the centre distance)"}},
+    {C::CircularPitchOutOfRange, "circular-pitch-out-of-range", kError,
+     Fields({F::CentreDistance, F::WormPitchDiameter, F::WheelTeeth}), "mt", "",
+     {"周节 p = π·mt " BEYOND_ROUNDING "：mt = {mt}", "The circular pitch p = π·mt " BEYOND_ROUNDING_EN ": mt = {mt}"},
+     NO_SUGGESTION},
+    {C::GeneratingPlaneCentreDistanceZero, "generating-plane-centre-distance-zero", kError,
+     Fields({F::CentreDistance}), "", "",
+     {"中心距 A = 0：母平面倾斜角 β 的公式中 d2/A 无法计算",
+      "The centre distance A = 0: d2/A in the formula of the generating-plane inclination β cannot be formed"},
+     NO_SUGGESTION},
+    {C::GeneratingPlaneUndefined, "generating-plane-undefined", kError,
+     Fields({F::CentreDistance, F::SpeedRatio, F::MainBaseDiameter, F::WormPitchDiameter}), "alpha k d2 A i", "",
+     {"母平面倾斜角 β 无定义：公式的分母 (cos(α+k) − cos α·d2/(2A))·i 为 0（α = {alpha}°，k = {k}°，d2 = {d2}，A = {A}，i = {i}）",
+      "The generating-plane inclination β is undefined: the denominator (cos(α+k) − cos α·d2/(2A))·i of its "
+      "formula is 0 (α = {alpha}°, k = {k}°, d2 = {d2}, A = {A}, i = {i})"},
+     NO_SUGGESTION},
+    {C::AxialThicknessOutOfRange, "axial-thickness-out-of-range", kError, Fields({F::Backlash}), "p c5 jn", "",
+     {"蜗杆轴向齿厚 sx1 = p − c[5]·p − jn " BEYOND_ROUNDING "：p = {p}，c[5] = {c5}，侧隙 jn = {jn}",
+      "The worm axial thickness sx1 = p − c[5]·p − jn " BEYOND_ROUNDING_EN ": p = {p}, c[5] = {c5}, backlash jn = {jn}"},
+     NO_SUGGESTION},
+    {C::WormMeasuringHeightUndefined, "worm-measuring-height-undefined", kError,
+     Fields({F::Backlash, F::CentreDistance, F::WormPitchDiameter}), "sx1 d2 jn", "",
+     {"蜗杆轴向齿厚 sx1 = {sx1} 超出蜗轮分度圆直径 d2 = {d2}：测量齿高中的 asin(sx1/d2) 无定义（sx1 = p − c[5]·p − jn，侧隙 jn = {jn}）",
+      "The worm axial thickness sx1 = {sx1} exceeds the wheel pitch diameter d2 = {d2}: asin(sx1/d2) in the "
+      "measuring height is undefined (sx1 = p − c[5]·p − jn, backlash jn = {jn})"},
+     NO_SUGGESTION},
+    {C::WormMeasuringHeightOutOfRange, "worm-measuring-height-out-of-range", kError,
+     Fields({F::CentreDistance, F::WormPitchDiameter}), "ha d2", "",
+     {"蜗杆测量齿高 h1 " BEYOND_ROUNDING "：ha = {ha}，d2 = {d2}",
+      "The worm measuring height h1 " BEYOND_ROUNDING_EN ": ha = {ha}, d2 = {d2}"}, NO_SUGGESTION},
+    {C::HobTipArcRadiusOutOfRange, "hob-tip-arc-radius-out-of-range", kError, 0, "Ra1 mt c8", "",
+     {"刀体齿顶圆弧半径 Ra0 = Ra1 − 0.2mt − c[8]·mt " BEYOND_ROUNDING "：Ra1 = {Ra1}，mt = {mt}，c[8] = {c8}",
+      "The hob body tip arc radius Ra0 = Ra1 − 0.2mt − c[8]·mt " BEYOND_ROUNDING_EN ": Ra1 = {Ra1}, mt = {mt}, "
+      "c[8] = {c8}"},
+     NO_SUGGESTION},
+    {C::HobEnvelopingTeethOutOfRange, "hob-enveloping-teeth-out-of-range", kError, 0, "K", "",
+     {"包围齿数 K = {K} 超出可取整的范围（须小于 9.22E18），滚刀包络齿数 K0 = T(K) + c[11] 无法计算",
+      "The enveloped teeth K = {K} are beyond the range that can be truncated (below 9.22E18): the hob enveloping "
+      "teeth K0 = T(K) + c[11] cannot be formed"},
+     NO_SUGGESTION},
+    {C::HobHalfWrapAngleOutOfRange, "hob-half-wrap-angle-out-of-range", kError, Fields({F::WheelTeeth}),
+     "tau K0 c10", "",
+     {"滚刀半包角 φ0 = 0.5·τ·(K0 − c[10]) " BEYOND_ROUNDING "：τ = {tau}，K0 = {K0}，c[10] = {c10}",
+      "The hob half wrap angle φ0 = 0.5·τ·(K0 − c[10]) " BEYOND_ROUNDING_EN ": τ = {tau}, K0 = {K0}, c[10] = {c10}"},
+     NO_SUGGESTION},
+    {C::HobAxialThicknessOutOfRange, "hob-axial-thickness-out-of-range", kError,
+     Fields({F::Backlash, F::WormPitchDiameter, F::SpeedRatio}), "sn0 gamma", "",
+     {"滚刀轴向齿厚 sx0 = (sn1 + jn)/cos γ " BEYOND_ROUNDING "：sn1 + jn = {sn0}，γ = {gamma}°",
+      "The hob axial thickness sx0 = (sn1 + jn)/cos γ " BEYOND_ROUNDING_EN ": sn1 + jn = {sn0}, γ = {gamma}°"},
+     NO_SUGGESTION},
+    {C::HobMeasuringHeightOutOfRange, "hob-measuring-height-out-of-range", kError, 0, "mt h1 c8", "",
+     {"滚刀测量齿高 h0 = 0.2mt + h1 + c[8]·mt " BEYOND_ROUNDING "：mt = {mt}，h1 = {h1}，c[8] = {c8}",
+      "The hob measuring height h0 = 0.2mt + h1 + c[8]·mt " BEYOND_ROUNDING_EN ": mt = {mt}, h1 = {h1}, c[8] = {c8}"},
+     NO_SUGGESTION},
+    {C::WheelOuterDiameterOutOfRange, "wheel-outer-diameter-out-of-range", kError, 0, "ha d2 c13 mt", "",
+     {"蜗轮最大外圆 de2 = 2ha + d2 + c[13]·mt 超出可取整的范围（须小于 9.22E18）：ha = {ha}，d2 = {d2}，c[13] = {c13}，mt = {mt}",
+      "The largest wheel outer diameter de2 = 2ha + d2 + c[13]·mt is beyond the range that can be rounded (below "
+      "9.22E18): ha = {ha}, d2 = {d2}, c[13] = {c13}, mt = {mt}"},
+     NO_SUGGESTION},
+    {C::WheelArcThicknessOutOfRange, "wheel-arc-thickness-out-of-range", kError, 0, "p c5", "",
+     {"蜗轮弧齿厚 s2 = p·c[5] " BEYOND_ROUNDING "：p = {p}，c[5] = {c5}",
+      "The wheel arc thickness s2 = p·c[5] " BEYOND_ROUNDING_EN ": p = {p}, c[5] = {c5}"}, NO_SUGGESTION},
+    {C::WheelMeasuringHeightUndefined, "wheel-measuring-height-undefined", kError,
+     Fields({F::CentreDistance, F::WormPitchDiameter}), "s2 d2 c5", "",
+     {"蜗轮弧齿厚 s2 = {s2} 超出蜗轮分度圆直径 d2 = {d2}：蜗轮测量齿高中的 asin(s2/d2) 无定义（s2 = c[5]·p，c[5] = {c5}）",
+      "The wheel arc thickness s2 = {s2} exceeds the wheel pitch diameter d2 = {d2}: asin(s2/d2) in the wheel "
+      "measuring height is undefined (s2 = c[5]·p, c[5] = {c5})"},
+     NO_SUGGESTION},
+    {C::WheelMeasuringHeightOutOfRange, "wheel-measuring-height-out-of-range", kError,
+     Fields({F::CentreDistance, F::WormPitchDiameter}), "ha d2", "",
+     {"蜗轮测量齿高 " BEYOND_ROUNDING "：ha = {ha}，d2 = {d2}",
+      "The wheel measuring height " BEYOND_ROUNDING_EN ": ha = {ha}, d2 = {d2}"}, NO_SUGGESTION},
+    {C::RimWidthOutOfRange, "rim-width-out-of-range", kError, Fields({F::WormPitchDiameter}), "c14 d1", "",
+     {"齿圈工作宽度 b2 = c[14]·d1 超出可取整的范围（须小于 9.22E18）：c[14] = {c14}，d1 = {d1}",
+      "The rim working width b2 = c[14]·d1 is beyond the range that can be truncated (below 9.22E18): c[14] = "
+      "{c14}, d1 = {d1}"},
+     NO_SUGGESTION},
+    {C::WheelThroatDiameterOutOfRange, "wheel-throat-diameter-out-of-range", kError,
+     Fields({F::CentreDistance, F::WormPitchDiameter}), "ha d2", "",
+     {"蜗轮喉径 2ha + d2 " BEYOND_ROUNDING "：ha = {ha}，d2 = {d2}",
+      "The wheel throat diameter 2ha + d2 " BEYOND_ROUNDING_EN ": ha = {ha}, d2 = {d2}"}, NO_SUGGESTION},
+    {C::WormTipDiameterUndefined, "worm-tip-diameter-undefined", kError,
+     Fields({F::CentreDistance, F::TipArcEccentricity, F::WormPitchDiameter, F::WheelTeeth}), "halfL Ra1", "",
+     {"蜗杆工作长度的一半 L/2 = {halfL} 超过蜗杆齿顶圆弧半径 Ra1 = {Ra1}：最大齿顶圆直径中的 √(Ra1² − (L/2)²) 无定义",
+      "Half the worm working length, L/2 = {halfL}, exceeds the worm tip arc radius Ra1 = {Ra1}: √(Ra1² − "
+      "(L/2)²) in the largest tip diameter is undefined"},
+     NO_SUGGESTION},
+    {C::WormTipDiameterOutOfRange, "worm-tip-diameter-out-of-range", kError,
+     Fields({F::CentreDistance, F::TipArcEccentricity}), "A E Ra1 halfL", "",
+     {"蜗杆最大齿顶圆直径 2((A + E) − √(Ra1² − (L/2)²)) " BEYOND_ROUNDING "：A = {A}，E = {E}，Ra1 = {Ra1}，L/2 = {halfL}",
+      "The largest worm tip diameter 2((A + E) − √(Ra1² − (L/2)²)) " BEYOND_ROUNDING_EN ": A = {A}, E = {E}, "
+      "Ra1 = {Ra1}, L/2 = {halfL}"},
+     NO_SUGGESTION},
+    {C::WheelTipArcUndefined, "wheel-tip-arc-undefined", kError,
+     Fields({F::CentreDistance, F::WormPitchDiameter, F::WheelTeeth}), "halfL Rf1", "",
+     {"蜗杆工作长度的一半 L/2 = {halfL} 超过蜗杆齿根圆弧半径 Rf1 = {Rf1}：蜗轮齿顶圆弧半径中的 √(Rf1² − (L/2)²) 无定义",
+      "Half the worm working length, L/2 = {halfL}, exceeds the worm root arc radius Rf1 = {Rf1}: √(Rf1² − "
+      "(L/2)²) in the wheel tip arc radius is undefined"},
+     NO_SUGGESTION},
+    {C::WheelTipArcRadiusOutOfRange, "wheel-tip-arc-radius-out-of-range", kError, 0, "A Rf1 halfL c12", "",
+     {"蜗轮齿顶圆弧半径 (A − √(Rf1² − (L/2)²))·2c[12] 超出可取整的范围（须小于 9.22E18）：A = {A}，Rf1 = {Rf1}，L/2 = {halfL}，c[12] = {c12}",
+      "The wheel tip arc radius (A − √(Rf1² − (L/2)²))·2c[12] is beyond the range that can be rounded (below "
+      "9.22E18): A = {A}, Rf1 = {Rf1}, L/2 = {halfL}, c[12] = {c12}"},
+     NO_SUGGESTION},
+    {C::WormTipWidthUndefined, "worm-tip-width-undefined", kError, Fields({F::TipArcEccentricity, F::Backlash}),
+     "Ra1 E h1", "",
+     {"蜗杆齿顶宽无法计算：Ra1 − E + h1 = 0（Ra1 = {Ra1}，E = {E}，h1 = {h1}）",
+      "The worm tip width cannot be formed: Ra1 − E + h1 = 0 (Ra1 = {Ra1}, E = {E}, h1 = {h1})"},
+     NO_SUGGESTION},
+    {C::WormTipWidthOutOfRange, "worm-tip-width-out-of-range", kError, Fields({F::MainBaseDiameter}),
+     "sx1 h1 angle", "",
+     {"蜗杆齿顶宽 sx1 − 2h1·tan(θ + α) 超出可计算的范围（取整后须小于 9.22E16）：sx1 = {sx1}，h1 = {h1}，θ + α = {angle}°",
+      "The worm tip width sx1 − 2h1·tan(θ + α) is beyond the range the calculation can round (below 9.22E16): "
+      "sx1 = {sx1}, h1 = {h1}, θ + α = {angle}°"},
+     NO_SUGGESTION},
+    {C::HobTipWidthUndefined, "hob-tip-width-undefined", kError, Fields({F::TipArcEccentricity}), "Ra0 E h0", "",
+     {"滚刀齿顶宽无法计算：Ra0 − E + h0 = 0（Ra0 = {Ra0}，E = {E}，h0 = {h0}）",
+      "The hob tip width cannot be formed: Ra0 − E + h0 = 0 (Ra0 = {Ra0}, E = {E}, h0 = {h0})"},
+     NO_SUGGESTION},
+    {C::HobTipWidthOutOfRange, "hob-tip-width-out-of-range", kError, Fields({F::MainBaseDiameter}), "sx0 h0 angle",
+     "",
+     {"滚刀齿顶宽 sx0 − 2h0·tan(θ0 + α) 超出可计算的范围（取整后须小于 9.22E16）：sx0 = {sx0}，h0 = {h0}，θ0 + α = {angle}°",
+      "The hob tip width sx0 − 2h0·tan(θ0 + α) is beyond the range the calculation can round (below 9.22E16): "
+      "sx0 = {sx0}, h0 = {h0}, θ0 + α = {angle}°"},
+     NO_SUGGESTION},
+    {C::ModificationRatioOutOfRange, "modification-ratio-out-of-range", kError,
+     Fields({F::GrindingIncrement, F::WheelTeeth, F::WormStarts}), "z2 delta z1", "",
+     {"修形传动比 im = (z2 + Δ)/z1 " BEYOND_ROUNDING "：z2 = {z2}，Δ = {delta}，z1 = {z1}",
+      "The modification ratio im = (z2 + Δ)/z1 " BEYOND_ROUNDING_EN ": z2 = {z2}, Δ = {delta}, z1 = {z1}"},
+     NO_SUGGESTION},
+    {C::ModificationTeethZero, "modification-teeth-zero", kError, Fields({F::GrindingIncrement, F::WheelTeeth}),
+     "z2 delta", "",
+     {"z2 + Δ = 0（z2 = {z2}，磨齿增量 Δ = {delta}）：修形蜗轮分度圆直径 d2m = 0，修形压力角无法计算",
+      "z2 + Δ = 0 (z2 = {z2}, grinding increment Δ = {delta}): the modification pitch diameter d2m = 0 and the "
+      "modification pressure angle cannot be formed"},
+     {"磨齿增量取默认值 0.2", "Use the default grinding increment 0.2"}},
+    {C::GrindingWheelCentreDistanceZero, "grinding-wheel-centre-distance-zero", kError,
+     Fields({F::GrindingIncrement, F::CentreDistance}), "delta mt A", "",
+     {"修形中心距 Am = Δ·mt/2 + A = 0（Δ = {delta}，mt = {mt}，A = {A}）：修形砂轮角无法计算",
+      "The modification centre distance Am = Δ·mt/2 + A = 0 (Δ = {delta}, mt = {mt}, A = {A}): the grinding-wheel "
+      "angle cannot be formed"},
+     {"磨齿增量取默认值 0.2", "Use the default grinding increment 0.2"}},
+    {C::GrindingWheelAngleUndefined, "grinding-wheel-angle-undefined", kError, Fields({F::GrindingIncrement}),
+     "alpham k d2m Am im", "",
+     {"修形砂轮角 βm 无定义：公式的分母 (cos(αm+k) − cos αm·d2m/(2Am))·im 为 0（αm = {alpham}°，k = {k}°，d2m = {d2m}，Am = {Am}，im = {im}）",
+      "The grinding-wheel angle βm is undefined: the denominator (cos(αm+k) − cos αm·d2m/(2Am))·im of its formula "
+      "is 0 (αm = {alpham}°, k = {k}°, d2m = {d2m}, Am = {Am}, im = {im})"},
+     NO_SUGGESTION},
+
+    {C::CentreDistanceNotPositive, "centre-distance-not-positive", kError, Fields({F::CentreDistance}), "A", "",
+     {"中心距 A = {A} 须大于 0", "The centre distance A = {A} must be greater than 0"}, NO_SUGGESTION},
+    {C::SpeedRatioNotPositive, "speed-ratio-not-positive", kError, Fields({F::SpeedRatio}), "i", "",
+     {"速比 i = {i} 须大于 0", "The speed ratio i = {i} must be greater than 0"}, NO_SUGGESTION},
+    {C::TeethNotPositive, "teeth-not-positive", kError, Fields({F::WheelTeeth}), "z2", "",
+     {"蜗轮齿数 z2 = {z2} 须大于 0", "The wheel teeth z2 = {z2} must be more than 0"}, NO_SUGGESTION},
+    {C::StartsNegative, "starts-negative", kError, Fields({F::WormStarts}), "z1", "",
+     {"蜗杆头数 z1 = {z1} 须为正整数", "The worm starts z1 = {z1} must be a positive whole number"}, NO_SUGGESTION},
+    {C::BaseDiameterNotPositive, "base-diameter-not-positive", kError, Fields({F::MainBaseDiameter}), "Db",
+     "proposal", {"主基圆直径 Db = {Db} 须大于 0", "The main base circle diameter Db = {Db} must be greater than 0"},
+     {"主基圆直径可取 {proposal}（按中心距的建议值）", "Try the main base circle diameter {proposal} (the value proposed for the centre distance)"}},
+    {C::PitchDiameterNotPositive, "pitch-diameter-not-positive", kError, Fields({F::WormPitchDiameter}), "d1",
+     "proposal", {"蜗杆分度圆直径 d1 = {d1} 须大于 0", "The worm pitch diameter d1 = {d1} must be greater than 0"},
+     {"蜗杆分度圆直径可取 {proposal}（按中心距的建议值）", "Try the worm pitch diameter {proposal} (the value proposed for the centre distance)"}},
+
+    {C::WormTipWidthNotPositive, "worm-tip-width-not-positive", kError, Fields({F::MainBaseDiameter, F::Backlash}),
+     "sa1 alpha", "",
+     {"蜗杆齿顶宽 sa1 = {sa1} ≤ 0：齿顶已变尖，无法加工（压力角 α = {alpha}°）",
+      "The worm tip width sa1 = {sa1} ≤ 0: the thread comes to a point and cannot be made (pressure angle α = "
+      "{alpha}°)"},
+     {"减小主基圆直径 Db（压力角随之减小）或减小侧隙", "Make the main base circle diameter Db smaller (the pressure angle follows) or the backlash smaller"}},
+    {C::HobTipWidthNotPositive, "hob-tip-width-not-positive", kError, Fields({F::MainBaseDiameter}), "sa0 alpha",
+     "",
+     {"滚刀齿顶宽 sa0 = {sa0} ≤ 0：滚刀齿顶已变尖，无法加工（压力角 α = {alpha}°）",
+      "The hob tip width sa0 = {sa0} ≤ 0: the hob tooth comes to a point and cannot be made (pressure angle α = "
+      "{alpha}°)"},
+     {"减小主基圆直径 Db（压力角随之减小）", "Make the main base circle diameter Db smaller (the pressure angle follows)"}},
+    {C::WormMeasuringThicknessNotPositive, "worm-measuring-thickness-not-positive", kError, Fields({F::Backlash}),
+     "sn1 sx1 jn", "",
+     {"蜗杆测量齿厚 sn1 = {sn1} ≤ 0，无法加工（轴向齿厚 sx1 = p − c[5]·p − jn = {sx1}，侧隙 jn = {jn}）",
+      "The worm measuring thickness sn1 = {sn1} ≤ 0 and cannot be made (axial thickness sx1 = p − c[5]·p − jn = "
+      "{sx1}, backlash jn = {jn})"},
+     {"减小侧隙", "Make the backlash smaller"}},
+    {C::WormMeasuringHeightNotPositive, "worm-measuring-height-not-positive", kError, 0, "h1 ha", "",
+     {"蜗杆测量齿高 h1 = {h1} ≤ 0，无法加工（齿顶高 ha = {ha}）",
+      "The worm measuring height h1 = {h1} ≤ 0 and cannot be made (addendum ha = {ha})"},
+     NO_SUGGESTION},
+    {C::HobMeasuringThicknessNotPositive, "hob-measuring-thickness-not-positive", kError, Fields({F::Backlash}),
+     "sn0 sn1 jn", "",
+     {"滚刀测量齿厚 sn1 + jn = {sn0} ≤ 0，无法加工（sn1 = {sn1}，侧隙 jn = {jn}）",
+      "The hob measuring thickness sn1 + jn = {sn0} ≤ 0 and cannot be made (sn1 = {sn1}, backlash jn = {jn})"},
+     NO_SUGGESTION},
+    {C::HobMeasuringHeightNotPositive, "hob-measuring-height-not-positive", kError, 0, "h0 h1", "",
+     {"滚刀测量齿高 h0 = {h0} ≤ 0，无法加工（h1 = {h1}）",
+      "The hob measuring height h0 = {h0} ≤ 0 and cannot be made (h1 = {h1})"},
+     NO_SUGGESTION},
+    {C::WheelMeasuringThicknessNotPositive, "wheel-measuring-thickness-not-positive", kError, 0, "sn2 s2", "",
+     {"蜗轮测量齿厚 = {sn2} ≤ 0，无法加工（弧齿厚 s2 = c[5]·p = {s2}）",
+      "The wheel measuring thickness {sn2} ≤ 0 and cannot be made (arc thickness s2 = c[5]·p = {s2})"},
+     NO_SUGGESTION},
+    {C::WheelMeasuringHeightNotPositive, "wheel-measuring-height-not-positive", kError, 0, "h2 ha", "",
+     {"蜗轮测量齿高 = {h2} ≤ 0，无法加工（齿顶高 ha = {ha}）",
+      "The wheel measuring height {h2} ≤ 0 and cannot be made (addendum ha = {ha})"},
+     NO_SUGGESTION},
+    {C::GeneratingPlaneAngleNotPositive, "generating-plane-angle-not-positive", kError,
+     Fields({F::CentreDistance, F::SpeedRatio, F::MainBaseDiameter, F::WormPitchDiameter}),
+     "beta alpha k ck cu i", "proposal",
+     {"母平面倾斜角 β = {beta}° ≤ 0，母平面无法如此倾斜：tan β = cos α·cos(α+k)·d2/(2A) / ((cos(α+k) − cos α·d2/(2A))·i) "
+      "不为正（α = {alpha}°，k = {k}°，cos(α+k) = {ck}，cos α·d2/(2A) = {cu}，i = {i}）",
+      "The generating-plane inclination β = {beta}° ≤ 0 and the plane cannot be inclined so: tan β = cos α·cos(α+k)·"
+      "d2/(2A) / ((cos(α+k) − cos α·d2/(2A))·i) is not positive (α = {alpha}°, k = {k}°, cos(α+k) = {ck}, cos α·"
+      "d2/(2A) = {cu}, i = {i})"},
+     {"主基圆直径可取 {proposal}（按中心距的建议值）", "Try the main base circle diameter {proposal} (the value proposed for the centre distance)"}},
+    {C::GrindingWheelAngleNotPositive, "grinding-wheel-angle-not-positive", kError,
+     Fields({F::GrindingIncrement}), "betam im Am", "",
+     {"修形砂轮角 βm = {betam}° ≤ 0，砂轮无法如此倾斜（修形传动比 im = {im}，修形中心距 Am = {Am}）",
+      "The grinding-wheel angle βm = {betam}° ≤ 0 and the wheel cannot be inclined so (modification ratio im = "
+      "{im}, modification centre distance Am = {Am})"},
+     {"磨齿增量取默认值 0.2", "Use the default grinding increment 0.2"}},
+
+    {C::BaseDiameterShareOutsideHint, "base-diameter-share-outside-hint", kWarning,
+     Fields({F::MainBaseDiameter, F::CentreDistance}), "share", "proposal",
+     {"主基圆直径系数 Db/A = {share}，不在提示的 0.63～0.67 之间", "The main base circle share Db/A = {share} lies outside the hint's 0.63 to 0.67"},
+     {"主基圆直径可取 {proposal}（按中心距的建议值；小传动比时取小值）",
+      "Try the main base circle diameter {proposal} (the value proposed for the centre distance; small ratios take the smaller share)"}},
+    {C::PitchDiameterFactorOutsideHint, "pitch-diameter-factor-outside-hint", kWarning,
+     Fields({F::WormPitchDiameter, F::CentreDistance}), "factor c0", "proposal",
+     {"蜗杆分度圆直径系数 d1/A^c[0] = {factor}（c[0] = {c0}），不在提示的 0.6～0.78 之间",
+      "The worm pitch diameter factor d1/A^c[0] = {factor} (c[0] = {c0}) lies outside the hint's 0.6 to 0.78"},
+     {"蜗杆分度圆直径可取 {proposal}（按中心距的建议值）", "Try the worm pitch diameter {proposal} (the value proposed for the centre distance)"}},
+    {C::EccentricityAboveRatioTen, "eccentricity-above-ratio-ten", kWarning,
+     Fields({F::TipArcEccentricity, F::SpeedRatio}), "E i", "",
+     {"速比 i = {i} > 10 时 E 值取 0，现为 {E}", "Above ratio 10 the E value is 0; the speed ratio is {i} and E = {E}"},
+     {"E 值取 0", "Make the E value 0"}},
+    {C::EccentricityOutsideHint, "eccentricity-outside-hint", kWarning,
+     Fields({F::TipArcEccentricity, F::SpeedRatio, F::CentreDistance}), "E i low high", "",
+     {"速比 i = {i} < 10 时 E 值取 0.1A～0.3A（{low}～{high}），现为 {E}",
+      "Below ratio 10 the E value is 0.1A to 0.3A ({low} to {high}); the speed ratio is {i} and E = {E}"},
+     {"E 值取 {low}～{high} 之间", "Make the E value {low} to {high}"}},
+    {C::BacklashOutsideHint, "backlash-outside-hint", kWarning, Fields({F::Backlash, F::CentreDistance}),
+     "jn A low high", "band",
+     {"侧隙 jn = {jn} 不在中心距 A = {A} 的提示范围 {low}～{high} 之间（{band}）",
+      "The backlash jn = {jn} lies outside the hint's {low} to {high} for the centre distance A = {A} ({band})"},
+     {"侧隙取 {low}～{high} 之间", "Make the backlash {low} to {high}"}},
+    {C::BacklashWithoutHint, "backlash-without-hint", Severity::Info, Fields({F::Backlash, F::CentreDistance}), "A",
+     "", {"侧隙提示只给出中心距 80～1000 的范围，A = {A} 不在其中", "The backlash hint covers centre distances 80 to 1000 only; A = {A} lies outside"},
+     NO_SUGGESTION},
+}};
+// clang-format on
+
+#undef READ_CHECKS
+#undef EMPTY
+#undef NOT_A_NUMBER
+#undef NOT_A_WHOLE_NUMBER
+#undef TOO_LARGE
+#undef TRY_PROPOSAL
+#undef NO_SUGGESTION
+#undef BEYOND_ROUNDING
+#undef BEYOND_ROUNDING_EN
+
+// The usual ranges of the hints beside the fields, as the hints write them.
+// Texts are read as if typed, so that a typed edge value lies on the edge.
+constexpr const char* kBaseDiameterShareLow = "0.63";
+constexpr const char* kBaseDiameterShareHigh = "0.67";
+constexpr const char* kPitchDiameterFactorLow = "0.6";
+constexpr const char* kPitchDiameterFactorHigh = "0.78";
+constexpr const char* kEccentricityShareLow = "0.1";
+constexpr const char* kEccentricityShareHigh = "0.3";
+// Backlash by centre distance, as the hint's lines give it: "A≥80～200",
+// "Cn=0.15～0.5" and so on. The bands share their edges and 600 to 630 lies in
+// two of them; where bands overlap, a backlash in any of them is usual. Below
+// 80 and above 1000 the hint says nothing.
+struct BacklashBand {
+    const char* fromCentreDistance;
+    const char* toCentreDistance;
+    const char* low;
+    const char* high;
+};
+constexpr BacklashBand kBacklashBands[] = {
+    {"80", "200", "0.15", "0.5"}, {"200", "315", "0.35", "0.8"}, {"315", "630", "0.6", "1.5"},
+    {"600", "800", "0.8", "2"},   {"800", "1000", "1", "1.25"},
+};
+
+// The hints' numbers read once, as the calculation reads typed texts.
+struct HintBounds {
+    Extended shareLow, shareHigh, factorLow, factorHigh, eccentricityLow, eccentricityHigh;
+    struct Band {
+        Real fromCentreDistance, toCentreDistance, low, high;
+        std::string text;  // "A≥80～200"
+    };
+    std::vector<Band> bands;
+};
+const HintBounds& Bounds() {
+    static const HintBounds bounds = [] {
+        auto typed = [](const char* text) { return ParseReal(text, '.'); };
+        HintBounds b{typed(kBaseDiameterShareLow),
+                     typed(kBaseDiameterShareHigh),
+                     typed(kPitchDiameterFactorLow),
+                     typed(kPitchDiameterFactorHigh),
+                     typed(kEccentricityShareLow),
+                     typed(kEccentricityShareHigh),
+                     {}};
+        for (const BacklashBand& band : kBacklashBands) {
+            b.bands.push_back({ToReal(typed(band.fromCentreDistance)), ToReal(typed(band.toCentreDistance)),
+                               ToReal(typed(band.low)), ToReal(typed(band.high)),
+                               std::string("A≥") + band.fromCentreDistance + "～" + band.toCentreDistance});
+        }
+        return b;
+    }();
+    return bounds;
+}
+
+// A field the way the calculation reads it: its value, or why it has none.
+struct ReadField {
+    bool ok = false;
+    Extended value = 0;  // as stored in the record (a Real, or a whole number)
+};
+
+class Checker {
+ public:
+    Checker(const DesignInputs& inputs, const TCoefficientTable& table, const CalculationOutcome& outcome,
+            char separator, std::vector<Finding>& findings)
+        : in_(inputs), c_(table), out_(outcome), d_(outcome.design), separator_(separator), findings_(findings) {}
+
+    // Findings in the order of the run: each field where the run reads it,
+    // the ratio check after the four fields it needs, a failing operation of
+    // the chains where it stopped the run; then the pair, then the hints.
+    void run() {
+        for (F field : {F::CentreDistance, F::SpeedRatio, F::WheelTeeth, F::WormStarts}) read(field);
+        if (out_.failedAt == S::RatioQuotient) {
+            add(C::StartsZero, {static_cast<Extended>(d_.WheelTeeth)});
+        } else if (out_.failedAt == S::RatioCheck) {
+            ratioMismatch();
+        }
+        for (F field : {F::MainBaseDiameter, F::TipArcEccentricity, F::WormPitchDiameter, F::Backlash}) read(field);
+        if (out_.failedAt > S::ParseBacklash && out_.failedAt < S::ParseGrindingIncrement) chainFailure();
+        read(F::GrindingIncrement);
+        if (out_.failedAt > S::ParseGrindingIncrement) chainFailure();
+        if (out_.succeeded()) pairThatCannotBeMade();
+        usualRanges();
+        std::stable_sort(findings_.begin(), findings_.end(),
+                         [](const Finding& a, const Finding& b) { return a.severity() > b.severity(); });
+    }
+
+ private:
+    Finding& add(CheckCode code) {
+        findings_.emplace_back();
+        findings_.back().code = code;
+        return findings_.back();
+    }
+    Finding& add(CheckCode code, std::initializer_list<Extended> numbers) {
+        Finding& finding = add(code);
+        std::copy(numbers.begin(), numbers.end(), finding.numbers.begin());
+        return finding;
+    }
+
+    // The calculation stored the field when its run got past the step that reads it.
+    bool stored(CalculationStep readStep) const { return out_.failedAt == S::None || out_.failedAt > readStep; }
+
+    // Where the run reads each field, the step, and the first of its reading
+    // checks (empty; then not a number or not a whole number; then too large).
+    struct FieldReading {
+        F field;
+        S step;
+        C empty;
+    };
+    static const FieldReading& Reading(F field) {
+        static constexpr FieldReading kReadings[] = {
+            {F::CentreDistance, S::ParseCentreDistance, C::CentreDistanceEmpty},
+            {F::SpeedRatio, S::ParseSpeedRatio, C::SpeedRatioEmpty},
+            {F::WheelTeeth, S::ParseWheelTeeth, C::TeethEmpty},
+            {F::WormStarts, S::ParseWormStarts, C::StartsEmpty},
+            {F::MainBaseDiameter, S::ParseMainBaseDiameter, C::BaseDiameterEmpty},
+            {F::TipArcEccentricity, S::ParseTipArcEccentricity, C::EccentricityEmpty},
+            {F::WormPitchDiameter, S::ParseWormPitchDiameter, C::PitchDiameterEmpty},
+            {F::Backlash, S::ParseBacklash, C::BacklashEmpty},
+            {F::GrindingIncrement, S::ParseGrindingIncrement, C::GrindingIncrementEmpty},
+        };
+        for (const FieldReading& reading : kReadings) {
+            if (reading.field == field) return reading;
+        }
+        throw std::logic_error("a field the calculation does not read");
+    }
+
+    // The field's value as the run stored it, or as the run would read it
+    // where the run stopped before; a finding when it does not read.
+    void read(F field) {
+        const FieldReading& reading = Reading(field);
+        ReadField& read = fields_[static_cast<int>(field)];
+        const bool whole = field == F::WheelTeeth || field == F::WormStarts;
+        if (stored(reading.step)) {
+            read = {true, StoredValue(field)};
+        } else {
+            const std::string& text = FieldText(in_, field);
+            const int empty = static_cast<int>(reading.empty);
+            try {
+                if (whole) {
+                    read = {true, static_cast<Extended>(ParseInteger(text))};
+                } else {
+                    const Extended parsed = ParseReal(text, separator_);
+                    try {
+                        read = {true, ToReal(parsed)};
+                    } catch (const NumericError&) {
+                        add(static_cast<C>(empty + 2)).texts[0] = text;
+                    }
+                }
+            } catch (const NumericError&) {
+                Finding& finding = add(static_cast<C>(IsBlank(text) ? empty : empty + 1));
+                finding.texts[0] = text;
+                finding.texts[1] = ProposalFor(field, text);
+            }
+        }
+        if (read.ok) noPairCanHave(field, read.value);
+    }
+
+    Extended StoredValue(F field) const {
+        switch (field) {
+            case F::CentreDistance: return d_.CentreDistance;
+            case F::SpeedRatio: return d_.SpeedRatio;
+            case F::WheelTeeth: return d_.WheelTeeth;
+            case F::WormStarts: return d_.WormStarts;
+            case F::MainBaseDiameter: return d_.MainBaseDiameter;
+            case F::TipArcEccentricity: return d_.TipArcEccentricity;
+            case F::WormPitchDiameter: return d_.WormPitchDiameter;
+            case F::Backlash: return d_.Backlash;
+            case F::GrindingIncrement: return d_.GrindingIncrement;
+            default: return 0;
+        }
+    }
+
+    static bool IsBlank(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
+
+    // What to type instead of a text that does not read: the text with the
+    // other decimal separator where that reads, the window's proposal for the
+    // two proposed fields, the window's default for the fields that have one.
+    std::string ProposalFor(F field, const std::string& typed) const {
+        const char other = separator_ == '.' ? ',' : '.';
+        if (typed.find(other) != std::string::npos && typed.find(separator_) == std::string::npos) {
+            std::string mended = typed;
+            std::replace(mended.begin(), mended.end(), other, separator_);
+            try {
+                if (field == F::WheelTeeth || field == F::WormStarts) {
+                    ParseInteger(mended);
+                } else {
+                    ToReal(ParseReal(mended, separator_));
+                }
+                return mended;
+            } catch (const NumericError&) {
+            }
+        }
+        if (field == F::MainBaseDiameter || field == F::WormPitchDiameter) return Proposal(field);
+        const DesignInputs defaults;
+        return FieldText(defaults, field);
+    }
+
+    // The window's proposal for the main base circle or the worm pitch
+    // diameter from the typed centre distance; "" when it has none.
+    std::string Proposal(F field) const {
+        try {
+            if (field == F::MainBaseDiameter) return ProposeMainBaseDiameter(in_.CentreDistance, separator_);
+            return ProposeWormPitchDiameter(in_.CentreDistance, c_[Coefficient::PitchDiameterExponent], separator_);
+        } catch (const NumericError&) {
+            return "";
+        }
+    }
+
+    bool has(F field) const { return fields_[static_cast<int>(field)].ok; }
+    Extended value(F field) const { return fields_[static_cast<int>(field)].value; }
+
+    void ratioMismatch() {
+        const Extended ratio = Divide(d_.WheelTeeth, d_.WormStarts);
+        Finding& finding = add(C::RatioMismatch,
+                               {d_.SpeedRatio, static_cast<Extended>(d_.WheelTeeth),
+                                static_cast<Extended>(d_.WormStarts), ratio, fabsl(d_.SpeedRatio - ratio)});
+        finding.texts[0] = FormatReal(ratio, separator_);
+    }
+
+    // The operation that stopped the run, with the values that drive it.
+    void chainFailure() {
+        const TWormDesign& d = d_;
+        const TCoefficientTable& c = c_;
+        using K = Coefficient;
+        const Extended halfLength = static_cast<Extended>(d.WormWorkingLength) / 2;
+        switch (out_.failedAt) {
+            case S::WheelPitchDiameter:
+                add(C::WheelPitchDiameterOutOfRange, {d.CentreDistance, d.WormPitchDiameter});
+                break;
+            case S::TransverseModule: add(C::TeethZero, {d.WheelPitchDiameter}); break;
+            case S::Dedendum: add(C::DedendumOutOfRange, {c[K::DedendumFactor], d.TransverseModule}); break;
+            case S::ThroatRootDiameter: add(C::ThroatRootDiameterOutOfRange, {d.WormPitchDiameter, d.Dedendum}); break;
+            case S::WormRootArcRadius: add(C::RootArcRadiusOutOfRange, {d.CentreDistance, d.ThroatRootDiameter}); break;
+            case S::Addendum: add(C::AddendumOutOfRange, {c[K::AddendumFactor], d.TransverseModule}); break;
+            case S::WormTipArcRadius:
+                add(C::TipArcRadiusOutOfRange, {d.CentreDistance, d.ThroatTipDiameter, d.TipArcEccentricity});
+                break;
+            case S::WorkingHalfWrapAngle:
+                add(C::HalfWrapAngleOutOfRange, {d.AngularPitch, d.EnvelopedTeeth, c[K::WrapTeethDeduction]});
+                break;
+            case S::ShaftShoulder:
+                add(C::ShaftShoulderOutOfRange, {c[K::ShaftShoulderFactor], d.TransverseModule});
+                break;
+            case S::ThroatLeadAngleRatio:
+                add(C::LeadAngleRatioZero, {static_cast<Extended>(d.WheelTeeth), static_cast<Extended>(d.WormStarts)});
+                break;
+            case S::ThroatLeadAngleDivisor:
+                add(C::LeadAnglePitchDiameterZero).texts[0] = Proposal(F::WormPitchDiameter);
+                break;
+            case S::PressureAngleQuotient:
+                add(C::WheelPitchDiameterZero, {d.CentreDistance, d.WormPitchDiameter}).texts[0] = Proposal(
+                    F::WormPitchDiameter);
+                break;
+            case S::PressureAngleArcSine:
+                add(C::PressureAngleUndefined, {d.MainBaseDiameter, d.WheelPitchDiameter}).texts[0] = Proposal(
+                    F::MainBaseDiameter);
+                break;
+            case S::CircularPitch: add(C::CircularPitchOutOfRange, {d.TransverseModule}); break;
+            case S::GeneratingPlaneCentreDistance: add(C::GeneratingPlaneCentreDistanceZero); break;
+            case S::GeneratingPlaneQuotient:
+                add(C::GeneratingPlaneUndefined, {d.PressureAngle, static_cast<Extended>(d.RatioClassAngle),
+                                                  d.WheelPitchDiameter, d.CentreDistance, d.SpeedRatio});
+                break;
+            case S::WormAxialThickness:
+                add(C::AxialThicknessOutOfRange, {d.CircularPitch, c[K::WheelToothShare], d.Backlash});
+                break;
+            case S::WormMeasuredHeightArcSine:
+                add(C::WormMeasuringHeightUndefined, {d.WormAxialThickness, d.WheelPitchDiameter, d.Backlash});
+                break;
+            case S::WormMeasuredHeight:
+                add(C::WormMeasuringHeightOutOfRange, {d.Addendum, d.WheelPitchDiameter});
+                break;
+            case S::HobBodyTipArcRadius:
+                add(C::HobTipArcRadiusOutOfRange, {d.WormTipArcRadius, d.TransverseModule, c[K::HobTipExtension]});
+                break;
+            case S::HobEnvelopingTeeth: add(C::HobEnvelopingTeethOutOfRange, {d.EnvelopedTeeth}); break;
+            case S::HobHalfWrapAngle:
+                add(C::HobHalfWrapAngleOutOfRange, {d.AngularPitch, d.HobEnvelopingTeeth, c[K::HobWrapTeethDeduction]});
+                break;
+            case S::HobAxialThickness:
+                add(C::HobAxialThicknessOutOfRange,
+                    {static_cast<Extended>(d.WormMeasuredThickness) + d.Backlash, d.ThroatLeadAngle});
+                break;
+            case S::HobMeasuredHeight:
+                add(C::HobMeasuringHeightOutOfRange, {d.TransverseModule, d.WormMeasuredHeight, c[K::HobTipExtension]});
+                break;
+            case S::WheelMaxOuterDiameter:
+                add(C::WheelOuterDiameterOutOfRange,
+                    {d.Addendum, d.WheelPitchDiameter, c[K::WheelOuterDiameterAddition], d.TransverseModule});
+                break;
+            case S::WheelArcThickness:
+                add(C::WheelArcThicknessOutOfRange, {d.CircularPitch, c[K::WheelToothShare]});
+                break;
+            case S::WheelMeasuredHeightArcSine:
+                add(C::WheelMeasuringHeightUndefined,
+                    {d.WheelArcThickness, d.WheelPitchDiameter, c[K::WheelToothShare]});
+                break;
+            case S::WheelMeasuredHeight:
+                add(C::WheelMeasuringHeightOutOfRange, {d.Addendum, d.WheelPitchDiameter});
+                break;
+            case S::RimWorkingWidth: add(C::RimWidthOutOfRange, {c[K::RimWidthFactor], d.WormPitchDiameter}); break;
+            case S::WheelThroatDiameter:
+                add(C::WheelThroatDiameterOutOfRange, {d.Addendum, d.WheelPitchDiameter});
+                break;
+            case S::WormMaxTipDiameterRoot: add(C::WormTipDiameterUndefined, {halfLength, d.WormTipArcRadius}); break;
+            case S::WormMaxTipDiameter:
+                add(C::WormTipDiameterOutOfRange,
+                    {d.CentreDistance, d.TipArcEccentricity, d.WormTipArcRadius, halfLength});
+                break;
+            case S::WheelTipArcRoot: add(C::WheelTipArcUndefined, {halfLength, d.WormRootArcRadius}); break;
+            case S::WheelTipArcRadius:
+                add(C::WheelTipArcRadiusOutOfRange,
+                    {d.CentreDistance, d.WormRootArcRadius, halfLength, c[K::WheelTipArcFactor]});
+                break;
+            case S::WormTipWidthQuotient:
+                add(C::WormTipWidthUndefined, {d.WormTipArcRadius, d.TipArcEccentricity, d.WormMeasuredHeight});
+                break;
+            case S::WormTipWidth:
+                add(C::WormTipWidthOutOfRange,
+                    {d.WormAxialThickness, d.WormMeasuredHeight,
+                     TipAngle(d.WormAxialThickness, d.WormTipArcRadius, d.WormMeasuredHeight)});
+                break;
+            case S::HobTipWidthQuotient:
+                add(C::HobTipWidthUndefined, {d.HobBodyTipArcRadius, d.TipArcEccentricity, d.HobMeasuredHeight});
+                break;
+            case S::HobTipWidth:
+                add(C::HobTipWidthOutOfRange,
+                    {d.HobAxialThickness, d.HobMeasuredHeight,
+                     TipAngle(d.HobAxialThickness, d.HobBodyTipArcRadius, d.HobMeasuredHeight)});
+                break;
+            case S::ModificationRatio:
+                add(C::ModificationRatioOutOfRange,
+                    {static_cast<Extended>(d.WheelTeeth), d.GrindingIncrement, static_cast<Extended>(d.WormStarts)});
+                break;
+            case S::ModificationPressureAngle:
+                add(C::ModificationTeethZero, {static_cast<Extended>(d.WheelTeeth), d.GrindingIncrement});
+                break;
+            case S::GrindingWheelAngleCentreDistance:
+                add(C::GrindingWheelCentreDistanceZero, {d.GrindingIncrement, d.TransverseModule, d.CentreDistance});
+                break;
+            case S::GrindingWheelAngleQuotient:
+                add(C::GrindingWheelAngleUndefined,
+                    {d.ModificationPressureAngle, static_cast<Extended>(d.RatioClassAngle), d.ModificationPitchDiameter,
+                     d.ModificationCentreDistance, d.ModificationRatio});
+                break;
+            default: break;  // the reading steps and the ratio check have their own findings
+        }
+    }
+
+    // θ + α of a tip width, in degrees, as the tip width takes them.
+    Extended TipAngle(Real axialThickness, Real tipArcRadius, Real measuredHeight) const {
+        const Extended halfThickness = static_cast<Extended>(axialThickness) / 2;
+        const Extended theta = RadiansToDegrees(ArcTangent(
+            Divide(halfThickness, static_cast<Extended>(tipArcRadius) - d_.TipArcEccentricity + measuredHeight)));
+        return theta + d_.PressureAngle;
+    }
+
+    // A value no pair can have, unless the operation that stopped the run
+    // already names it (d1 = 0 in the throat lead angle).
+    void noPairCanHave(F field, Extended v) {
+        const CalculationStep at = out_.failedAt;
+        switch (field) {
+            case F::CentreDistance:
+                if (v <= 0 && at != S::GeneratingPlaneCentreDistance) add(C::CentreDistanceNotPositive, {v});
+                break;
+            case F::SpeedRatio:
+                if (v <= 0 && at != S::ThroatLeadAngleRatio) add(C::SpeedRatioNotPositive, {v});
+                break;
+            case F::WheelTeeth:
+                if (v <= 0 && at != S::TransverseModule) add(C::TeethNotPositive, {v});
+                break;
+            case F::WormStarts:
+                if (v < 0) add(C::StartsNegative, {v});
+                break;
+            case F::MainBaseDiameter:
+                if (v <= 0) add(C::BaseDiameterNotPositive, {v}).texts[0] = Proposal(F::MainBaseDiameter);
+                break;
+            case F::WormPitchDiameter:
+                if (v <= 0 && at != S::ThroatLeadAngleDivisor && at != S::PressureAngleQuotient) {
+                    add(C::PitchDiameterNotPositive, {v}).texts[0] = Proposal(F::WormPitchDiameter);
+                }
+                break;
+            default: break;
+        }
+    }
+
+    // Tip widths, measuring values and inclinations as shown: a value shown
+    // as 0 or less cannot be made.
+    void pairThatCannotBeMade() {
+        const TWormDesign& d = d_;
+        if (d.WormTipWidth <= 0) add(C::WormTipWidthNotPositive, {d.WormTipWidth, d.PressureAngle});
+        if (d.HobTipWidth <= 0) add(C::HobTipWidthNotPositive, {d.HobTipWidth, d.PressureAngle});
+        if (d.WormMeasuredThickness <= 0) {
+            add(C::WormMeasuringThicknessNotPositive, {d.WormMeasuredThickness, d.WormAxialThickness, d.Backlash});
+        }
+        if (d.WormMeasuredHeight <= 0) add(C::WormMeasuringHeightNotPositive, {d.WormMeasuredHeight, d.Addendum});
+        if (d.HobMeasuredThickness <= 0) {
+            add(C::HobMeasuringThicknessNotPositive, {d.HobMeasuredThickness, d.WormMeasuredThickness, d.Backlash});
+        }
+        if (d.HobMeasuredHeight <= 0) {
+            add(C::HobMeasuringHeightNotPositive, {d.HobMeasuredHeight, d.WormMeasuredHeight});
+        }
+        if (d.WheelMeasuredThickness <= 0) {
+            add(C::WheelMeasuringThicknessNotPositive, {d.WheelMeasuredThickness, d.WheelArcThickness});
+        }
+        if (d.WheelMeasuredHeight <= 0) add(C::WheelMeasuringHeightNotPositive, {d.WheelMeasuredHeight, d.Addendum});
+        const Real beta = DecimalRound(d.GeneratingPlaneAngle, -3);
+        if (beta <= 0) {
+            const Extended alpha = d.PressureAngle, k = d.RatioClassAngle;
+            const Extended ck = Cosine((k + alpha) * PiOver180);
+            const Extended cu = Cosine(alpha * PiOver180) * (Divide(d.WheelPitchDiameter, d.CentreDistance) / 2);
+            add(C::GeneratingPlaneAngleNotPositive, {beta, alpha, k, ck, cu, d.SpeedRatio}).texts[0] = Proposal(
+                F::MainBaseDiameter);
+        }
+        const Real betaM = DecimalRound(d.GrindingWheelAngle, -3);
+        if (betaM <= 0) {
+            add(C::GrindingWheelAngleNotPositive, {betaM, d.ModificationRatio, d.ModificationCentreDistance});
+        }
+    }
+
+    // A quotient as its read-out shows it, to 15 significant digits, so that
+    // a typed edge value (Db 126 for A 200: 0.63) lies on the edge.
+    Extended Shown(const std::string& text) const { return ParseReal(text, separator_); }
+    static bool Outside(Extended shown, Extended low, Extended high) { return shown < low || shown > high; }
+
+    void usualRanges() {
+        const HintBounds& bounds = Bounds();
+        const bool positiveA = has(F::CentreDistance) && value(F::CentreDistance) > 0;
+        if (positiveA && has(F::MainBaseDiameter) && value(F::MainBaseDiameter) > 0) {
+            const std::string share = MainBaseDiameterShare(in_.MainBaseDiameter, in_.CentreDistance, separator_);
+            const Extended shown = Shown(share);
+            if (Outside(shown, bounds.shareLow, bounds.shareHigh)) {
+                add(C::BaseDiameterShareOutsideHint, {shown}).texts[0] = Proposal(F::MainBaseDiameter);
+            }
+        }
+        if (positiveA && has(F::WormPitchDiameter) && value(F::WormPitchDiameter) > 0) {
+            const Real exponent = c_[Coefficient::PitchDiameterExponent];
+            try {
+                const Extended shown = Shown(
+                    WormPitchDiameterFactor(in_.WormPitchDiameter, in_.CentreDistance, exponent, separator_));
+                if (Outside(shown, bounds.factorLow, bounds.factorHigh)) {
+                    add(C::PitchDiameterFactorOutsideHint, {shown, exponent}).texts[0] = Proposal(F::WormPitchDiameter);
+                }
+            } catch (const NumericError&) {
+                // A^c[0] rounds to 0: the read-out has no factor to show either.
+            }
+        }
+        if (has(F::SpeedRatio) && has(F::TipArcEccentricity)) {
+            const Extended i = value(F::SpeedRatio), E = value(F::TipArcEccentricity);
+            if (i > 10 && E != 0) add(C::EccentricityAboveRatioTen, {E, i});
+            if (i < 10 && i > 0 && positiveA) {
+                const Extended a = ParseReal(in_.CentreDistance, separator_);
+                const Extended e = ParseReal(in_.TipArcEccentricity, separator_);
+                const Extended shown = Shown(FormatReal(Divide(e, a), separator_));
+                if (Outside(shown, bounds.eccentricityLow, bounds.eccentricityHigh)) {
+                    add(C::EccentricityOutsideHint, {E, i, a * bounds.eccentricityLow, a * bounds.eccentricityHigh});
+                }
+            }
+        }
+        if (positiveA && has(F::Backlash)) backlash();
+    }
+
+    void backlash() {
+        const Real a = static_cast<Real>(value(F::CentreDistance)), jn = static_cast<Real>(value(F::Backlash));
+        bool anyBand = false;
+        Real low = 0, high = 0;
+        std::string bands;
+        for (const HintBounds::Band& band : Bounds().bands) {
+            if (a < band.fromCentreDistance || a > band.toCentreDistance) continue;
+            low = anyBand ? std::min(low, band.low) : band.low;
+            high = anyBand ? std::max(high, band.high) : band.high;
+            if (anyBand) bands += "、";
+            bands += band.text;
+            anyBand = true;
+        }
+        if (!anyBand) {
+            add(C::BacklashWithoutHint, {a});
+        } else if (jn < low || jn > high) {
+            add(C::BacklashOutsideHint, {jn, a, low, high}).texts[0] = bands;
+        }
+    }
+
+    const DesignInputs& in_;
+    const TCoefficientTable& c_;
+    const CalculationOutcome& out_;
+    const TWormDesign& d_;
+    const char separator_;
+    std::vector<Finding>& findings_;
+    std::array<ReadField, kDesignFieldCount> fields_{};
+};
+
+// The names of a blank-separated list, in order.
+std::vector<std::string_view> Names(const char* list) {
+    std::vector<std::string_view> names;
+    const std::string_view all(list);
+    std::size_t start = 0;
+    while (start < all.size()) {
+        const std::size_t end = std::min(all.find(' ', start), all.size());
+        if (end > start) names.push_back(all.substr(start, end - start));
+        start = end + 1;
+    }
+    return names;
+}
+
+std::string FieldName(F field, Language language) {
+    const DesignFieldDescription& description = DesignFields()[static_cast<int>(field)];
+    std::string name = language == Language::Chinese ? description.name : description.english;
+    if (*description.symbol) name = name + " " + description.symbol;
+    return name;
+}
+
+// A template with its {names} filled in; "" when it names a text that is empty.
+std::string Fill(const char* form, const Finding& finding, Language language, char separator) {
+    const CheckDescription& description = Describe(finding.code);
+    const std::vector<std::string_view> numbers = Names(description.numbers);
+    const std::vector<std::string_view> texts = Names(description.texts);
+    std::string out;
+    const std::string_view all(form);
+    std::size_t at = 0;
+    while (at < all.size()) {
+        const std::size_t open = all.find('{', at);
+        if (open == std::string_view::npos) {
+            out.append(all.substr(at));
+            break;
+        }
+        out.append(all.substr(at, open - at));
+        const std::size_t close = all.find('}', open);
+        const std::string_view name = all.substr(open + 1, close - open - 1);
+        at = close + 1;
+        if (name == "field") {
+            const std::vector<F> fields = FieldsOf(description.fields);
+            if (!fields.empty()) out += FieldName(fields.front(), language);
+            continue;
+        }
+        if (const auto n = std::find(numbers.begin(), numbers.end(), name); n != numbers.end()) {
+            out += FormatReal(finding.numbers[static_cast<std::size_t>(n - numbers.begin())], separator);
+            continue;
+        }
+        if (const auto t = std::find(texts.begin(), texts.end(), name); t != texts.end()) {
+            const std::string& text = finding.texts[static_cast<std::size_t>(t - texts.begin())];
+            if (text.empty() && name != "typed") return "";
+            out += text;
+            continue;
+        }
+        throw std::logic_error("a check's text names an unknown value: " + std::string(name));
+    }
+    return out;
+}
+
+}  // namespace
+
+const char* SeverityName(Severity severity) {
+    switch (severity) {
+        case Severity::Info: return "info";
+        case Severity::Warning: return "warning";
+        case Severity::Error: return "error";
+    }
+    return "";
+}
+
+const std::array<CheckDescription, kCheckCodeCount>& CheckDescriptions() { return kDescriptions; }
+
+const CheckDescription* CheckById(std::string_view id) {
+    for (const CheckDescription& description : kDescriptions) {
+        if (id == description.id) return &description;
+    }
+    return nullptr;
+}
+
+std::vector<DesignField> FieldsOf(FieldSet fields) {
+    std::vector<DesignField> list;
+    for (const DesignFieldDescription& field : DesignFields()) {
+        if (fields & FieldBit(field.field)) list.push_back(field.field);
+    }
+    return list;
+}
+
+std::vector<Finding> CheckDesign(const DesignInputs& inputs, const TCoefficientTable& coefficients,
+                                 const CalculationOutcome& outcome, char separator) {
+    std::vector<Finding> findings;
+    CheckDesign(inputs, coefficients, outcome, separator, findings);
+    return findings;
+}
+
+void CheckDesign(const DesignInputs& inputs, const TCoefficientTable& coefficients, const CalculationOutcome& outcome,
+                 char separator, std::vector<Finding>& findings) {
+    findings.clear();
+    Checker(inputs, coefficients, outcome, separator, findings).run();
+}
+
+const Finding* Worst(const std::vector<Finding>& findings) { return findings.empty() ? nullptr : &findings.front(); }
+
+std::string FindingMessage(const Finding& finding, Language language, char separator) {
+    return Fill(Describe(finding.code).message[static_cast<int>(language)], finding, language, separator);
+}
+
+std::string FindingSuggestion(const Finding& finding, Language language, char separator) {
+    return Fill(Describe(finding.code).suggestion[static_cast<int>(language)], finding, language, separator);
+}
+
+std::vector<FindingValue> FindingValues(const Finding& finding) {
+    std::vector<FindingValue> values;
+    const std::vector<std::string_view> names = Names(Describe(finding.code).numbers);
+    for (std::size_t n = 0; n < names.size(); ++n) values.push_back({names[n], finding.numbers[n]});
+    return values;
+}
+
+}  // namespace wormgear
