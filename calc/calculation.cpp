@@ -22,20 +22,8 @@ using S = CalculationStep;
 // Throws out of the chains to end a run with the ratio message.
 struct RatioMismatch {};
 
-// Each result's suffix with its length, measured once.
+// The longest suffix a line holds (the longest is 35 bytes).
 constexpr std::size_t kLongestSuffix = 64;
-const std::array<std::string_view, kResultCount>& Suffixes() {
-    static const std::array<std::string_view, kResultCount> suffixes = [] {
-        std::array<std::string_view, kResultCount> views{};
-        for (std::size_t n = 0; n < views.size(); ++n) {
-            views[n] = Results()[n].suffix;
-            if (views[n].size() > kLongestSuffix)
-                throw std::logic_error("a result suffix is longer than a line allows");
-        }
-        return views;
-    }();
-    return suffixes;
-}
 
 // Cosines the generating-plane formula took last: the grinding-wheel angle
 // often asks for the very arguments of the generating-plane angle again.
@@ -98,11 +86,12 @@ class Run {
         if (written_ == lines_.size()) lines_.emplace_back();
         ResultLine& slot = lines_[written_++];
         slot.id = id;
-        const std::string_view suffix = Suffixes()[static_cast<std::size_t>(id)];
+        const std::size_t suffixLength = SuffixLength(id);
+        if (suffixLength > kLongestSuffix) throw std::logic_error("a result suffix is longer than a line allows");
         char text[kNumberTextCapacity + kLongestSuffix];
         std::memcpy(text, number, length);
-        std::memcpy(text + length, suffix.data(), suffix.size());
-        slot.text.assign(text, length + suffix.size());
+        std::memcpy(text + length, Result(id).suffix, suffixLength);
+        slot.text.assign(text, length + suffixLength);
     }
     void line(ResultId id, Extended value) {
         char number[kNumberTextCapacity];

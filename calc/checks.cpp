@@ -476,8 +476,13 @@ class Checker {
         if (out_.failedAt > S::ParseGrindingIncrement) chainFailure();
         if (out_.succeeded()) pairThatCannotBeMade();
         usualRanges();
-        std::stable_sort(findings_.begin(), findings_.end(),
-                         [](const Finding& a, const Finding& b) { return a.severity() > b.severity(); });
+        // Worst first, the order of the run kept within a severity: a stable
+        // insertion sort (few findings, and no buffer to allocate).
+        for (std::size_t n = 1; n < findings_.size(); ++n) {
+            for (std::size_t k = n; k > 0 && findings_[k - 1].severity() < findings_[k].severity(); --k) {
+                std::swap(findings_[k - 1], findings_[k]);
+            }
+        }
     }
 
  private:
@@ -814,41 +819,72 @@ class Checker {
         }
     }
 
-    // A quotient as its read-out shows it, to 15 significant digits, so that
-    // a typed edge value (Db 126 for A 200: 0.63) lies on the edge.
-    Extended Shown(const std::string& text) const { return ParseReal(text, separator_); }
-    static bool Outside(Extended shown, Extended low, Extended high) { return shown < low || shown > high; }
+    // A quotient as a read-out shows it, to 15 significant digits, so that a
+    // typed edge value (Db 126 for A 200: 0.63) lies on the edge.
+    Extended Shown(Extended quotient) const {
+        char text[kNumberTextCapacity];
+        return ParseReal(std::string_view(text, FormatReal(quotient, separator_, text)), separator_);
+    }
+    // Whether the shown quotient lies outside [low, high]. Showing moves a
+    // value by less than 10^-14 of itself, so only a quotient that close to
+    // an edge needs its text.
+    bool Outside(Extended quotient, Extended low, Extended high) const {
+        constexpr Extended kNear = 1e-14L;
+        if (quotient > low * (1 + kNear) && quotient < high * (1 - kNear)) return false;
+        const Extended shown = Shown(quotient);
+        return shown < low || shown > high;
+    }
 
+    // R3(A^c[0]) of the worm pitch diameter read-out. A sweep asks for the
+    // same A again and again, so the last one is kept (per thread).
+    static Real PitchDiameterBase(Extended a, Real exponent) {
+        struct Last {
+            bool known = false;
+            Extended a = 0;
+            Real exponent = 0, base = 0;
+        };
+        thread_local Last last;
+        if (!last.known || last.a != a || last.exponent != exponent) {
+            last = {true, a, exponent, R3(PowerReal(a, exponent))};
+        }
+        return last.base;
+    }
+
+    // The main base circle share and the worm pitch diameter factor as the
+    // read-outs under the two fields show them (MainBaseDiameterShare and
+    // WormPitchDiameterFactor), from the typed texts.
     void usualRanges() {
         const HintBounds& bounds = Bounds();
         const bool positiveA = has(F::CentreDistance) && value(F::CentreDistance) > 0;
+        const Extended a = positiveA ? ParseReal(in_.CentreDistance, separator_) : 0;
         if (positiveA && has(F::MainBaseDiameter) && value(F::MainBaseDiameter) > 0) {
-            const std::string share = MainBaseDiameterShare(in_.MainBaseDiameter, in_.CentreDistance, separator_);
-            const Extended shown = Shown(share);
-            if (Outside(shown, bounds.shareLow, bounds.shareHigh)) {
-                add(C::BaseDiameterShareOutsideHint, {shown}).texts[0] = Proposal(F::MainBaseDiameter);
+            const Extended share = Divide(ParseReal(in_.MainBaseDiameter, separator_), a);
+            if (Outside(share, bounds.shareLow, bounds.shareHigh)) {
+                add(C::BaseDiameterShareOutsideHint, {Shown(share)}).texts[0] = Proposal(F::MainBaseDiameter);
             }
         }
         if (positiveA && has(F::WormPitchDiameter) && value(F::WormPitchDiameter) > 0) {
             const Real exponent = c_[Coefficient::PitchDiameterExponent];
+            Real base = 0;
             try {
-                const Extended shown = Shown(
-                    WormPitchDiameterFactor(in_.WormPitchDiameter, in_.CentreDistance, exponent, separator_));
-                if (Outside(shown, bounds.factorLow, bounds.factorHigh)) {
-                    add(C::PitchDiameterFactorOutsideHint, {shown, exponent}).texts[0] = Proposal(F::WormPitchDiameter);
-                }
+                base = PitchDiameterBase(a, exponent);
             } catch (const NumericError&) {
-                // A^c[0] rounds to 0: the read-out has no factor to show either.
+                // A^c[0] beyond the numbers: the read-out shows its message instead.
+            }
+            if (base != 0) {  // else the read-out has no factor to show either
+                const Extended factor = Divide(ParseReal(in_.WormPitchDiameter, separator_), base);
+                if (Outside(factor, bounds.factorLow, bounds.factorHigh)) {
+                    add(C::PitchDiameterFactorOutsideHint, {Shown(factor), exponent}).texts[0] = Proposal(
+                        F::WormPitchDiameter);
+                }
             }
         }
         if (has(F::SpeedRatio) && has(F::TipArcEccentricity)) {
             const Extended i = value(F::SpeedRatio), E = value(F::TipArcEccentricity);
             if (i > 10 && E != 0) add(C::EccentricityAboveRatioTen, {E, i});
             if (i < 10 && i > 0 && positiveA) {
-                const Extended a = ParseReal(in_.CentreDistance, separator_);
-                const Extended e = ParseReal(in_.TipArcEccentricity, separator_);
-                const Extended shown = Shown(FormatReal(Divide(e, a), separator_));
-                if (Outside(shown, bounds.eccentricityLow, bounds.eccentricityHigh)) {
+                const Extended share = Divide(ParseReal(in_.TipArcEccentricity, separator_), a);
+                if (Outside(share, bounds.eccentricityLow, bounds.eccentricityHigh)) {
                     add(C::EccentricityOutsideHint, {E, i, a * bounds.eccentricityLow, a * bounds.eccentricityHigh});
                 }
             }
@@ -953,6 +989,15 @@ const char* SeverityName(Severity severity) {
     }
     return "";
 }
+
+const char* ChecksTitle(Language language) { return language == Language::Chinese ? "设计检查" : "Design checks"; }
+
+const char* SeverityWord(Severity severity, Language language) {
+    static constexpr const char* kWords[3][2] = {{"提示", "info"}, {"警告", "warning"}, {"错误", "error"}};
+    return kWords[static_cast<int>(severity)][static_cast<int>(language)];
+}
+
+const char* SuggestionWord(Language language) { return language == Language::Chinese ? "建议" : "suggestion"; }
 
 const std::array<CheckDescription, kCheckCodeCount>& CheckDescriptions() { return kDescriptions; }
 

@@ -47,6 +47,12 @@ const char* SeverityName(Severity severity);  // "info", "warning", "error"
 
 enum class Language : std::uint8_t { Chinese, English };
 
+// Words for listing findings as text: the title ("设计检查"), each severity
+// ("错误", "警告", "提示") and the lead of a suggestion ("建议").
+const char* ChecksTitle(Language language);
+const char* SeverityWord(Severity severity, Language language);
+const char* SuggestionWord(Language language);
+
 // Every check, by the stable code its description gives (Describe(code).id).
 enum class CheckCode : std::uint8_t {
     // a field the calculation cannot read

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "calc/fields.h"
@@ -114,6 +115,8 @@ struct ResultLine {
     std::string text;  // "322-----蜗轮分度圆直径"
 
     const char* label() const { return Result(id).label; }  // "Label23"
+    // The number text alone: "322".
+    std::string_view number() const { return std::string_view(text).substr(0, text.size() - SuffixLength(id)); }
 };
 
 // The two messages a calculation can end with.

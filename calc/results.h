@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -70,6 +71,9 @@ struct ResultDescription {
 
 const std::array<ResultDescription, kResultCount>& Results();
 inline const ResultDescription& Result(ResultId id) { return Results()[static_cast<int>(id)]; }
+
+// The length of a result's suffix in bytes, measured once.
+std::size_t SuffixLength(ResultId id);
 
 // The result shown by `label` ("Label23" -> WheelPitchDiameter), or nullptr.
 const ResultDescription* ResultByLabel(std::string_view label);

@@ -8,9 +8,14 @@
 #include <map>
 #include <optional>
 #include <sstream>
+#include <thread>
 
+#include "calc/checks.h"
 #include "calc/suggestions.h"
 #include "cli/json.h"
+#include "cli/outcome_output.h"
+#include "cli/sweep_mode.h"
+#include "sweep/design_table.h"
 
 namespace wormgear {
 
@@ -45,7 +50,17 @@ constexpr const char* kUsage =
     "\n"
     "Modes and outputs:\n"
     "  DESIGN.cqb                take the thirteen texts from a design file; options override them\n"
-    "  --json                    one JSON object: {\"lines\": [{\"label\": ..., \"text\": ...}, ...]}\n"
+    "  --json                    one JSON object: {\"lines\": [{\"label\": ..., \"text\": ...}, ...],\n"
+    "                            \"checks\": [{\"severity\", \"code\", \"fields\", \"message\", \"suggestion\",\n"
+    "                            \"values\"}, ...]}; the design checks, worst first, also on failure\n"
+    "  --check                   only the design checks (text, or {\"checks\": [...]} with --json);\n"
+    "                            exit 1 when one of them is an error\n"
+    "  --csv                     a header row and one row per design: the field texts, the 34 result\n"
+    "                            numbers (by symbol) and the worst check as severity:code; numbers\n"
+    "                            with '.'\n"
+    "  --sweep FIELD=FROM:TO:STEP every combination of the ranges (repeatable; exact decimal steps,\n"
+    "                            at most 10000000 designs), as --csv rows or JSON lines in order\n"
+    "  --threads N               threads of --sweep (default: every core)\n"
     "  --jsonl                   batch: one JSON object per input line (keys as the long options),\n"
     "                            one JSON result per output line\n"
     "  --suggest                 the proposals typing the centre distance gives (Edit5, Label46,\n"
@@ -57,8 +72,11 @@ constexpr const char* kUsage =
     "  --report FILE             write the calculation report; FILE ends in .pdf\n"
     "  --help                    this text\n"
     "\n"
-    "Exit status: 0 done, 1 the calculation or a file (design file, db1.mdb, an output) failed,\n"
-    "2 a usage error.\n";
+    "Text output lists the design checks after the panels (after the message on failure).\n"
+    "\n"
+    "Exit status: 0 done, 1 the calculation or a file (design file, db1.mdb, an output) failed, or\n"
+    "an error among the checks when only the checks are asked for, 2 a usage error (a refused sweep\n"
+    "range included).\n";
 
 class UsageError : public std::runtime_error {
  public:
@@ -116,6 +134,10 @@ struct Job {
 struct Options {
     Job job;
     bool json = false, jsonl = false, suggest = false, help = false;
+    bool check = false, csv = false;
+    SweepPlan sweep;
+    bool sweeping = false;
+    int threads = 0;  // 0: every core
 };
 
 // Whether the request's file name names a format it can have: the report
@@ -176,6 +198,27 @@ Options ParseArguments(const std::vector<std::string>& args) {
         } else if (name == "suggest") {
             noValue();
             o.suggest = true;
+        } else if (name == "check") {
+            noValue();
+            o.check = true;
+        } else if (name == "csv") {
+            noValue();
+            o.csv = true;
+        } else if (name == "sweep") {
+            try {
+                o.sweep.add(takeValue());
+            } catch (const SweepError& e) {
+                throw UsageError(std::string("--sweep ") + e.what());
+            }
+            o.sweeping = true;
+        } else if (name == "threads") {
+            const std::string text = takeValue();
+            int threads = 0;
+            const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), threads);
+            if (ec != std::errc() || end != text.data() + text.size() || threads < 1 || threads > 256) {
+                throw UsageError("--threads needs a whole number from 1 to 256, not \"" + text + "\"");
+            }
+            o.threads = threads;
         } else if (name == "help") {
             o.help = true;
         } else {
@@ -188,6 +231,13 @@ Options ParseArguments(const std::vector<std::string>& args) {
     }
     if (o.suggest && (!o.job.exports.empty() || !o.job.drawings.empty()))
         throw UsageError("--suggest writes no sheets or drawings");
+    if (o.csv && o.json) throw UsageError("--csv and --json exclude each other");
+    if (o.check && o.csv) throw UsageError("--check and --csv exclude each other");
+    if ((o.check || o.csv) && o.suggest) throw UsageError("--suggest has no checks or table");
+    if (o.sweeping && (o.jsonl || o.suggest || o.check || !o.job.exports.empty() || !o.job.drawings.empty())) {
+        throw UsageError("--sweep goes with --csv or JSON lines only (no --jsonl, --suggest, --check or files)");
+    }
+    if (o.threads != 0 && !o.sweeping) throw UsageError("--threads applies to --sweep");
     return o;
 }
 
@@ -199,34 +249,21 @@ std::array<const std::string*, kResultCount> LinesInPanelOrder(const Calculation
     return placed;
 }
 
-void WriteJsonOutcome(std::ostream& out, const CalculationOutcome& outcome) {
+void WriteJsonOutcome(std::ostream& out, const CalculationOutcome& outcome, const std::vector<Finding>& findings,
+                      char separator) {
     std::string json;
     json.reserve(4096);
-    json += '{';
-    if (!outcome.succeeded()) {
-        json += "\"error\":";
-        json::AppendQuoted(json, outcome.failure);
-        json += ',';
-    }
-    json += "\"lines\":[";
-    const auto placed = LinesInPanelOrder(outcome);
-    bool first = true;
-    for (std::size_t n = 0; n < placed.size(); ++n) {
-        if (!placed[n]) continue;
-        json += first ? "{\"label\":\"" : ",{\"label\":\"";
-        first = false;
-        json += Results()[n].label;  // label names need no escaping
-        json += "\",\"text\":";
-        json::AppendQuoted(json, *placed[n]);
-        json += '}';
-    }
-    json += "]}\n";
+    AppendOutcomeJson(json, outcome, findings, separator);
     out.write(json.data(), static_cast<std::streamsize>(json.size()));
 }
 
-void WriteTextOutcome(std::ostream& out, std::ostream& err, const CalculationOutcome& outcome) {
+// The panels as the window shows them, then the checks; on failure the
+// message with the checks beneath it, as the window's message box shows them.
+void WriteTextOutcome(std::ostream& out, std::ostream& err, const CalculationOutcome& outcome,
+                      const std::vector<Finding>& findings, char separator) {
     if (!outcome.succeeded()) {
         err << outcome.failure << '\n';
+        WriteFindingsText(err, findings, separator);
         return;
     }
     const auto placed = LinesInPanelOrder(outcome);
@@ -236,6 +273,13 @@ void WriteTextOutcome(std::ostream& out, std::ostream& err, const CalculationOut
         for (int n = panel.first; n < panel.first + panel.count; ++n)
             out << *placed[static_cast<std::size_t>(n)] << '\n';
     }
+    if (!findings.empty()) out << '\n';
+    WriteFindingsText(out, findings, separator);
+}
+
+bool AnyError(const std::vector<Finding>& findings) {
+    const Finding* worst = Worst(findings);
+    return worst && worst->severity() == Severity::Error;
 }
 
 TCoefficientTable Coefficients(const Job& job, const WormcalcServices& services) {
@@ -297,18 +341,19 @@ int RunSuggest(const Job& job, bool asJson, const WormcalcServices& services, st
     return failures ? 1 : 0;
 }
 
-CalculationOutcome Calculate(const Job& job, const TCoefficientTable& coefficients, char separator) {
-    return wormgear::Calculate(job.fields, job.roundTeeth, coefficients, separator);
-}
-
-// --jsonl: one design per input line; a malformed line gets an error object of
-// its own so that outputs stay aligned with inputs.
-int RunBatch(const Options& defaults, std::istream& in, std::ostream& out, const WormcalcServices& services,
-             char separator) {
+// --jsonl: one design per input line; a malformed line gets an error object
+// (or an empty CSV row) of its own so that outputs stay aligned with inputs.
+int RunBatch(const Options& defaults, std::istream& in, std::ostream& out, std::ostream& err,
+             const WormcalcServices& services, char separator) {
     std::optional<TCoefficientTable> storeCoefficients = defaults.job.coefficients;
     int status = 0;
     std::string text;
     long lineNumber = 0;
+    // Kept from design to design: nothing is allocated per design once they have room.
+    CalculationOutcome outcome;
+    std::vector<Finding> findings;
+    std::string written;
+    if (defaults.csv) out << DesignTableHeader();
     while (std::getline(in, text)) {
         ++lineNumber;
         if (text.find_first_not_of(" \t\r") == std::string::npos) continue;
@@ -339,16 +384,38 @@ int RunBatch(const Options& defaults, std::istream& in, std::ostream& out, const
                 if (!storeCoefficients) storeCoefficients = Coefficients(job, services);
                 job.coefficients = storeCoefficients;
             }
-            const CalculationOutcome outcome = Calculate(job, *job.coefficients, separator);
+            outcome.design = TWormDesign{};  // each design on its own
+            CalculateInto(outcome, job.fields, job.roundTeeth, *job.coefficients, separator);
+            CheckDesign(job.fields, *job.coefficients, outcome, separator, findings);
             if (!outcome.succeeded()) status = std::max(status, 1);
-            WriteJsonOutcome(out, outcome);
+            if (defaults.check && AnyError(findings)) status = std::max(status, 1);
+            written.clear();
+            if (defaults.csv) {
+                AppendDesignRow(written, job.fields, outcome, Worst(findings), separator);
+            } else if (defaults.check) {
+                AppendChecksOnlyJson(written, findings, separator);
+            } else {
+                AppendOutcomeJson(written, outcome, findings, separator);
+            }
+            out.write(written.data(), static_cast<std::streamsize>(written.size()));
         } catch (const StoreFailure& e) {
-            out << "{\"error\":" << json::Quote("line " + std::to_string(lineNumber) + ": " + e.what())
-                << ",\"lines\":[]}\n";
+            const std::string reason = "line " + std::to_string(lineNumber) + ": " + e.what();
+            if (defaults.csv) {
+                out << std::string(TableFields().size() + kResultCount, ',') << "error:coefficients-unreadable\n";
+                err << "wormcalc: " << reason << '\n';
+            } else {
+                out << "{\"error\":" << json::Quote(reason) << ",\"lines\":[]}\n";
+            }
             status = std::max(status, 1);
         } catch (const std::exception& e) {
-            out << "{\"error\":" << json::Quote("line " + std::to_string(lineNumber) + ": " + e.what())
-                << ",\"lines\":[]}\n";
+            const std::string reason = "line " + std::to_string(lineNumber) + ": " + e.what();
+            if (defaults.csv) {
+                // Every cell empty but the last; the reason goes to the error stream.
+                out << std::string(TableFields().size() + kResultCount, ',') << "error:unreadable-line\n";
+                err << "wormcalc: " << reason << '\n';
+            } else {
+                out << "{\"error\":" << json::Quote(reason) << ",\"lines\":[]}\n";
+            }
             status = 2;
         }
     }
@@ -375,7 +442,7 @@ int RunWormcalc(const std::vector<std::string>& arguments, std::istream& in, std
             out << kUsage;
             return 0;
         }
-        if (options.jsonl) return RunBatch(options, in, out, services, decimalSeparator);
+        if (options.jsonl) return RunBatch(options, in, out, err, services, decimalSeparator);
 
         Job& job = options.job;
         if (job.designFile) {
@@ -393,11 +460,40 @@ int RunWormcalc(const std::vector<std::string>& arguments, std::istream& in, std
             }
         }
         if (options.suggest) return RunSuggest(job, options.json, services, out, decimalSeparator);
+        if (options.sweeping) {
+            SweepJob sweep{options.sweep,
+                           job.fields,
+                           job.roundTeeth,
+                           Coefficients(job, services),
+                           options.csv,
+                           options.threads != 0 ? options.threads
+                                                : std::max(1, static_cast<int>(std::thread::hardware_concurrency()))};
+            return RunSweep(sweep, out, decimalSeparator);
+        }
 
         const TCoefficientTable coefficients = Coefficients(job, services);
-        const CalculationOutcome outcome = Calculate(job, coefficients, decimalSeparator);
-        if (options.json) WriteJsonOutcome(out, outcome);
-        else WriteTextOutcome(out, err, outcome);
+        const CalculationOutcome outcome = wormgear::Calculate(job.fields, job.roundTeeth, coefficients,
+                                                               decimalSeparator);
+        const std::vector<Finding> findings = CheckDesign(job.fields, coefficients, outcome, decimalSeparator);
+        if (options.check) {
+            if (options.json) {
+                std::string json;
+                AppendChecksOnlyJson(json, findings, decimalSeparator);
+                out << json;
+            } else {
+                WriteFindingsText(out, findings, decimalSeparator);
+            }
+            return AnyError(findings) ? 1 : 0;
+        }
+        if (options.csv) {
+            std::string csv = DesignTableHeader();
+            AppendDesignRow(csv, job.fields, outcome, Worst(findings), decimalSeparator);
+            out << csv;
+        } else if (options.json) {
+            WriteJsonOutcome(out, outcome, findings, decimalSeparator);
+        } else {
+            WriteTextOutcome(out, err, outcome, findings, decimalSeparator);
+        }
         // A design whose calculation failed is never exported or drawn.
         if (!outcome.succeeded()) return 1;
 

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "calc/checks.h"
+#include "calc/suggestions.h"
 #include "calc/testing/worked_example.h"
 
 using namespace wormgear;
@@ -430,6 +431,33 @@ TEST_F(ChecksTest, UsualRangesHoldTheirEdges) {
     // The worked example itself is a usual design.
     const CalculationOutcome example = Calculate(WorkedExampleInputs(), false, WorkedExampleCoefficients(), '.');
     EXPECT_EQ(Codes(CheckDesign(WorkedExampleInputs(), WorkedExampleCoefficients(), example, '.')), "");
+}
+
+TEST_F(ChecksTest, SharesAndFactorsAreTheReadOutsUnderTheFields) {
+    // The values the hints are checked with are the ones the window shows
+    // under the two proposed fields, to the last digit.
+    const char* centres[] = {"80", "125.5", "200", "333.3", "710", "1000"};
+    const char* shares[] = {"0.5", "0.62999", "0.7", "0.81234567"};
+    const char* factors[] = {"0.4", "0.59999", "0.8", "0.912345678"};
+    const TCoefficientTable table = WorkedExampleCoefficients();
+    for (const char* a : centres) {
+        for (int n = 0; n < 4; ++n) {
+            const Extended centre = ParseReal(a, '.');
+            const std::string db = FormatReal(centre * ParseReal(shares[n], '.'), '.');
+            const std::string d1 = FormatReal(R3(PowerReal(centre, 0.875L)) * ParseReal(factors[n], '.'), '.');
+            const DesignInputs inputs = Inputs({{{"centre-distance", a},
+                                                 {"base-diameter", db.c_str()},
+                                                 {"pitch-diameter", d1.c_str()},
+                                                 {"speed-ratio", "25"}}});
+            const std::vector<Finding> findings = CheckDesign(inputs, table, Calculate(inputs, false, table, '.'), '.');
+            const Finding* share = Find(findings, "base-diameter-share-outside-hint");
+            const Finding* factor = Find(findings, "pitch-diameter-factor-outside-hint");
+            ASSERT_NE(share, nullptr) << a << " " << db;
+            ASSERT_NE(factor, nullptr) << a << " " << d1;
+            EXPECT_EQ(share->numbers[0], ParseReal(MainBaseDiameterShare(db, a, '.'), '.')) << a << " " << db;
+            EXPECT_EQ(factor->numbers[0], ParseReal(WormPitchDiameterFactor(d1, a, 0.875, '.'), '.')) << a << " " << d1;
+        }
+    }
 }
 
 TEST_F(ChecksTest, TheWorstComesFirstThenTheOrderOfTheRun) {

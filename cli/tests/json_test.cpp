@@ -13,6 +13,33 @@ TEST(JsonTest, QuoteEscapesWhatJsonNeeds) {
     EXPECT_EQ(Quote("蜗轮"), "\"蜗轮\"");
 }
 
+TEST(JsonTest, QuoteFindsEveryEscapeInLongTexts) {
+    // Plain runs are passed over eight bytes at a time: put each character
+    // that needs an escape at every place of a long text.
+    auto plainQuote = [](const std::string& text) {
+        std::string out = "\"";
+        for (unsigned char c : text) {
+            if (c == '"') out += "\\\"";
+            else if (c == '\\') out += "\\\\";
+            else if (c == '\n') out += "\\n";
+            else if (c == '\r') out += "\\r";
+            else if (c == '\t') out += "\\t";
+            else if (c < 0x20) out += "\\u00" + std::string(1, "0123456789abcdef"[c >> 4]) + "0123456789abcdef"[c & 15];
+            else out += static_cast<char>(c);
+        }
+        return out + "\"";
+    };
+    const std::string base = "168.728-----蜗杆齿根圆弧半径 and more plain text ~~ \x7f \xff";
+    for (const char* special : {"\"", "\\", "\n", "\x01", "\x1f"}) {
+        for (std::size_t at = 0; at <= base.size(); ++at) {
+            std::string text = base;
+            text.insert(at, special);
+            ASSERT_EQ(Quote(text), plainQuote(text)) << at;
+        }
+    }
+    EXPECT_EQ(Quote(std::string(64, ' ')), "\"" + std::string(64, ' ') + "\"");
+}
+
 TEST(JsonTest, ParsesFlatObjects) {
     const Object o = ParseObject(
         R"( {"centre-distance": "200", "round-teeth": true, "coefficients": ["0.875", 1.2], "x": null,)"

@@ -56,7 +56,8 @@ TEST(WormcalcTest, JsonHasAll34LinesInPanelOrder) {
     for (std::size_t at = r.out.find("\"label\""); at != std::string::npos; at = r.out.find("\"label\"", at + 1))
         ++count;
     EXPECT_EQ(count, 34u);
-    EXPECT_NE(r.out.find("{\"label\":\"Label52\",\"text\":\"130.518----修形主基圆直径\"}]}\n"), std::string::npos);
+    EXPECT_NE(r.out.find("{\"label\":\"Label52\",\"text\":\"130.518----修形主基圆直径\"}],\"checks\":[]}\n"),
+              std::string::npos);
 }
 
 TEST(WormcalcTest, RoundTeethAndFieldOptionsWithEquals) {
@@ -77,7 +78,9 @@ TEST(WormcalcTest, FailureReportsMessageAndTheLinesWrittenBefore) {
     const Result ratio = Wormcalc(Example({"--speed-ratio", "24"}));
     EXPECT_EQ(ratio.status, 1);
     EXPECT_EQ(ratio.out, "");
-    EXPECT_EQ(ratio.err, "输入参数不正确......（速比=齿数/头数）\n");
+    // The message, then its cause beneath it.
+    EXPECT_EQ(ratio.err.rfind("输入参数不正确......（速比=齿数/头数）\n设计检查\n错误：速比 i = 24 与齿数/头数", 0), 0u)
+        << ratio.err;
 }
 
 TEST(WormcalcTest, UsageErrorsExitTwoWithAMessage) {
@@ -156,7 +159,8 @@ TEST(WormcalcTest, BatchGivesOneResultPerLine) {
     EXPECT_NE(out[0].find("101-----蜗杆工作长度"), std::string::npos);
     EXPECT_NE(out[1].find("92-----蜗杆工作长度"), std::string::npos);
     EXPECT_EQ(out[2].rfind("{\"error\":\"line 4: ", 0), 0u) << out[2];
-    EXPECT_EQ(out[3], "{\"error\":\"输入参数不正确......（速比=齿数/头数）\",\"lines\":[]}");
+    EXPECT_EQ(out[3].rfind("{\"error\":\"输入参数不正确......（速比=齿数/头数）\",\"lines\":[],\"checks\":[{", 0), 0u)
+        << out[3];
     EXPECT_EQ(r.status, 2);
 }
 
