@@ -85,8 +85,13 @@ class Run {
     void line(ResultId id, const char* number, std::size_t length) {
         if (written_ == lines_.size()) lines_.emplace_back();
         ResultLine& slot = lines_[written_++];
-        slot.id = id;
         const std::size_t suffixLength = SuffixLength(id);
+        if (slot.id == id && slot.text.size() == length + suffixLength) {
+            // An earlier run wrote this line with a number as long: its suffix is in place.
+            std::memcpy(slot.text.data(), number, length);
+            return;
+        }
+        slot.id = id;
         if (suffixLength > kLongestSuffix) throw std::logic_error("a result suffix is longer than a line allows");
         char text[kNumberTextCapacity + kLongestSuffix];
         std::memcpy(text, number, length);

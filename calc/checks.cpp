@@ -825,13 +825,15 @@ class Checker {
         char text[kNumberTextCapacity];
         return ParseReal(std::string_view(text, FormatReal(quotient, separator_, text)), separator_);
     }
-    // Whether the shown quotient lies outside [low, high]. Showing moves a
-    // value by less than 10^-14 of itself, so only a quotient that close to
-    // an edge needs its text.
-    bool Outside(Extended quotient, Extended low, Extended high) const {
-        constexpr Extended kNear = 1e-14L;
-        if (quotient > low * (1 + kNear) && quotient < high * (1 - kNear)) return false;
-        const Extended shown = Shown(quotient);
+    // Whether a quotient, as shown, lies outside [low, high]. Showing moves a
+    // value by less than 10^-14 of itself, and the quotient of the stored
+    // Reals lies within 10^-15 of that of the typed texts: only a quotient
+    // that close to an edge needs the texts, which `exact` works out.
+    template <class Exact>
+    bool Outside(Extended roughly, Extended low, Extended high, Exact exact) const {
+        constexpr Extended kNear = 1e-13L;
+        if (roughly > low * (1 + kNear) && roughly < high * (1 - kNear)) return false;
+        const Extended shown = Shown(exact());
         return shown < low || shown > high;
     }
 
@@ -856,25 +858,26 @@ class Checker {
     void usualRanges() {
         const HintBounds& bounds = Bounds();
         const bool positiveA = has(F::CentreDistance) && value(F::CentreDistance) > 0;
-        const Extended a = positiveA ? ParseReal(in_.CentreDistance, separator_) : 0;
+        const Extended A = positiveA ? value(F::CentreDistance) : 1;
+        auto typedA = [this] { return ParseReal(in_.CentreDistance, separator_); };
         if (positiveA && has(F::MainBaseDiameter) && value(F::MainBaseDiameter) > 0) {
-            const Extended share = Divide(ParseReal(in_.MainBaseDiameter, separator_), a);
-            if (Outside(share, bounds.shareLow, bounds.shareHigh)) {
-                add(C::BaseDiameterShareOutsideHint, {Shown(share)}).texts[0] = Proposal(F::MainBaseDiameter);
+            auto share = [&] { return Divide(ParseReal(in_.MainBaseDiameter, separator_), typedA()); };
+            if (Outside(value(F::MainBaseDiameter) / A, bounds.shareLow, bounds.shareHigh, share)) {
+                add(C::BaseDiameterShareOutsideHint, {Shown(share())}).texts[0] = Proposal(F::MainBaseDiameter);
             }
         }
         if (positiveA && has(F::WormPitchDiameter) && value(F::WormPitchDiameter) > 0) {
             const Real exponent = c_[Coefficient::PitchDiameterExponent];
             Real base = 0;
             try {
-                base = PitchDiameterBase(a, exponent);
+                base = PitchDiameterBase(typedA(), exponent);
             } catch (const NumericError&) {
                 // A^c[0] beyond the numbers: the read-out shows its message instead.
             }
             if (base != 0) {  // else the read-out has no factor to show either
-                const Extended factor = Divide(ParseReal(in_.WormPitchDiameter, separator_), base);
-                if (Outside(factor, bounds.factorLow, bounds.factorHigh)) {
-                    add(C::PitchDiameterFactorOutsideHint, {Shown(factor), exponent}).texts[0] = Proposal(
+                auto factor = [&] { return Divide(ParseReal(in_.WormPitchDiameter, separator_), base); };
+                if (Outside(value(F::WormPitchDiameter) / base, bounds.factorLow, bounds.factorHigh, factor)) {
+                    add(C::PitchDiameterFactorOutsideHint, {Shown(factor()), exponent}).texts[0] = Proposal(
                         F::WormPitchDiameter);
                 }
             }
@@ -883,8 +886,9 @@ class Checker {
             const Extended i = value(F::SpeedRatio), E = value(F::TipArcEccentricity);
             if (i > 10 && E != 0) add(C::EccentricityAboveRatioTen, {E, i});
             if (i < 10 && i > 0 && positiveA) {
-                const Extended share = Divide(ParseReal(in_.TipArcEccentricity, separator_), a);
-                if (Outside(share, bounds.eccentricityLow, bounds.eccentricityHigh)) {
+                auto share = [&] { return Divide(ParseReal(in_.TipArcEccentricity, separator_), typedA()); };
+                if (Outside(E / A, bounds.eccentricityLow, bounds.eccentricityHigh, share)) {
+                    const Extended a = typedA();
                     add(C::EccentricityOutsideHint, {E, i, a * bounds.eccentricityLow, a * bounds.eccentricityHigh});
                 }
             }

@@ -169,13 +169,14 @@ std::size_t WriteScaled(std::int64_t n, int places, char separator, char* const 
     return static_cast<std::size_t>(out - text);
 }
 
-// The text of a Real stored as n * f, f the Real factor of 10^-places that
-// DecimalRound uses. It lies within 2.3e-16 of n / 10^places relative (f
-// within 2^-53 of its decimal, the product rounded to 64 and then 53 bits),
-// less than a quarter unit of the 15th significant digit; so when n has at
-// most 15 digits, rounding the value to 18 digits and cutting to 15 lands
-// back on n / 10^places (also across a power of ten, where the nines of a
-// value just below it round up): WriteScaled gives its text.
+// A value within a quarter unit of the 15th significant digit of n / 10^places,
+// n of at most 15 digits, has n / 10^places as its text: rounding the value to
+// 18 digits and cutting to 15 lands back on it (also across a power of ten,
+// where the nines of a value just below it round up). A unit of the 15th digit
+// is at least 10^-15 of the number, so 2.3e-16 of it relative is near enough,
+// and a Real that DecimalRound stores as n * f is that near: f lies within
+// 2^-53 of its decimal and the product is rounded to 64 and then 53 bits.
+// WriteScaled then gives the text.
 constexpr std::int64_t kLargestScaled = 999999999999999;
 
 }  // namespace
@@ -386,14 +387,16 @@ std::int32_t ParseInteger(std::string_view text) {
 }
 
 std::size_t FormatReal(Extended value, char separator, char* const text) {
-    // Most shown values come out of DecimalRound as n * 0.001 (whole numbers
-    // as n = 1000 m), whose text is n/1000 written out (see WriteScaled). n is
-    // found by scaling and kept only if it gives the value back exactly.
+    // Most shown values lie next to a multiple n/1000 of few digits: what
+    // DecimalRound stores, whole numbers, typed inputs, sums of such. Within
+    // 2e-16 of n/1000 relative, a value's text is n/1000 written out (see
+    // kLargestScaled). value * 1000 is off by at most 2^-64 of itself, so the
+    // test below leaves that much room.
     if (fabsl(value) < 1e12L) {  // |n| < 10^15: n/1000 has at most 15 digits
-        const std::int64_t n = RoundNearest(value * 1000);
-        if (static_cast<Real>(static_cast<Extended>(n) * static_cast<Extended>(kThousandth)) == value) {
-            return WriteScaled(n, 3, separator, text);
-        }
+        const Extended thousandfold = value * 1000;
+        const std::int64_t n = RoundNearest(thousandfold);
+        const Extended whole = static_cast<Extended>(n);
+        if (fabsl(thousandfold - whole) <= 1.9e-16L * fabsl(whole)) return WriteScaled(n, 3, separator, text);
     }
 
     const detail::ExtendedParts parts = detail::Parts(value);

@@ -1,8 +1,6 @@
 // The table of the 34 result lines and the four panels.
 #include "calc/results.h"
 
-#include <cstring>
-
 namespace wormgear {
 
 const std::array<ResultDescription, kResultCount>& Results() {
@@ -46,15 +44,6 @@ const std::array<ResultDescription, kResultCount>& Results() {
         {R::ModificationBaseDiameter, "Label52", "Dbm", "----修形主基圆直径", "mm"},
     }};
     return results;
-}
-
-std::size_t SuffixLength(ResultId id) {
-    static const std::array<std::size_t, kResultCount> lengths = [] {
-        std::array<std::size_t, kResultCount> measured{};
-        for (std::size_t n = 0; n < measured.size(); ++n) measured[n] = std::strlen(Results()[n].suffix);
-        return measured;
-    }();
-    return lengths[static_cast<std::size_t>(id)];
 }
 
 const ResultDescription* ResultByLabel(std::string_view label) {

@@ -72,8 +72,15 @@ struct ResultDescription {
 const std::array<ResultDescription, kResultCount>& Results();
 inline const ResultDescription& Result(ResultId id) { return Results()[static_cast<int>(id)]; }
 
-// The length of a result's suffix in bytes, measured once.
-std::size_t SuffixLength(ResultId id);
+// The length of a result's suffix in bytes, measured once (every line asks).
+inline std::size_t SuffixLength(ResultId id) {
+    static const std::array<std::size_t, kResultCount> lengths = [] {
+        std::array<std::size_t, kResultCount> measured{};
+        for (std::size_t n = 0; n < measured.size(); ++n) measured[n] = std::strlen(Results()[n].suffix);
+        return measured;
+    }();
+    return lengths[static_cast<std::size_t>(id)];
+}
 
 // The result shown by `label` ("Label23" -> WheelPitchDiameter), or nullptr.
 const ResultDescription* ResultByLabel(std::string_view label);

@@ -32,7 +32,9 @@ std::string DesignTableHeader() {
 }
 
 void AppendCsvField(std::string& csv, std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+    const bool plain = std::none_of(text.begin(), text.end(),
+                                    [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; });
+    if (plain) {
         csv.append(text);
         return;
     }
