@@ -1,11 +1,14 @@
 // Fuzzes the whole calculation from arbitrary texts: the input is split at
 // newlines into the nine field texts; the first byte sets the round-to-integer
-// box. Never a crash, never "nan" or "inf" in a result line.
+// box. Never a crash, never "nan" or "inf" in a result line; a run into a kept
+// outcome writes the same lines as a fresh one; the design checks explain
+// every failure with an error and render every text.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "calc/checks.h"
 #include "calc/design.h"
 #include "calc/suggestions.h"
 #include "calc/testing/worked_example.h"
@@ -30,6 +33,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const CalculationOutcome out = Calculate(texts, round, WorkedExampleCoefficients(), '.');
     for (const auto& line : out.lines) CheckText(line.text);
     CheckText(out.design.GeneratingPlaneAngleText);
+
+    static CalculationOutcome kept;  // holds the lines of the input before
+    CalculateInto(kept, texts, round, WorkedExampleCoefficients(), '.');
+    if (kept.failure != out.failure || kept.failedAt != out.failedAt || kept.lines.size() != out.lines.size()) {
+        std::abort();
+    }
+    for (std::size_t n = 0; n < out.lines.size(); ++n) {
+        if (kept.lines[n].id != out.lines[n].id || kept.lines[n].text != out.lines[n].text) std::abort();
+    }
+
+    const std::vector<Finding> findings = CheckDesign(texts, WorkedExampleCoefficients(), out, '.');
+    if (!out.succeeded() && (findings.empty() || findings.front().severity() != Severity::Error)) std::abort();
+    for (const Finding& finding : findings) {
+        for (Language language : {Language::Chinese, Language::English}) {
+            FindingMessage(finding, language, '.');
+            FindingSuggestion(finding, language, '.');
+        }
+    }
 
     using Attempt = std::string (*)(const std::string& a, const std::string& b);
     const Attempt attempts[] = {
