@@ -280,15 +280,65 @@ const CheckCase kCases[] = {
 };
 // clang-format on
 
-// Byte for byte, the text apart, which is compared as a text.
+// Every field of the records the same, bit for bit.
 bool SameRecord(const TWormDesign& a, const TWormDesign& b) {
-    const char* const start = reinterpret_cast<const char*>(&a);
-    const std::size_t text = static_cast<std::size_t>(reinterpret_cast<const char*>(&a.GeneratingPlaneAngleText) -
-                                                      start);
-    const std::size_t rest = text + sizeof(std::string);
-    const char* const other = reinterpret_cast<const char*>(&b);
-    return std::memcmp(start, other, text) == 0 && a.GeneratingPlaneAngleText == b.GeneratingPlaneAngleText &&
-           std::memcmp(start + rest, other + rest, sizeof(TWormDesign) - rest) == 0;
+    using T = TWormDesign;
+    for (Real T::*field : {&T::CentreDistance,
+                           &T::SpeedRatio,
+                           &T::MainBaseDiameter,
+                           &T::TipArcEccentricity,
+                           &T::WormPitchDiameter,
+                           &T::Backlash,
+                           &T::WheelPitchDiameter,
+                           &T::TransverseModule,
+                           &T::Dedendum,
+                           &T::ThroatRootDiameter,
+                           &T::WormRootArcRadius,
+                           &T::Addendum,
+                           &T::ThroatTipDiameter,
+                           &T::WormTipArcRadius,
+                           &T::AngularPitch,
+                           &T::EnvelopedTeeth,
+                           &T::WorkingHalfWrapAngle,
+                           &T::WormWorkingLength,
+                           &T::ThroatLeadAngle,
+                           &T::PressureAngle,
+                           &T::CircularPitch,
+                           &T::GeneratingPlaneAngle,
+                           &T::WormAxialThickness,
+                           &T::WormMeasuredThickness,
+                           &T::WormMeasuredHeight,
+                           &T::WormMaxTipDiameter,
+                           &T::WormTipWidth,
+                           &T::HobBodyTipArcRadius,
+                           &T::HobBodyRootArcRadius,
+                           &T::HobEnvelopingTeeth,
+                           &T::HobHalfWrapAngle,
+                           &T::HobEffectiveLength,
+                           &T::HobMeasuredThickness,
+                           &T::HobAxialThickness,
+                           &T::HobMeasuredHeight,
+                           &T::HobTipWidth,
+                           &T::WheelMaxOuterDiameter,
+                           &T::WheelArcThickness,
+                           &T::WheelMeasuredThickness,
+                           &T::WheelMeasuredHeight,
+                           &T::WheelThroatDiameter,
+                           &T::WheelTipArcRadius,
+                           &T::GrindingIncrement,
+                           &T::ModificationRatio,
+                           &T::ModificationCentreDistance,
+                           &T::ModificationPitchDiameter,
+                           &T::ModificationBaseDiameter,
+                           &T::ModificationPressureAngle,
+                           &T::GrindingWheelAngle}) {
+        if (std::memcmp(&(a.*field), &(b.*field), sizeof(Real)) != 0) return false;
+    }
+    for (std::int32_t T::*field :
+         {&T::WheelTeeth, &T::WormStarts, &T::RatioClassAngle, &T::ShaftShoulder, &T::RimWorkingWidth}) {
+        if (a.*field != b.*field) return false;
+    }
+    return a.GeneratingPlaneAngleText == b.GeneratingPlaneAngleText;
 }
 
 class ChecksTest : public ::testing::Test {
