@@ -598,13 +598,37 @@ class Checker {
 
     // The window's proposal for the main base circle or the worm pitch
     // diameter from the typed centre distance; "" when it has none.
+    // A sweep asks again and again for the same centre distance: the last
+    // proposals are kept (per thread).
     std::string Proposal(F field) const {
-        try {
-            if (field == F::MainBaseDiameter) return ProposeMainBaseDiameter(in_.CentreDistance, separator_);
-            return ProposeWormPitchDiameter(in_.CentreDistance, c_[Coefficient::PitchDiameterExponent], separator_);
-        } catch (const NumericError&) {
-            return "";
+        struct Last {
+            bool known = false;
+            std::string centreDistance;
+            Real exponent = 0;
+            char separator = '.';
+            std::string base, pitch;
+        };
+        thread_local Last last;
+        // No proposal from a centre distance that no pair can have (A is read first).
+        if (!has(F::CentreDistance) || value(F::CentreDistance) <= 0) return "";
+        const Real exponent = c_[Coefficient::PitchDiameterExponent];
+        if (!last.known || last.centreDistance != in_.CentreDistance || last.exponent != exponent ||
+            last.separator != separator_) {
+            auto propose = [&](auto&& make) -> std::string {
+                try {
+                    return make();
+                } catch (const NumericError&) {
+                    return "";
+                }
+            };
+            last.base = propose([&] { return ProposeMainBaseDiameter(in_.CentreDistance, separator_); });
+            last.pitch = propose([&] { return ProposeWormPitchDiameter(in_.CentreDistance, exponent, separator_); });
+            last.centreDistance = in_.CentreDistance;
+            last.exponent = exponent;
+            last.separator = separator_;
+            last.known = true;
         }
+        return field == F::MainBaseDiameter ? last.base : last.pitch;
     }
 
     bool has(F field) const { return fields_[static_cast<int>(field)].ok; }

@@ -550,6 +550,13 @@ TEST_F(ChecksTest, MessagesAndSuggestionsInBothLanguages) {
     ASSERT_NE(backlash, nullptr) << Codes(comma);
     EXPECT_EQ(FindingSuggestion(*backlash, Language::Chinese, ','), "侧隙 jn 可取 0,3");
 
+    // No proposal from a centre distance no pair can have.
+    const DesignInputs negative = Inputs({{{"centre-distance", "-200"}, {"base-diameter", "0"}}});
+    const std::vector<Finding> fromNegative = CheckDesign(negative, table, Calculate(negative, false, table, '.'), '.');
+    const Finding* zeroBase = Find(fromNegative, "base-diameter-not-positive");
+    ASSERT_NE(zeroBase, nullptr) << Codes(fromNegative);
+    EXPECT_EQ(FindingSuggestion(*zeroBase, Language::Chinese, '.'), "");
+
     // A suggestion that needs a proposal is left out when there is none.
     const DesignInputs noCentre = Inputs({{{"centre-distance", "x"}, {"base-diameter", ""}}});
     const std::vector<Finding> none = CheckDesign(noCentre, table, Calculate(noCentre, false, table, '.'), '.');
