@@ -861,17 +861,24 @@ class Checker {
         return shown < low || shown > high;
     }
 
-    // R3(A^c[0]) of the worm pitch diameter read-out. A sweep asks for the
-    // same A again and again, so the last one is kept (per thread).
-    static Real PitchDiameterBase(Extended a, Real exponent) {
+    // R3(A^c[0]) of the worm pitch diameter read-out, A as typed. A sweep
+    // asks for the same A again and again, so the last one is kept (per thread).
+    Real PitchDiameterBase(Real exponent) const {
         struct Last {
             bool known = false;
-            Extended a = 0;
+            std::string centreDistance;
+            char separator = '.';
             Real exponent = 0, base = 0;
         };
         thread_local Last last;
-        if (!last.known || last.a != a || last.exponent != exponent) {
-            last = {true, a, exponent, R3(PowerReal(a, exponent))};
+        if (!last.known || last.centreDistance != in_.CentreDistance || last.separator != separator_ ||
+            last.exponent != exponent) {
+            last.known = false;  // until the power below has not thrown
+            last.base = R3(PowerReal(ParseReal(in_.CentreDistance, separator_), exponent));
+            last.centreDistance = in_.CentreDistance;
+            last.separator = separator_;
+            last.exponent = exponent;
+            last.known = true;
         }
         return last.base;
     }
@@ -887,21 +894,21 @@ class Checker {
         if (positiveA && has(F::MainBaseDiameter) && value(F::MainBaseDiameter) > 0) {
             auto share = [&] { return Divide(ParseReal(in_.MainBaseDiameter, separator_), typedA()); };
             if (Outside(value(F::MainBaseDiameter) / A, bounds.shareLow, bounds.shareHigh, share)) {
-                add(C::BaseDiameterShareOutsideHint, {Shown(share())}).texts[0] = Proposal(F::MainBaseDiameter);
+                add(C::BaseDiameterShareOutsideHint, {share()}).texts[0] = Proposal(F::MainBaseDiameter);
             }
         }
         if (positiveA && has(F::WormPitchDiameter) && value(F::WormPitchDiameter) > 0) {
             const Real exponent = c_[Coefficient::PitchDiameterExponent];
             Real base = 0;
             try {
-                base = PitchDiameterBase(typedA(), exponent);
+                base = PitchDiameterBase(exponent);
             } catch (const NumericError&) {
                 // A^c[0] beyond the numbers: the read-out shows its message instead.
             }
             if (base != 0) {  // else the read-out has no factor to show either
                 auto factor = [&] { return Divide(ParseReal(in_.WormPitchDiameter, separator_), base); };
                 if (Outside(value(F::WormPitchDiameter) / base, bounds.factorLow, bounds.factorHigh, factor)) {
-                    add(C::PitchDiameterFactorOutsideHint, {Shown(factor()), exponent}).texts[0] = Proposal(
+                    add(C::PitchDiameterFactorOutsideHint, {factor(), exponent}).texts[0] = Proposal(
                         F::WormPitchDiameter);
                 }
             }

@@ -504,8 +504,9 @@ TEST_F(ChecksTest, SharesAndFactorsAreTheReadOutsUnderTheFields) {
             const Finding* factor = Find(findings, "pitch-diameter-factor-outside-hint");
             ASSERT_NE(share, nullptr) << a << " " << db;
             ASSERT_NE(factor, nullptr) << a << " " << d1;
-            EXPECT_EQ(share->numbers[0], ParseReal(MainBaseDiameterShare(db, a, '.'), '.')) << a << " " << db;
-            EXPECT_EQ(factor->numbers[0], ParseReal(WormPitchDiameterFactor(d1, a, 0.875, '.'), '.')) << a << " " << d1;
+            EXPECT_EQ(FormatReal(share->numbers[0], '.'), MainBaseDiameterShare(db, a, '.')) << a << " " << db;
+            EXPECT_EQ(FormatReal(factor->numbers[0], '.'), WormPitchDiameterFactor(d1, a, 0.875, '.'))
+                << a << " " << d1;
         }
     }
 }
