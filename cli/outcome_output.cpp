@@ -74,15 +74,23 @@ void AppendOutcomeJson(std::string& json, const CalculationOutcome& outcome, con
     json += "\"lines\":[";
     std::array<const ResultLine*, kResultCount> placed{};
     for (const ResultLine& line : outcome.lines) placed[static_cast<std::size_t>(line.id)] = &line;
+    // A line is a number text and a fixed suffix: nothing in it needs an
+    // escape unless the decimal separator itself does.
+    const unsigned char point = static_cast<unsigned char>(separator);
+    const bool plain = point >= 0x20 && point != '"' && point != '\\';
     bool first = true;
     for (std::size_t n = 0; n < placed.size(); ++n) {
         if (!placed[n]) continue;
-        json += first ? "{\"label\":\"" : ",{\"label\":\"";
+        json.append(first ? "{\"label\":\"" : ",{\"label\":\"");
         first = false;
-        json += Results()[n].label;  // label names need no escaping
-        json += "\",\"text\":";
-        json::AppendQuoted(json, placed[n]->text);
-        json += '}';
+        json.append(Results()[n].label);  // label names need no escaping
+        if (plain) {
+            json.append("\",\"text\":\"").append(placed[n]->text).append("\"}");
+        } else {
+            json.append("\",\"text\":");
+            json::AppendQuoted(json, placed[n]->text);
+            json += '}';
+        }
     }
     json += "],";
     AppendChecks(json, findings, separator);

@@ -21,9 +21,9 @@ seconds() {  # command... -> elapsed seconds
   /usr/bin/python3 -c "import sys; print(float(sys.argv[2]) - float(sys.argv[1]))" "$start" "$end"
 }
 
-designs=1000001  # the main base circle from 100 to 300 in steps of 0.0002
+designs=1000001  # the main base circle from 120 to 140 in steps of 0.00002
 for threads in 1 2; do
-  elapsed=$(seconds "$wormcalc" "${design[@]}" --sweep base-diameter=100:300:0.0002 --csv --threads "$threads")
+  elapsed=$(seconds "$wormcalc" "${design[@]}" --sweep base-diameter=120:140:0.00002 --csv --threads "$threads")
   echo "sweep --csv, $threads thread(s): $designs designs in ${elapsed}s: $(rate $designs "$elapsed") designs/s"
 done
 

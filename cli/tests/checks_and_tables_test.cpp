@@ -111,6 +111,9 @@ TEST(ChecksAndTablesTest, JsonCarriesTheChecksAlsoOnFailure) {
     const Result comma = Wormcalc(Example({"--base-diameter", "125,5", "--json"}), "", ',');
     EXPECT_NE(comma.out.find("Db/A = 0,6275"), std::string::npos) << comma.out;
     EXPECT_NE(comma.out.find("\"values\":{\"share\":0.6275}"), std::string::npos) << comma.out;
+    // A separator that JSON must escape is escaped in the lines too.
+    const Result quote = Wormcalc(Example({"--backlash", "0\"3", "--grinding-increment", "0\"2", "--json"}), "", '"');
+    EXPECT_NE(quote.out.find("\"text\":\"130\\\"518----修形主基圆直径\"}"), std::string::npos) << quote.out;
 }
 
 TEST(ChecksAndTablesTest, CsvOfOneDesign) {
