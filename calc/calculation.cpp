@@ -331,7 +331,7 @@ class Run {
                                        (A - rootRoot) * (2 * static_cast<Extended>(c_[C::WheelTipArcFactor])), 0);
         roundedLine(R::WheelTipArcRadius, d_.WheelTipArcRadius);
 
-        d_.WormTipWidth = TipWidth(R::WormTipWidth, d_.WormAxialThickness, Ra1, d_.WormMeasuredHeight,
+        d_.WormTipWidth = TipWidth(R::WormTipWidth, d_.WormAxialThickness, d_.WormTipArcRadius, d_.WormMeasuredHeight,
                                    S::WormTipWidthQuotient, S::WormTipWidth);
         roundedLine(R::WormTipWidth, d_.WormTipWidth);
 

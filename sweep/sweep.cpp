@@ -56,11 +56,9 @@ void SweepPlan::add(DesignField field, const DecimalRange& range) {
                              ": the range goes beyond the numbers the calculation holds");
         }
     }
-    std::uint64_t total = count();
-    if (range.count() > kMostCombinations / total) {
+    if (range.count() > kMostCombinations / count()) {
         throw SweepError("the sweep has more than " + std::to_string(kMostCombinations) + " combinations");
     }
-    total *= range.count();
     axes_.push_back({field, range});
 }
 

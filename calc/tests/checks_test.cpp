@@ -12,7 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
+#include <bit>
+#include <cstdint>
 #include <limits>
 #include <set>
 #include <string>
@@ -332,7 +333,7 @@ bool SameRecord(const TWormDesign& a, const TWormDesign& b) {
                            &T::ModificationBaseDiameter,
                            &T::ModificationPressureAngle,
                            &T::GrindingWheelAngle}) {
-        if (std::memcmp(&(a.*field), &(b.*field), sizeof(Real)) != 0) return false;
+        if (std::bit_cast<std::uint64_t>(a.*field) != std::bit_cast<std::uint64_t>(b.*field)) return false;
     }
     for (std::int32_t T::*field :
          {&T::WheelTeeth, &T::WormStarts, &T::RatioClassAngle, &T::ShaftShoulder, &T::RimWorkingWidth}) {

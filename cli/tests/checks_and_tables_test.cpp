@@ -21,7 +21,7 @@ struct Result {
     std::string out, err;
 };
 
-Result Wormcalc(std::vector<std::string> args, const std::string& input = "", char separator = '.') {
+Result Wormcalc(const std::vector<std::string>& args, const std::string& input = "", char separator = '.') {
     std::istringstream in(input);
     std::ostringstream out, err;
     const int status = RunWormcalc(args, in, out, err, {}, separator);
