@@ -1066,6 +1066,18 @@ void CheckDesign(const DesignInputs& inputs, const TCoefficientTable& coefficien
 
 const Finding* Worst(const std::vector<Finding>& findings) { return findings.empty() ? nullptr : &findings.front(); }
 
+SeverityCounts CountBySeverity(const std::vector<Finding>& findings) {
+    SeverityCounts counts;
+    for (const Finding& finding : findings) {
+        switch (finding.severity()) {
+            case Severity::Error: ++counts.errors; break;
+            case Severity::Warning: ++counts.warnings; break;
+            case Severity::Info: ++counts.infos; break;
+        }
+    }
+    return counts;
+}
+
 std::string FindingMessage(const Finding& finding, Language language, char separator) {
     return Fill(Describe(finding.code).message[static_cast<int>(language)], finding, language, separator);
 }

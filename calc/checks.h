@@ -20,9 +20,9 @@
 //       // "主基圆直径 Db = 400 超出蜗轮分度圆直径 d2 = 322（d2 = 2A − d1）：
 //       //  压力角 α = asin(Db/d2) 无定义（须 |Db| ≤ d2）"
 //   }
-//   // A status line after a successful calculation shows Worst(findings), a
-//   // findings window every finding with FindingSuggestion and
-//   // Describe(code).fields to mark the fields.
+//   // A status line after a successful calculation shows CountBySeverity and
+//   // the message of Worst(findings); a findings window every finding with
+//   // FindingSuggestion, and Describe(finding.code).fields marks the fields.
 //
 // A batch or sweep keeps one vector and calls the form that fills it, which
 // allocates nothing once the vector has room.
@@ -204,6 +204,12 @@ void CheckDesign(const DesignInputs& inputs, const TCoefficientTable& coefficien
 
 // The worst finding, or nullptr when there is none.
 const Finding* Worst(const std::vector<Finding>& findings);
+
+// How many findings there are of each severity, for a status line.
+struct SeverityCounts {
+    int errors = 0, warnings = 0, infos = 0;
+};
+SeverityCounts CountBySeverity(const std::vector<Finding>& findings);
 
 // The message and the suggestion ("" where there is none) in a language,
 // numbers written with `separator` as FormatReal writes them.

@@ -522,6 +522,10 @@ TEST_F(ChecksTest, TheWorstComesFirstThenTheOrderOfTheRun) {
     EXPECT_EQ(Codes(findings), " ratio-mismatch eccentricity-empty base-diameter-share-outside-hint");
     EXPECT_EQ(Worst(findings), &findings.front());
     EXPECT_EQ(Worst({}), nullptr);
+    const SeverityCounts counts = CountBySeverity(findings);
+    EXPECT_EQ(counts.errors, 2);
+    EXPECT_EQ(counts.warnings, 1);
+    EXPECT_EQ(counts.infos, 0);
 }
 
 TEST_F(ChecksTest, MessagesAndSuggestionsInBothLanguages) {
