@@ -25,7 +25,7 @@
 //   // FindingSuggestion, and Describe(finding.code).fields marks the fields.
 //
 // A batch or sweep keeps one vector and calls the form that fills it, which
-// allocates nothing once the vector has room.
+// reuses the vector's room from design to design.
 #pragma once
 
 #include <array>
