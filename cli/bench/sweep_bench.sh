@@ -7,7 +7,7 @@
 set -euo pipefail
 wormcalc=${1:?usage: sweep_bench.sh WORMCALC}
 coefficients=0.875,1.2,0.7,0.45,0,0.55,2,0.5,0.2,0.2,0.45,1,0.5,1,0.9
-design=(--centre-distance 200 --speed-ratio 25 --teeth 50 --starts 2 --pitch-diameter 78
+design=(--centre-distance 200 --speed-ratio 25 --teeth 50 --starts 2
         --coefficients "$coefficients")
 
 rate() {  # designs, seconds -> designs per second
@@ -21,9 +21,12 @@ seconds() {  # command... -> elapsed seconds
   /usr/bin/python3 -c "import sys; print(float(sys.argv[2]) - float(sys.argv[1]))" "$start" "$end"
 }
 
-designs=1000001  # the main base circle from 120 to 140 in steps of 0.00002
+# The main base circle from 120 to 140 in steps of 0.02 with the worm pitch
+# diameter from 70 to 80 in steps of 0.01: 1001 * 1001 designs around the hints.
+designs=1002001
+sweep=(--sweep base-diameter=120:140:0.02 --sweep pitch-diameter=70:80:0.01)
 for threads in 1 2; do
-  elapsed=$(seconds "$wormcalc" "${design[@]}" --sweep base-diameter=120:140:0.00002 --csv --threads "$threads")
+  elapsed=$(seconds "$wormcalc" "${design[@]}" "${sweep[@]}" --csv --threads "$threads")
   echo "sweep --csv, $threads thread(s): $designs designs in ${elapsed}s: $(rate $designs "$elapsed") designs/s"
 done
 
