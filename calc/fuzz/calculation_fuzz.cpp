@@ -28,8 +28,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (data[n] == '\n') ++field;
         else fields[field] += static_cast<char>(data[n]);
     }
-    const DesignInputs texts{fields[0], fields[1], fields[2], fields[3], fields[4],
-                             fields[5], fields[6], fields[7], fields[8]};
+    // The nine texts the calculation reads, in their order (the ninth is the
+    // grinding increment, which comes after the four texts it does not read).
+    DesignInputs texts;
+    std::size_t next = 0;
+    for (const DesignFieldDescription& description : DesignFields()) {
+        if (description.calculated) texts.*description.text = fields[next++];
+    }
     const CalculationOutcome out = Calculate(texts, round, WorkedExampleCoefficients(), '.');
     for (const auto& line : out.lines) CheckText(line.text);
     CheckText(out.design.GeneratingPlaneAngleText);
