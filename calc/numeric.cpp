@@ -404,6 +404,9 @@ std::size_t FormatReal(Extended value, char separator, char* const text) {
         if (parts.significand == std::uint64_t{1} << 63) throw EOverflow();  // an infinity
         throw EInvalidOp();
     }
+    // An "unnormal": an exponent without the explicit integer bit. No
+    // arithmetic produces one; the x87 treats it as an invalid operand.
+    if (parts.biasedExponent != 0 && (parts.significand >> 63) == 0) throw EInvalidOp();
     if (parts.biasedExponent == 0) {  // zero and values below the normal range
         text[0] = '0';
         return 1;

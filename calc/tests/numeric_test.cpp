@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 #include "calc/numeric.h"
@@ -252,3 +253,25 @@ TEST_F(NumericTest, FormatRealMatchesTheExactReference) {
 }
 
 }  // namespace
+
+// x87 encodings no arithmetic produces: a number text must never be made of
+// them (the fuzzer found one that overran the text buffer).
+TEST_F(NumericTest, FormatRealRefusesEncodingsNoArithmeticProduces) {
+    struct Encoding {
+        const char* what;
+        std::uint64_t significand;
+        std::uint16_t signAndExponent;
+    };
+    const Encoding encodings[] = {
+        {"unnormal", 0x3030303030303030ull, 0x3030},
+        {"unnormal with zero significand", 0, 0x3FFF},
+        {"pseudo-infinity", 0, 0x7FFF},
+        {"pseudo-NaN", 0x1234ull, 0x7FFF},
+    };
+    for (const Encoding& e : encodings) {
+        long double value = 0;
+        std::memcpy(&value, &e.significand, sizeof e.significand);
+        std::memcpy(reinterpret_cast<char*>(&value) + 8, &e.signAndExponent, sizeof e.signAndExponent);
+        EXPECT_THROW(FormatReal(value, '.'), EInvalidOp) << e.what;
+    }
+}
