@@ -269,7 +269,11 @@ bool IsReplacementTemporaryName(const std::string& name, long* process) {
     return true;
 }
 
-void ReplaceFileAtomically(const std::string& path, const std::string& bytes, LinkHandling links) {
+namespace {
+
+// Writes the complete file under a temporary name, then gives it `path`'s
+// name: replacing whatever has it, or only when nothing has it yet.
+void PutCompleteFile(const std::string& path, const std::string& bytes, LinkHandling links, bool replace) {
     if (BaseOf(path).empty()) throw FileError(FileError::Action::NoFileName, path);
     const std::string target = links == LinkHandling::ReplaceLinkTarget ? ResolveLinks(path) : path;
     const std::string folder = FolderOf(target);
@@ -277,7 +281,7 @@ void ReplaceFileAtomically(const std::string& path, const std::string& bytes, Li
     if (base.empty()) throw FileError(FileError::Action::NoFileName, path);
 
     struct stat replaced;
-    const bool replacing = ::lstat(target.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode);
+    const bool replacing = replace && ::lstat(target.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode);
     // A file that replaces another is private until it has taken that file's
     // permissions; a new one gets the usual ones.
     const mode_t mode = replacing ? 0600 : 0666;
@@ -322,9 +326,25 @@ void ReplaceFileAtomically(const std::string& path, const std::string& bytes, Li
     const int closed = ::close(file.fd);
     file.fd = -1;
     if (closed != 0) fail(FileError::Action::Write, errno);
-    if (::rename(temporary.c_str(), target.c_str()) != 0) fail(FileError::Action::Replace, errno);
+    if (replace) {
+        if (::rename(temporary.c_str(), target.c_str()) != 0) fail(FileError::Action::Replace, errno);
+    } else {
+        // link() takes a name only when it is free.
+        if (::link(temporary.c_str(), target.c_str()) != 0) fail(FileError::Action::Create, errno);
+        ::unlink(temporary.c_str());
+    }
     // The new name lasts a crash of the system only once the folder is on disk.
     SyncFolder(folder);
+}
+
+}  // namespace
+
+void ReplaceFileAtomically(const std::string& path, const std::string& bytes, LinkHandling links) {
+    PutCompleteFile(path, bytes, links, true);
+}
+
+void CreateFileAtomically(const std::string& path, const std::string& bytes) {
+    PutCompleteFile(path, bytes, LinkHandling::ReplaceLink, false);
 }
 
 }  // namespace wormgear

@@ -86,6 +86,11 @@ std::string ResolveLinks(const std::string& path);
 void ReplaceFileAtomically(const std::string& path, const std::string& bytes,
                            LinkHandling links = LinkHandling::ReplaceLinkTarget);
 
+// Writes `bytes` as the new file `path`, complete or not at all, as
+// ReplaceFileAtomically does; when anything (a file, a folder, a link) already
+// has that name, it stays as it is and FileError with EEXIST is thrown.
+void CreateFileAtomically(const std::string& path, const std::string& bytes);
+
 // Whether `name` is a temporary name of ReplaceFileAtomically (of this
 // version or an earlier one), and the process that made it.
 bool IsReplacementTemporaryName(const std::string& name, long* process = nullptr);

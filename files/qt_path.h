@@ -8,12 +8,18 @@
 #include <QString>
 #include <string>
 
+#include "files/file_names.h"
 #include "files/program_files.h"
 
 namespace wormgear {
 
 inline std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 inline QString FromLocalPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+
+// WithExtension for the names file dialogs return: ("set1", ".ccq") -> "set1.ccq".
+inline QString WithExtension(const QString& path, std::string_view extension) {
+    return FromLocalPath(WithExtension(LocalPath(path), extension));
+}
 
 // ProgramFilePath for QString callers: ProgramFile(dir, "db1.mdb").
 inline QString ProgramFile(const QString& programDirectory, std::string_view fileName) {

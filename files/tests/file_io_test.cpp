@@ -116,6 +116,28 @@ TEST_F(FileIoTest, ReplacesWholeAndLeavesNoTemporary) {
     EXPECT_EQ(entries(), std::vector<std::string>{"t"});
 }
 
+TEST_F(FileIoTest, CreatesANewFileButNeverTakesANameInUse) {
+    CreateFileAtomically(path("new"), "first");
+    EXPECT_EQ(read("new"), "first");
+    write("taken", "kept");
+    ASSERT_EQ(::mkdir(path("dir").c_str(), 0755), 0);
+    ASSERT_EQ(::symlink("nowhere", path("link").c_str()), 0);
+    for (const char* name : {"new", "taken", "dir", "link"}) {
+        try {
+            CreateFileAtomically(path(name), "second");
+            ADD_FAILURE() << name << " was replaced";
+        } catch (const FileError& error) {
+            EXPECT_EQ(error.systemError(), EEXIST) << name;
+            EXPECT_EQ(error.reason(), "文件已存在") << name;
+        }
+    }
+    EXPECT_EQ(read("new"), "first");
+    EXPECT_EQ(read("taken"), "kept");
+    auto names = entries();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"dir", "link", "new", "taken"}));  // no temporary left
+}
+
 TEST_F(FileIoTest, AFailedReplacementKeepsTheOldFile) {
     write("t", "old");
     // A folder in the way of the rename: the new content cannot take the name.
