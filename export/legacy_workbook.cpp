@@ -50,14 +50,6 @@ WorkbookError LegacyError(Kind kind, const std::string& detail, const std::strin
     return WorkbookFileError(WorkbookError(kind, detail), path);
 }
 
-// The shortest decimal text that reads back as the same double: file content,
-// not text for the user.
-std::string StoredNumber(double value) {
-    char buffer[64];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
-}
-
 struct FreexlHandle {
     const void* handle = nullptr;
     ~FreexlHandle() {

@@ -1,6 +1,8 @@
 // The one-sheet workbook skeleton.
 #include "export/ooxml.h"
 
+#include <charconv>
+
 #include "calc/text.h"
 
 namespace wormgear {
@@ -9,7 +11,9 @@ namespace {
 constexpr const char* kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
 constexpr const char* kContentTypePrefix = "application/vnd.openxmlformats-officedocument.spreadsheetml.";
 
-constexpr const char* kPlainStyles =
+}  // namespace
+
+const char* const kPlainStylesContent =
     "<fonts count=\"1\"><font><sz val=\"11\"/><name val=\"Calibri\"/></font></fonts>"
     "<fills count=\"2\"><fill><patternFill patternType=\"none\"/></fill>"
     "<fill><patternFill patternType=\"gray125\"/></fill></fills>"
@@ -18,7 +22,11 @@ constexpr const char* kPlainStyles =
     "<cellXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/></cellXfs>"
     "<cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/></cellStyles>";
 
-}  // namespace
+std::string StoredNumber(double value) {
+    char buffer[64];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
 
 std::size_t SharedStrings::indexOf(const std::string& text) {
     const auto [it, added] = index_.emplace(text, items_.size());
@@ -87,7 +95,7 @@ PackageEntries OneSheetWorkbookPackage(const OneSheetWorkbook& book) {
          date},
         {"xl/styles.xml",
          declaration + "<styleSheet xmlns=\"" + mainNs + "\">" +
-             (book.stylesContent.empty() ? std::string(kPlainStyles) : book.stylesContent) + "</styleSheet>",
+             (book.stylesContent.empty() ? std::string(kPlainStylesContent) : book.stylesContent) + "</styleSheet>",
          date},
         {"xl/worksheets/sheet1.xml",
          declaration + "<worksheet xmlns=\"" + mainNs + "\" xmlns:r=\"" + relNs + "\">" + book.worksheetContent +

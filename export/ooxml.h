@@ -18,6 +18,13 @@ inline constexpr const char* kSpreadsheetNamespace = "http://schemas.openxmlform
 inline constexpr const char* kRelationshipNamespace =
     "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 
+// The children of <styleSheet> of a workbook with one plain cell format.
+extern const char* const kPlainStylesContent;
+
+// A number as a cell's <v> holds it: the shortest decimal text that reads
+// back as the same double (file content, not text for the user).
+std::string StoredNumber(double value);
+
 // Texts of the shared-strings part in the order they are first met.
 class SharedStrings {
  public:

@@ -6,6 +6,7 @@
 #include "calc/text.h"
 #include "files/file_io.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -131,6 +132,21 @@ std::string ShownPartName(const std::string& name) {
         if (static_cast<unsigned char>(c) >= 0x80) c = '?';
     }
     return shown;
+}
+
+void XmlCost::Add(const std::string& xml, const std::string& part) {
+    using Kind = WorkbookError::Kind;
+    bytes += xml.size();
+    tags += static_cast<std::uint64_t>(std::count(xml.begin(), xml.end(), '<'));
+    attributes += static_cast<std::uint64_t>(std::count(xml.begin(), xml.end(), '='));
+    if (bytes > kMaxParsedXmlBytes) {
+        throw WorkbookError(Kind::TooLarge, "部件 " + ShownPartName(part) + " 使要解析的 XML 超过 " +
+                                                std::to_string(kMaxParsedXmlBytes >> 20) + " MiB");
+    }
+    if (tags > kMaxXmlTags || attributes > kMaxXmlAttributes) {
+        throw WorkbookError(Kind::TooLarge, "部件 " + ShownPartName(part) + " 使要解析的 XML 标记超过 " +
+                                                std::to_string(kMaxXmlTags) + " 个");
+    }
 }
 
 PackageEntries ReadPackage(const std::string& zipBytes) {

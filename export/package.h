@@ -68,6 +68,17 @@ inline constexpr std::uint64_t kMaxParsedXmlBytes = 16ull << 20;
 inline constexpr std::uint64_t kMaxXmlTags = 500000;
 inline constexpr std::uint64_t kMaxXmlAttributes = 500000;
 
+// What the XML parts a workbook parses have cost so far, against the bounds
+// above.
+struct XmlCost {
+    std::uint64_t bytes = 0, tags = 0, attributes = 0;
+    // Adds the markup of the part `part` before it is parsed: the parsed tree
+    // costs many times its text, so a few kilobytes packed cannot demand
+    // gigabytes. Throws WorkbookError (TooLarge) naming the part when a bound
+    // is passed; the caller names the file.
+    void Add(const std::string& xml, const std::string& part);
+};
+
 struct PackageEntry {
     std::string name;   // "xl/worksheets/sheet1.xml"; a name ending in "/" is a folder
     std::string data;   // the unpacked bytes

@@ -18,7 +18,11 @@
 #include "calc/numeric.h"
 #include "calc/text.h"
 #include "export/legacy_workbook.h"
+#include "export/number_cells.h"
+#include "export/ooxml.h"
+#include "export/opendocument.h"
 #include "files/file_io.h"
+#include "files/file_names.h"
 
 namespace wormgear {
 namespace {
@@ -36,6 +40,10 @@ const char* const kSharedStringsContentType =
     "application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml";
 const char* const kSharedStringsRelType =
     "http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings";
+const char* const kWorkbookContentType = "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml";
+const char* const kMacroWorkbookContentType = "application/vnd.ms-excel.sheet.macroEnabled.main+xml";
+const char* const kStylesContentType = "application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml";
+const char* const kStylesRelType = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles";
 
 std::string Lower(std::string text) {
     for (char& c : text) {
@@ -219,12 +227,11 @@ std::string CellReference(int row, int column) {
     return letters + std::to_string(row);
 }
 
-std::string PathWithWorkbookExtension(const std::string& path) {
-    std::string::size_type slash = path.find_last_of('/');
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string::size_type dot = name.find_last_of('.');
-    // A leading dot marks a hidden file, not an extension.
-    return dot != std::string::npos && dot > 0 ? path : path + ".xlsx";
+std::string SpreadsheetFileName(const std::string& path) {
+    if (HasExtension(path, ".xlsm")) return path;
+    // The old binary format's name would promise what the file does not hold.
+    if (HasExtension(path, ".xls")) return path.substr(0, path.size() - 4) + ".xlsx";
+    return WithExtension(path, ".xlsx");
 }
 
 struct Workbook::Impl {
@@ -243,7 +250,16 @@ struct Workbook::Impl {
     std::unordered_map<std::string, std::size_t> plainStringIndex;  // items that are one plain <t>
 
     // What the parsed parts have cost so far, against the bounds of package.h.
-    std::uint64_t parsedBytes = 0, parsedTags = 0, parsedAttributes = 0;
+    XmlCost parsedCost;
+
+    WorkbookFormat sourceFormat = WorkbookFormat::Ooxml;
+    std::string sourceBytes;  // the file as read, when it was not OOXML (packageBytes is then a conversion)
+
+    // The cell formats, parsed at the first number written.
+    std::string stylesPart;
+    pugi::xml_document styles;
+    bool stylesParsed = false, stylesChanged = false, stylesCreated = false;
+    std::map<std::pair<unsigned, std::string>, unsigned> numberStyles;  // (base format, code) -> format
 
     bool sheetNormalised = false;
     bool sheetChanged = false, stringsChanged = false, stringsCreated = false;
@@ -267,16 +283,10 @@ struct Workbook::Impl {
     // The parsed tree costs many times its text: a part is measured before it
     // is parsed, so that a few kilobytes packed cannot demand gigabytes.
     void CountMarkup(const std::string& xml, const std::string& part) {
-        parsedBytes += xml.size();
-        parsedTags += static_cast<std::uint64_t>(std::count(xml.begin(), xml.end(), '<'));
-        parsedAttributes += static_cast<std::uint64_t>(std::count(xml.begin(), xml.end(), '='));
-        if (parsedBytes > kMaxParsedXmlBytes) {
-            throw Error(Kind::TooLarge, "部件 " + ShownPartName(part) + " 使要解析的 XML 超过 " +
-                                            std::to_string(kMaxParsedXmlBytes >> 20) + " MiB");
-        }
-        if (parsedTags > kMaxXmlTags || parsedAttributes > kMaxXmlAttributes) {
-            throw Error(Kind::TooLarge, "部件 " + ShownPartName(part) + " 使要解析的 XML 标记超过 " +
-                                            std::to_string(kMaxXmlTags) + " 个");
+        try {
+            parsedCost.Add(xml, part);
+        } catch (const WorkbookError& error) {
+            throw WorkbookFileError(error, path);
         }
     }
 
@@ -368,9 +378,161 @@ struct Workbook::Impl {
                 sharedTexts.push_back(StringItemText(item));
             }
         }
+        // The cell formats are parsed only when a number is first written:
+        // a workbook that is only read never needs them.
+        for (pugi::xml_node rel : workbookRels.document_element().children()) {
+            if (IsElement(rel, "Relationship") && EndsWith(rel.attribute("Type").value(), "/styles") &&
+                std::strcmp(rel.attribute("TargetMode").value(), "External") != 0) {
+                stylesPart = ResolveTarget(workbookPart, rel.attribute("Target").value());
+                break;
+            }
+        }
         // Saving copies the parts it did not change from the packed file:
         // their unpacked bytes need not stay.
-        for (PackageEntry& entry : entries) std::string().swap(entry.data);
+        for (PackageEntry& entry : entries) {
+            if (stylesPart.empty() || Lower(entry.name) != Lower(stylesPart)) std::string().swap(entry.data);
+        }
+    }
+
+    // The workbook part's content type as the name promises it: Excel opens
+    // an ".xlsm" only as a macro-enabled workbook and any other name only as
+    // a plain one (this program writes no macros either way).
+    void DeclareWorkbookTypeFor(const std::string& target) {
+        const char* wanted = HasExtension(target, ".xlsm") ? kMacroWorkbookContentType : kWorkbookContentType;
+        for (pugi::xml_node type : contentTypes.document_element().children()) {
+            if (!IsElement(type, "Override") || Lower(type.attribute("PartName").value()) != Lower("/" + workbookPart))
+                continue;
+            const std::string current = type.attribute("ContentType").value();
+            if (current != wanted && (current == kWorkbookContentType || current == kMacroWorkbookContentType)) {
+                type.attribute("ContentType").set_value(wanted);
+                contentTypesChanged = true;
+            }
+        }
+    }
+
+    // --- number formats ---------------------------------------------------
+
+    // The styles part, parsed; created (with one plain cell format) in a
+    // workbook that has none.
+    pugi::xml_node StyleSheet() {
+        if (!stylesParsed) {
+            stylesParsed = true;
+            if (!stylesPart.empty() && Find(stylesPart)) {
+                // Each part is one document here: a styles relationship that
+                // leads to a part already parsed as something else is damage.
+                for (const std::string& other :
+                     {std::string(kContentTypesPart), workbookPart, workbookRelsPart, sheetPart, sharedStringsPart}) {
+                    if (Lower(other) == Lower(stylesPart))
+                        throw Error(Kind::Damaged, "部件 " + ShownPartName(stylesPart) + " 不是样式表");
+                }
+                Parse(styles, stylesPart);
+                if (!IsElement(styles.document_element(), "styleSheet"))
+                    throw Error(Kind::Damaged, "部件 " + ShownPartName(stylesPart) + " 不是样式表");
+            } else {
+                CreateStyles();
+            }
+        }
+        return styles.document_element();
+    }
+
+    void CreateStyles() {
+        const bool referenced = !stylesPart.empty();
+        if (!referenced) {
+            const std::string folder = FolderOf(workbookPart);
+            stylesPart = folder + "styles.xml";
+            for (int n = 2; Find(stylesPart); ++n) stylesPart = folder + "styles" + std::to_string(n) + ".xml";
+        }
+        styles.load_string((std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                                        "<styleSheet xmlns=\"") +
+                            kSpreadsheetNamespace + "\">" + kPlainStylesContent + "</styleSheet>")
+                               .c_str(),
+                           pugi::parse_default | pugi::parse_declaration);
+        stylesCreated = true;
+        if (!referenced) {
+            const std::string folder = FolderOf(workbookPart);
+            pugi::xml_node rel = workbookRels.document_element().append_child(
+                (PrefixOf(workbookRels.document_element()) + "Relationship").c_str());
+            rel.append_attribute("Id").set_value(NewRelationshipId().c_str());
+            rel.append_attribute("Type").set_value(kStylesRelType);
+            rel.append_attribute("Target").set_value(stylesPart.substr(folder.size()).c_str());
+            relsChanged = true;
+        }
+        pugi::xml_node override = contentTypes.document_element().append_child(
+            (PrefixOf(contentTypes.document_element()) + "Override").c_str());
+        override.append_attribute("PartName").set_value(("/" + stylesPart).c_str());
+        override.append_attribute("ContentType").set_value(kStylesContentType);
+        contentTypesChanged = true;
+    }
+
+    // The id of the number format `code`: one the workbook has, or a new one.
+    unsigned NumberFormatId(pugi::xml_node root, const std::string& code) {
+        const std::string prefix = PrefixOf(root);
+        pugi::xml_node formats = ChildNamed(root, "numFmts");
+        // Ids below 164 are the built-in formats.
+        unsigned next = 164;
+        for (pugi::xml_node format : formats.children()) {
+            if (!IsElement(format, "numFmt")) continue;
+            const unsigned id = format.attribute("numFmtId").as_uint();
+            if (code == format.attribute("formatCode").value()) return id;
+            next = std::max(next, id + 1);
+        }
+        // numFmts comes first in a style sheet.
+        if (!formats) formats = root.prepend_child((prefix + "numFmts").c_str());
+        pugi::xml_node format = formats.append_child((prefix + "numFmt").c_str());
+        format.append_attribute("numFmtId").set_value(next);
+        format.append_attribute("formatCode").set_value(code.c_str());
+        SetCount(formats, "numFmt");
+        return next;
+    }
+
+    static void SetCount(pugi::xml_node list, const char* item) {
+        std::size_t count = 0;
+        for (pugi::xml_node child : list.children()) count += IsElement(child, item) ? 1 : 0;
+        pugi::xml_attribute attribute = list.attribute("count");
+        if (!attribute) attribute = list.append_attribute("count");
+        attribute.set_value(count);
+    }
+
+    static bool SameElement(pugi::xml_node a, pugi::xml_node b) {
+        std::map<std::string, std::string> first, second;
+        for (pugi::xml_attribute attribute : a.attributes()) first[attribute.name()] = attribute.value();
+        for (pugi::xml_attribute attribute : b.attributes()) second[attribute.name()] = attribute.value();
+        if (first != second) return false;
+        StringWriter x, y;
+        for (pugi::xml_node child : a.children()) child.print(x, "", pugi::format_raw);
+        for (pugi::xml_node child : b.children()) child.print(y, "", pugi::format_raw);
+        return x.out == y.out;
+    }
+
+    // The cell format that is `base` with the number format `code`: the
+    // border, font and alignment of the template's cell stay. Formats are
+    // shared, so writing the same kinds of numbers again adds nothing.
+    unsigned NumberStyle(unsigned base, const std::string& code) {
+        const auto key = std::make_pair(base, code);
+        if (auto found = numberStyles.find(key); found != numberStyles.end()) return found->second;
+        pugi::xml_node root = StyleSheet();
+        const unsigned formatId = NumberFormatId(root, code);
+        pugi::xml_node cellFormats = ChildNamed(root, "cellXfs");
+        if (!cellFormats) throw Error(Kind::Damaged, "部件 " + ShownPartName(stylesPart) + " 中没有单元格格式");
+        std::vector<pugi::xml_node> formats;
+        for (pugi::xml_node xf : cellFormats.children()) {
+            if (IsElement(xf, "xf")) formats.push_back(xf);
+        }
+        pugi::xml_document scratch;
+        pugi::xml_node wanted = base < formats.size() ? scratch.append_copy(formats[base])
+                                                      : scratch.append_child((PrefixOf(root) + "xf").c_str());
+        for (const char* name : {"numFmtId", "applyNumberFormat", "quotePrefix"}) wanted.remove_attribute(name);
+        wanted.append_attribute("numFmtId").set_value(formatId);
+        wanted.append_attribute("applyNumberFormat").set_value("1");
+        unsigned index = 0;
+        while (index < formats.size() && !SameElement(formats[index], wanted)) ++index;
+        if (index == formats.size()) {
+            cellFormats.append_copy(wanted);
+            SetCount(cellFormats, "xf");
+        }
+        stylesChanged = true;
+        numberStyles.emplace(key, index);
+        return index;
     }
 
     pugi::xml_node Relationship(const char* id) const {
@@ -509,6 +671,35 @@ struct Workbook::Impl {
         added.append_attribute("r").set_value(reference.c_str());
         if (unsigned style = StyleForNewCell(rowNode, column)) added.append_attribute("s").set_value(style);
         return added;
+    }
+
+    // The cell at (row, column) made ready for a new value: created where
+    // missing, its formula, value and type removed, its format kept.
+    pugi::xml_node EmptiedCell(int row, int column) {
+        NormaliseSheet();
+        pugi::xml_node rowNode = RowForWriting(row);
+        pugi::xml_node cell = CellForWriting(rowNode, row, column);
+        ClearFormula(cell);
+        if (std::strcmp(cell.attribute("t").value(), "s") == 0 && ChildNamed(cell, "v")) AdjustStringCount(-1);
+        for (pugi::xml_node child = cell.first_child(); child;) {
+            pugi::xml_node next = child.next_sibling();
+            if (IsElement(child, "f") || IsElement(child, "v") || IsElement(child, "is")) cell.remove_child(child);
+            child = next;
+        }
+        for (const char* attribute : {"t", "cm", "vm", "ph"}) cell.remove_attribute(attribute);
+        // The column span of a row is a reading hint; a stale one is worse than none.
+        rowNode.remove_attribute("spans");
+        ExtendDimension(row, column);
+        sheetChanged = true;
+        return cell;
+    }
+
+    // The cell's <v>, before an <extLst> it may have.
+    void AppendValue(pugi::xml_node cell, const std::string& value) {
+        pugi::xml_node tail = ChildNamed(cell, "extLst");
+        std::string name = sheetPrefix + "v";
+        pugi::xml_node v = tail ? cell.insert_child_before(name.c_str(), tail) : cell.append_child(name.c_str());
+        v.append_child(pugi::node_pcdata).set_value(value.c_str());
     }
 
     void AdjustStringCount(int delta) {
@@ -678,7 +869,9 @@ struct Workbook::Impl {
         replace(workbookChanged, workbookPart, workbook);
         replace(relsChanged, workbookRelsPart, workbookRels);
         replace(contentTypesChanged, kContentTypesPart, contentTypes);
+        replace(stylesChanged && !stylesCreated, stylesPart, styles);
         if (stringsCreated) changes.added.emplace_back(sharedStringsPart, Serialise(sharedStrings));
+        if (stylesCreated) changes.added.emplace_back(stylesPart, Serialise(styles));
         return RewritePackage(packageBytes, changes);
     }
 };
@@ -697,10 +890,17 @@ Workbook Workbook::Open(const std::string& path) {
     if (bytes.size() >= 4 && bytes.compare(0, 2, "PK") == 0) {
         try {
             impl->entries = ReadPackage(bytes);
+            if (IsOpenDocumentPackage(impl->entries)) {
+                impl->entries = OpenDocumentAsWorkbook(impl->entries);
+                impl->packageBytes = WritePackage(impl->entries);
+                impl->sourceFormat = WorkbookFormat::OpenDocument;
+                impl->sourceBytes = std::move(bytes);
+            } else {
+                impl->packageBytes = std::move(bytes);
+            }
         } catch (const WorkbookError& error) {
             throw WorkbookFileError(error, path);
         }
-        impl->packageBytes = std::move(bytes);
     } else if (LooksLikeOle2(bytes)) {
         impl->entries = ReadLegacyWorkbook(path, bytes);
         try {
@@ -708,9 +908,11 @@ Workbook Workbook::Open(const std::string& path) {
         } catch (const WorkbookError& error) {
             throw WorkbookFileError(error, path);
         }
+        impl->sourceFormat = WorkbookFormat::Binary;
+        impl->sourceBytes = std::move(bytes);
     } else {
         throw impl->Error(Kind::NotWorkbook,
-                          bytes.empty() ? "文件是空的" : "文件既不是 .xlsx 格式，也不是旧版 .xls 格式");
+                          bytes.empty() ? "文件是空的" : "文件既不是 .xlsx 或 .ods 格式，也不是旧版 .xls 格式");
     }
     impl->Load();
     return Workbook(std::move(impl));
@@ -759,45 +961,43 @@ void Workbook::SetCellText(int row, int column, const std::string& text) {
                                            std::to_string(kMaxCellTextUnits) + " 个字符，单元格容纳不下");
     }
     Impl& impl = *impl_;
-    impl.NormaliseSheet();
-    pugi::xml_node rowNode = impl.RowForWriting(row);
-    pugi::xml_node cell = impl.CellForWriting(rowNode, row, column);
-    impl.ClearFormula(cell);
-
-    if (std::strcmp(cell.attribute("t").value(), "s") == 0 && ChildNamed(cell, "v")) impl.AdjustStringCount(-1);
-    for (pugi::xml_node child = cell.first_child(); child;) {
-        pugi::xml_node next = child.next_sibling();
-        if (IsElement(child, "f") || IsElement(child, "v") || IsElement(child, "is")) cell.remove_child(child);
-        child = next;
-    }
-    for (const char* attribute : {"t", "cm", "vm", "ph"}) cell.remove_attribute(attribute);
-    // The column span of a row is a reading hint; a stale one is worse than none.
-    rowNode.remove_attribute("spans");
-
+    pugi::xml_node cell = impl.EmptiedCell(row, column);
     if (!text.empty()) {
         std::size_t index = impl.SharedStringIndex(text);
         cell.append_attribute("t").set_value("s");
-        pugi::xml_node tail = ChildNamed(cell, "extLst");
-        std::string name = impl.sheetPrefix + "v";
-        pugi::xml_node v = tail ? cell.insert_child_before(name.c_str(), tail) : cell.append_child(name.c_str());
-        v.append_child(pugi::node_pcdata).set_value(std::to_string(index).c_str());
+        impl.AppendValue(cell, std::to_string(index));
         impl.AdjustStringCount(+1);
         impl.stringsChanged = true;
     }
-    impl.ExtendDimension(row, column);
-    impl.sheetChanged = true;
+}
+
+void Workbook::SetCellValue(int row, int column, const std::string& text, char decimalSeparator) {
+    const std::optional<NumberCell> number = NumberCellOf(text, decimalSeparator);
+    if (!number) {
+        SetCellText(row, column, text);
+        return;
+    }
+    impl_->CheckPosition(row, column);
+    Impl& impl = *impl_;
+    pugi::xml_node cell = impl.EmptiedCell(row, column);
+    const unsigned style = impl.NumberStyle(cell.attribute("s").as_uint(), number->formatCode);
+    pugi::xml_attribute s = cell.attribute("s");
+    if (!s) s = cell.append_attribute("s");
+    s.set_value(style);
+    impl.AppendValue(cell, StoredNumber(number->value));
 }
 
 void Workbook::SaveAs(const std::string& path) {
-    // Checked here: PathWithWorkbookExtension would make "folder/" the hidden
-    // file "folder/.xlsx".
+    // Checked here: SpreadsheetFileName would make "folder/" the hidden file
+    // "folder/.xlsx".
     if (path.empty() || path.back() == '/') {
         throw WorkbookError(Kind::File, FileError(FileError::Action::NoFileName, path).what());
     }
-    SaveTo(PathWithWorkbookExtension(path));
+    SaveTo(SpreadsheetFileName(path));
 }
 
 void Workbook::SaveTo(const std::string& path) {
+    impl_->DeclareWorkbookTypeFor(path);
     ReplaceWorkbookFile(path, impl_->PackedBytesFor(path));
     impl_->path = path;
 }
@@ -805,5 +1005,11 @@ void Workbook::SaveTo(const std::string& path) {
 void Workbook::Save() { ReplaceWorkbookFile(impl_->path, impl_->PackedBytesFor(impl_->path)); }
 
 const std::string& Workbook::Path() const { return impl_->path; }
+
+WorkbookFormat Workbook::SourceFormat() const { return impl_->sourceFormat; }
+
+const std::string& Workbook::SourceBytes() const {
+    return impl_->sourceFormat == WorkbookFormat::Ooxml ? impl_->packageBytes : impl_->sourceBytes;
+}
 
 }  // namespace wormgear

@@ -4,7 +4,8 @@
 // unless it is saved. Qt-free; paths are the file system's bytes.
 //
 //   Workbook book = Workbook::Open(dir + "1.xls");
-//   book.SetCellText(2, 3, "2");
+//   book.SetCellValue(4, 3, "6.44", '.');  // a number cell showing 6.44
+//   book.SetCellText(11, 2, "8j");
 //   book.SaveAs("/home/me/rudar");        // writes /home/me/rudar.xlsx
 #pragma once
 
@@ -15,12 +16,21 @@
 
 namespace wormgear {
 
+// The format of the file a workbook was opened from.
+enum class WorkbookFormat {
+    Ooxml,         // a zip package of OOXML parts (.xlsx)
+    Binary,        // the older binary OLE2 format (.xls)
+    OpenDocument,  // an OpenDocument spreadsheet (.ods)
+};
+
 class Workbook {
  public:
-    // Opens an OOXML workbook (a zip package) or an older binary OLE2 workbook
-    // (read through FreeXL: its first sheet's values; saving writes OOXML). The
-    // format is told by the content, not the name: the templates are named
-    // "*.xls" and hold OOXML, design files are named "*.cqb". Throws
+    // Opens an OOXML workbook (a zip package), an OpenDocument spreadsheet (a
+    // zip package with content.xml: its active table's values) or an older
+    // binary OLE2 workbook (read through FreeXL: its first sheet's values);
+    // saving always writes OOXML. The format is told by the content, not the
+    // name: the templates are named "*.xls" and hold OOXML, design files are
+    // named "*.cqb" and may hold any of the three. Throws
     // WorkbookError for a missing file, a file that is not a workbook, a damaged
     // package or XML, parts beyond the size limit, or no active sheet. Every
     // failure of a workbook, here and below, names its file.
@@ -42,21 +52,34 @@ class Workbook {
     // workbook then asks for a full recalculation when it is next opened.
     void SetCellText(int row, int column, const std::string& text);
 
-    // Writes the workbook to `path`; a name without an extension receives
-    // ".xlsx", a name with one is used as it stands. The file appears complete
-    // or not at all (temporary file in the target folder, then rename), and a
-    // failed save leaves an existing file of that name as it was. Afterwards
-    // Path() is the written file.
+    // Writes a text as spreadsheet programs store what a user types: a plain
+    // decimal number (NumberCellOf: "168.728", "200", "1E-5") becomes a number
+    // cell, its format that of the cell with the number format that shows the
+    // text again ("0.000", "0", "0E-0"); every other text ("右", "0.3*P/2",
+    // "200.50", "") a text cell as SetCellText writes it. CellText gives the
+    // text back character for character either way.
+    void SetCellValue(int row, int column, const std::string& text, char decimalSeparator);
+
+    // Writes the workbook to SpreadsheetFileName(path). The file appears
+    // complete or not at all (temporary file in the target folder, then
+    // rename), and a failed save leaves an existing file of that name as it
+    // was. Afterwards Path() is the written file.
     void SaveAs(const std::string& path);
 
     // Writes the workbook to exactly `path`, no extension added, the same way;
-    // afterwards Path() is that file.
+    // afterwards Path() is that file. Under an ".xlsm" name the workbook is
+    // declared macro-enabled, as Excel requires of that name.
     void SaveTo(const std::string& path);
 
     // Writes the workbook back to Path() the same way.
     void Save();
 
     const std::string& Path() const;
+
+    // The format of the file Open read, and its bytes as read: saving in
+    // place writes OOXML whatever the source was.
+    WorkbookFormat SourceFormat() const;
+    const std::string& SourceBytes() const;
 
  private:
     struct Impl;
@@ -68,8 +91,12 @@ class Workbook {
 // outside them WorkbookError.
 std::string CellReference(int row, int column);
 
-// The path SaveAs writes: `path` itself when its file name has an extension,
-// else `path` + ".xlsx" ("out/rudar" -> "out/rudar.xlsx", "a.b/c" -> "a.b/c.xlsx").
-std::string PathWithWorkbookExtension(const std::string& path);
+// The name a workbook is saved under, so that its extension tells what it
+// holds: a name ending in ".xlsx" or ".xlsm" (any case) stays; one ending in
+// ".xls", the older binary format, becomes ".xlsx"; any other name gets
+// ".xlsx" appended, a dot elsewhere in it being part of the name:
+//   "out/rudar" -> "out/rudar.xlsx", "hob1.xls" -> "hob1.xlsx",
+//   "wheel A=200.5" -> "wheel A=200.5.xlsx", "a.XLSX" -> "a.XLSX".
+std::string SpreadsheetFileName(const std::string& path);
 
 }  // namespace wormgear

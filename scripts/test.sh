@@ -31,6 +31,7 @@ echo "== fuzz targets"
 # Each target has its seeds in <folder>/fuzz/seeds/<target>, or in
 # <folder>/fuzz/seeds when it is its folder's only target.
 fuzz_targets=(calc/parse_fuzz calc/calculation_fuzz export/workbook_fuzz export/package_fuzz export/legacy_fuzz
+              export/opendocument_fuzz
               cli/jsonl_fuzz settings/coefficient_check_fuzz app/online/published_text_fuzz drawing/drawing_fuzz)
 CC=clang CXX=clang++ cmake -S . -B build-fuzz "${strict[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DWORMGEAR_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null

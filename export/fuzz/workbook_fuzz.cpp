@@ -63,9 +63,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         book.SetCellText(2, 3, "x");
         book.SetCellText(1, 1, "");
         book.SetCellText(30, 2, " y ");
+        book.SetCellValue(31, 2, "168.728", '.');
         book.SaveAs(folder + "/out.xlsx");
         Workbook reread = Workbook::Open(folder + "/out.xlsx");
-        if (reread.CellText(2, 3, '.') != "x" || reread.CellText(30, 2, '.') != " y ") std::abort();
+        if (reread.CellText(2, 3, '.') != "x" || reread.CellText(30, 2, '.') != " y " ||
+            reread.CellText(31, 2, '.') != "168.728")
+            std::abort();
     } catch (const WorkbookError&) {
     }
     return 0;

@@ -52,7 +52,7 @@ TEST(LegacyWorkbook, SavingWritesOoxmlAndLeavesTheBinaryFileAlone) {
     Workbook book = Workbook::Open(copy);
     book.SetCellText(6, 1, "新");
     std::string saved = folder.path().toStdString() + "/new.xls";
-    book.SaveAs(saved);
+    book.SaveTo(saved);
 
     EXPECT_EQ(ReadFile(copy), original);
     EXPECT_EQ(ReadFile(saved).substr(0, 4), std::string("PK\x03\x04", 4)) << "a zip package, whatever the name";

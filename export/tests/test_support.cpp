@@ -115,6 +115,48 @@ std::string SharedStringsXml(const std::vector<std::string>& items) {
     return xml + "</sst>";
 }
 
+Parts OpenDocumentParts(const std::string& tables, const std::string& activeTable, const std::string& mimetype) {
+    const std::string declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    Parts parts = {
+        {"mimetype", mimetype},
+        {"META-INF/manifest.xml",
+         declaration +
+             "<manifest:manifest xmlns:manifest=\"urn:oasis:names:tc:opendocument:xmlns:manifest:1.0\" "
+             "manifest:version=\"1.3\"><manifest:file-entry manifest:full-path=\"/\" manifest:media-type=\"" +
+             mimetype +
+             "\"/><manifest:file-entry manifest:full-path=\"content.xml\" manifest:media-type=\"text/xml\"/>"
+             "</manifest:manifest>"},
+        {"content.xml",
+         declaration +
+             "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+             "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+             "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
+             "xmlns:calcext=\"urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0\" "
+             "office:version=\"1.3\"><office:body><office:spreadsheet>" +
+             tables + "</office:spreadsheet></office:body></office:document-content>"},
+    };
+    if (!activeTable.empty()) {
+        parts.push_back(
+            {"settings.xml",
+             declaration +
+                 "<office:document-settings xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+                 "xmlns:config=\"urn:oasis:names:tc:opendocument:xmlns:config:1.0\" office:version=\"1.3\">"
+                 "<office:settings><config:config-item-set config:name=\"ooo:view-settings\">"
+                 "<config:config-item-map-indexed config:name=\"Views\"><config:config-item-map-entry>"
+                 "<config:config-item config:name=\"ViewId\" config:type=\"string\">view1</config:config-item>"
+                 "<config:config-item config:name=\"ActiveTable\" config:type=\"string\">" +
+                 activeTable +
+                 "</config:config-item></config:config-item-map-entry></config:config-item-map-indexed>"
+                 "</config:config-item-set></office:settings></office:document-settings>"});
+    }
+    return parts;
+}
+
+std::string OpenDocumentTable(const std::string& rows, const std::string& name) {
+    return "<table:table table:name=\"" + name + "\"><table:table-column table:number-columns-repeated=\"3\"/>" + rows +
+           "</table:table>";
+}
+
 pugi::xml_document ParseXml(const std::string& text) {
     pugi::xml_document document;
     pugi::xml_parse_result result = document.load_string(text.c_str());

@@ -44,6 +44,15 @@ struct WorkbookSpec {
 };
 Parts WorkbookParts(const WorkbookSpec& spec);
 
+// The parts of an OpenDocument spreadsheet whose <office:spreadsheet> holds
+// `tables` (whole <table:table> elements, the usual prefixes declared), with
+// settings.xml naming `activeTable` as the active one when it is not empty.
+inline constexpr const char* kOpenDocumentSpreadsheetType = "application/vnd.oasis.opendocument.spreadsheet";
+Parts OpenDocumentParts(const std::string& tables, const std::string& activeTable = "",
+                        const std::string& mimetype = kOpenDocumentSpreadsheetType);
+// One table named "Sheet1" with `rows` (whole <table:table-row> elements).
+std::string OpenDocumentTable(const std::string& rows, const std::string& name = "Sheet1");
+
 // A worksheet part with `sheetData` as the content of <sheetData>.
 std::string SheetXml(const std::string& sheetData, const std::string& before = "", const std::string& after = "");
 // A shared-strings part holding these plain items.

@@ -82,17 +82,26 @@ struct ExtensionCase {
     const char* written;
 };
 const ExtensionCase kExtensions[] = {
-    {"/tmp/out/rudar", "/tmp/out/rudar.xlsx"},  // the proposed name as the dialog returns it
-    {"/tmp/out/rudar.xls", "/tmp/out/rudar.xls"},
-    {"/tmp/out/a.cqb", "/tmp/out/a.cqb"},
+    {"/tmp/out/rudar", "/tmp/out/rudar.xlsx"},
+    {"/tmp/out/rudar.xlsx", "/tmp/out/rudar.xlsx"},  // the proposed name as the dialog returns it
+    {"/tmp/out/Rudar.XLSX", "/tmp/out/Rudar.XLSX"},
+    {"/tmp/out/hob1.xls", "/tmp/out/hob1.xlsx"},  // the old format's name would not fit the content
+    {"/tmp/out/HOB1.XLS", "/tmp/out/HOB1.xlsx"},
+    {"/tmp/out/m.xlsm", "/tmp/out/m.xlsm"},
+    {"/tmp/out/M.XlSm", "/tmp/out/M.XlSm"},
+    {"/tmp/out/wheel A=200.5", "/tmp/out/wheel A=200.5.xlsx"},  // a dot in the name is no extension
+    {"/tmp/out/hob v1.2", "/tmp/out/hob v1.2.xlsx"},
+    {"/tmp/out/a.cqb", "/tmp/out/a.cqb.xlsx"},
+    {"/tmp/out/a.ods", "/tmp/out/a.ods.xlsx"},
+    {"/tmp/out/a.xls.bak", "/tmp/out/a.xls.bak.xlsx"},
+    {"/tmp/out/axls", "/tmp/out/axls.xlsx"},
     {"/tmp/a.b/c", "/tmp/a.b/c.xlsx"},  // a dot in a folder name is no extension
     {"/tmp/.hidden", "/tmp/.hidden.xlsx"},
     {"plain", "plain.xlsx"},
-    {"sheet.xlsx", "sheet.xlsx"},
 };
 
-TEST(PathWithWorkbookExtension, AddsXlsxOnlyWithoutExtension) {
-    for (const auto& c : kExtensions) EXPECT_EQ(PathWithWorkbookExtension(c.given), c.written) << c.given;
+TEST(SpreadsheetFileName, GivesEveryNameTheExtensionOfItsContent) {
+    for (const auto& c : kExtensions) EXPECT_EQ(SpreadsheetFileName(c.given), c.written) << c.given;
 }
 
 // --- reading ----------------------------------------------------------------
@@ -212,7 +221,7 @@ TEST_F(WorkbookTest, WrittenTextsReadBackBeforeAndAfterSaving) {
     row = 1;
     for (const char* text : kTexts) EXPECT_EQ(book.CellText(row++, 1, '.'), text);
 
-    book.SaveAs(Path("texts.cqb"));
+    book.SaveTo(Path("texts.cqb"));
     Workbook reopened = Workbook::Open(Path("texts.cqb"));
     row = 1;
     for (const char* text : kTexts) EXPECT_EQ(reopened.CellText(row++, 1, '.'), text) << "row " << row - 1;
@@ -392,8 +401,9 @@ TEST_F(WorkbookTest, SavingRewritesOnlyTheSheetAndItsStrings) {
     Workbook book = Workbook::Open(TemplatePath("1.xls"));
     book.SetCellText(2, 3, "2");
     book.SaveAs(Path("rudar.xls"));
+    EXPECT_FALSE(FileExists(Path("rudar.xls"))) << "OOXML content is never named .xls";
     PackageEntries before = ReadPackage(ReadFile(TemplatePath("1.xls")));
-    PackageEntries after = ReadPackage(ReadFile(Path("rudar.xls")));
+    PackageEntries after = ReadPackage(ReadFile(Path("rudar.xlsx")));
     ASSERT_EQ(before.size(), after.size());
     for (std::size_t i = 0; i < before.size(); ++i) {
         EXPECT_EQ(before[i].name, after[i].name) << "parts keep their order";

@@ -1,0 +1,290 @@
+// OpenDocument spreadsheets on hand-made packages: each kind of cell, the
+// repeats of rows and cells, the active table, and hostile or damaged files
+// that must be refused quickly, within bounded memory, with the file named.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <functional>
+#include <new>
+#include <string>
+
+#include "export/tests/test_support.h"
+#include "export/workbook.h"
+#include "files/testing/faults.h"
+
+namespace wormgear {
+namespace {
+
+using namespace wormgear::testing;
+using Kind = WorkbookError::Kind;
+
+std::string Float(const char* value, const char* shown = nullptr) {
+    return std::string("<table:table-cell office:value-type=\"float\" office:value=\"") + value +
+           "\" calcext:value-type=\"float\"><text:p>" + (shown ? shown : value) + "</text:p></table:table-cell>";
+}
+std::string Text(const std::string& paragraphs) {
+    return "<table:table-cell office:value-type=\"string\" calcext:value-type=\"string\">" + paragraphs +
+           "</table:table-cell>";
+}
+std::string Row(const std::string& cells, const std::string& attributes = "") {
+    return "<table:table-row" + attributes + ">" + cells + "</table:table-row>";
+}
+const std::string kEmpty = "<table:table-cell/>";
+
+// The kind of a refusal, or "opened".
+std::string Outcome(const std::string& path) {
+    try {
+        Workbook::Open(path);
+        return "opened";
+    } catch (const WorkbookError& error) {
+        switch (error.kind()) {
+            case Kind::NotWorkbook: return "not a workbook";
+            case Kind::Damaged: return "damaged";
+            case Kind::TooLarge: return "too large";
+            case Kind::NoSheet: return "no sheet";
+            default: return "other";
+        }
+    }
+}
+
+class OpenDocumentTest : public ::testing::Test {
+ protected:
+    void SetUp() override { ASSERT_TRUE(folder_.isValid()); }
+    std::string Path(const std::string& name) const { return folder_.path().toStdString() + "/" + name; }
+    std::string Write(const std::string& name, const Parts& parts) {
+        WriteFile(Path(name), PackageBytes(parts));
+        return Path(name);
+    }
+    std::string WriteTable(const std::string& name, const std::string& rows) {
+        return Write(name, OpenDocumentParts(OpenDocumentTable(rows)));
+    }
+
+    QTemporaryDir folder_;
+};
+
+TEST_F(OpenDocumentTest, ReadsEveryKindOfCellAsTheWorkbookShowsIt) {
+    const std::string rows =
+        Row(Float("200") + Float("0.1") + Float("1E-05", "0.00001") + Float("-2.5")) +
+        Row("<table:table-cell office:value-type=\"percentage\" office:value=\"0.25\"><text:p>25%</text:p>"
+            "</table:table-cell>"
+            "<table:table-cell office:value-type=\"currency\" office:currency=\"CNY\" office:value=\"12.5\">"
+            "<text:p>¥12.50</text:p></table:table-cell>"
+            "<table:table-cell office:value-type=\"boolean\" office:boolean-value=\"true\"><text:p>TRUE</text:p>"
+            "</table:table-cell>"
+            "<table:table-cell office:value-type=\"date\" office:date-value=\"2024-03-01\"><text:p>2024/3/1</text:p>"
+            "</table:table-cell>") +
+        Row(Text("<text:p>8j (GB/T16445-1996)</text:p>") +
+            Text("<text:p>a<text:s text:c=\"3\"/>b<text:tab/>c</text:p>") +
+            Text("<text:p>line one</text:p><text:p>line two</text:p>") +
+            Text("<text:p><text:span text:style-name=\"T1\">蜗</text:span> <text:span>杆</text:span>"
+                 "<text:line-break/>x</text:p>")) +
+        Row(Text("<text:p>  collapsed   blanks  </text:p>") +
+            "<table:table-cell office:value-type=\"string\" office:string-value=\"stored\"><text:p>shown</text:p>"
+            "</table:table-cell>" +
+            "<table:table-cell table:formula=\"of:=1/0\" office:value-type=\"float\" office:value=\"0\" "
+            "calcext:value-type=\"error\"><text:p>#DIV/0!</text:p></table:table-cell>" +
+            Text("<text:p>note<office:annotation><text:p>hidden</text:p></office:annotation></text:p>"));
+    const std::string path = WriteTable("kinds.cqb", rows);
+    const Workbook book = Workbook::Open(path);
+    const struct {
+        int row, column;
+        const char* text;
+    } kCells[] = {
+        {1, 1, "200"},
+        {1, 2, "0.1"},
+        {1, 3, "1E-5"},
+        {1, 4, "-2.5"},
+        {2, 1, "0.25"},  // the value, as a number cell of a workbook reads
+        {2, 2, "12.5"},
+        {2, 3, "TRUE"},
+        {2, 4, "2024/3/1"},  // a date as it is shown
+        {3, 1, "8j (GB/T16445-1996)"},
+        {3, 2, "a   b\tc"},
+        {3, 3, "line one\nline two"},
+        {3, 4, "蜗 杆\nx"},
+        {4, 1, "collapsed blanks"},
+        {4, 2, "stored"},
+        {4, 3, "#DIV/0!"},
+        {4, 4, "note"},
+        {5, 1, ""},
+    };
+    for (const auto& c : kCells)
+        EXPECT_EQ(book.CellText(c.row, c.column, '.'), c.text) << CellReference(c.row, c.column);
+    EXPECT_EQ(book.CellText(1, 2, ','), "0,1");
+    EXPECT_EQ(book.SourceFormat(), WorkbookFormat::OpenDocument);
+    EXPECT_EQ(book.SourceBytes(), ReadFile(path));
+}
+
+TEST_F(OpenDocumentTest, RepeatedRowsAndCellsAreRepeatedAndEmptyOnesCostNothing) {
+    const std::string rows =
+        Row(Float("1") + "<table:table-cell table:number-columns-repeated=\"2\"/>" +
+            "<table:table-cell table:number-columns-repeated=\"3\" office:value-type=\"string\"><text:p>r</text:p>"
+            "</table:table-cell>" +
+            "<table:covered-table-cell/>" + Float("7") +
+            // as LibreOffice ends a row: the rest of the columns, empty
+            "<table:table-cell table:number-columns-repeated=\"16376\"/>") +
+        Row("<table:table-cell table:number-columns-repeated=\"16384\"/>", " table:number-rows-repeated=\"3\"") +
+        "<table:table-row-group><table:table-header-rows>" + Row(Float("2"), " table:number-rows-repeated=\"2\"") +
+        "</table:table-header-rows></table:table-row-group>" +
+        // as LibreOffice ends a table: the rest of the rows, empty
+        Row("<table:table-cell table:number-columns-repeated=\"16384\"/>", " table:number-rows-repeated=\"1048570\"");
+    const Workbook book = Workbook::Open(WriteTable("repeats.ods", rows));
+    EXPECT_EQ(book.CellText(1, 1, '.'), "1");
+    EXPECT_EQ(book.CellText(1, 3, '.'), "");
+    for (int column = 4; column <= 6; ++column) EXPECT_EQ(book.CellText(1, column, '.'), "r") << column;
+    EXPECT_EQ(book.CellText(1, 7, '.'), "") << "a covered cell takes its column";
+    EXPECT_EQ(book.CellText(1, 8, '.'), "7");
+    EXPECT_EQ(book.CellText(4, 1, '.'), "");
+    EXPECT_EQ(book.CellText(5, 1, '.'), "2");
+    EXPECT_EQ(book.CellText(6, 1, '.'), "2");
+    EXPECT_EQ(book.CellText(7, 1, '.'), "");
+}
+
+TEST_F(OpenDocumentTest, ReadsTheActiveTableElseTheFirst) {
+    const std::string tables = OpenDocumentTable(Row(Float("1")), "Notes") +
+                               OpenDocumentTable(Row(Float("200")), "设计数据") +
+                               OpenDocumentTable(Row(Float("3")), "Third");
+    EXPECT_EQ(Workbook::Open(Write("active.ods", OpenDocumentParts(tables, "设计数据"))).CellText(1, 1, '.'), "200");
+    EXPECT_EQ(Workbook::Open(Write("first.ods", OpenDocumentParts(tables))).CellText(1, 1, '.'), "1");
+    EXPECT_EQ(Workbook::Open(Write("unknown.ods", OpenDocumentParts(tables, "Gone"))).CellText(1, 1, '.'), "1");
+}
+
+TEST_F(OpenDocumentTest, SavingWritesOoxmlAndLeavesTheOpenedFileAlone) {
+    const std::string path = WriteTable("design.ods", Row(Float("200")) + Row(Text("<text:p>25</text:p>")));
+    const std::string before = ReadFile(path);
+    Workbook book = Workbook::Open(path);
+    book.SetCellValue(1, 1, "210", '.');
+    book.SaveAs(Path("converted"));
+    EXPECT_EQ(ReadFile(path), before);
+    EXPECT_EQ(ReadFile(Path("converted.xlsx")).substr(0, 2), "PK");
+    const Workbook converted = Workbook::Open(Path("converted.xlsx"));
+    EXPECT_EQ(converted.SourceFormat(), WorkbookFormat::Ooxml);
+    EXPECT_EQ(converted.CellText(1, 1, '.'), "210");
+    EXPECT_EQ(converted.CellText(2, 1, '.'), "25");
+}
+
+// A hostile or damaged file is refused in time, whatever it asks for.
+struct HostileCase {
+    const char* what;
+    const char* outcome;
+    std::function<Parts()> parts;
+};
+
+TEST_F(OpenDocumentTest, RefusesHostileAndDamagedFilesWithinBounds) {
+    std::string deep = "<text:p>";
+    for (int i = 0; i < 100000; ++i) deep += "<text:span>";
+    deep += "deep";
+    for (int i = 0; i < 100000; ++i) deep += "</text:span>";
+    deep += "</text:p>";
+    const HostileCase kCases[] = {
+        {"a value repeated over a million rows and every column", "too large",
+         [] {
+             return OpenDocumentParts(OpenDocumentTable(
+                 Row("<table:table-cell table:number-columns-repeated=\"16384\" office:value-type=\"float\" "
+                     "office:value=\"1\"/>",
+                     " table:number-rows-repeated=\"1048576\"")));
+         }},
+        {"a value repeated four billion times in one row", "too large",
+         [] {
+             return OpenDocumentParts(OpenDocumentTable(
+                 Row("<table:table-cell table:number-columns-repeated=\"4000000000\" office:value-type=\"float\" "
+                     "office:value=\"1\"/>")));
+         }},
+        {"a value beyond the last row", "damaged",
+         [] {
+             return OpenDocumentParts(
+                 OpenDocumentTable(Row(kEmpty, " table:number-rows-repeated=\"1048576\"") + Row(Float("1"))));
+         }},
+        {"a value beyond the last column", "damaged",
+         [] {
+             return OpenDocumentParts(
+                 OpenDocumentTable(Row("<table:table-cell table:number-columns-repeated=\"16384\"/>" + Float("1"))));
+         }},
+        {"four billion spaces", "too large",
+         [] {
+             return OpenDocumentParts(OpenDocumentTable(Row(Text("<text:p><text:s text:c=\"4000000000\"/></text:p>"))));
+         }},
+        {"spans nested a hundred thousand deep", "opened",
+         [&deep] { return OpenDocumentParts(OpenDocumentTable(Row(Text(deep)))); }},
+        {"content.xml missing", "damaged",
+         [] {
+             Parts parts = OpenDocumentParts(OpenDocumentTable(Row(Float("1"))));
+             parts.erase(parts.begin() + 2);
+             return parts;
+         }},
+        {"content.xml cut short", "damaged",
+         [] {
+             Parts parts = OpenDocumentParts(OpenDocumentTable(Row(Float("1"))));
+             parts[2].second.resize(parts[2].second.size() / 2);
+             return parts;
+         }},
+        {"no table", "no sheet", [] { return OpenDocumentParts(""); }},
+        {"a text document", "not a workbook",
+         [] { return OpenDocumentParts("", "", "application/vnd.oasis.opendocument.text"); }},
+        {"content of a text document without mimetype", "not a workbook",
+         [] {
+             return Parts{{"content.xml",
+                           "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\">"
+                           "<office:body><office:text/></office:body></office:document-content>"}};
+         }},
+        {"damaged settings.xml", "opened",
+         [] {
+             Parts parts = OpenDocumentParts(OpenDocumentTable(Row(Float("1"))), "Sheet1");
+             parts.back().second = "<office:document-settings";
+             return parts;
+         }},
+    };
+    for (const HostileCase& c : kCases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = Write("hostile.cqb", c.parts());
+        // A hang or a runaway allocation fails the test instead of holding it.
+        const int result = RunInChildAtMost(20, [&] { return Outcome(path) == c.outcome ? 0 : 1; });
+        EXPECT_EQ(result, 0) << "outcome " << Outcome(path);
+    }
+}
+
+TEST_F(OpenDocumentTest, AZipBombInContentXmlIsRefusedWithinTheMemoryBound) {
+    if (!MemoryBoundsMeasurable()) GTEST_SKIP() << "memory is not measurable under the sanitizer";
+    // Tens of megabytes of markup pack into a few dozen kilobytes.
+    std::string cells;
+    for (int i = 0; i < (1 << 20); ++i) cells += "<table:table-cell/>";
+    const struct {
+        const char* why;
+        std::string rows;
+    } kBombs[] = {
+        {"beyond the parsed-XML bound: a million cells", Row(cells)},
+        {"beyond the unpacked bound: 70 MiB of blanks", Row(std::string(70u << 20, ' '))},
+    };
+    for (const auto& bomb : kBombs) {
+        SCOPED_TRACE(bomb.why);
+        const std::string path = Write("bomb.ods", OpenDocumentParts(OpenDocumentTable(bomb.rows)));
+        EXPECT_LT(ReadFile(path).size(), 1u << 20);
+        const int result = RunWithMemoryBound(256ull << 20, [&] {
+            try {
+                Workbook::Open(path);
+                return 1;
+            } catch (const WorkbookError& error) {
+                return error.kind() == Kind::TooLarge ? 0 : 2;
+            } catch (const std::bad_alloc&) {
+                return 3;
+            }
+        });
+        EXPECT_EQ(result, 0);
+    }
+}
+
+TEST_F(OpenDocumentTest, AFailureNamesTheFileAndWhatIsWrong) {
+    Parts parts = OpenDocumentParts(OpenDocumentTable(Row(Float("1"))));
+    parts[2].second = "<office:document-content";
+    const std::string path = Write("设计 A.cqb", parts);
+    try {
+        Workbook::Open(path);
+        FAIL() << "a damaged file opened";
+    } catch (const WorkbookError& error) {
+        const std::string what = error.what();
+        EXPECT_EQ(what.rfind("工作簿“" + path + "”已损坏：部件 content.xml 的 XML 有误", 0), 0u) << what;
+    }
+}
+
+}  // namespace
+}  // namespace wormgear
