@@ -51,11 +51,14 @@ bool QtDialogs::askYesNo(const QString& caption, const QString& text) {
     return box.clickedButton() == yes;
 }
 
-// Qt filters read "Name (patterns)"; ".xls" as the sheet filter matches files
-// ending in .xls.
+// Qt filters read "Name (patterns)"; an entry given as a bare pattern
+// ("*.cqb") is shown as the pattern and matches it.
 static QString QtFilter(const QString& filter) {
-    QString pattern = filter.startsWith(QLatin1Char('.')) ? QStringLiteral("*") + filter : filter;
-    return filter + QStringLiteral(" (") + pattern + QStringLiteral(")");
+    QStringList entries = filter.split(QStringLiteral(";;"));
+    for (QString& entry : entries) {
+        if (!entry.contains(QLatin1Char('('))) entry += QStringLiteral(" (") + entry + QStringLiteral(")");
+    }
+    return entries.join(QStringLiteral(";;"));
 }
 
 std::optional<QString> QtDialogs::saveFileName(const QString& filter, const QString& proposed) {

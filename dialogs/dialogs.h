@@ -16,8 +16,11 @@ class Dialogs {
     // The modal warning question: "&Yes" (default, Enter) and "&No" (Escape).
     // Closing the box without an answer counts as No.
     virtual bool askYesNo(const QString& caption, const QString& text) = 0;
-    // Save and open file dialogs: `filter` as "*.cqb" or ".xls", `proposed` the
-    // proposed file name; the chosen path, or nothing when cancelled.
+    // Save and open file dialogs: `filter` lists the dialog's entries,
+    // separated by ";;", each a bare pattern ("*.cqb") or a name with its
+    // patterns ("Excel 工作簿 (*.xlsx *.xls)"); `proposed` is the proposed
+    // file name, or a path whose folder the dialog opens in. The chosen path,
+    // or nothing when cancelled.
     virtual std::optional<QString> saveFileName(const QString& filter, const QString& proposed) = 0;
     virtual std::optional<QString> openFileName(const QString& filter) = 0;
 };

@@ -12,19 +12,21 @@ namespace wormgear {
 // The export command shares the translation context of its progress dialog.
 QString ExportFailureMessage() { return TForm2::tr("导出文件错误,或者您还没安装EXCEL,请核实后重试........."); }
 
+QString SheetFileFilter() { return TForm2::tr("Excel 工作簿") + QStringLiteral(" (*.xlsx *.xls)"); }
+
 void ExportSheet(SheetKind kind, const DesignInputs& inputs, const TWormDesign& design, char decimalSeparator,
                  const QString& programDirectory, Dialogs& dialogs, TForm2& progress) {
     try {
         Workbook book = Workbook::Open(LocalPath(ProgramFile(programDirectory, TemplateName(kind))));
-        for (const SheetCell& cell : SheetCells(kind, inputs, design, decimalSeparator))
-            book.SetCellText(cell.row, cell.column, cell.text);
+        FillSheet(book, kind, inputs, design, decimalSeparator);
 
-        std::optional<QString> chosen = dialogs.saveFileName(QStringLiteral(".xls"),
-                                                             QString::fromUtf8(ProposedFileName(kind)));
+        std::optional<QString> chosen = dialogs.saveFileName(
+            SheetFileFilter(), QString::fromUtf8(ProposedFileName(kind)) + QStringLiteral(".xlsx"));
         if (chosen) {
             progress.show();
-            // The name exactly as the dialog returned it; the component adds
-            // ".xlsx" only to a name without extension.
+            // The name the dialog returned, its extension made to tell what
+            // the file holds: "hob1.xls" is written as "hob1.xlsx", a name
+            // without one gets ".xlsx".
             book.SaveAs(LocalPath(*chosen));
         }
         // The template stays as it was: only SaveAs ever writes.

@@ -22,4 +22,7 @@ void ExportSheet(SheetKind kind, const DesignInputs& inputs, const TWormDesign& 
 // "导出文件错误,或者您还没安装EXCEL,请核实后重试........."
 QString ExportFailureMessage();
 
+// The save dialog's filter: "Excel 工作簿 (*.xlsx *.xls)".
+QString SheetFileFilter();
+
 }  // namespace wormgear

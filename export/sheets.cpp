@@ -1,8 +1,6 @@
 // Cell tables of the worm, hob and wheel sheets and the writing of a sheet.
 #include "export/sheets.h"
 
-#include "export/workbook.h"
-
 namespace wormgear {
 namespace {
 
@@ -115,12 +113,18 @@ const char* ProposedFileName(SheetKind kind) {
     return "";
 }
 
-void WriteSheet(SheetKind kind, const DesignInputs& inputs, const TWormDesign& design, char decimalSeparator,
-                const std::string& templatePath, const std::string& outputPath) {
-    Workbook book = Workbook::Open(templatePath);
+void FillSheet(Workbook& book, SheetKind kind, const DesignInputs& inputs, const TWormDesign& design,
+               char decimalSeparator) {
     for (const SheetCell& cell : SheetCells(kind, inputs, design, decimalSeparator))
-        book.SetCellText(cell.row, cell.column, cell.text);
+        book.SetCellValue(cell.row, cell.column, cell.text, decimalSeparator);
+}
+
+std::string WriteSheet(SheetKind kind, const DesignInputs& inputs, const TWormDesign& design, char decimalSeparator,
+                       const std::string& templatePath, const std::string& outputPath) {
+    Workbook book = Workbook::Open(templatePath);
+    FillSheet(book, kind, inputs, design, decimalSeparator);
     book.SaveAs(outputPath);
+    return book.Path();
 }
 
 }  // namespace wormgear

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "calc/design.h"
+#include "export/workbook.h"
 
 namespace wormgear {
 
@@ -29,10 +30,18 @@ std::vector<SheetCell> SheetCells(SheetKind kind, const DesignInputs& inputs, co
 const char* TemplateName(SheetKind kind);      // "1.xls", "11.xls", "1111.xls"
 const char* ProposedFileName(SheetKind kind);  // "rudar", "gundao", "wolun"
 
-// Opens the template, fills the sheet's cells and saves under `outputPath`
-// (a name without extension receives ".xlsx"). Throws WorkbookError on any
-// failure, and then no file has been written.
-void WriteSheet(SheetKind kind, const DesignInputs& inputs, const TWormDesign& design, char decimalSeparator,
-                const std::string& templatePath, const std::string& outputPath);
+// Puts the sheet's cells into `book`: the texts that are plain decimal
+// numbers as number cells showing the same text, the others as text cells
+// (Workbook::SetCellValue), so that spreadsheet programs calculate with the
+// values.
+void FillSheet(Workbook& book, SheetKind kind, const DesignInputs& inputs, const TWormDesign& design,
+               char decimalSeparator);
+
+// Opens the template, fills the sheet's cells and saves under
+// SpreadsheetFileName(outputPath) ("rudar" -> "rudar.xlsx", "hob1.xls" ->
+// "hob1.xlsx"), which it returns. Throws WorkbookError on any failure, and
+// then no file has been written.
+std::string WriteSheet(SheetKind kind, const DesignInputs& inputs, const TWormDesign& design, char decimalSeparator,
+                       const std::string& templatePath, const std::string& outputPath);
 
 }  // namespace wormgear

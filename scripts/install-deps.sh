@@ -14,9 +14,9 @@ packages=(
 # with its fuzzer runtime, Python for the golden-design runner, OpenSSL's
 # headers for the tests' own HTTPS server, the desktop's validators and
 # package tools for the install and package tests, and the independent readers
-# of the drawings and the report (ezdxf, poppler).
+# of the drawings and the report (ezdxf, poppler) and of the workbooks (openpyxl).
 if [ "${1:-}" = "--test" ]; then
-  packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev python3 libssl-dev python3-ezdxf poppler-utils)
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev python3 libssl-dev python3-ezdxf poppler-utils python3-openpyxl)
   packages+=(desktop-file-utils appstream shared-mime-info bash-completion dpkg-dev file)
 fi
 if [ "${WORMGEAR_WITH_LIBREOFFICE:-0}" = "1" ]; then

@@ -109,21 +109,21 @@ TEST_F(ExportSheetTest, ExportsEachSheetAndEveryCellReadsBack) {
     DesignInputs texts = ExampleTexts();
     for (SheetKind kind : kKinds) {
         SCOPED_TRACE(TemplateName(kind));
-        std::string target = Out(std::string(ProposedFileName(kind)) + ".xls");
+        std::string target = Out(std::string(ProposedFileName(kind)) + ".xlsx");
         dialogs_.saveAnswers.push_back(QString::fromStdString(target));
         Export(kind, texts, design);
         ExpectSheet(target, kind, texts, design);
-        EXPECT_EQ(dialogs_.proposedNames.back(), QString::fromUtf8(ProposedFileName(kind)));
-        EXPECT_EQ(dialogs_.filters.back(), QStringLiteral(".xls"));
+        EXPECT_EQ(dialogs_.proposedNames.back(), QString::fromUtf8(ProposedFileName(kind)) + ".xlsx");
+        EXPECT_EQ(dialogs_.filters.back(), QString::fromUtf8("Excel 工作簿 (*.xlsx *.xls)"));
         EXPECT_FALSE(progress_.isShowing()) << "hidden by the end of the export";
     }
     EXPECT_EQ(counter_.shows, 3) << "shown once per confirmed export";
     EXPECT_TRUE(dialogs_.messages.empty());
-    EXPECT_EQ(OutFiles(), (std::vector<std::string>{"gundao.xls", "rudar.xls", "wolun.xls"}));
+    EXPECT_EQ(OutFiles(), (std::vector<std::string>{"gundao.xlsx", "rudar.xlsx", "wolun.xlsx"}));
     // The worked example's values as the user sees them in the sheets.
-    EXPECT_EQ(Workbook::Open(Out("rudar.xls")).CellText(18, 3, '.'), "200.644");
-    EXPECT_EQ(Workbook::Open(Out("gundao.xls")).CellText(12, 3, '.'), "8.986");
-    EXPECT_EQ(Workbook::Open(Out("wolun.xls")).CellText(8, 3, '.'), "5.631");
+    EXPECT_EQ(Workbook::Open(Out("rudar.xlsx")).CellText(18, 3, '.'), "200.644");
+    EXPECT_EQ(Workbook::Open(Out("gundao.xlsx")).CellText(12, 3, '.'), "8.986");
+    EXPECT_EQ(Workbook::Open(Out("wolun.xlsx")).CellText(8, 3, '.'), "5.631");
 }
 
 TEST_F(ExportSheetTest, CancellingWritesNothingAndLeavesTheTemplate) {
@@ -178,9 +178,9 @@ TEST_F(ExportSheetTest, ADamagedTemplateFailsBeforeAnyDialog) {
 }
 
 TEST_F(ExportSheetTest, AnUnwritableTargetReportsAndLeavesNoFile) {
-    dialogs_.saveAnswers.push_back(QString::fromStdString(Out("no such folder/rudar.xls")));
+    dialogs_.saveAnswers.push_back(QString::fromStdString(Out("no such folder/rudar.xlsx")));
     Export(SheetKind::Worm, ExampleTexts(), ExampleDesign());
-    ExpectFailureMessage(Out("no such folder/rudar.xls"), "没有那个文件或目录");
+    ExpectFailureMessage(Out("no such folder/rudar.xlsx"), "没有那个文件或目录");
     EXPECT_TRUE(OutFiles().empty());
     // The failure leaves the progress dialog up until the user dismisses it.
     EXPECT_TRUE(progress_.isShowing());
@@ -189,12 +189,12 @@ TEST_F(ExportSheetTest, AnUnwritableTargetReportsAndLeavesNoFile) {
 
     // A folder under the chosen name: no partial file beside it either.
     dialogs_.messages.clear();
-    ASSERT_TRUE(QDir(out_.path()).mkdir("taken.xls"));
+    ASSERT_TRUE(QDir(out_.path()).mkdir("taken.xlsx"));
     dialogs_.saveAnswers.push_back(QString::fromStdString(Out("taken.xls")));
     Export(SheetKind::Worm, ExampleTexts(), ExampleDesign());
-    ExpectFailureMessage(Out("taken.xls"), "是一个目录");
-    EXPECT_EQ(OutFiles(), std::vector<std::string>{"taken.xls"});
-    EXPECT_TRUE(FolderEntries(Out("taken.xls")).empty());
+    ExpectFailureMessage(Out("taken.xlsx"), "是一个目录");
+    EXPECT_EQ(OutFiles(), std::vector<std::string>{"taken.xlsx"});
+    EXPECT_TRUE(FolderEntries(Out("taken.xlsx")).empty());
 }
 
 TEST_F(ExportSheetTest, ReplacingASheetOnAFailingDiskKeepsTheOldOneByteForByte) {
@@ -213,9 +213,9 @@ TEST_F(ExportSheetTest, ReplacingASheetOnAFailingDiskKeepsTheOldOneByteForByte) 
 TEST_F(ExportSheetTest, BeforeAnyCalculationTheSheetHoldsZeros) {
     DesignInputs texts;  // the window's initial texts: empty centre distance and teeth, one start
     texts.WormStarts = "1";
-    dialogs_.saveAnswers.push_back(QString::fromStdString(Out("early.xls")));
+    dialogs_.saveAnswers.push_back(QString::fromStdString(Out("early.xlsx")));
     Export(SheetKind::Worm, texts, TWormDesign{});
-    Workbook book = Workbook::Open(Out("early.xls"));
+    Workbook book = Workbook::Open(Out("early.xlsx"));
     EXPECT_EQ(book.CellText(2, 3, '.'), "1");
     EXPECT_EQ(book.CellText(3, 3, '.'), "");
     EXPECT_EQ(book.CellText(4, 3, '.'), "0");
@@ -231,9 +231,9 @@ TEST_F(ExportSheetTest, FieldsEditedAfterTheCalculationAppearWithTheOldResults) 
     edited.CentreDistance = "210";
     edited.WheelTeeth = "60";
     edited.WormStarts = "3";
-    dialogs_.saveAnswers.push_back(QString::fromStdString(Out("wolun.xls")));
+    dialogs_.saveAnswers.push_back(QString::fromStdString(Out("wolun.xlsx")));
     Export(SheetKind::Wheel, edited, design);
-    Workbook book = Workbook::Open(Out("wolun.xls"));
+    Workbook book = Workbook::Open(Out("wolun.xlsx"));
     EXPECT_EQ(book.CellText(2, 3, '.'), "3");
     EXPECT_EQ(book.CellText(3, 3, '.'), "60");
     EXPECT_EQ(book.CellText(15, 3, '.'), "210");
@@ -243,30 +243,51 @@ TEST_F(ExportSheetTest, FieldsEditedAfterTheCalculationAppearWithTheOldResults) 
 
 TEST_F(ExportSheetTest, TwoExportsInARowEachWriteTheirFile) {
     TWormDesign design = ExampleDesign();
-    dialogs_.saveAnswers.push_back(QString::fromStdString(Out("first.xls")));
-    dialogs_.saveAnswers.push_back(QString::fromStdString(Out("second.xls")));
+    dialogs_.saveAnswers.push_back(QString::fromStdString(Out("first.xlsx")));
+    dialogs_.saveAnswers.push_back(QString::fromStdString(Out("second.xlsx")));
     Export(SheetKind::Worm, ExampleTexts(), design);
     DesignInputs changed = ExampleTexts();
     changed.WormAccuracy = "7";
     Export(SheetKind::Worm, changed, design);
-    EXPECT_EQ(Workbook::Open(Out("first.xls")).CellText(11, 2, '.'), "8j (GB/T16445-1996)");
-    EXPECT_EQ(Workbook::Open(Out("second.xls")).CellText(11, 2, '.'), "7");
+    EXPECT_EQ(Workbook::Open(Out("first.xlsx")).CellText(11, 2, '.'), "8j (GB/T16445-1996)");
+    EXPECT_EQ(Workbook::Open(Out("second.xlsx")).CellText(11, 2, '.'), "7");
     EXPECT_EQ(counter_.shows, 2);
     EXPECT_FALSE(progress_.isShowing());
     EXPECT_TRUE(dialogs_.messages.empty());
 }
 
-TEST_F(ExportSheetTest, ANameWithoutExtensionReceivesXlsx) {
-    dialogs_.saveAnswers.push_back(QString::fromStdString(Out("rudar")));
-    Export(SheetKind::Worm, ExampleTexts(), ExampleDesign());
-    EXPECT_EQ(OutFiles(), std::vector<std::string>{"rudar.xlsx"});
+TEST_F(ExportSheetTest, TheFileNameTellsWhatTheFileHolds) {
+    const struct {
+        const char* typed;
+        const char* written;
+    } kNames[] = {
+        {"rudar", "rudar.xlsx"},
+        {"hob1.xls", "hob1.xlsx"},  // the name the dialog returned is corrected before the save
+        {"HOB2.XLS", "HOB2.xlsx"},
+        {"wheel A=200.5", "wheel A=200.5.xlsx"},  // a dot in the name is no extension
+        {"hob v1.2", "hob v1.2.xlsx"},
+        {"m.XLSM", "m.XLSM"},
+        {"design.cqb", "design.cqb.xlsx"},
+    };
+    // An old binary sheet of the same name stays as it is beside the new one.
+    WriteFile(Out("hob1.xls"), "an old binary sheet");
+    for (const auto& name : kNames) {
+        SCOPED_TRACE(name.typed);
+        dialogs_.saveAnswers.push_back(QString::fromStdString(Out(name.typed)));
+        Export(SheetKind::Worm, ExampleTexts(), ExampleDesign());
+        EXPECT_EQ(Workbook::Open(Out(name.written)).CellText(18, 3, '.'), "200.644");
+    }
+    EXPECT_TRUE(dialogs_.messages.empty()) << dialogs_.messageTexts().join("|").toStdString();
+    EXPECT_EQ(ReadFile(Out("hob1.xls")), "an old binary sheet");
+    EXPECT_EQ(OutFiles(), (std::vector<std::string>{"HOB2.xlsx", "design.cqb.xlsx", "hob v1.2.xlsx", "hob1.xls",
+                                                    "hob1.xlsx", "m.XLSM", "rudar.xlsx", "wheel A=200.5.xlsx"}));
 }
 
 TEST_F(ExportSheetTest, AnExistingFileIsReplacedWithoutAQuestion) {
-    WriteFile(Out("gundao.xls"), "old");
-    dialogs_.saveAnswers.push_back(QString::fromStdString(Out("gundao.xls")));
+    WriteFile(Out("gundao.xlsx"), "old");
+    dialogs_.saveAnswers.push_back(QString::fromStdString(Out("gundao.xlsx")));
     Export(SheetKind::Hob, ExampleTexts(), ExampleDesign());
-    EXPECT_EQ(Workbook::Open(Out("gundao.xls")).CellText(12, 3, '.'), "8.986");
+    EXPECT_EQ(Workbook::Open(Out("gundao.xlsx")).CellText(12, 3, '.'), "8.986");
     EXPECT_TRUE(dialogs_.questions.empty());
 }
 
@@ -276,7 +297,7 @@ TEST_F(ExportSheetTest, AProgramDirectoryWithoutTrailingSeparatorAndUnicodeNames
     dialogs_.saveAnswers.push_back(QString::fromStdString(Out("蜗杆 参数.xls")));
     ExportSheet(SheetKind::Worm, ExampleTexts(), ExampleDesign(), '.', program.path(), dialogs_, progress_);
     EXPECT_TRUE(dialogs_.messages.empty());
-    EXPECT_EQ(Workbook::Open(Out("蜗杆 参数.xls")).CellText(10, 2, '.'), "右");
+    EXPECT_EQ(Workbook::Open(Out("蜗杆 参数.xlsx")).CellText(10, 2, '.'), "右");
 }
 
 TEST(WriteSheet, WritesWithoutAWindowAndNothingOnFailure) {

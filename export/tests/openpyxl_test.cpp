@@ -1,0 +1,165 @@
+// openpyxl, an independent reader, loads every kind of workbook the program
+// writes without a warning, and sees each written value as the program meant
+// it: numbers as numbers with the format that shows their text, texts as
+// texts. Skipped where /usr/bin/python3 or its openpyxl is missing.
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "calc/testing/worked_example.h"
+#include "export/number_cells.h"
+#include "export/sheets.h"
+#include "export/tests/test_support.h"
+#include "export/workbook.h"
+
+namespace wormgear {
+namespace {
+
+using namespace wormgear::testing;
+
+struct SeenCell {
+    std::string type, value, format;
+};
+// file -> cell reference -> what openpyxl saw
+using Seen = std::map<std::string, std::map<std::string, SeenCell>>;
+
+std::string Unescaped(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size()) {
+            const char next = text[++i];
+            out += next == 't' ? '\t' : next == 'n' ? '\n' : next;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+TEST(Openpyxl, LoadsEveryWorkbookTheProgramWritesWithoutAWarning) {
+    if (!QFileInfo::exists(QStringLiteral("/usr/bin/python3"))) GTEST_SKIP() << "/usr/bin/python3 is not installed";
+    QTemporaryDir folder;
+    const std::string dir = folder.path().toStdString();
+    std::vector<std::string> outputs;
+
+    // The three sheets of the worked example, and the worm sheet as a
+    // decimal-comma user writes it.
+    const CalculationOutcome example = Calculate(WorkedExampleInputs(), false, WorkedExampleCoefficients(), '.');
+    ASSERT_TRUE(example.succeeded());
+    DesignInputs commaInputs = WorkedExampleInputs();
+    commaInputs.Backlash = "0,3";
+    commaInputs.GrindingIncrement = "0,2";
+    const CalculationOutcome commaExample = Calculate(commaInputs, false, WorkedExampleCoefficients(), ',');
+    ASSERT_TRUE(commaExample.succeeded());
+    struct Sheet {
+        SheetKind kind;
+        const char* name;
+        char separator;
+    };
+    const Sheet kSheets[] = {{SheetKind::Worm, "rudar", '.'},
+                             {SheetKind::Hob, "gundao", '.'},
+                             {SheetKind::Wheel, "wolun", '.'},
+                             {SheetKind::Worm, "rudar-comma", ','}};
+    for (const Sheet& sheet : kSheets) {
+        const bool comma = sheet.separator == ',';
+        outputs.push_back(WriteSheet(sheet.kind, comma ? commaInputs : WorkedExampleInputs(),
+                                     comma ? commaExample.design : example.design, sheet.separator,
+                                     TemplatePath(TemplateName(sheet.kind)), dir + "/" + sheet.name));
+    }
+
+    // A new design file, and designs opened from the other formats and
+    // saved: each becomes OOXML.
+    const std::vector<std::string> kFields = {"200", "25", "50",     "2",       "130", "1E-5", "78",
+                                              "0.3", "8j", "200.50", "0.3*P/2", "0.2", "右"};
+    Workbook design = Workbook::Open(TemplatePath("111.xls"));
+    for (int row = 1; row <= 13; ++row) design.SetCellValue(row, 1, kFields[row - 1], '.');
+    design.SaveTo(dir + "/new.cqb");
+    outputs.push_back(dir + "/new.cqb");
+    WriteFile(dir + "/from-ods.cqb",
+              PackageBytes(OpenDocumentParts(OpenDocumentTable(
+                  "<table:table-row><table:table-cell office:value-type=\"float\" office:value=\"160\"/>"
+                  "</table:table-row>"))));
+    WriteFile(dir + "/from-xls.cqb", ReadFile(std::string(EXPORT_TEST_DATA_DIR) + "/two_sheets.xls"));
+    for (const char* name : {"from-ods.cqb", "from-xls.cqb"}) {
+        Workbook converted = Workbook::Open(dir + "/" + name);
+        converted.SetCellValue(2, 1, "25.5", '.');
+        converted.Save();
+        outputs.push_back(dir + "/" + name);
+    }
+    // A workbook that had no cell formats before a number was written.
+    WorkbookSpec plain;
+    plain.sheetXml = SheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
+    WriteFile(dir + "/plain.xlsx", PackageBytes(WorkbookParts(plain)));
+    {
+        Workbook book = Workbook::Open(dir + "/plain.xlsx");
+        book.SetCellValue(2, 1, "4.75", '.');
+        book.SaveAs(dir + "/plain.xlsm");
+        outputs.push_back(dir + "/plain.xlsm");
+    }
+    for (const char* name : {"1.xls", "11.xls", "1111.xls", "111.xls"}) outputs.push_back(TemplatePath(name));
+
+    QProcess python;
+    QStringList arguments{QStringLiteral(OPENPYXL_READER)};
+    for (const std::string& output : outputs) arguments << QString::fromStdString(output);
+    python.start(QStringLiteral("/usr/bin/python3"), arguments);
+    ASSERT_TRUE(python.waitForFinished(120000));
+    const std::string errors = python.readAllStandardError().toStdString();
+    if (python.exitCode() == 77) GTEST_SKIP() << errors;
+    ASSERT_EQ(python.exitCode(), 0) << errors;
+
+    Seen seen;
+    std::istringstream lines(python.readAllStandardOutput().toStdString());
+    for (std::string line; std::getline(lines, line);) {
+        std::vector<std::string> fields;
+        std::istringstream parts(line);
+        for (std::string field; std::getline(parts, field, '\t');) fields.push_back(field);
+        fields.resize(5);
+        seen[fields[0]][fields[1]] = {fields[2], Unescaped(fields[3]), fields[4]};
+    }
+
+    // What openpyxl sees of a cell written with `text`.
+    auto expectCell = [&](const std::string& file, int row, int column, const std::string& text, char separator) {
+        const std::string reference = CellReference(row, column);
+        SCOPED_TRACE(file + " " + reference + " \"" + text + "\"");
+        const auto found = seen[file].find(reference);
+        if (text.empty()) {
+            EXPECT_EQ(found, seen[file].end());
+            return;
+        }
+        ASSERT_NE(found, seen[file].end());
+        const SeenCell& cell = found->second;
+        if (const std::optional<NumberCell> number = NumberCellOf(text, separator)) {
+            EXPECT_EQ(cell.type, "n");
+            EXPECT_EQ(std::stod(cell.value), number->value);
+            EXPECT_EQ(cell.format, number->formatCode);
+        } else {
+            EXPECT_EQ(cell.type, "s");
+            EXPECT_EQ(cell.value, text);
+        }
+    };
+    for (std::size_t i = 0; i < std::size(kSheets); ++i) {
+        const Sheet& sheet = kSheets[i];
+        const bool comma = sheet.separator == ',';
+        for (const SheetCell& cell : SheetCells(sheet.kind, comma ? commaInputs : WorkedExampleInputs(),
+                                                comma ? commaExample.design : example.design, sheet.separator))
+            expectCell(outputs[i], cell.row, cell.column, cell.text, sheet.separator);
+    }
+    for (int row = 1; row <= 13; ++row) expectCell(dir + "/new.cqb", row, 1, kFields[row - 1], '.');
+    // A number read from the other format keeps the general format it had.
+    EXPECT_EQ(seen[dir + "/from-ods.cqb"]["A1"].type, "n");
+    EXPECT_EQ(seen[dir + "/from-ods.cqb"]["A1"].value, "160");
+    expectCell(dir + "/from-ods.cqb", 2, 1, "25.5", '.');
+    expectCell(dir + "/from-xls.cqb", 2, 1, "25.5", '.');
+    expectCell(dir + "/plain.xlsm", 2, 1, "4.75", '.');
+    // The comma user's 0,3 is the number 0.3 to every reader.
+    EXPECT_EQ(seen[dir + "/rudar-comma.xlsx"]["C17"].value, "0.2");
+}
+
+}  // namespace
+}  // namespace wormgear
