@@ -2,6 +2,8 @@
 #include "designfile/design_commands.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <new>
 #include <optional>
 #include <stdexcept>
@@ -15,7 +17,6 @@ namespace wormgear {
 namespace {
 
 const QString kDesignFilter = QStringLiteral("*.cqb");
-const QString kDesignExtension = QStringLiteral(".cqb");
 
 // The one translation context of the design-file commands.
 class DesignFilesText {
@@ -25,6 +26,17 @@ class DesignFilesText {
 QString SaveFailedMessage() { return DesignFilesText::tr("保存过程中发生错误,或者您还没安装EXCEL，保存失败........"); }
 QString OpenFailedMessage() { return DesignFilesText::tr("文件打开错误,或者您还没安装EXCEL........."); }
 QString UnsavedQuestion() { return DesignFilesText::tr("数据尚未保存，是否保存？"); }
+// The open dialog also lists every file: a design LibreOffice saved keeps the
+// name LibreOffice gave it ("gear.ods").
+QString OpenFilter() {
+    return kDesignFilter + QStringLiteral(";;") + DesignFilesText::tr("所有文件") + QStringLiteral(" (*)");
+}
+
+// "/home/li/gear.cqb" for "/home/li/gear.ods".
+QString DesignNameBeside(const QString& path) {
+    const QFileInfo file(path);
+    return file.dir().filePath(file.completeBaseName() + QString::fromLatin1(kDesignExtension));
+}
 
 // What failed, for the line beneath a command's message: the workbook
 // component's sentence names the file and the reason.
@@ -55,28 +67,33 @@ bool SaveDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, 
     std::optional<Workbook> book;
     bool saved = true;
     try {
-        bool inPlace = false;
-        if (!state.CurrentDesignFile.isEmpty()) {
+        const QString& current = state.CurrentDesignFile;
+        // Where the texts go: back into the opened file, afresh at its path,
+        // or (nothing opened, or a name of another format) a name chosen.
+        enum class Target { InPlace, Fresh, Chosen } target = Target::Chosen;
+        if (!current.isEmpty()) {
             try {
-                book.emplace(Workbook::Open(LocalPath(state.CurrentDesignFile)));
-                inPlace = true;
+                book.emplace(Workbook::Open(LocalPath(current)));
+                if (SavesInPlace(*book)) target = Target::InPlace;
             } catch (const WorkbookError&) {
                 // Deleted or damaged since it was opened: what it held beyond
                 // the thirteen texts is lost, and a fresh design file from the
                 // template takes the texts at the same path.
+                if (NameTakesDesign(LocalPath(current))) target = Target::Fresh;
             }
         }
         if (!book) book.emplace(Workbook::Open(LocalPath(ProgramFile(programDirectory, kDesignTemplateName))));
         // The texts as typed, unchecked: a design that does not calculate can
         // be saved too.
-        PutDesignInputs(*book, WindowInputs(window));
-        if (inPlace) {
-            book->Save();
-        } else if (!state.CurrentDesignFile.isEmpty()) {
-            book->SaveTo(LocalPath(state.CurrentDesignFile));
-        } else if (const auto chosen = dialogs.saveFileName(kDesignFilter, QString())) {
-            // Always appended: "abc.cqb" is saved as "abc.cqb.cqb".
-            book->SaveAs(LocalPath(*chosen + kDesignExtension));
+        PutDesignInputs(*book, WindowInputs(window), window.decimalSeparator());
+        if (target == Target::InPlace) {
+            SaveDesignInPlace(*book);
+        } else if (target == Target::Fresh) {
+            book->SaveTo(LocalPath(current));
+        } else if (const auto chosen = dialogs.saveFileName(
+                       kDesignFilter, current.isEmpty() ? QString() : DesignNameBeside(current))) {
+            // Picking an existing design overwrites it: "abc.cqb" stays "abc.cqb".
+            SaveDesignAs(*book, LocalPath(*chosen));
         }
         state.DesignSaved = true;  // also when the dialog was cancelled
     } catch (const std::exception& error) {
@@ -105,7 +122,7 @@ void OpenDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, 
         // Showing the window loads the coefficients before the design is
         // calculated.
         window.showWindow();
-    } else if (const auto chosen = dialogs.openFileName(kDesignFilter)) {
+    } else if (const auto chosen = dialogs.openFileName(OpenFilter())) {
         path = *chosen;
         // The design on screen is about to be replaced: an unsaved
         // calculation gets the Close button's question first. A cancelled

@@ -18,6 +18,8 @@ class DesignWindow {
     virtual ~DesignWindow() = default;
     // Rows 1..13 are the fields in the order of DesignFields().
     virtual QString fieldText(int row) const = 0;
+    // The decimal separator the field texts are written with (the user's).
+    virtual char decimalSeparator() const = 0;
     // Sets the text as typing would: the change handlers run when it differs.
     virtual void setFieldText(int row, const QString& text) = 0;
     // Button1Click.
@@ -36,15 +38,22 @@ struct DesignFileState {
 };
 
 // N5Click: writes the thirteen texts into CurrentDesignFile, or into a new
-// file from the template "111.xls" under a chosen name with ".cqb" appended.
+// file from the template "111.xls" under a chosen name with ".cqb" appended
+// unless it ends so already (DesignFileName). A CurrentDesignFile in another
+// format than OOXML is kept as "NAME.bak" before its first rewrite; one whose
+// name promises another format ("gear.ods", "old.xls") is left as it is and
+// the design, with the rest of that file's sheet, is saved like a new one,
+// the dialog proposing the same name with ".cqb" beside it (SavesInPlace).
 // When CurrentDesignFile can no longer be opened (deleted, damaged), the
-// texts go into a fresh design file from the template at that path: they are
-// all a design file holds. Returns false when the save failed (its message
-// has been shown, with the file and the reason beneath it).
+// texts go into a fresh design file from the template at that path (when its
+// name takes a design, else as for a new one): they are all a design file
+// holds. Returns false when the save failed (its message has been shown,
+// with the file and the reason beneath it).
 bool SaveDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, const QString& programDirectory);
 
 // N11Click: takes the file from `arguments` (the command-line arguments after
-// the program name) the first time, else from the open dialog; fills the
+// the program name) the first time, else from the open dialog (design files,
+// or any file: LibreOffice saves .ods and .xlsx under their own names); fills the
 // fields, calculates, and records the file. A file chosen in the dialog while
 // a calculated design is unsaved first gets the Close button's question
 // (AskBeforeLeaving): a save on Yes that fails keeps the design and opens

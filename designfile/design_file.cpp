@@ -1,7 +1,33 @@
-// Reading and filling the thirteen cells of a design file.
+// Reading, filling and saving design files.
 #include "designfile/design_file.h"
 
+#include <cerrno>
+
+#include "files/file_io.h"
+#include "files/file_names.h"
+
 namespace wormgear {
+namespace {
+
+// Backup names tried before giving up: far more than anyone keeps.
+constexpr int kBackupNames = 1000;
+
+std::string KeepOriginal(const Workbook& book) {
+    const std::string& path = book.Path();
+    for (int n = 1; n <= kBackupNames; ++n) {
+        const std::string backup = path + (n == 1 ? std::string() : "." + std::to_string(n)) + ".bak";
+        try {
+            CreateFileAtomically(backup, book.SourceBytes());
+            return backup;
+        } catch (const FileError& error) {
+            if (error.systemError() != EEXIST || n == kBackupNames)
+                throw WorkbookError(WorkbookError::Kind::File, error.what());
+        }
+    }
+    return "";
+}
+
+}  // namespace
 
 DesignInputs ReadDesignFile(const std::string& path, char decimalSeparator) {
     const Workbook book = Workbook::Open(path);
@@ -11,8 +37,34 @@ DesignInputs ReadDesignFile(const std::string& path, char decimalSeparator) {
     return inputs;
 }
 
-void PutDesignInputs(Workbook& book, const DesignInputs& inputs) {
-    for (int row = 1; row <= kDesignFieldCount; ++row) book.SetCellText(row, 1, inputs.*DesignFields()[row - 1].text);
+void PutDesignInputs(Workbook& book, const DesignInputs& inputs, char decimalSeparator) {
+    for (int row = 1; row <= kDesignFieldCount; ++row)
+        book.SetCellValue(row, 1, inputs.*DesignFields()[row - 1].text, decimalSeparator);
+}
+
+std::string DesignFileName(const std::string& path) { return WithExtension(path, kDesignExtension); }
+
+std::string SaveDesignAs(Workbook& book, const std::string& chosen) {
+    // ".cqb" appended to "folder/" would make a hidden file of the folder.
+    if (chosen.empty() || chosen.back() == '/')
+        throw WorkbookError(WorkbookError::Kind::File, FileError(FileError::Action::NoFileName, chosen).what());
+    book.SaveTo(DesignFileName(chosen));
+    return book.Path();
+}
+
+bool NameTakesDesign(const std::string& path) {
+    return HasExtension(path, kDesignExtension) || HasExtension(path, ".xlsx") || HasExtension(path, ".xlsm");
+}
+
+bool SavesInPlace(const Workbook& book) {
+    return book.SourceFormat() == WorkbookFormat::Ooxml || NameTakesDesign(book.Path());
+}
+
+std::string SaveDesignInPlace(Workbook& book) {
+    std::string backup;
+    if (book.SourceFormat() != WorkbookFormat::Ooxml) backup = KeepOriginal(book);
+    book.Save();
+    return backup;
 }
 
 }  // namespace wormgear

@@ -12,14 +12,49 @@
 namespace wormgear {
 
 inline constexpr const char* kDesignTemplateName = "111.xls";
+inline constexpr const char* kDesignExtension = ".cqb";
 
 // The thirteen texts of a design file, each cell read as text (empty, a
-// number's FormatReal text with `decimalSeparator`, or the text). Throws
-// WorkbookError when the file cannot be read as a workbook.
+// number's FormatReal text with `decimalSeparator`, or the text). The file
+// may be OOXML, an OpenDocument spreadsheet or an old binary workbook, under
+// any name. Throws WorkbookError when the file cannot be read as a workbook.
 DesignInputs ReadDesignFile(const std::string& path, char decimalSeparator);
 
 // Puts the thirteen texts, unchecked and exactly as typed, into rows 1..13 of
-// column 1 of `book`'s active sheet.
-void PutDesignInputs(Workbook& book, const DesignInputs& inputs);
+// column 1 of `book`'s active sheet: a text that is a plain decimal number in
+// the user's notation as a number cell, so spreadsheet programs calculate with
+// it, every other one as a text cell; ReadDesignFile gives each back
+// character for character ("200.50" stays a text and reads "200.50").
+void PutDesignInputs(Workbook& book, const DesignInputs& inputs, char decimalSeparator);
+
+// The name a design is saved under when the user chose `path`: ".cqb"
+// appended unless the name already ends with it (any case), so that picking
+// an existing design overwrites it ("abc" -> "abc.cqb", "abc.cqb" stays).
+std::string DesignFileName(const std::string& path);
+
+// Writes `book` as a new design file under DesignFileName(chosen) and returns
+// that name. A name that names no file ("", "folder/") is refused with
+// WorkbookError (File) before anything is written.
+std::string SaveDesignAs(Workbook& book, const std::string& chosen);
+
+// Whether `path` is a name OOXML content may be written under: a design
+// file's or an OOXML workbook's (".cqb", ".xlsx", ".xlsm", any case).
+bool NameTakesDesign(const std::string& path);
+
+// Whether a design opened into `book` is written back into its own file: an
+// OOXML file under any name, and a file in another format (an OpenDocument
+// spreadsheet, an old binary workbook) under a name NameTakesDesign accepts,
+// which then becomes OOXML. Under another name ("gear.ods", "old.xls") OOXML
+// content would contradict the name; such a design is saved like a new one.
+bool SavesInPlace(const Workbook& book);
+
+// Writes `book` back to its file. A file in another format than OOXML is
+// first kept as it was, under "NAME.bak" beside it ("gear.cqb.bak"; when that
+// name is taken, "gear.cqb.2.bak", "gear.cqb.3.bak" ...: an earlier backup is
+// never replaced), so the first rewrite loses nothing; the rewritten file is
+// OOXML and is never backed up again. Returns the backup's path, empty when
+// none was made. Throws WorkbookError; when the backup cannot be written the
+// design file is left as it was.
+std::string SaveDesignInPlace(Workbook& book);
 
 }  // namespace wormgear

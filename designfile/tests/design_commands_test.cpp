@@ -1,17 +1,21 @@
 // Design files through a stand-in window: save and reopen round trips, save in
-// place, the command-line path, older binary design files, failures, and each
-// path through the unsaved-data question.
+// place, the command-line path, older binary and OpenDocument design files,
+// numbers in the user's notation, the name rule, failures, and each path
+// through the unsaved-data question.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <functional>
 #include <vector>
 
 #include "designfile/design_commands.h"
 #include "designfile/design_file.h"
 #include "dialogs/testing/scripted_dialogs.h"
+#include "export/tests/test_support.h"
 #include "export/workbook.h"
 #include "files/testing/faults.h"
 
@@ -21,6 +25,7 @@ namespace {
 
 const QString kSaveFailed = QStringLiteral("保存过程中发生错误,或者您还没安装EXCEL，保存失败........");
 const QString kOpenFailed = QStringLiteral("文件打开错误,或者您还没安装EXCEL.........");
+const QString kOpenFilter = QStringLiteral("*.cqb;;所有文件 (*)");
 
 // Records what the commands do to the window.
 class FakeWindow : public DesignWindow {
@@ -30,8 +35,10 @@ class FakeWindow : public DesignWindow {
         "0.3*P/2", "0.2*P/2", "0.2"};
     std::vector<QString> events;  // "set 1 200", "calculate", "show", "close"
     DesignFileState* state = nullptr;
+    char separator = '.';
 
     QString fieldText(int row) const override { return fields[row - 1]; }
+    char decimalSeparator() const override { return separator; }
     void setFieldText(int row, const QString& text) override {
         fields[row - 1] = text;
         events.push_back(QStringLiteral("set %1 %2").arg(row).arg(text));
@@ -55,8 +62,13 @@ class DesignFilesTest : public ::testing::Test {
         window.state = &state;
     }
 
-    std::string Cell(const QString& path, int row, int column = 1) {
-        return Workbook::Open(path.toStdString()).CellText(row, column, '.');
+    std::string Cell(const QString& path, int row, int column = 1, char separator = '.') {
+        return Workbook::Open(path.toStdString()).CellText(row, column, separator);
+    }
+    static QByteArray FileBytes(const QString& path) {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path;
+        return file.readAll();
     }
 
     QTemporaryDir dir;
@@ -75,6 +87,7 @@ TEST_F(DesignFilesTest, SaveAndReopenKeepsEveryTextAsTyped) {
     EXPECT_TRUE(SaveDesign(window, state, dialogs, program));
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(dialogs.filters, std::vector<QString>{"*.cqb"});
+    EXPECT_EQ(dialogs.proposedNames, std::vector<QString>{QString()});
     EXPECT_TRUE(state.DesignSaved);
     EXPECT_TRUE(state.CurrentDesignFile.isEmpty());  // a new name is not remembered
     ASSERT_TRUE(QFile::exists(dir.path() + "/abc.cqb"));
@@ -87,6 +100,7 @@ TEST_F(DesignFilesTest, SaveAndReopenKeepsEveryTextAsTyped) {
     other.state = &state;
     dialogs.openAnswers.push_back(dir.path() + "/abc.cqb");
     OpenDesign(other, state, dialogs, {}, '.', program);
+    EXPECT_EQ(dialogs.filters.back(), kOpenFilter);
     EXPECT_EQ(other.fields, typed);
     EXPECT_EQ(other.events.back(), "calculate");
     EXPECT_TRUE(state.DesignSaved);
@@ -94,11 +108,33 @@ TEST_F(DesignFilesTest, SaveAndReopenKeepsEveryTextAsTyped) {
     EXPECT_TRUE(state.CommandLineOpenDone);
 }
 
-TEST_F(DesignFilesTest, ExtensionIsAlwaysAppended) {
-    dialogs.saveAnswers.push_back(dir.path() + "/abc.cqb");
-    EXPECT_TRUE(SaveDesign(window, state, dialogs, program));
-    EXPECT_TRUE(QFile::exists(dir.path() + "/abc.cqb.cqb"));
-    EXPECT_FALSE(QFile::exists(dir.path() + "/abc.cqb"));
+TEST_F(DesignFilesTest, TheExtensionIsAppendedOnlyToANameWithoutIt) {
+    const struct {
+        const char* typed;
+        const char* written;
+    } kNames[] = {
+        {"abc", "abc.cqb"},
+        {"abc.cqb", "abc.cqb"},  // typed with its extension
+        {"ABC.CQB", "ABC.CQB"},  // an existing design picked in the dialog is overwritten
+        {"wheel A=200.5", "wheel A=200.5.cqb"},
+        {"hob v1.2", "hob v1.2.cqb"},
+        {"x.xlsx", "x.xlsx.cqb"},
+    };
+    QFile existing(dir.path() + "/ABC.CQB");
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("an older design");
+    existing.close();
+    for (const auto& name : kNames) {
+        SCOPED_TRACE(name.typed);
+        window.fields[0] = QString::fromUtf8(name.typed);
+        dialogs.saveAnswers.push_back(dir.path() + "/" + QString::fromUtf8(name.typed));
+        EXPECT_TRUE(SaveDesign(window, state, dialogs, program));
+        EXPECT_EQ(Cell(dir.path() + "/" + QString::fromUtf8(name.written), 1), name.typed);
+    }
+    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messageTexts().join("|");
+    QStringList written = QDir(dir.path()).entryList(QDir::Files);
+    written.sort();
+    EXPECT_EQ(written, (QStringList{"ABC.CQB", "abc.cqb", "hob v1.2.cqb", "wheel A=200.5.cqb", "x.xlsx.cqb"}));
 }
 
 TEST_F(DesignFilesTest, CancelledSaveWritesNothingButCountsAsSaved) {
@@ -310,12 +346,20 @@ TEST_F(DesignFilesTest, OlderBinaryDesignFileOpensAndSavesInOurFormat) {
     EXPECT_EQ(window.fields[12], "0.25");
 
     window.fields[0] = "161";
-    EXPECT_TRUE(SaveDesign(window, state, dialogs, program));
+    EXPECT_TRUE(SaveDesign(window, state, dialogs, program));  // in place: no dialog
+    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messageTexts().join("|");
     QFile saved(file);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.read(2), QByteArray("PK"));  // now an OOXML package
     EXPECT_EQ(Cell(file, 1), "161");
     EXPECT_EQ(Cell(file, 2), "40");
+    // The original, kept once before its first rewrite.
+    EXPECT_EQ(FileBytes(file + ".bak"), FileBytes(DESIGNFILE_TEST_DATA_DIR "/old_design.cqb"));
+    window.fields[0] = "162";
+    EXPECT_TRUE(SaveDesign(window, state, dialogs, program));
+    EXPECT_EQ(Cell(file, 1), "162");
+    EXPECT_EQ(FileBytes(file + ".bak"), FileBytes(DESIGNFILE_TEST_DATA_DIR "/old_design.cqb"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"old.cqb", "old.cqb.bak"}));
 }
 
 struct QuestionCase {
@@ -423,6 +467,224 @@ TEST_F(DesignFilesTest, AFifoChosenAsDesignFileIsRefusedWithoutWaiting) {
                    : 1;
     });
     EXPECT_EQ(result, 0);
+}
+
+// --- designs in other formats, numbers, names -------------------------------
+
+// An OpenDocument design as LibreOffice saves one: the thirteen texts in
+// column 1 of the active table and a note in column 2.
+std::string OpenDocumentDesign() {
+    std::string rows;
+    const char* const kTexts[13] = {"160", "40",      "80",      "2",  "100", "0", "60", "0.25", "7 (GB/T16445-1996)",
+                                    "7",   "0.3*P/2", "0.2*P/2", "0.2"};
+    for (int row = 0; row < 13; ++row) {
+        const std::string text = kTexts[row];
+        const bool number = text.find_first_not_of("0123456789.") == std::string::npos;
+        rows += "<table:table-row>";
+        rows += number
+                    ? "<table:table-cell office:value-type=\"float\" office:value=\"" + text + "\"><text:p>" + text +
+                          "</text:p></table:table-cell>"
+                    : "<table:table-cell office:value-type=\"string\"><text:p>" + text + "</text:p></table:table-cell>";
+        if (row == 0) rows += "<table:table-cell office:value-type=\"string\"><text:p>备注</text:p></table:table-cell>";
+        rows += "</table:table-row>";
+    }
+    return wormgear::testing::PackageBytes(
+        wormgear::testing::OpenDocumentParts(wormgear::testing::OpenDocumentTable(rows, "设计"), "设计"));
+}
+
+void WriteBytes(const QString& path, const std::string& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+TEST_F(DesignFilesTest, AnOpenDocumentDesignUnderItsDesignNameOpensAndIsKeptOnceBeforeItsRewrite) {
+    const QString file = dir.path() + "/gear.cqb";
+    WriteBytes(file, OpenDocumentDesign());
+    const QByteArray original = FileBytes(file);
+    dialogs.openAnswers.push_back(file);
+    state.CommandLineOpenDone = true;
+    OpenDesign(window, state, dialogs, {}, '.', program);
+    ASSERT_TRUE(dialogs.messages.empty()) << dialogs.messageTexts().join("|");
+    EXPECT_EQ(window.fields, (QStringList{"160", "40", "80", "2", "100", "0", "60", "0.25", "7 (GB/T16445-1996)", "7",
+                                          "0.3*P/2", "0.2*P/2", "0.2"}));
+    EXPECT_EQ(state.CurrentDesignFile, file);
+
+    window.fields[0] = "170";
+    EXPECT_TRUE(SaveDesign(window, state, dialogs, program));  // in place: no dialog
+    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messageTexts().join("|");
+    EXPECT_EQ(FileBytes(file).left(2), QByteArray("PK"));
+    EXPECT_EQ(Workbook::Open(file.toStdString()).SourceFormat(), WorkbookFormat::Ooxml);
+    EXPECT_EQ(Cell(file, 1), "170");
+    EXPECT_EQ(Cell(file, 1, 2), "备注") << "the rest of the sheet stays";
+    EXPECT_EQ(FileBytes(file + ".bak"), original);
+
+    // A backup already standing there is never replaced: the next free name.
+    WriteBytes(file, OpenDocumentDesign());
+    EXPECT_TRUE(SaveDesign(window, state, dialogs, program));
+    EXPECT_EQ(FileBytes(file + ".bak"), original);
+    EXPECT_EQ(FileBytes(dir.path() + "/gear.cqb.2.bak"), original);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"gear.cqb", "gear.cqb.2.bak", "gear.cqb.bak"}));
+}
+
+TEST_F(DesignFilesTest, ADesignUnderAnotherFormatsNameIsSavedBesideItAsADesignFile) {
+    const struct {
+        const char* name;
+        std::function<std::string()> bytes;
+    } kFiles[] = {
+        {"gear.ods", [] { return OpenDocumentDesign(); }},
+        {"gear v1.2.xls",
+         [] {
+             QFile old(QStringLiteral(DESIGNFILE_TEST_DATA_DIR "/old_design.cqb"));
+             EXPECT_TRUE(old.open(QIODevice::ReadOnly));
+             return old.readAll().toStdString();
+         }},
+    };
+    for (const auto& f : kFiles) {
+        SCOPED_TRACE(f.name);
+        const QString file = dir.path() + "/" + QString::fromUtf8(f.name);
+        WriteBytes(file, f.bytes());
+        const QByteArray original = FileBytes(file);
+        ScriptedDialogs d;
+        DesignFileState s{true, QString(), true};
+        FakeWindow w;
+        w.state = &s;
+        d.openAnswers.push_back(file);
+        OpenDesign(w, s, d, {}, '.', program);
+        ASSERT_TRUE(d.messages.empty()) << d.messageTexts().join("|");
+        EXPECT_EQ(w.fields[0], "160");
+
+        // Writing OOXML under ".ods" or ".xls" would give the file a name
+        // that lies: the dialog proposes the design-file name beside it, and
+        // cancelling writes nothing.
+        const QString beside = QFileInfo(file).dir().filePath(QFileInfo(file).completeBaseName() + ".cqb");
+        w.fields[0] = "170";
+        d.saveAnswers.push_back(std::nullopt);
+        EXPECT_TRUE(SaveDesign(w, s, d, program));
+        EXPECT_EQ(d.proposedNames, std::vector<QString>{beside});
+        EXPECT_FALSE(QFile::exists(beside));
+        d.saveAnswers.push_back(beside);
+        EXPECT_TRUE(SaveDesign(w, s, d, program));
+        EXPECT_TRUE(d.messages.empty()) << d.messageTexts().join("|");
+        EXPECT_EQ(FileBytes(file), original) << "the file opened stays as it is";
+        EXPECT_EQ(Cell(beside, 1), "170");
+        EXPECT_EQ(Cell(beside, 2), "40");
+        EXPECT_EQ(s.CurrentDesignFile, file);
+        EXPECT_FALSE(QFile::exists(file + ".bak"));
+    }
+}
+
+TEST_F(DesignFilesTest, AVanishedDesignUnderAnotherFormatsNameIsSavedLikeANewOne) {
+    state.CurrentDesignFile = dir.path() + "/gone.ods";
+    dialogs.saveAnswers.push_back(dir.path() + "/gone");
+    EXPECT_TRUE(SaveDesign(window, state, dialogs, program));
+    EXPECT_EQ(dialogs.proposedNames, std::vector<QString>{dir.path() + "/gone.cqb"});
+    EXPECT_FALSE(QFile::exists(dir.path() + "/gone.ods"));
+    EXPECT_EQ(Cell(dir.path() + "/gone.cqb", 1), "200");
+}
+
+TEST_F(DesignFilesTest, DamagedOrHostileOpenDocumentFilesGiveTheOpenMessageAndLoseNothing) {
+    std::string cutShort = OpenDocumentDesign();
+    cutShort.resize(cutShort.size() * 2 / 3);
+    wormgear::testing::Parts badXml = wormgear::testing::OpenDocumentParts("<table:table>");
+    std::string bomb;
+    for (int i = 0; i < (1 << 20); ++i) bomb += "<table:table-cell/>";
+    const struct {
+        const char* what;
+        std::string bytes;
+        const char* reason;
+    } kFiles[] = {
+        {"cut short", cutShort, "已损坏"},
+        {"broken XML", wormgear::testing::PackageBytes(badXml), "content.xml 的 XML 有误"},
+        {"a zip bomb in content.xml",
+         wormgear::testing::PackageBytes(wormgear::testing::OpenDocumentParts(
+             wormgear::testing::OpenDocumentTable("<table:table-row>" + bomb + "</table:table-row>"))),
+         "过大"},
+    };
+    for (const auto& f : kFiles) {
+        SCOPED_TRACE(f.what);
+        const QString file = dir.path() + "/bad.cqb";
+        WriteBytes(file, f.bytes);
+        const QByteArray original = FileBytes(file);
+        ScriptedDialogs d;
+        DesignFileState s{true, dir.path() + "/previous.cqb", true};
+        FakeWindow w;
+        const QStringList before = w.fields;
+        d.openAnswers.push_back(file);
+        OpenDesign(w, s, d, {}, '.', program);
+        ASSERT_EQ(d.messageHeadlines(), QStringList{kOpenFailed});
+        const QString detail = ScriptedDialogs::Detail(d.messages[0]);
+        EXPECT_TRUE(detail.contains(file)) << detail;
+        EXPECT_TRUE(detail.contains(QString::fromUtf8(f.reason))) << detail;
+        EXPECT_EQ(w.fields, before);
+        EXPECT_EQ(s.CurrentDesignFile, dir.path() + "/previous.cqb");
+        EXPECT_EQ(FileBytes(file), original);
+    }
+}
+
+TEST_F(DesignFilesTest, NumbersInTheUsersNotationAreNumberCellsAndComeBackAsTyped) {
+    window.separator = ',';
+    window.fields = {"200,5", "25", "50", "2", "130", "0", "78", "0,3", "8j", "200.5", "0,30", "1E-5", "0,2"};
+    const QStringList typed = window.fields;
+    dialogs.saveAnswers.push_back(dir.path() + "/komma");
+    ASSERT_TRUE(SaveDesign(window, state, dialogs, program));
+    const std::string file = (dir.path() + "/komma.cqb").toStdString();
+    const std::string sheet = wormgear::testing::PartOf(file, "xl/worksheets/sheet1.xml");
+    pugi::xml_document xml = wormgear::testing::ParseXml(sheet);
+    // Numbers in the user's notation; "200.5" is not one there, "0,30" would
+    // come back as "0,3".
+    const QStringList kNumbers = {"A1", "A2", "A3", "A4", "A5", "A6", "A7", "A8", "A12", "A13"};
+    for (int row = 1; row <= 13; ++row) {
+        const std::string reference = "A" + std::to_string(row);
+        pugi::xml_node cell = xml.select_node(("//c[@r='" + reference + "']").c_str()).node();
+        EXPECT_EQ(std::string(cell.attribute("t").value()),
+                  kNumbers.contains(QString::fromStdString(reference)) ? "" : "s")
+            << reference;
+    }
+    EXPECT_EQ(std::string(xml.select_node("//c[@r='A1']/v").node().text().get()), "200.5");
+    const DesignInputs back = ReadDesignFile(file, ',');
+    for (int row = 1; row <= 13; ++row)
+        EXPECT_EQ(back.*DesignFields()[row - 1].text, typed[row - 1].toStdString()) << row;
+}
+
+TEST_F(DesignFilesTest, ANameThatIsAFolderOrAnUnwritableTargetLosesNothing) {
+    ASSERT_TRUE(QDir().mkpath(dir.path() + "/taken.cqb"));
+    dialogs.saveAnswers.push_back(dir.path() + "/taken.cqb");
+    state.DesignSaved = false;
+    EXPECT_FALSE(SaveDesign(window, state, dialogs, program));
+    ASSERT_EQ(dialogs.messageHeadlines(), QStringList{kSaveFailed});
+    EXPECT_EQ(ScriptedDialogs::Detail(dialogs.messages[0]), "无法替换文件“" + dir.path() + "/taken.cqb”：是一个目录");
+    EXPECT_TRUE(QDir(dir.path() + "/taken.cqb").isEmpty());
+    EXPECT_FALSE(state.DesignSaved);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
+
+    wormgear::testing::SmallFileSystem disk(1 << 20);
+    if (!disk.available()) GTEST_SKIP() << "a read-only file system needs the superuser";
+    ASSERT_TRUE(disk.setReadOnly(true));
+    dialogs.saveAnswers.push_back(QString::fromStdString(disk.path()) + "design");
+    EXPECT_FALSE(SaveDesign(window, state, dialogs, program));
+    ASSERT_EQ(dialogs.messageHeadlines(), (QStringList{kSaveFailed, kSaveFailed}));
+    EXPECT_TRUE(ScriptedDialogs::Detail(dialogs.messages[1]).endsWith("只读文件系统")) << dialogs.messages[1].text;
+    EXPECT_TRUE(QDir(QString::fromStdString(disk.path())).isEmpty());
+}
+
+TEST_F(DesignFilesTest, ABackupThatCannotBeWrittenLeavesTheDesignFileAsItWas) {
+    const QString file = dir.path() + "/old.cqb";
+    ASSERT_TRUE(QFile::copy(QStringLiteral(DESIGNFILE_TEST_DATA_DIR "/old_design.cqb"), file));
+    const QByteArray original = FileBytes(file);
+    state.CurrentDesignFile = file;
+    state.DesignSaved = false;
+    {
+        // Files may not grow beyond 1 KiB: the copy of the 6 KiB original fails.
+        wormgear::testing::FileSizeLimit full(1024);
+        EXPECT_FALSE(SaveDesign(window, state, dialogs, program));
+    }
+    ASSERT_EQ(dialogs.messageHeadlines(), QStringList{kSaveFailed});
+    EXPECT_EQ(ScriptedDialogs::Detail(dialogs.messages[0]), "无法写入文件“" + file + ".bak”：文件过大");
+    EXPECT_EQ(FileBytes(file), original);
+    EXPECT_FALSE(state.DesignSaved);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.cqb"});
 }
 
 }  // namespace
