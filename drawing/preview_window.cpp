@@ -223,9 +223,7 @@ void TDrawingPreview::save(FileFormat format) {
                                                                 proposed);
     if (!chosen || chosen->isEmpty()) return;
     // The format is the button's: a name without its extension gets it.
-    QString path = *chosen;
-    if (!path.endsWith(QLatin1Char('.') + QLatin1String(extension), Qt::CaseInsensitive))
-        path += QLatin1Char('.') + QLatin1String(extension);
+    const QString path = WithExtension(*chosen, std::string(".") + extension);
     try {
         if (kind_) SaveSheet(sheet(), format, LocalPath(path));
         else SaveReport(content_, LocalPath(path), translate_);

@@ -15,7 +15,7 @@ namespace wormgear {
 namespace {
 
 const QString kSettingsFilter = QStringLiteral("*.ccq");
-const QString kSettingsSuffix = QStringLiteral(".ccq");
+constexpr const char* kSettingsExtension = ".ccq";
 
 // Puts `image` in place of the database file `path`. What SQLite left beside
 // the old file (the journal of an interrupted write, a write-ahead log) would
@@ -69,7 +69,8 @@ bool ReplaceWorkingDatabase(Dialogs& dialogs, const QString& source, Coefficient
 void SaveUserSettings(Dialogs& dialogs, const QString& programDirectory) {
     const std::optional<QString> chosen = dialogs.saveFileName(kSettingsFilter, QString());
     if (!chosen) return;
-    const QString target = *chosen + kSettingsSuffix;
+    // Picking an existing settings file overwrites it: "set1.ccq" stays.
+    const QString target = WithExtension(*chosen, kSettingsExtension);
     QString detail;
     try {
         const std::string image = CoefficientFileSnapshot(WorkingDatabasePath(programDirectory),

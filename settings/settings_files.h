@@ -16,8 +16,9 @@ namespace wormgear {
 
 // Texts stored in N are read with `decimalSeparator`, the user's.
 //
-// N17Click: asks for a name (filter "*.ccq"), appends ".ccq" always ("set1" ->
-// "set1.ccq", "set1.ccq" -> "set1.ccq.ccq") and copies db1.mdb there, replacing
+// N17Click: asks for a name (filter "*.ccq"), appends ".ccq" unless the name
+// ends so already, in any case ("set1" -> "set1.ccq", "set1.ccq" and
+// "SET1.CCQ" stay), and copies db1.mdb there, replacing
 // a file of that name without a question (a link there keeps leading to the
 // file it names, which takes the copy, and a replaced file keeps its
 // permissions). Cancelling does nothing; a failed copy is reported in a box

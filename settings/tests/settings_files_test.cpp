@@ -26,12 +26,19 @@ void ModifyRuleThree(const ProgramDirectory& dir, double value = 0.8) {
     Execute(dir.database(), {QStringLiteral("UPDATE nzhi SET N = %1 WHERE ID = 3").arg(value)});
 }
 
-TEST(SaveUserSettings, AppendsCcqToTheChosenNameAlways) {
+TEST(SaveUserSettings, AppendsCcqOnlyToANameWithoutIt) {
     struct Case {
         const char* chosen;
         const char* written;
     };
-    const Case cases[] = {{"set1", "set1.ccq"}, {"set1.ccq", "set1.ccq.ccq"}, {"设置 二", "设置 二.ccq"}};
+    const Case cases[] = {
+        {"set1", "set1.ccq"},
+        {"set1.ccq", "set1.ccq"},  // typed with its extension, or an existing file picked
+        {"SET1.CCQ", "SET1.CCQ"},
+        {"设置 二", "设置 二.ccq"},
+        {"v1.2 rules", "v1.2 rules.ccq"},  // a dot in the name is no extension
+        {"rules.cqb", "rules.cqb.ccq"},
+    };
     for (const Case& c : cases) {
         ProgramDirectory dir;
         ScriptedDialogs dialogs;
@@ -40,6 +47,7 @@ TEST(SaveUserSettings, AppendsCcqToTheChosenNameAlways) {
         EXPECT_EQ(dialogs.filters, std::vector<QString>{"*.ccq"});
         EXPECT_EQ(dialogs.proposedNames, std::vector<QString>{QString()});
         EXPECT_EQ(dir.bytes(QString::fromUtf8(c.written)), dir.bytes("db1.mdb")) << c.written;
+        EXPECT_FALSE(QFile::exists(dir.file(QString::fromUtf8(c.written) + ".ccq"))) << c.written;
         EXPECT_TRUE(dialogs.messages.empty());
     }
 }
