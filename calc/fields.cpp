@@ -27,6 +27,17 @@ const std::array<DesignFieldDescription, kDesignFieldCount>& DesignFields() {
     return fields;
 }
 
+DesignInputs DefaultInputs(char decimalSeparator) {
+    DesignInputs inputs;
+    for (const DesignFieldDescription& field : DesignFields()) {
+        if (!field.calculated) continue;
+        for (char& c : inputs.*field.text) {
+            if (c == '.') c = decimalSeparator;
+        }
+    }
+    return inputs;
+}
+
 const DesignFieldDescription* FieldByOption(std::string_view option) {
     for (const DesignFieldDescription& field : DesignFields()) {
         if (option == field.option) return &field;

@@ -1,9 +1,11 @@
 // The thirteen input texts of a design, by meaning: what the window's fields
 // hold, what a design file stores (rows 1 to 13 in this order), what the
 // sheets take and what wormcalc's options set. The window's default texts
-// are the member initialisers.
+// are the member initialisers, written with '.'; DefaultInputs gives them in
+// the user's notation.
 //
 //   DesignInputs in;                 // WormStarts "1", Backlash "0.3", ...
+//   DefaultInputs(',').Backlash      // "0,3"
 //   FieldText(in, DesignField::CentreDistance) = "200";
 //   DesignFields()[0].option         // "centre-distance"
 #pragma once
@@ -68,6 +70,11 @@ inline std::string& FieldText(DesignInputs& inputs, DesignField field) {
 inline const std::string& FieldText(const DesignInputs& inputs, DesignField field) {
     return inputs.*DesignFields()[static_cast<int>(field)].text;
 }
+
+// The default texts with `decimalSeparator` in the numbers the calculation
+// reads ("0.3" -> "0,3"); the texts it does not read ("0.3*P/2", the grades)
+// stay as they are.
+DesignInputs DefaultInputs(char decimalSeparator);
 
 // The field whose option is `option` ("teeth" -> WheelTeeth), or nullptr.
 const DesignFieldDescription* FieldByOption(std::string_view option);

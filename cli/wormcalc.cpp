@@ -438,6 +438,13 @@ int RunWormcalc(const std::vector<std::string>& arguments, std::istream& in, std
     Options options;
     try {
         options = ParseArguments(arguments);
+        // Fields no option sets start from the window's defaults, numbers in
+        // the user's notation ("0,3" where the separator is ',').
+        const DesignInputs defaults = DefaultInputs(decimalSeparator);
+        for (const DesignFieldDescription& field : DesignFields()) {
+            if (!options.job.given[static_cast<std::size_t>(field.field)])
+                options.job.fields.*field.text = defaults.*field.text;
+        }
         if (options.help) {
             out << kUsage;
             return 0;

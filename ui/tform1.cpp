@@ -33,7 +33,7 @@ constexpr int kClientHeight = 560;
 const QColor kBackground(185, 209, 234);
 
 // One input row, in the order of DesignFields(): field, caption label and
-// caption. The default texts are those of DesignInputs.
+// caption. The default texts are DefaultInputs in the user's notation.
 struct InputRow {
     const char* edit;
     const char* label;
@@ -164,7 +164,7 @@ void TForm1::buildInputs(QWidget* client) {
                                             &Edit8, &Edit9, &Edit10, &Edit11, &Edit12, &Edit13};
     QLabel** labels[kDesignFieldCount] = {&Label1,  &Label2,  &Label3,  &Label4,  &Label5,  &Label6, &Label7,
                                           &Label15, &Label30, &Label31, &Label36, &Label37, &Label38};
-    const DesignInputs defaults;
+    const DesignInputs defaults = DefaultInputs(separator_);
     for (int row = 0; row < kDesignFieldCount; ++row) {
         const InputRow& input = kInputRows[row];
         *labels[row] = MakeLabel(client, input.label, tr(input.caption), QRect(16, 32 + 40 * row, 80, 13));

@@ -126,6 +126,7 @@ class TForm1 : public QMainWindow, public DesignWindow {
 
     // DesignWindow, for the design-file commands.
     QString fieldText(int row) const override;
+    char decimalSeparator() const override { return separator_; }
     void setFieldText(int row, const QString& text) override;
     void calculate() override { Button1Click(); }
     void showWindow() override { show(); }

@@ -48,6 +48,26 @@ TEST(WormcalcTest, TextOutputShowsThePanelsAsTheWindowDoes) {
     EXPECT_NE(r.out.find("130.518----修形主基圆直径\n"), std::string::npos);
 }
 
+TEST(WormcalcTest, TheDefaultsAreWrittenWithTheUsersSeparator) {
+    // A decimal-comma user gives only the nine inputs, as in the window: the
+    // backlash and the grinding increment default to 0,3 and 0,2.
+    std::istringstream in;
+    std::ostringstream out, err;
+    std::vector<std::string> args = Example();
+    const int status = RunWormcalc(args, in, out, err, {}, ',');
+    EXPECT_EQ(status, 0) << err.str();
+    EXPECT_NE(out.str().find("168,728-----蜗杆齿根圆弧半径\n"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("8,986-----滚刀测量齿厚\n"), std::string::npos) << "the default backlash, 0,3";
+
+    std::istringstream batch(
+        "{\"centre-distance\":\"200\",\"speed-ratio\":\"25\",\"teeth\":\"50\",\"starts\":\"2\","
+        "\"base-diameter\":\"130\",\"pitch-diameter\":\"78\"}\n");
+    std::ostringstream batchOut, batchErr;
+    args = {"--jsonl", "--coefficients", kExampleCoefficients};
+    EXPECT_EQ(RunWormcalc(args, batch, batchOut, batchErr, {}, ','), 0) << batchOut.str();
+    EXPECT_EQ(batchOut.str().find("\"error\""), std::string::npos) << batchOut.str();
+}
+
 TEST(WormcalcTest, JsonHasAll34LinesInPanelOrder) {
     const Result r = Wormcalc(Example({"--json"}));
     EXPECT_EQ(r.status, 0);

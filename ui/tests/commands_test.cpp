@@ -31,8 +31,8 @@ TEST_F(WindowTest, ExportMenuItemsWorkBeforeAnyCalculation) {
         const QString output = programDirectory() + QLatin1String(command.proposedName) + ".xlsx";
         dialogs.saveAnswers.push_back(output);
         form->findChild<QAction*>(QString::fromLatin1(command.item))->trigger();
-        EXPECT_EQ(dialogs.proposedNames.back(), QString::fromLatin1(command.proposedName));
-        EXPECT_EQ(dialogs.filters.back(), QStringLiteral(".xls"));
+        EXPECT_EQ(dialogs.proposedNames.back(), QString::fromLatin1(command.proposedName) + ".xlsx");
+        EXPECT_EQ(dialogs.filters.back(), QString::fromUtf8("Excel 工作簿 (*.xlsx *.xls)"));
         EXPECT_TRUE(QFile::exists(output));
         EXPECT_FALSE(form->form2()->isVisible());
     }
@@ -48,7 +48,7 @@ TEST_F(WindowTest, ExportButtonsAfterACalculationAskForTheFileName) {
         SCOPED_TRACE(command.button);
         dialogs.saveAnswers.push_back(std::nullopt);  // cancelled: nothing written, nothing said
         QTest::mouseClick(form->findChild<QPushButton*>(QString::fromLatin1(command.button)), Qt::LeftButton);
-        EXPECT_EQ(dialogs.proposedNames.back(), QString::fromLatin1(command.proposedName));
+        EXPECT_EQ(dialogs.proposedNames.back(), QString::fromLatin1(command.proposedName) + ".xlsx");
     }
     EXPECT_EQ(dialogs.proposedNames.size(), 3u);
     EXPECT_TRUE(dialogs.messages.empty());
@@ -106,7 +106,7 @@ TEST_F(WindowTest, ASavedDesignOpensFromTheCommandLineAfterTheShowStep) {
     // The next open asks for its file; cancelling changes nothing.
     dialogs.openAnswers.push_back(std::nullopt);
     form->N11->trigger();
-    EXPECT_EQ(dialogs.filters.back(), QStringLiteral("*.cqb"));
+    EXPECT_EQ(dialogs.filters.back(), QString::fromUtf8("*.cqb;;所有文件 (*)"));
     EXPECT_EQ(form->designFileState().CurrentDesignFile, path);
 }
 

@@ -53,7 +53,7 @@ void WindowTest::SetUp() {
 void WindowTest::TearDown() { form.reset(); }
 
 TForm1& WindowTest::openWindow(const QStringList& arguments, OnlineServices online) {
-    form = std::make_unique<TForm1>(dialogs, programDirectory(), '.', arguments, std::move(online));
+    form = std::make_unique<TForm1>(dialogs, programDirectory(), separator, arguments, std::move(online));
     form->show();
     if (form->isVisible()) {
         QApplication::setActiveWindow(form.get());

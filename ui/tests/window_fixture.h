@@ -48,6 +48,8 @@ class WindowTest : public ::testing::Test {
     QString programDirectory() const { return directory_.path() + QLatin1Char('/'); }
 
     QTemporaryDir directory_;
+    // The user's decimal separator the window is made with.
+    char separator = '.';
     ScriptedDialogs dialogs;
     std::unique_ptr<TForm1> form;
 };
