@@ -1,5 +1,5 @@
-// Speed of one sheet export (template open, fill, save) and of reading a
-// design-sized workbook, beside the time LibreOffice needs to convert the same
+// Speed of one sheet export (template open, fill, save), of reading a
+// design-sized workbook and a design LibreOffice saved as .ods, beside the time LibreOffice needs to convert the same
 // sheet headless (measured only where soffice is installed).
 //
 //   build-export/export/export_bench
@@ -47,6 +47,22 @@ void BM_ExportWormSheet(benchmark::State& state) {
 }
 BENCHMARK(BM_ExportWormSheet)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
+// The same sheet with every cell a text, as the export once wrote it: beside
+// BM_ExportWormSheet/1, the cost of the number cells and their formats.
+void BM_ExportWormSheetAllTexts(benchmark::State& state) {
+    const TWormDesign design = ExampleDesign();
+    const DesignInputs texts = WorkedExampleInputs();
+    const std::string target = Folder(true) + "/rudar.xlsx";
+    for (auto _ : state) {
+        Workbook book = Workbook::Open(TemplatePath("1.xls"));
+        for (const SheetCell& cell : SheetCells(SheetKind::Worm, texts, design, '.'))
+            book.SetCellText(cell.row, cell.column, cell.text);
+        book.SaveTo(target);
+    }
+    state.SetLabel("file in /dev/shm");
+}
+BENCHMARK(BM_ExportWormSheetAllTexts)->Unit(benchmark::kMicrosecond);
+
 void BM_ExportEachSheetInMemory(benchmark::State& state) {
     const TWormDesign design = ExampleDesign();
     const DesignInputs texts = WorkedExampleInputs();
@@ -59,15 +75,16 @@ void BM_ExportEachSheetInMemory(benchmark::State& state) {
 }
 BENCHMARK(BM_ExportEachSheetInMemory)->Unit(benchmark::kMicrosecond);
 
+const char* const kDesignFields[13] = {
+    "200",     "25",      "50", "2", "130", "0", "78", "0.3", "8j (GB/T16445-1996)", "8j (GB/T16445-1996)",
+    "0.3*P/2", "0.2*P/2", "0.2"};
+
 void BM_ReadDesignFile(benchmark::State& state) {
     const std::string path = Folder(false) + "/design.cqb";
     {
         Workbook book = Workbook::Open(TemplatePath("111.xls"));
-        const char* const fields[13] = {
-            "200",     "25",      "50", "2", "130", "0", "78", "0.3", "8j (GB/T16445-1996)", "8j (GB/T16445-1996)",
-            "0.3*P/2", "0.2*P/2", "0.2"};
-        for (int row = 1; row <= 13; ++row) book.SetCellText(row, 1, fields[row - 1]);
-        book.SaveAs(path);
+        for (int row = 1; row <= 13; ++row) book.SetCellValue(row, 1, kDesignFields[row - 1], '.');
+        book.SaveTo(path);
     }
     for (auto _ : state) {
         Workbook book = Workbook::Open(path);
@@ -75,6 +92,35 @@ void BM_ReadDesignFile(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ReadDesignFile)->Unit(benchmark::kMicrosecond);
+
+// A design LibreOffice saved as OpenDocument (made by it here where soffice
+// is installed): the file is turned into a workbook before it is read.
+void BM_ReadOpenDocumentDesign(benchmark::State& state) {
+    const std::string soffice = QStandardPaths::findExecutable(QStringLiteral("soffice")).toStdString();
+    if (soffice.empty()) {
+        state.SkipWithError("soffice is not installed");
+        return;
+    }
+    const std::string folder = Folder(false);
+    {
+        Workbook book = Workbook::Open(TemplatePath("111.xls"));
+        for (int row = 1; row <= 13; ++row) book.SetCellValue(row, 1, kDesignFields[row - 1], '.');
+        book.SaveTo(folder + "/design.xlsx");
+    }
+    const std::string command = "'" + soffice + "' -env:UserInstallation=file://" + folder +
+                                "/profile --headless --norestore --convert-to ods --outdir '" + folder + "/ods' '" +
+                                folder + "/design.xlsx' >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) {
+        state.SkipWithError("soffice failed");
+        return;
+    }
+    const std::string path = folder + "/ods/design.ods";
+    for (auto _ : state) {
+        Workbook book = Workbook::Open(path);
+        for (int row = 1; row <= 13; ++row) benchmark::DoNotOptimize(book.CellText(row, 1, '.'));
+    }
+}
+BENCHMARK(BM_ReadOpenDocumentDesign)->Unit(benchmark::kMicrosecond);
 
 // The same worm sheet converted to CSV by LibreOffice, its profile made by a
 // first, untimed run so that only the conversion itself is measured.

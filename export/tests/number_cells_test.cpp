@@ -84,13 +84,7 @@ TEST(NumberCellOf, NumbersAreTheTextsFormatRealGivesBack) {
     }
 }
 
-class NumberCellsTest : public ::testing::Test {
- protected:
-    void SetUp() override { ASSERT_TRUE(folder_.isValid()); }
-    std::string Path(const std::string& name) const { return folder_.path().toStdString() + "/" + name; }
-
-    QTemporaryDir folder_;
-};
+using NumberCellsTest = FolderTest;
 
 // The cell format <xf> a cell of the sheet uses, and the code of its number format.
 struct CellFormat {
@@ -214,8 +208,7 @@ TEST_F(NumberCellsTest, ANumberOverwrittenByATextBecomesATextAndBack) {
 TEST_F(NumberCellsTest, AWorkbookWithoutStylesGetsThem) {
     WorkbookSpec spec;
     spec.sheetXml = SheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
-    WriteFile(Path("plain.xlsx"), PackageBytes(WorkbookParts(spec)));
-    Workbook book = Workbook::Open(Path("plain.xlsx"));
+    Workbook book = Workbook::Open(Write("plain.xlsx", WorkbookParts(spec)));
     book.SetCellValue(2, 1, "4.75", '.');
     book.Save();
     ASSERT_TRUE(HasPart(Path("plain.xlsx"), "xl/styles.xml"));

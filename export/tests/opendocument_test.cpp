@@ -47,19 +47,11 @@ std::string Outcome(const std::string& path) {
     }
 }
 
-class OpenDocumentTest : public ::testing::Test {
+class OpenDocumentTest : public FolderTest {
  protected:
-    void SetUp() override { ASSERT_TRUE(folder_.isValid()); }
-    std::string Path(const std::string& name) const { return folder_.path().toStdString() + "/" + name; }
-    std::string Write(const std::string& name, const Parts& parts) {
-        WriteFile(Path(name), PackageBytes(parts));
-        return Path(name);
-    }
     std::string WriteTable(const std::string& name, const std::string& rows) {
         return Write(name, OpenDocumentParts(OpenDocumentTable(rows)));
     }
-
-    QTemporaryDir folder_;
 };
 
 TEST_F(OpenDocumentTest, ReadsEveryKindOfCellAsTheWorkbookShowsIt) {
@@ -129,15 +121,15 @@ TEST_F(OpenDocumentTest, RepeatedRowsAndCellsAreRepeatedAndEmptyOnesCostNothing)
         // as LibreOffice ends a table: the rest of the rows, empty
         Row("<table:table-cell table:number-columns-repeated=\"16384\"/>", " table:number-rows-repeated=\"1048570\"");
     const Workbook book = Workbook::Open(WriteTable("repeats.ods", rows));
-    EXPECT_EQ(book.CellText(1, 1, '.'), "1");
-    EXPECT_EQ(book.CellText(1, 3, '.'), "");
-    for (int column = 4; column <= 6; ++column) EXPECT_EQ(book.CellText(1, column, '.'), "r") << column;
-    EXPECT_EQ(book.CellText(1, 7, '.'), "") << "a covered cell takes its column";
-    EXPECT_EQ(book.CellText(1, 8, '.'), "7");
-    EXPECT_EQ(book.CellText(4, 1, '.'), "");
-    EXPECT_EQ(book.CellText(5, 1, '.'), "2");
-    EXPECT_EQ(book.CellText(6, 1, '.'), "2");
-    EXPECT_EQ(book.CellText(7, 1, '.'), "");
+    const struct {
+        int row, column;
+        const char* text;
+    } kCells[] = {
+        {1, 1, "1"}, {1, 3, ""}, {1, 4, "r"}, {1, 5, "r"}, {1, 6, "r"}, {1, 7, ""},  // a covered cell takes its column
+        {1, 8, "7"}, {4, 1, ""}, {5, 1, "2"}, {6, 1, "2"}, {7, 1, ""},
+    };
+    for (const auto& c : kCells)
+        EXPECT_EQ(book.CellText(c.row, c.column, '.'), c.text) << CellReference(c.row, c.column);
 }
 
 TEST_F(OpenDocumentTest, ReadsTheActiveTableElseTheFirst) {

@@ -2,7 +2,10 @@
 // shipped templates and parsed XML parts.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <pugixml.hpp>
+
+#include <QTemporaryDir>
 
 #include <string>
 #include <utility>
@@ -59,5 +62,19 @@ std::string SheetXml(const std::string& sheetData, const std::string& before = "
 std::string SharedStringsXml(const std::vector<std::string>& items);
 
 pugi::xml_document ParseXml(const std::string& text);
+
+// A test with a temporary folder of its own.
+class FolderTest : public ::testing::Test {
+ protected:
+    void SetUp() override { ASSERT_TRUE(folder_.isValid()); }
+    std::string Path(const std::string& name) const { return folder_.path().toStdString() + "/" + name; }
+    // Packs `parts` into the file `name` of the folder and returns its path.
+    std::string Write(const std::string& name, const Parts& parts) {
+        WriteFile(Path(name), PackageBytes(parts));
+        return Path(name);
+    }
+
+    QTemporaryDir folder_;
+};
 
 }  // namespace wormgear::testing

@@ -37,17 +37,7 @@ using Kind = WorkbookError::Kind;
     return ::testing::AssertionFailure() << "no WorkbookError";
 }
 
-class WorkbookTest : public ::testing::Test {
- protected:
-    void SetUp() override { ASSERT_TRUE(folder_.isValid()); }
-    std::string Path(const std::string& name) const { return folder_.path().toStdString() + "/" + name; }
-    std::string Write(const std::string& name, const Parts& parts) {
-        WriteFile(Path(name), PackageBytes(parts));
-        return Path(name);
-    }
-
-    QTemporaryDir folder_;
-};
+using WorkbookTest = FolderTest;
 
 // --- cell positions and names -------------------------------------------
 
