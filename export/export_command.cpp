@@ -20,8 +20,9 @@ void ExportSheet(SheetKind kind, const DesignInputs& inputs, const TWormDesign& 
         Workbook book = Workbook::Open(LocalPath(ProgramFile(programDirectory, TemplateName(kind))));
         FillSheet(book, kind, inputs, design, decimalSeparator);
 
+        // "rudar.xlsx": the proposal under the name the file will have.
         std::optional<QString> chosen = dialogs.saveFileName(
-            SheetFileFilter(), QString::fromUtf8(ProposedFileName(kind)) + QStringLiteral(".xlsx"));
+            SheetFileFilter(), QString::fromStdString(SpreadsheetFileName(ProposedFileName(kind))));
         if (chosen) {
             progress.show();
             // The name the dialog returned, its extension made to tell what

@@ -14,6 +14,8 @@ namespace wormgear {
 
 class TForm2;
 
+// The dialog proposes "rudar.xlsx" (gundao, wolun); the file is written under
+// SpreadsheetFileName of the chosen name, so "hob1.xls" becomes "hob1.xlsx".
 // A failure shows the one message with the file and the reason beneath it;
 // a progress dialog already shown stays up until the user dismisses it.
 void ExportSheet(SheetKind kind, const DesignInputs& inputs, const TWormDesign& design, char decimalSeparator,
