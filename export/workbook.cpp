@@ -482,6 +482,7 @@ struct Workbook::Impl {
         format.append_attribute("numFmtId").set_value(next);
         format.append_attribute("formatCode").set_value(code.c_str());
         SetCount(formats, "numFmt");
+        stylesChanged = true;
         return next;
     }
 
@@ -529,8 +530,8 @@ struct Workbook::Impl {
         if (index == formats.size()) {
             cellFormats.append_copy(wanted);
             SetCount(cellFormats, "xf");
+            stylesChanged = true;
         }
-        stylesChanged = true;
         numberStyles.emplace(key, index);
         return index;
     }

@@ -170,6 +170,7 @@ TEST_F(NumberCellsTest, FormatsAreSharedSoSavingAgainAddsNothing) {
     const Styles once(Path("design.cqb"));
     const std::size_t formats = once.Count("//numFmts/numFmt"), cellFormats = once.Count("//cellXfs/xf");
     EXPECT_EQ(formats, 1u) << "thirteen numbers of one decimal share one format";
+    const std::string stylesOnce = PartOf(Path("design.cqb"), "xl/styles.xml");
 
     for (int save = 0; save < 3; ++save) {
         Workbook again = Workbook::Open(Path("design.cqb"));
@@ -177,6 +178,7 @@ TEST_F(NumberCellsTest, FormatsAreSharedSoSavingAgainAddsNothing) {
         again.Save();
     }
     const Styles later(Path("design.cqb"));
+    EXPECT_EQ(PartOf(Path("design.cqb"), "xl/styles.xml"), stylesOnce);
     EXPECT_EQ(later.Count("//numFmts/numFmt"), formats);
     EXPECT_EQ(later.Count("//cellXfs/xf"), cellFormats);
     EXPECT_EQ(std::stoul(ParseXml(PartOf(Path("design.cqb"), "xl/styles.xml"))
