@@ -5,25 +5,19 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QMessageBox>
 
 namespace {
 
-qint64 g_elapsed = 0;
-
+// Returns only when something closes the box: the watchdog.
 void ShowAnUnansweredBox() {
-    QElapsedTimer clock;
-    clock.start();
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Wormgear"), QStringLiteral("nobody answers this"));
     box.exec();
-    g_elapsed = clock.elapsed();
 }
 
 // The test main's watchdog is the one under test.
 TEST(ModalWatchdogTest, AnUnscriptedModalBoxFailsTheTestAndIsClosed) {
     EXPECT_NONFATAL_FAILURE(ShowAnUnansweredBox(), "nobody answers this");
-    EXPECT_LT(g_elapsed, 5000) << "the box stood " << g_elapsed << " ms";
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
