@@ -1,0 +1,64 @@
+// A table as a workbook of one sheet: a header row, then rows of numbers and
+// texts, the numbers stored as numbers so that a spreadsheet sorts, sums and
+// charts them. Rows are appended one by one, so a table of a million rows is
+// written without a cell object per value.
+//
+//   TableWorkbook table("方案表");
+//   table.text("β (°)");
+//   table.text("检查");
+//   table.endRow();
+//   table.number("11.025");        // <c r="A2"><v>11.025</v></c>
+//   table.text("警告 …");          // a shared string
+//   table.endRow();
+//   ReplaceWorkbookFile(path, WritePackage(table.package()));
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "export/ooxml.h"
+
+namespace wormgear {
+
+class TableWorkbook {
+ public:
+    // The rows and columns a worksheet holds (2^20 rows, A..XFD).
+    static constexpr std::uint64_t kMostRows = 1048576;
+    static constexpr int kMostColumns = 16384;
+
+    // `sheetName` as the sheet's tab shows it; the first row stays in view
+    // while the table scrolls.
+    explicit TableWorkbook(std::string sheetName);
+
+    // The next cell of the row: a number written as FormatReal writes it with
+    // '.' ("11.025", "-0.5", "1E15"); anything else throws WorkbookError (Cell).
+    void number(std::string_view text);
+    // A text cell; an empty text leaves the cell empty.
+    void text(const std::string& text);
+    // An empty cell.
+    void skip();
+    // Ends the row; the next cell starts the row beneath. Beyond kMostRows
+    // rows or kMostColumns cells in a row: WorkbookError (Cell).
+    void endRow();
+
+    std::uint64_t rows() const { return rows_; }
+
+    // The package of the table as it stands.
+    PackageEntries package();
+
+ private:
+    // The letters of the next cell's column, opening the row at its first cell.
+    const std::string& nextColumn();
+    void openCell(const char* attributes);
+
+    OneSheetWorkbook book_;
+    std::string cells_;                 // the rows written so far
+    std::vector<std::string> columns_;  // column letters: "A", "B", ...
+    std::string rowNumber_;             // the number of the row being written
+    std::uint64_t rows_ = 0;            // rows ended
+    int column_ = 0;                    // cells in the row being written
+};
+
+}  // namespace wormgear
