@@ -114,6 +114,14 @@ QString CommandLineDesignPath(const QStringList& arguments) {
     return firstFour.join(QLatin1Char(' ')).trimmed();
 }
 
+void ShowDesignTexts(DesignWindow& window, const DesignInputs& inputs) {
+    // Row order matters: the proposals that the centre distance makes for the
+    // base circle and the pitch diameter are then replaced by these texts.
+    for (int row = 1; row <= kDesignFieldCount; ++row)
+        window.setFieldText(row, QString::fromStdString(inputs.*DesignFields()[row - 1].text));
+    window.calculate();
+}
+
 void OpenDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, const QStringList& arguments,
                 char decimalSeparator, const QString& programDirectory) {
     QString path;
@@ -131,13 +139,7 @@ void OpenDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, 
     }
     if (!path.isEmpty()) {
         try {
-            const DesignInputs inputs = ReadDesignFile(LocalPath(path), decimalSeparator);
-            // Row order matters: the proposals that the centre distance makes
-            // for the base circle and the pitch diameter are then replaced by
-            // the stored texts.
-            for (int row = 1; row <= kDesignFieldCount; ++row)
-                window.setFieldText(row, QString::fromStdString(inputs.*DesignFields()[row - 1].text));
-            window.calculate();
+            ShowDesignTexts(window, ReadDesignFile(LocalPath(path), decimalSeparator));
             state.DesignSaved = true;
             state.CurrentDesignFile = path;
         } catch (const std::exception& error) {

@@ -51,6 +51,13 @@ struct DesignFileState {
 // with the file and the reason beneath it).
 bool SaveDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, const QString& programDirectory);
 
+// Puts a design on screen as an open does: the thirteen texts into the
+// fields in row order (the proposals that the centre distance makes for the
+// base circle and the pitch diameter are then replaced by the given texts),
+// then Calculate. The open and the take-over from a table of solutions both
+// come this way.
+void ShowDesignTexts(DesignWindow& window, const DesignInputs& inputs);
+
 // N11Click: takes the file from `arguments` (the command-line arguments after
 // the program name) the first time, else from the open dialog (design files,
 // or any file: LibreOffice saves .ods and .xlsx under their own names); fills the

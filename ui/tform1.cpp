@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStatusBar>
 
 #include "calc/suggestions.h"
 #include "dialogs/window_font.h"
@@ -19,6 +20,7 @@
 #include "settings/coefficient_store.h"
 #include "settings/settings_files.h"
 #include "ui/application.h"
+#include "ui/checks_window.h"
 
 namespace wormgear {
 
@@ -151,12 +153,14 @@ void TForm1::buildWindow() {
     buildPanels(client);
     buildButtons(client);
     buildMenu();
+    buildStatusLine();
     setTabOrder();
 
     // Single border: no resizing and no maximize button; minimize and close stay.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    // The client area keeps its size: the window grows by the menu and the status line.
+    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
 
 void TForm1::buildInputs(QWidget* client) {
@@ -295,6 +299,26 @@ void TForm1::buildMenu() {
     N21 = item(N19, "N21", tr("蜗轮图"));
     N22 = item(N19, "N22", tr("滚刀图"));
     N23 = item(N19, "N23", tr("计算书"));
+    N24 = item(N19, "N24", tr("设计检查"));
+    N25 = item(N19, "N25", tr("方案表"));
+}
+
+void TForm1::buildStatusLine() {
+    QStatusBar* line = statusBar();
+    line->setObjectName(QStringLiteral("StatusBar"));
+    line->setSizeGripEnabled(false);  // the window keeps its size
+    ChecksLine = new QLabel(line);
+    ChecksLine->setObjectName(QStringLiteral("ChecksLine"));
+    ChecksLine->setTextFormat(Qt::PlainText);
+    ChecksLine->setMinimumWidth(1);  // a long text is cut, it does not widen the window
+    ChecksButton = new QToolButton(line);
+    ChecksButton->setObjectName(QStringLiteral("ChecksButton"));
+    ChecksButton->setText(tr("详细…"));
+    ChecksButton->setAutoRaise(true);
+    ChecksButton->setFocusPolicy(Qt::NoFocus);  // outside the keyboard order of the window
+    ChecksButton->hide();
+    line->addWidget(ChecksLine, 1);
+    line->addPermanentWidget(ChecksButton);
 }
 
 void TForm1::setTabOrder() {
@@ -337,6 +361,9 @@ void TForm1::connectHandlers() {
     connect(N21, &QAction::triggered, this, [this] { N21Click(); });
     connect(N22, &QAction::triggered, this, [this] { N22Click(); });
     connect(N23, &QAction::triggered, this, [this] { N23Click(); });
+    connect(N24, &QAction::triggered, this, [this] { N24Click(); });
+    connect(N25, &QAction::triggered, this, [this] { N25Click(); });
+    connect(ChecksButton, &QToolButton::clicked, this, [this] { N24Click(); });
     // N12 has no action.
 }
 
@@ -502,8 +529,17 @@ void TForm1::Button1Click() {
         // Lines written before a failure stay, as the calculation left them.
         for (const ResultLine& line : outcome.lines)
             if (QLabel* label = resultLabel(line.label())) label->setText(QString::fromStdString(line.text));
+        // The checks explain the outcome; they change nothing of it.
+        try {
+            CheckDesign(inputs, coefficients_, outcome, separator_, findings_);
+        } catch (const std::exception&) {
+            findings_.clear();  // no explanation rather than no calculation
+        }
+        showChecks(outcome);
         if (!outcome.succeeded()) {
-            dialogs_.message(ApplicationTitle(), QString::fromStdString(outcome.failure));
+            // The calculation's own message first, the causes beneath it.
+            dialogs_.message(ApplicationTitle(), MessageWithDetail(QString::fromStdString(outcome.failure),
+                                                                   CausesText(findings_, separator_)));
             return;
         }
         showResults(true);
@@ -517,6 +553,59 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::CheckBox1Click() { Button1Click(); }
+
+void TForm1::showChecks(const CalculationOutcome& outcome) {
+    checkedOnce_ = true;
+    checkedSucceeded_ = outcome.succeeded();
+    const QString summary = ChecksSummary(findings_, separator_);
+    const Finding* worst = Worst(findings_);
+    QPalette palette = ChecksLine->palette();
+    palette.setColor(QPalette::WindowText, !worst                                   ? palette.color(QPalette::Text)
+                                           : worst->severity() == Severity::Error   ? QColor(Qt::red)
+                                           : worst->severity() == Severity::Warning ? QColor(160, 82, 0)
+                                                                                    : palette.color(QPalette::Text));
+    ChecksLine->setPalette(palette);
+    ChecksLine->setText(ChecksLine->fontMetrics().elidedText(summary, Qt::ElideRight, ChecksLine->width()));
+    ChecksLine->setToolTip(summary);
+    ChecksButton->setVisible(worst != nullptr);
+    if (checksWindow_) checksWindow_->showFindings(findings_, checkedSucceeded_, separator_);
+}
+
+void TForm1::N24Click() {
+    guarded([this] {
+        if (!checksWindow_) {
+            checksWindow_ = std::make_unique<TChecksWindow>(this);
+            if (checkedOnce_) checksWindow_->showFindings(findings_, checkedSucceeded_, separator_);
+        }
+        checksWindow_->show();
+        checksWindow_->raise();
+        checksWindow_->activateWindow();
+    });
+}
+
+void TForm1::N25Click() {
+    guarded([this] {
+        if (!solutionsWindow_) solutionsWindow_ = std::make_unique<TSolutionsWindow>(*this, dialogs_, separator_, this);
+        solutionsWindow_->show();
+        solutionsWindow_->raise();
+        solutionsWindow_->activateWindow();
+    });
+}
+
+void TForm1::takeOver(const DesignInputs& texts, bool roundEnvelopedTeeth) {
+    if (ended_) return;
+    guarded([&] {
+        // The design on screen is about to be replaced, as by an open.
+        if (!AskBeforeLeaving(*this, fileState_, dialogs_, programDirectory_)) return;
+        DesignInputs shown = designInputs();
+        for (const DesignFieldDescription& field : DesignFields())
+            if (field.calculated) shown.*field.text = texts.*field.text;
+        CheckBox1->setChecked(roundEnvelopedTeeth);  // no click: the calculation below is the one
+        ShowDesignTexts(*this, shown);
+        raise();
+        activateWindow();
+    });
+}
 
 QLabel* TForm1::resultLabel(const std::string& name) const {
     const auto found = resultLabels_.find(name);

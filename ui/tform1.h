@@ -13,25 +13,29 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringList>
+#include <QToolButton>
 #include <array>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
 
+#include "calc/checks.h"
 #include "calc/design.h"
 #include "designfile/design_commands.h"
 #include "dialogs/dialogs.h"
 #include "drawing/report.h"
 #include "export/sheets.h"
+#include "solutions/solutions_window.h"
 #include "ui/online_services.h"
 
 namespace wormgear {
 
 class TForm2;
 class TForm5;
+class TChecksWindow;
 
-class TForm1 : public QMainWindow, public DesignWindow {
+class TForm1 : public QMainWindow, public DesignWindow, public SolutionsHost {
     Q_OBJECT
 
  public:
@@ -67,8 +71,13 @@ class TForm1 : public QMainWindow, public DesignWindow {
     // Main menu.
     QMenu *N1, *N7, *df1, *N19;
     QAction *N11, *N12, *N2, *N3, *N14, *N4, *N5, *N17, *N6, *N13, *N15, *N16, *N18;
-    // The tools menu: the drawings and the report.
-    QAction *N20, *N21, *N22, *N23;
+    // The tools menu: the drawings and the report; the design checks and
+    // the table of solutions.
+    QAction *N20, *N21, *N22, *N23, *N24, *N25;
+    // The status line below the client area: the design checks of the last
+    // calculation, and the button that opens them in full.
+    QLabel* ChecksLine;
+    QToolButton* ChecksButton;
 
     // Handlers, named after their control and event.
     void FormCreate();
@@ -111,6 +120,10 @@ class TForm1 : public QMainWindow, public DesignWindow {
     void N21Click() { openDrawing(DrawingKind::Wheel); }
     void N22Click() { openDrawing(DrawingKind::Hob); }
     void N23Click() { openDrawing(std::nullopt); }
+    // The design checks of the last calculation in full, in their window.
+    void N24Click();
+    // The table of solutions around the design on screen.
+    void N25Click();
 
     // Program-wide state.
     const TWormDesign& design() const { return design_; }
@@ -123,6 +136,11 @@ class TForm1 : public QMainWindow, public DesignWindow {
     QLabel* resultLabel(const std::string& name) const;
     TForm2* form2() const { return form2_.get(); }
     TForm5* form5() const { return form5_.get(); }
+    // The design checks of the last calculation, the worst first.
+    const std::vector<Finding>& findings() const { return findings_; }
+    // The windows of N24 and N25, once opened.
+    TChecksWindow* checksWindow() const { return checksWindow_.get(); }
+    TSolutionsWindow* solutionsWindow() const { return solutionsWindow_.get(); }
 
     // DesignWindow, for the design-file commands.
     QString fieldText(int row) const override;
@@ -131,6 +149,15 @@ class TForm1 : public QMainWindow, public DesignWindow {
     void calculate() override { Button1Click(); }
     void showWindow() override { show(); }
     void closeWindow() override { close(); }
+
+    // SolutionsHost, for the table of solutions.
+    DesignInputs hostInputs() const override { return designInputs(); }
+    TCoefficientTable hostCoefficients() const override { return coefficients_; }
+    bool hostRoundsEnvelopedTeeth() const override { return CheckBox1->isChecked(); }
+    // Asks the unsaved-data question as an open does, then puts the design's
+    // calculated texts (the other four stay as they are) into the fields and
+    // calculates, with 取整数 as the table was calculated.
+    void takeOver(const DesignInputs& texts, bool roundEnvelopedTeeth) override;
 
     // The first showing runs the show step before the window comes up; when it
     // fails the window never appears.
@@ -151,6 +178,7 @@ class TForm1 : public QMainWindow, public DesignWindow {
     void buildPanels(QWidget* client);
     void buildButtons(QWidget* client);
     void buildMenu();
+    void buildStatusLine();
     void setTabOrder();
     void connectHandlers();
 
@@ -170,6 +198,9 @@ class TForm1 : public QMainWindow, public DesignWindow {
     void showNewVersionMessage();
     // The preview of a drawing, or of the report without a kind.
     void openDrawing(std::optional<DrawingKind> kind);
+    // The design checks of a calculation: the status line, and the checks
+    // window when it is open.
+    void showChecks(const CalculationOutcome& outcome);
     // Runs a command; an error it does not catch itself is shown with its own
     // text and the program goes on.
     void guarded(const std::function<void()>& command);
@@ -196,8 +227,13 @@ class TForm1 : public QMainWindow, public DesignWindow {
 
     std::array<QLineEdit*, kDesignFieldCount> edits_{};
     std::map<std::string, QLabel*> resultLabels_;
+    std::vector<Finding> findings_;
+    bool checkedOnce_ = false;  // a calculation has been checked
+    bool checkedSucceeded_ = false;
     std::unique_ptr<TForm2> form2_;
     std::unique_ptr<TForm5> form5_;
+    std::unique_ptr<TChecksWindow> checksWindow_;
+    std::unique_ptr<TSolutionsWindow> solutionsWindow_;
 };
 
 }  // namespace wormgear

@@ -137,7 +137,10 @@ TEST_F(WindowTest, FailureAfterSuccessHidesResultsAndKeepsTheLinesWrittenBeforeI
     form->Button1->click();
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].caption, ApplicationTitle());
-    EXPECT_EQ(dialogs.messages[0].text, kInvalidInput);
+    EXPECT_EQ(dialogs.messageHeadlines(), QStringList{kInvalidInput});
+    // Beneath it, the cause.
+    EXPECT_EQ(ScriptedDialogs::Detail(dialogs.messages[0]),
+              QStringLiteral("磨齿增量 Δ 未填写：只能输入合法数字，且不能为空（涉及：磨齿增量 Δ）"));
     ExpectResultsShown(*form, false);
     EXPECT_EQ(form->resultLabel("Label12")->text(), QStringLiteral("131-----主基圆直径"));    // rewritten
     EXPECT_EQ(form->resultLabel("Label41")->text(), QStringLiteral("11.038----修形砂轮角"));  // kept
@@ -149,8 +152,12 @@ TEST_F(WindowTest, RatioMismatchShowsItsMessageAndLeavesTheSavedFlag) {
     typeWorkedExample();
     Retype(form->Edit2, QStringLiteral("26"));
     form->Button1->click();
-    EXPECT_EQ(dialogs.messageTexts(), QStringList{kRatioMismatch});
+    EXPECT_EQ(dialogs.messageHeadlines(), QStringList{kRatioMismatch});
     EXPECT_EQ(dialogs.messages[0].caption, ApplicationTitle());
+    EXPECT_EQ(
+        ScriptedDialogs::Detail(dialogs.messages[0]),
+        QStringLiteral(
+            "速比 i = 26 与齿数/头数 z2/z1 = 50/2 = 25 相差 1，超过 0.001（涉及：速比 i、蜗轮齿数 z2、蜗杆头数 z1）"));
     ExpectResultsShown(*form, false);
     EXPECT_TRUE(form->designSaved());
     EXPECT_TRUE(form->resultLabel("Label23")->text().isEmpty());
@@ -159,7 +166,10 @@ TEST_F(WindowTest, RatioMismatchShowsItsMessageAndLeavesTheSavedFlag) {
 TEST_F(WindowTest, CalculatingEmptyInputsAtStartFails) {
     openWindow();
     form->Button1->click();
-    EXPECT_EQ(dialogs.messageTexts(), QStringList{kInvalidInput});
+    EXPECT_EQ(dialogs.messageHeadlines(), QStringList{kInvalidInput});
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(ScriptedDialogs::Detail(dialogs.messages[0]).startsWith(QStringLiteral("中心距 A 未填写")))
+        << ScriptedDialogs::Detail(dialogs.messages[0]);
     ExpectResultsShown(*form, false);
     EXPECT_TRUE(form->designSaved());
 }

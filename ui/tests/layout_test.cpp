@@ -239,7 +239,14 @@ TEST_F(WindowTest, MenuHasEveryItemInOrder) {
           {"N6", "退出"}}},
         {"N7", "设置", {{"N13", "计算法则参数设置"}, {"N15", "还原默认设置"}, {"N16", "加载用户设置"}}},
         {"df1", "维护", {{"N18", "软件升级"}}},
-        {"N19", "工具", {{"N20", "蜗杆图"}, {"N21", "蜗轮图"}, {"N22", "滚刀图"}, {"N23", "计算书"}}},
+        {"N19",
+         "工具",
+         {{"N20", "蜗杆图"},
+          {"N21", "蜗轮图"},
+          {"N22", "滚刀图"},
+          {"N23", "计算书"},
+          {"N24", "设计检查"},
+          {"N25", "方案表"}}},
     };
     const QList<QAction*> menus = form->menuBar()->actions();
     ASSERT_EQ(menus.size(), static_cast<qsizetype>(std::size(kMenus)));

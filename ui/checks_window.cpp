@@ -1,0 +1,110 @@
+// The design checks as the main window shows them.
+#include "ui/checks_window.h"
+
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QVBoxLayout>
+
+#include "dialogs/window_font.h"
+
+namespace wormgear {
+
+namespace {
+
+// The main window's translation context: these texts are the main window's own.
+class ChecksText {
+    Q_DECLARE_TR_FUNCTIONS(wormgear::TForm1)
+};
+
+// The checks' own texts are already in the interface's language.
+constexpr Language kLanguage = Language::Chinese;
+
+QString Message(const Finding& finding, char separator) {
+    return QString::fromStdString(FindingMessage(finding, kLanguage, separator));
+}
+
+}  // namespace
+
+QString FindingFields(const Finding& finding) {
+    QStringList names;
+    for (DesignField field : FieldsOf(Describe(finding.code).fields)) {
+        const DesignFieldDescription& description = DesignFields()[static_cast<int>(field)];
+        QString name = QString::fromUtf8(description.name);  // data, in the interface's language
+        if (*description.symbol) name += QLatin1Char(' ') + QString::fromUtf8(description.symbol);
+        names << name;
+    }
+    return names.join(ChecksText::tr("、"));
+}
+
+QString CausesText(const std::vector<Finding>& findings, char separator) {
+    QStringList lines;
+    for (const Finding& finding : findings) {
+        if (finding.severity() != Severity::Error) continue;
+        const QString fields = FindingFields(finding);
+        lines << (fields.isEmpty() ? Message(finding, separator)
+                                   : ChecksText::tr("%1（涉及：%2）").arg(Message(finding, separator), fields));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString ChecksSummary(const std::vector<Finding>& findings, char separator) {
+    const Finding* worst = Worst(findings);
+    if (!worst) return ChecksText::tr("设计检查：没有发现问题");
+    const SeverityCounts counts = CountBySeverity(findings);
+    QStringList parts;
+    if (counts.errors) parts << ChecksText::tr("%n 个错误", nullptr, counts.errors);
+    if (counts.warnings) parts << ChecksText::tr("%n 个警告", nullptr, counts.warnings);
+    if (counts.infos) parts << ChecksText::tr("%n 条提示", nullptr, counts.infos);
+    return ChecksText::tr("设计检查：%1 — %2").arg(parts.join(ChecksText::tr("，")), Message(*worst, separator));
+}
+
+TChecksWindow::TChecksWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("ChecksWindow"));
+    setWindowTitle(ChecksText::tr("设计检查"));
+    setFont(WindowFont());
+    resize(900, 320);
+
+    Summary = new QLabel(ChecksText::tr("尚未计算。"), this);
+    Summary->setObjectName(QStringLiteral("Summary"));
+    Summary->setTextFormat(Qt::PlainText);
+
+    Table = new QTableWidget(0, 5, this);
+    Table->setObjectName(QStringLiteral("Table"));
+    Table->setHorizontalHeaderLabels({ChecksText::tr("严重程度"), ChecksText::tr("代码"), ChecksText::tr("字段"),
+                                      ChecksText::tr("说明"), ChecksText::tr("建议")});
+    Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Table->setWordWrap(true);
+    Table->verticalHeader()->hide();
+    Table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    Table->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
+    Table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Summary);
+    layout->addWidget(Table);
+}
+
+void TChecksWindow::showFindings(const std::vector<Finding>& findings, bool succeeded, char separator) {
+    const QString outcome = succeeded ? ChecksText::tr("最近一次计算已完成。")
+                                      : ChecksText::tr("最近一次计算未能完成。");
+    Summary->setText(outcome + QLatin1Char(' ') + ChecksSummary(findings, separator));
+    Table->setRowCount(static_cast<int>(findings.size()));
+    for (int row = 0; row < static_cast<int>(findings.size()); ++row) {
+        const Finding& finding = findings[static_cast<std::size_t>(row)];
+        const QString cells[] = {
+            QString::fromUtf8(SeverityWord(finding.severity(), kLanguage)),
+            QString::fromUtf8(finding.id()),
+            FindingFields(finding),
+            Message(finding, separator),
+            QString::fromStdString(FindingSuggestion(finding, kLanguage, separator)),
+        };
+        for (int column = 0; column < 5; ++column) {
+            auto* item = new QTableWidgetItem(cells[column]);
+            if (finding.severity() == Severity::Error) item->setForeground(QColor(Qt::red));
+            Table->setItem(row, column, item);
+        }
+    }
+}
+
+}  // namespace wormgear
