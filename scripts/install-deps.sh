@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsqlite3-dev libgl-dev qt6-svg-dev
+  qt6-charts-dev libqt6opengl6-dev
   libzip-dev libpugixml-dev libfreexl-dev libcurl4-openssl-dev
   fonts-wqy-microhei fonts-dejavu-core xvfb xauth
   libqt6svg6 help2man

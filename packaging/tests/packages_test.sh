@@ -70,7 +70,7 @@ names() {  # the package names of a relation field, one a line
 }
 depends=$(names "$(field Depends)")
 for package in fonts-wqy-microhei libqt6sql6-sqlite libqt6widgets6 libcurl4 libqt6sql6 libzip4 libfreexl1 \
-  libpugixml1v5 libc6 libstdc++6; do
+  libpugixml1v5 libc6 libstdc++6 libqt6charts6; do
   grep -qxF "$package" <<<"$depends" || fail "Depends lacks $package: $(field Depends)"
 done
 names "$(field Recommends)" | grep -qxF libqt6svg6 || fail "Recommends lacks libqt6svg6"
