@@ -82,7 +82,7 @@ TSolutionsWindow::TSolutionsWindow(SolutionsHost& host, Dialogs& dialogs, char s
     setObjectName(QStringLiteral("SolutionsWindow"));
     setWindowTitle(SolutionsText::tr("方案表"));
     setFont(WindowFont());
-    resize(1180, 760);
+    resize(1180, 900);
 
     // The design: A, i, z2, z1, E, jn, the grinding increment.
     auto* design = new QGroupBox(SolutionsText::tr("设计"), this);
@@ -237,6 +237,7 @@ TSolutionsWindow::TSolutionsWindow(SolutionsHost& host, Dialogs& dialogs, char s
     splitter->addWidget(chartPane);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
+    splitter->setSizes({360, 300});
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(design);

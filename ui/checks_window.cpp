@@ -62,7 +62,7 @@ TChecksWindow::TChecksWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("ChecksWindow"));
     setWindowTitle(ChecksText::tr("设计检查"));
     setFont(WindowFont());
-    resize(900, 320);
+    resize(1000, 360);
 
     Summary = new QLabel(ChecksText::tr("尚未计算。"), this);
     Summary->setObjectName(QStringLiteral("Summary"));
@@ -76,8 +76,14 @@ TChecksWindow::TChecksWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     Table->setSelectionBehavior(QAbstractItemView::SelectRows);
     Table->setWordWrap(true);
     Table->verticalHeader()->hide();
-    Table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    Table->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
+    // Severity and code as wide as they are; the texts share the rest, the message the most.
+    QHeaderView* header = Table->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    header->resizeSection(2, 180);
+    header->setSectionResizeMode(3, QHeaderView::Stretch);
+    header->resizeSection(4, 240);
     Table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
     auto* layout = new QVBoxLayout(this);

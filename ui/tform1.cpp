@@ -565,9 +565,11 @@ void TForm1::showChecks(const CalculationOutcome& outcome) {
                                            : worst->severity() == Severity::Warning ? QColor(160, 82, 0)
                                                                                     : palette.color(QPalette::Text));
     ChecksLine->setPalette(palette);
-    ChecksLine->setText(ChecksLine->fontMetrics().elidedText(summary, Qt::ElideRight, ChecksLine->width()));
-    ChecksLine->setToolTip(summary);
     ChecksButton->setVisible(worst != nullptr);
+    // A long message is cut at its end, marked with an ellipsis; the tooltip holds it whole.
+    const int room = statusBar()->contentsRect().width() - (worst ? ChecksButton->sizeHint().width() : 0) - 16;
+    ChecksLine->setText(ChecksLine->fontMetrics().elidedText(summary, Qt::ElideRight, room));
+    ChecksLine->setToolTip(summary);
     if (checksWindow_) checksWindow_->showFindings(findings_, checkedSucceeded_, separator_);
 }
 
