@@ -78,9 +78,10 @@ std::string CellText(const SolutionTable& table, std::uint64_t design, const Sol
         }
         case SolutionColumn::Kind::Check: {
             const SolutionRow& row = table.row(design);
-            return row.hasFinding
-                       ? std::string(SeverityName(Describe(row.worst).severity)) + ":" + Describe(row.worst).id
-                       : std::string();
+            if (!row.hasFinding) return "";
+            Finding worst;
+            worst.code = row.worst;
+            return WorstFindingText(&worst);  // as the CSV writes it
         }
     }
     return "";
@@ -191,7 +192,7 @@ bool SolutionsCsv(const SolutionTable& table, const std::vector<std::uint32_t>& 
 }
 
 std::optional<PackageEntries> SolutionsWorkbook(const SolutionTable& table, const std::vector<std::uint32_t>& order,
-                                                const std::vector<std::string>& headers,
+                                                const std::string& sheetName, const std::vector<std::string>& headers,
                                                 const std::function<std::string(const SolutionRow&)>& checkText,
                                                 const std::atomic<bool>& cancel,
                                                 const std::function<void(std::uint64_t)>& progress) {
@@ -199,7 +200,7 @@ std::optional<PackageEntries> SolutionsWorkbook(const SolutionTable& table, cons
         throw WorkbookError(WorkbookError::Kind::Cell, "表格有 " + std::to_string(order.size()) + " 行，超过工作表的 " +
                                                            std::to_string(TableWorkbook::kMostRows - 1) + " 行");
     }
-    TableWorkbook book("方案表");
+    TableWorkbook book(sheetName);
     for (const std::string& header : headers) book.text(header);
     book.endRow();
     const std::vector<SolutionColumn>& columns = SolutionColumns();

@@ -67,12 +67,13 @@ bool SolutionsCsv(const SolutionTable& table, const std::vector<std::uint32_t>& 
                   const std::atomic<bool>& cancel, const std::function<void(std::uint64_t)>& progress,
                   std::string& csv);
 
-// The workbook of the designs in `order`: a header row of `headers` (one per
-// column of SolutionColumns()), then one row per design, numbers stored as
-// numbers and the check column as `checkText` words it; nothing when
-// `cancel` stopped it. Refused with WorkbookError (Cell) beyond a sheet's rows.
+// The workbook of the designs in `order`, one sheet named `sheetName`: a
+// header row of `headers` (one per column of SolutionColumns()), then one row
+// per design, numbers stored as numbers and the check column as `checkText`
+// words it; nothing when `cancel` stopped it. Refused with WorkbookError
+// (Cell) beyond a sheet's rows.
 std::optional<PackageEntries> SolutionsWorkbook(const SolutionTable& table, const std::vector<std::uint32_t>& order,
-                                                const std::vector<std::string>& headers,
+                                                const std::string& sheetName, const std::vector<std::string>& headers,
                                                 const std::function<std::string(const SolutionRow&)>& checkText,
                                                 const std::atomic<bool>& cancel,
                                                 const std::function<void(std::uint64_t)>& progress);

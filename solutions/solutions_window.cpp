@@ -485,34 +485,21 @@ void TSolutionsWindow::exportWorkbook() {
     std::vector<std::string> headers;
     for (const SolutionColumn& column : SolutionColumns())
         headers.push_back(SolutionsModel::header(column).replace(QLatin1Char('\n'), QLatin1Char(' ')).toStdString());
+    const std::string sheet = SolutionsText::tr("方案表").toStdString();
     const std::shared_ptr<SolutionTable> table = table_;
     const std::vector<std::uint32_t> order = model_->order();
     const std::string file = LocalPath(path);
     startJob(
         order.size(),
-        [table, order, headers, file](const std::atomic<bool>& cancel,
-                                      const std::function<void(std::uint64_t)>& progress) {
+        [table, order, sheet, headers, file](const std::atomic<bool>& cancel,
+                                             const std::function<void(std::uint64_t)>& progress) {
             const std::optional<PackageEntries> package = SolutionsWorkbook(
-                *table, order, headers, &SolutionsModel::checkText, cancel, progress);
+                *table, order, sheet, headers, &SolutionsModel::checkText, cancel, progress);
             if (!package) return false;
             ReplaceWorkbookFile(file, WritePackage(*package));
             return true;
         },
-        [this, path](bool complete, std::exception_ptr failure) {
-            if (!failure) {
-                if (complete) StateLabel->setText(SolutionsText::tr("已导出到 %1。").arg(path));
-                return;
-            }
-            try {
-                std::rethrow_exception(failure);
-            } catch (const std::bad_alloc&) {
-                dialogs_.message(ApplicationTitle(), MessageWithDetail(SolutionsText::tr("方案表未能导出。"),
-                                                                       SolutionsText::tr("内存不足")));
-            } catch (const std::exception& error) {
-                dialogs_.message(ApplicationTitle(), MessageWithDetail(SolutionsText::tr("方案表未能导出。"),
-                                                                       QString::fromUtf8(error.what())));
-            }
-        });
+        [this, path](bool complete, std::exception_ptr failure) { reportExport(path, complete, failure); });
 }
 
 void TSolutionsWindow::exportCsv() {
@@ -536,21 +523,24 @@ void TSolutionsWindow::exportCsv() {
             ReplaceFileAtomically(file, csv);
             return true;
         },
-        [this, path](bool complete, std::exception_ptr failure) {
-            if (!failure) {
-                if (complete) StateLabel->setText(SolutionsText::tr("已导出到 %1。").arg(path));
-                return;
-            }
-            try {
-                std::rethrow_exception(failure);
-            } catch (const std::bad_alloc&) {
-                dialogs_.message(ApplicationTitle(), MessageWithDetail(SolutionsText::tr("方案表未能导出。"),
-                                                                       SolutionsText::tr("内存不足")));
-            } catch (const std::exception& error) {
-                dialogs_.message(ApplicationTitle(), MessageWithDetail(SolutionsText::tr("方案表未能导出。"),
-                                                                       QString::fromUtf8(error.what())));
-            }
-        });
+        [this, path](bool complete, std::exception_ptr failure) { reportExport(path, complete, failure); });
+}
+
+void TSolutionsWindow::reportExport(const QString& path, bool complete, std::exception_ptr failure) {
+    if (!failure) {
+        if (complete) StateLabel->setText(SolutionsText::tr("已导出到 %1。").arg(path));
+        return;
+    }
+    // Nothing was written: the file, if there was one, is as it was.
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::bad_alloc&) {
+        dialogs_.message(ApplicationTitle(),
+                         MessageWithDetail(SolutionsText::tr("方案表未能导出。"), SolutionsText::tr("内存不足")));
+    } catch (const std::exception& error) {
+        dialogs_.message(ApplicationTitle(),
+                         MessageWithDetail(SolutionsText::tr("方案表未能导出。"), QString::fromUtf8(error.what())));
+    }
 }
 
 void TSolutionsWindow::takeOverRow(int row) {

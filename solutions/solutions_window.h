@@ -120,6 +120,8 @@ class TSolutionsWindow : public QWidget {
     void showState();
     // The request the fields describe.
     SolutionRequest request() const;
+    // The end of an export: where it went, or its failure in a box.
+    void reportExport(const QString& path, bool complete, std::exception_ptr failure);
     // Asks for a file name ending in `extension`; empty when cancelled.
     QString chosenFile(const QString& extension);
     void updateChart();

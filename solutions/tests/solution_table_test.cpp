@@ -215,7 +215,8 @@ TEST(SolutionTable, TheWorkbookHoldsNumbersAsNumbers) {
     for (std::size_t n = 0; n < SolutionColumns().size(); ++n) headers.push_back("列 " + std::to_string(n + 1));
     std::atomic<bool> cancel{false};
     const auto package = SolutionsWorkbook(
-        *table, order, headers, [](const SolutionRow& row) { return row.hasError() ? "错误" : ""; }, cancel, nullptr);
+        *table, order, "方案表", headers, [](const SolutionRow& row) { return row.hasError() ? "错误" : ""; }, cancel,
+        nullptr);
     ASSERT_TRUE(package.has_value());
     QTemporaryDir folder;
     const std::string path = folder.filePath(QStringLiteral("table.xlsx")).toStdString();
@@ -262,7 +263,7 @@ TEST(SolutionTable, AWorkbookBeyondTheSheetsRowsIsRefusedBeforeAnyRow) {
     int called = 0;
     try {
         SolutionsWorkbook(
-            *table, order, std::vector<std::string>(SolutionColumns().size(), "h"),
+            *table, order, "方案表", std::vector<std::string>(SolutionColumns().size(), "h"),
             [&](const SolutionRow&) {
                 ++called;
                 return std::string();
