@@ -30,23 +30,60 @@ void AppendUtf8(std::string& out, std::uint32_t code) {
     }
 }
 
+Utf8Sequence Utf8SequenceAt(std::string_view text, std::size_t at) {
+    const unsigned char lead = static_cast<unsigned char>(text[at]);
+    if (lead < 0x80) return {1, true};
+    // The well-formed sequences (Unicode's table of them): how many bytes
+    // follow the lead, and the range of the first of them, which shuts out
+    // overlong forms, surrogates and code points beyond U+10FFFF.
+    std::size_t following = 0;
+    unsigned char low = 0x80, high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        following = 1;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        following = 2;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        following = 3;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    } else {
+        return {1, false};  // a continuation byte, C0, C1, F5..FF
+    }
+    std::size_t length = 1;
+    for (; length <= following; ++length) {
+        if (at + length >= text.size()) return {length, false};
+        const unsigned char next = static_cast<unsigned char>(text[at + length]);
+        if (next < low || next > high) return {length, false};
+        low = 0x80;
+        high = 0xBF;
+    }
+    return {length, true};
+}
+
 bool IsValidUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        const int length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
-        if (length == 0 || i + length > text.size()) return false;
-        std::uint32_t code = length == 1 ? c : length == 2 ? (c & 0x1F) : length == 3 ? (c & 0x0F) : (c & 0x07);
-        for (int k = 1; k < length; ++k) {
-            const unsigned char next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) return false;
-            code = (code << 6) | (next & 0x3F);
-        }
-        static constexpr std::uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
-        i += length;
+    for (std::size_t i = 0; i < text.size();) {
+        const Utf8Sequence sequence = Utf8SequenceAt(text, i);
+        if (!sequence.wellFormed) return false;
+        i += sequence.length;
     }
     return true;
+}
+
+std::string WithValidUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 2);
+    for (std::size_t i = 0; i < text.size();) {
+        const Utf8Sequence sequence = Utf8SequenceAt(text, i);
+        if (sequence.wellFormed) {
+            out.append(text, i, sequence.length);
+        } else {
+            AppendUtf8(out, 0xFFFD);
+        }
+        i += sequence.length;
+    }
+    return out;
 }
 
 namespace {

@@ -21,6 +21,22 @@ void AppendUtf8(std::string& out, std::uint32_t codePoint);
 // nothing beyond U+10FFFF).
 bool IsValidUtf8(std::string_view text);
 
+// The bytes at text[at] (at < size): a well-formed character, 1 to 4 bytes
+// long, or the ill-formed bytes that one U+FFFD replaces. Those are the
+// "maximal subpart" Unicode recommends and most decoders (Python's "replace",
+// browsers) use: a byte that can start a character together with the bytes
+// that still fit it, else the one byte.
+//   "中" -> {3, true}; "\xE4\xB8" at the end -> {2, false}; "\xFF" -> {1, false}
+struct Utf8Sequence {
+    std::size_t length;
+    bool wellFormed;
+};
+Utf8Sequence Utf8SequenceAt(std::string_view text, std::size_t at);
+
+// The text with every ill-formed sequence replaced by U+FFFD, for outputs
+// that must be UTF-8 whatever they were given: "a\xFFb" -> "a\xEF\xBF\xBDb".
+std::string WithValidUtf8(std::string_view text);
+
 // Spreadsheet XML writes a control character (below 0x20, other than tab, LF
 // and CR) as _xHHHH_, and protects a literal "_xHHHH_" in the text by
 // escaping its underscore: "a\x01b" -> "a_x0001_b", "_x0041_" -> "_x005F_x0041_".

@@ -5,17 +5,20 @@
 #include <cstdio>
 #include <cstring>
 
+#include "calc/text.h"
+
 namespace wormgear::json {
 
 namespace {
 
-// Whether one of the eight bytes of `word` is a control character, a quote or
-// a backslash (each test exact for the word as a whole).
-bool AnyToEscape(std::uint64_t word) {
+// Whether one of the eight bytes of `word` is a control character, a quote, a
+// backslash or a byte of a multi-byte character, which is checked on its own
+// (each test exact for the word as a whole).
+bool AnyToLookAt(std::uint64_t word) {
     constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
     auto anyZero = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
     const std::uint64_t below20 = (word - kOnes * 0x20) & ~word & kHighs;
-    return (below20 | anyZero(word ^ (kOnes * '"')) | anyZero(word ^ (kOnes * '\\'))) != 0;
+    return (below20 | anyZero(word ^ (kOnes * '"')) | anyZero(word ^ (kOnes * '\\')) | (word & kHighs)) != 0;
 }
 
 }  // namespace
@@ -24,15 +27,27 @@ void AppendQuoted(std::string& out, const std::string& text) {
     out += '"';
     std::size_t plain = 0;  // start of the run not yet copied
     for (std::size_t n = 0; n < text.size(); ++n) {
-        // Eight plain bytes at a time, the common case of result texts.
+        // Eight plain ASCII bytes at a time, the common case of numbers and codes.
         while (n + 8 <= text.size()) {
             std::uint64_t word;
             std::memcpy(&word, text.data() + n, sizeof word);
-            if (AnyToEscape(word)) break;
+            if (AnyToLookAt(word)) break;
             n += 8;
         }
         if (n >= text.size()) break;
         const unsigned char c = static_cast<unsigned char>(text[n]);
+        if (c >= 0x80) {
+            // JSON is UTF-8: a well-formed character passes, ill-formed bytes
+            // become one U+FFFD each maximal subpart, as most decoders read them.
+            const Utf8Sequence sequence = Utf8SequenceAt(text, n);
+            if (!sequence.wellFormed) {
+                out.append(text, plain, n - plain);
+                AppendUtf8(out, 0xFFFD);
+                plain = n + sequence.length;
+            }
+            n += sequence.length - 1;
+            continue;
+        }
         if (c >= 0x20 && c != '"' && c != '\\') continue;
         out.append(text, plain, n - plain);
         plain = n + 1;
@@ -116,24 +131,6 @@ class Reader {
         return true;
     }
 
-    static void appendUtf8(std::string& out, unsigned long code) {
-        if (code < 0x80) {
-            out += static_cast<char>(code);
-        } else if (code < 0x800) {
-            out += static_cast<char>(0xC0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            out += static_cast<char>(0xE0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (code >> 18));
-            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-
     unsigned long hex4() {
         if (pos_ + 4 > s_.size()) fail("short \\u escape");
         unsigned long code = 0;
@@ -180,7 +177,7 @@ class Reader {
                     } else if (code >= 0xD800 && code < 0xE000) {
                         fail("lone surrogate");
                     }
-                    appendUtf8(out, code);
+                    AppendUtf8(out, static_cast<std::uint32_t>(code));
                     break;
                 }
                 default: fail("bad escape");

@@ -21,7 +21,9 @@ class ParseError : public std::runtime_error {
 using Value = std::variant<std::monostate, std::string, bool, std::vector<std::string>>;
 using Object = std::map<std::string, Value>;
 
-// "a\"b" -> "\"a\\\"b\""; UTF-8 passes through unchanged.
+// "a\"b" -> "\"a\\\"b\""; UTF-8 passes through unchanged, and bytes that are
+// not UTF-8 become U+FFFD (one for each maximal subpart, WithValidUtf8's
+// rule), so the output is UTF-8 whatever the text: "a\xFF" -> "\"a�\"".
 std::string Quote(const std::string& text);
 void AppendQuoted(std::string& out, const std::string& text);
 

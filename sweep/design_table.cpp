@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <array>
 
+#include "calc/text.h"
+
 namespace wormgear {
 
 const std::vector<DesignField>& TableFields() {
@@ -32,6 +34,11 @@ std::string DesignTableHeader() {
 }
 
 void AppendCsvField(std::string& csv, std::string_view text) {
+    // The table is UTF-8 whatever a text holds, as JSON is.
+    if (!IsValidUtf8(text)) {
+        AppendCsvField(csv, WithValidUtf8(text));
+        return;
+    }
     const bool plain = std::none_of(text.begin(), text.end(),
                                     [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; });
     if (plain) {
@@ -53,6 +60,16 @@ std::string_view WithPoint(std::string_view number, char separator, std::string&
     return buffer;
 }
 
+std::string_view FieldTextWithPoint(const std::string& text, char separator, std::string& buffer) {
+    if (separator == '.' || text.find(separator) == std::string::npos) return text;
+    try {
+        ParseReal(text, separator);
+    } catch (const NumericError&) {
+        return text;
+    }
+    return WithPoint(text, separator, buffer);
+}
+
 std::string WorstFindingText(const Finding* worst) {
     if (!worst) return "";
     return std::string(SeverityName(worst->severity())) + ":" + worst->id();
@@ -62,17 +79,7 @@ void AppendDesignRow(std::string& csv, const DesignInputs& inputs, const Calcula
                      const Finding* worst, char separator) {
     std::string buffer;
     for (DesignField field : TableFields()) {
-        const std::string& text = FieldText(inputs, field);
-        // A text that reads as a number is written with '.'; any other text as typed.
-        bool number = separator != '.' && text.find(separator) != std::string::npos;
-        if (number) {
-            try {
-                ParseReal(text, separator);
-            } catch (const NumericError&) {
-                number = false;
-            }
-        }
-        AppendCsvField(csv, number ? WithPoint(text, separator, buffer) : std::string_view(text));
+        AppendCsvField(csv, FieldTextWithPoint(FieldText(inputs, field), separator, buffer));
         csv += ',';
     }
     // The numbers and the check gathered in one buffer and appended at once:

@@ -37,10 +37,16 @@ void AppendDesignRow(std::string& csv, const DesignInputs& inputs, const Calcula
 std::string WorstFindingText(const Finding* worst);
 
 // A field of a row: as it is, or quoted when it holds a comma, a quote or a
-// line break ("a,b" -> "\"a,b\"", a quote doubled).
+// line break ("a,b" -> "\"a,b\"", a quote doubled); bytes that are not UTF-8
+// become U+FFFD (WithValidUtf8), so the table is UTF-8 whatever it holds.
 void AppendCsvField(std::string& csv, std::string_view text);
 
 // A number text with '.' for `separator`: "0,65" -> "0.65" for ','.
 std::string_view WithPoint(std::string_view number, char separator, std::string& buffer);
+
+// A field's text as machine-readable outputs write it: a text that reads as a
+// number with `separator` with '.' ("1,5" -> "1.5" for ','), any other text as
+// typed ("1,5x", "8j (GB/T16445-1996)").
+std::string_view FieldTextWithPoint(const std::string& text, char separator, std::string& buffer);
 
 }  // namespace wormgear

@@ -33,6 +33,40 @@ TEST(TextTest, Utf8CheckRefusesMalformedBytes) {
     EXPECT_TRUE(IsValidUtf8("蜗轮分度圆直径 8j (GB/T16445-1996)"));
 }
 
+TEST(TextTest, IllFormedUtf8IsReplacedByOneReplacementCharacterPerMaximalSubpart) {
+    const std::string kReplacement = "\xEF\xBF\xBD";
+    struct Case {
+        std::string bytes, expected;
+    };
+    const Case cases[] = {
+        // The example of the Unicode standard (chapter 3, "U+FFFD Substitution of Maximal Subparts"):
+        // 61 F1 80 80 E1 80 C2 62 80 63 80 BF 64 -> a FFFD FFFD FFFD b FFFD c FFFD FFFD d.
+        {"a\xF1\x80\x80\xE1\x80\xC2" "b\x80" "c\x80\xBF" "d",
+         "a" + kReplacement + kReplacement + kReplacement + "b" + kReplacement + "c" + kReplacement + kReplacement +
+             "d"},
+        // Overlong forms, surrogates and code points beyond U+10FFFF: each byte on its own.
+        {"\xC0\xAF", kReplacement + kReplacement},
+        {"\xE0\x80\xAF", kReplacement + kReplacement + kReplacement},
+        {"\xED\xA0\x80", kReplacement + kReplacement + kReplacement},
+        {"\xF4\x90\x80\x80", kReplacement + kReplacement + kReplacement + kReplacement},
+        {"\xF5", kReplacement},
+        // A character cut short at the end, and well-formed text left alone.
+        {"\xE8\x9C", kReplacement},
+        {"\xF0\x9F\x98", kReplacement},
+        {"蜗\xF0\x9F\x98\x80 \x7F", "蜗\xF0\x9F\x98\x80 \x7F"},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(WithValidUtf8(c.bytes), c.expected) << c.bytes;
+        EXPECT_TRUE(IsValidUtf8(WithValidUtf8(c.bytes)));
+        EXPECT_EQ(IsValidUtf8(c.bytes), c.bytes == c.expected) << c.bytes;
+    }
+    EXPECT_EQ(Utf8SequenceAt("\xE4\xB8\xAD", 0).length, 3u);
+    EXPECT_TRUE(Utf8SequenceAt("\xE4\xB8\xAD", 0).wellFormed);
+    EXPECT_EQ(Utf8SequenceAt("x\xE4\xB8", 1).length, 2u);
+    EXPECT_FALSE(Utf8SequenceAt("x\xE4\xB8", 1).wellFormed);
+}
+
 TEST(TextTest, SpreadsheetEscapeRoundTrips) {
     struct Case {
         std::string plain;

@@ -1,6 +1,7 @@
 // The batch reader's flat JSON objects and the output quoting.
 #include <gtest/gtest.h>
 
+#include "calc/text.h"
 #include "cli/json.h"
 
 using namespace wormgear::json;
@@ -18,7 +19,7 @@ TEST(JsonTest, QuoteFindsEveryEscapeInLongTexts) {
     // that needs an escape at every place of a long text.
     auto plainQuote = [](const std::string& text) {
         std::string out = "\"";
-        for (unsigned char c : text) {
+        for (unsigned char c : wormgear::WithValidUtf8(text)) {
             if (c == '"') out += "\\\"";
             else if (c == '\\') out += "\\\\";
             else if (c == '\n') out += "\\n";
@@ -30,7 +31,7 @@ TEST(JsonTest, QuoteFindsEveryEscapeInLongTexts) {
         return out + "\"";
     };
     const std::string base = "168.728-----蜗杆齿根圆弧半径 and more plain text ~~ \x7f \xff";
-    for (const char* special : {"\"", "\\", "\n", "\x01", "\x1f"}) {
+    for (const char* special : {"\"", "\\", "\n", "\x01", "\x1f", "\xE8\x9C", "\xC0", "\xF0\x9F\x98\x80"}) {
         for (std::size_t at = 0; at <= base.size(); ++at) {
             std::string text = base;
             text.insert(at, special);
@@ -38,6 +39,22 @@ TEST(JsonTest, QuoteFindsEveryEscapeInLongTexts) {
         }
     }
     EXPECT_EQ(Quote(std::string(64, ' ')), "\"" + std::string(64, ' ') + "\"");
+}
+
+TEST(JsonTest, QuoteWritesUtf8WhateverItIsGiven) {
+    // One U+FFFD for each ill-formed sequence, as Python's decoder with
+    // errors="replace" reads the same bytes.
+    const std::pair<const char*, const char*> cases[] = {
+        {"a\xFF" "b", "\"a\xEF\xBF\xBD" "b\""},
+        {"\xE8\x9C\x97\xE8\x9C", "\"蜗\xEF\xBF\xBD\""},
+        {"\xC0\xAF\"", "\"\xEF\xBF\xBD\xEF\xBF\xBD\\\"\""},
+        {"\xED\xA0\x80x", "\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBDx\""},
+        {"\xF0\x9F\x98\x80", "\"\xF0\x9F\x98\x80\""},
+    };
+    for (const auto& [text, quoted] : cases) {
+        EXPECT_EQ(Quote(text), quoted) << text;
+        EXPECT_TRUE(wormgear::IsValidUtf8(Quote(text))) << text;
+    }
 }
 
 TEST(JsonTest, ParsesFlatObjects) {
