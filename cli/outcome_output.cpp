@@ -2,6 +2,8 @@
 #include "cli/outcome_output.h"
 
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <ostream>
 
 #include "cli/json.h"
@@ -49,6 +51,27 @@ void AppendChecks(std::string& json, const std::vector<Finding>& findings, char 
 
 }  // namespace
 
+void AppendShownValueJson(std::string& json, std::string_view label, std::string_view symbol, std::string_view name,
+                          std::string_view unit, std::string_view text, std::size_t numberLength, char separator) {
+    json.append("{\"label\":\"").append(label);
+    json.append("\",\"symbol\":\"").append(symbol);
+    json.append("\",\"name\":\"").append(name);
+    json.append("\",\"unit\":\"").append(unit);
+    json.append("\",\"value\":");
+    const std::string_view number = text.substr(0, numberLength);
+    for (char c : number) json += c == separator ? '.' : c;
+    // The text is a number text and a constant suffix: nothing in it needs
+    // an escape unless the separator itself does (or is not ASCII).
+    const unsigned char point = static_cast<unsigned char>(separator);
+    if (point >= 0x20 && point < 0x80 && point != '"' && point != '\\') {
+        json.append(",\"text\":\"").append(text).append("\"}");
+    } else {
+        json.append(",\"text\":");
+        json::AppendQuoted(json, std::string(text));
+        json += '}';
+    }
+}
+
 void AppendOutcomeJson(std::string& json, const CalculationOutcome& outcome, const std::vector<Finding>& findings,
                        char separator, const DesignInputs* inputs) {
     json += '{';
@@ -66,31 +89,21 @@ void AppendOutcomeJson(std::string& json, const CalculationOutcome& outcome, con
             first = false;
             json += DesignFields()[static_cast<int>(field)].option;
             json += "\":";
-            const std::string& text = FieldText(*inputs, field);
-            json::AppendQuoted(json, std::string(WithPoint(text, separator, buffer)));
+            json::AppendQuoted(json, std::string(FieldTextWithPoint(FieldText(*inputs, field), separator, buffer)));
         }
         json += "},";
     }
     json += "\"lines\":[";
     std::array<const ResultLine*, kResultCount> placed{};
     for (const ResultLine& line : outcome.lines) placed[static_cast<std::size_t>(line.id)] = &line;
-    // A line is a number text and a fixed suffix: nothing in it needs an
-    // escape unless the decimal separator itself does.
-    const unsigned char point = static_cast<unsigned char>(separator);
-    const bool plain = point >= 0x20 && point != '"' && point != '\\';
     bool first = true;
     for (std::size_t n = 0; n < placed.size(); ++n) {
         if (!placed[n]) continue;
-        json.append(first ? "{\"label\":\"" : ",{\"label\":\"");
+        if (!first) json += ',';
         first = false;
-        json.append(Results()[n].label);  // label names need no escaping
-        if (plain) {
-            json.append("\",\"text\":\"").append(placed[n]->text).append("\"}");
-        } else {
-            json.append("\",\"text\":");
-            json::AppendQuoted(json, placed[n]->text);
-            json += '}';
-        }
+        const ResultDescription& result = Results()[n];
+        AppendShownValueJson(json, result.label, result.symbol, result.name(), result.unit, placed[n]->text,
+                             placed[n]->number().size(), separator);
     }
     json += "],";
     AppendChecks(json, findings, separator);
@@ -101,6 +114,20 @@ void AppendChecksOnlyJson(std::string& json, const std::vector<Finding>& finding
     json += '{';
     AppendChecks(json, findings, separator);
     json += "}\n";
+}
+
+void CheckOutput(std::ostream& out) {
+    if (out) return;
+    const int reason = errno;
+    throw OutputError(reason != 0 ? std::strerror(reason) : "");
+}
+
+void FlushOutput(std::ostream& out) {
+    if (out) {
+        errno = 0;  // what the flush's own write reports
+        out.flush();
+    }
+    CheckOutput(out);
 }
 
 void WriteFindingsText(std::ostream& out, const std::vector<Finding>& findings, char separator) {

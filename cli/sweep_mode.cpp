@@ -2,6 +2,7 @@
 #include "cli/sweep_mode.h"
 
 #include <atomic>
+#include <cerrno>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -33,6 +34,7 @@ int RunSweep(const SweepJob& job, std::ostream& out, char separator) {
     for (Worker& worker : workers) worker.texts = job.base;
     std::atomic<bool> anyFailed{false};
     if (job.csv) out << DesignTableHeader();
+    int writeError = 0;  // errno of a write that failed, taken on the writer's thread
     RunInOrder<std::string>(
         job.plan.count(), threads, kBlockRows,
         [&](std::uint64_t first, std::uint64_t count, int index, std::string& block) {
@@ -53,8 +55,13 @@ int RunSweep(const SweepJob& job, std::ostream& out, char separator) {
         },
         [&](std::string& block) {
             out.write(block.data(), static_cast<std::streamsize>(block.size()));
-            return static_cast<bool>(out);
+            if (!out) writeError = errno;
+            return static_cast<bool>(out);  // a failed write cancels the rest
         });
+    if (!out) {
+        errno = writeError;
+        CheckOutput(out);
+    }
     return anyFailed ? 1 : 0;
 }
 

@@ -19,7 +19,8 @@ struct SweepJob {
 };
 
 // Writes the header (CSV) and one row per combination; returns 1 when a
-// combination's calculation failed, else 0.
+// combination's calculation failed, else 0. A failed write of `out` stops the
+// work and throws OutputError.
 int RunSweep(const SweepJob& job, std::ostream& out, char separator);
 
 }  // namespace wormgear

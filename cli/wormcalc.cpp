@@ -2,6 +2,8 @@
 // sheet export and design files without a window.
 #include "cli/wormcalc.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <iostream>
@@ -28,11 +30,14 @@ const std::map<std::string, std::optional<DrawingKind>> kDrawingOptions = {{"dra
                                                                            {"drawing-hob", DrawingKind::Hob},
                                                                            {"report", std::nullopt}};
 
-constexpr const char* kUsage =
-    "Usage: wormcalc [DESIGN.cqb] [options]\n"
+constexpr const char* kUsageLine = "Usage: wormcalc [OPTION]... [DESIGN.cqb]\n";
+
+constexpr const char* kHelp =
+    "Usage: wormcalc [OPTION]... [DESIGN.cqb]\n"
     "Calculates one enveloping worm gear design, as the window's Calculate does.\n"
     "\n"
-    "Field options (each takes the field's text exactly as typed):\n"
+    "Field options (each takes the field's text exactly as typed, numbers with the decimal\n"
+    "separator of the user's locale, as the window reads them):\n"
     "  --centre-distance TEXT    centre distance A (Edit1)\n"
     "  --speed-ratio TEXT        speed ratio i (Edit2)\n"
     "  --teeth TEXT              wheel teeth z2 (Edit3)\n"
@@ -41,46 +46,82 @@ constexpr const char* kUsage =
     "  --eccentricity TEXT       E value (Edit6, default 0)\n"
     "  --pitch-diameter TEXT     worm pitch diameter (Edit7)\n"
     "  --backlash TEXT           backlash (Edit8, default 0.3)\n"
-    "  --grinding-increment TEXT grinding increment (Edit13, default 0.2)\n"
+    "  --grinding-increment TEXT\n"
+    "                            grinding increment (Edit13, default 0.2)\n"
     "  --worm-accuracy TEXT, --hob-accuracy TEXT, --entrance-relief TEXT, --exit-relief TEXT\n"
     "                            texts the sheets take (Edit9 .. Edit12)\n"
     "  --round-teeth             take the enveloped teeth as a whole number (取整数 ticked)\n"
-    "  --coefficients C0,...,C14 the fifteen rule coefficients, '.' as separator\n"
-    "                            (default: db1.mdb beside the executable)\n"
+    "  --coefficients C0,...,C14\n"
+    "                            the fifteen rule coefficients, '.' as separator (default:\n"
+    "                            db1.mdb beside the executable)\n"
     "\n"
     "Modes and outputs:\n"
     "  DESIGN.cqb                take the thirteen texts from a design file; options override them\n"
-    "  --json                    one JSON object: {\"lines\": [{\"label\": ..., \"text\": ...}, ...],\n"
-    "                            \"checks\": [{\"severity\", \"code\", \"fields\", \"message\", \"suggestion\",\n"
-    "                            \"values\"}, ...]}; the design checks, worst first, also on failure\n"
+    "  --json                    one JSON object: {\"lines\": [LINE, ...], \"checks\": [CHECK, ...]},\n"
+    "                            with \"error\": MESSAGE first when the calculation failed (the\n"
+    "                            lines are then those written before it)\n"
     "  --check                   only the design checks (as text, or as {\"checks\": [...]} in JSON);\n"
     "                            exit 1 when one of them is an error\n"
-    "  --csv                     a header row and one row per design: the field texts, the 34 result\n"
-    "                            numbers (by symbol) and the worst check as severity:code; numbers\n"
-    "                            with '.'\n"
-    "  --sweep FIELD=FROM:TO:STEP every combination of the ranges (repeatable; exact decimal steps,\n"
-    "                            at most 10000000 designs), as CSV rows or JSON lines in order\n"
+    "  --csv                     a header row and one row per design: the field texts (by option\n"
+    "                            name), the 34 result values (by symbol) and the worst check as\n"
+    "                            severity:code\n"
+    "  --sweep FIELD=FROM:TO:STEP\n"
+    "                            every combination of the ranges (repeatable; exact decimal\n"
+    "                            steps, at most 10000000 designs), as CSV rows or JSON lines in\n"
+    "                            order, each JSON line with the field texts as \"inputs\"\n"
     "  --threads N               threads of a sweep (default: every core)\n"
     "  --jsonl                   batch: one JSON object per input line (keys as the long options),\n"
-    "                            one JSON result per output line\n"
+    "                            one JSON result per output line (or one CSV row with --csv)\n"
     "  --suggest                 the proposals typing the centre distance gives (Edit5, Label46,\n"
-    "                            Edit7, Label47)\n"
+    "                            Edit7, Label47); in JSON {\"lines\": [LINE, ...]} with the symbols\n"
+    "                            Db, Db/A, d1 and d1/A^c[0]\n"
     "  --export-worm FILE, --export-hob FILE, --export-wheel FILE\n"
     "                            write the parameter sheet from its template\n"
     "  --drawing-worm FILE, --drawing-wheel FILE, --drawing-hob FILE\n"
     "                            write the drawing; FILE ends in .dxf, .svg or .pdf\n"
     "  --report FILE             write the calculation report; FILE ends in .pdf\n"
-    "  --help                    this text\n"
+    "  --save-design FILE        write the thirteen texts as a design file, as the window's 保存\n"
+    "                            does, also when they do not calculate; \".cqb\" is appended\n"
+    "                            unless FILE already ends in .cqb (in capitals or not)\n"
+    "  -h, --help                show this help and exit\n"
+    "  -V, --version             show the version and exit\n"
+    "  --                        end of options: what follows is the design file\n"
+    "\n"
+    "In JSON each LINE is one shown value, in the window's panel order, as\n"
+    "{\"label\": \"Label23\", \"symbol\": \"d2\", \"name\": \"蜗轮分度圆直径\", \"unit\": \"mm\",\n"
+    "\"value\": 322, \"text\": \"322-----蜗轮分度圆直径\"}. \"value\" is the number the text\n"
+    "shows, as a JSON number; \"unit\" is \"mm\", \"°\" or \"\"; \"text\" is the line as the window\n"
+    "shows it, in the user's notation. A CHECK is {\"severity\", \"code\", \"fields\", \"message\",\n"
+    "\"suggestion\", \"values\"}. Numbers in JSON and CSV always use '.'. Both are UTF-8: bytes\n"
+    "of an input that are not UTF-8 are written as U+FFFD, one for each ill-formed sequence.\n"
     "\n"
     "Text output lists the design checks after the panels (after the message on failure).\n"
+    "Without a field option, a design file, --jsonl or --sweep there is nothing to calculate:\n"
+    "wormcalc then shows how it is called and exits with status 2.\n"
     "\n"
-    "Exit status: 0 done, 1 the calculation or a file (design file, db1.mdb, an output) failed, or\n"
-    "an error among the checks when only the checks are asked for, 2 a usage error (a refused sweep\n"
-    "range included).\n";
+    "Exit status: 0 done, 1 the calculation or a file (design file, db1.mdb, an output, standard\n"
+    "output) failed, or an error among the checks when only the checks are asked for, 2 a usage\n"
+    "error (a refused sweep range included).\n";
+
+constexpr const char* kVersion = "wormcalc (wormgear) " WORMGEAR_VERSION
+                                 "\n"
+                                 "Copyright (C) The wormgear developers\n"
+                                 "License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+                                 "This is free software: you are free to change and redistribute it.\n"
+                                 "There is NO WARRANTY, to the extent permitted by law.\n";
+
+constexpr const char* kTryHelp = "Try 'wormcalc --help' for more information.\n";
 
 class UsageError : public std::runtime_error {
  public:
     using std::runtime_error::runtime_error;
+};
+
+// Nothing to calculate was given: a usage error that shows how the tool is called.
+class NothingGiven : public UsageError {
+ public:
+    NothingGiven()
+        : UsageError("nothing to calculate: give the fields as options, a design file, --jsonl or --sweep") {}
 };
 
 // The coefficient store beside the program could not be read: a file
@@ -129,11 +170,12 @@ struct Job {
     std::optional<std::string> designFile;
     std::vector<std::pair<SheetKind, std::string>> exports;
     std::vector<DrawingRequest> drawings;
+    std::optional<std::string> saveDesign;  // --save-design FILE
 };
 
 struct Options {
     Job job;
-    bool json = false, jsonl = false, suggest = false, help = false;
+    bool json = false, jsonl = false, suggest = false, help = false, version = false;
     bool check = false, csv = false;
     SweepPlan sweep;
     bool sweeping = false;
@@ -149,13 +191,27 @@ bool FormatFits(const DrawingRequest& request) {
 
 Options ParseArguments(const std::vector<std::string>& args) {
     Options o;
+    bool optionsEnded = false;  // after "--" every argument is the design file
     for (std::size_t n = 0; n < args.size(); ++n) {
         std::string arg = args[n];
-        if (arg.rfind("--", 0) != 0) {
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
             if (o.job.designFile) throw UsageError("only one design file may be given (\"" + arg + "\")");
             o.job.designFile = arg;
             continue;
         }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (arg == "-h") {
+            o.help = true;
+            continue;
+        }
+        if (arg == "-V") {
+            o.version = true;
+            continue;
+        }
+        if (arg[1] != '-') throw UsageError("unknown option \"" + arg + "\"");
         std::string name = arg.substr(2);
         std::optional<std::string> inlineValue;
         if (const auto eq = name.find('='); eq != std::string::npos) {
@@ -219,25 +275,37 @@ Options ParseArguments(const std::vector<std::string>& args) {
                 throw UsageError("--threads needs a whole number from 1 to 256, not \"" + text + "\"");
             }
             o.threads = threads;
+        } else if (name == "save-design") {
+            const std::string path = takeValue();
+            if (path.empty() || path.back() == '/')
+                throw UsageError("--save-design needs a file name, not \"" + path + "\"");
+            o.job.saveDesign = path;
         } else if (name == "help") {
+            noValue();
             o.help = true;
+        } else if (name == "version") {
+            noValue();
+            o.version = true;
         } else {
-            throw UsageError("unknown option \"" + arg + "\" (see --help)");
+            throw UsageError("unknown option \"" + arg + "\"");
         }
     }
+    if (o.help || o.version) return o;  // whatever else was asked
     if (o.json && o.jsonl) throw UsageError("--json and --jsonl exclude each other");
-    if (o.jsonl && (o.suggest || o.job.designFile || !o.job.exports.empty() || !o.job.drawings.empty())) {
+    const bool writesFiles = !o.job.exports.empty() || !o.job.drawings.empty() || o.job.saveDesign;
+    if (o.jsonl && (o.suggest || o.job.designFile || writesFiles)) {
         throw UsageError("--jsonl reads its designs from standard input; give other options there");
     }
-    if (o.suggest && (!o.job.exports.empty() || !o.job.drawings.empty()))
-        throw UsageError("--suggest writes no sheets or drawings");
+    if (o.suggest && writesFiles) throw UsageError("--suggest writes no sheets, drawings or design files");
     if (o.csv && o.json) throw UsageError("--csv and --json exclude each other");
     if (o.check && o.csv) throw UsageError("--check and --csv exclude each other");
     if ((o.check || o.csv) && o.suggest) throw UsageError("--suggest has no checks or table");
-    if (o.sweeping && (o.jsonl || o.suggest || o.check || !o.job.exports.empty() || !o.job.drawings.empty())) {
+    if (o.sweeping && (o.jsonl || o.suggest || o.check || writesFiles)) {
         throw UsageError("--sweep goes with --csv or JSON lines only (no --jsonl, --suggest, --check or files)");
     }
     if (o.threads != 0 && !o.sweeping) throw UsageError("--threads applies to --sweep");
+    const bool anyField = std::find(o.job.given.begin(), o.job.given.end(), true) != o.job.given.end();
+    if (!anyField && !o.job.designFile && !o.jsonl && !o.sweeping) throw NothingGiven();
     return o;
 }
 
@@ -262,7 +330,7 @@ void WriteJsonOutcome(std::ostream& out, const CalculationOutcome& outcome, cons
 void WriteTextOutcome(std::ostream& out, std::ostream& err, const CalculationOutcome& outcome,
                       const std::vector<Finding>& findings, char separator) {
     if (!outcome.succeeded()) {
-        err << outcome.failure << '\n';
+        err << "wormcalc: " << outcome.failure << '\n';
         WriteFindingsText(err, findings, separator);
         return;
     }
@@ -294,49 +362,78 @@ TCoefficientTable Coefficients(const Job& job, const WormcalcServices& services)
     }
 }
 
+// What --suggest shows, in the window's order: a proposal, the coefficient it
+// corresponds to (the read-out under its field), and the same for the other.
+struct SuggestionOutput {
+    const char* label;
+    const char* symbol;
+    std::string_view name;
+    const char* unit;
+};
+
+const std::array<SuggestionOutput, 4>& SuggestionOutputs() {
+    static const std::array<SuggestionOutput, 4> outputs = [] {
+        const DesignFieldDescription& base = DesignFields()[static_cast<int>(DesignField::MainBaseDiameter)];
+        const DesignFieldDescription& pitch = DesignFields()[static_cast<int>(DesignField::WormPitchDiameter)];
+        // The read-outs' symbols and names are those the hint checks give them.
+        return std::array<SuggestionOutput, 4>{{{"Edit5", base.symbol, base.name, base.unit},
+                                                {"Label46", "Db/A", "主基圆直径系数", ""},
+                                                {"Edit7", pitch.symbol, pitch.name, pitch.unit},
+                                                {"Label47", "d1/A^c[0]", "蜗杆分度圆直径系数", ""}}};
+    }();
+    return outputs;
+}
+
 // The centre-distance change of the window: proposals with their read-outs,
-// each failing handler adding the suggestion message.
-int RunSuggest(const Job& job, bool asJson, const WormcalcServices& services, std::ostream& out, char separator) {
+// each failing handler adding the suggestion message (on the error stream, or
+// counted in the JSON object).
+int RunSuggest(const Job& job, bool asJson, const WormcalcServices& services, std::ostream& out, std::ostream& err,
+               char separator) {
     const std::string& a = job.fields.CentreDistance;
     const Real exponent = Coefficients(job, services)[Coefficient::PitchDiameterExponent];
-    std::vector<std::pair<const char*, std::string>> shown;
+    // Texts by their place in SuggestionOutputs(); a failed handler leaves its place empty.
+    std::array<std::optional<std::string>, 4> shown;
     int failures = 0;
-    auto attempt = [&](auto&& produce) -> bool {
+    auto attempt = [&](auto&& produce) {
         try {
             produce();
-            return true;
         } catch (const NumericError&) {
             ++failures;
-            return false;
         }
     };
     if (!a.empty()) {
         attempt([&] {
-            const std::string base = ProposeMainBaseDiameter(a, separator);
-            shown.push_back({"edit5", base});
-            attempt([&] { shown.push_back({"label46", MainBaseDiameterShare(base, a, separator)}); });
-            const std::string pitch = ProposeWormPitchDiameter(a, exponent, separator);
-            shown.push_back({"edit7", pitch});
-            attempt([&] { shown.push_back({"label47", WormPitchDiameterFactor(pitch, a, exponent, separator)}); });
+            const std::string& base = shown[0].emplace(ProposeMainBaseDiameter(a, separator));
+            attempt([&] { shown[1] = MainBaseDiameterShare(base, a, separator); });
+            const std::string& pitch = shown[2].emplace(ProposeWormPitchDiameter(a, exponent, separator));
+            attempt([&] { shown[3] = WormPitchDiameterFactor(pitch, a, exponent, separator); });
         });
     }
     if (asJson) {
-        out << '{';
-        bool first = true;
-        for (const auto& [key, text] : shown) {
-            out << (first ? "" : ",") << json::Quote(key) << ':' << json::Quote(text);
-            first = false;
-        }
+        std::string json = "{";
         if (failures) {
-            out << (first ? "" : ",") << "\"error\":" << json::Quote(kSuggestionMessage);
-            out << ",\"messages\":" << failures;
+            json += "\"error\":";
+            json::AppendQuoted(json, kSuggestionMessage);
+            json += ",\"messages\":" + std::to_string(failures) + ',';
         }
-        out << "}\n";
+        json += "\"lines\":[";
+        bool first = true;
+        for (std::size_t n = 0; n < shown.size(); ++n) {
+            if (!shown[n]) continue;
+            if (!first) json += ',';
+            first = false;
+            const SuggestionOutput& output = SuggestionOutputs()[n];
+            // A proposal or read-out is a number text and nothing else.
+            AppendShownValueJson(json, output.label, output.symbol, output.name, output.unit, *shown[n],
+                                 shown[n]->size(), separator);
+        }
+        json += "]}\n";
+        out << json;
     } else {
-        const std::map<std::string, const char*> names = {
-            {"edit5", "Edit5"}, {"label46", "Label46"}, {"edit7", "Edit7"}, {"label47", "Label47"}};
-        for (const auto& [key, text] : shown) out << names.at(key) << '\t' << text << '\n';
-        for (int n = 0; n < failures; ++n) out << kSuggestionMessage << '\n';
+        for (std::size_t n = 0; n < shown.size(); ++n) {
+            if (shown[n]) out << SuggestionOutputs()[n].label << '\t' << *shown[n] << '\n';
+        }
+        for (int n = 0; n < failures; ++n) err << "wormcalc: " << kSuggestionMessage << '\n';
     }
     return failures ? 1 : 0;
 }
@@ -354,7 +451,9 @@ int RunBatch(const Options& defaults, std::istream& in, std::ostream& out, std::
     std::vector<Finding> findings;
     std::string written;
     if (defaults.csv) out << DesignTableHeader();
+    // A failed write (a full disk) ends the batch: the rest would be lost too.
     while (std::getline(in, text)) {
+        CheckOutput(out);
         ++lineNumber;
         if (text.find_first_not_of(" \t\r") == std::string::npos) continue;
         try {
@@ -419,6 +518,7 @@ int RunBatch(const Options& defaults, std::istream& in, std::ostream& out, std::
             status = 2;
         }
     }
+    CheckOutput(out);
     return status;
 }
 
@@ -433,11 +533,127 @@ bool WormcalcPaints(const std::vector<std::string>& arguments) {
     return false;
 }
 
+namespace {
+
+int OutputFailed(std::ostream& err, const OutputError& error) {
+    err << "wormcalc: the output could not be written" << (*error.what() ? ": " : "") << error.what() << '\n';
+    return 1;
+}
+
+// The design file of --save-design: the texts as they are, whether they
+// calculate or not, as the window saves them.
+int SaveDesign(const Job& job, const WormcalcServices& services, std::ostream& err) {
+    if (!services.writeDesign) throw UsageError("this build cannot write design files");
+    try {
+        services.writeDesign(job.fields, *job.saveDesign);
+    } catch (const std::exception& e) {
+        err << "wormcalc: the design file \"" << *job.saveDesign << "\" could not be written: " << e.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+int Run(Options& options, std::istream& in, std::ostream& out, std::ostream& err, const WormcalcServices& services,
+        char decimalSeparator) {
+    if (options.help) {
+        out << kHelp;
+        return 0;
+    }
+    if (options.version) {
+        out << kVersion;
+        return 0;
+    }
+    if (options.jsonl) return RunBatch(options, in, out, err, services, decimalSeparator);
+
+    Job& job = options.job;
+    if (job.designFile) {
+        if (!services.readDesignFile) throw UsageError("this build cannot read design files");
+        DesignInputs fromFile;
+        try {
+            fromFile = services.readDesignFile(*job.designFile);
+        } catch (const std::exception& e) {
+            err << "wormcalc: cannot open the design file \"" << *job.designFile << "\": " << e.what() << '\n';
+            return 1;
+        }
+        // Options given beside the file override its texts.
+        for (const DesignFieldDescription& field : DesignFields()) {
+            if (!job.given[static_cast<std::size_t>(field.field)]) job.fields.*field.text = fromFile.*field.text;
+        }
+    }
+    if (options.suggest) return RunSuggest(job, options.json, services, out, err, decimalSeparator);
+    if (options.sweeping) {
+        SweepJob sweep{options.sweep,
+                       job.fields,
+                       job.roundTeeth,
+                       Coefficients(job, services),
+                       options.csv,
+                       options.threads != 0 ? options.threads
+                                            : std::max(1, static_cast<int>(std::thread::hardware_concurrency()))};
+        return RunSweep(sweep, out, decimalSeparator);
+    }
+
+    const TCoefficientTable coefficients = Coefficients(job, services);
+    const CalculationOutcome outcome = wormgear::Calculate(job.fields, job.roundTeeth, coefficients, decimalSeparator);
+    const std::vector<Finding> findings = CheckDesign(job.fields, coefficients, outcome, decimalSeparator);
+    if (options.check) {
+        if (options.json) {
+            std::string json;
+            AppendChecksOnlyJson(json, findings, decimalSeparator);
+            out << json;
+        } else {
+            WriteFindingsText(out, findings, decimalSeparator);
+        }
+    } else if (options.csv) {
+        std::string csv = DesignTableHeader();
+        AppendDesignRow(csv, job.fields, outcome, Worst(findings), decimalSeparator);
+        out << csv;
+    } else if (options.json) {
+        WriteJsonOutcome(out, outcome, findings, decimalSeparator);
+    } else {
+        WriteTextOutcome(out, err, outcome, findings, decimalSeparator);
+    }
+    FlushOutput(out);  // before any file is written: the results must have reached their reader
+    if (job.saveDesign && SaveDesign(job, services, err) != 0) return 1;
+    if (options.check) return AnyError(findings) ? 1 : 0;
+    // A design whose calculation failed is never exported or drawn.
+    if (!outcome.succeeded()) return 1;
+
+    for (const auto& [sheet, path] : job.exports) {
+        if (!services.writeSheet) throw UsageError("this build cannot write sheets");
+        try {
+            services.writeSheet(sheet, job.fields, outcome.design, path);
+        } catch (const std::exception& e) {
+            err << "wormcalc: the sheet \"" << path << "\" could not be written: " << e.what() << '\n';
+            return 1;
+        }
+    }
+    if (!job.drawings.empty()) {
+        if (!services.writeDrawing) throw UsageError("this build cannot write drawings");
+        const auto calculated = CalculatedDesign::From(job.fields, job.roundTeeth, coefficients, outcome,
+                                                       decimalSeparator);
+        if (!calculated) {
+            err << "wormcalc: the design has no complete result to draw\n";
+            return 1;
+        }
+        for (const DrawingRequest& request : job.drawings) {
+            try {
+                services.writeDrawing(request, *calculated, job.designFile.value_or(""));
+            } catch (const std::exception& e) {
+                err << "wormcalc: \"" << request.path << "\" could not be written: " << e.what() << '\n';
+                return 1;
+            }
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
 int RunWormcalc(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err,
                 const WormcalcServices& services, char decimalSeparator) {
-    Options options;
+    int status = 0;
     try {
-        options = ParseArguments(arguments);
+        Options options = ParseArguments(arguments);
         // Fields no option sets start from the window's defaults, numbers in
         // the user's notation ("0,3" where the separator is ',').
         const DesignInputs defaults = DefaultInputs(decimalSeparator);
@@ -445,99 +661,27 @@ int RunWormcalc(const std::vector<std::string>& arguments, std::istream& in, std
             if (!options.job.given[static_cast<std::size_t>(field.field)])
                 options.job.fields.*field.text = defaults.*field.text;
         }
-        if (options.help) {
-            out << kUsage;
-            return 0;
-        }
-        if (options.jsonl) return RunBatch(options, in, out, err, services, decimalSeparator);
-
-        Job& job = options.job;
-        if (job.designFile) {
-            if (!services.readDesignFile) throw UsageError("this build cannot read design files");
-            DesignInputs fromFile;
-            try {
-                fromFile = services.readDesignFile(*job.designFile);
-            } catch (const std::exception& e) {
-                err << "wormcalc: cannot open the design file \"" << *job.designFile << "\": " << e.what() << '\n';
-                return 1;
-            }
-            // Options given beside the file override its texts.
-            for (const DesignFieldDescription& field : DesignFields()) {
-                if (!job.given[static_cast<std::size_t>(field.field)]) job.fields.*field.text = fromFile.*field.text;
-            }
-        }
-        if (options.suggest) return RunSuggest(job, options.json, services, out, decimalSeparator);
-        if (options.sweeping) {
-            SweepJob sweep{options.sweep,
-                           job.fields,
-                           job.roundTeeth,
-                           Coefficients(job, services),
-                           options.csv,
-                           options.threads != 0 ? options.threads
-                                                : std::max(1, static_cast<int>(std::thread::hardware_concurrency()))};
-            return RunSweep(sweep, out, decimalSeparator);
-        }
-
-        const TCoefficientTable coefficients = Coefficients(job, services);
-        const CalculationOutcome outcome = wormgear::Calculate(job.fields, job.roundTeeth, coefficients,
-                                                               decimalSeparator);
-        const std::vector<Finding> findings = CheckDesign(job.fields, coefficients, outcome, decimalSeparator);
-        if (options.check) {
-            if (options.json) {
-                std::string json;
-                AppendChecksOnlyJson(json, findings, decimalSeparator);
-                out << json;
-            } else {
-                WriteFindingsText(out, findings, decimalSeparator);
-            }
-            return AnyError(findings) ? 1 : 0;
-        }
-        if (options.csv) {
-            std::string csv = DesignTableHeader();
-            AppendDesignRow(csv, job.fields, outcome, Worst(findings), decimalSeparator);
-            out << csv;
-        } else if (options.json) {
-            WriteJsonOutcome(out, outcome, findings, decimalSeparator);
-        } else {
-            WriteTextOutcome(out, err, outcome, findings, decimalSeparator);
-        }
-        // A design whose calculation failed is never exported or drawn.
-        if (!outcome.succeeded()) return 1;
-
-        for (const auto& [sheet, path] : job.exports) {
-            if (!services.writeSheet) throw UsageError("this build cannot write sheets");
-            try {
-                services.writeSheet(sheet, job.fields, outcome.design, path);
-            } catch (const std::exception& e) {
-                err << "wormcalc: the sheet \"" << path << "\" could not be written: " << e.what() << '\n';
-                return 1;
-            }
-        }
-        if (!job.drawings.empty()) {
-            if (!services.writeDrawing) throw UsageError("this build cannot write drawings");
-            const auto calculated = CalculatedDesign::From(job.fields, job.roundTeeth, coefficients, outcome,
-                                                           decimalSeparator);
-            if (!calculated) {
-                err << "wormcalc: the design has no complete result to draw\n";
-                return 1;
-            }
-            for (const DrawingRequest& request : job.drawings) {
-                try {
-                    services.writeDrawing(request, *calculated, job.designFile.value_or(""));
-                } catch (const std::exception& e) {
-                    err << "wormcalc: \"" << request.path << "\" could not be written: " << e.what() << '\n';
-                    return 1;
-                }
-            }
-        }
-        return 0;
+        status = Run(options, in, out, err, services, decimalSeparator);
+    } catch (const NothingGiven& e) {
+        err << "wormcalc: " << e.what() << '\n' << kUsageLine << kTryHelp;
+        return 2;
     } catch (const UsageError& e) {
-        err << "wormcalc: " << e.what() << '\n';
+        err << "wormcalc: " << e.what() << '\n' << kTryHelp;
         return 2;
     } catch (const StoreFailure& e) {
         err << "wormcalc: " << e.what() << '\n';
-        return 1;
+        status = 1;
+    } catch (const OutputError& e) {
+        return OutputFailed(err, e);
     }
+    // Whatever was written must have reached its file: a full disk, a closed
+    // output is a failure, not a success with output missing.
+    try {
+        FlushOutput(out);
+    } catch (const OutputError& e) {
+        return OutputFailed(err, e);
+    }
+    return status;
 }
 
 }  // namespace wormgear

@@ -36,16 +36,20 @@ struct WormcalcServices {
     // Writes a drawing or the report of a calculated design; `designFile` is
     // the design file the texts came from, empty when none.
     std::function<void(const DrawingRequest&, const CalculatedDesign&, const std::string& designFile)> writeDrawing;
+    // Writes the thirteen texts as a design file, as the window's save under
+    // a new name does (".cqb" appended unless `path` ends in it).
+    std::function<void(const DesignInputs&, const std::string& path)> writeDesign;
 };
 
-// Runs wormcalc with the arguments after the program name, numbers read and
-// shown with `decimalSeparator`; returns the exit status: 0 success, 1 a
-// calculation (or suggestion, export) failed, 2 a usage error of the tool
-// itself.
 // Whether the arguments ask for an SVG or PDF drawing or the report: those
 // are painted, and need a QGuiApplication where the rest needs none.
 bool WormcalcPaints(const std::vector<std::string>& arguments);
 
+// Runs wormcalc with the arguments after the program name, numbers read and
+// shown with `decimalSeparator`; returns the exit status: 0 success, 1 a
+// calculation (or suggestion, export) failed or the output could not be
+// written, 2 a usage error of the tool itself. Every diagnostic on `err`
+// begins with "wormcalc: ".
 int RunWormcalc(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err,
                 const WormcalcServices& services, char decimalSeparator);
 

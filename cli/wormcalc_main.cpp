@@ -1,5 +1,5 @@
-// Entry of wormcalc: wires the coefficient store, the design-file reader, the
-// sheet writer and the drawings into the command-line calculator. It links no
+// Entry of wormcalc: wires the coefficient store, the design-file reader and
+// writer, the sheet writer and the drawings into the command-line calculator. It links no
 // widget library: the store needs Qt Core and Qt SQL only, the drawings Qt Gui
 // and Qt Svg, the rest no Qt at all.
 #include <QCoreApplication>
@@ -46,6 +46,13 @@ int main(int argc, char** argv) {
                                                   const wormgear::TWormDesign& design, const std::string& path) {
         wormgear::WriteSheet(kind, inputs, design, separator,
                              wormgear::ProgramFilePath(directory, wormgear::TemplateName(kind)), path);
+    };
+    services.writeDesign = [&directory](const wormgear::DesignInputs& inputs, const std::string& path) {
+        // A new design file from the template, as the window's save under a new name.
+        wormgear::Workbook book = wormgear::Workbook::Open(
+            wormgear::ProgramFilePath(directory, wormgear::kDesignTemplateName));
+        wormgear::PutDesignInputs(book, inputs);
+        book.SaveTo(wormgear::DesignFileName(path));
     };
     services.writeDrawing = [&directory, separator](const wormgear::DrawingRequest& request,
                                                     const wormgear::CalculatedDesign& design,

@@ -14,11 +14,13 @@ packages=(
 # Extra packages for the test command: GoogleTest and Google Benchmark, clang
 # with its fuzzer runtime, Python for the golden-design runner, OpenSSL's
 # headers for the tests' own HTTPS server, the desktop's validators and
-# package tools for the install and package tests, and the independent readers
-# of the drawings and the report (ezdxf, poppler) and of the workbooks (openpyxl).
+# package tools for the install and package tests, the independent readers
+# of the drawings and the report (ezdxf, poppler) and of design files
+# (openpyxl), and the locale sources for a run in a comma locale.
 if [ "${1:-}" = "--test" ]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev python3 libssl-dev python3-ezdxf poppler-utils python3-openpyxl)
   packages+=(desktop-file-utils appstream shared-mime-info bash-completion dpkg-dev file)
+  packages+=(locales)
 fi
 if [ "${WORMGEAR_WITH_LIBREOFFICE:-0}" = "1" ]; then
   packages+=(libreoffice-calc-nogui)

@@ -41,7 +41,10 @@ TEST(TextTest, IllFormedUtf8IsReplacedByOneReplacementCharacterPerMaximalSubpart
     const Case cases[] = {
         // The example of the Unicode standard (chapter 3, "U+FFFD Substitution of Maximal Subparts"):
         // 61 F1 80 80 E1 80 C2 62 80 63 80 BF 64 -> a FFFD FFFD FFFD b FFFD c FFFD FFFD d.
-        {"a\xF1\x80\x80\xE1\x80\xC2" "b\x80" "c\x80\xBF" "d",
+        {"a\xF1\x80\x80\xE1\x80\xC2"
+         "b\x80"
+         "c\x80\xBF"
+         "d",
          "a" + kReplacement + kReplacement + kReplacement + "b" + kReplacement + "c" + kReplacement + kReplacement +
              "d"},
         // Overlong forms, surrogates and code points beyond U+10FFFF: each byte on its own.

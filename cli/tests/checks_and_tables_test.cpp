@@ -57,7 +57,7 @@ TEST(ChecksAndTablesTest, TextOutputListsTheChecksAfterThePanelsOrBeneathTheMess
     const Result failed = Wormcalc(Example({"--base-diameter", "400"}));
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(failed.out, "");
-    EXPECT_EQ(Lines(failed.err).at(0), "您输入的内容不符合要求......（只能输入合法数字，且不能为空）");
+    EXPECT_EQ(Lines(failed.err).at(0), "wormcalc: 您输入的内容不符合要求......（只能输入合法数字，且不能为空）");
     EXPECT_EQ(Lines(failed.err).at(1), "设计检查");
     EXPECT_EQ(Lines(failed.err).at(2).rfind("错误：主基圆直径 Db = 400 超出蜗轮分度圆直径 d2 = 322", 0), 0u);
 

@@ -45,7 +45,10 @@ TEST(JsonTest, QuoteWritesUtf8WhateverItIsGiven) {
     // One U+FFFD for each ill-formed sequence, as Python's decoder with
     // errors="replace" reads the same bytes.
     const std::pair<const char*, const char*> cases[] = {
-        {"a\xFF" "b", "\"a\xEF\xBF\xBD" "b\""},
+        {"a\xFF"
+         "b",
+         "\"a\xEF\xBF\xBD"
+         "b\""},
         {"\xE8\x9C\x97\xE8\x9C", "\"蜗\xEF\xBF\xBD\""},
         {"\xC0\xAF\"", "\"\xEF\xBF\xBD\xEF\xBF\xBD\\\"\""},
         {"\xED\xA0\x80x", "\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBDx\""},

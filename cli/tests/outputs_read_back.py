@@ -1,21 +1,31 @@
 #!/usr/bin/python3
 """wormcalc's CSV and JSON outputs read back by Python's own csv and json readers.
 
-    outputs_read_back.py WORMCALC
+    outputs_read_back.py WORMCALC                 the outputs as the C locale writes them
+    outputs_read_back.py WORMCALC comma-locale    the same in de_DE.UTF-8 (exit 77 where
+                                                  that locale cannot be made)
 
 Every table has its header and 44 cells a row, every result cell is a number
 with '.', the CSV and the JSON of the same designs agree number for number,
 swept values are the exact decimals of the range (worked out here with
-Python's decimal module), and each check has its six keys. Exit 1 on the
-first difference.
+Python's decimal module), and each check has its six keys. Each JSON line's
+"value" is the number its text shows (read as a decimal), with the symbol,
+name and unit of its label; the output is UTF-8 also for input that is not
+(each ill-formed sequence one U+FFFD, as Python's own decoder replaces it); an
+output that cannot be written (/dev/full) fails with status 1 and a message.
+In a comma locale the display texts use ',' and every number other programs
+read '.'. Exit 1 on the first difference.
 """
 
 import csv
 import decimal
 import io
 import json
+import os
+import shutil
 import subprocess
 import sys
+import tempfile
 
 COEFFICIENTS = "0.875,1.2,0.7,0.45,0,0.55,2,0.5,0.2,0.2,0.45,1,0.5,1,0.9"
 EXAMPLE = ["--centre-distance", "200", "--speed-ratio", "25", "--teeth", "50", "--starts", "2",
@@ -31,10 +41,17 @@ LABELS = ["Label23", "Label24", "Label8", "Label10", "Label9", "Label11", "Label
           "Label21", "Label22", "Label29", "Label49", "Label33", "Label35", "Label34", "Label44", "Label45", "Label40",
           "Label41", "Label42", "Label51", "Label52"]
 CHECK_KEYS = {"severity", "code", "fields", "message", "suggestion", "values"}
+LINE_KEYS = {"label", "symbol", "name", "unit", "value", "text"}
+# Units of the results: the angles are in degrees, the tooth counts and the
+# modification ratio have none, every other result is a length in millimetres.
+DEGREES = {"β", "α", "φ", "γ", "βm"}
+NO_UNIT = {"K", "K0", "im"}
 
 
-def run(wormcalc, args, stdin=""):
-    done = subprocess.run([wormcalc] + args, input=stdin.encode("utf-8"), capture_output=True)
+def run(wormcalc, args, stdin="", env=None):
+    """Status, output and error output of a run; both outputs must be UTF-8."""
+    done = subprocess.run([wormcalc] + args, input=stdin if isinstance(stdin, bytes) else stdin.encode("utf-8"),
+                          capture_output=True, env=env)
     return done.returncode, done.stdout.decode("utf-8"), done.stderr.decode("utf-8")
 
 
@@ -59,6 +76,29 @@ def table(text):
 def number_of(line_text):
     """The number of a result line: the text before its run of hyphens."""
     return line_text[:line_text.index("----")]
+
+
+def check_lines(lines, separator="."):
+    """Each shown value: its "value" is the number of its text, exactly, and
+    its symbol, name and unit are those of its label."""
+    symbols = [line["symbol"] for line in lines]
+    expect(len(set(symbols)) == len(symbols), "symbols repeat: %r" % symbols)
+    for line in lines:
+        expect(set(line) == LINE_KEYS, "line keys %r" % sorted(line))
+        symbol = SYMBOLS[LABELS.index(line["label"])]
+        expect(line["symbol"] == symbol, "%s has the symbol %s" % (line["label"], line["symbol"]))
+        shown = number_of(line["text"])
+        expect(isinstance(line["value"], decimal.Decimal), "value %r is no JSON number" % (line["value"],))
+        expect(line["value"] == decimal.Decimal(shown.replace(separator, ".")), "value %s for the text %s" %
+               (line["value"], line["text"]))
+        expect(line["name"] == line["text"][len(shown):].lstrip("-"), "name " + line["name"])
+        unit = "°" if symbol in DEGREES else "" if symbol in NO_UNIT else "mm"
+        expect(line["unit"] == unit, "%s in %r" % (symbol, line["unit"]))
+
+
+def decimals(text):
+    """A JSON text with its numbers read as exact decimals."""
+    return json.loads(text, parse_float=decimal.Decimal, parse_int=decimal.Decimal)
 
 
 def check_objects(checks):
@@ -128,10 +168,171 @@ def main(wormcalc):
     rows = table(out)
     expect(len(rows) == 2 and rows[1][5] == "1,5", "quoted field %r" % rows[1][5:6])
     expect(rows[1][43] == "error:eccentricity-not-a-number", rows[1][43])
+
+    values(wormcalc)
+    not_utf8(wormcalc)
+    full_disk(wormcalc)
     print("outputs_read_back: every table and object read back")
 
 
+def values(wormcalc):
+    """The values of the lines: the example, a sweep, and a design whose
+    numbers are large, negative and in scientific notation."""
+    status, out, _ = run(wormcalc, EXAMPLE + ["--json"])
+    lines = decimals(out)["lines"]
+    expect(len(lines) == 34 and [line["symbol"] for line in lines] == SYMBOLS, "the 34 symbols in panel order")
+    check_lines(lines)
+    expect([float(line["value"]) for line in lines] == [line["value"] for line in json.loads(out)["lines"]],
+           "a float reader reads the same values")
+    status, out, _ = run(wormcalc, EXAMPLE + ["--sweep", "base-diameter=126:134:0.25", "--sweep", "eccentricity=0:1:0.5"])
+    for text in out.splitlines():
+        check_lines(decimals(text)["lines"])
+    batch = "".join(json.dumps(dict(zip(FIELDS[:7], texts))) + "\n" for texts in [
+        ["2e15", "25", "50", "2", "130", "0", "78"],      # 3.99999999999992E15, negative lines
+        ["0.02", "25", "50", "2", "130", "0", "78"],      # fails after a few lines
+        ["450", "10.3333", "31", "3", "292", "0", "159.358"],
+    ])
+    status, out, _ = run(wormcalc, ["--jsonl", "--coefficients", COEFFICIENTS], batch)
+    designs = [decimals(text) for text in out.splitlines()]
+    expect(len(designs) == 3, "%d results" % len(designs))
+    expect(any("E" in line["text"] for line in designs[0]["lines"]), "a number in scientific notation")
+    expect(any(line["value"] < 0 for line in designs[0]["lines"]), "a negative number")
+    for design in designs:
+        check_lines(design["lines"])
+
+    # The proposals and read-outs of --suggest.
+    status, out, _ = run(wormcalc, ["--suggest", "--json", "--centre-distance", "450", "--coefficients", COEFFICIENTS])
+    suggested = decimals(out)["lines"]
+    expect([(line["label"], line["symbol"], line["unit"]) for line in suggested] ==
+           [("Edit5", "Db", "mm"), ("Label46", "Db/A", ""), ("Edit7", "d1", "mm"), ("Label47", "d1/A^c[0]", "")],
+           "suggestions %r" % suggested)
+    expect([line["value"] for line in suggested] == [decimal.Decimal(v) for v in
+                                                     ("292", "0.648888888888889", "159.358", "0.759998473879494")],
+           "suggested values")
+    expect(all(line["text"] == str(line["value"]) for line in suggested), "suggested texts")
+    status, out, _ = run(wormcalc, ["--suggest", "--json", "--centre-distance", "1e16", "--coefficients", COEFFICIENTS])
+    expect(decimals(out)["lines"][0]["value"] == decimal.Decimal("6.5E15"), "6.5E15: " + out)
+
+
+def not_utf8(wormcalc):
+    """Bytes that are not UTF-8 in the keys and texts of a batch and in the
+    options: the outputs are UTF-8, each ill-formed sequence one U+FFFD."""
+    def shown(raw):
+        return raw.decode("utf-8", "replace")
+
+    design = b'"speed-ratio": "25", "teeth": "50", "starts": "2", "base-diameter": "130", "pitch-diameter": "78"'
+    bad_key, cut_key, bad_text = b"b\xffad", b"\xe8\x9c", b"20\xc0\xaf0\xf0\x9f\x98"
+    batch = b"".join([
+        b'{"centre-distance": "200", "' + bad_key + b'": "1"}\n',
+        b'{"' + cut_key + b'": "1"}\n',
+        b'{"centre-distance": "' + bad_text + b'", ' + design + b'}\n',
+    ])
+    status, out, err = run(wormcalc, ["--jsonl", "--coefficients", COEFFICIENTS], batch)
+    results = [json.loads(line) for line in out.splitlines()]
+    expect(len(results) == 3 and status == 2, "three results, status %d" % status)
+    expect(results[0]["error"] == 'line 1: unknown key "%s"' % shown(bad_key), results[0]["error"])
+    expect(results[1]["error"] == 'line 2: unknown key "%s"' % shown(cut_key), results[1]["error"])
+    expect(shown(bad_text) == "20\ufffd\ufffd0\ufffd", "Python reads %r" % shown(bad_text))
+    message = results[2]["checks"][0]["message"]
+    expect(shown(bad_text) in message, "the typed text in " + message)
+
+    status, out, err = run(wormcalc, ["--jsonl", "--csv", "--coefficients", COEFFICIENTS],
+                           b'{"centre-distance": "200", "eccentricity": "1\xff", ' + design + b'}\n')
+    rows = table(out)
+    expect(rows[0][5] == "1\ufffd", "eccentricity cell %r" % rows[0][5])
+
+    # An option's text in a sweep's inputs.
+    done = subprocess.run([os.fsencode(wormcalc), b"--centre-distance", b"200", b"--speed-ratio", b"25",
+                           b"--teeth", b"50", b"--starts", b"2", b"--base-diameter", b"130",
+                           b"--eccentricity", b"\xff", b"--coefficients", COEFFICIENTS.encode(),
+                           b"--sweep", b"pitch-diameter=78:79:1"], capture_output=True)
+    sweep = [json.loads(line) for line in done.stdout.decode("utf-8").splitlines()]
+    expect([design["inputs"]["eccentricity"] for design in sweep] == ["\ufffd"] * 2, "sweep inputs")
+
+
+def full_disk(wormcalc):
+    """Output to a full disk: status 1 and the reason, whatever the mode."""
+    if not os.path.exists("/dev/full"):
+        return
+    batch = "".join('{"centre-distance": "200", "speed-ratio": "25", "teeth": "50", "starts": "2", '
+                    '"base-diameter": "130", "pitch-diameter": "78"}\n' for _ in range(200))
+    for args, stdin in [
+        (EXAMPLE, ""),
+        (EXAMPLE + ["--json"], ""),
+        (EXAMPLE + ["--csv"], ""),
+        (EXAMPLE + ["--check", "--base-diameter", "400"], ""),
+        (EXAMPLE + ["--sweep", "base-diameter=120:140:0.01"], ""),
+        (["--jsonl", "--coefficients", COEFFICIENTS], batch),
+        (["--suggest", "--centre-distance", "450", "--coefficients", COEFFICIENTS], ""),
+        (["--help"], ""),
+        (["--version"], ""),
+    ]:
+        with open("/dev/full", "wb") as full:
+            done = subprocess.run([wormcalc] + args, input=stdin.encode(), stdout=full, stderr=subprocess.PIPE)
+        err = done.stderr.decode("utf-8")
+        expect(done.returncode == 1, "%s to /dev/full: status %d" % (args[-1], done.returncode))
+        expect(err.startswith("wormcalc: the output could not be written: "), "%s to /dev/full: %r" % (args[-1], err))
+
+
+def comma_locale(wormcalc):
+    """wormcalc in de_DE.UTF-8, a locale whose decimal separator is ',',
+    made here from the system's locale sources into a folder of the test's own."""
+    localedef = shutil.which("localedef")
+    if not localedef or not os.path.exists("/usr/share/i18n/locales/de_DE"):
+        print("SKIPPED: localedef or the de_DE locale source is missing (Debian package locales)")
+        sys.exit(77)
+    with tempfile.TemporaryDirectory() as folder:
+        made = subprocess.run([localedef, "-i", "de_DE", "-f", "UTF-8", os.path.join(folder, "de_DE.UTF-8")],
+                              capture_output=True)
+        if made.returncode not in (0, 1) or not os.path.isdir(os.path.join(folder, "de_DE.UTF-8")):
+            print("SKIPPED: localedef could not make de_DE.UTF-8: " + made.stderr.decode("utf-8", "replace"))
+            sys.exit(77)
+        env = dict(os.environ, LOCPATH=folder, LC_ALL="de_DE.UTF-8")
+        env.pop("LANGUAGE", None)
+        # The fields in the user's notation.
+        german = ["--centre-distance", "200", "--speed-ratio", "25", "--teeth", "50", "--starts", "2",
+                  "--base-diameter", "130", "--pitch-diameter", "78", "--backlash", "0,3",
+                  "--grinding-increment", "0,2", "--coefficients", COEFFICIENTS]
+        status, out, err = run(wormcalc, german, env=env)
+        expect(status == 0, "text in de_DE: status %d %s" % (status, err))
+        expect("\n168,728-----蜗杆齿根圆弧半径\n" in out, "the window's form: " + out[:200])
+        status, out, err = run(wormcalc, german + ["--json"], env=env)
+        expect(status == 0, "JSON in de_DE: " + err)
+        lines = decimals(out)["lines"]
+        check_lines(lines, separator=",")
+        root = lines[SYMBOLS.index("Rf1")]
+        expect(root["value"] == decimal.Decimal("168.728") and root["text"] == "168,728-----蜗杆齿根圆弧半径",
+               "Rf1 %r" % root)
+        status, out, err = run(wormcalc, german + ["--csv"], env=env)
+        rows = table(out)
+        expect(rows[0][7:9] == ["0.3", "0.2"], "the texts typed with ',' as numbers with '.': %r" % rows[0][:9])
+        status, c_out, _ = run(wormcalc, EXAMPLE + ["--csv"])
+        expect(rows[0][9:] == table(c_out)[0][9:], "the same numbers as in the C locale")
+        # The same texts typed with '.' do not read in this locale: the check says so.
+        status, out, err = run(wormcalc, german[:-6] + ["--backlash", "0.3", "--coefficients", COEFFICIENTS, "--csv"],
+                               env=env)
+        expect(table(out)[0][43] == "error:backlash-not-a-number", "0.3 in de_DE: %r" % table(out)[0][43])
+        # A sweep's inputs and the checks' values.
+        status, out, err = run(wormcalc, german + ["--sweep", "base-diameter=130:131:0.5"], env=env)
+        for text in out.splitlines():
+            design = decimals(text)
+            expect(design["inputs"]["backlash"] == "0.3", "inputs %r" % design["inputs"])
+            check_lines(design["lines"], separator=",")
+        status, out, err = run(wormcalc, german + ["--base-diameter", "400", "--json"], env=env)
+        failed = json.loads(out)
+        expect(failed["checks"][0]["values"] == {"Db": 400, "d2": 322}, "values %r" % failed["checks"][0]["values"])
+        status, out, err = run(wormcalc, ["--suggest", "--json", "--centre-distance", "450", "--coefficients",
+                                          COEFFICIENTS], env=env)
+        share = decimals(out)["lines"][1]
+        expect(share["value"] == decimal.Decimal("0.648888888888889") and share["text"] == "0,648888888888889",
+               "Label46 %r" % share)
+    print("outputs_read_back: the comma locale's texts and the machine-readable numbers read back")
+
+
 if __name__ == "__main__":
-    if len(sys.argv) != 2:
+    if len(sys.argv) == 2:
+        main(sys.argv[1])
+    elif len(sys.argv) == 3 and sys.argv[2] == "comma-locale":
+        comma_locale(sys.argv[1])
+    else:
         sys.exit(__doc__)
-    main(sys.argv[1])

@@ -71,12 +71,17 @@ TEST(WormcalcTest, TheDefaultsAreWrittenWithTheUsersSeparator) {
 TEST(WormcalcTest, JsonHasAll34LinesInPanelOrder) {
     const Result r = Wormcalc(Example({"--json"}));
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out.rfind("{\"lines\":[{\"label\":\"Label23\",\"text\":\"322-----蜗轮分度圆直径\"},", 0), 0u) << r.out;
+    EXPECT_EQ(r.out.rfind("{\"lines\":[{\"label\":\"Label23\",\"symbol\":\"d2\",\"name\":\"蜗轮分度圆直径\",\"unit\":"
+                          "\"mm\",\"value\":322,\"text\":\"322-----蜗轮分度圆直径\"},",
+                          0),
+              0u)
+        << r.out;
     std::size_t count = 0;
     for (std::size_t at = r.out.find("\"label\""); at != std::string::npos; at = r.out.find("\"label\"", at + 1))
         ++count;
     EXPECT_EQ(count, 34u);
-    EXPECT_NE(r.out.find("{\"label\":\"Label52\",\"text\":\"130.518----修形主基圆直径\"}],\"checks\":[]}\n"),
+    EXPECT_NE(r.out.find("{\"label\":\"Label52\",\"symbol\":\"Dbm\",\"name\":\"修形主基圆直径\",\"unit\":\"mm\","
+                         "\"value\":130.518,\"text\":\"130.518----修形主基圆直径\"}],\"checks\":[]}\n"),
               std::string::npos);
 }
 
@@ -99,7 +104,9 @@ TEST(WormcalcTest, FailureReportsMessageAndTheLinesWrittenBefore) {
     EXPECT_EQ(ratio.status, 1);
     EXPECT_EQ(ratio.out, "");
     // The message, then its cause beneath it.
-    EXPECT_EQ(ratio.err.rfind("输入参数不正确......（速比=齿数/头数）\n设计检查\n错误：速比 i = 24 与齿数/头数", 0), 0u)
+    EXPECT_EQ(
+        ratio.err.rfind("wormcalc: 输入参数不正确......（速比=齿数/头数）\n设计检查\n错误：速比 i = 24 与齿数/头数", 0),
+        0u)
         << ratio.err;
 }
 
@@ -195,28 +202,51 @@ TEST(WormcalcTest, BatchCoefficientsPerLine) {
 
 struct SuggestCase {
     const char* centre;
-    const char* text;
+    const char* text;  // the beginning of the output
+    const char* err;   // the window's message, once for each handler that failed
     int status;
 };
 
 TEST(WormcalcTest, Suggestions) {
+    const std::string message = "wormcalc: 数字输入有误,请核实.........\n";
     const SuggestCase cases[] = {
-        {"450", "Edit5\t292\nLabel46\t0.648888888888889\nEdit7\t159.358\nLabel47\t0.759998473879494\n", 0},
-        {"710", "Edit5\t461\nLabel46\t0.649295774647887\nEdit7\t", 0},
-        {"1e16", "Edit5\t6.5E15\nLabel46\t0.65\n", 0},  // the proposal written as every number is
-        {"0", "Edit5\t0\nEdit7\t0\n数字输入有误,请核实.........\n数字输入有误,请核实.........\n", 1},
-        {"4a", "数字输入有误,请核实.........\n", 1},
-        {"", "", 0},
+        {"450", "Edit5\t292\nLabel46\t0.648888888888889\nEdit7\t159.358\nLabel47\t0.759998473879494\n", "", 0},
+        {"710", "Edit5\t461\nLabel46\t0.649295774647887\nEdit7\t", "", 0},
+        {"1e16", "Edit5\t6.5E15\nLabel46\t0.65\n", "", 0},  // the proposal written as every number is
+        {"0", "Edit5\t0\nEdit7\t0\n", "twice", 1},
+        {"4a", "", "once", 1},
+        {"", "", "", 0},
     };
     for (const auto& c : cases) {
         const Result r = Wormcalc({"--suggest", "--centre-distance", c.centre, "--coefficients", kExampleCoefficients});
         EXPECT_EQ(r.out.substr(0, std::string(c.text).size()), c.text) << c.centre;
+        const std::string err = c.err == std::string("twice")  ? message + message
+                                : c.err == std::string("once") ? message
+                                                               : "";
+        EXPECT_EQ(r.err, err) << c.centre;
         EXPECT_EQ(r.status, c.status) << c.centre;
     }
     const Result json = Wormcalc(
         {"--suggest", "--json", "--centre-distance", "100", "--coefficients", kExampleCoefficients});
-    EXPECT_EQ(json.out,
-              "{\"edit5\":\"65\",\"label46\":\"0.65\",\"edit7\":\"42.738\",\"label47\":\"0.760002845253761\"}\n");
+    EXPECT_EQ(
+        json.out,
+        "{\"lines\":["
+        "{\"label\":\"Edit5\",\"symbol\":\"Db\",\"name\":\"主基圆直径\",\"unit\":\"mm\",\"value\":65,\"text\":\"65\"},"
+        "{\"label\":\"Label46\",\"symbol\":\"Db/A\",\"name\":\"主基圆直径系数\",\"unit\":\"\",\"value\":0.65,"
+        "\"text\":\"0.65\"},"
+        "{\"label\":\"Edit7\",\"symbol\":\"d1\",\"name\":\"蜗杆分度圆直径\",\"unit\":\"mm\",\"value\":42.738,"
+        "\"text\":\"42.738\"},"
+        "{\"label\":\"Label47\",\"symbol\":\"d1/A^c[0]\",\"name\":\"蜗杆分度圆直径系数\",\"unit\":\"\","
+        "\"value\":0.760002845253761,\"text\":\"0.760002845253761\"}]}\n");
+    // A failing handler: the message and how often it came, with the values shown before it.
+    const Result failed = Wormcalc(
+        {"--suggest", "--json", "--centre-distance", "0", "--coefficients", kExampleCoefficients});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.err, "");
+    EXPECT_EQ(failed.out.rfind(
+                  "{\"error\":\"数字输入有误,请核实.........\",\"messages\":2,\"lines\":[{\"label\":\"Edit5\"", 0),
+              0u)
+        << failed.out;
 }
 
 TEST(WormcalcTest, DesignFileTextsWithOverridesAndStoreCoefficients) {

@@ -62,14 +62,13 @@ TEST(DesignTableTest, FieldsAreQuotedOnlyWhenTheyMustBe) {
     const struct {
         const char* text;
         const char* field;
-    } cases[] = {
-        {"plain", "plain"},
-        {"a,b", "\"a,b\""},
-        {"say \"8j\"", "\"say \"\"8j\"\"\""},
-        {"two\nlines", "\"two\nlines\""},
-        // Not UTF-8: each ill-formed sequence one U+FFFD, so the table stays UTF-8.
-        {"8j\xFF,\xE8\x9C", "\"8j\xEF\xBF\xBD,\xEF\xBF\xBD\""},
-        {"蜗轮", "蜗轮"}};
+    } cases[] = {{"plain", "plain"},
+                 {"a,b", "\"a,b\""},
+                 {"say \"8j\"", "\"say \"\"8j\"\"\""},
+                 {"two\nlines", "\"two\nlines\""},
+                 // Not UTF-8: each ill-formed sequence one U+FFFD, so the table stays UTF-8.
+                 {"8j\xFF,\xE8\x9C", "\"8j\xEF\xBF\xBD,\xEF\xBF\xBD\""},
+                 {"蜗轮", "蜗轮"}};
     for (const auto& c : cases) {
         std::string csv;
         AppendCsvField(csv, c.text);
