@@ -64,6 +64,10 @@ Utf8Sequence Utf8SequenceAt(std::string_view text, std::size_t at) {
 
 bool IsValidUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {  // the common case, without a call
+            ++i;
+            continue;
+        }
         const Utf8Sequence sequence = Utf8SequenceAt(text, i);
         if (!sequence.wellFormed) return false;
         i += sequence.length;

@@ -51,13 +51,18 @@ void AppendChecks(std::string& json, const std::vector<Finding>& findings, char 
 
 }  // namespace
 
-void AppendShownValueJson(std::string& json, std::string_view label, std::string_view symbol, std::string_view name,
-                          std::string_view unit, std::string_view text, std::size_t numberLength, char separator) {
+namespace {
+
+void AppendShownValueStart(std::string& json, std::string_view label, std::string_view symbol, std::string_view name,
+                           std::string_view unit) {
     json.append("{\"label\":\"").append(label);
     json.append("\",\"symbol\":\"").append(symbol);
     json.append("\",\"name\":\"").append(name);
     json.append("\",\"unit\":\"").append(unit);
     json.append("\",\"value\":");
+}
+
+void AppendValueAndText(std::string& json, std::string_view text, std::size_t numberLength, char separator) {
     const std::string_view number = text.substr(0, numberLength);
     for (char c : number) json += c == separator ? '.' : c;
     // The text is a number text and a constant suffix: nothing in it needs
@@ -70,6 +75,28 @@ void AppendShownValueJson(std::string& json, std::string_view label, std::string
         json::AppendQuoted(json, std::string(text));
         json += '}';
     }
+}
+
+// The constant beginning of each result line's object, up to its value, made
+// once: a batch writes 34 of them per design.
+const std::array<std::string, kResultCount>& ResultLineStarts() {
+    static const std::array<std::string, kResultCount> starts = [] {
+        std::array<std::string, kResultCount> made;
+        for (std::size_t n = 0; n < made.size(); ++n) {
+            const ResultDescription& result = Results()[n];
+            AppendShownValueStart(made[n], result.label, result.symbol, result.name(), result.unit);
+        }
+        return made;
+    }();
+    return starts;
+}
+
+}  // namespace
+
+void AppendShownValueJson(std::string& json, std::string_view label, std::string_view symbol, std::string_view name,
+                          std::string_view unit, std::string_view text, std::size_t numberLength, char separator) {
+    AppendShownValueStart(json, label, symbol, name, unit);
+    AppendValueAndText(json, text, numberLength, separator);
 }
 
 void AppendOutcomeJson(std::string& json, const CalculationOutcome& outcome, const std::vector<Finding>& findings,
@@ -101,9 +128,8 @@ void AppendOutcomeJson(std::string& json, const CalculationOutcome& outcome, con
         if (!placed[n]) continue;
         if (!first) json += ',';
         first = false;
-        const ResultDescription& result = Results()[n];
-        AppendShownValueJson(json, result.label, result.symbol, result.name(), result.unit, placed[n]->text,
-                             placed[n]->number().size(), separator);
+        json += ResultLineStarts()[n];
+        AppendValueAndText(json, placed[n]->text, placed[n]->number().size(), separator);
     }
     json += "],";
     AppendChecks(json, findings, separator);
