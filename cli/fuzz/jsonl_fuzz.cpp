@@ -1,13 +1,15 @@
 // Fuzzes wormcalc's readers of untrusted text: the first byte chooses the
 // --jsonl object reader (the rest is the batch input) or --coefficients (the
 // rest is the list). Never a crash; a batch gives one JSON line per
-// non-blank input line, and the exit status is 0, 1 or 2.
+// non-blank input line, the output is UTF-8 whatever the input held, and the
+// exit status is 0, 1 or 2.
 #include <cstdint>
 #include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "calc/text.h"
 #include "cli/wormcalc.h"
 
 using namespace wormgear;
@@ -44,6 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const int status = RunWormcalc(arguments, in, out, err, services, '.');
     if (status < 0 || status > 2) std::abort();
+    if (!IsValidUtf8(out.str())) std::abort();
     if (data[0] != 'c') {
         std::size_t inputs = 0, outputs = 0;
         std::istringstream lines(rest);
