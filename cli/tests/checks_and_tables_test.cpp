@@ -8,34 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "cli/wormcalc.h"
+#include "cli/tests/wormcalc_run.h"
 
 using namespace wormgear;
 
 namespace {
 
-const char* kCoefficients = "0.875,1.2,0.7,0.45,0,0.55,2,0.5,0.2,0.2,0.45,1,0.5,1,0.9";
-
-struct Result {
-    int status;
-    std::string out, err;
-};
-
-Result Wormcalc(const std::vector<std::string>& args, const std::string& input = "", char separator = '.') {
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    const int status = RunWormcalc(args, in, out, err, {}, separator);
-    return {status, out.str(), err.str()};
-}
-
-// The worked example's texts (A 200, i 25, z2 50, z1 2, Db 130, d1 78) with changes.
-std::vector<std::string> Example(std::vector<std::string> extra = {}) {
-    std::vector<std::string> args = {
-        "--centre-distance", "200", "--speed-ratio",    "25", "--teeth",        "50",         "--starts", "2",
-        "--base-diameter",   "130", "--pitch-diameter", "78", "--coefficients", kCoefficients};
-    args.insert(args.end(), extra.begin(), extra.end());
-    return args;
-}
+using Result = WormcalcResult;
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -108,11 +87,12 @@ TEST(ChecksAndTablesTest, JsonCarriesTheChecksAlsoOnFailure) {
         << failed.out;
     EXPECT_NE(failed.out.find("\"suggestion\":\"蜗杆分度圆直径可取 78.382（按中心距的建议值）\""), std::string::npos);
     // With ',' as the user's separator the message follows it, the values stay JSON numbers.
-    const Result comma = Wormcalc(Example({"--base-diameter", "125,5", "--json"}), "", ',');
+    const Result comma = Wormcalc(Example({"--base-diameter", "125,5", "--json"}), "", {}, ',');
     EXPECT_NE(comma.out.find("Db/A = 0,6275"), std::string::npos) << comma.out;
     EXPECT_NE(comma.out.find("\"values\":{\"share\":0.6275}"), std::string::npos) << comma.out;
     // A separator that JSON must escape is escaped in the lines too.
-    const Result quote = Wormcalc(Example({"--backlash", "0\"3", "--grinding-increment", "0\"2", "--json"}), "", '"');
+    const Result quote = Wormcalc(Example({"--backlash", "0\"3", "--grinding-increment", "0\"2", "--json"}), "", {},
+                                  '"');
     EXPECT_NE(quote.out.find("\"text\":\"130\\\"518----修形主基圆直径\"}"), std::string::npos) << quote.out;
 }
 
@@ -220,7 +200,7 @@ TEST(ChecksAndTablesTest, BatchAsCsvKeepsOneRowPerLine) {
         "not json\n"
         R"({"centre-distance": "200", "speed-ratio": "25", "teeth": "50", "starts": "2", "base-diameter": "400", "pitch-diameter": "78"})"
         "\n";
-    const Result r = Wormcalc({"--jsonl", "--csv", "--coefficients", kCoefficients}, input);
+    const Result r = Wormcalc({"--jsonl", "--csv", "--coefficients", kExampleCoefficients}, input);
     const std::vector<std::string> rows = Lines(r.out);
     ASSERT_EQ(rows.size(), 4u) << r.out;
     EXPECT_EQ(rows[1].rfind("200,25,50,2,130,0,78,0.3,0.2,322,", 0), 0u);
@@ -229,7 +209,7 @@ TEST(ChecksAndTablesTest, BatchAsCsvKeepsOneRowPerLine) {
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err.rfind("wormcalc: line 2: ", 0), 0u) << r.err;
 
-    const Result checks = Wormcalc({"--jsonl", "--check", "--coefficients", kCoefficients}, input);
+    const Result checks = Wormcalc({"--jsonl", "--check", "--coefficients", kExampleCoefficients}, input);
     EXPECT_EQ(Lines(checks.out).at(0), "{\"checks\":[]}");
     EXPECT_EQ(
         Lines(checks.out).at(2).rfind("{\"checks\":[{\"severity\":\"error\",\"code\":\"pressure-angle-undefined\"", 0),

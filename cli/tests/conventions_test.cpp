@@ -12,33 +12,14 @@
 #include <vector>
 
 #include "calc/testing/worked_example.h"
-#include "cli/wormcalc.h"
+#include "cli/tests/wormcalc_run.h"
 
 using namespace wormgear;
 
 namespace {
 
-const char* kCoefficients = "0.875,1.2,0.7,0.45,0,0.55,2,0.5,0.2,0.2,0.45,1,0.5,1,0.9";
-
-struct Result {
-    int status;
-    std::string out, err;
-};
-
-Result Wormcalc(const std::vector<std::string>& args, const WormcalcServices& services = {}, char separator = '.') {
-    std::istringstream in;
-    std::ostringstream out, err;
-    const int status = RunWormcalc(args, in, out, err, services, separator);
-    return {status, out.str(), err.str()};
-}
-
-std::vector<std::string> Example(std::vector<std::string> extra = {}) {
-    std::vector<std::string> args = {
-        "--centre-distance", "200", "--speed-ratio",    "25", "--teeth",        "50",         "--starts", "2",
-        "--base-diameter",   "130", "--pitch-diameter", "78", "--coefficients", kCoefficients};
-    args.insert(args.end(), extra.begin(), extra.end());
-    return args;
-}
+using Result = WormcalcResult;
+const char* const kCoefficients = kExampleCoefficients;
 
 // A design file reader that records the names it is asked for.
 WormcalcServices RecordingReader(std::vector<std::string>& read) {
@@ -116,7 +97,7 @@ TEST(ConventionsTest, ArgumentsAsAGnuToolTakesThem) {
     };
     for (const Case& c : cases) {
         std::vector<std::string> read;
-        const Result r = Wormcalc(c.args, RecordingReader(read));
+        const Result r = Wormcalc(c.args, "", RecordingReader(read));
         std::string trace;
         for (const std::string& arg : c.args) trace += "[" + arg + "] ";
         SCOPED_TRACE(trace);
@@ -229,7 +210,7 @@ TEST(ConventionsTest, SaveDesignWritesTheTextsAsTheyAreAlsoWhenTheyDoNotCalculat
     // Texts from a design file with an option over one of them: the thirteen as the calculation saw them.
     Result r = Wormcalc(
         {"gear.cqb", "--pitch-diameter", "80", "--save-design", "gear-80", "--coefficients", kCoefficients, "--json"},
-        services);
+        "", services);
     EXPECT_EQ(r.status, 0) << r.err;
     ASSERT_EQ(saved.size(), 1u);
     DesignInputs expected = WorkedExampleInputs();
@@ -239,7 +220,7 @@ TEST(ConventionsTest, SaveDesignWritesTheTextsAsTheyAreAlsoWhenTheyDoNotCalculat
     EXPECT_EQ(saved[0].path, "gear-80");
 
     // A design that does not calculate is saved all the same, as the window saves it, and the run fails.
-    r = Wormcalc(Example({"--teeth", "fifty", "--save-design=bad.cqb", "--export-worm", "w.xlsx"}), services);
+    r = Wormcalc(Example({"--teeth", "fifty", "--save-design=bad.cqb", "--export-worm", "w.xlsx"}), "", services);
     EXPECT_EQ(r.status, 1);
     ASSERT_EQ(saved.size(), 2u);
     EXPECT_EQ(saved[1].texts.WheelTeeth, "fifty");
@@ -251,7 +232,7 @@ TEST(ConventionsTest, SaveDesignWritesTheTextsAsTheyAreAlsoWhenTheyDoNotCalculat
              {"--suggest", "--centre-distance", "200", "--save-design", "a"},
              Example({"--sweep", "teeth=50:52:1", "--save-design", "a"}),
          }) {
-        r = Wormcalc(args, services);
+        r = Wormcalc(args, "", services);
         EXPECT_EQ(r.status, 2) << args[0];
         EXPECT_EQ(r.err.rfind("wormcalc: ", 0), 0u);
     }
@@ -261,7 +242,7 @@ TEST(ConventionsTest, SaveDesignWritesTheTextsAsTheyAreAlsoWhenTheyDoNotCalculat
     services.writeDesign = [](const DesignInputs&, const std::string&) {
         throw std::runtime_error("无法在目标文件夹中创建文件");
     };
-    r = Wormcalc(Example({"--save-design", "/no/such/folder/x"}), services);
+    r = Wormcalc(Example({"--save-design", "/no/such/folder/x"}), "", services);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err,
               "wormcalc: the design file \"/no/such/folder/x\" could not be written: 无法在目标文件夹中创建文件\n");
@@ -271,21 +252,21 @@ TEST(ConventionsTest, SaveDesignWritesTheTextsAsTheyAreAlsoWhenTheyDoNotCalculat
 
 TEST(ConventionsTest, JsonValuesUsePointsWhereTheTextsUseTheUsersSeparator) {
     // Calculated in a locale whose separator is ',': the defaults typed as there.
-    const Result r = Wormcalc(Example({"--backlash", "0,3", "--grinding-increment", "0,2", "--json"}), {}, ',');
+    const Result r = Wormcalc(Example({"--backlash", "0,3", "--grinding-increment", "0,2", "--json"}), "", {}, ',');
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("\"value\":168.728,\"text\":\"168,728-----蜗杆齿根圆弧半径\""), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\"value\":11.038,\"text\":\"11,038----修形砂轮角\""), std::string::npos);
     EXPECT_EQ(r.out.find("\"value\":168,728"), std::string::npos);
 
     const Result suggest = Wormcalc(
-        {"--suggest", "--json", "--centre-distance", "450", "--coefficients", kCoefficients}, {}, ',');
+        {"--suggest", "--json", "--centre-distance", "450", "--coefficients", kCoefficients}, "", {}, ',');
     EXPECT_NE(suggest.out.find("\"value\":0.648888888888889,\"text\":\"0,648888888888889\""), std::string::npos)
         << suggest.out;
 
     // A sweep's inputs: numbers with '.', other texts as typed.
     const Result sweep = Wormcalc(Example({"--backlash", "0,3", "--grinding-increment", "0,2", "--eccentricity", "1,5x",
                                            "--sweep", "base-diameter=130:130.5:0.5"}),
-                                  {}, ',');
+                                  "", {}, ',');
     EXPECT_NE(sweep.out.find("\"inputs\":{\"centre-distance\":\"200\",\"speed-ratio\":\"25\",\"teeth\":\"50\","
                              "\"starts\":\"2\",\"base-diameter\":\"130.5\",\"eccentricity\":\"1,5x\","
                              "\"pitch-diameter\":\"78\",\"backlash\":\"0.3\",\"grinding-increment\":\"0.2\"}"),

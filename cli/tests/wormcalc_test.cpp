@@ -6,37 +6,13 @@
 #include <sstream>
 
 #include "calc/testing/worked_example.h"
-#include "cli/wormcalc.h"
+#include "cli/tests/wormcalc_run.h"
 
 using namespace wormgear;
 
 namespace {
 
-const char* kExampleCoefficients = "0.875,1.2,0.7,0.45,0,0.55,2,0.5,0.2,0.2,0.45,1,0.5,1,0.9";
-
-struct Result {
-    int status;
-    std::string out, err;
-};
-
-Result Wormcalc(std::vector<std::string> args, const std::string& input = "", const WormcalcServices& services = {}) {
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    const int status = RunWormcalc(args, in, out, err, services, '.');
-    return {status, out.str(), err.str()};
-}
-
-std::vector<std::string> Example(std::vector<std::string> extra = {}) {
-    std::vector<std::string> args = {"--centre-distance", "200",
-                                     "--speed-ratio",     "25",
-                                     "--teeth",           "50",
-                                     "--starts",          "2",
-                                     "--base-diameter",   "130",
-                                     "--pitch-diameter",  "78",
-                                     "--coefficients",    kExampleCoefficients};
-    args.insert(args.end(), extra.begin(), extra.end());
-    return args;
-}
+using Result = WormcalcResult;
 
 TEST(WormcalcTest, TextOutputShowsThePanelsAsTheWindowDoes) {
     const Result r = Wormcalc(Example());
