@@ -47,12 +47,12 @@ int main(int argc, char** argv) {
         wormgear::WriteSheet(kind, inputs, design, separator,
                              wormgear::ProgramFilePath(directory, wormgear::TemplateName(kind)), path);
     };
-    services.writeDesign = [&directory](const wormgear::DesignInputs& inputs, const std::string& path) {
+    services.writeDesign = [&directory, separator](const wormgear::DesignInputs& inputs, const std::string& path) {
         // A new design file from the template, as the window's save under a new name.
         wormgear::Workbook book = wormgear::Workbook::Open(
             wormgear::ProgramFilePath(directory, wormgear::kDesignTemplateName));
-        wormgear::PutDesignInputs(book, inputs);
-        book.SaveTo(wormgear::DesignFileName(path));
+        wormgear::PutDesignInputs(book, inputs, separator);
+        wormgear::SaveDesignAs(book, path);
     };
     services.writeDrawing = [&directory, separator](const wormgear::DrawingRequest& request,
                                                     const wormgear::CalculatedDesign& design,
