@@ -33,12 +33,12 @@ OnlineServices ConnectOnlineServices(OnlineClient& client) {
 
 int RunWindowProgram(int& argc, char** argv, const ProgramHooks& hooks) {
     TApplication app(argc, argv);
-    QtDialogs dialogs;
-    app.setErrorDialogs(&dialogs);
-    app.setWindowIcon(QIcon(QStringLiteral(":/wormgear/wormgear.svg")));  // the desktop entry's icon
-
     // Every file the program uses without asking lies beside the executable.
     const QString programDirectory = FromLocalPath(ProgramDirectory());
+
+    QtDialogs dialogs(nullptr, ProgramDialogFolder(programDirectory));
+    app.setErrorDialogs(&dialogs);
+    app.setWindowIcon(QIcon(QStringLiteral(":/wormgear/wormgear.svg")));  // the desktop entry's icon
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
 

@@ -61,22 +61,31 @@ static QString QtFilter(const QString& filter) {
     return entries.join(QStringLiteral(";;"));
 }
 
+// The file the user chose, its folder remembered; nothing when cancelled.
+static std::optional<QString> Chosen(QFileDialog& dialog, RememberedFolder& folder) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    const QString chosen = dialog.selectedFiles().first();
+    folder.remember(chosen);
+    return chosen;
+}
+
 std::optional<QString> QtDialogs::saveFileName(const QString& filter, const QString& proposed) {
     QFileDialog dialog(parent_, QString(), QString(), QtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    dialog.selectFile(proposed);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().first();
+    const QString start = DialogStartPath(proposed, folder_.folder(), DefaultDialogFolder());
+    if (proposed.isEmpty()) dialog.setDirectory(start);
+    else dialog.selectFile(start);  // the folder opened and the name proposed
+    return Chosen(dialog, folder_);
 }
 
 std::optional<QString> QtDialogs::openFileName(const QString& filter) {
     QFileDialog dialog(parent_, QString(), QString(), QtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().first();
+    dialog.setDirectory(DialogStartPath(QString(), folder_.folder(), DefaultDialogFolder()));
+    return Chosen(dialog, folder_);
 }
 
 }  // namespace wormgear

@@ -1,15 +1,20 @@
 // The real dialogs: QMessageBox and QFileDialog, parented to the active window.
+// Every file dialog starts by the rule of DialogStartPath and remembers the
+// folder of the file chosen.
 #pragma once
 
 #include <QWidget>
+#include <utility>
 
 #include "dialogs/dialogs.h"
+#include "dialogs/remembered_folder.h"
 
 namespace wormgear {
 
 class QtDialogs : public Dialogs {
  public:
-    explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    explicit QtDialogs(QWidget* parent = nullptr, RememberedFolder folder = {})
+        : parent_(parent), folder_(std::move(folder)) {}
     void setParent(QWidget* parent) { parent_ = parent; }
 
     void message(const QString& caption, const QString& text) override;
@@ -17,8 +22,11 @@ class QtDialogs : public Dialogs {
     std::optional<QString> saveFileName(const QString& filter, const QString& proposed) override;
     std::optional<QString> openFileName(const QString& filter) override;
 
+    const RememberedFolder& rememberedFolder() const { return folder_; }
+
  private:
     QWidget* parent_;
+    RememberedFolder folder_;
 };
 
 }  // namespace wormgear

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -285,6 +286,11 @@ void TForm1::buildMenu() {
     N5 = item(N1, "N5", tr("保存"));
     N17 = item(N1, "N17", tr("另存用户设置"));
     N6 = item(N1, "N6", tr("退出"));
+    // The keys desktop programs use, shown beside the items; they work from
+    // anywhere in the window, an input box included.
+    N11->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    N2->setShortcut(QKeySequence(Qt::Key_F9));
+    N5->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     N7 = bar->addMenu(tr("设置"));
     N7->setObjectName(QStringLiteral("N7"));
     N13 = item(N7, "N13", tr("计算法则参数设置"));

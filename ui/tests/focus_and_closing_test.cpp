@@ -4,6 +4,7 @@
 // never asks, and a reload that meets a lock keeps the program running.
 #include <QCloseEvent>
 #include <QFile>
+#include <QKeySequence>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -62,6 +63,39 @@ TEST_F(WindowTest, TheFocusStaysOnTheRoundToIntegerBox) {
     QTest::mouseClick(form->CheckBox1, Qt::LeftButton);
     EXPECT_FALSE(form->CheckBox1->isChecked());
     EXPECT_EQ(QApplication::focusWidget(), form->CheckBox1);
+}
+
+TEST_F(WindowTest, CtrlOCtrlSAndF9RunTheirMenuCommandsFromAnInputBox) {
+    openWindow();
+    // The menu shows each key beside its item.
+    EXPECT_EQ(form->N11->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+    EXPECT_EQ(form->N5->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+    EXPECT_EQ(form->N2->shortcut(), QKeySequence(QStringLiteral("F9")));
+    typeWorkedExample();
+    form->Edit3->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), form->Edit3);
+
+    QTest::keyClick(form->Edit3, Qt::Key_F9);
+    EXPECT_EQ(form->resultLabel("Label23")->text(), QStringLiteral("322-----蜗轮分度圆直径"));
+    EXPECT_TRUE(form->GroupBox1->isVisible());
+    EXPECT_FALSE(form->designSaved());
+
+    dialogs.saveAnswers.push_back(std::nullopt);
+    QTest::keyClick(form->Edit3, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(dialogs.saveAnswers.empty()) << "Ctrl+S asks where to save the design";
+    ASSERT_EQ(dialogs.filters.size(), 1u);
+    EXPECT_EQ(dialogs.filters.back(), QStringLiteral("*.cqb"));
+
+    dialogs.openAnswers.push_back(std::nullopt);
+    QTest::keyClick(form->Edit3, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_TRUE(dialogs.openAnswers.empty()) << "Ctrl+O asks which design to open";
+    ASSERT_EQ(dialogs.filters.size(), 2u);
+    EXPECT_EQ(dialogs.filters.back(), QString::fromUtf8("*.cqb;;所有文件 (*)"));
+
+    // The keys reached the commands, not the box: its text and focus stay.
+    EXPECT_EQ(form->Edit3->text(), QStringLiteral("50"));
+    EXPECT_EQ(QApplication::focusWidget(), form->Edit3);
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 struct CloseCase {
