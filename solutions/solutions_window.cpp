@@ -461,9 +461,7 @@ QString TSolutionsWindow::chosenFile(const QString& extension) {
     const std::optional<QString> chosen = dialogs_.saveFileName(QStringLiteral("*.") + extension,
                                                                 SolutionsText::tr("方案表"));
     if (!chosen || chosen->isEmpty()) return QString();
-    QString path = *chosen;
-    if (!path.endsWith(QLatin1Char('.') + extension, Qt::CaseInsensitive)) path += QLatin1Char('.') + extension;
-    return path;
+    return WithExtension(*chosen, ("." + extension).toStdString());
 }
 
 void TSolutionsWindow::exportWorkbook() {
