@@ -61,12 +61,13 @@ zip_source_t* CopiedSource(const std::string& zipBytes) {
     std::memcpy(copy, zipBytes.data(), zipBytes.size());
     zip_error_t error;
     zip_error_init(&error);
+    // With freep = 1 the source owns `copy` and frees it with itself.
     zip_source_t* source = zip_source_buffer_create(copy, zipBytes.size(), 1, &error);
     if (!source) {
         std::free(copy);
         throw WorkbookError(Kind::Internal, "读取压缩包失败" + Detail(ZipErrorText(&error)));
     }
-    zip_error_fini(&error);
+    zip_error_fini(&error);  // NOLINT(clang-analyzer-unix.Malloc): `source` frees `copy`
     return source;
 }
 
@@ -100,7 +101,7 @@ std::string ReadEntry(zip_t* archive, zip_uint64_t index, std::uint64_t size, co
 
 }  // namespace
 
-WorkbookError::WorkbookError(Kind kind, std::string message) : std::runtime_error(std::move(message)), kind_(kind) {}
+WorkbookError::WorkbookError(Kind kind, const std::string& message) : std::runtime_error(message), kind_(kind) {}
 
 WorkbookError WorkbookFileError(const WorkbookError& error, const std::string& path) {
     const std::string file = Quoted(path);
@@ -227,7 +228,7 @@ std::string WritePackage(const PackageEntries& entries) {
     if (zip_close(archive.get()) != 0) {
         throw WorkbookError(Kind::Internal, "写出压缩包失败" + Detail(zip_strerror(archive.get())));
     }
-    archive.release();  // closed and freed by zip_close
+    static_cast<void>(archive.release());  // closed and freed by zip_close
     return SourceBytes(target.get());
 }
 
@@ -300,7 +301,7 @@ std::string RewritePackage(const std::string& zipBytes, const PackageChanges& ch
     if (zip_close(archive.get()) != 0) {
         throw WorkbookError(Kind::Internal, "写出压缩包失败" + Detail(zip_strerror(archive.get())));
     }
-    archive.release();  // closed and freed by zip_close
+    static_cast<void>(archive.release());  // closed and freed by zip_close
     return SourceBytes(source.get());
 }
 

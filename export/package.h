@@ -30,7 +30,7 @@ class WorkbookError : public std::runtime_error {
         Internal,     // packing failed, out of memory, the binary reader did not start (kept last)
     };
 
-    WorkbookError(Kind kind, std::string message);
+    WorkbookError(Kind kind, const std::string& message);
 
     Kind kind() const { return kind_; }
 

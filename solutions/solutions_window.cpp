@@ -366,7 +366,7 @@ void TSolutionsWindow::calculate() {
         [table, threads](const std::atomic<bool>& cancel, const std::function<void(std::uint64_t)>& progress) {
             return CalculateSolutions(*table, threads, cancel, progress);
         },
-        [this](bool complete, std::exception_ptr failure) {
+        [this](bool complete, const std::exception_ptr& failure) {
             model_->showCompleted();
             cancelled_ = !complete;
             // Sorting only once the rows stand still; no column sorted yet.
@@ -497,7 +497,7 @@ void TSolutionsWindow::exportWorkbook() {
             ReplaceWorkbookFile(file, WritePackage(*package));
             return true;
         },
-        [this, path](bool complete, std::exception_ptr failure) { reportExport(path, complete, failure); });
+        [this, path](bool complete, const std::exception_ptr& failure) { reportExport(path, complete, failure); });
 }
 
 void TSolutionsWindow::exportCsv() {
@@ -521,10 +521,10 @@ void TSolutionsWindow::exportCsv() {
             ReplaceFileAtomically(file, csv);
             return true;
         },
-        [this, path](bool complete, std::exception_ptr failure) { reportExport(path, complete, failure); });
+        [this, path](bool complete, const std::exception_ptr& failure) { reportExport(path, complete, failure); });
 }
 
-void TSolutionsWindow::reportExport(const QString& path, bool complete, std::exception_ptr failure) {
+void TSolutionsWindow::reportExport(const QString& path, bool complete, const std::exception_ptr& failure) {
     if (!failure) {
         if (complete) StateLabel->setText(SolutionsText::tr("已导出到 %1。").arg(path));
         return;

@@ -121,7 +121,7 @@ class TSolutionsWindow : public QWidget {
     // The request the fields describe.
     SolutionRequest request() const;
     // The end of an export: where it went, or its failure in a box.
-    void reportExport(const QString& path, bool complete, std::exception_ptr failure);
+    void reportExport(const QString& path, bool complete, const std::exception_ptr& failure);
     // Asks for a file name ending in `extension`; empty when cancelled.
     QString chosenFile(const QString& extension);
     void updateChart();

@@ -239,7 +239,8 @@ void TForm1::buildPanels(QWidget* client) {
         box->setGeometry(place.geometry);
         *place.box = box;
         for (int n = 0; n < panel.count; ++n) {
-            const ResultDescription& result = Results()[static_cast<std::size_t>(panel.first + n)];
+            const ResultDescription& result =
+                Results()[static_cast<std::size_t>(panel.first) + static_cast<std::size_t>(n)];
             // Lines 24 pixels apart from 24 below the top; the fourth wheel line at 98.
             const int y = result.id == ResultId::WheelMeasuredThickness ? 98 : 24 + 24 * n;
             const int width = place.geometry.width() - place.lineX - 4;

@@ -29,7 +29,7 @@ constexpr std::uint64_t kMaxVersionFileBytes = 1024 * 1024;
 // bytes are valid UTF-8, else GB18030, which decodes any byte sequence.
 QString Decode(QByteArrayView line) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString asUtf8 = utf8.decode(line);
+    QString asUtf8 = utf8.decode(line);
     if (!utf8.hasError()) return asUtf8;
     QStringDecoder gb18030("GB18030", QStringDecoder::Flag::Stateless);
     if (!gb18030.isValid()) return asUtf8;  // no GB18030 codec in this Qt build

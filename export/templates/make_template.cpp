@@ -30,7 +30,6 @@
 namespace {
 
 using wormgear::PackageEntries;
-using wormgear::PackageEntry;
 
 // Cell formats of styles.xml, by their index in cellXfs.
 enum Style : int {

@@ -62,7 +62,9 @@ TEST(CellReference, NamesRowAndColumn) {
 
 TEST(CellReference, RefusesPositionsOutsideASheet) {
     const std::pair<int, int> kOutside[] = {{0, 1}, {1, 0}, {-1, 3}, {1048577, 1}, {1, 16385}};
-    for (auto [row, column] : kOutside) {
+    for (const auto& cell : kOutside) {
+        const int row = cell.first;
+        const int column = cell.second;
         EXPECT_TRUE(FailsAs(Kind::Cell, [&] { CellReference(row, column); })) << row << "," << column;
     }
 }

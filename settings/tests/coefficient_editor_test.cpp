@@ -53,9 +53,11 @@ struct MainWindowStandIn {
 };
 
 class EditorTest : public ::testing::Test {
+ public:
+    ~EditorTest() override { form.hide(); }
+
  protected:
     EditorTest() : main{dir.path(), 0, false, {}}, form(dir.path(), '.', dialogs, [this] { main.reload(); }) {}
-    ~EditorTest() override { form.hide(); }
 
     void open() {
         form.show();
