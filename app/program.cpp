@@ -11,6 +11,7 @@
 #include "calc/numeric.h"
 #include "dialogs/qt_dialogs.h"
 #include "files/qt_path.h"
+#include "translations/interface_language.h"
 #include "ui/application.h"
 #include "ui/tform1.h"
 
@@ -35,6 +36,8 @@ int RunWindowProgram(int& argc, char** argv, const ProgramHooks& hooks) {
     TApplication app(argc, argv);
     // Every file the program uses without asking lies beside the executable.
     const QString programDirectory = FromLocalPath(ProgramDirectory());
+    // Before the first window: every text it makes is in this language.
+    InstallTranslations(app, InterfaceLanguage(programDirectory), programDirectory);
 
     QtDialogs dialogs(nullptr, ProgramDialogFolder(programDirectory));
     app.setErrorDialogs(&dialogs);

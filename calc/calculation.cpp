@@ -416,6 +416,23 @@ void CalculateInto(CalculationOutcome& out, const DesignInputs& inputs, bool rou
     out.lines.resize(run.written());  // drops the lines of an earlier, longer run
 }
 
+std::string ResultLineText(const ResultLine& line, Language language) {
+    if (language == Language::Chinese) return line.text;
+    const ResultDescription& result = Result(line.id);
+    const std::size_t hyphens = std::strspn(result.suffix, "-");
+    std::string text(line.number());
+    text.append(hyphens, '-');
+    text += result.english;
+    return text;
+}
+
+std::string CalculationMessage(const std::string& failure, Language language) {
+    if (language == Language::Chinese) return failure;
+    if (failure == kRatioMismatchMessage) return "Incorrect input......(speed ratio = teeth/starts)";
+    if (failure == kInvalidInputMessage) return "Your input is not valid......(only valid numbers, none empty)";
+    return failure;
+}
+
 CalculationOutcome Calculate(const DesignInputs& inputs, bool roundEnvelopedTeeth,
                              const TCoefficientTable& coefficients, char decimalSeparator,
                              const TWormDesign& previous) {

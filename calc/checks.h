@@ -35,6 +35,7 @@
 #include <vector>
 
 #include "calc/design.h"
+#include "calc/language.h"
 
 namespace wormgear {
 
@@ -44,8 +45,6 @@ enum class Severity : std::uint8_t {
     Error,    // the design cannot be calculated or cannot be made
 };
 const char* SeverityName(Severity severity);  // "info", "warning", "error"
-
-enum class Language : std::uint8_t { Chinese, English };
 
 // Words for listing findings as text: the title ("设计检查"), each severity
 // ("错误", "警告", "提示") and the lead of a suggestion ("建议").

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "calc/fields.h"
+#include "calc/language.h"
 #include "calc/numeric.h"
 #include "calc/results.h"
 
@@ -119,9 +120,16 @@ struct ResultLine {
     std::string_view number() const { return std::string_view(text).substr(0, text.size() - SuffixLength(id)); }
 };
 
+// The line as an interface in `language` shows it: the text itself in
+// Chinese; in English the same number and hyphens before the English name,
+// "322-----wheel pitch diameter".
+std::string ResultLineText(const ResultLine& line, Language language);
+
 // The two messages a calculation can end with.
 inline constexpr const char* kRatioMismatchMessage = "输入参数不正确......（速比=齿数/头数）";
 inline constexpr const char* kInvalidInputMessage = "您输入的内容不符合要求......（只能输入合法数字，且不能为空）";
+// `failure` (one of the two messages, or empty) in `language`.
+std::string CalculationMessage(const std::string& failure, Language language);
 
 // Every operation of a run that can fail, in the order the run reaches them.
 // A failed run names the one that stopped it (the design checks explain it to

@@ -13,6 +13,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "calc/language.h"
+
 namespace wormgear {
 
 // In panel order: worm, hob, wheel, modification, each from its first line down.
@@ -60,10 +62,11 @@ inline constexpr int kResultCount = 34;
 
 struct ResultDescription {
     ResultId id;
-    const char* label;   // the window's label that shows the line: "Label23"
-    const char* symbol;  // "d2", "β", "Rf1"; unique among the 34
-    const char* suffix;  // the hyphens and the Chinese name: "-----蜗轮分度圆直径"
-    const char* unit;    // "mm", "°" or ""
+    const char* label;    // the window's label that shows the line: "Label23"
+    const char* symbol;   // "d2", "β", "Rf1"; unique among the 34
+    const char* suffix;   // the hyphens and the Chinese name: "-----蜗轮分度圆直径"
+    const char* unit;     // "mm", "°" or ""
+    const char* english;  // the name in English: "wheel pitch diameter"
 
     // The Chinese name: the suffix without its hyphens.
     std::string_view name() const { return suffix + std::strspn(suffix, "-"); }
@@ -86,13 +89,16 @@ inline std::size_t SuffixLength(ResultId id) {
 const ResultDescription* ResultByLabel(std::string_view label);
 
 struct PanelDescription {
-    const char* name;     // the window's group box: "GroupBox1"
-    const char* caption;  // as the window shows it, blanks included: "  蜗杆参数  "
-    int first;            // its lines: Results()[first .. first + count)
+    const char* name;            // the window's group box: "GroupBox1"
+    const char* caption;         // as the window shows it, blanks included: "  蜗杆参数  "
+    const char* englishCaption;  // "  Worm parameters  "
+    int first;                   // its lines: Results()[first .. first + count)
     int count;
 };
 
 // Worm, hob, wheel and modification panels.
 const std::array<PanelDescription, 4>& Panels();
+// The caption in `language`: "  蜗杆参数  " or "  Worm parameters  ".
+const char* PanelCaption(const PanelDescription& panel, Language language);
 
 }  // namespace wormgear

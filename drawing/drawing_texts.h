@@ -4,66 +4,73 @@
 // libraries with Qt translate each through the context wormgear::Drawings.
 #pragma once
 
+// lupdate finds each text by this marker and files it under its context; in
+// the libraries without Qt the marker is the text itself, as in Qt.
+#ifndef QT_TRANSLATE_NOOP
+#define QT_TRANSLATE_NOOP(scope, x) x  // spelled as Qt spells it: a repeat is no redefinition
+#endif
+
 namespace wormgear::texts {
 
 // Sheet names: the title block, the window titles, the file names proposed.
-inline constexpr const char* kWormDrawing = "蜗杆图";
-inline constexpr const char* kWheelDrawing = "蜗轮图";
-inline constexpr const char* kHobDrawing = "滚刀图";
-inline constexpr const char* kReport = "计算书";
+inline constexpr const char* kWormDrawing = QT_TRANSLATE_NOOP("wormgear::Drawings", "蜗杆图");
+inline constexpr const char* kWheelDrawing = QT_TRANSLATE_NOOP("wormgear::Drawings", "蜗轮图");
+inline constexpr const char* kHobDrawing = QT_TRANSLATE_NOOP("wormgear::Drawings", "滚刀图");
+inline constexpr const char* kReport = QT_TRANSLATE_NOOP("wormgear::Drawings", "计算书");
 
 // Title block.
-inline constexpr const char* kDesign = "设计";
-inline constexpr const char* kDate = "日期";
-inline constexpr const char* kProgram = "程序";
-inline constexpr const char* kScale = "比例";
-inline constexpr const char* kDrawingNumber = "图号";
-inline constexpr const char* kUnsavedDesign = "未保存的设计";
-inline constexpr const char* kWormPart = "蜗杆";
-inline constexpr const char* kWheelPart = "蜗轮";
-inline constexpr const char* kHobPart = "滚刀";
+inline constexpr const char* kDesign = QT_TRANSLATE_NOOP("wormgear::Drawings", "设计");
+inline constexpr const char* kDate = QT_TRANSLATE_NOOP("wormgear::Drawings", "日期");
+inline constexpr const char* kProgram = QT_TRANSLATE_NOOP("wormgear::Drawings", "程序");
+inline constexpr const char* kScale = QT_TRANSLATE_NOOP("wormgear::Drawings", "比例");
+inline constexpr const char* kDrawingNumber = QT_TRANSLATE_NOOP("wormgear::Drawings", "图号");
+inline constexpr const char* kUnsavedDesign = QT_TRANSLATE_NOOP("wormgear::Drawings", "未保存的设计");
+inline constexpr const char* kWormPart = QT_TRANSLATE_NOOP("wormgear::Drawings", "蜗杆");
+inline constexpr const char* kWheelPart = QT_TRANSLATE_NOOP("wormgear::Drawings", "蜗轮");
+inline constexpr const char* kHobPart = QT_TRANSLATE_NOOP("wormgear::Drawings", "滚刀");
 
 // Parameter tables.
-inline constexpr const char* kParameterTable = "参数表";
-inline constexpr const char* kName = "名称";
-inline constexpr const char* kSymbol = "代号";
-inline constexpr const char* kValue = "数值";
-inline constexpr const char* kUnit = "单位";
-inline constexpr const char* kHand = "螺旋方向";
-inline constexpr const char* kRightHand = "右";
-inline constexpr const char* kAccuracy = "精度等级";
-inline constexpr const char* kCutting = "加工方法";
-inline constexpr const char* kHobbing = "滚刀加工";
-inline constexpr const char* kHobDrawingNumber = "滚刀图号";
+inline constexpr const char* kParameterTable = QT_TRANSLATE_NOOP("wormgear::Drawings", "参数表");
+inline constexpr const char* kName = QT_TRANSLATE_NOOP("wormgear::Drawings", "名称");
+inline constexpr const char* kSymbol = QT_TRANSLATE_NOOP("wormgear::Drawings", "代号");
+inline constexpr const char* kValue = QT_TRANSLATE_NOOP("wormgear::Drawings", "数值");
+inline constexpr const char* kUnit = QT_TRANSLATE_NOOP("wormgear::Drawings", "单位");
+inline constexpr const char* kHand = QT_TRANSLATE_NOOP("wormgear::Drawings", "螺旋方向");
+inline constexpr const char* kRightHand = QT_TRANSLATE_NOOP("wormgear::Drawings", "右");
+inline constexpr const char* kAccuracy = QT_TRANSLATE_NOOP("wormgear::Drawings", "精度等级");
+inline constexpr const char* kCutting = QT_TRANSLATE_NOOP("wormgear::Drawings", "加工方法");
+inline constexpr const char* kHobbing = QT_TRANSLATE_NOOP("wormgear::Drawings", "滚刀加工");
+inline constexpr const char* kHobDrawingNumber = QT_TRANSLATE_NOOP("wormgear::Drawings", "滚刀图号");
 
 // Views and notes.
-inline constexpr const char* kToothFormSchematic = "齿形为示意";
-inline constexpr const char* kNormalSection = "法向截面";
-inline constexpr const char* kAxialSection = "轴向截面";
-inline constexpr const char* kMidPlaneSection = "中间平面剖视";
-inline constexpr const char* kAxialView = "轴向剖视";
-inline constexpr const char* kWheelAxis = "蜗轮轴线";
-inline constexpr const char* kWormAxis = "蜗杆轴线";
+inline constexpr const char* kToothFormSchematic = QT_TRANSLATE_NOOP("wormgear::Drawings", "齿形为示意");
+inline constexpr const char* kNormalSection = QT_TRANSLATE_NOOP("wormgear::Drawings", "法向截面");
+inline constexpr const char* kAxialSection = QT_TRANSLATE_NOOP("wormgear::Drawings", "轴向截面");
+inline constexpr const char* kMidPlaneSection = QT_TRANSLATE_NOOP("wormgear::Drawings", "中间平面剖视");
+inline constexpr const char* kAxialView = QT_TRANSLATE_NOOP("wormgear::Drawings", "轴向剖视");
+inline constexpr const char* kWheelAxis = QT_TRANSLATE_NOOP("wormgear::Drawings", "蜗轮轴线");
+inline constexpr const char* kWormAxis = QT_TRANSLATE_NOOP("wormgear::Drawings", "蜗杆轴线");
 inline constexpr const char* kDetail = "I";
 
 // The report.
-inline constexpr const char* kReportTitle = "蜗杆副设计计算书";
-inline constexpr const char* kInputsSection = "输入参数";
-inline constexpr const char* kCoefficientsSection = "计算法则系数";
-inline constexpr const char* kResultsSection = "计算结果";
-inline constexpr const char* kChecksSection = "设计校核";
-inline constexpr const char* kDrawingsSection = "图样";
-inline constexpr const char* kRule = "计算法则";
-inline constexpr const char* kShippedValue = "出厂值";
-inline constexpr const char* kModifiedMark = "已修改";
-inline constexpr const char* kModifiedNote = "标有“已修改”的系数与出厂值不同。";
-inline constexpr const char* kShippedUnknown = "未知";
-inline constexpr const char* kRoundTeeth = "取整数";
-inline constexpr const char* kYes = "是";
-inline constexpr const char* kNo = "否";
-inline constexpr const char* kSeverity = "级别";
-inline constexpr const char* kCode = "代码";
-inline constexpr const char* kMessage = "说明";
-inline constexpr const char* kPage = "第 %1 页 共 %2 页";
+inline constexpr const char* kReportTitle = QT_TRANSLATE_NOOP("wormgear::Drawings", "蜗杆副设计计算书");
+inline constexpr const char* kInputsSection = QT_TRANSLATE_NOOP("wormgear::Drawings", "输入参数");
+inline constexpr const char* kCoefficientsSection = QT_TRANSLATE_NOOP("wormgear::Drawings", "计算法则系数");
+inline constexpr const char* kResultsSection = QT_TRANSLATE_NOOP("wormgear::Drawings", "计算结果");
+inline constexpr const char* kChecksSection = QT_TRANSLATE_NOOP("wormgear::Drawings", "设计校核");
+inline constexpr const char* kDrawingsSection = QT_TRANSLATE_NOOP("wormgear::Drawings", "图样");
+inline constexpr const char* kRule = QT_TRANSLATE_NOOP("wormgear::Drawings", "计算法则");
+inline constexpr const char* kShippedValue = QT_TRANSLATE_NOOP("wormgear::Drawings", "出厂值");
+inline constexpr const char* kModifiedMark = QT_TRANSLATE_NOOP("wormgear::Drawings", "已修改");
+inline constexpr const char* kModifiedNote = QT_TRANSLATE_NOOP("wormgear::Drawings",
+                                                               "标有“已修改”的系数与出厂值不同。");
+inline constexpr const char* kShippedUnknown = QT_TRANSLATE_NOOP("wormgear::Drawings", "未知");
+inline constexpr const char* kRoundTeeth = QT_TRANSLATE_NOOP("wormgear::Drawings", "取整数");
+inline constexpr const char* kYes = QT_TRANSLATE_NOOP("wormgear::Drawings", "是");
+inline constexpr const char* kNo = QT_TRANSLATE_NOOP("wormgear::Drawings", "否");
+inline constexpr const char* kSeverity = QT_TRANSLATE_NOOP("wormgear::Drawings", "级别");
+inline constexpr const char* kCode = QT_TRANSLATE_NOOP("wormgear::Drawings", "代码");
+inline constexpr const char* kMessage = QT_TRANSLATE_NOOP("wormgear::Drawings", "说明");
+inline constexpr const char* kPage = QT_TRANSLATE_NOOP("wormgear::Drawings", "第 %1 页 共 %2 页");
 
 }  // namespace wormgear::texts

@@ -10,6 +10,7 @@ packages=(
   libzip-dev libpugixml-dev libfreexl-dev libcurl4-openssl-dev
   fonts-wqy-microhei fonts-dejavu-core xvfb xauth
   libqt6svg6 help2man
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
 )
 # Extra packages for the test command: GoogleTest and Google Benchmark, clang
 # with its fuzzer runtime, Python for the golden-design runner, OpenSSL's

@@ -35,6 +35,10 @@ using Kind = CoefficientStoreError::Kind;
 class StoreText {
     Q_DECLARE_TR_FUNCTIONS(wormgear::CoefficientStore)
 };
+// Named here, with their context, because lupdate misreads the function of
+// the snapshot that uses them.
+const char* const kNotADatabase = QT_TRANSLATE_NOOP("wormgear::CoefficientStore", "文件不是可读的数据库");
+const char* const kCannotCopy = QT_TRANSLATE_NOOP("wormgear::CoefficientStore", "无法复制数据库");
 
 [[noreturn]] void Fail(Kind kind, const QString& reason) { throw CoefficientStoreError(kind, reason.toStdString()); }
 
@@ -225,7 +229,7 @@ CoefficientStoreError StoreError(const QSqlError& error) {
     switch (code & 0xFF) {
         case SQLITE_BUSY:
         case SQLITE_LOCKED: return make(Kind::Busy, StoreText::tr("数据库正被其他程序锁定"));
-        case SQLITE_NOTADB: return make(Kind::NotDatabase, StoreText::tr("文件不是可读的数据库"));
+        case SQLITE_NOTADB: return make(Kind::NotDatabase, StoreText::tr(kNotADatabase));
         case SQLITE_CORRUPT: return make(Kind::NotDatabase, StoreText::tr("数据库已损坏"));
         case SQLITE_INTERRUPT:
             return make(Kind::TooLarge,
@@ -313,7 +317,7 @@ CoefficientConnection::CoefficientConnection(const std::string& image)
         }
         QSqlDatabase::removeDatabase(name_);
         Fail(result == SQLITE_NOMEM ? Kind::Internal : Kind::NotDatabase,
-             result == SQLITE_NOMEM ? StoreText::tr("内存不足") : StoreText::tr("文件不是可读的数据库"));
+             result == SQLITE_NOMEM ? StoreText::tr("内存不足") : StoreText::tr(kNotADatabase));
     }
 }
 
@@ -416,12 +420,12 @@ std::string CoefficientFileSnapshot(const QString& databasePath, CoefficientAcce
         Execute(query, QStringLiteral("PRAGMA page_size"));
         const qint64 pageSize = query.next() ? query.value(0).toLongLong() : 0;
         query.finish();
-        if (pages <= 0 || pageSize <= 0) Fail(Kind::NotDatabase, StoreText::tr("文件不是可读的数据库"));
+        if (pages <= 0 || pageSize <= 0) Fail(Kind::NotDatabase, StoreText::tr(kNotADatabase));
         if (static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize) > kMaxCoefficientFileBytes)
             Fail(Kind::TooLarge, QString::fromStdString(SystemErrorText(EFBIG)));
         sqlite3_int64 size = 0;
         unsigned char* pages_ = sqlite3_serialize(Handle(db), "main", &size, 0);
-        if (!pages_) Fail(Kind::Internal, StoreText::tr("无法复制数据库"));
+        if (!pages_) Fail(Kind::Internal, StoreText::tr(kCannotCopy));
         image.assign(reinterpret_cast<const char*>(pages_), static_cast<std::size_t>(size));
         sqlite3_free(pages_);
         Execute(query, QStringLiteral("COMMIT"));

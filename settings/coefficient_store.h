@@ -8,6 +8,7 @@
 // exhaust its memory.
 #pragma once
 
+#include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
@@ -60,7 +61,9 @@ inline constexpr const char* kRuleTextColumn = "JSGS";
 inline constexpr const char* kCoefficientColumn = "N";
 inline constexpr int kCoefficientPosition = 2;
 inline constexpr int kReferencePosition = 3;
-inline constexpr const char* kDataInitFailedMessage = "数据初始化失败，程序将关闭";
+// In the context wormgear::Settings, also where the main window shows it.
+inline constexpr const char* kDataInitFailedMessage = QT_TRANSLATE_NOOP("wormgear::Settings",
+                                                                        "数据初始化失败，程序将关闭");
 
 // The shipped database is 12 KiB with fifteen rows; these bounds are far
 // beyond any real one and keep every read within a few megabytes and seconds.

@@ -2,6 +2,7 @@
 // start-up steps that belong to it (creation step, show step, closing).
 #include "ui/tform1.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -20,6 +21,7 @@
 #include "settings/coefficient_editor.h"
 #include "settings/coefficient_store.h"
 #include "settings/settings_files.h"
+#include "translations/interface_language.h"
 #include "ui/application.h"
 #include "ui/checks_window.h"
 
@@ -59,11 +61,20 @@ const InputRow kInputRows[kDesignFieldCount] = {
 };
 
 // The hint texts; a line ending in \t ends with one tab character.
-const char* const kMemo1Lines[] = {"系数：0.63～0.67,小", "传动比时取小值"};
-const char* const kMemo2Lines[] = {"齿顶圆弧偏", "心。速比>10 ", "取0，速", "比<10取0.1a至0", ".3a"};
-const char* const kMemo3Lines[] = {"系数取0.6～0.78之", "间"};
-const char* const kMemo4Lines[] = {"A≥80～200\t", "Cn=0.15～0.5", "A≥200～315\t", "Cn=0.35～0.8\t", "A≥315～630\t",
-                                   "Cn=0.6～1.5", "A≥600～800\t", "Cn=0.8～2\t",  "A≥800～1000\t",  "Cn=1～1.25"};
+const char* const kMemo1Lines[] = {QT_TRANSLATE_NOOP("wormgear::TForm1", "系数：0.63～0.67,小"),
+                                   QT_TRANSLATE_NOOP("wormgear::TForm1", "传动比时取小值")};
+const char* const kMemo2Lines[] = {
+    QT_TRANSLATE_NOOP("wormgear::TForm1", "齿顶圆弧偏"), QT_TRANSLATE_NOOP("wormgear::TForm1", "心。速比>10 "),
+    QT_TRANSLATE_NOOP("wormgear::TForm1", "取0，速"), QT_TRANSLATE_NOOP("wormgear::TForm1", "比<10取0.1a至0"),
+    QT_TRANSLATE_NOOP("wormgear::TForm1", ".3a")};
+const char* const kMemo3Lines[] = {QT_TRANSLATE_NOOP("wormgear::TForm1", "系数取0.6～0.78之"),
+                                   QT_TRANSLATE_NOOP("wormgear::TForm1", "间")};
+const char* const kMemo4Lines[] = {
+    QT_TRANSLATE_NOOP("wormgear::TForm1", "A≥80～200\t"),   QT_TRANSLATE_NOOP("wormgear::TForm1", "Cn=0.15～0.5"),
+    QT_TRANSLATE_NOOP("wormgear::TForm1", "A≥200～315\t"),  QT_TRANSLATE_NOOP("wormgear::TForm1", "Cn=0.35～0.8\t"),
+    QT_TRANSLATE_NOOP("wormgear::TForm1", "A≥315～630\t"),  QT_TRANSLATE_NOOP("wormgear::TForm1", "Cn=0.6～1.5"),
+    QT_TRANSLATE_NOOP("wormgear::TForm1", "A≥600～800\t"),  QT_TRANSLATE_NOOP("wormgear::TForm1", "Cn=0.8～2\t"),
+    QT_TRANSLATE_NOOP("wormgear::TForm1", "A≥800～1000\t"), QT_TRANSLATE_NOOP("wormgear::TForm1", "Cn=1～1.25")};
 
 template <std::size_t N>
 QString HintText(const char* const (&lines)[N]) {
@@ -119,6 +130,7 @@ TForm1::TForm1(Dialogs& dialogs, QString programDirectory, char decimalSeparator
       dialogs_(dialogs),
       programDirectory_(std::move(programDirectory)),
       separator_(decimalSeparator),
+      language_(InstalledLanguage()),
       arguments_(std::move(arguments)),
       online_(std::move(online)) {
     buildWindow();
@@ -234,7 +246,7 @@ void TForm1::buildPanels(QWidget* client) {
     for (std::size_t p = 0; p < Panels().size(); ++p) {
         const PanelDescription& panel = Panels()[p];
         const PanelPlace& place = places[p];
-        auto* box = new QGroupBox(tr(panel.caption), client);
+        auto* box = new QGroupBox(QString::fromUtf8(PanelCaption(panel, language_)), client);
         box->setObjectName(QString::fromLatin1(panel.name));
         box->setGeometry(place.geometry);
         *place.box = box;
@@ -308,6 +320,18 @@ void TForm1::buildMenu() {
     N23 = item(N19, "N23", tr("计算书"));
     N24 = item(N19, "N24", tr("设计检查"));
     N25 = item(N19, "N25", tr("方案表"));
+    // Each language by its own name, whatever the interface's.
+    N26 = df1->addMenu(tr("语言"));
+    N26->setObjectName(QStringLiteral("N26"));
+    N26->menuAction()->setObjectName(QStringLiteral("N26"));
+    N27 = item(N26, "N27", QStringLiteral("中文"));
+    N28 = item(N26, "N28", QStringLiteral("English"));
+    auto* languages = new QActionGroup(N26);
+    for (QAction* choice : {N27, N28}) {
+        choice->setCheckable(true);
+        languages->addAction(choice);
+    }
+    (language_ == Language::English ? N28 : N27)->setChecked(true);
 }
 
 void TForm1::buildStatusLine() {
@@ -371,6 +395,8 @@ void TForm1::connectHandlers() {
     connect(N24, &QAction::triggered, this, [this] { N24Click(); });
     connect(N25, &QAction::triggered, this, [this] { N25Click(); });
     connect(ChecksButton, &QToolButton::clicked, this, [this] { N24Click(); });
+    connect(N27, &QAction::triggered, this, [this] { N27Click(); });
+    connect(N28, &QAction::triggered, this, [this] { N28Click(); });
     // N12 has no action.
 }
 
@@ -427,12 +453,14 @@ bool TForm1::FormShow() {
                              MessageWithDetail(tr("计算法则参数未能重新读取，仍使用原来的参数。"), detail));
             return true;
         }
-        dialogs_.message(tr(kNoticeCaption), MessageWithDetail(tr(kDataInitFailedMessage), detail));
+        dialogs_.message(
+            tr(kNoticeCaption),
+            MessageWithDetail(QCoreApplication::translate("wormgear::Settings", kDataInitFailedMessage), detail));
         close();
         return false;
     } catch (...) {
         // Whatever failed, the program cannot work without its data.
-        dialogs_.message(tr(kNoticeCaption), tr(kDataInitFailedMessage));
+        dialogs_.message(tr(kNoticeCaption), QCoreApplication::translate("wormgear::Settings", kDataInitFailedMessage));
         close();
         return false;
     }
@@ -504,6 +532,26 @@ void TForm1::N18Click() {
     });
 }
 
+void TForm1::chooseLanguage(Language language) {
+    guarded([this, language] {
+        try {
+            StoreLanguage(programDirectory_, language);
+        } catch (const std::exception& error) {
+            (language_ == Language::English ? N28 : N27)->setChecked(true);
+            dialogs_.message(ApplicationTitle(),
+                             MessageWithDetail(tr("语言设置未能保存。"), QString::fromUtf8(error.what())));
+            return;
+        }
+        // The texts already shown stay until the next start, which shows them
+        // all in the chosen language at once.
+        if (language != language_)
+            dialogs_.message(ApplicationTitle(),
+                             language == Language::English
+                                 ? QStringLiteral("The interface will be in English from the next start.")
+                                 : QStringLiteral("下次启动时界面将使用中文。"));
+    });
+}
+
 // ---------------------------------------------------------------- calculation
 
 DesignInputs TForm1::designInputs() const {
@@ -535,7 +583,8 @@ void TForm1::Button1Click() {
         design_ = outcome.design;
         // Lines written before a failure stay, as the calculation left them.
         for (const ResultLine& line : outcome.lines)
-            if (QLabel* label = resultLabel(line.label())) label->setText(QString::fromStdString(line.text));
+            if (QLabel* label = resultLabel(line.label()))
+                label->setText(QString::fromStdString(ResultLineText(line, language_)));
         // The checks explain the outcome; they change nothing of it.
         try {
             CheckDesign(inputs, coefficients_, outcome, separator_, findings_);
@@ -545,8 +594,9 @@ void TForm1::Button1Click() {
         showChecks(outcome);
         if (!outcome.succeeded()) {
             // The calculation's own message first, the causes beneath it.
-            dialogs_.message(ApplicationTitle(), MessageWithDetail(QString::fromStdString(outcome.failure),
-                                                                   CausesText(findings_, separator_)));
+            dialogs_.message(ApplicationTitle(),
+                             MessageWithDetail(QString::fromStdString(CalculationMessage(outcome.failure, language_)),
+                                               CausesText(findings_, separator_)));
             return;
         }
         showResults(true);

@@ -78,6 +78,9 @@ class TForm1 : public QMainWindow, public DesignWindow, public SolutionsHost {
     // calculation, and the button that opens them in full.
     QLabel* ChecksLine;
     QToolButton* ChecksButton;
+    // 维护 → 语言: the interface language, 中文 or English.
+    QMenu* N26;
+    QAction *N27, *N28;
 
     // Handlers, named after their control and event.
     void FormCreate();
@@ -124,6 +127,9 @@ class TForm1 : public QMainWindow, public DesignWindow, public SolutionsHost {
     void N24Click();
     // The table of solutions around the design on screen.
     void N25Click();
+    // The language for the next start, remembered; the window says so.
+    void N27Click() { chooseLanguage(Language::Chinese); }
+    void N28Click() { chooseLanguage(Language::English); }
 
     // Program-wide state.
     const TWormDesign& design() const { return design_; }
@@ -141,6 +147,8 @@ class TForm1 : public QMainWindow, public DesignWindow, public SolutionsHost {
     // The windows of N24 and N25, once opened.
     TChecksWindow* checksWindow() const { return checksWindow_.get(); }
     TSolutionsWindow* solutionsWindow() const { return solutionsWindow_.get(); }
+    // The language of this window's texts: the one installed when it was made.
+    Language language() const { return language_; }
 
     // DesignWindow, for the design-file commands.
     QString fieldText(int row) const override;
@@ -201,6 +209,7 @@ class TForm1 : public QMainWindow, public DesignWindow, public SolutionsHost {
     // The design checks of a calculation: the status line, and the checks
     // window when it is open.
     void showChecks(const CalculationOutcome& outcome);
+    void chooseLanguage(Language language);
     // Runs a command; an error it does not catch itself is shown with its own
     // text and the program goes on.
     void guarded(const std::function<void()>& command);
@@ -208,6 +217,7 @@ class TForm1 : public QMainWindow, public DesignWindow, public SolutionsHost {
     Dialogs& dialogs_;
     const QString programDirectory_;
     const char separator_;
+    const Language language_;
     const QStringList arguments_;
     const OnlineServices online_;
 

@@ -1,0 +1,788 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>wormgear::CoefficientStore</name>
+    <message>
+        <source>文件不是可读的数据库</source>
+        <translation>the file is not a readable database</translation>
+    </message>
+    <message>
+        <source>无法复制数据库</source>
+        <translation>the database cannot be copied</translation>
+    </message>
+    <message>
+        <source>缺少数据表 %1</source>
+        <translation>table %1 is missing</translation>
+    </message>
+    <message>
+        <source>%1 是视图，不是数据表</source>
+        <translation>%1 is a view, not a table</translation>
+    </message>
+    <message>
+        <source>%1 不是数据表</source>
+        <translation>%1 is not a table</translation>
+    </message>
+    <message>
+        <source>%1 是虚拟表，不是普通数据表</source>
+        <translation>%1 is a virtual table, not an ordinary table</translation>
+    </message>
+    <message>
+        <source>数据表 %1 带有触发器</source>
+        <translation>table %1 has triggers</translation>
+    </message>
+    <message>
+        <source>数据表 %1 的列数不足 %2 列</source>
+        <translation>table %1 has fewer than %2 columns</translation>
+    </message>
+    <message>
+        <source>第 %1 行的 N 值%2</source>
+        <translation>the N value of row %1 %2</translation>
+    </message>
+    <message>
+        <source>数据表 %1 没有数据</source>
+        <translation>table %1 holds no data</translation>
+    </message>
+    <message>
+        <source>数据库错误：%1</source>
+        <translation>database error: %1</translation>
+    </message>
+    <message>
+        <source>数据库有一次未完成的写入（留下了 -journal 日志文件），而文件或其所在文件夹不可写，无法回滚</source>
+        <translation>the database has an unfinished write (a -journal file is left) and the file or its folder is not writable, so it cannot be rolled back</translation>
+    </message>
+    <message>
+        <source>数据库正被其他程序锁定</source>
+        <translation>the database is locked by another program</translation>
+    </message>
+    <message>
+        <source>数据库已损坏</source>
+        <translation>the database is damaged</translation>
+    </message>
+    <message>
+        <source>读取数据库超过了 %1 秒，已停止</source>
+        <translation>reading the database took more than %1 seconds and was stopped</translation>
+    </message>
+    <message>
+        <source>数据库中的值过大</source>
+        <translation>a value in the database is too large</translation>
+    </message>
+    <message>
+        <source>内存不足</source>
+        <translation>out of memory</translation>
+    </message>
+    <message>
+        <source>读写数据库时出现输入/输出错误</source>
+        <translation>an input/output error occurred while reading or writing the database</translation>
+    </message>
+    <message>
+        <source>无法打开数据库</source>
+        <translation>the database cannot be opened</translation>
+    </message>
+    <message>
+        <source>数据库是只读的</source>
+        <translation>the database is read-only</translation>
+    </message>
+    <message>
+        <source>为空</source>
+        <translation>is empty</translation>
+    </message>
+    <message>
+        <source>“%1”不是数字</source>
+        <translation>&quot;%1&quot; is not a number</translation>
+    </message>
+    <message>
+        <source>不是数字</source>
+        <translation>is not a number</translation>
+    </message>
+    <message>
+        <source>不是有限的数字</source>
+        <translation>is not a finite number</translation>
+    </message>
+    <message>
+        <source>SQLite 数据库驱动不可用</source>
+        <translation>the SQLite database driver is not available</translation>
+    </message>
+    <message>
+        <source>数据表 %1 缺少列 %2</source>
+        <translation>table %1 has no column %2</translation>
+    </message>
+    <message>
+        <source>数据表 %1 的第 %2 列不是 %3</source>
+        <translation>column %2 of table %1 is not %3</translation>
+    </message>
+    <message>
+        <source>数据表 %1 超过 %2 行</source>
+        <translation>table %1 has more than %2 rows</translation>
+    </message>
+    <message>
+        <source>数据表 %1 只有 %2 行，至少需要 %3 行</source>
+        <translation>table %1 has only %2 rows; at least %3 are needed</translation>
+    </message>
+</context>
+<context>
+    <name>wormgear::DesignFiles</name>
+    <message>
+        <source>保存过程中发生错误,或者您还没安装EXCEL，保存失败........</source>
+        <translation>An error occurred while saving; the design was not saved........</translation>
+    </message>
+    <message>
+        <source>文件打开错误,或者您还没安装EXCEL.........</source>
+        <translation>The file could not be opened.........</translation>
+    </message>
+    <message>
+        <source>数据尚未保存，是否保存？</source>
+        <translation>The data has not been saved. Save it now?</translation>
+    </message>
+    <message>
+        <source>所有文件</source>
+        <translation>All files</translation>
+    </message>
+    <message>
+        <source>内存不足</source>
+        <translation>out of memory</translation>
+    </message>
+    <message>
+        <source>没有打开的工作簿，无法将其标记为已保存并关闭。</source>
+        <translation>No workbook is open, so none can be marked as saved and closed.</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+</context>
+<context>
+    <name>wormgear::Dialogs</name>
+    <message>
+        <source>&amp;Yes</source>
+        <translation>&amp;Yes</translation>
+    </message>
+    <message>
+        <source>&amp;No</source>
+        <translation>&amp;No</translation>
+    </message>
+</context>
+<context>
+    <name>wormgear::Drawings</name>
+    <message>
+        <source>请先计算，计算成功后才能生成图样和计算书。</source>
+        <translation>Calculate first: the drawings and the report need a successful calculation.</translation>
+    </message>
+    <message>
+        <source>保存为 DXF</source>
+        <translation>Save as DXF</translation>
+    </message>
+    <message>
+        <source>保存为 SVG</source>
+        <translation>Save as SVG</translation>
+    </message>
+    <message>
+        <source>保存为 PDF</source>
+        <translation>Save as PDF</translation>
+    </message>
+    <message>
+        <source>打印</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>放大</source>
+        <translation>Zoom in</translation>
+    </message>
+    <message>
+        <source>缩小</source>
+        <translation>Zoom out</translation>
+    </message>
+    <message>
+        <source>适合窗口</source>
+        <translation>Fit to window</translation>
+    </message>
+    <message>
+        <source>文件未能保存：%1</source>
+        <translation>The file was not saved: %1</translation>
+    </message>
+    <message>
+        <source>打印机无法开始打印。</source>
+        <translation>The printer cannot start printing.</translation>
+    </message>
+    <message>
+        <source>蜗杆图</source>
+        <translation>Worm drawing</translation>
+    </message>
+    <message>
+        <source>蜗轮图</source>
+        <translation>Wheel drawing</translation>
+    </message>
+    <message>
+        <source>滚刀图</source>
+        <translation>Hob drawing</translation>
+    </message>
+    <message>
+        <source>计算书</source>
+        <translation>Calculation report</translation>
+    </message>
+    <message>
+        <source>设计</source>
+        <translation>Design</translation>
+    </message>
+    <message>
+        <source>日期</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>程序</source>
+        <translation>Program</translation>
+    </message>
+    <message>
+        <source>比例</source>
+        <translation>Scale</translation>
+    </message>
+    <message>
+        <source>图号</source>
+        <translation>Drawing no.</translation>
+    </message>
+    <message>
+        <source>未保存的设计</source>
+        <translation>Unsaved design</translation>
+    </message>
+    <message>
+        <source>蜗杆</source>
+        <translation>Worm</translation>
+    </message>
+    <message>
+        <source>蜗轮</source>
+        <translation>Wheel</translation>
+    </message>
+    <message>
+        <source>滚刀</source>
+        <translation>Hob</translation>
+    </message>
+    <message>
+        <source>参数表</source>
+        <translation>Parameters</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>代号</source>
+        <translation>Symbol</translation>
+    </message>
+    <message>
+        <source>数值</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>单位</source>
+        <translation>Unit</translation>
+    </message>
+    <message>
+        <source>螺旋方向</source>
+        <translation>Hand of helix</translation>
+    </message>
+    <message>
+        <source>右</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>精度等级</source>
+        <translation>Accuracy grade</translation>
+    </message>
+    <message>
+        <source>加工方法</source>
+        <translation>Cutting method</translation>
+    </message>
+    <message>
+        <source>滚刀加工</source>
+        <translation>Hobbing</translation>
+    </message>
+    <message>
+        <source>滚刀图号</source>
+        <translation>Hob drawing no.</translation>
+    </message>
+    <message>
+        <source>齿形为示意</source>
+        <translation>Tooth form schematic</translation>
+    </message>
+    <message>
+        <source>法向截面</source>
+        <translation>Normal section</translation>
+    </message>
+    <message>
+        <source>轴向截面</source>
+        <translation>Axial section</translation>
+    </message>
+    <message>
+        <source>中间平面剖视</source>
+        <translation>Mid-plane section</translation>
+    </message>
+    <message>
+        <source>轴向剖视</source>
+        <translation>Axial section view</translation>
+    </message>
+    <message>
+        <source>蜗轮轴线</source>
+        <translation>Wheel axis</translation>
+    </message>
+    <message>
+        <source>蜗杆轴线</source>
+        <translation>Worm axis</translation>
+    </message>
+    <message>
+        <source>蜗杆副设计计算书</source>
+        <translation>Worm pair design calculation report</translation>
+    </message>
+    <message>
+        <source>输入参数</source>
+        <translation>Input data</translation>
+    </message>
+    <message>
+        <source>计算法则系数</source>
+        <translation>Calculation rule coefficients</translation>
+    </message>
+    <message>
+        <source>计算结果</source>
+        <translation>Results</translation>
+    </message>
+    <message>
+        <source>设计校核</source>
+        <translation>Design checks</translation>
+    </message>
+    <message>
+        <source>图样</source>
+        <translation>Drawings</translation>
+    </message>
+    <message>
+        <source>计算法则</source>
+        <translation>Calculation rule</translation>
+    </message>
+    <message>
+        <source>出厂值</source>
+        <translation>Shipped value</translation>
+    </message>
+    <message>
+        <source>已修改</source>
+        <translation>Modified</translation>
+    </message>
+    <message>
+        <source>标有“已修改”的系数与出厂值不同。</source>
+        <translation>Coefficients marked &quot;Modified&quot; differ from the shipped values.</translation>
+    </message>
+    <message>
+        <source>未知</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <source>取整数</source>
+        <translation>Round</translation>
+    </message>
+    <message>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>级别</source>
+        <translation>Severity</translation>
+    </message>
+    <message>
+        <source>代码</source>
+        <translation>Code</translation>
+    </message>
+    <message>
+        <source>说明</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>第 %1 页 共 %2 页</source>
+        <translation>Page %1 of %2</translation>
+    </message>
+</context>
+<context>
+    <name>wormgear::Online</name>
+    <message>
+        <source>程序有新版本需要更新，请点击“维护-软件更新”</source>
+        <translation>A new version of the program is available. Please choose &quot;Maintenance - Software upgrade&quot;.</translation>
+    </message>
+    <message>
+        <source>找不到升级程序“%1”。</source>
+        <translation>The updater &quot;%1&quot; cannot be found.</translation>
+    </message>
+    <message>
+        <source>升级程序“%1”不是可以运行的程序。</source>
+        <translation>The updater &quot;%1&quot; is not a program that can be run.</translation>
+    </message>
+    <message>
+        <source>无法启动升级程序“%1”：%2</source>
+        <translation>The updater &quot;%1&quot; cannot be started: %2</translation>
+    </message>
+    <message>
+        <source>无法启动升级程序“%1”。</source>
+        <translation>The updater &quot;%1&quot; cannot be started.</translation>
+    </message>
+</context>
+<context>
+    <name>wormgear::Settings</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>计算设置</source>
+        <translation>Calculation settings</translation>
+    </message>
+    <message>
+        <source>  参数设置  </source>
+        <translation>  Coefficients  </translation>
+    </message>
+    <message>
+        <source>N值：</source>
+        <translation>N value:</translation>
+    </message>
+    <message>
+        <source>保  存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>关  闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>数据表 %1 缺少列 %2 或 %3</source>
+        <translation>table %1 has no column %2 or %3</translation>
+    </message>
+    <message>
+        <source>“%1”不是有效的数字。N值必须是一个数字，本行的修改未被接受。</source>
+        <translation>&quot;%1&quot; is not a valid number. The N value must be a number; the change of this row was not accepted.</translation>
+    </message>
+    <message>
+        <source>N值无法修改：%1</source>
+        <translation>The N value cannot be changed: %1</translation>
+    </message>
+    <message>
+        <source>数据表未打开</source>
+        <translation>The table is not open</translation>
+    </message>
+    <message>
+        <source>数据保存成功......</source>
+        <translation>Data saved......</translation>
+    </message>
+    <message>
+        <source>数据保存失败.......</source>
+        <translation>Saving the data failed.......</translation>
+    </message>
+    <message>
+        <source>计算法则参数文件 %1 未能替换，参数保持不变。</source>
+        <translation>The coefficient file %1 could not be replaced; the coefficients are unchanged.</translation>
+    </message>
+    <message>
+        <source>用户设置未能保存。</source>
+        <translation>The user settings were not saved.</translation>
+    </message>
+    <message>
+        <source>默认设置文件 %1 不可用，计算法则参数未还原。</source>
+        <translation>The default settings file %1 cannot be used; the coefficients were not restored.</translation>
+    </message>
+    <message>
+        <source>所选文件不是可用的计算法则参数文件，未加载。</source>
+        <translation>The chosen file is not a usable coefficient file; it was not loaded.</translation>
+    </message>
+    <message>
+        <source>数据初始化失败，程序将关闭</source>
+        <translation>Data initialisation failed; the program will close</translation>
+    </message>
+</context>
+<context>
+    <name>wormgear::TForm1</name>
+    <message>
+        <source>中  心  距：</source>
+        <translation>Centre dist.:</translation>
+    </message>
+    <message>
+        <source>速        比：</source>
+        <translation>Ratio:</translation>
+    </message>
+    <message>
+        <source>齿        数：</source>
+        <translation>Teeth:</translation>
+    </message>
+    <message>
+        <source>蜗杆头数：</source>
+        <translation>Worm starts:</translation>
+    </message>
+    <message>
+        <source>主  基  圆：</source>
+        <translation>Base circle:</translation>
+    </message>
+    <message>
+        <source>E           值：</source>
+        <translation>E value:</translation>
+    </message>
+    <message>
+        <source>杆分度圆：</source>
+        <translation>Worm pitch d.:</translation>
+    </message>
+    <message>
+        <source>侧         隙：</source>
+        <translation>Backlash:</translation>
+    </message>
+    <message>
+        <source>蜗杆精度：</source>
+        <translation>Worm accuracy:</translation>
+    </message>
+    <message>
+        <source>滚刀精度：</source>
+        <translation>Hob accuracy:</translation>
+    </message>
+    <message>
+        <source>入口修缘：</source>
+        <translation>Entry relief:</translation>
+    </message>
+    <message>
+        <source>出口修缘：</source>
+        <translation>Exit relief:</translation>
+    </message>
+    <message>
+        <source>磨齿增量：</source>
+        <translation>Grinding incr.:</translation>
+    </message>
+    <message>
+        <source>数字输入有误,请核实.........</source>
+        <translation>A number is not valid, please check.........</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>QELM蜗杆副设计V7.6</source>
+        <translation>QELM Worm Pair Design V7.6</translation>
+    </message>
+    <message>
+        <source>注意：计算法则已被修改...</source>
+        <translation>Note: calculation rules modified...</translation>
+    </message>
+    <message>
+        <source>取整数</source>
+        <translation>Round</translation>
+    </message>
+    <message>
+        <source>计   算</source>
+        <translation>Calculate</translation>
+    </message>
+    <message>
+        <source>导出蜗杆参数表</source>
+        <translation>Export worm sheet</translation>
+    </message>
+    <message>
+        <source>导出蜗轮参数表</source>
+        <translation>Export wheel sheet</translation>
+    </message>
+    <message>
+        <source>导出滚刀参数表</source>
+        <translation>Export hob sheet</translation>
+    </message>
+    <message>
+        <source>关    闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>执行</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>计算</source>
+        <translation>Calculate</translation>
+    </message>
+    <message>
+        <source>导出蜗杆参数</source>
+        <translation>Export worm parameters</translation>
+    </message>
+    <message>
+        <source>导出蜗轮参数</source>
+        <translation>Export wheel parameters</translation>
+    </message>
+    <message>
+        <source>导出滚刀参数</source>
+        <translation>Export hob parameters</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>另存用户设置</source>
+        <translation>Save user settings as</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>计算法则参数设置</source>
+        <translation>Calculation rule coefficients</translation>
+    </message>
+    <message>
+        <source>还原默认设置</source>
+        <translation>Restore default settings</translation>
+    </message>
+    <message>
+        <source>加载用户设置</source>
+        <translation>Load user settings</translation>
+    </message>
+    <message>
+        <source>维护</source>
+        <translation>Maintenance</translation>
+    </message>
+    <message>
+        <source>软件升级</source>
+        <translation>Software upgrade</translation>
+    </message>
+    <message>
+        <source>工具</source>
+        <translation>Tools</translation>
+    </message>
+    <message>
+        <source>蜗杆图</source>
+        <translation>Worm drawing</translation>
+    </message>
+    <message>
+        <source>蜗轮图</source>
+        <translation>Wheel drawing</translation>
+    </message>
+    <message>
+        <source>滚刀图</source>
+        <translation>Hob drawing</translation>
+    </message>
+    <message>
+        <source>计算书</source>
+        <translation>Calculation report</translation>
+    </message>
+    <message>
+        <source>语言</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>计算法则参数未能重新读取，仍使用原来的参数。</source>
+        <translation>The coefficients could not be read again; the previous ones stay in use.</translation>
+    </message>
+    <message>
+        <source>语言设置未能保存。</source>
+        <translation>The language setting was not saved.</translation>
+    </message>
+    <message>
+        <source>系数：0.63～0.67,小</source>
+        <translation>Factor 0.63-0.67,</translation>
+    </message>
+    <message>
+        <source>传动比时取小值</source>
+        <translation>low for small ratios</translation>
+    </message>
+    <message>
+        <source>齿顶圆弧偏</source>
+        <translation>Offset of the tip</translation>
+    </message>
+    <message>
+        <source>心。速比&gt;10 </source>
+        <translation>arc. Ratio &gt; 10: </translation>
+    </message>
+    <message>
+        <source>取0，速</source>
+        <translation>0; ratio</translation>
+    </message>
+    <message>
+        <source>比&lt;10取0.1a至0</source>
+        <translation>&lt; 10: 0.1a to</translation>
+    </message>
+    <message>
+        <source>.3a</source>
+        <translation>0.3a</translation>
+    </message>
+    <message>
+        <source>系数取0.6～0.78之</source>
+        <translation>Factor between</translation>
+    </message>
+    <message>
+        <source>间</source>
+        <translation>0.6 and 0.78</translation>
+    </message>
+    <message>
+        <source>A≥80～200	</source>
+        <translation>A≥80-200	</translation>
+    </message>
+    <message>
+        <source>Cn=0.15～0.5</source>
+        <translation>Cn=0.15-0.5</translation>
+    </message>
+    <message>
+        <source>A≥200～315	</source>
+        <translation>A≥200-315	</translation>
+    </message>
+    <message>
+        <source>Cn=0.35～0.8	</source>
+        <translation>Cn=0.35-0.8	</translation>
+    </message>
+    <message>
+        <source>A≥315～630	</source>
+        <translation>A≥315-630	</translation>
+    </message>
+    <message>
+        <source>Cn=0.6～1.5</source>
+        <translation>Cn=0.6-1.5</translation>
+    </message>
+    <message>
+        <source>A≥600～800	</source>
+        <translation>A≥600-800	</translation>
+    </message>
+    <message>
+        <source>Cn=0.8～2	</source>
+        <translation>Cn=0.8-2	</translation>
+    </message>
+    <message>
+        <source>A≥800～1000	</source>
+        <translation>A≥800-1000	</translation>
+    </message>
+    <message>
+        <source>Cn=1～1.25</source>
+        <translation>Cn=1-1.25</translation>
+    </message>
+</context>
+<context>
+    <name>wormgear::TForm2</name>
+    <message>
+        <source>导出文件错误,或者您还没安装EXCEL,请核实后重试.........</source>
+        <translation>The file could not be exported; please check and try again.........</translation>
+    </message>
+    <message>
+        <source>Excel 工作簿</source>
+        <translation>Excel workbook</translation>
+    </message>
+    <message>
+        <source>内存不足</source>
+        <translation>out of memory</translation>
+    </message>
+    <message>
+        <source>导出文件</source>
+        <translation>Export file</translation>
+    </message>
+    <message>
+        <source>正在保存，请稍候.............</source>
+        <translation>Saving, please wait.............</translation>
+    </message>
+    <message>
+        <source>取  消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+</TS>
