@@ -6,6 +6,7 @@
 #include "export/progress_dialog.h"
 #include "export/workbook.h"
 #include "files/qt_path.h"
+#include "translations/interface_language.h"
 
 namespace wormgear {
 
@@ -17,8 +18,10 @@ QString SheetFileFilter() { return TForm2::tr("Excel 工作簿") + QStringLitera
 void ExportSheet(SheetKind kind, const DesignInputs& inputs, const TWormDesign& design, char decimalSeparator,
                  const QString& programDirectory, Dialogs& dialogs, TForm2& progress) {
     try {
-        Workbook book = Workbook::Open(LocalPath(ProgramFile(programDirectory, TemplateName(kind))));
-        FillSheet(book, kind, inputs, design, decimalSeparator);
+        // The sheet in the interface's language: its template and its words.
+        const Language language = InstalledLanguage();
+        Workbook book = Workbook::Open(LocalPath(ProgramFile(programDirectory, TemplateName(kind, language))));
+        FillSheet(book, kind, inputs, design, decimalSeparator, language);
 
         // "rudar.xlsx": the proposal under the name the file will have.
         std::optional<QString> chosen = dialogs.saveFileName(

@@ -4,18 +4,17 @@
 namespace wormgear {
 namespace {
 
-// Number texts as the result lines show them.
+// Number texts as the result lines show them, and the sheet's one word.
 struct Numbers {
     char separator;
+    // The rotation hand of every pair this program designs.
+    const char* rightHand;
     // The number text of a record value.
     std::string operator()(Extended value) const { return FormatReal(value, separator); }
     // The worm sheet's set-up values are kept unrounded in the record and
     // shown, like their result lines, to 0.001.
     std::string rounded(Real value) const { return FormatReal(DecimalRound(value, -3), separator); }
 };
-
-// The rotation hand of every pair this program designs.
-const char* const kRightHand = "右";
 
 std::vector<SheetCell> WormCells(const DesignInputs& texts, const TWormDesign& d, Numbers number) {
     return {
@@ -27,7 +26,7 @@ std::vector<SheetCell> WormCells(const DesignInputs& texts, const TWormDesign& d
         {7, 3, number(d.WorkingHalfWrapAngle)},
         {8, 3, number(d.ThroatLeadAngle)},
         {9, 3, number(d.PressureAngle)},
-        {10, 2, kRightHand},
+        {10, 2, number.rightHand},
         {11, 2, texts.WormAccuracy},
         {12, 3, number(d.WormMeasuredThickness)},
         {13, 3, number(d.WormMeasuredHeight)},
@@ -52,7 +51,7 @@ std::vector<SheetCell> HobCells(const DesignInputs& texts, const TWormDesign& d,
         {7, 3, number(d.WorkingHalfWrapAngle)},
         {8, 3, number(d.ThroatLeadAngle)},
         {9, 3, number(d.PressureAngle)},
-        {10, 2, kRightHand},
+        {10, 2, number.rightHand},
         {11, 2, texts.HobAccuracy},
         // The hob's measured thickness, summed here in Extended exactly as the
         // calculation sums it for its result line.
@@ -71,7 +70,7 @@ std::vector<SheetCell> WheelCells(const DesignInputs& texts, const TWormDesign& 
         {7, 3, number(d.WorkingHalfWrapAngle)},
         {8, 3, number(static_cast<Extended>(d.PressureAngle) - d.WorkingHalfWrapAngle)},
         {9, 3, d.GeneratingPlaneAngleText},
-        {10, 2, kRightHand},
+        {10, 2, number.rightHand},
         {11, 3, number(d.EnvelopedTeeth)},
         {12, 3, number(d.Backlash)},
         {13, 3, number(d.WheelMeasuredHeight)},
@@ -85,8 +84,8 @@ std::vector<SheetCell> WheelCells(const DesignInputs& texts, const TWormDesign& 
 }  // namespace
 
 std::vector<SheetCell> SheetCells(SheetKind kind, const DesignInputs& inputs, const TWormDesign& design,
-                                  char decimalSeparator) {
-    const Numbers numbers{decimalSeparator};
+                                  char decimalSeparator, Language language) {
+    const Numbers numbers{decimalSeparator, language == Language::English ? "Right" : "右"};
     switch (kind) {
         case SheetKind::Worm: return WormCells(inputs, design, numbers);
         case SheetKind::Hob: return HobCells(inputs, design, numbers);
@@ -95,11 +94,12 @@ std::vector<SheetCell> SheetCells(SheetKind kind, const DesignInputs& inputs, co
     return {};
 }
 
-const char* TemplateName(SheetKind kind) {
+const char* TemplateName(SheetKind kind, Language language) {
+    const bool english = language == Language::English;
     switch (kind) {
-        case SheetKind::Worm: return "1.xls";
-        case SheetKind::Hob: return "11.xls";
-        case SheetKind::Wheel: return "1111.xls";
+        case SheetKind::Worm: return english ? "1_en.xls" : "1.xls";
+        case SheetKind::Hob: return english ? "11_en.xls" : "11.xls";
+        case SheetKind::Wheel: return english ? "1111_en.xls" : "1111.xls";
     }
     return "";
 }
@@ -114,15 +114,15 @@ const char* ProposedFileName(SheetKind kind) {
 }
 
 void FillSheet(Workbook& book, SheetKind kind, const DesignInputs& inputs, const TWormDesign& design,
-               char decimalSeparator) {
-    for (const SheetCell& cell : SheetCells(kind, inputs, design, decimalSeparator))
+               char decimalSeparator, Language language) {
+    for (const SheetCell& cell : SheetCells(kind, inputs, design, decimalSeparator, language))
         book.SetCellValue(cell.row, cell.column, cell.text, decimalSeparator);
 }
 
 std::string WriteSheet(SheetKind kind, const DesignInputs& inputs, const TWormDesign& design, char decimalSeparator,
-                       const std::string& templatePath, const std::string& outputPath) {
+                       const std::string& templatePath, const std::string& outputPath, Language language) {
     Workbook book = Workbook::Open(templatePath);
-    FillSheet(book, kind, inputs, design, decimalSeparator);
+    FillSheet(book, kind, inputs, design, decimalSeparator, language);
     book.SaveAs(outputPath);
     return book.Path();
 }

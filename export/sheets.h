@@ -23,11 +23,14 @@ struct SheetCell {
 // The cells of a sheet in writing order: input texts as they stand, record
 // values as FormatReal text with `decimalSeparator`, the worm sheet's
 // modification set-up values rounded to 0.001 first: for the worked example
-// the worm sheet's row 18 reads "200.644".
+// the worm sheet's row 18 reads "200.644". The sheet's own word, the hand,
+// is "右" ("Right" in English).
 std::vector<SheetCell> SheetCells(SheetKind kind, const DesignInputs& inputs, const TWormDesign& design,
-                                  char decimalSeparator);
+                                  char decimalSeparator, Language language = Language::Chinese);
 
-const char* TemplateName(SheetKind kind);      // "1.xls", "11.xls", "1111.xls"
+// "1.xls", "11.xls", "1111.xls"; their English twins "1_en.xls", "11_en.xls",
+// "1111_en.xls" hold the same cells under English names.
+const char* TemplateName(SheetKind kind, Language language = Language::Chinese);
 const char* ProposedFileName(SheetKind kind);  // "rudar", "gundao", "wolun"
 
 // Puts the sheet's cells into `book`: the texts that are plain decimal
@@ -35,13 +38,14 @@ const char* ProposedFileName(SheetKind kind);  // "rudar", "gundao", "wolun"
 // (Workbook::SetCellValue), so that spreadsheet programs calculate with the
 // values.
 void FillSheet(Workbook& book, SheetKind kind, const DesignInputs& inputs, const TWormDesign& design,
-               char decimalSeparator);
+               char decimalSeparator, Language language = Language::Chinese);
 
 // Opens the template, fills the sheet's cells and saves under
 // SpreadsheetFileName(outputPath) ("rudar" -> "rudar.xlsx", "hob1.xls" ->
 // "hob1.xlsx"), which it returns. Throws WorkbookError on any failure, and
 // then no file has been written.
 std::string WriteSheet(SheetKind kind, const DesignInputs& inputs, const TWormDesign& design, char decimalSeparator,
-                       const std::string& templatePath, const std::string& outputPath);
+                       const std::string& templatePath, const std::string& outputPath,
+                       Language language = Language::Chinese);
 
 }  // namespace wormgear

@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QStringList>
 
+#include "translations/interface_language.h"
+
 namespace wormgear {
 
 namespace {
@@ -107,12 +109,16 @@ QString SolutionsModel::header(const SolutionColumn& column) {
     switch (column.kind) {
         case SolutionColumn::Kind::Field: {
             const DesignFieldDescription& field = DesignFields()[static_cast<int>(column.field)];
-            return lines(QString::fromUtf8(field.symbol), field.unit, QString::fromUtf8(field.name));
+            const bool english = InstalledLanguage() == Language::English;
+            return lines(QString::fromUtf8(field.symbol), field.unit,
+                         QString::fromUtf8(english ? field.english : field.name));
         }
         case SolutionColumn::Kind::Share: return SolutionsText::tr("Db/A\n主基圆系数");
         case SolutionColumn::Kind::Factor: return SolutionsText::tr("d1/A^c[0]\n杆分度圆系数");
         case SolutionColumn::Kind::Result: {
             const ResultDescription& result = Result(kSolutionResults[static_cast<std::size_t>(column.result)]);
+            if (InstalledLanguage() == Language::English)
+                return lines(QString::fromUtf8(result.symbol), result.unit, QString::fromUtf8(result.english));
             return lines(QString::fromUtf8(result.symbol), result.unit,
                          QString::fromUtf8(result.name().data(), static_cast<qsizetype>(result.name().size())));
         }
@@ -124,7 +130,7 @@ QString SolutionsModel::header(const SolutionColumn& column) {
 std::string SolutionsModel::checkText(const SolutionRow& row) {
     if (!row.hasFinding) return "";
     const CheckDescription& description = Describe(row.worst);
-    return std::string(SeverityWord(description.severity, Language::Chinese)) + " " + description.id;
+    return std::string(SeverityWord(description.severity, InstalledLanguage())) + " " + description.id;
 }
 
 QString SolutionsModel::findingsText(std::uint64_t design) const {
@@ -135,8 +141,8 @@ QString SolutionsModel::findingsText(std::uint64_t design) const {
     if (!calculator.outcome().succeeded()) lines << QString::fromStdString(calculator.outcome().failure);
     for (const Finding& finding : calculator.findings()) {
         lines << SolutionsText::tr("%1：%2（%3）")
-                     .arg(QString::fromUtf8(SeverityWord(finding.severity(), Language::Chinese)),
-                          QString::fromStdString(FindingMessage(finding, Language::Chinese, separator_)),
+                     .arg(QString::fromUtf8(SeverityWord(finding.severity(), InstalledLanguage())),
+                          QString::fromStdString(FindingMessage(finding, InstalledLanguage(), separator_)),
                           QString::fromUtf8(finding.id()));
     }
     if (lines.isEmpty()) lines << SolutionsText::tr("没有发现问题");

@@ -496,6 +496,247 @@
     </message>
 </context>
 <context>
+    <name>wormgear::Solutions</name>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Db/A
+主基圆系数</source>
+        <translation>Db/A
+base circle share</translation>
+    </message>
+    <message>
+        <source>d1/A^c[0]
+杆分度圆系数</source>
+        <translation>d1/A^c[0]
+pitch diameter factor</translation>
+    </message>
+    <message>
+        <source>检查
+最重的问题</source>
+        <translation>Check
+worst finding</translation>
+    </message>
+    <message>
+        <source>%1：%2（%3）</source>
+        <translation>%1: %2 (%3)</translation>
+    </message>
+    <message>
+        <source>没有发现问题</source>
+        <translation>No problems found</translation>
+    </message>
+    <message>
+        <source>（从、到、步长须为小数，到不小于从，步长大于 0 且使数值有变化）</source>
+        <translation>(from, to and step must be decimal numbers, to not below from, the step above 0 and large enough to change the value)</translation>
+    </message>
+    <message>
+        <source>中心距须为大于 0 的小数（如 200 或 200.5），方案表未计算。</source>
+        <translation>The centre distance must be a decimal number above 0 (such as 200 or 200.5); the table was not calculated.</translation>
+    </message>
+    <message>
+        <source>速比须为大于 0 的小数，方案表未计算。</source>
+        <translation>The speed ratio must be a decimal number above 0; the table was not calculated.</translation>
+    </message>
+    <message>
+        <source>速比乘以 1～4 的蜗杆头数都得不到整数齿数，方案表未计算。</source>
+        <translation>The speed ratio times 1 to 4 worm starts gives no whole number of teeth; the table was not calculated.</translation>
+    </message>
+    <message>
+        <source>主基圆系数 Db/A 的范围不能使用%1，方案表未计算。</source>
+        <translation>The range of the base circle share Db/A cannot be used %1; the table was not calculated.</translation>
+    </message>
+    <message>
+        <source>杆分度圆系数 d1/A^c[0] 的范围不能使用%1，方案表未计算。</source>
+        <translation>The range of the pitch diameter factor d1/A^c[0] cannot be used %1; the table was not calculated.</translation>
+    </message>
+    <message>
+        <source>E 值的范围不能使用%1，方案表未计算。</source>
+        <translation>The range of the E value cannot be used %1; the table was not calculated.</translation>
+    </message>
+    <message>
+        <source>侧隙的范围不能使用%1，方案表未计算。</source>
+        <translation>The range of the backlash cannot be used %1; the table was not calculated.</translation>
+    </message>
+    <message>
+        <source>方案多于 %1 个，方案表未计算：请加大步长或缩小范围。</source>
+        <translation>More than %1 solutions; the table was not calculated: please use a larger step or a smaller range.</translation>
+    </message>
+    <message>
+        <source>方案表</source>
+        <translation>Table of solutions</translation>
+    </message>
+    <message>
+        <source>设计</source>
+        <translation>Design</translation>
+    </message>
+    <message>
+        <source>头数取 1～4（齿数 = 速比 × 头数，为整数时）</source>
+        <translation>Starts 1 to 4 (teeth = ratio × starts, when whole)</translation>
+    </message>
+    <message>
+        <source>取整数</source>
+        <translation>Round</translation>
+    </message>
+    <message>
+        <source>取主窗口数据</source>
+        <translation>Take from main window</translation>
+    </message>
+    <message>
+        <source>中心距 A：</source>
+        <translation>Centre distance A:</translation>
+    </message>
+    <message>
+        <source>速比 i：</source>
+        <translation>Speed ratio i:</translation>
+    </message>
+    <message>
+        <source>齿数 z2：</source>
+        <translation>Teeth z2:</translation>
+    </message>
+    <message>
+        <source>头数 z1：</source>
+        <translation>Starts z1:</translation>
+    </message>
+    <message>
+        <source>磨齿增量：</source>
+        <translation>Grinding incr.:</translation>
+    </message>
+    <message>
+        <source>范围</source>
+        <translation>Ranges</translation>
+    </message>
+    <message>
+        <source>从</source>
+        <translation>From</translation>
+    </message>
+    <message>
+        <source>到</source>
+        <translation>To</translation>
+    </message>
+    <message>
+        <source>步长</source>
+        <translation>Step</translation>
+    </message>
+    <message>
+        <source>主基圆系数 Db/A：</source>
+        <translation>Base circle share Db/A:</translation>
+    </message>
+    <message>
+        <source>杆分度圆系数 d1/A^c[0]：</source>
+        <translation>Pitch diameter factor d1/A^c[0]:</translation>
+    </message>
+    <message>
+        <source>按范围</source>
+        <translation>By range</translation>
+    </message>
+    <message>
+        <source>E 值：</source>
+        <translation>E value:</translation>
+    </message>
+    <message>
+        <source>侧隙：</source>
+        <translation>Backlash:</translation>
+    </message>
+    <message>
+        <source>计算方案</source>
+        <translation>Calculate solutions</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>尚未计算。</source>
+        <translation>Not calculated yet.</translation>
+    </message>
+    <message>
+        <source>只显示没有错误的方案</source>
+        <translation>Show only solutions without errors</translation>
+    </message>
+    <message>
+        <source>导出工作簿…</source>
+        <translation>Export workbook…</translation>
+    </message>
+    <message>
+        <source>导出 CSV…</source>
+        <translation>Export CSV…</translation>
+    </message>
+    <message>
+        <source>双击一行，把这个方案放进主窗口并计算</source>
+        <translation>Double-click a row to put that solution into the main window and calculate it</translation>
+    </message>
+    <message>
+        <source>主基圆系数 Db/A</source>
+        <translation>Base circle share Db/A</translation>
+    </message>
+    <message>
+        <source>杆分度圆系数 d1/A^c[0]</source>
+        <translation>Pitch diameter factor d1/A^c[0]</translation>
+    </message>
+    <message>
+        <source>图表：</source>
+        <translation>Chart:</translation>
+    </message>
+    <message>
+        <source>随</source>
+        <translation>against</translation>
+    </message>
+    <message>
+        <source>内存不足，容不下这么多方案，方案表未计算：请加大步长或缩小范围。</source>
+        <translation>Not enough memory for so many solutions; the table was not calculated: please use a larger step or a smaller range.</translation>
+    </message>
+    <message>
+        <source>方案表未能算完。</source>
+        <translation>The table of solutions could not be completed.</translation>
+    </message>
+    <message>
+        <source>已计算 %1 / %2 个方案</source>
+        <translation>Calculated %1 / %2 solutions</translation>
+    </message>
+    <message>
+        <source>（已取消）</source>
+        <translation> (cancelled)</translation>
+    </message>
+    <message>
+        <source>共 %1 个方案</source>
+        <translation>%1 solutions in all</translation>
+    </message>
+    <message>
+        <source>，显示 %1 个。</source>
+        <translation>, %1 shown.</translation>
+    </message>
+    <message>
+        <source>方案表中还没有方案，没有可导出的内容。</source>
+        <translation>The table holds no solutions yet; there is nothing to export.</translation>
+    </message>
+    <message>
+        <source>方案表有 %1 行，工作簿最多容纳 %2 行：请只显示没有错误的方案、缩小范围，或导出 CSV。</source>
+        <translation>The table has %1 rows and a workbook holds at most %2: please show only solutions without errors, narrow the ranges, or export CSV.</translation>
+    </message>
+    <message>
+        <source>已导出到 %1。</source>
+        <translation>Exported to %1.</translation>
+    </message>
+    <message>
+        <source>方案表未能导出。</source>
+        <translation>The table of solutions was not exported.</translation>
+    </message>
+    <message>
+        <source>内存不足</source>
+        <translation>out of memory</translation>
+    </message>
+    <message>
+        <source>方案 %1：</source>
+        <translation>Solution %1: </translation>
+    </message>
+    <message>
+        <source>方案 %1 所在的一行：只有%2变化</source>
+        <translation>The row of solution %1: only %2 varies</translation>
+    </message>
+</context>
+<context>
     <name>wormgear::TForm1</name>
     <message>
         <source>中  心  距：</source>
@@ -756,6 +997,91 @@
     <message>
         <source>Cn=1～1.25</source>
         <translation>Cn=1-1.25</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>%1（涉及：%2）</source>
+        <translation>%1 (concerns: %2)</translation>
+    </message>
+    <message>
+        <source>设计检查：没有发现问题</source>
+        <translation>Design checks: no problems found</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 个错误</source>
+        <translation>
+            <numerusform>%n error</numerusform>
+            <numerusform>%n errors</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 个警告</source>
+        <translation>
+            <numerusform>%n warning</numerusform>
+            <numerusform>%n warnings</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 条提示</source>
+        <translation>
+            <numerusform>%n note</numerusform>
+            <numerusform>%n notes</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>设计检查：%1 — %2</source>
+        <translation>Design checks: %1 — %2</translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>设计检查</source>
+        <translation>Design checks</translation>
+    </message>
+    <message>
+        <source>尚未计算。</source>
+        <translation>Not calculated yet.</translation>
+    </message>
+    <message>
+        <source>严重程度</source>
+        <translation>Severity</translation>
+    </message>
+    <message>
+        <source>代码</source>
+        <translation>Code</translation>
+    </message>
+    <message>
+        <source>字段</source>
+        <translation>Fields</translation>
+    </message>
+    <message>
+        <source>说明</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>建议</source>
+        <translation>Suggestion</translation>
+    </message>
+    <message>
+        <source>最近一次计算已完成。</source>
+        <translation>The last calculation completed.</translation>
+    </message>
+    <message>
+        <source>最近一次计算未能完成。</source>
+        <translation>The last calculation did not complete.</translation>
+    </message>
+    <message>
+        <source>方案表</source>
+        <translation>Table of solutions</translation>
+    </message>
+    <message>
+        <source>详细…</source>
+        <translation>Details…</translation>
     </message>
 </context>
 <context>

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/window_font.h"
+#include "translations/interface_language.h"
 
 namespace wormgear {
 
@@ -16,11 +17,8 @@ class ChecksText {
     Q_DECLARE_TR_FUNCTIONS(wormgear::TForm1)
 };
 
-// The checks' own texts are already in the interface's language.
-constexpr Language kLanguage = Language::Chinese;
-
 QString Message(const Finding& finding, char separator) {
-    return QString::fromStdString(FindingMessage(finding, kLanguage, separator));
+    return QString::fromStdString(FindingMessage(finding, InstalledLanguage(), separator));
 }
 
 }  // namespace
@@ -29,7 +27,9 @@ QString FindingFields(const Finding& finding) {
     QStringList names;
     for (DesignField field : FieldsOf(Describe(finding.code).fields)) {
         const DesignFieldDescription& description = DesignFields()[static_cast<int>(field)];
-        QString name = QString::fromUtf8(description.name);  // data, in the interface's language
+        // Data, in the interface's language.
+        QString name = QString::fromUtf8(InstalledLanguage() == Language::English ? description.english
+                                                                                  : description.name);
         if (*description.symbol) name += QLatin1Char(' ') + QString::fromUtf8(description.symbol);
         names << name;
     }
@@ -99,11 +99,11 @@ void TChecksWindow::showFindings(const std::vector<Finding>& findings, bool succ
     for (int row = 0; row < static_cast<int>(findings.size()); ++row) {
         const Finding& finding = findings[static_cast<std::size_t>(row)];
         const QString cells[] = {
-            QString::fromUtf8(SeverityWord(finding.severity(), kLanguage)),
+            QString::fromUtf8(SeverityWord(finding.severity(), InstalledLanguage())),
             QString::fromUtf8(finding.id()),
             FindingFields(finding),
             Message(finding, separator),
-            QString::fromStdString(FindingSuggestion(finding, kLanguage, separator)),
+            QString::fromStdString(FindingSuggestion(finding, InstalledLanguage(), separator)),
         };
         for (int column = 0; column < 5; ++column) {
             auto* item = new QTableWidgetItem(cells[column]);

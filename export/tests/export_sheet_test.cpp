@@ -16,6 +16,7 @@
 #include "export/tests/test_support.h"
 #include "export/workbook.h"
 #include "files/testing/faults.h"
+#include "translations/interface_language.h"
 
 namespace wormgear {
 namespace {
@@ -103,6 +104,26 @@ class ExportSheetTest : public ::testing::Test {
     TForm2 progress_;
     ShowCounter counter_;
 };
+
+TEST_F(ExportSheetTest, EnglishInterfaceExportsFromTheEnglishTwins) {
+    for (const char* name : {"1_en.xls", "11_en.xls", "1111_en.xls", "wormgear_en.qm"})
+        WriteFile(ProgramFile(name), ReadFile(TemplatePath(name)));
+    ASSERT_TRUE(InstallTranslations(*QCoreApplication::instance(), Language::English, ProgramDirectory()));
+    const TWormDesign design = ExampleDesign();
+    for (SheetKind kind : kKinds) {
+        const std::string target = Out(std::string(ProposedFileName(kind)) + ".xlsx");
+        dialogs_.saveAnswers.push_back(QString::fromStdString(target));
+        Export(kind, WorkedExampleInputs(), design);
+    }
+    EXPECT_TRUE(dialogs_.messages.empty()) << dialogs_.messageTexts().join('\n').toStdString();
+    EXPECT_EQ(dialogs_.filters.back(), QStringLiteral("Excel workbook (*.xlsx *.xls)"));
+    const Workbook worm = Workbook::Open(Out("rudar.xlsx"));
+    EXPECT_EQ(worm.CellText(4, 1, '.'), "Transverse module");
+    EXPECT_EQ(worm.CellText(4, 3, '.'), "6.44");
+    EXPECT_EQ(worm.CellText(10, 2, '.'), "Right");
+    EXPECT_EQ(Workbook::Open(Out("gundao.xlsx")).CellText(12, 1, '.'), "Hob measured tooth thickness");
+    EXPECT_EQ(Workbook::Open(Out("wolun.xlsx")).CellText(15, 1, '.'), "Centre distance");
+}
 
 TEST_F(ExportSheetTest, ExportsEachSheetAndEveryCellReadsBack) {
     TWormDesign design = ExampleDesign();

@@ -61,16 +61,21 @@ TEST(Openpyxl, LoadsEveryWorkbookTheProgramWritesWithoutAWarning) {
         SheetKind kind;
         const char* name;
         char separator;
+        Language language = Language::Chinese;
     };
     const Sheet kSheets[] = {{SheetKind::Worm, "rudar", '.'},
                              {SheetKind::Hob, "gundao", '.'},
                              {SheetKind::Wheel, "wolun", '.'},
-                             {SheetKind::Worm, "rudar-comma", ','}};
+                             {SheetKind::Worm, "rudar-comma", ','},
+                             {SheetKind::Worm, "worm-en", '.', Language::English},
+                             {SheetKind::Hob, "hob-en", '.', Language::English},
+                             {SheetKind::Wheel, "wheel-en", '.', Language::English}};
     for (const Sheet& sheet : kSheets) {
         const bool comma = sheet.separator == ',';
         outputs.push_back(WriteSheet(sheet.kind, comma ? commaInputs : WorkedExampleInputs(),
                                      comma ? commaExample.design : example.design, sheet.separator,
-                                     TemplatePath(TemplateName(sheet.kind)), dir + "/" + sheet.name));
+                                     TemplatePath(TemplateName(sheet.kind, sheet.language)), dir + "/" + sheet.name,
+                                     sheet.language));
     }
 
     // A new design file, and designs opened from the other formats and
@@ -102,7 +107,8 @@ TEST(Openpyxl, LoadsEveryWorkbookTheProgramWritesWithoutAWarning) {
         book.SaveAs(dir + "/plain.xlsm");
         outputs.push_back(dir + "/plain.xlsm");
     }
-    for (const char* name : {"1.xls", "11.xls", "1111.xls", "111.xls"}) outputs.push_back(TemplatePath(name));
+    for (const char* name : {"1.xls", "11.xls", "1111.xls", "111.xls", "1_en.xls", "11_en.xls", "1111_en.xls"})
+        outputs.push_back(TemplatePath(name));
 
     QProcess python;
     QStringList arguments{QStringLiteral(OPENPYXL_READER)};
@@ -146,8 +152,9 @@ TEST(Openpyxl, LoadsEveryWorkbookTheProgramWritesWithoutAWarning) {
     for (std::size_t i = 0; i < std::size(kSheets); ++i) {
         const Sheet& sheet = kSheets[i];
         const bool comma = sheet.separator == ',';
-        for (const SheetCell& cell : SheetCells(sheet.kind, comma ? commaInputs : WorkedExampleInputs(),
-                                                comma ? commaExample.design : example.design, sheet.separator))
+        for (const SheetCell& cell :
+             SheetCells(sheet.kind, comma ? commaInputs : WorkedExampleInputs(),
+                        comma ? commaExample.design : example.design, sheet.separator, sheet.language))
             expectCell(outputs[i], cell.row, cell.column, cell.text, sheet.separator);
     }
     for (int row = 1; row <= 13; ++row) expectCell(dir + "/new.cqb", row, 1, kFields[row - 1], '.');
@@ -157,6 +164,17 @@ TEST(Openpyxl, LoadsEveryWorkbookTheProgramWritesWithoutAWarning) {
     expectCell(dir + "/from-ods.cqb", 2, 1, "25.5", '.');
     expectCell(dir + "/from-xls.cqb", 2, 1, "25.5", '.');
     expectCell(dir + "/plain.xlsm", 2, 1, "4.75", '.');
+    // The English worm sheet: English names beside the same numbers.
+    const auto& english = seen[dir + "/worm-en.xlsx"];
+    EXPECT_EQ(english.at("A4").value, "Transverse module");
+    EXPECT_EQ(english.at("C4").type, "n");
+    EXPECT_EQ(english.at("C4").value, "6.44");
+    EXPECT_EQ(english.at("A10").value, "Hand of helix");
+    EXPECT_EQ(english.at("B10").value, "Right");
+    EXPECT_EQ(english.at("A16").value, "Worm modification (general drive)");
+    EXPECT_EQ(english.at("C18").value, "200.644");
+    EXPECT_EQ(seen[dir + "/wheel-en.xlsx"].at("A17").value, "Main base circle diameter");
+    EXPECT_EQ(seen[dir + "/wheel-en.xlsx"].at("C17").value, "130");
     // The comma user's 0,3 is the number 0.3 to every reader.
     EXPECT_EQ(seen[dir + "/rudar-comma.xlsx"]["C17"].value, "0.2");
 }

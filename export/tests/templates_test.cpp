@@ -15,19 +15,24 @@ using namespace wormgear::testing;
 
 struct TemplateCase {
     SheetKind kind;
+    Language language;
     const char* title;
     int lastTableRow;
 };
+// Each sheet and its English twin: the same cells, the same look.
 const TemplateCase kTemplates[] = {
-    {SheetKind::Worm, "平面包络环面蜗杆参数表", 21},
-    {SheetKind::Hob, "滚刀参数表", 13},
-    {SheetKind::Wheel, "蜗轮参数表", 17},
+    {SheetKind::Worm, Language::Chinese, "平面包络环面蜗杆参数表", 21},
+    {SheetKind::Hob, Language::Chinese, "滚刀参数表", 13},
+    {SheetKind::Wheel, Language::Chinese, "蜗轮参数表", 17},
+    {SheetKind::Worm, Language::English, "Enveloping worm parameters (inclined-plane generated)", 21},
+    {SheetKind::Hob, Language::English, "Hob parameters", 13},
+    {SheetKind::Wheel, Language::English, "Wheel parameters", 17},
 };
 
 TEST(Templates, EveryValueCellIsEmptyAndNamed) {
     for (const auto& t : kTemplates) {
-        SCOPED_TRACE(TemplateName(t.kind));
-        Workbook book = Workbook::Open(TemplatePath(TemplateName(t.kind)));
+        SCOPED_TRACE(TemplateName(t.kind, t.language));
+        Workbook book = Workbook::Open(TemplatePath(TemplateName(t.kind, t.language)));
         EXPECT_EQ(book.CellText(1, 1, '.'), t.title);
         for (const SheetCell& cell : SheetCells(t.kind, DesignInputs{}, TWormDesign{}, '.')) {
             EXPECT_EQ(book.CellText(cell.row, cell.column, '.'), "") << "row " << cell.row << " value cell";
@@ -41,8 +46,8 @@ TEST(Templates, EveryValueCellIsEmptyAndNamed) {
 
 TEST(Templates, SheetsAreBorderedMergedAndPrintOnOnePage) {
     for (const auto& t : kTemplates) {
-        SCOPED_TRACE(TemplateName(t.kind));
-        std::string path = TemplatePath(TemplateName(t.kind));
+        SCOPED_TRACE(TemplateName(t.kind, t.language));
+        std::string path = TemplatePath(TemplateName(t.kind, t.language));
         pugi::xml_document sheet = ParseXml(PartOf(path, "xl/worksheets/sheet1.xml"));
         pugi::xml_document styles = ParseXml(PartOf(path, "xl/styles.xml"));
         pugi::xml_node root = sheet.document_element();
@@ -72,6 +77,25 @@ TEST(Templates, SheetsAreBorderedMergedAndPrintOnOnePage) {
         pugi::xml_document workbook = ParseXml(PartOf(path, "xl/workbook.xml"));
         std::string printArea = workbook.select_node("//definedName[@name='_xlnm.Print_Area']").node().text().get();
         EXPECT_NE(printArea.find("!$A$1:$D$"), std::string::npos) << printArea;
+    }
+}
+
+TEST(Templates, EnglishTwinsHoldNoChineseAndTheSameSymbolsAndUnits) {
+    for (SheetKind kind : {SheetKind::Worm, SheetKind::Hob, SheetKind::Wheel}) {
+        SCOPED_TRACE(TemplateName(kind, Language::English));
+        Workbook chinese = Workbook::Open(TemplatePath(TemplateName(kind)));
+        Workbook english = Workbook::Open(TemplatePath(TemplateName(kind, Language::English)));
+        for (int row = 1; row <= 24; ++row) {
+            const std::string name = english.CellText(row, 1, '.');
+            for (unsigned char c : name) EXPECT_LT(c, 0xE0) << "row " << row << ": " << name;  // no CJK
+            EXPECT_EQ(name.empty(), chinese.CellText(row, 1, '.').empty()) << "row " << row;
+            for (int column : {2, 4}) {
+                // Symbols and units are the same, but for the grinding increment's 齿.
+                const std::string unit = chinese.CellText(row, column, '.');
+                EXPECT_EQ(english.CellText(row, column, '.'), unit == "齿" ? "teeth" : unit)
+                    << "row " << row << " column " << column;
+            }
+        }
     }
 }
 

@@ -23,7 +23,7 @@ fi
 
 # ---- layout: the program directory holds exactly the programs and their data
 program_dir=$prefix/lib/wormgear
-expected="1.xls 11.xls 111.xls 1111.xls db1.ccq db1.mdb v.txt wormcalc wormgear"
+expected="1.xls 11.xls 111.xls 1111.xls 1111_en.xls 11_en.xls 1_en.xls db1.ccq db1.mdb v.txt wormcalc wormgear wormgear_en.qm"
 actual=$(cd "$program_dir" && ls -A | sort | tr '\n' ' ')
 [ "$actual" = "$expected " ] || fail "lib/wormgear holds [$actual], expected [$expected ]"
 for program in wormgear wormcalc; do
@@ -33,7 +33,7 @@ for program in wormgear wormcalc; do
   [ "$(readlink "$link")" = "../lib/wormgear/$program" ] || fail "bin/$program points to $(readlink "$link")"
   [ "$(readlink -f "$link")" = "$(readlink -f "$program_dir/$program")" ] || fail "bin/$program does not resolve"
 done
-for file in db1.mdb db1.ccq 1.xls 11.xls 1111.xls 111.xls v.txt; do
+for file in db1.mdb db1.ccq 1.xls 11.xls 1111.xls 111.xls 1_en.xls 11_en.xls 1111_en.xls wormgear_en.qm v.txt; do
   [ -x "$program_dir/$file" ] && fail "lib/wormgear/$file is executable"
 done
 for file in "share/applications/$app_id.desktop" "share/metainfo/$app_id.metainfo.xml" \

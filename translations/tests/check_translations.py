@@ -41,14 +41,19 @@ def messages(ts):
         name = context.findtext("name")
         for message in context.iter("message"):
             translation = message.find("translation")
-            text = "" if translation is None or translation.text is None else translation.text
             kind = None if translation is None else translation.get("type")
-            found[(name, message.findtext("source"))] = (text, kind)
+            if translation is None:
+                texts = [""]
+            elif message.get("numerus") == "yes":  # "%n error", "%n errors": every form
+                texts = [form.text or "" for form in translation.iter("numerusform")] or [""]
+            else:
+                texts = [translation.text or ""]
+            found[(name, message.findtext("source"))] = (texts, kind)
     return found
 
 
 def markers(text):
-    return sorted(set(re.findall(r"%\d", text)))
+    return sorted(set(re.findall(r"%\d|%n", text)))
 
 
 def main():
@@ -70,13 +75,13 @@ def main():
         if (context, source) not in kept:
             problems.append(f"{context}: not in {os.path.basename(ts)}: {source!r}")
             continue
-        text, kind = kept[(context, source)]
+        texts, kind = kept[(context, source)]
         if kind in ("unfinished", "vanished", "obsolete"):
             problems.append(f"{context}: translation {kind}: {source!r}")
-        elif not text.strip():
+        elif any(not text.strip() for text in texts):
             problems.append(f"{context}: empty translation: {source!r}")
-        elif markers(text) != markers(source):
-            problems.append(f"{context}: place markers differ: {source!r} -> {text!r}")
+        elif any(markers(text) != markers(source) for text in texts):
+            problems.append(f"{context}: place markers differ: {source!r} -> {texts!r}")
     if not wanted:
         problems.append("lupdate found no texts at all")
     for problem in problems:

@@ -88,7 +88,12 @@ TEST_F(EnglishWindowTest, MessagesAreEnglish) {
     typeWorkedExample();
     Retype(form->Edit2, QStringLiteral("24"));  // 50/2 is 25: the ratio message
     form->Button1->click();
-    EXPECT_EQ(dialogs.messageTexts(), QStringList{"Incorrect input......(speed ratio = teeth/starts)"});
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messageHeadlines(), QStringList{"Incorrect input......(speed ratio = teeth/starts)"});
+    // The cause beneath it, from the design checks, in English too.
+    EXPECT_EQ(ScriptedDialogs::Detail(dialogs.messages[0]),
+              "The speed ratio i = 24 differs from teeth/starts z2/z1 = 50/2 = 25 by 1, more than 0.001 "
+              "(concerns: speed ratio i, wheel teeth z2, worm starts z1)");
 }
 
 TEST_F(WindowTest, LanguageMenuOffersBothAndTheChineseWindowIsChecked) {
