@@ -18,6 +18,7 @@ inline constexpr Extended kPitchDiameterFactor = 0.76L;
 
 // The one message of a failing suggestion handler.
 inline constexpr const char* kSuggestionMessage = "数字输入有误,请核实.........";
+inline constexpr const char* kSuggestionMessageEnglish = "A number is not valid, please check.........";
 
 // Edit5 proposal: RoundNearest(A * 0.65), a whole number written by
 // FormatReal: "292" for A = 450, "6.5E15" for A = 1E16.

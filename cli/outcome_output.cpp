@@ -13,7 +13,7 @@ namespace wormgear {
 
 namespace {
 
-void AppendChecks(std::string& json, const std::vector<Finding>& findings, char separator) {
+void AppendChecks(std::string& json, const std::vector<Finding>& findings, char separator, Language language) {
     json += "\"checks\":[";
     bool firstFinding = true;
     for (const Finding& finding : findings) {
@@ -31,9 +31,9 @@ void AppendChecks(std::string& json, const std::vector<Finding>& findings, char 
             json += '"';
         }
         json += "],\"message\":";
-        json::AppendQuoted(json, FindingMessage(finding, Language::Chinese, separator));
+        json::AppendQuoted(json, FindingMessage(finding, language, separator));
         json += ",\"suggestion\":";
-        json::AppendQuoted(json, FindingSuggestion(finding, Language::Chinese, separator));
+        json::AppendQuoted(json, FindingSuggestion(finding, language, separator));
         json += ",\"values\":{";
         bool firstValue = true;
         char number[kNumberTextCapacity];
@@ -78,17 +78,20 @@ void AppendValueAndText(std::string& json, std::string_view text, std::size_t nu
 }
 
 // The constant beginning of each result line's object, up to its value, made
-// once: a batch writes 34 of them per design.
-const std::array<std::string, kResultCount>& ResultLineStarts() {
-    static const std::array<std::string, kResultCount> starts = [] {
-        std::array<std::string, kResultCount> made;
-        for (std::size_t n = 0; n < made.size(); ++n) {
+// once for each language: a batch writes 34 of them per design.
+const std::array<std::string, kResultCount>& ResultLineStarts(Language language) {
+    static const auto made = [](Language madeFor) {
+        std::array<std::string, kResultCount> starts;
+        for (std::size_t n = 0; n < starts.size(); ++n) {
             const ResultDescription& result = Results()[n];
-            AppendShownValueStart(made[n], result.label, result.symbol, result.name(), result.unit);
+            AppendShownValueStart(starts[n], result.label, result.symbol,
+                                  madeFor == Language::English ? result.english : result.name(), result.unit);
         }
-        return made;
-    }();
-    return starts;
+        return starts;
+    };
+    static const std::array<std::string, kResultCount> chinese = made(Language::Chinese);
+    static const std::array<std::string, kResultCount> english = made(Language::English);
+    return language == Language::English ? english : chinese;
 }
 
 }  // namespace
@@ -100,11 +103,11 @@ void AppendShownValueJson(std::string& json, std::string_view label, std::string
 }
 
 void AppendOutcomeJson(std::string& json, const CalculationOutcome& outcome, const std::vector<Finding>& findings,
-                       char separator, const DesignInputs* inputs) {
+                       char separator, const DesignInputs* inputs, Language language) {
     json += '{';
     if (!outcome.succeeded()) {
         json += "\"error\":";
-        json::AppendQuoted(json, outcome.failure);
+        json::AppendQuoted(json, CalculationMessage(outcome.failure, language));
         json += ',';
     }
     if (inputs) {
@@ -128,17 +131,21 @@ void AppendOutcomeJson(std::string& json, const CalculationOutcome& outcome, con
         if (!placed[n]) continue;
         if (!first) json += ',';
         first = false;
-        json += ResultLineStarts()[n];
-        AppendValueAndText(json, placed[n]->text, placed[n]->number().size(), separator);
+        json += ResultLineStarts(language)[n];
+        if (language == Language::English) {
+            AppendValueAndText(json, ResultLineText(*placed[n], language), placed[n]->number().size(), separator);
+        } else {
+            AppendValueAndText(json, placed[n]->text, placed[n]->number().size(), separator);
+        }
     }
     json += "],";
-    AppendChecks(json, findings, separator);
+    AppendChecks(json, findings, separator, language);
     json += "}\n";
 }
 
-void AppendChecksOnlyJson(std::string& json, const std::vector<Finding>& findings, char separator) {
+void AppendChecksOnlyJson(std::string& json, const std::vector<Finding>& findings, char separator, Language language) {
     json += '{';
-    AppendChecks(json, findings, separator);
+    AppendChecks(json, findings, separator, language);
     json += "}\n";
 }
 
@@ -156,15 +163,17 @@ void FlushOutput(std::ostream& out) {
     CheckOutput(out);
 }
 
-void WriteFindingsText(std::ostream& out, const std::vector<Finding>& findings, char separator) {
+void WriteFindingsText(std::ostream& out, const std::vector<Finding>& findings, char separator, Language language) {
     if (findings.empty()) return;
-    const Language zh = Language::Chinese;
-    out << ChecksTitle(zh) << '\n';
+    // The Chinese full-width punctuation, or its English form.
+    const bool english = language == Language::English;
+    const char* colon = english ? ": " : "：";
+    out << ChecksTitle(language) << '\n';
     for (const Finding& finding : findings) {
-        out << SeverityWord(finding.severity(), zh) << "：" << FindingMessage(finding, zh, separator) << "（"
-            << finding.id() << "）\n";
-        const std::string suggestion = FindingSuggestion(finding, zh, separator);
-        if (!suggestion.empty()) out << "    " << SuggestionWord(zh) << "：" << suggestion << '\n';
+        out << SeverityWord(finding.severity(), language) << colon << FindingMessage(finding, language, separator)
+            << (english ? " (" : "（") << finding.id() << (english ? ")\n" : "）\n");
+        const std::string suggestion = FindingSuggestion(finding, language, separator);
+        if (!suggestion.empty()) out << "    " << SuggestionWord(language) << colon << suggestion << '\n';
     }
 }
 

@@ -18,10 +18,12 @@ namespace wormgear {
 // calculation reads, numbers with '.') only when `inputs` is given. A line is
 // a shown value (AppendShownValueJson) in panel order. A check is
 // {"severity", "code", "fields", "message", "suggestion", "values"}: the
-// message and suggestion in Chinese with numbers as the lines write them
-// (suggestion "" where there is none), the values as JSON numbers.
+// message and suggestion in `language` with numbers as the lines write them
+// (suggestion "" where there is none), the values as JSON numbers. In English
+// the error, the names and the lines' texts are English too
+// ("322-----wheel pitch diameter").
 void AppendOutcomeJson(std::string& json, const CalculationOutcome& outcome, const std::vector<Finding>& findings,
-                       char separator, const DesignInputs* inputs = nullptr);
+                       char separator, const DesignInputs* inputs = nullptr, Language language = Language::Chinese);
 // A value the program shows, as a JSON object:
 //   {"label":"Label23","symbol":"d2","name":"蜗轮分度圆直径","unit":"mm",
 //    "value":322,"text":"322-----蜗轮分度圆直径"}
@@ -36,7 +38,8 @@ void AppendShownValueJson(std::string& json, std::string_view label, std::string
                           std::string_view unit, std::string_view text, std::size_t numberLength, char separator);
 
 // {"checks": [...]} and a newline.
-void AppendChecksOnlyJson(std::string& json, const std::vector<Finding>& findings, char separator);
+void AppendChecksOnlyJson(std::string& json, const std::vector<Finding>& findings, char separator,
+                          Language language = Language::Chinese);
 
 // What was written to the output did not reach it (a full disk, a closed
 // output); what() is the reason the failed write gave ("No space left on
@@ -54,6 +57,7 @@ void FlushOutput(std::ostream& out);
 
 // The findings under a title, one per line with its severity, message and
 // code, and its suggestion beneath it; nothing when there is none.
-void WriteFindingsText(std::ostream& out, const std::vector<Finding>& findings, char separator);
+void WriteFindingsText(std::ostream& out, const std::vector<Finding>& findings, char separator,
+                       Language language = Language::Chinese);
 
 }  // namespace wormgear

@@ -16,6 +16,7 @@ struct SweepJob {
     TCoefficientTable coefficients;
     bool csv = false;  // else JSON lines
     int threads = 1;
+    Language language = Language::Chinese;  // of the JSON lines' texts
 };
 
 // Writes the header (CSV) and one row per combination; returns 1 when a

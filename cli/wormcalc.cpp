@@ -83,6 +83,9 @@ constexpr const char* kHelp =
     "  --save-design FILE        write the thirteen texts as a design file, as the window's 保存\n"
     "                            does, also when they do not calculate; \".cqb\" is appended\n"
     "                            unless FILE already ends in .cqb (in capitals or not)\n"
+    "  --language LANG           the language of the texts: zh (the default, whatever the\n"
+    "                            locale) or en: English result names and lines (\"322-----wheel\n"
+    "                            pitch diameter\"), messages, checks, sheets, drawings and report\n"
     "  -h, --help                show this help and exit\n"
     "  -V, --version             show the version and exit\n"
     "  --                        end of options: what follows is the design file\n"
@@ -180,6 +183,7 @@ struct Options {
     SweepPlan sweep;
     bool sweeping = false;
     int threads = 0;  // 0: every core
+    Language language = Language::Chinese;
 };
 
 // Whether the request's file name names a format it can have: the report
@@ -280,6 +284,15 @@ Options ParseArguments(const std::vector<std::string>& args) {
             if (path.empty() || path.back() == '/')
                 throw UsageError("--save-design needs a file name, not \"" + path + "\"");
             o.job.saveDesign = path;
+        } else if (name == "language") {
+            const std::string language = takeValue();
+            if (language == "en") {
+                o.language = Language::English;
+            } else if (language == "zh" || language == "zh_CN") {
+                o.language = Language::Chinese;
+            } else {
+                throw UsageError("--language takes zh or en, not \"" + language + "\"");
+            }
         } else if (name == "help") {
             noValue();
             o.help = true;
@@ -311,38 +324,38 @@ Options ParseArguments(const std::vector<std::string>& args) {
 
 // The lines of an outcome at their places in the window's panel order; after a
 // failure only the places the run wrote are filled.
-std::array<const std::string*, kResultCount> LinesInPanelOrder(const CalculationOutcome& outcome) {
-    std::array<const std::string*, kResultCount> placed{};
-    for (const auto& line : outcome.lines) placed[static_cast<std::size_t>(line.id)] = &line.text;
+std::array<const ResultLine*, kResultCount> LinesInPanelOrder(const CalculationOutcome& outcome) {
+    std::array<const ResultLine*, kResultCount> placed{};
+    for (const auto& line : outcome.lines) placed[static_cast<std::size_t>(line.id)] = &line;
     return placed;
 }
 
 void WriteJsonOutcome(std::ostream& out, const CalculationOutcome& outcome, const std::vector<Finding>& findings,
-                      char separator) {
+                      char separator, Language language) {
     std::string json;
     json.reserve(4096);
-    AppendOutcomeJson(json, outcome, findings, separator);
+    AppendOutcomeJson(json, outcome, findings, separator, nullptr, language);
     out.write(json.data(), static_cast<std::streamsize>(json.size()));
 }
 
 // The panels as the window shows them, then the checks; on failure the
 // message with the checks beneath it, as the window's message box shows them.
 void WriteTextOutcome(std::ostream& out, std::ostream& err, const CalculationOutcome& outcome,
-                      const std::vector<Finding>& findings, char separator) {
+                      const std::vector<Finding>& findings, char separator, Language language) {
     if (!outcome.succeeded()) {
-        err << "wormcalc: " << outcome.failure << '\n';
-        WriteFindingsText(err, findings, separator);
+        err << "wormcalc: " << CalculationMessage(outcome.failure, language) << '\n';
+        WriteFindingsText(err, findings, separator, language);
         return;
     }
     const auto placed = LinesInPanelOrder(outcome);
     for (const PanelDescription& panel : Panels()) {
         if (&panel != &Panels().front()) out << '\n';
-        out << panel.caption << '\n';
+        out << PanelCaption(panel, language) << '\n';
         for (int n = panel.first; n < panel.first + panel.count; ++n)
-            out << *placed[static_cast<std::size_t>(n)] << '\n';
+            out << ResultLineText(*placed[static_cast<std::size_t>(n)], language) << '\n';
     }
     if (!findings.empty()) out << '\n';
-    WriteFindingsText(out, findings, separator);
+    WriteFindingsText(out, findings, separator, language);
 }
 
 bool AnyError(const std::vector<Finding>& findings) {
@@ -369,6 +382,7 @@ struct SuggestionOutput {
     const char* symbol;
     std::string_view name;
     const char* unit;
+    const char* english;  // the name in English
 };
 
 const std::array<SuggestionOutput, 4>& SuggestionOutputs() {
@@ -376,10 +390,11 @@ const std::array<SuggestionOutput, 4>& SuggestionOutputs() {
         const DesignFieldDescription& base = DesignFields()[static_cast<int>(DesignField::MainBaseDiameter)];
         const DesignFieldDescription& pitch = DesignFields()[static_cast<int>(DesignField::WormPitchDiameter)];
         // The read-outs' symbols and names are those the hint checks give them.
-        return std::array<SuggestionOutput, 4>{{{"Edit5", base.symbol, base.name, base.unit},
-                                                {"Label46", "Db/A", "主基圆直径系数", ""},
-                                                {"Edit7", pitch.symbol, pitch.name, pitch.unit},
-                                                {"Label47", "d1/A^c[0]", "蜗杆分度圆直径系数", ""}}};
+        return std::array<SuggestionOutput, 4>{
+            {{"Edit5", base.symbol, base.name, base.unit, base.english},
+             {"Label46", "Db/A", "主基圆直径系数", "", "main base circle diameter factor"},
+             {"Edit7", pitch.symbol, pitch.name, pitch.unit, pitch.english},
+             {"Label47", "d1/A^c[0]", "蜗杆分度圆直径系数", "", "worm pitch diameter factor"}}};
     }();
     return outputs;
 }
@@ -387,8 +402,10 @@ const std::array<SuggestionOutput, 4>& SuggestionOutputs() {
 // The centre-distance change of the window: proposals with their read-outs,
 // each failing handler adding the suggestion message (on the error stream, or
 // counted in the JSON object).
-int RunSuggest(const Job& job, bool asJson, const WormcalcServices& services, std::ostream& out, std::ostream& err,
-               char separator) {
+int RunSuggest(const Job& job, bool asJson, Language language, const WormcalcServices& services, std::ostream& out,
+               std::ostream& err, char separator) {
+    const bool english = language == Language::English;
+    const char* const message = english ? kSuggestionMessageEnglish : kSuggestionMessage;
     const std::string& a = job.fields.CentreDistance;
     const Real exponent = Coefficients(job, services)[Coefficient::PitchDiameterExponent];
     // Texts by their place in SuggestionOutputs(); a failed handler leaves its place empty.
@@ -413,7 +430,7 @@ int RunSuggest(const Job& job, bool asJson, const WormcalcServices& services, st
         std::string json = "{";
         if (failures) {
             json += "\"error\":";
-            json::AppendQuoted(json, kSuggestionMessage);
+            json::AppendQuoted(json, message);
             json += ",\"messages\":" + std::to_string(failures) + ',';
         }
         json += "\"lines\":[";
@@ -424,8 +441,8 @@ int RunSuggest(const Job& job, bool asJson, const WormcalcServices& services, st
             first = false;
             const SuggestionOutput& output = SuggestionOutputs()[n];
             // A proposal or read-out is a number text and nothing else.
-            AppendShownValueJson(json, output.label, output.symbol, output.name, output.unit, *shown[n],
-                                 shown[n]->size(), separator);
+            AppendShownValueJson(json, output.label, output.symbol, english ? output.english : output.name, output.unit,
+                                 *shown[n], shown[n]->size(), separator);
         }
         json += "]}\n";
         out << json;
@@ -433,7 +450,7 @@ int RunSuggest(const Job& job, bool asJson, const WormcalcServices& services, st
         for (std::size_t n = 0; n < shown.size(); ++n) {
             if (shown[n]) out << SuggestionOutputs()[n].label << '\t' << *shown[n] << '\n';
         }
-        for (int n = 0; n < failures; ++n) err << "wormcalc: " << kSuggestionMessage << '\n';
+        for (int n = 0; n < failures; ++n) err << "wormcalc: " << message << '\n';
     }
     return failures ? 1 : 0;
 }
@@ -492,9 +509,9 @@ int RunBatch(const Options& defaults, std::istream& in, std::ostream& out, std::
             if (defaults.csv) {
                 AppendDesignRow(written, job.fields, outcome, Worst(findings), separator);
             } else if (defaults.check) {
-                AppendChecksOnlyJson(written, findings, separator);
+                AppendChecksOnlyJson(written, findings, separator, defaults.language);
             } else {
-                AppendOutcomeJson(written, outcome, findings, separator);
+                AppendOutcomeJson(written, outcome, findings, separator, nullptr, defaults.language);
             }
             out.write(written.data(), static_cast<std::streamsize>(written.size()));
         } catch (const StoreFailure& e) {
@@ -580,15 +597,16 @@ int Run(Options& options, std::istream& in, std::ostream& out, std::ostream& err
             if (!job.given[static_cast<std::size_t>(field.field)]) job.fields.*field.text = fromFile.*field.text;
         }
     }
-    if (options.suggest) return RunSuggest(job, options.json, services, out, err, decimalSeparator);
+    if (options.suggest) return RunSuggest(job, options.json, options.language, services, out, err, decimalSeparator);
     if (options.sweeping) {
-        SweepJob sweep{options.sweep,
-                       job.fields,
-                       job.roundTeeth,
-                       Coefficients(job, services),
-                       options.csv,
-                       options.threads != 0 ? options.threads
-                                            : std::max(1, static_cast<int>(std::thread::hardware_concurrency()))};
+        SweepJob sweep{
+            options.sweep,
+            job.fields,
+            job.roundTeeth,
+            Coefficients(job, services),
+            options.csv,
+            options.threads != 0 ? options.threads : std::max(1, static_cast<int>(std::thread::hardware_concurrency())),
+            options.language};
         return RunSweep(sweep, out, decimalSeparator);
     }
 
@@ -598,19 +616,19 @@ int Run(Options& options, std::istream& in, std::ostream& out, std::ostream& err
     if (options.check) {
         if (options.json) {
             std::string json;
-            AppendChecksOnlyJson(json, findings, decimalSeparator);
+            AppendChecksOnlyJson(json, findings, decimalSeparator, options.language);
             out << json;
         } else {
-            WriteFindingsText(out, findings, decimalSeparator);
+            WriteFindingsText(out, findings, decimalSeparator, options.language);
         }
     } else if (options.csv) {
         std::string csv = DesignTableHeader();
         AppendDesignRow(csv, job.fields, outcome, Worst(findings), decimalSeparator);
         out << csv;
     } else if (options.json) {
-        WriteJsonOutcome(out, outcome, findings, decimalSeparator);
+        WriteJsonOutcome(out, outcome, findings, decimalSeparator, options.language);
     } else {
-        WriteTextOutcome(out, err, outcome, findings, decimalSeparator);
+        WriteTextOutcome(out, err, outcome, findings, decimalSeparator, options.language);
     }
     FlushOutput(out);  // before any file is written: the results must have reached their reader
     if (job.saveDesign && SaveDesign(job, services, err) != 0) return 1;
@@ -618,6 +636,15 @@ int Run(Options& options, std::istream& in, std::ostream& out, std::ostream& err
     // A design whose calculation failed is never exported or drawn.
     if (!outcome.succeeded()) return 1;
 
+    if (options.language != Language::Chinese && services.useLanguage &&
+        (!job.exports.empty() || !job.drawings.empty())) {
+        try {
+            services.useLanguage(options.language);
+        } catch (const std::exception& e) {
+            err << "wormcalc: " << e.what() << '\n';
+            return 1;
+        }
+    }
     for (const auto& [sheet, path] : job.exports) {
         if (!services.writeSheet) throw UsageError("this build cannot write sheets");
         try {

@@ -39,6 +39,9 @@ struct WormcalcServices {
     // Writes the thirteen texts as a design file, as the window's save under
     // a new name does (".cqb" appended unless `path` ends in it).
     std::function<void(const DesignInputs&, const std::string& path)> writeDesign;
+    // Called once, before any sheet, drawing or report is written, when
+    // --language asks for English: those files are then written in it.
+    std::function<void(Language)> useLanguage;
 };
 
 // Whether the arguments ask for an SVG or PDF drawing or the report: those

@@ -8,16 +8,19 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "cli/wormcalc.h"
 #include "designfile/design_file.h"
 #include "drawing/drawing_files.h"
+#include "drawing/drawings_text.h"
 #include "export/sheets.h"
 #include "files/program_files.h"
 #include "files/qt_path.h"
 #include "settings/coefficient_store.h"
+#include "translations/interface_language.h"
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
@@ -36,16 +39,30 @@ int main(int argc, char** argv) {
     const char separator = wormgear::UserDecimalSeparator();
 
     wormgear::WormcalcServices services;
+    // Chinese unless --language asks for English; then the drawings' texts
+    // come from the English translation beside the program.
+    wormgear::Language language = wormgear::Language::Chinese;
+    wormgear::Translate translate;
+    services.useLanguage = [&](wormgear::Language chosen) {
+        language = chosen;
+        if (chosen != wormgear::Language::English) return;
+        if (!wormgear::InstallTranslations(*application, chosen, wormgear::FromLocalPath(directory)))
+            throw std::runtime_error(std::string("the English texts (") + wormgear::kEnglishTranslationFile +
+                                     ") are missing beside the program");
+        translate = wormgear::DrawingsTranslation();
+    };
     services.defaultCoefficients = [&directory, separator] {
         return wormgear::LoadCoefficients(wormgear::FromLocalPath(directory), separator).table;
     };
     services.readDesignFile = [separator](const std::string& path) {
         return wormgear::ReadDesignFile(path, separator);
     };
-    services.writeSheet = [&directory, separator](wormgear::SheetKind kind, const wormgear::DesignInputs& inputs,
-                                                  const wormgear::TWormDesign& design, const std::string& path) {
+    services.writeSheet = [&directory, &language, separator](
+                              wormgear::SheetKind kind, const wormgear::DesignInputs& inputs,
+                              const wormgear::TWormDesign& design, const std::string& path) {
         wormgear::WriteSheet(kind, inputs, design, separator,
-                             wormgear::ProgramFilePath(directory, wormgear::TemplateName(kind)), path);
+                             wormgear::ProgramFilePath(directory, wormgear::TemplateName(kind, language)), path,
+                             language);
     };
     services.writeDesign = [&directory, separator](const wormgear::DesignInputs& inputs, const std::string& path) {
         // A new design file from the template, as the window's save under a new name.
@@ -54,14 +71,14 @@ int main(int argc, char** argv) {
         wormgear::PutDesignInputs(book, inputs, separator);
         wormgear::SaveDesignAs(book, path);
     };
-    services.writeDrawing = [&directory, separator](const wormgear::DrawingRequest& request,
-                                                    const wormgear::CalculatedDesign& design,
-                                                    const std::string& designFile) {
+    services.writeDrawing = [&directory, &translate, separator](const wormgear::DrawingRequest& request,
+                                                                const wormgear::CalculatedDesign& design,
+                                                                const std::string& designFile) {
         const wormgear::TitleBlock title{std::filesystem::path(designFile).filename().string(),
                                          QDate::currentDate().toString(Qt::ISODate).toStdString(),
                                          wormgear::ProgramNameAndVersion()};
         if (request.kind) {
-            wormgear::SaveSheet(wormgear::BuildDrawing(*request.kind, design, title),
+            wormgear::SaveSheet(wormgear::BuildDrawing(*request.kind, design, title, translate),
                                 *wormgear::FormatOfPath(request.path), request.path);
             return;
         }
@@ -75,7 +92,7 @@ int main(int argc, char** argv) {
             content.shipped = store.shipped;
         } catch (const wormgear::CoefficientStoreError&) {
         }
-        wormgear::SaveReport(content, request.path);
+        wormgear::SaveReport(content, request.path, translate);
     };
     return wormgear::RunWormcalc(arguments, std::cin, std::cout, std::cerr, services, separator);
 }

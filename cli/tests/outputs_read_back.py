@@ -170,9 +170,61 @@ def main(wormcalc):
     expect(rows[1][43] == "error:eccentricity-not-a-number", rows[1][43])
 
     values(wormcalc)
+    english(wormcalc)
     not_utf8(wormcalc)
     full_disk(wormcalc)
     print("outputs_read_back: every table and object read back")
+
+
+def english(wormcalc):
+    """--language en: the same lines, numbers and symbols with English names
+    and texts; without it the Chinese output whatever the locale says."""
+    chinese_locale = dict(os.environ, LANG="C.UTF-8", LC_ALL="C.UTF-8", LANGUAGE="")
+    english_locale = dict(os.environ, LANG="en_US.UTF-8", LC_ALL="", LC_MESSAGES="", LANGUAGE="en")
+    _, as_c, _ = run(wormcalc, EXAMPLE + ["--json"], env=chinese_locale)
+    _, as_en_locale, _ = run(wormcalc, EXAMPLE + ["--json"], env=english_locale)
+    expect(as_c == as_en_locale, "the locale changed wormcalc's texts")
+    status, out, _ = run(wormcalc, EXAMPLE + ["--json", "--language", "en"])
+    expect(status == 0, "--language en status %d" % status)
+    chinese, english = decimals(as_c), decimals(out)
+    check_lines(english["lines"])
+    expect(english["lines"][0]["name"] == "wheel pitch diameter", "name %r" % english["lines"][0]["name"])
+    expect(english["lines"][0]["text"] == "322-----wheel pitch diameter", "text %r" % english["lines"][0]["text"])
+    for zh, en in zip(chinese["lines"], english["lines"]):
+        expect((zh["label"], zh["symbol"], zh["unit"], zh["value"]) == (en["label"], en["symbol"], en["unit"],
+                                                                        en["value"]), "line %r" % en)
+        expect(number_of(zh["text"]) == number_of(en["text"]), "number of %r" % en["text"])
+        expect(en["name"].isascii() and en["name"] != zh["name"], "English name %r" % en["name"])
+    # A failure: the message and the checks in English.
+    status, out, _ = run(wormcalc, EXAMPLE + ["--base-diameter", "400", "--json", "--language", "en"])
+    failed = json.loads(out)
+    expect(status == 1 and failed["error"].isascii(), "English error %r" % failed.get("error"))
+    check_objects(failed["checks"])
+    expect(failed["checks"][0]["message"].startswith("The main base circle diameter Db = 400"),
+           failed["checks"][0]["message"])
+    # A batch and a sweep speak English too.
+    status, out, _ = run(wormcalc, ["--jsonl", "--language", "en", "--coefficients", COEFFICIENTS],
+                         json.dumps(dict(zip(FIELDS[:7], ["200", "25", "50", "2", "130", "0", "78"]))) + "\n")
+    expect(json.loads(out)["lines"][2]["name"] == "worm root arc radius", "batch " + out[:200])
+    status, out, _ = run(wormcalc, EXAMPLE + ["--sweep", "backlash=0.2:0.3:0.1", "--language", "en"])
+    expect(all(json.loads(line)["lines"][0]["name"] == "wheel pitch diameter" for line in out.splitlines()), "sweep")
+    status, out, err = run(wormcalc, EXAMPLE + ["--language", "fr"])
+    expect(status == 2 and "--language takes zh or en" in err, "--language fr: %d %s" % (status, err))
+    # The English worm sheet, read by openpyxl: English names beside the numbers.
+    try:
+        import openpyxl
+    except ImportError:
+        print("outputs_read_back: python3-openpyxl is missing: the English sheet is not read back")
+        return
+    with tempfile.TemporaryDirectory() as folder:
+        status, _, err = run(wormcalc, EXAMPLE + ["--language", "en", "--export-worm", folder + "/worm"])
+        expect(status == 0, "English sheet: " + err)
+        sheet = openpyxl.load_workbook(folder + "/worm.xlsx").active
+        expect(sheet.title == "Worm parameters", "sheet " + sheet.title)
+        expect((sheet["A4"].value, sheet["C4"].value) == ("Transverse module", 6.44), "row 4 %r" % (sheet["A4"].value,))
+        expect(sheet["B10"].value == "Right" and sheet["C18"].value == 200.644, "rows 10 and 18")
+        texts = [cell.value for row in sheet.iter_rows() for cell in row if isinstance(cell.value, str)]
+        expect(all(not any("\u4e00" <= c <= "\u9fff" for c in text) for text in texts), "Chinese left: %r" % texts)
 
 
 def values(wormcalc):

@@ -24,6 +24,66 @@ TEST(WormcalcTest, TextOutputShowsThePanelsAsTheWindowDoes) {
     EXPECT_NE(r.out.find("130.518----修形主基圆直径\n"), std::string::npos);
 }
 
+TEST(WormcalcTest, LanguageEnglishWritesTheSamePanelsInEnglish) {
+    const Result r = Wormcalc(Example({"--language", "en"}));
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string expectedStart =
+        "  Worm parameters  \n322-----wheel pitch diameter\n0-----E value\n168.728-----worm root arc radius\n";
+    EXPECT_EQ(r.out.substr(0, expectedStart.size()), expectedStart);
+    EXPECT_NE(r.out.find("\n  Hob parameters  \n153.916-----hob tip arc radius\n"), std::string::npos);
+    EXPECT_NE(r.out.find("\nWorm modification (general)  \n11.038----grinding wheel angle\n"), std::string::npos);
+    EXPECT_NE(r.out.find("10.979------wheel measured thickness\n"), std::string::npos);
+    // The same run without the option, and with zh: the Chinese texts.
+    EXPECT_EQ(Wormcalc(Example({"--language", "zh"})).out, Wormcalc(Example()).out);
+    EXPECT_EQ(Wormcalc(Example()).out.rfind("  蜗杆参数  \n", 0), 0u);
+}
+
+TEST(WormcalcTest, LanguageEnglishMessagesAndChecks) {
+    const Result ratio = Wormcalc(Example({"--speed-ratio", "24", "--language=en"}));
+    EXPECT_EQ(ratio.status, 1);
+    EXPECT_EQ(ratio.err.rfind("wormcalc: Incorrect input......(speed ratio = teeth/starts)\nDesign checks\nerror: ", 0),
+              0u)
+        << ratio.err;
+    const Result suggest = Wormcalc(
+        {"--suggest", "--centre-distance", "x", "--coefficients", kExampleCoefficients, "--language", "en"});
+    EXPECT_EQ(suggest.err, "wormcalc: A number is not valid, please check.........\n");
+    const Result json = Wormcalc({"--suggest", "--json", "--centre-distance", "450", "--coefficients",
+                                  kExampleCoefficients, "--language", "en"});
+    EXPECT_NE(json.out.find("\"name\":\"main base circle diameter\""), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"name\":\"worm pitch diameter factor\""), std::string::npos) << json.out;
+}
+
+TEST(WormcalcTest, LanguageMustBeZhOrEn) {
+    for (const char* language : {"fr", "", "EN", "english"}) {
+        const Result r = Wormcalc(Example({"--language", language}));
+        EXPECT_EQ(r.status, 2) << language;
+        EXPECT_NE(r.err.find("--language takes zh or en"), std::string::npos) << r.err;
+    }
+}
+
+TEST(WormcalcTest, LanguageEnglishIsHandedToTheFilesBeforeTheyAreWritten) {
+    WormcalcServices services;
+    std::vector<std::string> calls;
+    services.useLanguage = [&](Language language) {
+        calls.push_back(language == Language::English ? "english" : "chinese");
+    };
+    services.writeSheet = [&](SheetKind, const DesignInputs&, const TWormDesign&, const std::string&) {
+        calls.push_back("sheet");
+    };
+    EXPECT_EQ(Wormcalc(Example({"--language", "en", "--export-worm", "w.xlsx"}), "", services).status, 0);
+    EXPECT_EQ(calls, (std::vector<std::string>{"english", "sheet"}));
+    calls.clear();
+    EXPECT_EQ(Wormcalc(Example({"--export-worm", "w.xlsx"}), "", services).status, 0);
+    EXPECT_EQ(calls, std::vector<std::string>{"sheet"}) << "Chinese needs nothing done";
+    // English files that cannot be made: said, and nothing written.
+    calls.clear();
+    services.useLanguage = [](Language) { throw std::runtime_error("the English texts are missing"); };
+    const Result r = Wormcalc(Example({"--language", "en", "--export-worm", "w.xlsx"}), "", services);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "wormcalc: the English texts are missing\n");
+    EXPECT_TRUE(calls.empty());
+}
+
 TEST(WormcalcTest, TheDefaultsAreWrittenWithTheUsersSeparator) {
     // A decimal-comma user gives only the nine inputs, as in the window: the
     // backlash and the grinding increment default to 0,3 and 0,2.

@@ -50,6 +50,7 @@ expect "wormcalc --exp" "wormcalc|--exp" "--export-hob --export-wheel --export-w
 expect "wormcalc --hob" "wormcalc|--hob" "--hob-accuracy"
 expect "wormcalc --exi" "wormcalc|--exi" "--exit-relief"
 expect "wormcalc --json" "wormcalc|--json" "--json --jsonl"
+expect "wormcalc --lang" "wormcalc|--lang" "--language"
 # Every option the help names, by the test's own reading of it.
 all=$(LC_ALL=C.UTF-8 "$wormcalc" --help | grep -oE -- '--[a-z][a-z0-9-]+' | sort -u | tr '\n' ' ')
 expect "wormcalc --" "wormcalc|--" "${all% }"
