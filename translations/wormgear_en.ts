@@ -772,11 +772,11 @@ worst finding</translation>
     </message>
     <message>
         <source>蜗杆精度：</source>
-        <translation>Worm accuracy:</translation>
+        <translation>Worm grade:</translation>
     </message>
     <message>
         <source>滚刀精度：</source>
-        <translation>Hob accuracy:</translation>
+        <translation>Hob grade:</translation>
     </message>
     <message>
         <source>入口修缘：</source>

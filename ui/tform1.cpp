@@ -33,6 +33,9 @@ namespace {
 constexpr int kClientWidth = 836;
 constexpr int kClientHeight = 560;
 
+// Where the result lines of the English interface start in their panels.
+constexpr int kEnglishLineX = 8;
+
 // The background, the system colour of the active caption gradient as the
 // classic Windows scheme sets it.
 const QColor kBackground(185, 209, 234);
@@ -255,8 +258,11 @@ void TForm1::buildPanels(QWidget* client) {
                 Results()[static_cast<std::size_t>(panel.first) + static_cast<std::size_t>(n)];
             // Lines 24 pixels apart from 24 below the top; the fourth wheel line at 98.
             const int y = result.id == ResultId::WheelMeasuredThickness ? 98 : 24 + 24 * n;
-            const int width = place.geometry.width() - place.lineX - 4;
-            QLabel* label = MakeLabel(box, result.label, QString(), QRect(place.lineX, y, width, 13));
+            // English names are longer than the Chinese ones: their lines
+            // start near the panel's edge so that the longest fits whole.
+            const int x = language_ == Language::English ? std::min(place.lineX, kEnglishLineX) : place.lineX;
+            const int width = place.geometry.width() - x - 4;
+            QLabel* label = MakeLabel(box, result.label, QString(), QRect(x, y, width, 13));
             *members.at(result.label) = label;
             resultLabels_[result.label] = label;
         }

@@ -83,6 +83,17 @@ TEST_F(EnglishWindowTest, ChoosingChineseSaysSoInChinese) {
     EXPECT_EQ(StoredLanguage(programDirectory()), Language::Chinese);
 }
 
+TEST_F(EnglishWindowTest, EveryEnglishTextFitsItsPlace) {
+    openWindow();
+    typeWorkedExample();
+    form->Button1->click();
+    for (const QLabel* label : form->findChildren<QLabel*>()) {
+        if (!label->isVisible() || label->text().isEmpty() || label->wordWrap()) continue;
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width())
+            << label->objectName().toStdString() << ": " << label->text().toStdString();
+    }
+}
+
 TEST_F(EnglishWindowTest, MessagesAreEnglish) {
     openWindow();
     typeWorkedExample();
