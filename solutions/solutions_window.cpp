@@ -196,6 +196,14 @@ TSolutionsWindow::TSolutionsWindow(SolutionsHost& host, Dialogs& dialogs, char s
     View->horizontalHeader()->setDefaultSectionSize(72);
     View->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     View->horizontalHeader()->setStretchLastSection(true);
+    // Each column as wide as its two-line heading, and at least as wide as a
+    // number of the table ("101.316", "61.88040"): neither may be cut.
+    View->horizontalHeader()->setMinimumSectionSize(
+        View->fontMetrics().horizontalAdvance(QStringLiteral("0000.00000")) + 12);
+    // Measured with the sort indicator's room, which a sorted column shows.
+    View->horizontalHeader()->setSortIndicatorShown(true);
+    View->horizontalHeader()->resizeSections(QHeaderView::ResizeToContents);
+    View->horizontalHeader()->setSortIndicatorShown(false);
     View->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     View->verticalHeader()->setDefaultSectionSize(View->fontMetrics().height() + 6);
     View->setToolTip(SolutionsText::tr("双击一行，把这个方案放进主窗口并计算"));
@@ -204,6 +212,8 @@ TSolutionsWindow::TSolutionsWindow(SolutionsHost& host, Dialogs& dialogs, char s
     Chart->setObjectName(QStringLiteral("Chart"));
     Chart->setRenderHint(QPainter::Antialiasing);
     Chart->chart()->legend()->hide();
+    // Below this the axes' numbers give way to ellipses.
+    Chart->setMinimumHeight(200);
     ChartAxisBox = new QComboBox(this);
     ChartAxisBox->setObjectName(QStringLiteral("ChartAxisBox"));
     ChartAxisBox->addItem(SolutionsText::tr("主基圆系数 Db/A"));

@@ -201,6 +201,24 @@ TEST_F(SolutionsTest, RowsAreMarkedByTheirWorstFindingAndTheFilterHidesErrors) {
     EXPECT_EQ(window.model()->rowCount(), all);
 }
 
+TEST_F(SolutionsTest, NoHeadingAndNoNumberIsCutByItsColumn) {
+    TSolutionsWindow& window = openSolutions();
+    run(window);
+    ASSERT_GT(window.model()->rowCount(), 0);
+    const QHeaderView* header = window.View->horizontalHeader();
+    for (int column = 0; column < window.model()->columnCount(); ++column) {
+        const QString heading = window.model()->headerData(column, Qt::Horizontal).toString();
+        EXPECT_GE(header->sectionSize(column), header->sectionSizeHint(column)) << heading.toStdString();
+        // Every text of the rows calculated, with the cell's margins on both sides.
+        const QFontMetrics metrics = window.View->fontMetrics();
+        for (int row = 0; row < window.model()->rowCount(); ++row) {
+            const QString text = cell(window, row, column);
+            EXPECT_GE(header->sectionSize(column), metrics.horizontalAdvance(text) + 6)
+                << heading.toStdString() << ": " << text.toStdString();
+        }
+    }
+}
+
 TEST_F(SolutionsTest, AHeaderClickSortsByThatColumn) {
     TSolutionsWindow& window = openSolutions();
     typeWideRanges(window);
