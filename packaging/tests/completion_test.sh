@@ -59,6 +59,8 @@ expect "wormcalc --export-worm " "wormcalc|--export-worm|" "OLD.CQB designs gear
 expect "wormcalc --export-wheel=" "wormcalc|--export-wheel|=|" "OLD.CQB designs gear.cqb notes.txt sheet.xlsx"
 expect "wormcalc --export-hob=sh" "wormcalc|--export-hob|=|sh" "sheet.xlsx"
 expect "wormcalc --save-design " "wormcalc|--save-design|" "OLD.CQB designs gear.cqb notes.txt sheet.xlsx"
+expect "wormcalc --language " "wormcalc|--language|" "en zh"
+expect "wormcalc --language=e" "wormcalc|--language|=|e" "en"
 # A value the user types: nothing to offer.
 expect "wormcalc --centre-distance " "wormcalc|--centre-distance|" ""
 expect "wormcalc --teeth=" "wormcalc|--teeth|=|" ""
