@@ -22,7 +22,7 @@ QByteArray ReportPdf(const ReportContent& content, const Translate& translate = 
 
 // Adds a file to a PDF written in Qt's PDF/A-1b mode by an incremental
 // update, as PDF/A-3 asks: an embedded file stream with its type and date, a
-// file specification that says how it relates to the document, the
+// /Filespec dictionary whose /AFRelationship ties it to the PDF, the
 // catalog's /AF and /Names, and the metadata's part number 3. `modified` is
 // a PDF date ("D:20240501120000Z"). Throws std::runtime_error when the PDF is
 // not laid out as Qt writes it.
