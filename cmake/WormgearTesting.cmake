@@ -48,9 +48,11 @@ function(wormgear_test_suite name)
 endfunction()
 
 # wormgear_benchmark(NAME SOURCES file... LIBRARIES target... [DEFINITIONS ...] [DEPENDS ...])
-# A Google Benchmark program, built when WORMGEAR_BENCHMARKS is on.
+# A Google Benchmark program, built when WORMGEAR_BENCHMARKS is on. The
+# benchmarks share the tests' fixtures and Qt Test, so they also need
+# BUILD_TESTING.
 function(wormgear_benchmark name)
-  if(NOT WORMGEAR_BENCHMARKS)
+  if(NOT WORMGEAR_BENCHMARKS OR NOT BUILD_TESTING)
     return()
   endif()
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;LIBRARIES;DEFINITIONS;DEPENDS")
