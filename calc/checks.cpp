@@ -1034,6 +1034,10 @@ const char* SeverityWord(Severity severity, Language language) {
 
 const char* SuggestionWord(Language language) { return language == Language::Chinese ? "建议" : "suggestion"; }
 
+const char* ChecksErrorMark(Language language) {
+    return language == Language::Chinese ? "设计检查有错误" : "The design checks found errors";
+}
+
 const std::array<CheckDescription, kCheckCodeCount>& CheckDescriptions() { return kDescriptions; }
 
 const CheckDescription* CheckById(std::string_view id) {
@@ -1065,6 +1069,10 @@ void CheckDesign(const DesignInputs& inputs, const TCoefficientTable& coefficien
 }
 
 const Finding* Worst(const std::vector<Finding>& findings) { return findings.empty() ? nullptr : &findings.front(); }
+
+bool HasErrors(const std::vector<Finding>& findings) {
+    return !findings.empty() && findings.front().severity() == Severity::Error;
+}
 
 SeverityCounts CountBySeverity(const std::vector<Finding>& findings) {
     SeverityCounts counts;

@@ -51,6 +51,9 @@ const char* SeverityName(Severity severity);  // "info", "warning", "error"
 const char* ChecksTitle(Language language);
 const char* SeverityWord(Severity severity, Language language);
 const char* SuggestionWord(Language language);
+// The mark on whatever is made of a design whose checks found an error, when
+// the designer makes it anyway: "设计检查有错误".
+const char* ChecksErrorMark(Language language);
 
 // Every check, by the stable code its description gives (Describe(code).id).
 enum class CheckCode : std::uint8_t {
@@ -203,6 +206,10 @@ void CheckDesign(const DesignInputs& inputs, const TCoefficientTable& coefficien
 
 // The worst finding, or nullptr when there is none.
 const Finding* Worst(const std::vector<Finding>& findings);
+
+// Whether a finding is an error: the design cannot be calculated or made as
+// it stands. Findings come worst first, so the first one tells.
+bool HasErrors(const std::vector<Finding>& findings);
 
 // How many findings there are of each severity, for a status line.
 struct SeverityCounts {

@@ -1,6 +1,7 @@
 // The English twins of the tables' names, found by their Chinese text.
 #include "calc/language.h"
 
+#include "calc/checks.h"
 #include "calc/fields.h"
 #include "calc/results.h"
 
@@ -25,6 +26,7 @@ std::string_view EnglishTableText(std::string_view chinese) {
     for (const PanelDescription& panel : Panels())
         if (Trimmed(chinese) == Trimmed(panel.caption)) return Trimmed(panel.englishCaption);
     if (chinese == "齿") return "teeth";
+    if (chinese == ChecksErrorMark(Language::Chinese)) return ChecksErrorMark(Language::English);
     return {};
 }
 

@@ -19,7 +19,7 @@ namespace wormgear {
 // the report and the sheets hand them to their translation: a field's name
 // ("中心距" -> "centre distance"), a result's name ("蜗轮分度圆直径" ->
 // "wheel pitch diameter"), a panel's caption without its blanks, a unit
-// ("齿" -> "teeth"). Empty for any other text.
+// ("齿" -> "teeth"), the design checks' error mark. Empty for any other text.
 std::string_view EnglishTableText(std::string_view chinese);
 
 }  // namespace wormgear

@@ -80,6 +80,9 @@ constexpr const char* kHelp =
     "  --drawing-worm FILE, --drawing-wheel FILE, --drawing-hob FILE\n"
     "                            write the drawing; FILE ends in .dxf, .svg or .pdf\n"
     "  --report FILE             write the calculation report; FILE ends in .pdf\n"
+    "  --force                   write the sheets, drawings and report also when the design\n"
+    "                            checks find an error (they are refused otherwise, exit 1);\n"
+    "                            each then carries the mark \"设计检查有错误\"\n"
     "  --save-design FILE        write the thirteen texts as a design file, as the window's 保存\n"
     "                            does, also when they do not calculate; \".cqb\" is appended\n"
     "                            unless FILE already ends in .cqb (in capitals or not)\n"
@@ -180,6 +183,7 @@ struct Options {
     Job job;
     bool json = false, jsonl = false, suggest = false, help = false, version = false;
     bool check = false, csv = false;
+    bool force = false;  // sheets, drawings and the report also of a design with errors
     SweepPlan sweep;
     bool sweeping = false;
     int threads = 0;  // 0: every core
@@ -264,6 +268,9 @@ Options ParseArguments(const std::vector<std::string>& args) {
         } else if (name == "csv") {
             noValue();
             o.csv = true;
+        } else if (name == "force") {
+            noValue();
+            o.force = true;
         } else if (name == "sweep") {
             try {
                 o.sweep.add(takeValue());
@@ -635,6 +642,20 @@ int Run(Options& options, std::istream& in, std::ostream& out, std::ostream& err
     if (options.check) return AnyError(findings) ? 1 : 0;
     // A design whose calculation failed is never exported or drawn.
     if (!outcome.succeeded()) return 1;
+    // Nor one whose checks found an error, unless the designer insists; what
+    // is then written carries the mark.
+    if ((!job.exports.empty() || !job.drawings.empty()) && HasErrors(findings) && !options.force) {
+        std::string codes;
+        int errors = 0;
+        for (const Finding& finding : findings) {
+            if (finding.severity() != Severity::Error) break;
+            codes += (errors++ ? ", " : "") + std::string(finding.id());
+        }
+        err << "wormcalc: the design checks found " << errors << (errors == 1 ? " error" : " errors") << " (" << codes
+            << "): no sheet, drawing or report is written; --force writes them, marked \""
+            << ChecksErrorMark(options.language) << "\"\n";
+        return 1;
+    }
 
     if (options.language != Language::Chinese && services.useLanguage &&
         (!job.exports.empty() || !job.drawings.empty())) {
@@ -648,7 +669,7 @@ int Run(Options& options, std::istream& in, std::ostream& out, std::ostream& err
     for (const auto& [sheet, path] : job.exports) {
         if (!services.writeSheet) throw UsageError("this build cannot write sheets");
         try {
-            services.writeSheet(sheet, job.fields, outcome.design, path);
+            services.writeSheet(sheet, job.fields, outcome.design, findings, path);
         } catch (const std::exception& e) {
             err << "wormcalc: the sheet \"" << path << "\" could not be written: " << e.what() << '\n';
             return 1;

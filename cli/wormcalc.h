@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "calc/checks.h"
 #include "calc/design.h"
 #include "drawing/drawings.h"
 #include "export/sheets.h"
@@ -31,8 +32,11 @@ struct WormcalcServices {
     std::function<TCoefficientTable()> defaultCoefficients;
     // The thirteen texts of a design file.
     std::function<DesignInputs(const std::string& path)> readDesignFile;
-    // Writes a parameter sheet from its template to `path`.
-    std::function<void(SheetKind, const DesignInputs&, const TWormDesign&, const std::string& path)> writeSheet;
+    // Writes a parameter sheet from its template to `path`, with the note of
+    // the errors among `findings` when there are any.
+    std::function<void(SheetKind, const DesignInputs&, const TWormDesign&, const std::vector<Finding>& findings,
+                       const std::string& path)>
+        writeSheet;
     // Writes a drawing or the report of a calculated design; `designFile` is
     // the design file the texts came from, empty when none.
     std::function<void(const DrawingRequest&, const CalculatedDesign&, const std::string& designFile)> writeDrawing;

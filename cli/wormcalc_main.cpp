@@ -59,10 +59,11 @@ int main(int argc, char** argv) {
     };
     services.writeSheet = [&directory, &language, separator](
                               wormgear::SheetKind kind, const wormgear::DesignInputs& inputs,
-                              const wormgear::TWormDesign& design, const std::string& path) {
+                              const wormgear::TWormDesign& design, const std::vector<wormgear::Finding>& findings,
+                              const std::string& path) {
         wormgear::WriteSheet(kind, inputs, design, separator,
                              wormgear::ProgramFilePath(directory, wormgear::TemplateName(kind, language)), path,
-                             language);
+                             language, findings);
     };
     services.writeDesign = [&directory, separator](const wormgear::DesignInputs& inputs, const std::string& path) {
         // A new design file from the template, as the window's save under a new name.
@@ -71,9 +72,9 @@ int main(int argc, char** argv) {
         wormgear::PutDesignInputs(book, inputs, separator);
         wormgear::SaveDesignAs(book, path);
     };
-    services.writeDrawing = [&directory, &translate, separator](const wormgear::DrawingRequest& request,
-                                                                const wormgear::CalculatedDesign& design,
-                                                                const std::string& designFile) {
+    services.writeDrawing = [&directory, &translate, &language, separator](const wormgear::DrawingRequest& request,
+                                                                           const wormgear::CalculatedDesign& design,
+                                                                           const std::string& designFile) {
         const wormgear::TitleBlock title{std::filesystem::path(designFile).filename().string(),
                                          QDate::currentDate().toString(Qt::ISODate).toStdString(),
                                          wormgear::ProgramNameAndVersion()};
@@ -84,7 +85,7 @@ int main(int argc, char** argv) {
         }
         // The report names each coefficient's rule and shipped value as the
         // store beside the program holds them; without the store they are unknown.
-        wormgear::ReportContent content{design, title, {}, {}, {}};
+        wormgear::ReportContent content{design, title, {}, {}, language};
         try {
             const wormgear::CoefficientLoad store = wormgear::LoadCoefficients(wormgear::FromLocalPath(directory),
                                                                                separator);

@@ -29,6 +29,7 @@ std::optional<CalculatedDesign> CalculatedDesign::From(const DesignInputs& input
     calculated.coefficients = coefficients;
     calculated.design = outcome.design;
     calculated.decimalSeparator = decimalSeparator;
+    calculated.findings = CheckDesign(inputs, coefficients, outcome, decimalSeparator);
     return calculated;
 }
 

@@ -3,7 +3,8 @@
 // coefficients it was calculated with, the record, and the number text of
 // every result line exactly as the window shows it. A design that was not
 // calculated, or whose calculation failed, has no CalculatedDesign, so it can
-// never be drawn.
+// never be drawn. It carries its design checks: a design whose checks find an
+// error is drawn only when the designer insists, and then marked.
 //
 //   auto calculated = CalculatedDesign::From(inputs, false, table, Calculate(...), '.');
 //   calculated->shown(ResultId::WheelPitchDiameter)   // "322"
@@ -14,6 +15,7 @@
 #include <optional>
 #include <string>
 
+#include "calc/checks.h"
 #include "calc/design.h"
 
 namespace wormgear {
@@ -27,6 +29,8 @@ struct CalculatedDesign {
     // the order of Results().
     std::array<std::string, kResultCount> numbers;
     char decimalSeparator = '.';
+    // The design checks of the calculation, the worst first.
+    std::vector<Finding> findings;
 
     // Nothing unless the outcome succeeded and wrote every one of the 34 lines.
     static std::optional<CalculatedDesign> From(const DesignInputs& inputs, bool roundEnvelopedTeeth,
@@ -35,6 +39,8 @@ struct CalculatedDesign {
 
     const std::string& shown(ResultId id) const { return numbers[static_cast<std::size_t>(id)]; }
     const std::string& field(DesignField field) const { return FieldText(inputs, field); }
+    // Some check found an error: what is made of the design carries ChecksErrorMark.
+    bool hasErrors() const { return HasErrors(findings); }
 };
 
 }  // namespace wormgear

@@ -5,6 +5,7 @@
 
 #include "drawing/drawing_parts.h"
 #include "drawing/drawing_texts.h"
+#include "drawing/sheet_layout.h"
 
 #ifndef WORMGEAR_VERSION
 #error "WORMGEAR_VERSION names the program's version"
@@ -12,14 +13,34 @@
 
 namespace wormgear {
 
-drawing::Sheet BuildDrawing(DrawingKind kind, const CalculatedDesign& design, const TitleBlock& title,
-                            const Translate& translate) {
+namespace {
+
+drawing::Sheet BuildSheet(DrawingKind kind, const CalculatedDesign& design, const TitleBlock& title,
+                          const Translate& translate) {
     switch (kind) {
         case DrawingKind::Worm: return drawing::BuildWormSheet(design, title, translate);
         case DrawingKind::Wheel: return drawing::BuildWheelSheet(design, title, translate);
         case DrawingKind::Hob: return drawing::BuildHobSheet(design, title, translate);
     }
     return {};
+}
+
+}  // namespace
+
+drawing::Sheet BuildDrawing(DrawingKind kind, const CalculatedDesign& design, const TitleBlock& title,
+                            const Translate& translate) {
+    drawing::Sheet sheet = BuildSheet(kind, design, title, translate);
+    if (design.hasErrors()) {
+        // In the 8 mm the views leave free under the frame's upper edge, left
+        // of the parameter table: the first thing a reader of the sheet sees.
+        drawing::SheetBuilder b(sheet);
+        drawing::PlaceOnPaper(b);
+        const drawing::Rect inner = drawing::FrameInner({sheet.width, sheet.height});
+        b.text({inner.left + 4, inner.top - 6.5}, kWarningTextHeight,
+               drawing::Tr(translate, ChecksErrorMark(Language::Chinese)), drawing::HAlign::Left,
+               drawing::VAlign::Baseline, 0, drawing::Layer::Warning);
+    }
+    return sheet;
 }
 
 std::optional<FileFormat> FormatOfPath(const std::string& path) {

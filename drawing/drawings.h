@@ -27,6 +27,9 @@ struct TitleBlock {
 // language; an empty function keeps the Chinese.
 using Translate = std::function<std::string(const char* text)>;
 
+// A design whose checks found an error carries ChecksErrorMark in red under
+// the frame's upper edge.
+inline constexpr double kWarningTextHeight = 5;  // mm on paper
 drawing::Sheet BuildDrawing(DrawingKind kind, const CalculatedDesign& design, const TitleBlock& title,
                             const Translate& translate = {});
 

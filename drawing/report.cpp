@@ -2,6 +2,7 @@
 // drawing pages, and its JSON.
 #include "drawing/report.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "cli/json.h"
@@ -18,16 +19,73 @@ constexpr Paper kA4Portrait{210, 297};
 // Text pages: margins, rows and texts, mm.
 constexpr double kLeft = 20, kRight = 195, kTop = 282, kBottom = 20;
 constexpr double kRow = 5.6, kCellText = 3, kHeadingText = 4.5, kTitleText = 7;
+// From one line of a wrapped cell to the next.
+constexpr double kLineStep = 4.4;
+
+// A text broken into lines of at most `width` mm at `height`, by the
+// proportions of EstimatedTextWidth: between any two Chinese characters,
+// after a blank or a hyphen in Latin text, and never before the Chinese
+// punctuation that closes a clause. A word longer than a line is broken
+// where it must.
+std::vector<std::string> WrappedLines(const std::string& text, double height, double width) {
+    static constexpr std::string_view kNoLineStart[] = {"，", "。", "、", "；", "：", "）", "」", "？", "！"};
+    std::vector<std::string> lines;
+    std::string line;
+    std::size_t breakAt = 0;  // in `line`: where it may end, 0 for nowhere
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = std::min<std::size_t>(lead < 0x80   ? 1
+                                                         : lead < 0xE0 ? 2
+                                                         : lead < 0xF0 ? 3
+                                                                       : 4,
+                                                         text.size() - i);
+        const std::string_view character(text.data() + i, length);
+        i += length;
+        if (character == "\n") {
+            lines.push_back(std::move(line));
+            line.clear();
+            breakAt = 0;
+            continue;
+        }
+        const bool wide = length >= 3;
+        const bool closing = std::find(std::begin(kNoLineStart), std::end(kNoLineStart), character) !=
+                             std::end(kNoLineStart);
+        if (wide && !closing && !line.empty()) breakAt = line.size();
+        line += character;
+        if (EstimatedTextWidth(line, height) > width && !closing) {
+            const std::size_t at = breakAt ? breakAt : line.size() - length;
+            if (at > 0) {
+                std::string rest = line.substr(at);
+                line.erase(at);
+                while (!line.empty() && line.back() == ' ') line.pop_back();
+                lines.push_back(std::move(line));
+                line = rest.substr(std::min(rest.find_first_not_of(' '), rest.size()));
+                breakAt = 0;
+            }
+        }
+        if (character == " " || character == "-" || wide) breakAt = line.size();
+    }
+    if (!line.empty() || lines.empty()) lines.push_back(std::move(line));
+    return lines;
+}
 
 // Flows headings and table rows down the pages, starting a page where the
-// next block does not fit.
+// next block does not fit; a table's column heads stand again at the top of
+// every page it continues on.
 class PageFlow {
  public:
     PageFlow() { newPage(); }
 
     std::vector<ReportPage>& pages() { return pages_; }
-    SheetBuilder& builder() { return *builder_; }
-    double& y() { return y_; }
+    // Drawing directly places what waits first.
+    SheetBuilder& builder() {
+        placePending(0);
+        return *builder_;
+    }
+    double& y() {
+        placePending(0);
+        return y_;
+    }
 
     void newPage() {
         ReportPage page;
@@ -37,35 +95,108 @@ class PageFlow {
         pages_.push_back(std::move(page));
         builder_.emplace(pages_.back().sheet);
         y_ = kTop;
+        if (head_ && !headPending_) cells(head_->widths, head_->cells, head_->leftColumns);
     }
-    // Room for `height` mm, on a new page if this one is too full.
+    // Room for `height` mm below what waits to be placed, on a new page
+    // together with it if this one is too full.
     void need(double height) {
-        if (y_ - height < kBottom) newPage();
+        if (pendingHeading_ || headPending_) placePending(height);
+        else if (y_ - height < kBottom) newPage();
     }
 
+    // A section's heading waits for what follows it, and a table's column
+    // heads for its first row, so that neither stands alone at the foot of a
+    // page; the heads stand again at the top of every page the table
+    // continues on, until the table ends (at the next heading, or endTable).
     void heading(const std::string& text) {
-        need(kHeadingText + 4 + 2 * kRow);
-        y_ -= kHeadingText + 2;
-        builder_->text({kLeft, y_}, kHeadingText, text, HAlign::Left, VAlign::Baseline, 0, Layer::Table);
-        y_ -= 3;
+        endTable();
+        placePending(0);
+        pendingHeading_ = text;
+    }
+    void tableHead(const std::vector<double>& widths, const std::vector<std::string>& heads, unsigned leftColumns = 1) {
+        if (headPending_) placePending(0);  // the heads of a table without rows
+        head_ = Head{widths, heads, leftColumns};
+        headPending_ = true;
+    }
+    void endTable() {
+        placePending(0);
+        head_.reset();
     }
 
     // One row of cells, `widths` mm each; the columns whose bits are set in
     // `leftColumns` stand at the left of their cells, the others in the middle.
-    void row(const std::vector<double>& widths, const std::vector<std::string>& cells, unsigned leftColumns = 1) {
-        need(kRow);
+    // A text too long for its cell wraps, and the row grows with it.
+    void row(const std::vector<double>& widths, const std::vector<std::string>& texts, unsigned leftColumns = 1) {
+        const double height = HeightOf(widths, texts);
+        need(height);
+        cells(widths, texts, leftColumns);
+    }
+
+    void gap(double height) { y_ -= height; }
+
+ private:
+    struct Head {
+        std::vector<double> widths;
+        std::vector<std::string> cells;
+        unsigned leftColumns;
+    };
+
+    static constexpr double kHeadingHeight = kHeadingText + 5;
+
+    // Places the waiting heading and heads with `following` mm after them.
+    void placePending(double following) {
+        if (!pendingHeading_ && !headPending_) return;
+        const double heads = headPending_ ? HeightOf(head_->widths, head_->cells) : 0;
+        const bool headsWait = headPending_;
+        headPending_ = false;
+        if (y_ - (pendingHeading_ ? kHeadingHeight : 0) - heads - following < kBottom) {
+            // The new page shows no heads of its own: they follow here.
+            std::optional<Head> head = std::move(head_);
+            head_.reset();
+            newPage();
+            head_ = std::move(head);
+        }
+        if (pendingHeading_) {
+            y_ -= kHeadingText + 2;
+            builder_->text({kLeft, y_}, kHeadingText, *pendingHeading_, HAlign::Left, VAlign::Baseline, 0,
+                           Layer::Table);
+            y_ -= 3;
+            pendingHeading_.reset();
+        }
+        if (headsWait) cells(head_->widths, head_->cells, head_->leftColumns);
+    }
+
+    static double RowHeight(std::size_t lines) { return kRow + static_cast<double>(lines - 1) * kLineStep; }
+    static double HeightOf(const std::vector<double>& widths, const std::vector<std::string>& texts) {
+        std::size_t lines = 1;
+        for (std::size_t c = 0; c < widths.size() && c < texts.size(); ++c)
+            lines = std::max(lines, WrappedLines(texts[c], kCellText, widths[c] - 3).size());
+        return RowHeight(lines);
+    }
+
+    void cells(const std::vector<double>& widths, const std::vector<std::string>& texts, unsigned leftColumns) {
+        std::vector<std::vector<std::string>> wrapped;
+        std::size_t lines = 1;
+        for (std::size_t c = 0; c < widths.size(); ++c) {
+            wrapped.push_back(c < texts.size() ? WrappedLines(texts[c], kCellText, widths[c] - 3)
+                                               : std::vector<std::string>{});
+            lines = std::max(lines, wrapped.back().size());
+        }
         SheetBuilder& b = *builder_;
-        const double top = y_, bottom = y_ - kRow;
+        const double top = y_, bottom = y_ - RowHeight(lines);
         double x = kLeft;
         b.line({kLeft, top}, {kRight, top}, Layer::Table);
         b.line({kLeft, bottom}, {kRight, bottom}, Layer::Table);
         b.line({kLeft, top}, {kLeft, bottom}, Layer::Table);
         for (std::size_t c = 0; c < widths.size(); ++c) {
             const double w = widths[c];
-            if (c < cells.size()) {
-                const bool left = (leftColumns >> c) & 1;
-                b.text({left ? x + 1.5 : x + w / 2, (top + bottom) / 2}, kCellText, cells[c],
-                       left ? HAlign::Left : HAlign::Centre, VAlign::Middle, 0, Layer::Table, w - 2);
+            const bool left = (leftColumns >> c) & 1;
+            // A single line in the middle of its row; more from the top down.
+            double line = wrapped[c].size() == 1 ? (top + bottom) / 2 : top - kRow / 2;
+            for (const std::string& text : wrapped[c]) {
+                b.text({left ? x + 1.5 : x + w / 2, line}, kCellText, text, left ? HAlign::Left : HAlign::Centre,
+                       VAlign::Middle, 0, Layer::Table, w - 2);
+                line -= kLineStep;
             }
             x += w;
             b.line({x, top}, {x, bottom}, Layer::Table);
@@ -73,12 +204,12 @@ class PageFlow {
         y_ = bottom;
     }
 
-    void gap(double height) { y_ -= height; }
-
- private:
     std::vector<ReportPage> pages_;
     std::optional<SheetBuilder> builder_;
     double y_ = kTop;
+    std::optional<Head> head_;
+    bool headPending_ = false;
+    std::optional<std::string> pendingHeading_;
 };
 
 std::string Number(double value) {
@@ -124,11 +255,16 @@ std::vector<ReportPage> ReportPages(const ReportContent& content, const Translat
              {tr(texts::kDesign), content.title.design.empty() ? tr(texts::kUnsavedDesign) : content.title.design});
     flow.row(info, {tr(texts::kDate), content.title.date});
     flow.row(info, {tr(texts::kProgram), content.title.program});
+    if (d.hasErrors()) {
+        flow.gap(kWarningTextHeight + 2);
+        flow.builder().text({kLeft, flow.y()}, kWarningTextHeight, tr(ChecksErrorMark(Language::Chinese)), HAlign::Left,
+                            VAlign::Baseline, 0, Layer::Warning);
+    }
 
     // The thirteen inputs and the round-to-integer box.
     flow.heading("1  " + tr(texts::kInputsSection));
     const std::vector<double> inputs = {50, 25, 75, 25};
-    flow.row(inputs, {tr(texts::kName), tr(texts::kSymbol), tr(texts::kValue), tr(texts::kUnit)});
+    flow.tableHead(inputs, {tr(texts::kName), tr(texts::kSymbol), tr(texts::kValue), tr(texts::kUnit)});
     for (const DesignFieldDescription& field : DesignFields())
         flow.row(inputs, {tr(field.name), field.symbol, d.field(field.field), tr(field.unit)});
     flow.row(inputs, {tr(texts::kRoundTeeth), "", tr(d.roundEnvelopedTeeth ? texts::kYes : texts::kNo), ""});
@@ -136,7 +272,8 @@ std::vector<ReportPage> ReportPages(const ReportContent& content, const Translat
     // The coefficients, marked where they are not the shipped ones.
     flow.heading("2  " + tr(texts::kCoefficientsSection));
     const std::vector<double> rules = {16, 100, 22, 22, 15};
-    flow.row(rules, {tr(texts::kSymbol), tr(texts::kRule), tr(texts::kValue), tr(texts::kShippedValue), ""}, 0b11);
+    flow.tableHead(rules, {tr(texts::kSymbol), tr(texts::kRule), tr(texts::kValue), tr(texts::kShippedValue), ""},
+                   0b11);
     bool anyDiffers = false;
     for (int k = 0; k < kCoefficientCount; ++k) {
         const auto n = static_cast<std::size_t>(k);
@@ -148,6 +285,7 @@ std::vector<ReportPage> ReportPages(const ReportContent& content, const Translat
                   differs ? tr(texts::kModifiedMark) : std::string()},
                  0b11);
     }
+    flow.endTable();
     if (anyDiffers) {
         flow.need(kRow);
         flow.y() -= 4.5;
@@ -160,25 +298,33 @@ std::vector<ReportPage> ReportPages(const ReportContent& content, const Translat
     flow.heading("3  " + tr(texts::kResultsSection));
     const std::vector<double> results = {25, 80, 45, 25};
     for (const PanelDescription& panel : Panels()) {
+        flow.endTable();
         flow.need(3 * kRow);
         flow.y() -= 5;
         flow.builder().text({kLeft, flow.y()}, kCellText + 0.5, tr(Trimmed(panel.caption)), HAlign::Left,
                             VAlign::Baseline, 0, Layer::Table);
         flow.gap(1.5);
-        flow.row(results, {tr(texts::kSymbol), tr(texts::kName), tr(texts::kValue), tr(texts::kUnit)});
+        flow.tableHead(results, {tr(texts::kSymbol), tr(texts::kName), tr(texts::kValue), tr(texts::kUnit)});
         for (int i = panel.first; i < panel.first + panel.count; ++i) {
             const ResultDescription& result = Results()[static_cast<std::size_t>(i)];
             flow.row(results, {result.symbol, tr(result.name()), d.shown(result.id), tr(result.unit)});
         }
     }
 
-    // The design checks, when there are any.
-    if (!content.findings.empty()) {
+    // The design checks, every finding with its suggestion beneath its message.
+    if (!d.findings.empty()) {
         flow.heading("4  " + tr(texts::kChecksSection));
-        const std::vector<double> checks = {25, 30, 120};
-        flow.row(checks, {tr(texts::kSeverity), tr(texts::kCode), tr(texts::kMessage)}, 0b101);
-        for (const ReportFinding& finding : content.findings)
-            flow.row(checks, {finding.severity, finding.code, finding.message}, 0b101);
+        const std::vector<double> checks = {18, 42, 115};
+        flow.tableHead(checks, {tr(texts::kSeverity), tr(texts::kCode), tr(texts::kMessage)}, 0b110);
+        for (const Finding& finding : d.findings) {
+            std::string text = FindingMessage(finding, content.language, d.decimalSeparator);
+            const std::string suggestion = FindingSuggestion(finding, content.language, d.decimalSeparator);
+            if (!suggestion.empty())
+                text += "\n" + std::string(SuggestionWord(content.language)) +
+                        (content.language == Language::Chinese ? "：" : ": ") + suggestion;
+            flow.row(checks, {SeverityWord(finding.severity(), content.language), finding.id(), text}, 0b110);
+        }
+        flow.endTable();
     }
 
     // The drawings, each on an A4 page across.
@@ -263,14 +409,16 @@ std::string ReportJson(const ReportContent& content) {
         out += '}';
     }
     out += "],\"checks\":[";
-    for (const ReportFinding& finding : content.findings) {
-        if (&finding != &content.findings.front()) out += ',';
+    for (const Finding& finding : d.findings) {
+        if (&finding != &d.findings.front()) out += ',';
         out += "{\"severity\":";
-        AppendQuoted(out, finding.severity);
+        AppendQuoted(out, SeverityName(finding.severity()));
         out += ",\"code\":";
-        AppendQuoted(out, finding.code);
+        AppendQuoted(out, finding.id());
         out += ",\"message\":";
-        AppendQuoted(out, finding.message);
+        AppendQuoted(out, FindingMessage(finding, content.language, '.'));
+        out += ",\"suggestion\":";
+        AppendQuoted(out, FindingSuggestion(finding, content.language, '.'));
         out += '}';
     }
     out += "]}\n";

@@ -1,8 +1,11 @@
 // The calculation report (计算书) as data: the title block, the thirteen input
 // texts with their captions, the fifteen coefficients with their rules and
 // whether each differs from the shipped value, the 34 results grouped as the
-// window's four panels, the design checks when there are any, and the three
-// drawings, each on a page of its own, every page numbered. The pages are
+// window's four panels, the design checks (every finding with its suggestion,
+// the design's own, so no caller can leave them out; a design with an error
+// is marked in red under the title), and the three drawings, each on a page
+// of its own, every page numbered. A table that runs onto the next page
+// repeats its column heads there. The pages are
 // sheets, so the one painter routine puts them into the PDF; the design
 // itself goes with it as JSON.
 #pragma once
@@ -18,13 +21,6 @@
 
 namespace wormgear {
 
-// One finding of the design checks.
-struct ReportFinding {
-    std::string severity;  // as the checks name it: "警告"
-    std::string code;
-    std::string message;
-};
-
 struct ReportContent {
     CalculatedDesign design;
     TitleBlock title;
@@ -32,8 +28,9 @@ struct ReportContent {
     // shipped value it is compared with (none when the store lacks it).
     std::array<std::string, kCoefficientCount> rules;
     std::array<std::optional<Real>, kCoefficientCount> shipped;
-    // The design checks; the section is left out while there are none.
-    std::vector<ReportFinding> findings;
+    // The language of the design checks' messages (the report's other texts
+    // come through the Translate function).
+    Language language = Language::Chinese;
 
     // Whether c[k] is not the shipped value (or no shipped value is known).
     bool differs(int k) const;
@@ -61,7 +58,8 @@ ReportDocument BuildReport(const ReportContent& content, const Translate& transl
 
 // The design as JSON: inputs (keyed as wormcalc's options), the
 // round-to-integer state, coefficients, shipped values, results (label,
-// symbol, name, text, unit) and findings.
+// symbol, name, text, unit) and the checks ({"severity": "warning", "code",
+// "message", "suggestion"}).
 std::string ReportJson(const ReportContent& content);
 
 }  // namespace wormgear

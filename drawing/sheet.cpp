@@ -23,6 +23,7 @@ const std::array<LayerDescription, kLayerCount>& Layers() {
         {Layer::Dimension, "DIM", 3, LineStyle::Continuous, 0.25},
         {Layer::Table, "TABLE", 4, LineStyle::Continuous, 0.25},
         {Layer::Frame, "FRAME", 7, LineStyle::Continuous, 0.5},
+        {Layer::Warning, "WARNING", 1, LineStyle::Continuous, 0.5},  // colour 1: red
     }};
     return layers;
 }

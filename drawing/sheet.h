@@ -39,8 +39,9 @@ Point Direction(double degrees);
 double AngleOf(Point v);
 
 // What a line is in the drawing; each is one DXF layer with its line type.
-enum class Layer : std::uint8_t { Outline, Thin, Centre, Hidden, Dimension, Table, Frame };
-inline constexpr int kLayerCount = 7;
+// Warning holds the red mark of a design whose checks found an error.
+enum class Layer : std::uint8_t { Outline, Thin, Centre, Hidden, Dimension, Table, Frame, Warning };
+inline constexpr int kLayerCount = 8;
 
 enum class LineStyle : std::uint8_t { Continuous, Centre, Hidden };
 

@@ -131,6 +131,8 @@ void PaintGraphics(QPainter& painter, const Graphics& g, const Sheet& sheet, con
         t.rotate(-text.rotation);
         t.scale(k * squeeze, k);
         painter.setTransform(t * paperToDevice);
+        // Paper drawings are black; only the mark of a design with errors is red, as in CAD.
+        painter.setPen(text.layer == Layer::Warning ? QColor(200, 0, 0) : QColor(Qt::black));
         const double x = text.h == HAlign::Left     ? 0
                          : text.h == HAlign::Centre ? -width / 2 / (k * squeeze)
                                                     : -width / (k * squeeze);

@@ -16,12 +16,13 @@ QString ExportFailureMessage() { return TForm2::tr("导出文件错误,或者您
 QString SheetFileFilter() { return TForm2::tr("Excel 工作簿") + QStringLiteral(" (*.xlsx *.xls)"); }
 
 void ExportSheet(SheetKind kind, const DesignInputs& inputs, const TWormDesign& design, char decimalSeparator,
-                 const QString& programDirectory, Dialogs& dialogs, TForm2& progress) {
+                 const QString& programDirectory, Dialogs& dialogs, TForm2& progress,
+                 const std::vector<Finding>& findings) {
     try {
         // The sheet in the interface's language: its template and its words.
         const Language language = InstalledLanguage();
         Workbook book = Workbook::Open(LocalPath(ProgramFile(programDirectory, TemplateName(kind, language))));
-        FillSheet(book, kind, inputs, design, decimalSeparator, language);
+        FillSheet(book, kind, inputs, design, decimalSeparator, language, findings);
 
         // "rudar.xlsx": the proposal under the name the file will have.
         std::optional<QString> chosen = dialogs.saveFileName(

@@ -18,8 +18,10 @@ class TForm2;
 // SpreadsheetFileName of the chosen name, so "hob1.xls" becomes "hob1.xlsx".
 // A failure shows the one message with the file and the reason beneath it;
 // a progress dialog already shown stays up until the user dismisses it.
+// `findings` are the design's checks: their errors go into the sheet's note.
 void ExportSheet(SheetKind kind, const DesignInputs& inputs, const TWormDesign& design, char decimalSeparator,
-                 const QString& programDirectory, Dialogs& dialogs, TForm2& progress);
+                 const QString& programDirectory, Dialogs& dialogs, TForm2& progress,
+                 const std::vector<Finding>& findings = {});
 
 // "导出文件错误,或者您还没安装EXCEL,请核实后重试........."
 QString ExportFailureMessage();

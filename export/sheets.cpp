@@ -113,16 +113,43 @@ const char* ProposedFileName(SheetKind kind) {
     return "";
 }
 
+int ChecksNoteRow(SheetKind kind) {
+    // Two rows below each template's last note.
+    switch (kind) {
+        case SheetKind::Worm: return 25;
+        case SheetKind::Hob: return 17;
+        case SheetKind::Wheel: return 21;
+    }
+    return 0;
+}
+
+std::string ChecksNoteText(const std::vector<Finding>& findings, char decimalSeparator, Language language) {
+    if (!HasErrors(findings)) return {};
+    const bool chinese = language == Language::Chinese;
+    std::string text = ChecksErrorMark(language);
+    const char* separator = chinese ? "：" : ": ";
+    for (const Finding& finding : findings) {
+        if (finding.severity() != Severity::Error) break;
+        text += separator;
+        text += FindingMessage(finding, language, decimalSeparator);
+        separator = chinese ? "；" : "; ";
+    }
+    return text;
+}
+
 void FillSheet(Workbook& book, SheetKind kind, const DesignInputs& inputs, const TWormDesign& design,
-               char decimalSeparator, Language language) {
+               char decimalSeparator, Language language, const std::vector<Finding>& findings) {
     for (const SheetCell& cell : SheetCells(kind, inputs, design, decimalSeparator, language))
         book.SetCellValue(cell.row, cell.column, cell.text, decimalSeparator);
+    const std::string note = ChecksNoteText(findings, decimalSeparator, language);
+    if (!note.empty()) book.SetCellText(ChecksNoteRow(kind), 1, note);
 }
 
 std::string WriteSheet(SheetKind kind, const DesignInputs& inputs, const TWormDesign& design, char decimalSeparator,
-                       const std::string& templatePath, const std::string& outputPath, Language language) {
+                       const std::string& templatePath, const std::string& outputPath, Language language,
+                       const std::vector<Finding>& findings) {
     Workbook book = Workbook::Open(templatePath);
-    FillSheet(book, kind, inputs, design, decimalSeparator, language);
+    FillSheet(book, kind, inputs, design, decimalSeparator, language, findings);
     book.SaveAs(outputPath);
     return book.Path();
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "calc/checks.h"
 #include "calc/design.h"
 #include "export/workbook.h"
 
@@ -33,12 +34,20 @@ std::vector<SheetCell> SheetCells(SheetKind kind, const DesignInputs& inputs, co
 const char* TemplateName(SheetKind kind, Language language = Language::Chinese);
 const char* ProposedFileName(SheetKind kind);  // "rudar", "gundao", "wolun"
 
+// A sheet of a design whose checks found an error says so in the row below
+// the template's own, held red and bold by the template: ChecksErrorMark, then
+// each error's message ("设计检查有错误：主基圆直径 Db = 400 超出…"). Empty
+// when no finding is an error.
+int ChecksNoteRow(SheetKind kind);  // 25, 17, 21
+std::string ChecksNoteText(const std::vector<Finding>& findings, char decimalSeparator,
+                           Language language = Language::Chinese);
+
 // Puts the sheet's cells into `book`: the texts that are plain decimal
 // numbers as number cells showing the same text, the others as text cells
 // (Workbook::SetCellValue), so that spreadsheet programs calculate with the
-// values.
+// values; and the note of the checks' errors, when `findings` has any.
 void FillSheet(Workbook& book, SheetKind kind, const DesignInputs& inputs, const TWormDesign& design,
-               char decimalSeparator, Language language = Language::Chinese);
+               char decimalSeparator, Language language = Language::Chinese, const std::vector<Finding>& findings = {});
 
 // Opens the template, fills the sheet's cells and saves under
 // SpreadsheetFileName(outputPath) ("rudar" -> "rudar.xlsx", "hob1.xls" ->
@@ -46,6 +55,6 @@ void FillSheet(Workbook& book, SheetKind kind, const DesignInputs& inputs, const
 // then no file has been written.
 std::string WriteSheet(SheetKind kind, const DesignInputs& inputs, const TWormDesign& design, char decimalSeparator,
                        const std::string& templatePath, const std::string& outputPath,
-                       Language language = Language::Chinese);
+                       Language language = Language::Chinese, const std::vector<Finding>& findings = {});
 
 }  // namespace wormgear

@@ -1083,6 +1083,14 @@ worst finding</translation>
         <source>详细…</source>
         <translation>Details…</translation>
     </message>
+    <message>
+        <source>设计检查发现错误，按此设计不能加工出合格的蜗杆副：</source>
+        <translation>The design checks found errors: a pair made to this design cannot be sound:</translation>
+    </message>
+    <message>
+        <source>仍要生成吗？生成的文件将标明“%1”。</source>
+        <translation>Make it anyway? What is made will be marked “%1”.</translation>
+    </message>
 </context>
 <context>
     <name>wormgear::TForm2</name>

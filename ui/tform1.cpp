@@ -512,7 +512,10 @@ void TForm1::Button10Click() {
 }
 
 void TForm1::openDrawing(std::optional<DrawingKind> kind) {
-    guarded([this, kind] { OpenDrawingPreview(this, kind, calculated_, fileState_.CurrentDesignFile, dialogs_); });
+    guarded([this, kind] {
+        if (calculated_ && !mayMakeDespiteErrors()) return;
+        OpenDrawingPreview(this, kind, calculated_, fileState_.CurrentDesignFile, dialogs_);
+    });
 }
 
 void TForm1::N18Click() {
@@ -610,7 +613,7 @@ void TForm1::Button1Click() {
         fileState_.DesignSaved = false;
         if (auto calculated = CalculatedDesign::From(inputs, CheckBox1->isChecked(), coefficients_, outcome,
                                                      separator_)) {
-            calculated_ = ReportContent{std::move(*calculated), {}, coefficientRules_, shippedCoefficients_, {}};
+            calculated_ = ReportContent{std::move(*calculated), {}, coefficientRules_, shippedCoefficients_, language_};
         }
     });
 }
@@ -750,8 +753,20 @@ void TForm1::Button13Click() {
     guarded([this] { exportSheet(SheetKind::Wheel); });
 }
 
+bool TForm1::mayMakeDespiteErrors() {
+    if (!HasErrors(findings_)) return true;
+    // Yes makes it anyway, marked: the designer may want to look at a pair
+    // before mending it; the shop sees the mark.
+    return dialogs_.askYesNo(
+        ApplicationTitle(),
+        MessageWithDetail(tr("设计检查发现错误，按此设计不能加工出合格的蜗杆副："), CausesText(findings_, separator_)) +
+            QLatin1Char('\n') +
+            tr("仍要生成吗？生成的文件将标明“%1”。").arg(QString::fromUtf8(ChecksErrorMark(language_))));
+}
+
 void TForm1::exportSheet(SheetKind kind) {
-    ExportSheet(kind, designInputs(), design_, separator_, programDirectory_, dialogs_, *form2_);
+    if (!mayMakeDespiteErrors()) return;
+    ExportSheet(kind, designInputs(), design_, separator_, programDirectory_, dialogs_, *form2_, findings_);
 }
 
 void TForm1::N11Click() {

@@ -194,6 +194,9 @@ class TForm1 : public QMainWindow, public DesignWindow, public SolutionsHost {
     DesignInputs designInputs() const;
     // Button6Click, Button11Click, Button13Click: the sheet with the window's texts.
     void exportSheet(SheetKind kind);
+    // Before a sheet, drawing or report of a design whose checks found an
+    // error: the errors and the question whether to make it anyway, marked.
+    bool mayMakeDespiteErrors();
     // Panels, CheckBox1 and the export buttons: shown and enabled together.
     void showResults(bool shown);
     // Writes a text as typing would: the change handler runs only when it differs.

@@ -217,3 +217,52 @@ TEST(ChecksAndTablesTest, BatchAsCsvKeepsOneRowPerLine) {
 }
 
 }  // namespace
+
+// Outputs for the shop: refused for a design whose checks find an error
+// unless --force is given, and then handed the findings for their mark. A
+// warning alone never refuses.
+TEST(ChecksAndTablesTest, OutputsOfADesignWithErrorsNeedForce) {
+    struct Written {
+        int sheets = 0, drawings = 0;
+        bool errorsHandedOn = false;
+    };
+    const struct {
+        const char* what;
+        std::vector<std::string> extra;
+        int status;
+        bool written;
+    } cases[] = {
+        {"a warning only", {"--base-diameter", "125"}, 0, true},
+        {"errors", {"--pitch-diameter", "5"}, 1, false},
+        {"errors, forced", {"--pitch-diameter", "5", "--force"}, 0, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Written written;
+        WormcalcServices services;
+        services.writeSheet = [&](SheetKind, const DesignInputs&, const TWormDesign&,
+                                  const std::vector<Finding>& findings, const std::string&) {
+            ++written.sheets;
+            written.errorsHandedOn = HasErrors(findings);
+        };
+        services.writeDrawing = [&](const DrawingRequest&, const CalculatedDesign& design, const std::string&) {
+            ++written.drawings;
+            EXPECT_EQ(design.hasErrors(), written.errorsHandedOn);
+        };
+        std::vector<std::string> args = Example(c.extra);
+        for (const char* output : {"--export-worm", "--drawing-wheel", "--report"}) {
+            args.push_back(output);
+            args.push_back(std::string("/nonexistent/") + output + (output[2] == 'e' ? ".xlsx" : ".pdf"));
+        }
+        const WormcalcResult r = Wormcalc(args, "", services);
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_EQ(written.sheets, c.written ? 1 : 0);
+        EXPECT_EQ(written.drawings, c.written ? 2 : 0);
+        if (!c.written) {
+            EXPECT_EQ(Lines(r.err).back(),
+                      "wormcalc: the design checks found 2 errors (generating-plane-angle-not-positive, "
+                      "grinding-wheel-angle-not-positive): no sheet, drawing or report is written; --force writes "
+                      "them, marked \"设计检查有错误\"");
+        }
+    }
+}

@@ -205,7 +205,8 @@ TEST(ConventionsTest, SaveDesignWritesTheTextsAsTheyAreAlsoWhenTheyDoNotCalculat
     services.writeDesign = [&saved](const DesignInputs& texts, const std::string& path) {
         saved.push_back({texts, path});
     };
-    services.writeSheet = [](SheetKind, const DesignInputs&, const TWormDesign&, const std::string&) {};
+    services.writeSheet = [](SheetKind, const DesignInputs&, const TWormDesign&, const std::vector<Finding>&,
+                             const std::string&) {};
 
     // Texts from a design file with an option over one of them: the thirteen as the calculation saw them.
     Result r = Wormcalc(

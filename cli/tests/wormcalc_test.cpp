@@ -67,9 +67,8 @@ TEST(WormcalcTest, LanguageEnglishIsHandedToTheFilesBeforeTheyAreWritten) {
     services.useLanguage = [&](Language language) {
         calls.push_back(language == Language::English ? "english" : "chinese");
     };
-    services.writeSheet = [&](SheetKind, const DesignInputs&, const TWormDesign&, const std::string&) {
-        calls.push_back("sheet");
-    };
+    services.writeSheet = [&](SheetKind, const DesignInputs&, const TWormDesign&, const std::vector<Finding>&,
+                              const std::string&) { calls.push_back("sheet"); };
     EXPECT_EQ(Wormcalc(Example({"--language", "en", "--export-worm", "w.xlsx"}), "", services).status, 0);
     EXPECT_EQ(calls, (std::vector<std::string>{"english", "sheet"}));
     calls.clear();
@@ -295,7 +294,8 @@ TEST(WormcalcTest, DesignFileTextsWithOverridesAndStoreCoefficients) {
         return inputs;
     };
     std::vector<std::tuple<SheetKind, std::string, std::string>> written;
-    services.writeSheet = [&](SheetKind s, const DesignInputs& f, const TWormDesign& d, const std::string& path) {
+    services.writeSheet = [&](SheetKind s, const DesignInputs& f, const TWormDesign& d, const std::vector<Finding>&,
+                              const std::string& path) {
         written.push_back({s, path, f.CentreDistance + "/" + d.GeneratingPlaneAngleText});
     };
     Result r = Wormcalc({"a.cqb", "--json"}, "", services);
@@ -318,7 +318,8 @@ TEST(WormcalcTest, DesignFileTextsWithOverridesAndStoreCoefficients) {
 TEST(WormcalcTest, FailingCalculationWritesNoSheet) {
     WormcalcServices services;
     bool wrote = false;
-    services.writeSheet = [&](SheetKind, const DesignInputs&, const TWormDesign&, const std::string&) { wrote = true; };
+    services.writeSheet = [&](SheetKind, const DesignInputs&, const TWormDesign&, const std::vector<Finding>&,
+                              const std::string&) { wrote = true; };
     const Result r = Wormcalc(Example({"--teeth", "", "--export-worm", "x.xlsx"}), "", services);
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(wrote);

@@ -167,22 +167,6 @@ TEST(Pdf, DrawingsCarryTheirDimensionTextsOnTheirPaper) {
     }
 }
 
-TEST(Pdf, ReportShowsItsChecksOnlyWhenThereAreFindings) {
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
-    ReportContent content{testing::Calculated(testing::WorkedExampleDesign()), kTitle, {}, {}, {}};
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("report.pdf"));
-    SaveReport(content, path.toStdString());
-    EXPECT_FALSE(
-        Poppler(QStringLiteral("pdftotext"), {path, QStringLiteral("-")})->contains(QStringLiteral("设计校核")));
-    content.findings = {{"警告", "W-17", "喉部齿顶过尖"}};
-    SaveReport(content, path.toStdString());
-    const QString text = *Poppler(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
-    for (const char* expected : {"设计校核", "警告", "W-17", "喉部齿顶过尖"})
-        EXPECT_TRUE(text.contains(QString::fromUtf8(expected)));
-}
-
 TEST(ArchivalPdf, RefusesAPdfNotLaidOutAsQtWritesIt) {
     const std::string notQt =
         "%PDF-1.4\n1 0 obj\n<< /Type /Catalog >>\nendobj\ntrailer\n<< /Size 2 /Root 1 0 R >>\n"

@@ -13,6 +13,8 @@
 //           a value cell in column B, merged over B:C: name in A, unit in D
 //   section <row> | <text>                       (bold sub-heading across all columns)
 //   note    <row> | <text>                       (small text across all columns, no border)
+//   warning <row>                                (an empty red, bold cell across all columns: the
+//                                                 export writes the design checks' errors into it)
 //   field   <row> | <label>                      (design files: empty text cell in A, label in B)
 // Blank lines and lines starting with "#" are ignored.
 #include <algorithm>
@@ -43,6 +45,7 @@ enum Style : int {
     kNote = 7,
     kInput = 8,
     kLabel = 9,
+    kWarning = 10,
 };
 
 struct Cell {
@@ -130,6 +133,13 @@ Sheet ReadDescription(const std::string& path) {
             r.cells.push_back({1, style, f[1]});
             for (int c = 2; c <= lastColumn; ++c) r.cells.push_back({c, style, ""});
             across(row);
+        } else if (keyword == "warning") {
+            need(1);
+            int row = rowAt(f[0]);
+            Row& r = sheet.rows[row];
+            r.height = 45;  // three lines of the 11 pt font
+            for (int c = 1; c <= lastColumn; ++c) r.cells.push_back({c, kWarning, ""});
+            across(row);
         } else if (keyword == "value") {
             need(5);
             if (lastColumn != 4) Fail(where, "value rows need four columns");
@@ -165,12 +175,14 @@ Sheet ReadDescription(const std::string& path) {
 // 宋体 is what Chinese spreadsheet users expect; programs without it substitute
 // a CJK font of their own.
 const char* const kStyles =
-    "<fonts count=\"5\">"
+    "<fonts count=\"6\">"
     "<font><sz val=\"11\"/><name val=\"宋体\"/><charset val=\"134\"/><family val=\"3\"/></font>"
     "<font><b/><sz val=\"16\"/><name val=\"宋体\"/><charset val=\"134\"/><family val=\"3\"/></font>"
     "<font><i/><sz val=\"11\"/><name val=\"Times New Roman\"/><family val=\"1\"/></font>"
     "<font><b/><sz val=\"11\"/><name val=\"宋体\"/><charset val=\"134\"/><family val=\"3\"/></font>"
     "<font><sz val=\"9\"/><name val=\"宋体\"/><charset val=\"134\"/><family val=\"3\"/></font>"
+    "<font><b/><sz val=\"11\"/><color rgb=\"FFC00000\"/><name val=\"宋体\"/><charset val=\"134\"/>"
+    "<family val=\"3\"/></font>"
     "</fonts>"
     "<fills count=\"3\">"
     "<fill><patternFill patternType=\"none\"/></fill>"
@@ -183,7 +195,7 @@ const char* const kStyles =
     "<top style=\"thin\"><color auto=\"1\"/></top><bottom style=\"thin\"><color auto=\"1\"/></bottom><diagonal/></border>"
     "</borders>"
     "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs>"
-    "<cellXfs count=\"10\">"
+    "<cellXfs count=\"11\">"
     "<xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/>"
     "<xf numFmtId=\"0\" fontId=\"1\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyFont=\"1\" applyAlignment=\"1\">"
     "<alignment horizontal=\"center\" vertical=\"center\"/></xf>"
@@ -202,6 +214,8 @@ const char* const kStyles =
     "<xf numFmtId=\"49\" fontId=\"0\" fillId=\"0\" borderId=\"1\" xfId=\"0\" applyNumberFormat=\"1\" applyBorder=\"1\"/>"
     "<xf numFmtId=\"0\" fontId=\"4\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyFont=\"1\" applyAlignment=\"1\">"
     "<alignment vertical=\"center\"/></xf>"
+    "<xf numFmtId=\"49\" fontId=\"5\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyNumberFormat=\"1\" applyFont=\"1\" applyAlignment=\"1\">"
+    "<alignment horizontal=\"left\" vertical=\"top\" wrapText=\"1\"/></xf>"
     "</cellXfs>"
     "<cellStyles count=\"1\"><cellStyle name=\"常规\" xfId=\"0\" builtinId=\"0\"/></cellStyles>";
 

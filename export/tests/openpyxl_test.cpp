@@ -24,7 +24,7 @@ namespace {
 using namespace wormgear::testing;
 
 struct SeenCell {
-    std::string type, value, format;
+    std::string type, value, format, colour;
 };
 // file -> cell reference -> what openpyxl saw
 using Seen = std::map<std::string, std::map<std::string, SeenCell>>;
@@ -57,11 +57,19 @@ TEST(Openpyxl, LoadsEveryWorkbookTheProgramWritesWithoutAWarning) {
     commaInputs.GrindingIncrement = "0,2";
     const CalculationOutcome commaExample = Calculate(commaInputs, false, WorkedExampleCoefficients(), ',');
     ASSERT_TRUE(commaExample.succeeded());
+    // d1 = 5 calculates, but two checks find errors: the sheets say so.
+    DesignInputs faultyInputs = WorkedExampleInputs();
+    faultyInputs.WormPitchDiameter = "5";
+    const CalculationOutcome faulty = Calculate(faultyInputs, false, WorkedExampleCoefficients(), '.');
+    ASSERT_TRUE(faulty.succeeded());
+    const std::vector<Finding> faultyFindings = CheckDesign(faultyInputs, WorkedExampleCoefficients(), faulty, '.');
+    ASSERT_TRUE(HasErrors(faultyFindings));
     struct Sheet {
         SheetKind kind;
         const char* name;
         char separator;
         Language language = Language::Chinese;
+        bool faulty = false;
     };
     const Sheet kSheets[] = {{SheetKind::Worm, "rudar", '.'},
                              {SheetKind::Hob, "gundao", '.'},
@@ -69,13 +77,22 @@ TEST(Openpyxl, LoadsEveryWorkbookTheProgramWritesWithoutAWarning) {
                              {SheetKind::Worm, "rudar-comma", ','},
                              {SheetKind::Worm, "worm-en", '.', Language::English},
                              {SheetKind::Hob, "hob-en", '.', Language::English},
-                             {SheetKind::Wheel, "wheel-en", '.', Language::English}};
+                             {SheetKind::Wheel, "wheel-en", '.', Language::English},
+                             {SheetKind::Worm, "rudar-errors", '.', Language::Chinese, true},
+                             {SheetKind::Hob, "gundao-errors", '.', Language::Chinese, true},
+                             {SheetKind::Wheel, "wheel-errors-en", '.', Language::English, true}};
     for (const Sheet& sheet : kSheets) {
         const bool comma = sheet.separator == ',';
-        outputs.push_back(WriteSheet(sheet.kind, comma ? commaInputs : WorkedExampleInputs(),
-                                     comma ? commaExample.design : example.design, sheet.separator,
-                                     TemplatePath(TemplateName(sheet.kind, sheet.language)), dir + "/" + sheet.name,
-                                     sheet.language));
+        outputs.push_back(WriteSheet(sheet.kind,
+                                     comma          ? commaInputs
+                                     : sheet.faulty ? faultyInputs
+                                                    : WorkedExampleInputs(),
+                                     comma          ? commaExample.design
+                                     : sheet.faulty ? faulty.design
+                                                    : example.design,
+                                     sheet.separator, TemplatePath(TemplateName(sheet.kind, sheet.language)),
+                                     dir + "/" + sheet.name, sheet.language,
+                                     sheet.faulty ? faultyFindings : std::vector<Finding>{}));
     }
 
     // A new design file, and designs opened from the other formats and
@@ -125,8 +142,8 @@ TEST(Openpyxl, LoadsEveryWorkbookTheProgramWritesWithoutAWarning) {
         std::vector<std::string> fields;
         std::istringstream parts(line);
         for (std::string field; std::getline(parts, field, '\t');) fields.push_back(field);
-        fields.resize(5);
-        seen[fields[0]][fields[1]] = {fields[2], Unescaped(fields[3]), fields[4]};
+        fields.resize(6);
+        seen[fields[0]][fields[1]] = {fields[2], Unescaped(fields[3]), fields[4], fields[5]};
     }
 
     // What openpyxl sees of a cell written with `text`.
@@ -152,10 +169,28 @@ TEST(Openpyxl, LoadsEveryWorkbookTheProgramWritesWithoutAWarning) {
     for (std::size_t i = 0; i < std::size(kSheets); ++i) {
         const Sheet& sheet = kSheets[i];
         const bool comma = sheet.separator == ',';
-        for (const SheetCell& cell :
-             SheetCells(sheet.kind, comma ? commaInputs : WorkedExampleInputs(),
-                        comma ? commaExample.design : example.design, sheet.separator, sheet.language))
+        for (const SheetCell& cell : SheetCells(sheet.kind,
+                                                comma          ? commaInputs
+                                                : sheet.faulty ? faultyInputs
+                                                               : WorkedExampleInputs(),
+                                                comma          ? commaExample.design
+                                                : sheet.faulty ? faulty.design
+                                                               : example.design,
+                                                sheet.separator, sheet.language))
             expectCell(outputs[i], cell.row, cell.column, cell.text, sheet.separator);
+        // The note of the checks' errors, red, below the template's rows; none on a sound design.
+        const std::string note = CellReference(ChecksNoteRow(sheet.kind), 1);
+        const auto found = seen[outputs[i]].find(note);
+        ASSERT_EQ(found != seen[outputs[i]].end(), sheet.faulty) << outputs[i];
+        if (!sheet.faulty) continue;
+        const std::string expected = std::string(ChecksErrorMark(sheet.language)) +
+                                     (sheet.language == Language::Chinese ? "：" : ": ") +
+                                     FindingMessage(faultyFindings[0], sheet.language, '.');
+        EXPECT_EQ(found->second.value.rfind(expected, 0), 0u) << found->second.value;
+        EXPECT_NE(found->second.value.find(FindingMessage(faultyFindings[1], sheet.language, '.')), std::string::npos);
+        EXPECT_EQ(found->second.value.find(FindingMessage(faultyFindings[2], sheet.language, '.')), std::string::npos)
+            << "a warning is no error";
+        EXPECT_EQ(found->second.colour, "FFC00000");
     }
     for (int row = 1; row <= 13; ++row) expectCell(dir + "/new.cqb", row, 1, kFields[row - 1], '.');
     // A number read from the other format keeps the general format it had.

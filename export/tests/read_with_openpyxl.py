@@ -2,11 +2,12 @@
 r"""Loads workbooks with openpyxl, an independent reader, and lists the cells
 of each one's active sheet, one per line:
 
-    FILE <tab> CELL <tab> TYPE <tab> VALUE <tab> NUMBER FORMAT
+    FILE <tab> CELL <tab> TYPE <tab> VALUE <tab> NUMBER FORMAT <tab> FONT COLOUR
 
 TYPE is openpyxl's: "n" a number, "s" a text, "b" a boolean. A number is
 written as Python's repr, a text as UTF-8 with backslash, tab and line break
-escaped as \\, \t and \n.
+escaped as \\, \t and \n. FONT COLOUR is the font's ARGB colour where it
+has one, else empty.
 
 Any warning openpyxl gives while loading (an unknown extension, a damaged
 style, a data validation it drops ...) is an error: the file is named and the
@@ -41,7 +42,8 @@ def main(paths):
                     continue
                 value = repr(cell.value) if cell.data_type == "n" else str(cell.value)
                 value = value.replace("\\", "\\\\").replace("\t", "\\t").replace("\n", "\\n")
-                print(f"{path}\t{cell.coordinate}\t{cell.data_type}\t{value}\t{cell.number_format}")
+                colour = cell.font.color.rgb if cell.font and cell.font.color and cell.font.color.type == "rgb" else ""
+                print(f"{path}\t{cell.coordinate}\t{cell.data_type}\t{value}\t{cell.number_format}\t{colour}")
     return 1 if failed else 0
 
 

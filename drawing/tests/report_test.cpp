@@ -1,0 +1,176 @@
+// The report's design checks and its tables, read back from the PDF by
+// poppler (pdftotext for the text, pdfdetach for the attached JSON), and the
+// drawings' mark of a design with errors.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <set>
+
+#include "drawing/drawing_files.h"
+#include "drawing/drawing_texts.h"
+#include "drawing/testing/test_designs.h"
+
+namespace wormgear {
+namespace {
+
+using namespace drawing;
+
+const TitleBlock kTitle{"pair.cqb", "2024-05-01", "wormgear 7.6"};
+constexpr double kSectionHeadingHeight = 4.5;  // mm: "1  输入参数"
+
+// The worked example with other texts in some fields.
+testing::TestDesign Changed(std::initializer_list<std::pair<DesignField, const char*>> changes) {
+    testing::TestDesign design = testing::WorkedExampleDesign();
+    for (const auto& [field, text] : changes) design.inputs.*DesignFields()[static_cast<int>(field)].text = text;
+    return design;
+}
+
+struct ChecksCase {
+    const char* what;
+    testing::TestDesign design;
+    std::size_t findings;  // as wormcalc --check lists them
+    bool errors;
+};
+const ChecksCase kChecksCases[] = {
+    {"worked example: no findings", testing::WorkedExampleDesign(), 0, false},
+    // The backlash 0.3 lies below the hint 0.6 to 1.5 for A >= 315.
+    {"A = 500: a warning",
+     Changed({{DesignField::CentreDistance, "500"},
+              {DesignField::MainBaseDiameter, "325"},
+              {DesignField::WormPitchDiameter, "174.748"}}),
+     1, false},
+    // beta = -50.547 degrees and the grinding wheel's angle below 0.
+    {"d1 = 5: two errors and a warning", Changed({{DesignField::WormPitchDiameter, "5"}}), 3, true},
+};
+
+std::optional<QString> Poppler(const QString& tool, const QStringList& arguments) {
+    if (QStandardPaths::findExecutable(tool).isEmpty()) return std::nullopt;
+    QProcess process;
+    process.start(tool, arguments);
+    EXPECT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// pdftotext puts line breaks and blanks where the report wraps its cells,
+// and takes the hyphen of a line that ends in one for a word's hyphenation.
+QString WithoutBlanks(QString text) {
+    text.remove(QRegularExpression(QStringLiteral("[\\s-]")));
+    return text;
+}
+
+TEST(Report, ListsEveryFindingWithItsSuggestionAndMarksErrors) {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("pdfdetach")).isEmpty())
+        GTEST_SKIP() << "pdftotext and pdfdetach (poppler-utils) are not installed";
+    QTemporaryDir dir;
+    for (const ChecksCase& c : kChecksCases) {
+        SCOPED_TRACE(c.what);
+        const CalculatedDesign design = testing::Calculated(c.design);
+        ASSERT_EQ(design.findings.size(), c.findings);
+        ASSERT_EQ(design.hasErrors(), c.errors);
+        const QString path = dir.filePath(QStringLiteral("report.pdf"));
+        SaveReport(ReportContent{design, kTitle, {}, {}, {}}, path.toStdString());
+        const QString text = WithoutBlanks(*Poppler(QStringLiteral("pdftotext"), {path, QStringLiteral("-")}));
+        EXPECT_EQ(text.contains(QString::fromUtf8(texts::kChecksSection)), c.findings > 0);
+        EXPECT_EQ(text.contains(QString::fromUtf8(ChecksErrorMark(Language::Chinese))), c.errors);
+        for (const Finding& finding : design.findings) {
+            for (const std::string& expected :
+                 {FindingMessage(finding, Language::Chinese, '.'), FindingSuggestion(finding, Language::Chinese, '.'),
+                  std::string(finding.id())})
+                EXPECT_TRUE(text.contains(WithoutBlanks(QString::fromStdString(expected)))) << expected;
+        }
+
+        // The attachment names the same findings.
+        ASSERT_TRUE(
+            Poppler(QStringLiteral("pdfdetach"), {QStringLiteral("-saveall"), QStringLiteral("-o"), dir.path(), path}));
+        QFile attached(dir.filePath(QStringLiteral("design.json")));
+        ASSERT_TRUE(attached.open(QIODevice::ReadOnly));
+        const QJsonArray checks =
+            QJsonDocument::fromJson(attached.readAll()).object()[QStringLiteral("checks")].toArray();
+        ASSERT_EQ(static_cast<std::size_t>(checks.size()), design.findings.size());
+        for (std::size_t i = 0; i < design.findings.size(); ++i) {
+            const QJsonObject check = checks[static_cast<int>(i)].toObject();
+            EXPECT_EQ(check[QStringLiteral("code")].toString().toStdString(), design.findings[i].id());
+            EXPECT_EQ(check[QStringLiteral("severity")].toString().toStdString(),
+                      SeverityName(design.findings[i].severity()));
+        }
+    }
+}
+
+TEST(Report, TablesRepeatTheirHeadsOnEveryPageAndSqueezeNoText) {
+    // The column heads of the report's tables, by their first two words.
+    const std::set<std::pair<std::string, std::string>> heads = {{texts::kName, texts::kSymbol},
+                                                                 {texts::kSymbol, texts::kRule},
+                                                                 {texts::kSymbol, texts::kName},
+                                                                 {texts::kSeverity, texts::kCode}};
+    int continued = 0;
+    for (const ChecksCase& c : kChecksCases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<ReportPage> pages = ReportPages({testing::Calculated(c.design), kTitle, {}, {}, {}});
+        for (std::size_t p = 0; p < pages.size(); ++p) {
+            if (pages[p].drawing) continue;
+            double top = -1;
+            for (const TextEntity& text : pages[p].sheet.graphics.texts) {
+                // A cell's text is squeezed only where it would not wrap.
+                EXPECT_EQ(text.widthFactor, 1) << text.text;
+                if (text.layer == Layer::Table) top = std::max(top, text.at.y);
+            }
+            // A section's heading never stands last on its page.
+            for (const TextEntity& heading : pages[p].sheet.graphics.texts) {
+                if (heading.height != kSectionHeadingHeight) continue;
+                const auto& all = pages[p].sheet.graphics.texts;
+                EXPECT_TRUE(std::any_of(
+                    all.begin(), all.end(),
+                    [&](const TextEntity& text) { return text.layer == Layer::Table && text.at.y < heading.at.y; }))
+                    << heading.text << " alone at the foot of page " << p + 1;
+            }
+            if (p == 0) continue;
+            // The texts of the highest row, left to right.
+            std::vector<const TextEntity*> row;
+            for (const TextEntity& text : pages[p].sheet.graphics.texts)
+                if (text.layer == Layer::Table && text.at.y == top && text.v == VAlign::Middle) row.push_back(&text);
+            if (row.empty()) continue;  // the page begins with a heading
+            std::sort(row.begin(), row.end(), [](auto* a, auto* b) { return a->at.x < b->at.x; });
+            ++continued;
+            ASSERT_GE(row.size(), 2u);
+            EXPECT_TRUE(heads.count({row[0]->text, row[1]->text}))
+                << "page " << p + 1 << " begins with " << row[0]->text;
+        }
+    }
+    // The results run over a page in every case: the test sees a continued table.
+    EXPECT_GT(continued, 0);
+}
+
+TEST(Drawings, MarkADesignWithErrorsInRedAndNoOther) {
+    for (const ChecksCase& c : kChecksCases) {
+        SCOPED_TRACE(c.what);
+        const CalculatedDesign design = testing::Calculated(c.design);
+        for (DrawingKind kind : kDrawingKinds) {
+            const Sheet sheet = BuildDrawing(kind, design, kTitle);
+            int marks = 0;
+            for (const TextEntity& text : sheet.graphics.texts) {
+                if (text.text != ChecksErrorMark(Language::Chinese)) continue;
+                ++marks;
+                EXPECT_EQ(text.layer, Layer::Warning);
+                EXPECT_EQ(LayerOf(text.layer).colour, 1);  // red
+                // On the paper, inside the frame.
+                const Rect inner = FrameInner({sheet.width, sheet.height});
+                EXPECT_GT(text.at.x / sheet.scale, inner.left);
+                EXPECT_LT(text.at.y / sheet.scale + kWarningTextHeight, inner.top);
+            }
+            EXPECT_EQ(marks, c.errors ? 1 : 0);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace wormgear
