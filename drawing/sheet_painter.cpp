@@ -11,6 +11,7 @@
 #include <numbers>
 
 #include "drawing/drawings.h"
+#include "drawing/pdf_update.h"
 #include "drawing/sheet_builder.h"
 
 namespace wormgear {
@@ -219,7 +220,7 @@ QByteArray SheetPdf(const Sheet& sheet) {
     QPainter painter(&pdf);
     PaintSheet(painter, sheet, QRectF(0, 0, pdf.width(), pdf.height()));
     painter.end();
-    return bytes;
+    return QByteArray::fromStdString(WithTaggedFontSubsets(bytes.toStdString()));
 }
 
 }  // namespace wormgear

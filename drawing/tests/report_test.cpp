@@ -150,6 +150,33 @@ TEST(Report, TablesRepeatTheirHeadsOnEveryPageAndSqueezeNoText) {
     EXPECT_GT(continued, 0);
 }
 
+// pdffonts lists each font with "emb sub uni": embedded, a subset (its name
+// tagged "ABCDEF+"), a ToUnicode map. Every one must say yes three times.
+TEST(Pdf, EveryEmbeddedFontIsATaggedSubset) {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdffonts")).isEmpty())
+        GTEST_SKIP() << "pdffonts (poppler-utils) is not installed";
+    QTemporaryDir dir;
+    const CalculatedDesign design = testing::Calculated(testing::WorkedExampleDesign());
+    const QString report = dir.filePath(QStringLiteral("report.pdf"));
+    const QString drawing = dir.filePath(QStringLiteral("wheel.pdf"));
+    SaveReport(ReportContent{design, kTitle, {}, {}, {}}, report.toStdString());
+    SaveSheet(BuildDrawing(DrawingKind::Wheel, design, kTitle), FileFormat::Pdf, drawing.toStdString());
+    for (const QString& path : {report, drawing}) {
+        SCOPED_TRACE(path.toStdString());
+        const QStringList lines =
+            Poppler(QStringLiteral("pdffonts"), {path})->split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        ASSERT_GT(lines.size(), 2);  // the heads, then a line per font
+        for (qsizetype i = 2; i < lines.size(); ++i) {
+            const QStringList columns = lines[i].split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            ASSERT_GE(columns.size(), 7) << lines[i].toStdString();
+            EXPECT_TRUE(QRegularExpression(QStringLiteral("^[A-Z]{6}\\+")).match(columns[0]).hasMatch())
+                << lines[i].toStdString();
+            const qsizetype n = columns.size();
+            EXPECT_EQ(columns.mid(n - 5, 3), (QStringList{"yes", "yes", "yes"})) << lines[i].toStdString();
+        }
+    }
+}
+
 TEST(Drawings, MarkADesignWithErrorsInRedAndNoOther) {
     for (const ChecksCase& c : kChecksCases) {
         SCOPED_TRACE(c.what);
