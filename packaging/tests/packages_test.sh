@@ -51,13 +51,14 @@ done
 for file in "usr/share/applications/$app_id.desktop" "usr/share/metainfo/$app_id.metainfo.xml" \
   "usr/share/icons/hicolor/scalable/apps/$app_id.svg" "usr/share/mime/packages/$app_id.xml" \
   usr/share/man/man1/wormcalc.1.gz usr/share/man/man1/wormgear.1.gz \
-  usr/share/bash-completion/completions/wormcalc usr/share/doc/wormgear/copyright; do
+  usr/share/bash-completion/completions/wormcalc usr/share/doc/wormgear/copyright \
+  usr/share/doc/wormgear/changelog.gz; do
   expect "$file" -rw-r--r--
 done
 # Nothing else: every file is one of the above, everything lies under /usr,
 # and the portable archive's extras (LICENSE, README.md at the root) are not in.
 files=$(awk '$1 !~ /^d/ { print $6 }' <<<"$listing" | sort)
-[ "$(wc -l <<<"$files")" -eq 23 ] || fail "the .deb holds $(wc -l <<<"$files") files, expected 23: $files"
+[ "$(wc -l <<<"$files")" -eq 24 ] || fail "the .deb holds $(wc -l <<<"$files") files, expected 24: $files"
 awk '{ print $6 }' <<<"$listing" | grep -v '^\./usr/' | grep -qv '^\./$' && fail "entries outside /usr"
 awk '$2 != "root/root" { print }' <<<"$listing" | grep -q . && fail "entries not owned by root"
 
@@ -70,7 +71,7 @@ names() {  # the package names of a relation field, one a line
 }
 depends=$(names "$(field Depends)")
 for package in fonts-wqy-microhei libqt6sql6-sqlite libqt6widgets6 libcurl4 libqt6sql6 libzip4 libfreexl1 \
-  libpugixml1v5 libc6 libstdc++6 libqt6charts6 qt6-translations-l10n; do
+  libpugixml1v5 libc6 libstdc++6 libqt6charts6 qt6-translations-l10n qt6-qpa-plugins; do
   grep -qxF "$package" <<<"$depends" || fail "Depends lacks $package: $(field Depends)"
 done
 names "$(field Recommends)" | grep -qxF libqt6svg6 || fail "Recommends lacks libqt6svg6"
@@ -82,6 +83,12 @@ for program in wormgear wormcalc; do
   file "$work/deb/usr/lib/wormgear/$program" | grep -q ', stripped' || fail "$program is not stripped"
   grep -qF "$build" "$work/deb/usr/lib/wormgear/$program" && fail "$program names the build folder"
 done
+# The changelog names the package's version, as the metadata's newest release does.
+zcat "$work/deb/usr/share/doc/wormgear/changelog.gz" | head -n 1 | grep -q "^wormgear $version " ||
+  fail "changelog.gz does not begin with version $version"
+metainfo=$(find "$work/deb/usr/share/metainfo" -name '*.metainfo.xml')
+grep -q "<release version=\"$version\" date=\"[0-9]\{4\}-[0-9][0-9]-[0-9][0-9]\">" "$metainfo" ||
+  fail "the metadata names no release $version"
 
 # ---- the portable archive: one folder that is the program directory
 top=$(basename "$archive" .tar.gz)
