@@ -25,9 +25,9 @@
 // tooth fills.
 //
 // Worked example (A 200, i 25, z2 50, z1 2, Db 130, d1 78): beta = 11.025
-// degrees, sx1 = 8.805 on the arc r2 = 161, so the upper flank crosses the
-// pitch arc 1.567 degrees above the line of centres, and its plane touches
-// the base circle at theta = -64.62 degrees.
+// degrees, sx1 = 8.804 on the arc r2 = 161, so the upper flank crosses the
+// pitch arc 1.5666 degrees above the line of centres, and its plane touches
+// the base circle at theta = -64.588 degrees.
 #pragma once
 
 #include <optional>
