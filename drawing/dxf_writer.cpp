@@ -555,6 +555,17 @@ class DxfWriter {
                 s.point(15, d.curve);
                 break;
         }
+        // The detail's linear factor once more as the entity's own override
+        // (DIMLFAC, group 144, in the ACAD application's DSTYLE list), so
+        // that it measures its true length also under another style.
+        if (d.lengthFactor != 1) {
+            s.pair(1001, "ACAD");
+            s.pair(1000, "DSTYLE");
+            s.pair(1002, "{");
+            s.integer(1070, 144);
+            s.real(1040, d.lengthFactor);
+            s.pair(1002, "}");
+        }
     }
 
     void dictionary(DxfStream& s, unsigned handle, unsigned owner,
