@@ -234,6 +234,60 @@ def check_dxf(name, path, drawing, texts, values, coefficients):
     return sorted(found)
 
 
+# The line types' dashes in paper millimetres, as the DXF's LTYPE table has them.
+DASHES = {(12.0, 3.0, 0.5, 3.0), (4.0, 1.5)}
+
+
+def svg_dashes(root):
+    """Every stroke-dasharray of the SVG in paper millimetres (its view box):
+    the numbers times the scale of their group's transform."""
+    patterns = set()
+    for element in root.iter():
+        dashes = element.get("stroke-dasharray")
+        if not dashes or dashes == "none":
+            continue
+        a, b, c, d = (list(map(float, re.findall(r"-?[\d.e+-]+", element.get("transform", "matrix(1,0,0,1,0,0)"))))
+                      + [1, 0, 0, 1])[:4]
+        scale = math.sqrt(abs(a * d - b * c))
+        patterns.add(tuple(round(float(v) * scale, 6) for v in dashes.split(",")))
+    return patterns
+
+
+def pdf_dashes(path):
+    """Every dash pattern (operator d) of the PDF's content streams in paper
+    millimetres: the numbers times the scale of the transformation in force
+    (cm, saved and restored by q and Q), points turned into millimetres."""
+    import zlib
+    data = open(path, "rb").read()
+    patterns = set()
+    for match in re.finditer(rb"stream\r?\n", data):
+        try:
+            content = zlib.decompressobj().decompress(data[match.end():])
+        except zlib.error:
+            continue
+        matrix, saved, operands = [1.0, 0.0, 0.0, 1.0, 0.0, 0.0], [], []
+        for token in re.findall(rb"\[|\]|-?\d*\.?\d+|[A-Za-z*']+", content):
+            if token in (b"[", b"]") or re.fullmatch(rb"-?\d*\.?\d+", token):
+                operands.append(token)
+                continue
+            if token == b"q":
+                saved.append(matrix)
+            elif token == b"Q" and saved:
+                matrix = saved.pop()
+            elif token == b"cm" and len(operands) >= 6:
+                a, b, c, d, e, f = map(float, operands[-6:])
+                m = matrix
+                matrix = [a * m[0] + b * m[2], a * m[1] + b * m[3], c * m[0] + d * m[2], c * m[1] + d * m[3],
+                          e * m[0] + f * m[2] + m[4], e * m[1] + f * m[3] + m[5]]
+            elif token == b"d" and b"]" in operands:
+                array = operands[operands.index(b"[") + 1:operands.index(b"]")]
+                if array:
+                    scale = math.sqrt(abs(matrix[0] * matrix[3] - matrix[1] * matrix[2])) * 25.4 / 72
+                    patterns.add(tuple(round(float(v) * scale, 6) for v in array))
+            operands = []
+    return patterns
+
+
 def pdf_text(path, raw=False):
     result = run(["pdftotext"] + (["-raw"] if raw else []) + [path, "-"])
     check(result.returncode == 0, f"pdftotext {path}: {result.stderr}")
@@ -272,6 +326,17 @@ def check_design(wormcalc, design, folder):
         svg_texts = "".join(t.text or "" for t in svg.iter("{http://www.w3.org/2000/svg}text"))
         for number in numbers:
             check(number in svg_texts, f"{label}: the SVG lacks {number}")
+        # Centre and hidden lines: the same dashes in paper millimetres in
+        # the SVG and in the PDF, those of the DXF's line types.
+        # (The PDF's page is fitted to whole device dots: a few in ten
+        # thousand.)
+        def line_types(patterns):
+            return {d for d in DASHES for p in patterns
+                    if len(p) == len(d) and all(math.isclose(a, b, rel_tol=1e-3) for a, b in zip(p, d))}
+        svg_patterns, pdf_patterns = svg_dashes(svg), pdf_dashes(f"{base}-{drawing}.pdf")
+        check(len(line_types(svg_patterns)) == len(svg_patterns) and line_types(svg_patterns) == line_types(pdf_patterns)
+              and len(pdf_patterns) == len(svg_patterns) and (12.0, 3.0, 0.5, 3.0) in line_types(svg_patterns),
+              f"{label}: dashes in mm, SVG {svg_patterns}, PDF {pdf_patterns}, line types {DASHES}")
         # PDF: its paper, and every dimension's number (turned texts come out
         # character by character: compared without blanks).
         sizes = page_sizes(f"{base}-{drawing}.pdf")
