@@ -185,14 +185,15 @@ std::optional<HourglassShape> ShapeOf(const HourglassBody& h) {
         else ++i;
     }
 
-    // Points for the two radii, apart so that their texts do not meet: the
-    // middle of the first tooth tip left of the throat and of the root of the
-    // last space; on the plain arcs without teeth.
+    // Points for the two radii, right of the throat, clear of the working
+    // half wrap angle drawn on the left: the middle of the last tooth tip
+    // and of the root of the last space; on the plain arcs without teeth.
     s.throatToothTip = {0, s.throatTip};
     s.tipPoint = s.throatToothTip;
     s.rootPoint = {0, h.A - h.rootRadius};
     if (spaces.size() >= 2) {
-        const double a = AngleOf(spaces[0].right.tip - tipCentre), b = AngleOf(spaces[1].left.tip - tipCentre);
+        const std::size_t n = spaces.size();
+        const double a = AngleOf(spaces[n - 2].right.tip - tipCentre), b = AngleOf(spaces[n - 1].left.tip - tipCentre);
         s.tipPoint = tipCentre + Direction((a + b) / 2) * h.tipRadius;
         const Space& last = spaces.back();
         const double c = AngleOf(last.left.root - wheel), d = AngleOf(last.right.root - wheel);
@@ -465,6 +466,10 @@ Sheet BuildHobSheet(const CalculatedDesign& c, const TitleBlock& title, const Tr
     const auto dimensions = [&](SheetBuilder& b, const HourglassShape& s) {
         const double mm = b.paper(1);
         const double y = s.endRadius;
+        // The bore, hidden in the view, before the dimensions, whose texts keep clear of it.
+        const double bore = 0.45 * s.throatTip;
+        b.line({-s.xEnd, bore}, {s.xEnd, bore}, Layer::Hidden);
+        b.line({-s.xEnd, -bore}, {s.xEnd, -bore}, Layer::Hidden);
         b.linear({-h.halfLength, -y}, {h.halfLength, -y}, 0, {0, -y - 12 * mm}, c.shown(R::HobEffectiveLength));
         b.linear({-s.xEnd, 0}, {0, h.A}, 90, {-s.xEnd - 12 * mm, 0}, c.field(F::CentreDistance));
         b.radius({0, h.A + h.E}, s.tipPoint, c.shown(R::HobBodyTipArcRadius));
@@ -473,10 +478,6 @@ Sheet BuildHobSheet(const CalculatedDesign& c, const TitleBlock& title, const Tr
             b.diameter(Point{0, h.A} + Direction(30) * h.baseRadius, Point{0, h.A} + Direction(210) * h.baseRadius,
                        c.shown(R::MainBaseDiameter));
         }
-        // The bore, hidden in the view.
-        const double bore = 0.45 * s.throatTip;
-        b.line({-s.xEnd, bore}, {s.xEnd, bore}, Layer::Hidden);
-        b.line({-s.xEnd, -bore}, {s.xEnd, -bore}, Layer::Hidden);
     };
     const auto detail = [&]() -> std::optional<std::pair<ToothDetail, double>> {
         // The axial section: the flanks lean as the tip width formula has
