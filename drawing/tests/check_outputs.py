@@ -71,7 +71,7 @@ DIMENSIONS = {
     "wheel": [("Label35", "%%c"), ("Label23", "%%c"), ("Label34", ""), ("Label33", "%%c"), ("Label40", "R"),
               ("centre-distance", "")],
     "hob": [("Label20", ""), ("centre-distance", ""), ("Label18", "R"), ("Label19", "R"), ("Label12", "%%c"),
-            ("Label49", ""), ("Label22", "")],
+            ("Label21", ""), ("Label22", "")],
 }
 
 # The parameter tables: the name a row shows and where its value comes from.

@@ -64,7 +64,7 @@ const std::map<DrawingKind, std::vector<Source>> kDimensions = {
       {R::HobBodyTipArcRadius, {}, Decoration::Radius},
       {R::HobBodyRootArcRadius, {}, Decoration::Radius},
       {R::MainBaseDiameter, {}, Decoration::Diameter},
-      {R::HobTipWidth, {}, Decoration::None},
+      {R::HobMeasuredThickness, {}, Decoration::None},
       {R::HobMeasuredHeight, {}, Decoration::None}}},
 };
 
@@ -275,6 +275,31 @@ TEST(Drawings, DimensionTextsKeepClearOfTheLinesAndOfEachOther) {
                 }
             }
         }
+    }
+}
+
+TEST(Drawings, WormAndHobDetailsAtOneEnlargementWithTheirMeasuringValues) {
+    for (const auto& design : TestDesigns()) {
+        SCOPED_TRACE(design.name);
+        const CalculatedDesign d = Calculated(design);
+        // A detail's dimensions measure with 1 / its enlargement in the
+        // model; on paper the detail stands at lengthFactor times the sheet's scale.
+        std::map<DrawingKind, std::set<double>> paperScales;
+        std::map<DrawingKind, std::set<std::string>> detailTexts;
+        for (DrawingKind kind : {DrawingKind::Worm, DrawingKind::Hob}) {
+            const Sheet sheet = BuildDrawing(kind, d, kTitle);
+            for (const Dimension& dim : sheet.dimensions) {
+                if (dim.lengthFactor == 1) continue;
+                paperScales[kind].insert(dim.lengthFactor * sheet.scale);
+                detailTexts[kind].insert(dim.value);
+            }
+        }
+        ASSERT_EQ(paperScales[DrawingKind::Worm].size(), 1u);
+        EXPECT_EQ(paperScales[DrawingKind::Hob], paperScales[DrawingKind::Worm]);
+        EXPECT_EQ(detailTexts[DrawingKind::Worm],
+                  (std::set<std::string>{d.shown(R::WormMeasuredThickness), d.shown(R::WormMeasuredHeight)}));
+        EXPECT_EQ(detailTexts[DrawingKind::Hob],
+                  (std::set<std::string>{d.shown(R::HobMeasuredThickness), d.shown(R::HobMeasuredHeight)}));
     }
 }
 
