@@ -4,8 +4,10 @@
 // each with the block that pictures it (an enlarged detail's measure with
 // DIMLFAC = 1 / enlargement, in a dimension style of that factor and as the
 // entity's own override); closed outlines as LWPOLYLINE;
-// Chinese text in the GBK code page ($DWGCODEPAGE ANSI_936) with the
-// Chinese drafting fonts gbenor.shx and gbcbig.shx.
+// text in the GBK code page ($DWGCODEPAGE ANSI_936): numbers and Latin
+// letters with the Chinese drafting fonts gbenor.shx and gbcbig.shx, texts
+// with Chinese or Greek in a TrueType style that LibreCAD and programs
+// without those fonts draw as well.
 #pragma once
 
 #include <string>
