@@ -21,6 +21,38 @@ using namespace drawing;
 // Longest string value the format takes in one group.
 constexpr std::size_t kMaxStringBytes = 250;
 
+// The style of the texts with characters beyond ASCII (Chinese, Greek):
+// LibreCAD takes a text's font by its style's name, and wqy-unicode is the
+// Chinese font LibreCAD ships (made from WenQuanYi Micro Hei); the other
+// programs take the style's TrueType font, SimSun, which every Chinese
+// Windows has and readers elsewhere replace by a Chinese font of their own.
+// In the drafting fonts' style (gbcbig.shx) a program without them showed
+// every Chinese character as a box or a diamond.
+constexpr const char* kWideTextStyle = "wqy-unicode";
+constexpr const char* kWideTextFont = "simsun.ttc";
+
+// Whether a text needs no more than the drafting fonts' Latin letters: the
+// diameter, degree and plus-minus signs are control codes of those fonts.
+bool AsciiOnly(std::string_view utf8) {
+    for (std::size_t i = 0; i < utf8.size();) {
+        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        bool sign = false;
+        for (std::string_view code :
+             {std::string_view("\u2300"), std::string_view("\u00B0"), std::string_view("\u00B1")}) {
+            if (utf8.substr(i, code.size()) == code) {
+                i += code.size();
+                sign = true;
+                break;
+            }
+        }
+        if (!sign) return false;
+    }
+    return true;
+}
+
 // UTF-8 to GBK, one character at a time; a character GBK lacks (or a
 // system without the converter) becomes \U+XXXX, which CAD programs read.
 class GbkEncoder {
@@ -328,10 +360,12 @@ class DxfWriter {
         }
         s.pair(0, "ENDTAB");
 
-        // Standard, and the Chinese drafting fonts: upright Latin letters and
-        // the big font with the Chinese characters.
+        // Standard; the Chinese drafting fonts for numbers and Latin letters
+        // (upright Latin letters and the big font); and a TrueType style for
+        // every text with Chinese or Greek, which CAD programs without the
+        // drafting fonts draw too (see kWideTextStyle).
         const unsigned styles = next();
-        tableStart(s, "STYLE", styles, 2);
+        tableStart(s, "STYLE", styles, 3);
         gbStyle_ = next();
         const auto style = [&](unsigned handle, const char* name, double height, const char* font, const char* big) {
             record(s, "STYLE", handle, styles, "AcDbTextStyleTableRecord");
@@ -345,6 +379,7 @@ class DxfWriter {
         };
         style(next(), "Standard", 2.5, "txt", "");
         style(gbStyle_, "GB", 3.5, "gbenor.shx", "gbcbig.shx");
+        style(next(), kWideTextStyle, 3.5, kWideTextFont, "");
         s.pair(0, "ENDTAB");
 
         tableStart(s, "VIEW", next(), 0);
@@ -496,7 +531,7 @@ class DxfWriter {
             s.pair(1, EncodeText(text.text, encoder_));
             if (text.rotation != 0) s.real(50, text.rotation);
             if (text.widthFactor != 1) s.real(41, text.widthFactor);
-            s.pair(7, "GB");
+            s.pair(7, AsciiOnly(text.text) ? "GB" : kWideTextStyle);
             const int h = text.h == HAlign::Left ? 0 : text.h == HAlign::Centre ? 1 : 2;
             const int v = text.v == VAlign::Baseline ? 0 : text.v == VAlign::Middle ? 2 : 3;
             if (h != 0) s.integer(72, h);
@@ -554,6 +589,17 @@ class DxfWriter {
                 s.point(14, d.second);
                 s.point(15, d.curve);
                 break;
+        }
+        // The detail's linear factor once more as the entity's own override
+        // (DIMLFAC, group 144, in the ACAD application's DSTYLE list), so
+        // that it measures its true length also under another style.
+        if (d.lengthFactor != 1) {
+            s.pair(1001, "ACAD");
+            s.pair(1000, "DSTYLE");
+            s.pair(1002, "{");
+            s.integer(1070, 144);
+            s.real(1040, d.lengthFactor);
+            s.pair(1002, "}");
         }
     }
 

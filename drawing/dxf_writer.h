@@ -1,9 +1,13 @@
 // The sheets as DXF files (AutoCAD 2000, AC1015) of the program's own
 // writing: one layer per kind of line, dimensions as DIMENSION entities whose
 // definition points measure the true value and whose text is the window's,
-// each with the block that pictures it; closed outlines as LWPOLYLINE;
-// Chinese text in the GBK code page ($DWGCODEPAGE ANSI_936) with the
-// Chinese drafting fonts gbenor.shx and gbcbig.shx.
+// each with the block that pictures it (an enlarged detail's measure with
+// DIMLFAC = 1 / enlargement, in a dimension style of that factor and as the
+// entity's own override); closed outlines as LWPOLYLINE;
+// text in the GBK code page ($DWGCODEPAGE ANSI_936): numbers and Latin
+// letters with the Chinese drafting fonts gbenor.shx and gbcbig.shx, texts
+// with Chinese or Greek in a TrueType style that LibreCAD and programs
+// without those fonts draw as well.
 #pragma once
 
 #include <string>

@@ -3,7 +3,8 @@
 // their root arc at A. The thread is drawn on the wheel's side as a
 // schematic: straight flanks through the tooth's pitch points, tangent to the
 // main base circle, at the angular pitch within the working wrap. A detail
-// shows one tooth enlarged with the measuring values.
+// shows one tooth enlarged with the measuring values, the worm's and the
+// hob's at one enlargement.
 #include <cmath>
 #include <numbers>
 
@@ -185,14 +186,15 @@ std::optional<HourglassShape> ShapeOf(const HourglassBody& h) {
         else ++i;
     }
 
-    // Points for the two radii, apart so that their texts do not meet: the
-    // middle of the first tooth tip left of the throat and of the root of the
-    // last space; on the plain arcs without teeth.
+    // Points for the two radii, right of the throat, clear of the working
+    // half wrap angle drawn on the left: the middle of the last tooth tip
+    // and of the root of the last space; on the plain arcs without teeth.
     s.throatToothTip = {0, s.throatTip};
     s.tipPoint = s.throatToothTip;
     s.rootPoint = {0, h.A - h.rootRadius};
     if (spaces.size() >= 2) {
-        const double a = AngleOf(spaces[0].right.tip - tipCentre), b = AngleOf(spaces[1].left.tip - tipCentre);
+        const std::size_t n = spaces.size();
+        const double a = AngleOf(spaces[n - 2].right.tip - tipCentre), b = AngleOf(spaces[n - 1].left.tip - tipCentre);
         s.tipPoint = tipCentre + Direction((a + b) / 2) * h.tipRadius;
         const Space& last = spaces.back();
         const double c = AngleOf(last.left.root - wheel), d = AngleOf(last.right.root - wheel);
@@ -230,32 +232,68 @@ void DrawBodyLines(SheetBuilder& b, const HourglassBody& h, const HourglassShape
     for (const Flank& flank : s.flanks) b.line(flank.tip, flank.tangent, Layer::Thin);
 }
 
-// One tooth enlarged: the flanks straight, leaning by theta + alpha as the
-// tip width formula has them, `squeeze` = cos(gamma) for the normal section.
-// `chord` is the tooth thickness at `height` below the tip.
+// One tooth enlarged in the normal section: the flanks straight, leaning by
+// theta + alpha as the tip width formula has them in the axial section,
+// squeezed across the tooth by cos(gamma), so that the chord `height` below
+// the tip is the measuring tooth thickness.
 struct ToothDetail {
     double chord, height;
     double lean;       // tan of the flank's angle to the tooth's middle, in the section drawn
     double depth;      // whole tooth height
     double neighbour;  // how far the root reaches on each side
+    double tipHalf;    // half the tip's width
 };
 
-std::optional<double> ToothTipHalfWidth(const ToothDetail& t) {
-    const double tip = t.chord / 2 - t.height * t.lean;
-    if (!Finite({tip, t.chord, t.height, t.lean, t.depth}) || !(tip > 0) || !(t.depth > t.height) || !(t.height > 0))
-        return std::nullopt;
-    return tip;
+// The flank's lean in the axial section by the tip width formula: the angle
+// the pitch point makes at the wheel axis plus the pressure angle.
+double AxialLean(double axialThickness, double tipRadius, double E, double height, double alpha) {
+    const double theta = std::atan((axialThickness / 2) / (tipRadius - E + height));
+    return std::tan(theta + alpha * kDegree);
 }
 
-// Draws the tooth with its tip middle at the local origin; returns its box.
-void DrawTooth(SheetBuilder& b, const ToothDetail& t, double tipHalf) {
+// The worm's tooth (sn1 at h1, from sx1 and Ra1) or the hob's (sn0 at h0,
+// from sx0 and Ra0); nothing where the tooth has no tip.
+std::optional<ToothDetail> NormalSectionTooth(double chord, double height, double axialThickness, double tipRadius,
+                                              double rootRadius, const TWormDesign& d) {
+    ToothDetail t;
+    t.chord = chord;
+    t.height = height;
+    t.lean = AxialLean(axialThickness, tipRadius, d.TipArcEccentricity, height, d.PressureAngle) *
+             std::cos(d.ThroatLeadAngle * kDegree);
+    t.depth = rootRadius - (tipRadius - d.TipArcEccentricity);
+    t.neighbour = 0.35 * t.chord;
+    t.tipHalf = t.chord / 2 - t.height * t.lean;
+    if (!Finite({t.tipHalf, t.chord, t.height, t.lean, t.depth}) || !(t.tipHalf > 0) || !(t.depth > t.height) ||
+        !(t.height > 0))
+        return std::nullopt;
+    return t;
+}
+
+std::optional<ToothDetail> WormTooth(const TWormDesign& d) {
+    return NormalSectionTooth(d.WormMeasuredThickness, d.WormMeasuredHeight, d.WormAxialThickness, d.WormTipArcRadius,
+                              d.WormRootArcRadius, d);
+}
+std::optional<ToothDetail> HobTooth(const TWormDesign& d) {
+    return NormalSectionTooth(d.HobMeasuredThickness, d.HobMeasuredHeight, d.HobAxialThickness, d.HobBodyTipArcRadius,
+                              d.HobBodyRootArcRadius, d);
+}
+
+double HalfSide(const ToothDetail& t) { return t.chord / 2 + (t.depth - t.height) * t.lean + t.neighbour; }
+
+// The largest standard scale at which the tooth with its dimensions fills the room.
+double ToothScale(const ToothDetail& t, const Rect& room) {
+    return ChooseScale(2 * HalfSide(t), 1.8 * t.depth, room.width() - 30, room.height() - 22);
+}
+
+// Draws the tooth with its tip middle at the local origin.
+void DrawTooth(SheetBuilder& b, const ToothDetail& t) {
     const double rootHalf = t.chord / 2 + (t.depth - t.height) * t.lean;
-    const double side = rootHalf + t.neighbour, bottom = -1.5 * t.depth;
+    const double side = HalfSide(t), bottom = -1.5 * t.depth;
     b.outline({{{-side, bottom}},
                {{-side, -t.depth}},
                {{-rootHalf, -t.depth}},
-               {{-tipHalf, 0}},
-               {{tipHalf, 0}},
+               {{-t.tipHalf, 0}},
+               {{t.tipHalf, 0}},
                {{rootHalf, -t.depth}},
                {{side, -t.depth}},
                {{side, bottom}}},
@@ -270,6 +308,8 @@ struct HourglassSheet {
     HourglassBody body;
     std::vector<TableRow> rows, extraRows;
     std::string extraHeading;
+    std::optional<ToothDetail> tooth;   // the detail
+    std::string chordText, heightText;  // its measuring thickness and height as the window shows them
 };
 
 Rect BoxOf(const HourglassBody& h, const HourglassShape& s) {
@@ -280,11 +320,85 @@ Rect BoxOf(const HourglassBody& h, const HourglassShape& s) {
 
 namespace {
 
-Sheet BuildHourglassSheet(const HourglassSheet& spec, const TitleBlock& title, const Translate& translate,
-                          const std::function<void(SheetBuilder&, const HourglassShape&)>& dimensions,
-                          const std::function<std::optional<std::pair<ToothDetail, double>>()>& detail,
-                          const std::function<void(SheetBuilder&, const ToothDetail&, double)>& detailDimensions,
-                          const char* detailSection) {
+HourglassSheet WormSpec(const CalculatedDesign& c, const Translate& translate) {
+    const TWormDesign& d = c.design;
+    using R = ResultId;
+    using F = DesignField;
+    HourglassSheet spec;
+    spec.kind = DrawingKind::Worm;
+    spec.paper = kA3Landscape;
+    spec.body = {d.CentreDistance,         d.TipArcEccentricity,    d.WormTipArcRadius,
+                 d.WormRootArcRadius,      d.WormWorkingLength / 2, d.WheelPitchDiameter / 2,
+                 d.MainBaseDiameter / 2,   d.PressureAngle,         d.AngularPitch,
+                 d.WorkingHalfWrapAngle,   d.WormAxialThickness,    static_cast<double>(d.ShaftShoulder),
+                 0.6 * d.WormWorkingLength};
+    const TableRow hand = TextRow(texts::kHand, Tr(translate, texts::kRightHand), translate);
+    spec.rows = Rows(c,
+                     {F::CentreDistance, F::WormStarts, F::WheelTeeth, F::SpeedRatio, R::TransverseModule,
+                      R::MainBaseDiameter, R::GeneratingPlaneAngle, R::PressureAngle, R::ThroatLeadAngle, hand,
+                      R::EnvelopedTeeth, R::WorkingHalfWrapAngle, R::WormMeasuredThickness, R::WormMeasuredHeight,
+                      F::WormAccuracy, F::EntranceRelief, F::ExitRelief},
+                     translate);
+    spec.extraRows = Rows(c,
+                          {R::GrindingWheelAngle, R::ModificationRatio, R::ModificationCentreDistance,
+                           R::ModificationBaseDiameter, F::GrindingIncrement},
+                          translate);
+    const std::string_view caption = Panels()[3].caption;
+    spec.extraHeading = Tr(translate, caption.substr(0, caption.find_last_not_of(' ') + 1));
+    spec.tooth = WormTooth(d);
+    spec.chordText = c.shown(R::WormMeasuredThickness);
+    spec.heightText = c.shown(R::WormMeasuredHeight);
+    return spec;
+}
+
+HourglassSheet HobSpec(const CalculatedDesign& c, const Translate& translate) {
+    const TWormDesign& d = c.design;
+    using R = ResultId;
+    using F = DesignField;
+    HourglassSheet spec;
+    spec.kind = DrawingKind::Hob;
+    spec.paper = kA4Landscape;
+    spec.body = {d.CentreDistance,
+                 d.TipArcEccentricity,
+                 d.HobBodyTipArcRadius,
+                 d.HobBodyRootArcRadius,
+                 d.HobEffectiveLength / 2,
+                 d.WheelPitchDiameter / 2,
+                 d.MainBaseDiameter / 2,
+                 d.PressureAngle,
+                 d.AngularPitch,
+                 d.HobHalfWrapAngle,
+                 d.HobAxialThickness,
+                 2 * d.TransverseModule,
+                 0};
+    const TableRow hand = TextRow(texts::kHand, Tr(translate, texts::kRightHand), translate);
+    spec.rows = Rows(c,
+                     {R::HobEnvelopingTeeth, R::HobMeasuredThickness, R::HobMeasuredHeight, F::CentreDistance,
+                      F::SpeedRatio, F::WormStarts, F::WheelTeeth, R::TransverseModule, R::MainBaseDiameter,
+                      R::GeneratingPlaneAngle, R::PressureAngle, hand, F::HobAccuracy},
+                     translate);
+    spec.tooth = HobTooth(d);
+    spec.chordText = c.shown(R::HobMeasuredThickness);
+    spec.heightText = c.shown(R::HobMeasuredHeight);
+    return spec;
+}
+
+// The worm's and the hob's details at one enlargement, so that the two
+// teeth a shop compares look alike: the larger standard scale of the two at
+// which each tooth fills its own sheet's room.
+std::optional<double> SharedDetailScale(const CalculatedDesign& c, const Translate& translate) {
+    std::optional<double> scale;
+    for (const HourglassSheet& spec : {WormSpec(c, translate), HobSpec(c, translate)}) {
+        if (!spec.tooth) continue;
+        const Rect room = RoomsBeside(spec.paper, spec.rows.size(), spec.extraRows.size()).detail;
+        scale = std::max(scale.value_or(0.0), ToothScale(*spec.tooth, room));
+    }
+    return scale;
+}
+
+Sheet BuildHourglassSheet(const HourglassSheet& spec, const CalculatedDesign& c, const TitleBlock& title,
+                          const Translate& translate,
+                          const std::function<void(SheetBuilder&, const HourglassShape&)>& dimensions) {
     const auto shape = ShapeOf(spec.body);
     Sheet sheet;
     sheet.width = spec.paper.width;
@@ -311,68 +425,41 @@ Sheet BuildHourglassSheet(const HourglassSheet& spec, const TitleBlock& title, c
     }
     dimensions(b, *shape);
 
-    // The detail: the tooth at the throat, enlarged to fill its room.
-    const auto tooth = detail();
-    if (!tooth) return sheet;
-    const auto& [t, tipHalf] = *tooth;
-    const double side = t.chord / 2 + (t.depth - t.height) * t.lean + t.neighbour;
-    const double detailScale = ChooseScale(2 * side, 1.8 * t.depth, rooms.detail.width() - 30,
-                                           rooms.detail.height() - 22);
-    if (!(detailScale < sheet.scale)) return sheet;  // not an enlargement: the main view shows it already
+    // The detail: the tooth at the throat in the normal section, enlarged
+    // as the other body's.
+    const auto detailScale = SharedDetailScale(c, translate);
+    if (!spec.tooth || !detailScale) return sheet;
+    const ToothDetail& t = *spec.tooth;
+    if (!(*detailScale < sheet.scale)) return sheet;  // not an enlargement: the main view shows it already
     // The marker around the throat tooth in the main view.
     const double markRadius = std::max(t.depth, t.chord) * 0.9;
     b.circle({0, shape->throatTip - 0.4 * t.depth}, markRadius, Layer::Thin);
     b.text({markRadius * 0.75, shape->throatTip - 0.4 * t.depth + markRadius * 0.75}, kTextHeight, texts::kDetail);
 
-    const double factor = sheet.scale / detailScale;
+    const double factor = sheet.scale / *detailScale;
     const Point middle{(rooms.detail.left + rooms.detail.right) / 2 * sheet.scale,
                        (rooms.detail.bottom + rooms.detail.top) / 2 * sheet.scale};
     b.place({middle + Point{0, 0.6 * t.depth * factor}, factor});
-    DrawTooth(b, t, tipHalf);
-    detailDimensions(b, t, tipHalf);
+    DrawTooth(b, t);
     const double below = -1.5 * t.depth - b.paper(5) / factor;
-    b.text({0, below}, kTextHeight, std::string(texts::kDetail) + "  " + ScaleText(detailScale), HAlign::Centre,
+    b.text({0, below}, kTextHeight, std::string(texts::kDetail) + "  " + ScaleText(*detailScale), HAlign::Centre,
            VAlign::Top);
-    b.text({0, below - b.paper(6) / factor}, kSmallTextHeight, Tr(translate, detailSection), HAlign::Centre,
+    b.text({0, below - b.paper(6) / factor}, kSmallTextHeight, Tr(translate, texts::kNormalSection), HAlign::Centre,
            VAlign::Top);
+    // The measuring thickness across the chord, the measuring height from
+    // the tip down to it, beside the tooth.
+    const double mm = b.paper(1) / factor;
+    b.linear({-t.chord / 2, -t.height}, {t.chord / 2, -t.height}, 0, {0, 8 * mm}, spec.chordText);
+    b.linear({t.tipHalf, 0}, {t.chord / 2, -t.height}, 90, {HalfSide(t) + 8 * mm, 0}, spec.heightText);
     return sheet;
-}
-
-// The flank's lean in the axial section by the tip width formula: the angle
-// the pitch point makes at the wheel axis plus the pressure angle.
-double AxialLean(double axialThickness, double tipRadius, double E, double height, double alpha) {
-    const double theta = std::atan((axialThickness / 2) / (tipRadius - E + height));
-    return std::tan(theta + alpha * kDegree);
 }
 
 }  // namespace
 
 Sheet BuildWormSheet(const CalculatedDesign& c, const TitleBlock& title, const Translate& translate) {
-    const TWormDesign& d = c.design;
     using R = ResultId;
     using F = DesignField;
-    HourglassSheet spec;
-    spec.kind = DrawingKind::Worm;
-    spec.paper = kA3Landscape;
-    spec.body = {d.CentreDistance,         d.TipArcEccentricity,    d.WormTipArcRadius,
-                 d.WormRootArcRadius,      d.WormWorkingLength / 2, d.WheelPitchDiameter / 2,
-                 d.MainBaseDiameter / 2,   d.PressureAngle,         d.AngularPitch,
-                 d.WorkingHalfWrapAngle,   d.WormAxialThickness,    static_cast<double>(d.ShaftShoulder),
-                 0.6 * d.WormWorkingLength};
-    const TableRow hand = TextRow(texts::kHand, Tr(translate, texts::kRightHand), translate);
-    spec.rows = Rows(c,
-                     {F::CentreDistance, F::WormStarts, F::WheelTeeth, F::SpeedRatio, R::TransverseModule,
-                      R::MainBaseDiameter, R::GeneratingPlaneAngle, R::PressureAngle, R::ThroatLeadAngle, hand,
-                      R::EnvelopedTeeth, R::WorkingHalfWrapAngle, R::WormMeasuredThickness, R::WormMeasuredHeight,
-                      F::WormAccuracy, F::EntranceRelief, F::ExitRelief},
-                     translate);
-    spec.extraRows = Rows(c,
-                          {R::GrindingWheelAngle, R::ModificationRatio, R::ModificationCentreDistance,
-                           R::ModificationBaseDiameter, F::GrindingIncrement},
-                          translate);
-    const std::string_view caption = Panels()[3].caption;
-    spec.extraHeading = Tr(translate, caption.substr(0, caption.find_last_not_of(' ') + 1));
-
+    const HourglassSheet spec = WormSpec(c, translate);
     const HourglassBody& h = spec.body;
     const auto dimensions = [&](SheetBuilder& b, const HourglassShape& s) {
         const double mm = b.paper(1);
@@ -408,63 +495,21 @@ Sheet BuildWormSheet(const CalculatedDesign& c, const TitleBlock& title, const T
             b.angular(wheel, end, wheel - Point{0, h.pitchRadius}, arcRadius, c.shown(R::WorkingHalfWrapAngle));
         }
     };
-    const double gamma = d.ThroatLeadAngle * kDegree;
-    const auto detail = [&]() -> std::optional<std::pair<ToothDetail, double>> {
-        // The normal section: the axial section squeezed by cos(gamma) across
-        // the tooth, so that the chord at the measuring height is sn1.
-        ToothDetail t;
-        t.chord = d.WormMeasuredThickness;
-        t.height = d.WormMeasuredHeight;
-        t.lean = AxialLean(d.WormAxialThickness, d.WormTipArcRadius, d.TipArcEccentricity, d.WormMeasuredHeight,
-                           d.PressureAngle) *
-                 std::cos(gamma);
-        t.depth = d.WormRootArcRadius - (d.WormTipArcRadius - d.TipArcEccentricity);
-        t.neighbour = 0.35 * t.chord;
-        const auto tip = ToothTipHalfWidth(t);
-        if (!tip) return std::nullopt;
-        return std::pair{t, *tip};
-    };
-    const auto detailDimensions = [&](SheetBuilder& b, const ToothDetail& t, double tipHalf) {
-        const double mm = b.paper(1) / b.placement().factor;
-        b.linear({-t.chord / 2, -t.height}, {t.chord / 2, -t.height}, 0, {0, 8 * mm},
-                 c.shown(R::WormMeasuredThickness));
-        const double side = t.chord / 2 + (t.depth - t.height) * t.lean + t.neighbour;
-        b.linear({tipHalf, 0}, {t.chord / 2, -t.height}, 90, {side + 8 * mm, 0}, c.shown(R::WormMeasuredHeight));
-    };
-    return BuildHourglassSheet(spec, title, translate, dimensions, detail, detailDimensions, texts::kNormalSection);
+    return BuildHourglassSheet(spec, c, title, translate, dimensions);
 }
 
 Sheet BuildHobSheet(const CalculatedDesign& c, const TitleBlock& title, const Translate& translate) {
-    const TWormDesign& d = c.design;
     using R = ResultId;
     using F = DesignField;
-    HourglassSheet spec;
-    spec.kind = DrawingKind::Hob;
-    spec.paper = kA4Landscape;
-    spec.body = {d.CentreDistance,
-                 d.TipArcEccentricity,
-                 d.HobBodyTipArcRadius,
-                 d.HobBodyRootArcRadius,
-                 d.HobEffectiveLength / 2,
-                 d.WheelPitchDiameter / 2,
-                 d.MainBaseDiameter / 2,
-                 d.PressureAngle,
-                 d.AngularPitch,
-                 d.HobHalfWrapAngle,
-                 d.HobAxialThickness,
-                 2 * d.TransverseModule,
-                 0};
-    const TableRow hand = TextRow(texts::kHand, Tr(translate, texts::kRightHand), translate);
-    spec.rows = Rows(c,
-                     {R::HobEnvelopingTeeth, R::HobMeasuredThickness, R::HobMeasuredHeight, F::CentreDistance,
-                      F::SpeedRatio, F::WormStarts, F::WheelTeeth, R::TransverseModule, R::MainBaseDiameter,
-                      R::GeneratingPlaneAngle, R::PressureAngle, hand, F::HobAccuracy},
-                     translate);
-
+    const HourglassSheet spec = HobSpec(c, translate);
     const HourglassBody& h = spec.body;
     const auto dimensions = [&](SheetBuilder& b, const HourglassShape& s) {
         const double mm = b.paper(1);
         const double y = s.endRadius;
+        // The bore, hidden in the view, before the dimensions, whose texts keep clear of it.
+        const double bore = 0.45 * s.throatTip;
+        b.line({-s.xEnd, bore}, {s.xEnd, bore}, Layer::Hidden);
+        b.line({-s.xEnd, -bore}, {s.xEnd, -bore}, Layer::Hidden);
         b.linear({-h.halfLength, -y}, {h.halfLength, -y}, 0, {0, -y - 12 * mm}, c.shown(R::HobEffectiveLength));
         b.linear({-s.xEnd, 0}, {0, h.A}, 90, {-s.xEnd - 12 * mm, 0}, c.field(F::CentreDistance));
         b.radius({0, h.A + h.E}, s.tipPoint, c.shown(R::HobBodyTipArcRadius));
@@ -473,32 +518,8 @@ Sheet BuildHobSheet(const CalculatedDesign& c, const TitleBlock& title, const Tr
             b.diameter(Point{0, h.A} + Direction(30) * h.baseRadius, Point{0, h.A} + Direction(210) * h.baseRadius,
                        c.shown(R::MainBaseDiameter));
         }
-        // The bore, hidden in the view.
-        const double bore = 0.45 * s.throatTip;
-        b.line({-s.xEnd, bore}, {s.xEnd, bore}, Layer::Hidden);
-        b.line({-s.xEnd, -bore}, {s.xEnd, -bore}, Layer::Hidden);
     };
-    const auto detail = [&]() -> std::optional<std::pair<ToothDetail, double>> {
-        // The axial section: the flanks lean as the tip width formula has
-        // them, from a tip exactly sa0 wide.
-        ToothDetail t;
-        t.height = d.HobMeasuredHeight;
-        t.lean = AxialLean(d.HobAxialThickness, d.HobBodyTipArcRadius, d.TipArcEccentricity, d.HobMeasuredHeight,
-                           d.PressureAngle);
-        t.chord = d.HobTipWidth + 2 * t.height * t.lean;
-        t.depth = d.HobBodyRootArcRadius - (d.HobBodyTipArcRadius - d.TipArcEccentricity);
-        t.neighbour = 0.35 * t.chord;
-        const auto tip = ToothTipHalfWidth(t);
-        if (!tip) return std::nullopt;
-        return std::pair{t, d.HobTipWidth / 2};
-    };
-    const auto detailDimensions = [&](SheetBuilder& b, const ToothDetail& t, double tipHalf) {
-        const double mm = b.paper(1) / b.placement().factor;
-        b.linear({-tipHalf, 0}, {tipHalf, 0}, 0, {0, 8 * mm}, c.shown(R::HobTipWidth));
-        const double side = t.chord / 2 + (t.depth - t.height) * t.lean + t.neighbour;
-        b.linear({tipHalf, 0}, {t.chord / 2, -t.height}, 90, {side + 8 * mm, 0}, c.shown(R::HobMeasuredHeight));
-    };
-    return BuildHourglassSheet(spec, title, translate, dimensions, detail, detailDimensions, texts::kAxialSection);
+    return BuildHourglassSheet(spec, c, title, translate, dimensions);
 }
 
 }  // namespace wormgear::drawing

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <numbers>
 
+#include "drawing/sheet_clearance.h"
+
 namespace wormgear::drawing {
 
 namespace {
@@ -13,6 +15,11 @@ namespace {
 constexpr double kTextGap = 1;
 constexpr double kExtensionOvershoot = 2;
 constexpr double kArrowHalfWidth = 0.5;
+// A dimension's text keeps this far (paper mm) from every other line and
+// text, its box widened by the share that the painter's glyphs (WenQuanYi
+// Micro Hei, DejaVu Sans) are wider than the CAD fonts' proportions.
+constexpr double kTextClearance = 0.5;
+constexpr double kPainterWidening = 1.15;
 
 double Wrapped360(double degrees) {
     double wrapped = std::fmod(degrees, 360.0);
@@ -137,18 +144,54 @@ void SheetBuilder::arrow(Graphics& graphics, Point tip, Point towards) const {
     graphics.triangles.push_back({tip, base + side, base - side, Layer::Dimension});
 }
 
-void SheetBuilder::dimensionText(Dimension& dimension, Point middle, Point along, double offset) const {
-    const double angle = ReadingAngle(along);
-    dimension.textAt = middle + Normal(Direction(angle)) * offset;
+TextEntity SheetBuilder::dimensionText(const Dimension& dimension, Point middle, double angle) const {
     TextEntity text;
-    text.at = dimension.textAt;
+    text.at = middle;
     text.height = paper(kTextHeight);
     text.rotation = angle;
     text.h = HAlign::Centre;
     text.v = VAlign::Middle;
     text.text = DecoratedText(dimension.value, dimension.decoration);
     text.layer = Layer::Dimension;
+    return text;
+}
+
+std::size_t SheetBuilder::firstClear(const std::vector<TextEntity>& places) {
+    breakLines_ = false;
+    const auto box = [&](const TextEntity& text) {
+        return Grown(BoxOf(text, kPainterWidening), paper(kTextClearance));
+    };
+    // Clear of every line if it can, else of all but the centre lines; else
+    // over hatching or construction lines, which give way to the text.
+    const Strictness order[] = {{true, false}, {false, false}, {true, true}, {false, true}};
+    for (const Strictness& strictness : order) {
+        const Clearance clearance(sheet_, strictness);
+        for (std::size_t i = 0; i < places.size(); ++i) {
+            if (clearance.clear(box(places[i]))) {
+                breakLines_ = strictness.breakingThinLines;
+                return i;
+            }
+        }
+    }
+    return 0;
+}
+
+void SheetBuilder::addText(Dimension& dimension, TextEntity text) {
+    if (breakLines_) {
+        const TextBox box = Grown(BoxOf(text, kPainterWidening), paper(kTextClearance));
+        std::vector<LineEntity> kept;
+        kept.reserve(sheet_.graphics.lines.size());
+        for (const LineEntity& line : sheet_.graphics.lines) {
+            if (line.layer != Layer::Thin) kept.push_back(line);
+            else
+                for (const LineEntity& piece : Broken(line, box)) kept.push_back(piece);
+        }
+        sheet_.graphics.lines = std::move(kept);
+        breakLines_ = false;
+    }
+    dimension.textAt = text.at;
     dimension.graphics.texts.push_back(std::move(text));
+    sheet_.dimensions.push_back(std::move(dimension));
 }
 
 void SheetBuilder::linear(Point p1Local, Point p2Local, double direction, Point throughLocal, const std::string& value,
@@ -175,22 +218,43 @@ void SheetBuilder::linear(Point p1Local, Point p2Local, double direction, Point 
     }
     const Point along = (f2 - f1) * (1 / length);
     const double textWidth = paper(EstimatedTextWidth(DecoratedText(value, decoration), kTextHeight));
-    const double textOffset = paper(kTextGap + kTextHeight / 2);
-    if (length >= textWidth + paper(2 * kArrowLength + 2)) {
-        g.lines.push_back({f1, f2, Layer::Dimension});
-        arrow(g, f1, along * -1);
-        arrow(g, f2, along);
-        dimensionText(dim, (f1 + f2) * 0.5, along, textOffset);
-    } else {
-        // Too short for arrows and text between the extension lines: the
-        // arrows point in from outside and the text stands beyond the second.
-        const double outside = paper(kArrowLength + 2);
-        g.lines.push_back({f1 - along * outside, f2 + along * (outside + textWidth + paper(1)), Layer::Dimension});
-        arrow(g, f1, along);
-        arrow(g, f2, along * -1);
-        dimensionText(dim, f2 + along * (outside + paper(0.5) + textWidth / 2), along, textOffset);
+    const double angle = ReadingAngle(along);
+    const Point up = Normal(Direction(angle)) * paper(kTextGap + kTextHeight / 2);
+    // Arrows and text between the extension lines when there is room for
+    // them, else the arrows point in from outside.
+    const bool inside = length >= textWidth + paper(2 * kArrowLength + 2);
+    const double outside = paper(kArrowLength + 2);
+    // Where the text may stand, the first that is clear taken: above the
+    // line between the arrows (the middle first, then towards either end),
+    // beyond the second extension line, beyond the first; then the same
+    // below the line. `reach` is how far the line runs on beyond f2 (> 0)
+    // or before f1 (< 0) to carry it.
+    struct Place {
+        Point middle;
+        double reach;
+    };
+    std::vector<Place> places;
+    if (inside) {
+        const double room = length - textWidth - paper(2 * kArrowLength + 2);
+        for (double share : {0.5, 0.25, 0.75, 0.0, 1.0})
+            places.push_back({f1 + along * (paper(kArrowLength + 1) + textWidth / 2 + room * share), 0});
     }
-    sheet_.dimensions.push_back(std::move(dim));
+    const double beyond = outside + paper(0.5) + textWidth / 2;
+    places.push_back({f2 + along * beyond, outside + textWidth + paper(1)});
+    places.push_back({f1 - along * beyond, -(outside + textWidth + paper(1))});
+    std::vector<TextEntity> texts;
+    for (double side : {1.0, -1.0})
+        for (const Place& place : places) texts.push_back(dimensionText(dim, place.middle + up * side, angle));
+    const std::size_t chosen = firstClear(texts);
+    const Place& place = places[chosen % places.size()];
+
+    double before = inside ? 0 : outside, after = inside ? 0 : outside;
+    if (place.reach > 0) after = std::max(after, place.reach);
+    if (place.reach < 0) before = std::max(before, -place.reach);
+    g.lines.push_back({f1 - along * before, f2 + along * after, Layer::Dimension});
+    arrow(g, f1, inside ? along * -1 : along);
+    arrow(g, f2, inside ? along : along * -1);
+    addText(dim, texts[chosen]);
 }
 
 void SheetBuilder::radius(Point centreLocal, Point onCurveLocal, const std::string& value) {
@@ -204,16 +268,36 @@ void SheetBuilder::radius(Point centreLocal, Point onCurveLocal, const std::stri
     dim.curve = point;
     Graphics& g = dim.graphics;
     const double textWidth = paper(EstimatedTextWidth(DecoratedText(value, Decoration::Radius), kTextHeight));
-    const double textOffset = paper(kTextGap + kTextHeight / 2);
+    const double angle = ReadingAngle(u);
+    const Point up = Normal(Direction(angle)) * paper(kTextGap + kTextHeight / 2);
     arrow(g, point, u);
+    // Along the radius from the arc towards the centre when the text fits
+    // there, beyond the arc, or beyond the centre (the line through it),
+    // each further out in steps; beside the line on either side. `from` and `to` are the line's ends
+    // along u, measured from the centre.
+    struct Place {
+        double middle, from, to;
+    };
+    std::vector<Place> places;
+    const double inner = paper(kArrowLength + 1) + textWidth / 2;
     if (r >= textWidth + paper(kArrowLength + 3)) {
-        g.lines.push_back({centre, point, Layer::Dimension});
-        dimensionText(dim, point - u * (paper(kArrowLength + 1) + textWidth / 2), u, textOffset);
-    } else {
-        g.lines.push_back({centre, point + u * (paper(2) + textWidth), Layer::Dimension});
-        dimensionText(dim, point + u * (paper(1.5) + textWidth / 2), u, textOffset);
+        for (double share : {0.0, 0.35, 0.6}) {
+            const double middle = r - inner - share * (r - inner - textWidth / 2 - paper(1));
+            places.push_back({middle, 0, r});
+        }
     }
-    sheet_.dimensions.push_back(std::move(dim));
+    for (double further : {0.0, 3.0, 6.0, 10.0}) {
+        places.push_back({r + paper(1.5 + further) + textWidth / 2, 0, r + paper(2 + further) + textWidth});
+        places.push_back({-(paper(1.5 + further) + textWidth / 2), -(paper(2 + further) + textWidth), r});
+    }
+    std::vector<TextEntity> texts;
+    for (double side : {1.0, -1.0})
+        for (const Place& place : places)
+            texts.push_back(dimensionText(dim, centre + u * place.middle + up * side, angle));
+    const std::size_t chosen = firstClear(texts);
+    const Place& place = places[chosen % places.size()];
+    g.lines.push_back({centre + u * place.from, centre + u * place.to, Layer::Dimension});
+    addText(dim, texts[chosen]);
 }
 
 void SheetBuilder::diameter(Point onCurveLocal, Point oppositeLocal, const std::string& value) {
@@ -226,21 +310,43 @@ void SheetBuilder::diameter(Point onCurveLocal, Point oppositeLocal, const std::
     dim.curve = a;
     dim.defpoint = b;
     Graphics& g = dim.graphics;
-    g.lines.push_back({a, b, Layer::Dimension});
     arrow(g, a, u * -1);
     arrow(g, b, u);
     const double textWidth = paper(EstimatedTextWidth(DecoratedText(value, Decoration::Diameter), kTextHeight));
-    // A quarter of the way in keeps the text off the centre lines.
-    const double along = std::max(length * 0.25, paper(kArrowLength + 1) + textWidth / 2);
-    dimensionText(dim, a + u * along, u, paper(kTextGap + kTextHeight / 2));
-    sheet_.dimensions.push_back(std::move(dim));
+    const double angle = ReadingAngle(u);
+    const Point up = Normal(Direction(angle)) * paper(kTextGap + kTextHeight / 2);
+    // A quarter of the way in keeps the text off the centre lines; else
+    // further along the line, else beyond the circle at either end (the
+    // line carried out to it), further out in steps, on either side of the
+    // line. Positions along
+    // u from a, and the line's ends.
+    struct Place {
+        double middle, from, to;
+    };
+    std::vector<Place> places;
+    const double least = paper(kArrowLength + 1) + textWidth / 2;
+    const double most = std::max(least, length - least);
+    for (double share : {0.25, 0.75, 0.15, 0.85, 0.4, 0.6})
+        places.push_back({std::clamp(length * share, least, most), 0, length});
+    for (double further : {0.0, 3.0, 6.0, 10.0}) {
+        const double out = paper(1.5 + further) + textWidth / 2, reach = paper(2 + further) + textWidth;
+        places.push_back({length + out, 0, length + reach});
+        places.push_back({-out, -reach, length});
+    }
+    std::vector<TextEntity> texts;
+    for (double side : {1.0, -1.0})
+        for (const Place& place : places) texts.push_back(dimensionText(dim, a + u * place.middle + up * side, angle));
+    const std::size_t chosen = firstClear(texts);
+    const Place& place = places[chosen % places.size()];
+    g.lines.push_back({a + u * place.from, a + u * place.to, Layer::Dimension});
+    addText(dim, texts[chosen]);
 }
 
 void SheetBuilder::angular(Point vertexLocal, Point firstLocal, Point secondLocal, double arcRadius,
                            const std::string& value) {
     const Point vertex = at(vertexLocal), first = at(firstLocal), second = at(secondLocal);
-    const double r = model(arcRadius);
-    if (!(r > paper(0.01)) || Distance(vertex, first) == 0 || Distance(vertex, second) == 0) return;
+    const double given = model(arcRadius);
+    if (!(given > paper(0.01)) || Distance(vertex, first) == 0 || Distance(vertex, second) == 0) return;
     const double start = AngleOf(first - vertex);
     const double sweep = Wrapped360(AngleOf(second - vertex) - start);
     const double end = start + sweep;
@@ -249,31 +355,39 @@ void SheetBuilder::angular(Point vertexLocal, Point firstLocal, Point secondLoca
     dim.first = first;
     dim.second = second;
     dim.curve = vertex;
-    const Point middle = Direction(start + sweep / 2);
-    dim.defpoint = vertex + middle * r;
+    // Angles are written horizontally, outside the arc at its middle, else
+    // elsewhere along it, else inside it; the arc at the radius given, else
+    // nearer the vertex or further out.
+    const std::string shown = DecoratedText(value, Decoration::Degrees);
+    const double width = paper(EstimatedTextWidth(shown, kTextHeight)), height = paper(kTextHeight);
+    std::vector<TextEntity> texts;
+    std::vector<double> radii;
+    for (double factor : {1.0, 0.7, 0.45, 1.3}) {
+        const double r = given * factor;
+        for (double side : {1.0, -1.0}) {
+            for (double share : {0.5, 0.3, 0.7, 0.15, 0.85}) {
+                const Point towards = Direction(start + sweep * share);
+                const double extent = paper(1.5) + 0.5 * (std::abs(towards.x) * width + std::abs(towards.y) * height);
+                if (side < 0 && !(r > 2 * extent)) continue;
+                texts.push_back(dimensionText(dim, vertex + towards * (r + side * extent), 0));
+                radii.push_back(r);
+            }
+        }
+    }
+    const std::size_t chosen = firstClear(texts);
+    const double r = radii[chosen];
+    dim.defpoint = vertex + Direction(start + sweep / 2) * r;
     Graphics& g = dim.graphics;
     g.arcs.push_back({vertex, r, start, end, Layer::Dimension});
     arrow(g, vertex + Direction(start) * r, Direction(start - 90));
     arrow(g, vertex + Direction(end) * r, Direction(end + 90));
-    for (auto [leg, angle] : {std::pair{first, start}, std::pair{second, end}}) {
+    for (auto [leg, legAngle] : {std::pair{first, start}, std::pair{second, end}}) {
         const double reach = Distance(vertex, leg);
         if (reach < r) {
-            g.lines.push_back({leg, vertex + Direction(angle) * (r + paper(kExtensionOvershoot)), Layer::Dimension});
+            g.lines.push_back({leg, vertex + Direction(legAngle) * (r + paper(kExtensionOvershoot)), Layer::Dimension});
         }
     }
-    // Angles are written horizontally, outside the arc.
-    const std::string shown = DecoratedText(value, Decoration::Degrees);
-    const double width = paper(EstimatedTextWidth(shown, kTextHeight)), height = paper(kTextHeight);
-    dim.textAt = vertex + middle * (r + paper(1.5) + 0.5 * (std::abs(middle.x) * width + std::abs(middle.y) * height));
-    TextEntity text;
-    text.at = dim.textAt;
-    text.height = height;
-    text.h = HAlign::Centre;
-    text.v = VAlign::Middle;
-    text.text = shown;
-    text.layer = Layer::Dimension;
-    g.texts.push_back(std::move(text));
-    sheet_.dimensions.push_back(std::move(dim));
+    addText(dim, texts[chosen]);
 }
 
 void SheetBuilder::hatch(const std::vector<std::vector<PolyVertex>>& loops, double spacing) {

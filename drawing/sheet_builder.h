@@ -73,6 +73,9 @@ class SheetBuilder {
     // A centre mark: two short centre lines through the point, `reach` paper mm each way.
     void centreMark(Point centre, double reach);
 
+    // Each dimension's text stands at the first of its places that keeps
+    // clear of the lines and texts drawn before it.
+    //
     // A linear dimension of p1 and p2 along `direction` (degrees), its
     // dimension line through `through`.
     void linear(Point p1, Point p2, double direction, Point through, const std::string& value,
@@ -94,10 +97,19 @@ class SheetBuilder {
     Dimension newDimension(DimensionKind kind, const std::string& value, Decoration decoration) const;
     // The arrowhead with its tip at `tip`, pointing along `towards`.
     void arrow(Graphics& graphics, Point tip, Point towards) const;
-    void dimensionText(Dimension& dimension, Point middle, Point along, double offset) const;
+    // The dimension's number text with its middle at `middle`, turned by `angle`.
+    TextEntity dimensionText(const Dimension& dimension, Point middle, double angle) const;
+    // The first of the places of a text whose box keeps clear of the
+    // sheet's lines and texts (sheet_clearance.h); else the first clear but
+    // for hatching and construction lines, which addText then breaks; else
+    // the first.
+    std::size_t firstClear(const std::vector<TextEntity>& places);
+    // Adds the text to the dimension and the dimension to the sheet.
+    void addText(Dimension& dimension, TextEntity text);
 
     Sheet& sheet_;
     Placement placement_;
+    bool breakLines_ = false;  // the text chosen last breaks the thin lines under it
 };
 
 }  // namespace wormgear::drawing

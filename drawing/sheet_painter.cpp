@@ -4,6 +4,7 @@
 #include <QBuffer>
 #include <QFontMetricsF>
 #include <QPageSize>
+#include <QPaintEngine>
 #include <QPainterPath>
 #include <QPdfWriter>
 #include <QSvgGenerator>
@@ -30,7 +31,11 @@ QTransform ModelToPaper(const Sheet& sheet) {
     return QTransform(k, 0, 0, -k, 0, sheet.height);
 }
 
-QPen PenOf(Layer layer, double scale) {
+// Qt's SVG generator writes a dash pattern times the pen's width only when
+// the width rounds to a whole unit, and as it is below that: a centre line's
+// 0.25 mm pen at 1:1.5 (0.375 model units) drew its 12 mm dashes 32 mm long.
+// `svg` gives it the pattern it then writes in model units.
+QPen PenOf(Layer layer, double scale, bool svg) {
     const LayerDescription& d = LayerOf(layer);
     QPen pen(Qt::black);
     pen.setWidthF(d.width * scale);
@@ -38,9 +43,10 @@ QPen PenOf(Layer layer, double scale) {
     pen.setJoinStyle(Qt::MiterJoin);
     // Dash patterns in paper millimetres, as the DXF line types have them,
     // given to Qt in pen widths.
+    const double unit = svg && pen.width() == 0 ? 1 / scale : d.width;
     const auto pattern = [&](std::initializer_list<double> millimetres) {
         QList<qreal> dashes;
-        for (double mm : millimetres) dashes << mm / d.width;
+        for (double mm : millimetres) dashes << mm / unit;
         pen.setDashPattern(dashes);
     };
     if (d.style == LineStyle::Centre) pattern({12, 3, 0.5, 3});
@@ -78,21 +84,23 @@ QPainterPath OutlinePath(const PolylineEntity& outline) {
 void PaintGraphics(QPainter& painter, const Graphics& g, const Sheet& sheet, const QTransform& paperToDevice) {
     const QTransform modelToDevice = ModelToPaper(sheet) * paperToDevice;
     painter.setTransform(modelToDevice);
+    const bool svg = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::SVG;
+    const auto pen = [&](Layer layer) { return PenOf(layer, sheet.scale, svg); };
     painter.setBrush(Qt::NoBrush);
     for (const PolylineEntity& outline : g.outlines) {
-        painter.setPen(PenOf(outline.layer, sheet.scale));
+        painter.setPen(pen(outline.layer));
         painter.drawPath(OutlinePath(outline));
     }
     for (const LineEntity& line : g.lines) {
-        painter.setPen(PenOf(line.layer, sheet.scale));
+        painter.setPen(pen(line.layer));
         painter.drawLine(Q(line.a), Q(line.b));
     }
     for (const CircleEntity& circle : g.circles) {
-        painter.setPen(PenOf(circle.layer, sheet.scale));
+        painter.setPen(pen(circle.layer));
         painter.drawEllipse(Q(circle.centre), circle.radius, circle.radius);
     }
     for (const ArcEntity& arc : g.arcs) {
-        painter.setPen(PenOf(arc.layer, sheet.scale));
+        painter.setPen(pen(arc.layer));
         QPainterPath path;
         double sweep = std::fmod(arc.end - arc.start, 360.0);
         if (sweep <= 0) sweep += 360;

@@ -16,10 +16,12 @@ packages=(
 # with its fuzzer runtime, Python for the golden-design runner, OpenSSL's
 # headers for the tests' own HTTPS server, the desktop's validators and
 # package tools for the install and package tests, the independent readers
-# of the drawings and the report (ezdxf, poppler) and of design files
+# of the drawings and the report (ezdxf, poppler, LibreCAD, matplotlib) and of design files
 # (openpyxl), and the locale sources for a run in a comma locale.
 if [ "${1:-}" = "--test" ]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev python3 libssl-dev python3-ezdxf poppler-utils python3-openpyxl)
+  # LibreCAD and ezdxf's matplotlib renderer draw the drawings' Chinese; fontTools makes LibreCAD's Chinese font.
+  packages+=(librecad python3-matplotlib python3-fonttools python3-pil)
   packages+=(desktop-file-utils appstream shared-mime-info bash-completion dpkg-dev file)
   packages+=(locales)
 fi

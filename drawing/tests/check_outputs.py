@@ -23,6 +23,7 @@ Exit status 0 when every check passes, 1 when one fails, 77 (skipped) when
 ezdxf or poppler-utils is missing.
 """
 import json
+import math
 import os
 import re
 import shutil
@@ -52,6 +53,8 @@ for tool in ("pdfinfo", "pdftotext", "pdfdetach"):
         print(f"SKIP: {tool} (poppler-utils) is not installed (scripts/install-deps.sh --test installs it)")
         sys.exit(SKIP)
 
+import drawn_geometry  # noqa: E402 (needs ezdxf)
+
 FIELDS = ["centre-distance", "speed-ratio", "teeth", "starts", "base-diameter", "eccentricity",
           "pitch-diameter", "backlash", "worm-accuracy", "hob-accuracy", "entrance-relief",
           "exit-relief", "grinding-increment"]
@@ -68,7 +71,7 @@ DIMENSIONS = {
     "wheel": [("Label35", "%%c"), ("Label23", "%%c"), ("Label34", ""), ("Label33", "%%c"), ("Label40", "R"),
               ("centre-distance", "")],
     "hob": [("Label20", ""), ("centre-distance", ""), ("Label18", "R"), ("Label19", "R"), ("Label12", "%%c"),
-            ("Label49", ""), ("Label22", "")],
+            ("Label21", ""), ("Label22", "")],
 }
 
 # The parameter tables: the name a row shows and where its value comes from.
@@ -105,22 +108,55 @@ def arguments(design):
 
 
 def window_texts(wormcalc, design):
-    """label -> number text as the window shows it, and the thirteen field texts."""
+    """label -> number text as the window shows it, and the thirteen field
+    texts; and symbol -> the value of each shown line."""
     result = run([wormcalc] + arguments(design) + ["--json"])
     check(result.returncode == 0, f"{design['name']}: wormcalc --json failed: {result.stderr}")
-    texts = {}
+    texts, values = {}, {}
     for line in json.loads(result.stdout)["lines"]:
         texts[line["label"]] = re.match(r"^(.*?)-{4,}", line["text"]).group(1)
+        values[line["symbol"]] = line["value"]
     for field in FIELDS:
         texts[field] = design.get(field, DEFAULTS.get(field, ""))
-    return texts
+    return texts, values
 
 
 def value_of(source, texts):
     return source[1:] if source.startswith("=") else texts[source]
 
 
-def check_dxf(name, path, drawing, texts):
+def entity_dimlfac(dim):
+    """The DIMLFAC (group 144) a dimension overrides in its XDATA (ACAD,
+    DSTYLE { code value ... }), 1 when it overrides none."""
+    if not dim.has_xdata("ACAD"):
+        return 1.0
+    tags = [(tag.code, tag.value) for tag in dim.get_xdata("ACAD")]
+    if (1000, "DSTYLE") not in tags:
+        return 1.0
+    inside = tags[tags.index((1000, "DSTYLE")) + 2:]
+    for (code_tag, code), (_, value) in zip(inside[::2], inside[1::2]):
+        if code_tag == 1070 and code == 144:
+            return float(value)
+    return 1.0
+
+
+def scale_of(text):
+    """ "1:2.5" -> 0.4, "2.5:1" -> 2.5, else None."""
+    match = re.fullmatch(r"([\d.]+):([\d.]+)", text)
+    return float(match.group(1)) / float(match.group(2)) if match else None
+
+
+def detail_enlargement(msp):
+    """How much larger the detail is drawn than the part in the model: its
+    label's scale ("I  2.5:1") over the sheet's (the title block's "1:1.5")."""
+    sheet = [scale_of(t.dxf.text) for t in msp.query('TEXT[layer=="TABLE"]') if scale_of(t.dxf.text)]
+    for text in msp.query("TEXT"):
+        if text.dxf.text.startswith("I ") and scale_of(text.dxf.text[1:].strip()) and len(sheet) == 1:
+            return scale_of(text.dxf.text[1:].strip()) / sheet[0]
+    return None
+
+
+def check_dxf(name, path, drawing, texts, values, coefficients):
     doc = ezdxf.readfile(path)
     auditor = doc.audit()
     check(not auditor.has_errors, f"{name}: ezdxf audit: {[e.message for e in auditor.errors][:3]}")
@@ -136,19 +172,45 @@ def check_dxf(name, path, drawing, texts):
                       for source, prefix in DIMENSIONS[drawing])
     if drawing == "worm" and texts["eccentricity"] not in ("0", ""):
         expected = sorted(expected + [texts["Label24"]])
+    # The outline geometry against the design's values, and the geometry
+    # each dimension names.
+    geometry = drawn_geometry.Geometry(msp)
+    findings = drawn_geometry.Findings(name)
+    if drawing == "wheel":
+        named = drawn_geometry.check_wheel(geometry, values, texts, coefficients, findings)
+    elif drawing == "worm":
+        named = drawn_geometry.check_hourglass(geometry, values, texts, findings, values["Ra1"], values["Rf1"],
+                                               values["L"], values["ls"])
+    else:
+        named = drawn_geometry.check_hourglass(geometry, values, texts, findings, values["Ra0"], values["Rf0"],
+                                               values["L0"], 0)
+    enlargement = detail_enlargement(msp)
+
     found = []
     for dim in msp.query("DIMENSION"):
         text = dim.dxf.text
         found.append(text)
         number = text.replace("%%c", "").replace("%%d", "").lstrip("R")
         measured = dim.get_measurement()
-        if dim.dimtype != 5:  # lengths, with the style's factor of an enlarged detail
-            measured *= doc.dimstyles.get(dim.dxf.dimstyle).dxf.dimlfac
+        if dim.dimtype != 5:
+            # Lengths times the linear factor of an enlarged detail, as a
+            # CAD program measures them again: the entity's own override,
+            # else its style's. Each alone must give the true length.
+            factor = dim.override().get("dimlfac", 1.0)
+            style = doc.dimstyles.get(dim.dxf.dimstyle).dxf.dimlfac
+            own = entity_dimlfac(dim)
+            check(math.isclose(style, factor, rel_tol=1e-12) and math.isclose(own, factor, rel_tol=1e-12),
+                  f"{name}: the dimension {text}: DIMLFAC {factor}, its style's {style}, its own {own}")
+            check(factor == 1 or enlargement is not None and math.isclose(factor, 1 / enlargement, rel_tol=1e-12),
+                  f"{name}: the dimension {text} measures with {factor}, the detail is {enlargement} times enlarged")
+            measured *= factor
         check(abs(measured - float(number)) <= 5e-4 + 1e-9,
               f"{name}: the dimension {text} measures {measured}")
+        drawn_geometry.check_dimension(geometry, dim, float(number), named, findings)
         block = dim.get_geometry_block()
         check(block is not None and len(block) > 0, f"{name}: the dimension {text} has no picture")
     check(sorted(found) == expected, f"{name}: dimensions {sorted(found)}, expected {expected}")
+    failures.extend(findings.failures)
 
     # The parameter table, row by row: texts on the table layer at one height.
     rows = {}
@@ -172,6 +234,60 @@ def check_dxf(name, path, drawing, texts):
     return sorted(found)
 
 
+# The line types' dashes in paper millimetres, as the DXF's LTYPE table has them.
+DASHES = {(12.0, 3.0, 0.5, 3.0), (4.0, 1.5)}
+
+
+def svg_dashes(root):
+    """Every stroke-dasharray of the SVG in paper millimetres (its view box):
+    the numbers times the scale of their group's transform."""
+    patterns = set()
+    for element in root.iter():
+        dashes = element.get("stroke-dasharray")
+        if not dashes or dashes == "none":
+            continue
+        a, b, c, d = (list(map(float, re.findall(r"-?[\d.e+-]+", element.get("transform", "matrix(1,0,0,1,0,0)"))))
+                      + [1, 0, 0, 1])[:4]
+        scale = math.sqrt(abs(a * d - b * c))
+        patterns.add(tuple(round(float(v) * scale, 6) for v in dashes.split(",")))
+    return patterns
+
+
+def pdf_dashes(path):
+    """Every dash pattern (operator d) of the PDF's content streams in paper
+    millimetres: the numbers times the scale of the transformation in force
+    (cm, saved and restored by q and Q), points turned into millimetres."""
+    import zlib
+    data = open(path, "rb").read()
+    patterns = set()
+    for match in re.finditer(rb"stream\r?\n", data):
+        try:
+            content = zlib.decompressobj().decompress(data[match.end():])
+        except zlib.error:
+            continue
+        matrix, saved, operands = [1.0, 0.0, 0.0, 1.0, 0.0, 0.0], [], []
+        for token in re.findall(rb"\[|\]|-?\d*\.?\d+|[A-Za-z*']+", content):
+            if token in (b"[", b"]") or re.fullmatch(rb"-?\d*\.?\d+", token):
+                operands.append(token)
+                continue
+            if token == b"q":
+                saved.append(matrix)
+            elif token == b"Q" and saved:
+                matrix = saved.pop()
+            elif token == b"cm" and len(operands) >= 6:
+                a, b, c, d, e, f = map(float, operands[-6:])
+                m = matrix
+                matrix = [a * m[0] + b * m[2], a * m[1] + b * m[3], c * m[0] + d * m[2], c * m[1] + d * m[3],
+                          e * m[0] + f * m[2] + m[4], e * m[1] + f * m[3] + m[5]]
+            elif token == b"d" and b"]" in operands:
+                array = operands[operands.index(b"[") + 1:operands.index(b"]")]
+                if array:
+                    scale = math.sqrt(abs(matrix[0] * matrix[3] - matrix[1] * matrix[2])) * 25.4 / 72
+                    patterns.add(tuple(round(float(v) * scale, 6) for v in array))
+            operands = []
+    return patterns
+
+
 def pdf_text(path, raw=False):
     result = run(["pdftotext"] + (["-raw"] if raw else []) + [path, "-"])
     check(result.returncode == 0, f"pdftotext {path}: {result.stderr}")
@@ -190,7 +306,8 @@ def compact(text):
 
 def check_design(wormcalc, design, folder):
     name = design["name"]
-    texts = window_texts(wormcalc, design)
+    texts, values = window_texts(wormcalc, design)
+    coefficients = [float(c) for c in design["coefficients"]]
     base = os.path.join(folder, re.sub(r"\W+", "-", name))
     outputs = []
     for drawing in ("worm", "wheel", "hob"):
@@ -202,13 +319,24 @@ def check_design(wormcalc, design, folder):
 
     for drawing in ("worm", "wheel", "hob"):
         label = f"{name}, {drawing}"
-        dimensions = check_dxf(label, f"{base}-{drawing}.dxf", drawing, texts)
+        dimensions = check_dxf(label, f"{base}-{drawing}.dxf", drawing, texts, values, coefficients)
         numbers = [d.replace("%%c", "").replace("%%d", "").lstrip("R") for d in dimensions]
         # SVG: every dimension's number among its texts.
         svg = ElementTree.parse(f"{base}-{drawing}.svg").getroot()
         svg_texts = "".join(t.text or "" for t in svg.iter("{http://www.w3.org/2000/svg}text"))
         for number in numbers:
             check(number in svg_texts, f"{label}: the SVG lacks {number}")
+        # Centre and hidden lines: the same dashes in paper millimetres in
+        # the SVG and in the PDF, those of the DXF's line types.
+        # (The PDF's page is fitted to whole device dots: a few in ten
+        # thousand.)
+        def line_types(patterns):
+            return {d for d in DASHES for p in patterns
+                    if len(p) == len(d) and all(math.isclose(a, b, rel_tol=1e-3) for a, b in zip(p, d))}
+        svg_patterns, pdf_patterns = svg_dashes(svg), pdf_dashes(f"{base}-{drawing}.pdf")
+        check(len(line_types(svg_patterns)) == len(svg_patterns) and line_types(svg_patterns) == line_types(pdf_patterns)
+              and len(pdf_patterns) == len(svg_patterns) and (12.0, 3.0, 0.5, 3.0) in line_types(svg_patterns),
+              f"{label}: dashes in mm, SVG {svg_patterns}, PDF {pdf_patterns}, line types {DASHES}")
         # PDF: its paper, and every dimension's number (turned texts come out
         # character by character: compared without blanks).
         sizes = page_sizes(f"{base}-{drawing}.pdf")

@@ -64,7 +64,7 @@ const std::map<DrawingKind, std::vector<Source>> kDimensions = {
       {R::HobBodyTipArcRadius, {}, Decoration::Radius},
       {R::HobBodyRootArcRadius, {}, Decoration::Radius},
       {R::MainBaseDiameter, {}, Decoration::Diameter},
-      {R::HobTipWidth, {}, Decoration::None},
+      {R::HobMeasuredThickness, {}, Decoration::None},
       {R::HobMeasuredHeight, {}, Decoration::None}}},
 };
 
@@ -177,6 +177,129 @@ TEST(Drawings, EachShowsItsDimensionsWithTheWindowsTextsAndTheirTrueMeasures) {
                 EXPECT_NEAR(dim.measurement(), value, 5e-4 + 1e-9) << Decorated(dim);
             }
         }
+    }
+}
+
+// A text's rectangle on the sheet by the CAD fonts' proportions, a tenth
+// wider for the painter's glyphs: its middle, the unit vector along it, half
+// its width and height. Worked out here from the text's anchor, alignment
+// and angle, apart from the builder's own box.
+struct Box {
+    Point middle, along;
+    double halfWidth, halfHeight;
+    bool holds(Point p) const {
+        const Point d = p - middle;
+        return std::abs(Dot(d, along)) < halfWidth && std::abs(Cross(along, d)) < halfHeight;
+    }
+    Point corner(double u, double v) const {
+        return middle + along * (u * halfWidth) + Normal(along) * (v * halfHeight);
+    }
+};
+Box BoxOfText(const TextEntity& t) {
+    const double width = EstimatedTextWidth(t.text, t.height) * t.widthFactor * 1.1;
+    const Point along = Direction(t.rotation);
+    Point anchor = t.at;
+    if (t.h == HAlign::Left) anchor = anchor + along * (width / 2);
+    if (t.h == HAlign::Right) anchor = anchor - along * (width / 2);
+    if (t.v == VAlign::Baseline) anchor = anchor + Normal(along) * (t.height / 2);
+    if (t.v == VAlign::Top) anchor = anchor - Normal(along) * (t.height / 2);
+    return {anchor, along, width / 2, t.height / 2};
+}
+
+// Points every `step` along the outlines, thin lines (hatching, the
+// flanks' construction, root lines) and the hidden lines of a graphics.
+void SamplePoints(const Graphics& g, double step, std::vector<Point>& out) {
+    const auto kept = [](Layer layer) {
+        return layer == Layer::Outline || layer == Layer::Thin || layer == Layer::Hidden;
+    };
+    const auto segment = [&](Point a, Point b) {
+        const int n = 1 + static_cast<int>(Distance(a, b) / step);
+        for (int i = 0; i <= n; ++i) out.push_back(a + (b - a) * (static_cast<double>(i) / n));
+    };
+    const auto arc = [&](Point centre, double radius, double from, double sweep) {
+        const int n = 1 + static_cast<int>(std::abs(sweep) * M_PI / 180 * radius / step);
+        for (int i = 0; i <= n; ++i) out.push_back(centre + Direction(from + sweep * i / n) * radius);
+    };
+    for (const LineEntity& l : g.lines)
+        if (kept(l.layer)) segment(l.a, l.b);
+    for (const ArcEntity& a : g.arcs)
+        if (kept(a.layer)) arc(a.centre, a.radius, a.start, std::fmod(a.end - a.start + 720, 360.0));
+    for (const CircleEntity& c : g.circles)
+        if (kept(c.layer)) arc(c.centre, c.radius, 0, 360);
+    for (const PolylineEntity& o : g.outlines) {
+        if (!kept(o.layer)) continue;
+        for (std::size_t i = 0; i < o.vertices.size(); ++i) {
+            const PolyVertex& v = o.vertices[i];
+            const Point next = o.vertices[(i + 1) % o.vertices.size()].at;
+            if (v.bulge == 0) {
+                segment(v.at, next);
+            } else {
+                // The chord's middle and its sagitta give the arc's centre.
+                const double sweep = 4 * std::atan(v.bulge);
+                const double chord = Distance(v.at, next), radius = chord / (2 * std::sin(std::abs(sweep) / 2));
+                const Point middle = (v.at + next) * 0.5, u = Unit(next - v.at);
+                const Point centre = middle + Normal(u) * (radius * std::cos(sweep / 2) * (sweep > 0 ? 1 : -1));
+                arc(centre, radius, AngleOf(v.at - centre), sweep * 180 / M_PI);
+            }
+        }
+    }
+}
+
+TEST(Drawings, DimensionTextsKeepClearOfTheLinesAndOfEachOther) {
+    for (const auto& design : TestDesigns()) {
+        const CalculatedDesign d = Calculated(design);
+        for (DrawingKind kind : kDrawingKinds) {
+            SCOPED_TRACE(design.name + ", " + DrawingName(kind));
+            const Sheet sheet = BuildDrawing(kind, d, kTitle);
+            const double step = 0.1 * sheet.scale;  // a tenth of a paper millimetre
+            std::vector<Point> lines;
+            SamplePoints(sheet.graphics, step, lines);
+            std::vector<std::pair<Box, std::string>> others;  // every text of the sheet
+            for (const TextEntity& t : sheet.graphics.texts) others.push_back({BoxOfText(t), t.text});
+            for (const Dimension& dim : sheet.dimensions)
+                for (const TextEntity& t : dim.graphics.texts) others.push_back({BoxOfText(t), t.text});
+            for (const Dimension& dim : sheet.dimensions) {
+                for (const TextEntity& t : dim.graphics.texts) {
+                    const Box box = BoxOfText(t);
+                    const auto crossing = std::find_if(lines.begin(), lines.end(),
+                                                       [&](Point p) { return box.holds(p); });
+                    EXPECT_EQ(crossing, lines.end()) << t.text << " crosses a line at " << crossing->x / sheet.scale
+                                                     << ", " << crossing->y / sheet.scale << " (paper mm)";
+                    for (const auto& [other, text] : others) {
+                        if (&text == &t.text || (Distance(other.middle, box.middle) == 0 && text == t.text)) continue;
+                        bool overlap = false;
+                        for (double u = -1; u <= 1 && !overlap; u += 0.1)
+                            for (double v = -1; v <= 1 && !overlap; v += 0.1) overlap = box.holds(other.corner(u, v));
+                        EXPECT_FALSE(overlap) << t.text << " overlaps " << text;
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(Drawings, WormAndHobDetailsAtOneEnlargementWithTheirMeasuringValues) {
+    for (const auto& design : TestDesigns()) {
+        SCOPED_TRACE(design.name);
+        const CalculatedDesign d = Calculated(design);
+        // A detail's dimensions measure with 1 / its enlargement in the
+        // model; on paper the detail stands at lengthFactor times the sheet's scale.
+        std::map<DrawingKind, std::set<double>> paperScales;
+        std::map<DrawingKind, std::set<std::string>> detailTexts;
+        for (DrawingKind kind : {DrawingKind::Worm, DrawingKind::Hob}) {
+            const Sheet sheet = BuildDrawing(kind, d, kTitle);
+            for (const Dimension& dim : sheet.dimensions) {
+                if (dim.lengthFactor == 1) continue;
+                paperScales[kind].insert(dim.lengthFactor * sheet.scale);
+                detailTexts[kind].insert(dim.value);
+            }
+        }
+        ASSERT_EQ(paperScales[DrawingKind::Worm].size(), 1u);
+        EXPECT_EQ(paperScales[DrawingKind::Hob], paperScales[DrawingKind::Worm]);
+        EXPECT_EQ(detailTexts[DrawingKind::Worm],
+                  (std::set<std::string>{d.shown(R::WormMeasuredThickness), d.shown(R::WormMeasuredHeight)}));
+        EXPECT_EQ(detailTexts[DrawingKind::Hob],
+                  (std::set<std::string>{d.shown(R::HobMeasuredThickness), d.shown(R::HobMeasuredHeight)}));
     }
 }
 
