@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QFileInfo>
 
+#include "dialogs/window_place.h"
 #include "drawing/drawings_text.h"
 
 namespace wormgear {
@@ -21,6 +22,7 @@ TDrawingPreview* OpenDrawingPreview(QWidget* parent, std::optional<DrawingKind> 
     content.title = {designFile.isEmpty() ? std::string() : QFileInfo(designFile).fileName().toStdString(),
                      QDate::currentDate().toString(Qt::ISODate).toStdString(), ProgramNameAndVersion()};
     auto* preview = new TDrawingPreview(kind, std::move(content), dialogs, parent);
+    PlaceWindow(*preview, parent, preview->size());
     preview->show();
     return preview;
 }

@@ -14,6 +14,7 @@
 
 #include "calc/suggestions.h"
 #include "dialogs/window_font.h"
+#include "dialogs/window_place.h"
 #include "drawing/drawing_commands.h"
 #include "export/export_command.h"
 #include "export/progress_dialog.h"
@@ -641,6 +642,7 @@ void TForm1::N24Click() {
         if (!checksWindow_) {
             checksWindow_ = std::make_unique<TChecksWindow>(this);
             if (checkedOnce_) checksWindow_->showFindings(findings_, checkedSucceeded_, separator_);
+            PlaceWindow(*checksWindow_, this, checksWindow_->size());
         }
         checksWindow_->show();
         checksWindow_->raise();
@@ -650,7 +652,10 @@ void TForm1::N24Click() {
 
 void TForm1::N25Click() {
     guarded([this] {
-        if (!solutionsWindow_) solutionsWindow_ = std::make_unique<TSolutionsWindow>(*this, dialogs_, separator_, this);
+        if (!solutionsWindow_) {
+            solutionsWindow_ = std::make_unique<TSolutionsWindow>(*this, dialogs_, separator_, this);
+            PlaceWindow(*solutionsWindow_, this, solutionsWindow_->size());
+        }
         solutionsWindow_->show();
         solutionsWindow_->raise();
         solutionsWindow_->activateWindow();
