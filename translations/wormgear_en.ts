@@ -400,6 +400,18 @@
         <source>第 %1 页 共 %2 页</source>
         <translation>Page %1 of %2</translation>
     </message>
+    <message>
+        <source>最近一次计算未能完成：这里仍是上一次成功计算的结果，不能保存或打印。修正输入并计算成功后，这里会随之更新。</source>
+        <translation>The last calculation did not complete: this is still the result of the last successful one, and it cannot be saved or printed. It follows as soon as a calculation with corrected inputs succeeds.</translation>
+    </message>
+    <message>
+        <source>%1（已过期）</source>
+        <translation>%1 (out of date)</translation>
+    </message>
+    <message>
+        <source>图样已过期，未保存也未打印：请先计算成功。</source>
+        <translation>The drawing is out of date and was neither saved nor printed: calculate successfully first.</translation>
+    </message>
 </context>
 <context>
     <name>wormgear::Online</name>

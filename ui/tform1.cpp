@@ -600,6 +600,7 @@ void TForm1::Button1Click() {
         }
         showChecks(outcome);
         if (!outcome.succeeded()) {
+            followCalculation();  // the previews now show what no longer holds
             // The calculation's own message first, the causes beneath it.
             dialogs_.message(ApplicationTitle(),
                              MessageWithDetail(QString::fromStdString(CalculationMessage(outcome.failure, language_)),
@@ -613,8 +614,11 @@ void TForm1::Button1Click() {
                                                      separator_)) {
             calculated_ = ReportContent{std::move(*calculated), {}, coefficientRules_, shippedCoefficients_, {}};
         }
+        followCalculation();
     });
 }
+
+void TForm1::followCalculation() { FollowCalculation(this, calculated_, fileState_.CurrentDesignFile); }
 
 void TForm1::CheckBox1Click() { Button1Click(); }
 
@@ -760,11 +764,21 @@ void TForm1::exportSheet(SheetKind kind) {
 }
 
 void TForm1::N11Click() {
-    guarded([this] { OpenDesign(*this, fileState_, dialogs_, arguments_, separator_, programDirectory_); });
+    guarded([this] {
+        const QString named = fileState_.CurrentDesignFile;
+        OpenDesign(*this, fileState_, dialogs_, arguments_, separator_, programDirectory_);
+        // The previews' title blocks name the design file, which the open
+        // records after its calculation.
+        if (fileState_.CurrentDesignFile != named) followCalculation();
+    });
 }
 
 void TForm1::N5Click() {
-    guarded([this] { SaveDesign(*this, fileState_, dialogs_, programDirectory_); });
+    guarded([this] {
+        const QString named = fileState_.CurrentDesignFile;
+        SaveDesign(*this, fileState_, dialogs_, programDirectory_);
+        if (fileState_.CurrentDesignFile != named) followCalculation();
+    });
 }
 
 void TForm1::N13Click() {

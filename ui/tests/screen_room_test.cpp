@@ -134,6 +134,17 @@ TEST_P(ScreenTest, EveryWindowOpensByTheMainWindowWithinTheScreen) {
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
+    // A failed calculation under an open preview: what the designer sees.
+    form->N20->trigger();
+    Retype(form->Edit5, QStringLiteral("400"));
+    form->Button1->click();
+    for (TDrawingPreview* preview : form->findChildren<TDrawingPreview*>()) {
+        EXPECT_TRUE(preview->isOutOfDate());
+        Picture(*preview, QStringLiteral("preview-out-of-date") + suffix());
+        preview->close();
+    }
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
     form->N25->trigger();
     TSolutionsWindow* solutions = form->solutionsWindow();
     ASSERT_TRUE(solutions && solutions->isVisible());
