@@ -1095,6 +1095,10 @@ worst finding</translation>
         <source>详细…</source>
         <translation>Details…</translation>
     </message>
+    <message>
+        <source>无法用这些数值完成计算。</source>
+        <translation>These numbers cannot be calculated.</translation>
+    </message>
 </context>
 <context>
     <name>wormgear::TForm2</name>

@@ -21,7 +21,30 @@ QString Message(const Finding& finding, char separator) {
     return QString::fromStdString(FindingMessage(finding, InstalledLanguage(), separator));
 }
 
+// The steps that read a field's text as a number.
+bool ReadsAField(CalculationStep step) {
+    switch (step) {
+        case CalculationStep::ParseCentreDistance:
+        case CalculationStep::ParseSpeedRatio:
+        case CalculationStep::ParseWheelTeeth:
+        case CalculationStep::ParseWormStarts:
+        case CalculationStep::ParseMainBaseDiameter:
+        case CalculationStep::ParseTipArcEccentricity:
+        case CalculationStep::ParseWormPitchDiameter:
+        case CalculationStep::ParseBacklash:
+        case CalculationStep::ParseGrindingIncrement: return true;
+        default: return false;
+    }
+}
+
 }  // namespace
+
+QString FailureHeadline(const CalculationOutcome& outcome) {
+    if (outcome.failure == kInvalidInputMessage && outcome.failedAt != CalculationStep::None &&
+        !ReadsAField(outcome.failedAt))
+        return ChecksText::tr("无法用这些数值完成计算。");
+    return QString::fromStdString(CalculationMessage(outcome.failure, InstalledLanguage()));
+}
 
 QString FindingFields(const Finding& finding) {
     QStringList names;

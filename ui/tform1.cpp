@@ -603,8 +603,7 @@ void TForm1::Button1Click() {
             followCalculation();  // the previews now show what no longer holds
             // The calculation's own message first, the causes beneath it.
             dialogs_.message(ApplicationTitle(),
-                             MessageWithDetail(QString::fromStdString(CalculationMessage(outcome.failure, language_)),
-                                               CausesText(findings_, separator_)));
+                             MessageWithDetail(FailureHeadline(outcome), CausesText(findings_, separator_)));
             return;
         }
         showResults(true);

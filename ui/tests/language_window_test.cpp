@@ -107,6 +107,15 @@ TEST_F(EnglishWindowTest, MessagesAreEnglish) {
               "(concerns: speed ratio i, wheel teeth z2, worm starts z1)");
 }
 
+TEST_F(EnglishWindowTest, NumbersThatCannotBeCalculatedAreSaidSoInEnglish) {
+    openWindow();
+    typeWorkedExample();
+    Retype(form->Edit5, QStringLiteral("400"));
+    form->Button1->click();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messageHeadlines(), QStringList{"These numbers cannot be calculated."});
+}
+
 TEST_F(WindowTest, LanguageMenuOffersBothAndTheChineseWindowIsChecked) {
     openWindow();
     EXPECT_EQ(form->language(), Language::Chinese);
