@@ -46,7 +46,7 @@ QString MessageWithDetail(const QString& message, const QString& detail) {
 }
 
 QString FileDetail(const QString& path, const QString& reason) {
-    return QDir::toNativeSeparators(path) + QStringLiteral("：") + reason;
+    return DialogsText::tr("%1：%2").arg(QDir::toNativeSeparators(path), reason);
 }
 
 QString ApplicationTitle() {

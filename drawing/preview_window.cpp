@@ -17,6 +17,7 @@
 #include "drawing/report_writer.h"
 #include "drawing/sheet_painter.h"
 #include "files/qt_path.h"
+#include "translations/error_text.h"
 
 namespace wormgear {
 
@@ -292,7 +293,7 @@ void TDrawingPreview::save(FileFormat format) {
         if (kind_) SaveSheet(sheet(), format, LocalPath(path));
         else SaveReport(content_, LocalPath(path), translate_);
     } catch (const std::exception& error) {
-        dialogs_.message(ApplicationTitle(), DrawingsText::tr("文件未能保存：%1").arg(QString::fromUtf8(error.what())));
+        dialogs_.message(ApplicationTitle(), DrawingsText::tr("文件未能保存：%1").arg(ErrorText(error)));
     }
 }
 

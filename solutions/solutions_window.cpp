@@ -22,6 +22,8 @@
 #include "files/file_io.h"
 #include "files/qt_path.h"
 #include "solutions/solutions_model.h"
+#include "translations/error_text.h"
+#include "translations/interface_language.h"
 
 namespace wormgear {
 
@@ -220,10 +222,15 @@ TSolutionsWindow::TSolutionsWindow(SolutionsHost& host, Dialogs& dialogs, char s
     ChartAxisBox->addItem(SolutionsText::tr("杆分度圆系数 d1/A^c[0]"));
     ChartResultBox = new QComboBox(this);
     ChartResultBox->setObjectName(QStringLiteral("ChartResultBox"));
+    // Each result by its symbol and its name in the interface's language:
+    // the chart's vertical axis is titled with the same words.
+    const bool english = InstalledLanguage() == Language::English;
     for (ResultId id : kSolutionResults) {
         const ResultDescription& result = Result(id);
-        ChartResultBox->addItem(QString::fromUtf8(result.symbol) + QLatin1Char(' ') +
-                                QString::fromUtf8(result.name().data(), static_cast<qsizetype>(result.name().size())));
+        const QString name = english ? QString::fromUtf8(result.english)
+                                     : QString::fromUtf8(result.name().data(),
+                                                         static_cast<qsizetype>(result.name().size()));
+        ChartResultBox->addItem(QString::fromUtf8(result.symbol) + QLatin1Char(' ') + name);
     }
     FindingsLabel = MakeLabel(this, QString());
     FindingsLabel->setObjectName(QStringLiteral("FindingsLabel"));
@@ -386,8 +393,8 @@ void TSolutionsWindow::calculate() {
                 try {
                     std::rethrow_exception(failure);
                 } catch (const std::exception& error) {
-                    dialogs_.message(ApplicationTitle(), MessageWithDetail(SolutionsText::tr("方案表未能算完。"),
-                                                                           QString::fromUtf8(error.what())));
+                    dialogs_.message(ApplicationTitle(),
+                                     MessageWithDetail(SolutionsText::tr("方案表未能算完。"), ErrorText(error)));
                 }
             }
             if (model_->rowCount() > 0 && !View->currentIndex().isValid()) View->selectRow(0);
@@ -547,7 +554,7 @@ void TSolutionsWindow::reportExport(const QString& path, bool complete, const st
                          MessageWithDetail(SolutionsText::tr("方案表未能导出。"), SolutionsText::tr("内存不足")));
     } catch (const std::exception& error) {
         dialogs_.message(ApplicationTitle(),
-                         MessageWithDetail(SolutionsText::tr("方案表未能导出。"), QString::fromUtf8(error.what())));
+                         MessageWithDetail(SolutionsText::tr("方案表未能导出。"), ErrorText(error)));
     }
 }
 

@@ -22,6 +22,7 @@
 #include "settings/coefficient_editor.h"
 #include "settings/coefficient_store.h"
 #include "settings/settings_files.h"
+#include "translations/error_text.h"
 #include "translations/interface_language.h"
 #include "ui/application.h"
 #include "ui/checks_window.h"
@@ -545,8 +546,7 @@ void TForm1::chooseLanguage(Language language) {
             StoreLanguage(programDirectory_, language);
         } catch (const std::exception& error) {
             (language_ == Language::English ? N28 : N27)->setChecked(true);
-            dialogs_.message(ApplicationTitle(),
-                             MessageWithDetail(tr("语言设置未能保存。"), QString::fromUtf8(error.what())));
+            dialogs_.message(ApplicationTitle(), MessageWithDetail(tr("语言设置未能保存。"), ErrorText(error)));
             return;
         }
         // The texts already shown stay until the next start, which shows them

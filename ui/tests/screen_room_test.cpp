@@ -5,6 +5,7 @@
 // the window the user works in after its save dialog. The pictures of the
 // windows are left in build/ui/pictures to be looked at.
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -15,6 +16,7 @@
 
 #include "dialogs/qt_dialogs.h"
 #include "drawing/preview_window.h"
+#include "settings/coefficient_editor.h"
 #include "translations/interface_language.h"
 #include "ui/checks_window.h"
 #include "ui/tests/window_fixture.h"
@@ -153,6 +155,25 @@ TEST_P(ScreenTest, EveryWindowOpensByTheMainWindowWithinTheScreen) {
     // Nothing of it is squeezed below what its layout needs.
     EXPECT_GE(solutions->width(), solutions->minimumSizeHint().width());
     EXPECT_GE(solutions->height(), solutions->minimumSizeHint().height());
+    Retype(form->Edit5, QStringLiteral("130"));
+    solutions->takeFromHost();
+    solutions->CalculateButton->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !solutions->busy(); }, 60000));
+    solutions->View->selectRow(3);
+    QApplication::processEvents();
+    Picture(*solutions, QStringLiteral("solutions-window") + suffix());
+    solutions->close();
+
+    // The coefficient editor with the shipped rules, centred on the screen.
+    form.reset();
+    ASSERT_TRUE(QFile::remove(programDirectory() + QStringLiteral("db1.mdb")));
+    ASSERT_TRUE(QFile::copy(kProgramFiles + QStringLiteral("db1.mdb"), programDirectory() + QStringLiteral("db1.mdb")));
+    openWindow();
+    form->form5()->show();
+    QApplication::processEvents();
+    EXPECT_TRUE(Available().contains(form->form5()->frameGeometry()));
+    Picture(*form->form5(), QStringLiteral("coefficient-editor") + suffix());
+    form->form5()->hide();
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, ScreenTest, ::testing::Values(Language::Chinese, Language::English),
