@@ -21,6 +21,7 @@
 #include "export/table_workbook.h"
 #include "files/file_io.h"
 #include "files/qt_path.h"
+#include "solutions/chart_ticks.h"
 #include "solutions/solutions_model.h"
 #include "translations/error_text.h"
 #include "translations/interface_language.h"
@@ -598,7 +599,12 @@ void TSolutionsWindow::updateChart() {
     auto* axisX = new QValueAxis(chart);
     auto* axisY = new QValueAxis(chart);
     axisX->setTitleText(ChartAxisBox->currentText());
-    axisY->setTitleText(ChartResultBox->currentText());
+    // The result's symbol and unit: the chart's height has no room for its
+    // whole name, which the selector above the chart shows.
+    const ResultDescription& shown = Result(kSolutionResults[static_cast<std::size_t>(result)]);
+    axisY->setTitleText(
+        *shown.unit ? SolutionsText::tr("%1 (%2)").arg(QString::fromUtf8(shown.symbol), QString::fromUtf8(shown.unit))
+                    : QString::fromUtf8(shown.symbol));
     chart->addAxis(axisX, Qt::AlignBottom);
     chart->addAxis(axisY, Qt::AlignLeft);
     // A design without the result breaks the line.
@@ -636,11 +642,22 @@ void TSolutionsWindow::updateChart() {
         mark->attachAxis(axisX);
         mark->attachAxis(axisY);
     }
-    if (left <= right) axisX->setRange(left, left == right ? left + 1 : right);
-    if (low <= high) {
-        const double margin = low == high ? std::max(1e-3, std::abs(low) * 0.01) : (high - low) * 0.05;
-        axisY->setRange(low - margin, high + margin);
-    }
+    // Ticks at round numbers, the axes from the tick below the values to the
+    // tick above them; a tick's number with as many decimals as its step has.
+    const auto roundAxis = [](QValueAxis* axis, double lowest, double highest) {
+        const AxisTicks ticks = RoundTicks(lowest, highest);
+        // Qt draws the ticks from the anchor while they stay within the
+        // range: a millionth of a step more keeps the last one, whose sum of
+        // steps may come out a bit above the end (14.45 + 5 x 0.05).
+        axis->setRange(ticks.low, ticks.high + ticks.step * 1e-6);
+        axis->setTickType(QValueAxis::TicksDynamic);
+        axis->setTickAnchor(ticks.low);
+        axis->setTickInterval(ticks.step);
+        axis->setMinorTickCount(0);
+        axis->setLabelFormat(QStringLiteral("%.") + QString::number(ticks.decimals) + QLatin1Char('f'));
+    };
+    if (left <= right) roundAxis(axisX, left, right);
+    if (low <= high) roundAxis(axisY, low, high);
     chart->setTitle(
         SolutionsText::tr("方案 %1 所在的一行：只有%2变化").arg(chosen + 1).arg(ChartAxisBox->currentText()));
 }

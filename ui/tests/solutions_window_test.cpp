@@ -11,6 +11,8 @@
 #include <QLineSeries>
 #include <QProcess>
 #include <QScatterSeries>
+#include <QValueAxis>
+#include <cmath>
 
 #include "solutions/solutions_model.h"
 #include "solutions/solutions_window.h"
@@ -363,6 +365,30 @@ TEST_F(SolutionsTest, TheChartShowsAResultAlongTheChosenDesignsLine) {
     ASSERT_EQ(points.size(), 19);
     EXPECT_DOUBLE_EQ(chosen.x(), 0.64);
     EXPECT_DOUBLE_EQ(chosen.y(), cell(window, row, ResultColumn(ResultId::PressureAngle)).toDouble());
+
+    // Both axes tick at round numbers (1, 2 or 5 times a power of ten) from
+    // a tick below the points to one above them.
+    for (Qt::Orientation orientation : {Qt::Horizontal, Qt::Vertical}) {
+        SCOPED_TRACE(orientation == Qt::Horizontal ? "x" : "y");
+        const QList<QAbstractAxis*> axes = window.Chart->chart()->axes(orientation);
+        ASSERT_EQ(axes.size(), 1);
+        const auto* axis = qobject_cast<const QValueAxis*>(axes.front());
+        ASSERT_NE(axis, nullptr);
+        EXPECT_EQ(axis->tickType(), QValueAxis::TicksDynamic);
+        const double step = axis->tickInterval();
+        const double mantissa = step / std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+        EXPECT_TRUE(std::abs(mantissa - 1) < 1e-9 || std::abs(mantissa - 2) < 1e-9 || std::abs(mantissa - 5) < 1e-9)
+            << step;
+        EXPECT_NEAR(axis->min() / step, std::round(axis->min() / step), 1e-6) << axis->min();
+        EXPECT_NEAR(axis->max() / step, std::round(axis->max() / step), 1e-5) << axis->max();
+        EXPECT_DOUBLE_EQ(axis->tickAnchor(), axis->min());
+        EXPECT_LE((axis->max() - axis->min()) / step, 6 + 1e-5);
+        for (const QPointF& p : points) {
+            const double v = orientation == Qt::Horizontal ? p.x() : p.y();
+            EXPECT_LE(axis->min(), v + step * 1e-6);
+            EXPECT_GE(axis->max(), v - step * 1e-6);
+        }
+    }
 }
 
 TEST_F(SolutionsTest, TheExportsReadBackWithNumbersAsNumbers) {
