@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineSeries>
 #include <QProcess>
 #include <QScatterSeries>
@@ -389,6 +390,43 @@ TEST_F(SolutionsTest, TheChartShowsAResultAlongTheChosenDesignsLine) {
             EXPECT_GE(axis->max(), v - step * 1e-6);
         }
     }
+}
+
+TEST_F(SolutionsTest, TheWorkbookHasColumnsAsWideAsTheirCellsAndPrintsAcrossWithItsHeader) {
+    TSolutionsWindow& window = openSolutions();
+    typeWideRanges(window);
+    run(window);
+    const QString path = directory_.filePath(QStringLiteral("table.xlsx"));
+    dialogs.saveAnswers.push_back(path);
+    window.ExportWorkbookButton->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.busy(); }, 60000));
+    ASSERT_TRUE(dialogs.messages.empty());
+    QProcess reader;
+    reader.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral(WORMGEAR_UI_TESTS_DIR "/read_back_table.py"), QStringLiteral("layout"), path});
+    ASSERT_TRUE(reader.waitForFinished(60000));
+    if (reader.exitCode() == 77) GTEST_SKIP() << "openpyxl (python3-openpyxl) is missing";
+    ASSERT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
+    const QJsonObject layout = QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
+    const QJsonObject columns = layout[QStringLiteral("columns")].toObject();
+    EXPECT_EQ(columns.size(), kCheckColumn + 1);
+    for (auto column = columns.begin(); column != columns.end(); ++column) {
+        SCOPED_TRACE(column.key().toStdString());
+        const QJsonObject c = column.value().toObject();
+        const double width = c[QStringLiteral("width")].toDouble(), needed = c[QStringLiteral("needed")].toDouble();
+        EXPECT_TRUE(c[QStringLiteral("custom")].toBool());
+        // Room for the widest cell, header included, with a little margin, and not much more.
+        EXPECT_GE(width, std::min(needed + 1, 60.0)) << "needs " << needed;
+        EXPECT_LE(width, needed + 4);
+    }
+    // "β (°) 母平面倾斜角": six characters and six Chinese ones of two.
+    EXPECT_EQ(columns[QStringLiteral("K")].toObject()[QStringLiteral("needed")].toDouble(), 18);
+    // The header row repeated on every printed page (openpyxl writes the range absolute).
+    EXPECT_EQ(layout[QStringLiteral("print_title_rows")].toString().remove(QLatin1Char('$')), QStringLiteral("1:1"));
+    EXPECT_EQ(layout[QStringLiteral("orientation")].toString(), QStringLiteral("landscape"));
+    EXPECT_EQ(layout[QStringLiteral("paper_size")].toInt(), 9);  // A4
+    EXPECT_TRUE(layout[QStringLiteral("grid_lines")].toBool());
+    EXPECT_EQ(layout[QStringLiteral("frozen")].toString(), QStringLiteral("A2"));
 }
 
 TEST_F(SolutionsTest, TheExportsReadBackWithNumbersAsNumbers) {
