@@ -230,6 +230,16 @@ void TForm5::openTable() {
     DBGrid1->setModel(ADOTable1.get());
     delete oldSelection;
     connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &TForm5::onCurrentRowChanged);
+    // The numbers' columns as wide as they are, the rule the rest of the
+    // grid (the grid has no scroll bars): a rule longer than that is cut
+    // with an ellipsis and stands whole above the grid for its row.
+    QHeaderView* header = DBGrid1->horizontalHeader();
+    header->resizeSections(QHeaderView::ResizeToContents);
+    int others = 0;
+    for (int column = 0; column < ADOTable1->columnCount(); ++column)
+        if (column != ruleColumn) others += header->sectionSize(column);
+    const int room = DBGrid1->viewport()->width() - others;
+    header->resizeSection(ruleColumn, std::max(room, header->minimumSectionSize()));
 
     DataSource1->setModel(ADOTable1.get());
     DataSource1->addMapping(DBEdit1, coefficientColumn_);

@@ -5,6 +5,7 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -185,6 +186,13 @@ TEST_F(EnglishWindowTest, TheCoefficientEditorIsEnglishAndItsTextsFit) {
         ASSERT_EQ(editor->currentRow(), row);
         ExpectNoChinese({editor->DBText1->text()});
         ExpectLabelsFit(*editor);
+    }
+    // Every column within the grid, which has no scroll bars, each heading whole.
+    const QHeaderView* header = editor->DBGrid1->horizontalHeader();
+    EXPECT_LE(header->length(), editor->DBGrid1->viewport()->width());
+    for (int column = 0; column < header->count(); ++column) {
+        const QString title = editor->DBGrid1->model()->headerData(column, Qt::Horizontal).toString();
+        EXPECT_LE(header->fontMetrics().horizontalAdvance(title), header->sectionSize(column)) << title.toStdString();
     }
     EXPECT_EQ(editor->DBText1->geometry().right(), 128 + 369 - 1);        // still inside the frame
     EXPECT_LE(editor->Label1->geometry().right(), editor->DBEdit1->x());  // side by side, as in Chinese
