@@ -11,6 +11,7 @@
 #include "designfile/design_file.h"
 #include "export/workbook.h"
 #include "files/qt_path.h"
+#include "translations/error_text.h"
 
 namespace wormgear {
 
@@ -42,7 +43,7 @@ QString DesignNameBeside(const QString& path) {
 // component's sentence names the file and the reason.
 QString FailureDetail(const std::exception& error) {
     if (dynamic_cast<const std::bad_alloc*>(&error)) return DesignFilesText::tr("内存不足");
-    return QString::fromUtf8(error.what());
+    return ErrorText(error);
 }
 
 DesignInputs WindowInputs(const DesignWindow& window) {

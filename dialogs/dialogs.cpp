@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 #include "dialogs/qt_dialogs.h"
@@ -18,6 +19,26 @@ class DialogsText {
     Q_DECLARE_TR_FUNCTIONS(wormgear::Dialogs)
 };
 
+// Gives the focus back to the window a dialog stood over, once it has
+// closed: the window system would otherwise hand it to any window of the
+// program, often the main window.
+class ReturnFocus {
+ public:
+    explicit ReturnFocus(QWidget* owner)
+        : window_(owner ? owner->window() : nullptr), focus_(window_ ? window_->focusWidget() : nullptr) {}
+    ~ReturnFocus() {
+        if (!window_ || !window_->isVisible()) return;
+        window_->activateWindow();
+        if (focus_ && focus_->isVisible()) focus_->setFocus(Qt::ActiveWindowFocusReason);
+    }
+    ReturnFocus(const ReturnFocus&) = delete;
+    ReturnFocus& operator=(const ReturnFocus&) = delete;
+
+ private:
+    QPointer<QWidget> window_;
+    QPointer<QWidget> focus_;
+};
+
 }  // namespace
 
 QString MessageWithDetail(const QString& message, const QString& detail) {
@@ -25,7 +46,7 @@ QString MessageWithDetail(const QString& message, const QString& detail) {
 }
 
 QString FileDetail(const QString& path, const QString& reason) {
-    return QDir::toNativeSeparators(path) + QStringLiteral("：") + reason;
+    return DialogsText::tr("%1：%2").arg(QDir::toNativeSeparators(path), reason);
 }
 
 QString ApplicationTitle() {
@@ -34,14 +55,21 @@ QString ApplicationTitle() {
     return name.left(1) + name.mid(1).toLower();
 }
 
+QWidget* QtDialogs::owner() const {
+    QWidget* active = QApplication::activeWindow();
+    return active && active->isVisible() ? active : parent_;
+}
+
 void QtDialogs::message(const QString& caption, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent_);
+    const ReturnFocus back(owner());
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, owner());
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
 bool QtDialogs::askYesNo(const QString& caption, const QString& text) {
-    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::NoButton, parent_);
+    const ReturnFocus back(owner());
+    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::NoButton, owner());
     box.setTextFormat(Qt::PlainText);
     QPushButton* yes = box.addButton(DialogsText::tr("&Yes"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(DialogsText::tr("&No"), QMessageBox::NoRole);
@@ -70,7 +98,8 @@ static std::optional<QString> Chosen(QFileDialog& dialog, RememberedFolder& fold
 }
 
 std::optional<QString> QtDialogs::saveFileName(const QString& filter, const QString& proposed) {
-    QFileDialog dialog(parent_, QString(), QString(), QtFilter(filter));
+    const ReturnFocus back(owner());
+    QFileDialog dialog(owner(), QString(), QString(), QtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
@@ -81,7 +110,8 @@ std::optional<QString> QtDialogs::saveFileName(const QString& filter, const QStr
 }
 
 std::optional<QString> QtDialogs::openFileName(const QString& filter) {
-    QFileDialog dialog(parent_, QString(), QString(), QtFilter(filter));
+    const ReturnFocus back(owner());
+    QFileDialog dialog(owner(), QString(), QString(), QtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDirectory(DialogStartPath(QString(), folder_.folder(), DefaultDialogFolder()));

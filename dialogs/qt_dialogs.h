@@ -1,4 +1,7 @@
-// The real dialogs: QMessageBox and QFileDialog, parented to the active window.
+// The real dialogs: QMessageBox and QFileDialog over the window the user is
+// working in (the active one: a preview's save dialog belongs to the
+// preview), else over the main window; when a dialog closes, that window is
+// active again and has the focus it had, so the next key lands where it did.
 // Every file dialog starts by the rule of DialogStartPath and remembers the
 // folder of the file chosen.
 #pragma once
@@ -25,6 +28,9 @@ class QtDialogs : public Dialogs {
     const RememberedFolder& rememberedFolder() const { return folder_; }
 
  private:
+    // The window a dialog opens over.
+    QWidget* owner() const;
+
     QWidget* parent_;
     RememberedFolder folder_;
 };

@@ -4,11 +4,19 @@
 #include <QDate>
 #include <QFileInfo>
 
+#include "dialogs/window_place.h"
 #include "drawing/drawings_text.h"
 
 namespace wormgear {
 
 QString NotCalculatedMessage() { return DrawingsText::tr("请先计算，计算成功后才能生成图样和计算书。"); }
+
+ReportContent PreviewContent(const ReportContent& calculated, const QString& designFile) {
+    ReportContent content = calculated;
+    content.title = {designFile.isEmpty() ? std::string() : QFileInfo(designFile).fileName().toStdString(),
+                     QDate::currentDate().toString(Qt::ISODate).toStdString(), ProgramNameAndVersion()};
+    return content;
+}
 
 TDrawingPreview* OpenDrawingPreview(QWidget* parent, std::optional<DrawingKind> kind,
                                     const std::optional<ReportContent>& calculated, const QString& designFile,
@@ -17,12 +25,18 @@ TDrawingPreview* OpenDrawingPreview(QWidget* parent, std::optional<DrawingKind> 
         dialogs.message(ApplicationTitle(), NotCalculatedMessage());
         return nullptr;
     }
-    ReportContent content = *calculated;
-    content.title = {designFile.isEmpty() ? std::string() : QFileInfo(designFile).fileName().toStdString(),
-                     QDate::currentDate().toString(Qt::ISODate).toStdString(), ProgramNameAndVersion()};
-    auto* preview = new TDrawingPreview(kind, std::move(content), dialogs, parent);
+    auto* preview = new TDrawingPreview(kind, PreviewContent(*calculated, designFile), dialogs, parent);
+    PlaceWindow(*preview, parent, preview->size());
     preview->show();
     return preview;
+}
+
+void FollowCalculation(QWidget* parent, const std::optional<ReportContent>& calculated, const QString& designFile) {
+    if (!parent) return;
+    for (TDrawingPreview* preview : parent->findChildren<TDrawingPreview*>(Qt::FindDirectChildrenOnly)) {
+        if (calculated) preview->showContent(PreviewContent(*calculated, designFile));
+        else preview->markOutOfDate();
+    }
 }
 
 }  // namespace wormgear

@@ -17,6 +17,7 @@
 #include "drawing/report_writer.h"
 #include "drawing/sheet_painter.h"
 #include "files/qt_path.h"
+#include "translations/error_text.h"
 
 namespace wormgear {
 
@@ -44,6 +45,17 @@ PreviewCanvas::PreviewCanvas(std::vector<Page> pages, QWidget* parent) : QWidget
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(320, 240);
     setCursor(Qt::OpenHandCursor);
+}
+
+void PreviewCanvas::setPages(std::vector<Page> pages) {
+    pages_ = std::move(pages);
+    if (followWindow_) fit();
+    else update();
+}
+
+void PreviewCanvas::setDimmed(bool dimmed) {
+    dimmed_ = dimmed;
+    update();
 }
 
 void PreviewCanvas::zoomBy(double factor, QPointF anchor) {
@@ -83,6 +95,8 @@ void PreviewCanvas::paintEvent(QPaintEvent*) {
         if (target.intersects(QRectF(rect()))) {
             painter.fillRect(target.translated(3, 3), QColor(64, 64, 64));
             page.paint(painter, target);
+            // Out of date: a grey veil over the paper, the lines still legible.
+            if (dimmed_) painter.fillRect(target, QColor(128, 128, 128, 140));
         }
         y += target.height() + kPageGap;
     }
@@ -143,15 +157,6 @@ TDrawingPreview::TDrawingPreview(std::optional<DrawingKind> kind, ReportContent 
     setObjectName(QStringLiteral("DrawingPreview"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(WindowFont());
-    if (kind_) {
-        document_.drawings[static_cast<std::size_t>(*kind_)] = BuildDrawing(*kind_, content_.design, content_.title,
-                                                                            translate_);
-    } else {
-        document_ = BuildReport(content_, translate_);
-    }
-    const QString design = QString::fromStdString(content_.title.design);
-    const QString name = DrawingsText::tr(kind_ ? DrawingName(*kind_) : texts::kReport);
-    setWindowTitle(design.isEmpty() ? name : name + QStringLiteral(" — ") + design);
 
     const auto button = [this](const char* objectName, const QString& caption) {
         auto* b = new QPushButton(caption, this);
@@ -169,10 +174,21 @@ TDrawingPreview::TDrawingPreview(std::optional<DrawingKind> kind, ReportContent 
     SaveDxfButton->setVisible(kind_.has_value());
     SaveSvgButton->setVisible(kind_.has_value());
 
-    std::vector<PreviewCanvas::Page> pages;
-    for (std::size_t i = 0; i < pageCount(); ++i)
-        pages.push_back({pageSize(i), [this, i](QPainter& p, const QRectF& target) { paintPage(p, i, target); }});
-    Canvas = new PreviewCanvas(std::move(pages), this);
+    OutOfDateLabel = new QLabel(DrawingsText::tr("最近一次计算未能完成：这里仍是上一次成功计算的结果，不能保存或打印。"
+                                                 "修正输入并计算成功后，这里会随之更新。"),
+                                this);
+    OutOfDateLabel->setObjectName(QStringLiteral("OutOfDateLabel"));
+    OutOfDateLabel->setWordWrap(true);
+    QPalette warning = OutOfDateLabel->palette();
+    warning.setColor(QPalette::WindowText, QColor(176, 0, 0));
+    OutOfDateLabel->setPalette(warning);
+    QFont bold = OutOfDateLabel->font();
+    bold.setBold(true);
+    OutOfDateLabel->setFont(bold);
+    OutOfDateLabel->hide();
+
+    Canvas = new PreviewCanvas({}, this);
+    build();
 
     auto* tools = new QHBoxLayout;
     for (QPushButton* b : {SaveDxfButton, SaveSvgButton, SavePdfButton, PrintButton}) tools->addWidget(b);
@@ -180,6 +196,7 @@ TDrawingPreview::TDrawingPreview(std::optional<DrawingKind> kind, ReportContent 
     for (QPushButton* b : {ZoomInButton, ZoomOutButton, FitButton}) tools->addWidget(b);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(tools);
+    layout->addWidget(OutOfDateLabel);
     layout->addWidget(Canvas, 1);
 
     connect(SaveDxfButton, &QPushButton::clicked, this, [this] { save(FileFormat::Dxf); });
@@ -198,6 +215,53 @@ TDrawingPreview::TDrawingPreview(std::optional<DrawingKind> kind, ReportContent 
     resize(1000, 720);
 }
 
+void TDrawingPreview::build() {
+    document_ = {};
+    if (kind_) {
+        document_.drawings[static_cast<std::size_t>(*kind_)] = BuildDrawing(*kind_, content_.design, content_.title,
+                                                                            translate_);
+    } else {
+        document_ = BuildReport(content_, translate_);
+    }
+    const QString design = QString::fromStdString(content_.title.design);
+    QString title = DrawingsText::tr(kind_ ? DrawingName(*kind_) : texts::kReport);
+    if (!design.isEmpty()) title += QStringLiteral(" — ") + design;
+    if (outOfDate_) title = DrawingsText::tr("%1（已过期）").arg(title);
+    setWindowTitle(title);
+    Canvas->setPages(canvasPages());
+}
+
+std::vector<PreviewCanvas::Page> TDrawingPreview::canvasPages() {
+    std::vector<PreviewCanvas::Page> pages;
+    for (std::size_t i = 0; i < pageCount(); ++i)
+        pages.push_back({pageSize(i), [this, i](QPainter& p, const QRectF& target) { paintPage(p, i, target); }});
+    return pages;
+}
+
+void TDrawingPreview::showContent(ReportContent content) {
+    content_ = std::move(content);
+    outOfDate_ = false;
+    build();
+    OutOfDateLabel->hide();
+    Canvas->setDimmed(false);
+    for (QPushButton* b : {SaveDxfButton, SaveSvgButton, SavePdfButton, PrintButton}) b->setEnabled(true);
+}
+
+void TDrawingPreview::markOutOfDate() {
+    if (outOfDate_) return;
+    outOfDate_ = true;
+    setWindowTitle(DrawingsText::tr("%1（已过期）").arg(windowTitle()));
+    OutOfDateLabel->show();
+    Canvas->setDimmed(true);
+    for (QPushButton* b : {SaveDxfButton, SaveSvgButton, SavePdfButton, PrintButton}) b->setEnabled(false);
+}
+
+bool TDrawingPreview::refusedAsOutOfDate() {
+    if (!outOfDate_) return false;
+    dialogs_.message(ApplicationTitle(), DrawingsText::tr("图样已过期，未保存也未打印：请先计算成功。"));
+    return true;
+}
+
 const drawing::Sheet& TDrawingPreview::sheet() const { return document_.drawing(kind_.value_or(DrawingKind::Worm)); }
 
 std::size_t TDrawingPreview::pageCount() const { return kind_ ? 1 : document_.pages.size(); }
@@ -213,6 +277,7 @@ void TDrawingPreview::paintPage(QPainter& painter, std::size_t page, const QRect
 }
 
 void TDrawingPreview::save(FileFormat format) {
+    if (refusedAsOutOfDate()) return;
     const char* extension = Extension(format);
     const std::string design = content_.title.design;
     // "pair-蜗杆图" for the design pair.cqb.
@@ -228,11 +293,12 @@ void TDrawingPreview::save(FileFormat format) {
         if (kind_) SaveSheet(sheet(), format, LocalPath(path));
         else SaveReport(content_, LocalPath(path), translate_);
     } catch (const std::exception& error) {
-        dialogs_.message(ApplicationTitle(), DrawingsText::tr("文件未能保存：%1").arg(QString::fromUtf8(error.what())));
+        dialogs_.message(ApplicationTitle(), DrawingsText::tr("文件未能保存：%1").arg(ErrorText(error)));
     }
 }
 
 void TDrawingPreview::printPages() {
+    if (refusedAsOutOfDate()) return;
     QPrinter printer(QPrinter::HighResolution);
     const QSizeF first = pageSize(0);
     printer.setPageLayout(PaperLayout(first.width(), first.height()));

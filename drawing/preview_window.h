@@ -1,9 +1,14 @@
 // The preview of a drawing or of the calculation report: the pages as they
 // will be printed, zoomed with the wheel or the buttons and moved by
-// dragging, with 保存为 DXF / SVG / PDF and 打印. It keeps its own copy of the
-// design: later calculations in the main window do not change it.
+// dragging, with 保存为 DXF / SVG / PDF and 打印. It follows the main window's
+// calculations: each successful one rebuilds its pages from the new design
+// (the zoom and place the user chose kept); a failed one leaves the last
+// pages marked out of date, greyed, with saving and printing refused until
+// the next successful calculation, so no file ever carries numbers the main
+// window no longer shows.
 #pragma once
 
+#include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
 #include <QWidget>
@@ -25,6 +30,12 @@ class PreviewCanvas : public QWidget {
         std::function<void(QPainter&, const QRectF&)> paint;
     };
     explicit PreviewCanvas(std::vector<Page> pages, QWidget* parent = nullptr);
+    // New pages; the zoom and place stay where the user put them, and follow
+    // the window's size where the user has not.
+    void setPages(std::vector<Page> pages);
+    // Pages shown greyed, as a record of what no longer holds.
+    void setDimmed(bool dimmed);
+    bool dimmed() const { return dimmed_; }
 
     // Pixels per paper millimetre.
     double zoom() const { return zoom_; }
@@ -51,6 +62,7 @@ class PreviewCanvas : public QWidget {
     std::optional<QPointF> dragFrom_;
     // Until the user zooms or moves the pages, they follow the window's size.
     bool followWindow_ = true;
+    bool dimmed_ = false;
 };
 
 class TDrawingPreview : public QWidget {
@@ -63,12 +75,22 @@ class TDrawingPreview : public QWidget {
 
     QPushButton *SaveDxfButton, *SaveSvgButton, *SavePdfButton, *PrintButton;
     QPushButton *ZoomInButton, *ZoomOutButton, *FitButton;
+    // Above the pages while they are out of date: why, and what brings them back.
+    QLabel* OutOfDateLabel;
     PreviewCanvas* Canvas;
 
-    // The save buttons: the save dialog, then the file; a failure gets its message.
+    // The pages of a new calculation of the design; no longer out of date.
+    void showContent(ReportContent content);
+    // The last calculation failed: the pages stay, greyed and marked, and
+    // nothing is saved or printed until showContent.
+    void markOutOfDate();
+    bool isOutOfDate() const { return outOfDate_; }
+
+    // The save buttons: the save dialog, then the file; a failure gets its
+    // message, and so does a save of pages out of date, which writes nothing.
     void save(FileFormat format);
     // The print button: the printer is chosen (by default with the print
-    // dialog), then every page is printed.
+    // dialog), then every page is printed; refused like a save while out of date.
     void printPages();
     // Tests choose a printer without a dialog.
     void setPrinterChooser(std::function<bool(QPrinter&)> choose) { choosePrinter_ = std::move(choose); }
@@ -78,6 +100,11 @@ class TDrawingPreview : public QWidget {
     const drawing::Sheet& sheet() const;
 
  private:
+    // The document, the title and the canvas's pages from content_.
+    void build();
+    // Says why nothing is written while the pages are out of date; true then.
+    bool refusedAsOutOfDate();
+    std::vector<PreviewCanvas::Page> canvasPages();
     std::size_t pageCount() const;
     QSizeF pageSize(std::size_t page) const;
     void paintPage(QPainter& painter, std::size_t page, const QRectF& target) const;
@@ -88,6 +115,7 @@ class TDrawingPreview : public QWidget {
     Translate translate_;
     ReportDocument document_;  // the report's pages, or the drawing alone in document_.drawings
     std::function<bool(QPrinter&)> choosePrinter_;
+    bool outOfDate_ = false;
 };
 
 }  // namespace wormgear

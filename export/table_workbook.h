@@ -1,7 +1,10 @@
 // A table as a workbook of one sheet: a header row, then rows of numbers and
 // texts, the numbers stored as numbers so that a spreadsheet sorts, sums and
 // charts them. Rows are appended one by one, so a table of a million rows is
-// written without a cell object per value.
+// written without a cell object per value. Each column is as wide as its
+// widest cell, the header's included (a Chinese character counting two);
+// the sheet prints across (landscape A4), its header row repeated on every
+// page, each page holding whole columns.
 //
 //   TableWorkbook table("方案表");
 //   table.text("β (°)");
@@ -13,6 +16,7 @@
 //   ReplaceWorkbookFile(path, WritePackage(table.package()));
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -44,6 +48,12 @@ class TableWorkbook {
     void endRow();
 
     std::uint64_t rows() const { return rows_; }
+    // The width a column is given, in characters of the sheet's font: its
+    // widest cell and a margin of two, at most kWidestColumn.
+    int columnWidth(int column) const;
+
+    // Beyond this a column would crowd out the rest of a page.
+    static constexpr int kWidestColumn = 60;
 
     // The package of the table as it stands.
     PackageEntries package();
@@ -52,10 +62,13 @@ class TableWorkbook {
     // The letters of the next cell's column, opening the row at its first cell.
     const std::string& nextColumn();
     void openCell(const char* attributes);
+    // Notes a cell of `width` characters in the column just opened.
+    void noteWidth(std::size_t width);
 
     OneSheetWorkbook book_;
     std::string cells_;                 // the rows written so far
     std::vector<std::string> columns_;  // column letters: "A", "B", ...
+    std::vector<std::size_t> widths_;   // each column's widest cell, in characters
     std::string rowNumber_;             // the number of the row being written
     std::uint64_t rows_ = 0;            // rows ended
     int column_ = 0;                    // cells in the row being written

@@ -15,10 +15,12 @@
 #include <QSqlRecord>
 #include <QTableView>
 #include <QTimer>
+#include <algorithm>
 
 #include "calc/numeric.h"
 #include "dialogs/window_font.h"
 #include "files/qt_path.h"
+#include "settings/coefficient_rules.h"
 #include "settings/settings_text.h"
 
 namespace wormgear {
@@ -26,18 +28,42 @@ namespace {
 
 const char* const kNoticeCaption = QT_TRANSLATE_NOOP("wormgear::Settings", "提示");
 
+// The grid's titles for the columns of nzhi: what each holds, in the
+// interface's language; a column of another name keeps its name.
+struct ColumnTitle {
+    const char* column;
+    const char* title;
+};
+const ColumnTitle kColumnTitles[] = {
+    {"ID", QT_TRANSLATE_NOOP("wormgear::Settings", "序号")},
+    {kRuleTextColumn, QT_TRANSLATE_NOOP("wormgear::Settings", "计算法则")},
+    {kCoefficientColumn, QT_TRANSLATE_NOOP("wormgear::Settings", "N值")},
+    {"MRZ", QT_TRANSLATE_NOOP("wormgear::Settings", "出厂值")},
+};
+
 }  // namespace
 
 QVariant CoefficientTableModel::data(const QModelIndex& index, int role) const {
     QVariant value = QSqlTableModel::data(index, role);
     if ((role == Qt::DisplayRole || role == Qt::EditRole) && IsStoredNumber(value))
         return QString::fromStdString(FormatReal(static_cast<Extended>(value.toDouble()), separator_));
+    // A shipped rule in the interface's language; the dialog never writes
+    // this column, so the stored text stays as it is in the file.
+    if ((role == Qt::DisplayRole || role == Qt::EditRole) && index.column() == fieldIndex(kRuleTextColumn) &&
+        value.typeId() == QMetaType::QString)
+        return ShownRuleText(value.toString());
     return value;
 }
 
 QVariant CoefficientTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Vertical && role == Qt::DisplayRole)
         return section == indicatorRow_ ? QStringLiteral("▶") : QString();
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) {
+        const QString name = record().fieldName(section);
+        for (const ColumnTitle& title : kColumnTitles)
+            if (name.compare(QLatin1String(title.column), Qt::CaseInsensitive) == 0)
+                return SettingsText::tr(title.title);
+    }
     return QSqlTableModel::headerData(section, orientation, role);
 }
 
@@ -69,13 +95,17 @@ TForm5::TForm5(const QString& programDirectory, char decimalSeparator, Dialogs& 
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(8, 8, 513, 369);
 
+    // The caption, the value box and the rule text in one line: a caption
+    // wider than its 33 pixels ("N value:") moves the two others right.
     Label1 = new QLabel(SettingsText::tr("N值："), GroupBox1);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(32, 27, 33, 13);
+    const int captionWidth = std::max(33, Label1->fontMetrics().horizontalAdvance(Label1->text()) + 2);
+    const int shift = captionWidth - 33;
+    Label1->setGeometry(32, 27, captionWidth, 13);
 
     DBEdit1 = new QLineEdit(GroupBox1);
     DBEdit1->setObjectName(QStringLiteral("DBEdit1"));
-    DBEdit1->setGeometry(64, 24, 57, 21);
+    DBEdit1->setGeometry(64 + shift, 24, 57, 21);
     // Like the edit control of a numeric column: only characters that can be
     // part of a number get in; whether they form one is checked at commit.
     DBEdit1->setValidator(
@@ -83,7 +113,7 @@ TForm5::TForm5(const QString& programDirectory, char decimalSeparator, Dialogs& 
 
     DBText1 = new QLabel(GroupBox1);
     DBText1->setObjectName(QStringLiteral("DBText1"));
-    DBText1->setGeometry(128, 29, 369, 13);
+    DBText1->setGeometry(128 + shift, 29, 369 - shift, 13);
     DBText1->setTextFormat(Qt::PlainText);  // rule texts come from the file
 
     DBGrid1 = new QTableView(GroupBox1);
@@ -200,6 +230,16 @@ void TForm5::openTable() {
     DBGrid1->setModel(ADOTable1.get());
     delete oldSelection;
     connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &TForm5::onCurrentRowChanged);
+    // The numbers' columns as wide as they are, the rule the rest of the
+    // grid (the grid has no scroll bars): a rule longer than that is cut
+    // with an ellipsis and stands whole above the grid for its row.
+    QHeaderView* header = DBGrid1->horizontalHeader();
+    header->resizeSections(QHeaderView::ResizeToContents);
+    int others = 0;
+    for (int column = 0; column < ADOTable1->columnCount(); ++column)
+        if (column != ruleColumn) others += header->sectionSize(column);
+    const int room = DBGrid1->viewport()->width() - others;
+    header->resizeSection(ruleColumn, std::max(room, header->minimumSectionSize()));
 
     DataSource1->setModel(ADOTable1.get());
     DataSource1->addMapping(DBEdit1, coefficientColumn_);

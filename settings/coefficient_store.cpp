@@ -19,6 +19,8 @@
 #include "calc/numeric.h"
 #include "files/file_io.h"
 #include "files/qt_path.h"
+#include "settings/coefficient_rules.h"
+#include "translations/error_text.h"
 
 namespace wormgear {
 
@@ -95,7 +97,7 @@ void CheckFile(const QString& path) {
         if (QFileInfo(log).exists()) RegularFile sidecar(LocalPath(log), kMaxCoefficientFileBytes);
     } catch (const FileError& error) {
         const Kind kind = error.action() == FileError::Action::TooLarge ? Kind::TooLarge : Kind::File;
-        Fail(kind, QString::fromStdString(error.reason()));
+        Fail(kind, FileErrorReason(error));
     }
 }
 
@@ -181,7 +183,10 @@ CoefficientLoad ReadOpenTable(QSqlQuery& query, char separator) {
         Fail(Kind::Content, StoreText::tr("数据表 %1 没有数据").arg(QLatin1String(kCoefficientTableName)));
     CoefficientLoad load;
     const int ruleColumn = query.record().indexOf(QLatin1String(kRuleTextColumn));
-    const auto rule = [&] { return ruleColumn < 0 ? std::string() : query.value(ruleColumn).toString().toStdString(); };
+    // In the interface's language where the catalogue knows the text.
+    const auto rule = [&] {
+        return ruleColumn < 0 ? std::string() : ShownRuleText(query.value(ruleColumn).toString()).toStdString();
+    };
     int rowNumber = 1;
     Real coefficient = RowCoefficient(query, rowNumber, separator);
     std::optional<Real> shipped = ShippedValue(query.value(kReferencePosition), separator);
@@ -236,12 +241,12 @@ CoefficientStoreError StoreError(const QSqlError& error) {
                         StoreText::tr("读取数据库超过了 %1 秒，已停止").arg(kCoefficientWorkMilliseconds / 1000));
         case SQLITE_TOOBIG: return make(Kind::TooLarge, StoreText::tr("数据库中的值过大"));
         case SQLITE_NOMEM: return make(Kind::Internal, StoreText::tr("内存不足"));
-        case SQLITE_FULL: return make(Kind::File, QString::fromStdString(SystemErrorText(ENOSPC)));
+        case SQLITE_FULL: return make(Kind::File, SystemErrorReason(ENOSPC));
         case SQLITE_IOERR: return make(Kind::File, StoreText::tr("读写数据库时出现输入/输出错误"));
         case SQLITE_CANTOPEN: return make(Kind::File, StoreText::tr("无法打开数据库"));
         case SQLITE_READONLY: return make(Kind::File, StoreText::tr("数据库是只读的"));
         case SQLITE_PERM:
-        case SQLITE_AUTH: return make(Kind::File, QString::fromStdString(SystemErrorText(EACCES)));
+        case SQLITE_AUTH: return make(Kind::File, SystemErrorReason(EACCES));
         default: return make(Kind::Internal, StoreText::tr("数据库错误：%1").arg(error.text()));
     }
 }
@@ -293,7 +298,7 @@ CoefficientConnection::CoefficientConnection(const QString& databasePath, Coeffi
 
 CoefficientConnection::CoefficientConnection(const std::string& image)
     : name_(NewConnectionName()), deadline_(std::make_unique<WorkDeadline>()) {
-    if (image.size() > kMaxCoefficientFileBytes) Fail(Kind::TooLarge, QString::fromStdString(SystemErrorText(EFBIG)));
+    if (image.size() > kMaxCoefficientFileBytes) Fail(Kind::TooLarge, SystemErrorReason(EFBIG));
     open(QStringLiteral(":memory:"), QString(), CoefficientAccess::ReadOnly);
     // SQLite takes a buffer of its own allocation and frees it with the
     // connection; a database in write-ahead-log mode is read as an ordinary one.
@@ -386,9 +391,9 @@ QString WorkingDatabasePath(const QString& programDirectory) {
     try {
         return DataFile(programDirectory, kCoefficientDatabaseName);
     } catch (const DataFolderError& error) {
-        Fail(Kind::File, QString::fromUtf8(error.what()));
+        Fail(Kind::File, ErrorText(error));
     } catch (const FileError& error) {
-        Fail(Kind::File, QString::fromUtf8(error.what()));
+        Fail(Kind::File, ErrorText(error));
     }
 }
 
@@ -422,7 +427,7 @@ std::string CoefficientFileSnapshot(const QString& databasePath, CoefficientAcce
         query.finish();
         if (pages <= 0 || pageSize <= 0) Fail(Kind::NotDatabase, StoreText::tr(kNotADatabase));
         if (static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize) > kMaxCoefficientFileBytes)
-            Fail(Kind::TooLarge, QString::fromStdString(SystemErrorText(EFBIG)));
+            Fail(Kind::TooLarge, SystemErrorReason(EFBIG));
         sqlite3_int64 size = 0;
         unsigned char* pages_ = sqlite3_serialize(Handle(db), "main", &size, 0);
         if (!pages_) Fail(Kind::Internal, StoreText::tr(kCannotCopy));

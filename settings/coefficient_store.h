@@ -48,8 +48,9 @@ struct CoefficientLoad {
     TCoefficientTable table;
     bool rulesModified = false;  // some N differs from its shipped value: Label50 visible
     // For each coefficient, from the row it was read from: the rule text
-    // (JSGS, empty without that column) and the shipped value (position 3;
-    // none when it is empty or no number).
+    // (JSGS, empty without that column) as the interface shows it
+    // (ShownRuleText: a shipped rule in the interface's language) and the
+    // shipped value (position 3; none when it is empty or no number).
     std::array<std::string, kCoefficientCount> rules;
     std::array<std::optional<Real>, kCoefficientCount> shipped;
 };

@@ -10,6 +10,7 @@
 #include "files/qt_path.h"
 #include "settings/coefficient_store.h"
 #include "settings/settings_text.h"
+#include "translations/error_text.h"
 
 namespace wormgear {
 namespace {
@@ -53,7 +54,7 @@ bool ReplaceWorkingDatabase(Dialogs& dialogs, const QString& source, Coefficient
     } catch (const CoefficientStoreError& error) {
         reason = QString::fromUtf8(error.what());
     } catch (const FileError& error) {
-        reason = QString::fromStdString(error.reason());
+        reason = FileErrorReason(error);
     }
     if (!reason.isEmpty()) {
         dialogs.message(ApplicationTitle(),
@@ -80,7 +81,7 @@ void SaveUserSettings(Dialogs& dialogs, const QString& programDirectory) {
     } catch (const CoefficientStoreError& error) {
         detail = FileDetail(ShownWorkingDatabasePath(programDirectory), QString::fromUtf8(error.what()));
     } catch (const FileError& error) {
-        detail = FileDetail(target, QString::fromStdString(error.reason()));
+        detail = FileDetail(target, FileErrorReason(error));
     }
     if (!detail.isEmpty())
         dialogs.message(ApplicationTitle(), MessageWithDetail(SettingsText::tr("用户设置未能保存。"), detail));

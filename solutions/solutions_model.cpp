@@ -138,7 +138,8 @@ QString SolutionsModel::findingsText(std::uint64_t design) const {
     SolutionCalculator calculator(table_->plan());
     calculator.calculate(design);
     QStringList lines;
-    if (!calculator.outcome().succeeded()) lines << QString::fromStdString(calculator.outcome().failure);
+    if (!calculator.outcome().succeeded())
+        lines << QString::fromStdString(CalculationMessage(calculator.outcome().failure, InstalledLanguage()));
     for (const Finding& finding : calculator.findings()) {
         lines << SolutionsText::tr("%1：%2（%3）")
                      .arg(QString::fromUtf8(SeverityWord(finding.severity(), InstalledLanguage())),

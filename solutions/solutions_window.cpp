@@ -21,7 +21,10 @@
 #include "export/table_workbook.h"
 #include "files/file_io.h"
 #include "files/qt_path.h"
+#include "solutions/chart_ticks.h"
 #include "solutions/solutions_model.h"
+#include "translations/error_text.h"
+#include "translations/interface_language.h"
 
 namespace wormgear {
 
@@ -220,10 +223,15 @@ TSolutionsWindow::TSolutionsWindow(SolutionsHost& host, Dialogs& dialogs, char s
     ChartAxisBox->addItem(SolutionsText::tr("杆分度圆系数 d1/A^c[0]"));
     ChartResultBox = new QComboBox(this);
     ChartResultBox->setObjectName(QStringLiteral("ChartResultBox"));
+    // Each result by its symbol and its name in the interface's language:
+    // the chart's vertical axis is titled with the same words.
+    const bool english = InstalledLanguage() == Language::English;
     for (ResultId id : kSolutionResults) {
         const ResultDescription& result = Result(id);
-        ChartResultBox->addItem(QString::fromUtf8(result.symbol) + QLatin1Char(' ') +
-                                QString::fromUtf8(result.name().data(), static_cast<qsizetype>(result.name().size())));
+        const QString name = english ? QString::fromUtf8(result.english)
+                                     : QString::fromUtf8(result.name().data(),
+                                                         static_cast<qsizetype>(result.name().size()));
+        ChartResultBox->addItem(QString::fromUtf8(result.symbol) + QLatin1Char(' ') + name);
     }
     FindingsLabel = MakeLabel(this, QString());
     FindingsLabel->setObjectName(QStringLiteral("FindingsLabel"));
@@ -386,8 +394,8 @@ void TSolutionsWindow::calculate() {
                 try {
                     std::rethrow_exception(failure);
                 } catch (const std::exception& error) {
-                    dialogs_.message(ApplicationTitle(), MessageWithDetail(SolutionsText::tr("方案表未能算完。"),
-                                                                           QString::fromUtf8(error.what())));
+                    dialogs_.message(ApplicationTitle(),
+                                     MessageWithDetail(SolutionsText::tr("方案表未能算完。"), ErrorText(error)));
                 }
             }
             if (model_->rowCount() > 0 && !View->currentIndex().isValid()) View->selectRow(0);
@@ -547,7 +555,7 @@ void TSolutionsWindow::reportExport(const QString& path, bool complete, const st
                          MessageWithDetail(SolutionsText::tr("方案表未能导出。"), SolutionsText::tr("内存不足")));
     } catch (const std::exception& error) {
         dialogs_.message(ApplicationTitle(),
-                         MessageWithDetail(SolutionsText::tr("方案表未能导出。"), QString::fromUtf8(error.what())));
+                         MessageWithDetail(SolutionsText::tr("方案表未能导出。"), ErrorText(error)));
     }
 }
 
@@ -591,7 +599,12 @@ void TSolutionsWindow::updateChart() {
     auto* axisX = new QValueAxis(chart);
     auto* axisY = new QValueAxis(chart);
     axisX->setTitleText(ChartAxisBox->currentText());
-    axisY->setTitleText(ChartResultBox->currentText());
+    // The result's symbol and unit: the chart's height has no room for its
+    // whole name, which the selector above the chart shows.
+    const ResultDescription& shown = Result(kSolutionResults[static_cast<std::size_t>(result)]);
+    axisY->setTitleText(
+        *shown.unit ? SolutionsText::tr("%1 (%2)").arg(QString::fromUtf8(shown.symbol), QString::fromUtf8(shown.unit))
+                    : QString::fromUtf8(shown.symbol));
     chart->addAxis(axisX, Qt::AlignBottom);
     chart->addAxis(axisY, Qt::AlignLeft);
     // A design without the result breaks the line.
@@ -629,11 +642,22 @@ void TSolutionsWindow::updateChart() {
         mark->attachAxis(axisX);
         mark->attachAxis(axisY);
     }
-    if (left <= right) axisX->setRange(left, left == right ? left + 1 : right);
-    if (low <= high) {
-        const double margin = low == high ? std::max(1e-3, std::abs(low) * 0.01) : (high - low) * 0.05;
-        axisY->setRange(low - margin, high + margin);
-    }
+    // Ticks at round numbers, the axes from the tick below the values to the
+    // tick above them; a tick's number with as many decimals as its step has.
+    const auto roundAxis = [](QValueAxis* axis, double lowest, double highest) {
+        const AxisTicks ticks = RoundTicks(lowest, highest);
+        // Qt draws the ticks from the anchor while they stay within the
+        // range: a millionth of a step more keeps the last one, whose sum of
+        // steps may come out a bit above the end (14.45 + 5 x 0.05).
+        axis->setRange(ticks.low, ticks.high + ticks.step * 1e-6);
+        axis->setTickType(QValueAxis::TicksDynamic);
+        axis->setTickAnchor(ticks.low);
+        axis->setTickInterval(ticks.step);
+        axis->setMinorTickCount(0);
+        axis->setLabelFormat(QStringLiteral("%.") + QString::number(ticks.decimals) + QLatin1Char('f'));
+    };
+    if (left <= right) roundAxis(axisX, left, right);
+    if (low <= high) roundAxis(axisY, low, high);
     chart->setTitle(
         SolutionsText::tr("方案 %1 所在的一行：只有%2变化").arg(chosen + 1).arg(ChartAxisBox->currentText()));
 }

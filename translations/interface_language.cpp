@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QPointer>
 #include <QTranslator>
 #include <atomic>
 #include <cstdlib>
@@ -16,6 +17,8 @@ namespace wormgear {
 namespace {
 
 std::atomic<Language> installed{Language::Chinese};
+// The translator the last call installed: a new language replaces it.
+QPointer<QTranslator> installedTranslator;
 
 bool StartsWithChinese(const std::string& name) { return name.rfind("zh", 0) == 0; }
 
@@ -65,6 +68,10 @@ Language InterfaceLanguage(const QString& programDirectory, const EnvironmentLoo
 }
 
 bool InstallTranslations(QCoreApplication& app, Language language, const QString& programDirectory) {
+    if (installedTranslator) {
+        QCoreApplication::removeTranslator(installedTranslator);
+        delete installedTranslator;
+    }
     auto* translator = new QTranslator(&app);
     bool loaded = false;
     if (language == Language::English) {
@@ -79,6 +86,7 @@ bool InstallTranslations(QCoreApplication& app, Language language, const QString
         return false;
     }
     QCoreApplication::installTranslator(translator);
+    installedTranslator = translator;
     installed = language;
     return true;
 }

@@ -46,9 +46,9 @@ Language InterfaceLanguage(const QString& programDirectory, const EnvironmentLoo
 inline constexpr const char* kEnglishTranslationFile = "wormgear_en.qm";
 
 // Installs the translators of `language` into `app` (they live as long as
-// it): Qt's own texts in Chinese for Chinese, the program's English texts
-// for English. Returns false when a file is missing; the texts then stay as
-// they are written (Chinese) and Qt's stay English.
+// it, or until the next call, whose language replaces them): Qt's own texts
+// in Chinese for Chinese, the program's English texts for English. Returns false when a file is missing; the texts then
+// stay as they are written (Chinese) and Qt's stay English.
 bool InstallTranslations(QCoreApplication& app, Language language, const QString& programDirectory);
 
 // The language whose translators were installed last (Chinese before any).

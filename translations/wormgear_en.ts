@@ -2,6 +2,69 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>wormgear::CoefficientRules</name>
+    <message>
+        <source>蜗杆分度圆直径建议值中中心距的指数：d1 = (0.6～0.78)·A^N</source>
+        <translation>Exponent of A in the proposed pitch diameter: d1 = (0.6–0.78)·A^N</translation>
+    </message>
+    <message>
+        <source>齿根高系数：齿根高 hf = N·mt（端面模数）</source>
+        <translation>Dedendum factor: hf = N·mt (transverse module)</translation>
+    </message>
+    <message>
+        <source>齿顶高系数：齿顶高 ha = N·mt（端面模数）</source>
+        <translation>Addendum factor: ha = N·mt (transverse module)</translation>
+    </message>
+    <message>
+        <source>工作半包角：从包围齿数中扣除的齿数 N</source>
+        <translation>Working half wrap angle: N teeth taken off the enveloped teeth</translation>
+    </message>
+    <message>
+        <source>备用系数：读入但不参与计算</source>
+        <translation>Spare coefficient: read, not used in the calculation</translation>
+    </message>
+    <message>
+        <source>蜗轮齿厚占周节的比例 N（蜗杆齿厚取其余部分减去侧隙）</source>
+        <translation>Wheel tooth share N of the pitch (the worm: the rest less backlash)</translation>
+    </message>
+    <message>
+        <source>轴肩：N 倍端面模数，取整</source>
+        <translation>Shaft shoulder: N × transverse module, truncated</translation>
+    </message>
+    <message>
+        <source>包围齿数：取整后再加 N（勾选“取整数”时不加）</source>
+        <translation>Enveloped teeth: rounded, plus N (not added when Round is ticked)</translation>
+    </message>
+    <message>
+        <source>滚刀齿顶加长：N 倍端面模数（另加固定的 0.2 倍模数）</source>
+        <translation>Hob tip extension: N × module (plus a fixed 0.2 × module)</translation>
+    </message>
+    <message>
+        <source>刀体齿根圆弧半径：蜗杆齿根圆弧半径加 N（mm）</source>
+        <translation>Hob body root arc radius: worm root arc radius plus N (mm)</translation>
+    </message>
+    <message>
+        <source>滚刀半包角：从滚刀包络齿数中扣除的齿数 N</source>
+        <translation>Hob half wrap angle: N teeth taken off the hob&apos;s enveloping teeth</translation>
+    </message>
+    <message>
+        <source>滚刀包络齿数：包围齿数取整后加 N</source>
+        <translation>Hob enveloping teeth: enveloped teeth rounded, plus N</translation>
+    </message>
+    <message>
+        <source>蜗轮齿顶圆弧半径系数 N</source>
+        <translation>Wheel tip arc radius factor N</translation>
+    </message>
+    <message>
+        <source>蜗轮最大外圆：蜗轮喉径加 N 倍端面模数</source>
+        <translation>Wheel max. outer diameter: throat diameter plus N × module</translation>
+    </message>
+    <message>
+        <source>齿圈工作宽度：N 倍蜗杆分度圆直径，取整</source>
+        <translation>Rim working width: N × worm pitch diameter, truncated</translation>
+    </message>
+</context>
+<context>
     <name>wormgear::CoefficientStore</name>
     <message>
         <source>文件不是可读的数据库</source>
@@ -160,6 +223,10 @@
     <message>
         <source>&amp;No</source>
         <translation>&amp;No</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -400,6 +467,165 @@
         <source>第 %1 页 共 %2 页</source>
         <translation>Page %1 of %2</translation>
     </message>
+    <message>
+        <source>最近一次计算未能完成：这里仍是上一次成功计算的结果，不能保存或打印。修正输入并计算成功后，这里会随之更新。</source>
+        <translation>The last calculation did not complete: this is still the result of the last successful one, and it cannot be saved or printed. It follows as soon as a calculation with corrected inputs succeeds.</translation>
+    </message>
+    <message>
+        <source>%1（已过期）</source>
+        <translation>%1 (out of date)</translation>
+    </message>
+    <message>
+        <source>图样已过期，未保存也未打印：请先计算成功。</source>
+        <translation>The drawing is out of date and was neither saved nor printed: calculate successfully first.</translation>
+    </message>
+</context>
+<context>
+    <name>wormgear::Files</name>
+    <message>
+        <source>无法打开文件</source>
+        <translation>Cannot open the file</translation>
+    </message>
+    <message>
+        <source>无法读取文件</source>
+        <translation>Cannot read the file</translation>
+    </message>
+    <message>
+        <source>不是普通文件</source>
+        <translation>Not a regular file</translation>
+    </message>
+    <message>
+        <source>文件过大</source>
+        <translation>File too large</translation>
+    </message>
+    <message>
+        <source>无法在目标文件夹中创建文件</source>
+        <translation>Cannot create a file in the folder of</translation>
+    </message>
+    <message>
+        <source>无法写入文件</source>
+        <translation>Cannot write the file</translation>
+    </message>
+    <message>
+        <source>无法替换文件</source>
+        <translation>Cannot replace the file</translation>
+    </message>
+    <message>
+        <source>缺少文件名</source>
+        <translation>No file name</translation>
+    </message>
+    <message>
+        <source>无法使用数据文件夹</source>
+        <translation>Cannot use the data folder</translation>
+    </message>
+    <message>
+        <source>无法确定用户的数据文件夹：没有设置 HOME，用户数据库中也没有当前用户的主文件夹</source>
+        <translation>The user&apos;s data folder is unknown: HOME is not set and the user database names no home folder for the current user</translation>
+    </message>
+    <message>
+        <source>没有那个文件或目录</source>
+        <translation>No such file or directory</translation>
+    </message>
+    <message>
+        <source>权限不够</source>
+        <translation>Permission denied</translation>
+    </message>
+    <message>
+        <source>不允许的操作</source>
+        <translation>Operation not permitted</translation>
+    </message>
+    <message>
+        <source>设备上没有空间</source>
+        <translation>No space left on device</translation>
+    </message>
+    <message>
+        <source>超出磁盘配额</source>
+        <translation>Disk quota exceeded</translation>
+    </message>
+    <message>
+        <source>只读文件系统</source>
+        <translation>Read-only file system</translation>
+    </message>
+    <message>
+        <source>输入/输出错误</source>
+        <translation>Input/output error</translation>
+    </message>
+    <message>
+        <source>是一个目录</source>
+        <translation>Is a directory</translation>
+    </message>
+    <message>
+        <source>不是目录</source>
+        <translation>Not a directory</translation>
+    </message>
+    <message>
+        <source>文件名过长</source>
+        <translation>File name too long</translation>
+    </message>
+    <message>
+        <source>文件已存在</source>
+        <translation>File exists</translation>
+    </message>
+    <message>
+        <source>符号链接的层数过多</source>
+        <translation>Too many levels of symbolic links</translation>
+    </message>
+    <message>
+        <source>设备或资源忙</source>
+        <translation>Device or resource busy</translation>
+    </message>
+    <message>
+        <source>文本文件忙</source>
+        <translation>Text file busy</translation>
+    </message>
+    <message>
+        <source>打开的文件过多</source>
+        <translation>Too many open files</translation>
+    </message>
+    <message>
+        <source>系统中打开的文件过多</source>
+        <translation>Too many open files in system</translation>
+    </message>
+    <message>
+        <source>无效的跨设备链接</source>
+        <translation>Invalid cross-device link</translation>
+    </message>
+    <message>
+        <source>没有那个设备或地址</source>
+        <translation>No such device or address</translation>
+    </message>
+    <message>
+        <source>没有那个设备</source>
+        <translation>No such device</translation>
+    </message>
+    <message>
+        <source>资源暂时不可用</source>
+        <translation>Resource temporarily unavailable</translation>
+    </message>
+    <message>
+        <source>无效的参数</source>
+        <translation>Invalid argument</translation>
+    </message>
+    <message>
+        <source>无法分配内存</source>
+        <translation>Cannot allocate memory</translation>
+    </message>
+    <message>
+        <source>过旧的文件句柄</source>
+        <translation>Stale file handle</translation>
+    </message>
+    <message>
+        <source>不支持的操作</source>
+        <translation>Operation not supported</translation>
+    </message>
+    <message>
+        <source>%1“%2”</source>
+        <translation>%1 “%2”</translation>
+    </message>
+    <message>
+        <source>%1“%2”：%3</source>
+        <translation>%1 “%2”: %3</translation>
+    </message>
 </context>
 <context>
     <name>wormgear::Online</name>
@@ -493,6 +719,22 @@
     <message>
         <source>数据初始化失败，程序将关闭</source>
         <translation>Data initialisation failed; the program will close</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>计算法则</source>
+        <translation>Rule</translation>
+    </message>
+    <message>
+        <source>N值</source>
+        <translation>N value</translation>
+    </message>
+    <message>
+        <source>出厂值</source>
+        <translation>Shipped value</translation>
     </message>
 </context>
 <context>
@@ -1090,6 +1332,10 @@ worst finding</translation>
     <message>
         <source>仍要生成吗？生成的文件将标明“%1”。</source>
         <translation>Make it anyway? What is made will be marked “%1”.</translation>
+    </message>
+    <message>
+        <source>无法用这些数值完成计算。</source>
+        <translation>These numbers cannot be calculated.</translation>
     </message>
 </context>
 <context>

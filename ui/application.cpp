@@ -1,10 +1,13 @@
 // The last-resort error handler.
 #include "ui/application.h"
 
+#include "translations/error_text.h"
+
 namespace wormgear {
 
 void ShowUncaughtError(Dialogs& dialogs, const std::exception& error) {
-    dialogs.message(ApplicationTitle(), QString::fromUtf8(error.what()));
+    // The file layer's sentences in the interface's language.
+    dialogs.message(ApplicationTitle(), ErrorText(error));
 }
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}

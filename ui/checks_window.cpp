@@ -21,7 +21,30 @@ QString Message(const Finding& finding, char separator) {
     return QString::fromStdString(FindingMessage(finding, InstalledLanguage(), separator));
 }
 
+// The steps that read a field's text as a number.
+bool ReadsAField(CalculationStep step) {
+    switch (step) {
+        case CalculationStep::ParseCentreDistance:
+        case CalculationStep::ParseSpeedRatio:
+        case CalculationStep::ParseWheelTeeth:
+        case CalculationStep::ParseWormStarts:
+        case CalculationStep::ParseMainBaseDiameter:
+        case CalculationStep::ParseTipArcEccentricity:
+        case CalculationStep::ParseWormPitchDiameter:
+        case CalculationStep::ParseBacklash:
+        case CalculationStep::ParseGrindingIncrement: return true;
+        default: return false;
+    }
+}
+
 }  // namespace
+
+QString FailureHeadline(const CalculationOutcome& outcome) {
+    if (outcome.failure == kInvalidInputMessage && outcome.failedAt != CalculationStep::None &&
+        !ReadsAField(outcome.failedAt))
+        return ChecksText::tr("无法用这些数值完成计算。");
+    return QString::fromStdString(CalculationMessage(outcome.failure, InstalledLanguage()));
+}
 
 QString FindingFields(const Finding& finding) {
     QStringList names;
@@ -67,6 +90,9 @@ TChecksWindow::TChecksWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     Summary = new QLabel(ChecksText::tr("尚未计算。"), this);
     Summary->setObjectName(QStringLiteral("Summary"));
     Summary->setTextFormat(Qt::PlainText);
+    // The summary carries the worst finding's message, which may be longer
+    // than any screen is wide: it wraps instead of widening the window.
+    Summary->setWordWrap(true);
 
     Table = new QTableWidget(0, 5, this);
     Table->setObjectName(QStringLiteral("Table"));
@@ -76,15 +102,22 @@ TChecksWindow::TChecksWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     Table->setSelectionBehavior(QAbstractItemView::SelectRows);
     Table->setWordWrap(true);
     Table->verticalHeader()->hide();
-    // Severity and code as wide as they are; the texts share the rest, the message the most.
+    // Severity and code as wide as they are, the fields in a column of their
+    // own; the message and the suggestion share the rest of the window's
+    // width and wrap, their rows growing to hold them whole. Nothing is ever
+    // wider than the window, so nothing lies beyond its edge.
     QHeaderView* header = Table->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     header->setSectionResizeMode(1, QHeaderView::ResizeToContents);
-    header->resizeSection(2, 180);
+    header->resizeSection(2, 150);
     header->setSectionResizeMode(3, QHeaderView::Stretch);
-    header->resizeSection(4, 240);
+    header->setSectionResizeMode(4, QHeaderView::Stretch);
+    Table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Table->setTextElideMode(Qt::ElideNone);
     Table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // A narrower column needs more lines: the rows follow every new width.
+    connect(header, &QHeaderView::sectionResized, Table, [this] { Table->resizeRowsToContents(); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Summary);

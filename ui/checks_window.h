@@ -17,6 +17,16 @@
 
 namespace wormgear {
 
+// The first line of the box after a failed calculation: the calculation's
+// own message, except that a run which read every field as a number and
+// then stopped at an arithmetic fault (a square root of a negative, a
+// division by zero) is told so, not that a field is no number:
+//   Db = 400 (asin(Db/d2) undefined) -> "无法用这些数值完成计算。"
+//   E empty                          -> "您输入的内容不符合要求......（只能输入合法数字，且不能为空）"
+// The calculation's message itself (CalculationOutcome::failure, wormcalc's
+// output) stays as it is.
+QString FailureHeadline(const CalculationOutcome& outcome);
+
 // The fields a finding concerns, by their names and symbols: "主基圆直径 Db、中心距 A".
 QString FindingFields(const Finding& finding);
 

@@ -14,6 +14,7 @@
 
 #include "calc/suggestions.h"
 #include "dialogs/window_font.h"
+#include "dialogs/window_place.h"
 #include "drawing/drawing_commands.h"
 #include "export/export_command.h"
 #include "export/progress_dialog.h"
@@ -21,6 +22,7 @@
 #include "settings/coefficient_editor.h"
 #include "settings/coefficient_store.h"
 #include "settings/settings_files.h"
+#include "translations/error_text.h"
 #include "translations/interface_language.h"
 #include "ui/application.h"
 #include "ui/checks_window.h"
@@ -547,8 +549,7 @@ void TForm1::chooseLanguage(Language language) {
             StoreLanguage(programDirectory_, language);
         } catch (const std::exception& error) {
             (language_ == Language::English ? N28 : N27)->setChecked(true);
-            dialogs_.message(ApplicationTitle(),
-                             MessageWithDetail(tr("语言设置未能保存。"), QString::fromUtf8(error.what())));
+            dialogs_.message(ApplicationTitle(), MessageWithDetail(tr("语言设置未能保存。"), ErrorText(error)));
             return;
         }
         // The texts already shown stay until the next start, which shows them
@@ -602,10 +603,10 @@ void TForm1::Button1Click() {
         }
         showChecks(outcome);
         if (!outcome.succeeded()) {
+            followCalculation();  // the previews now show what no longer holds
             // The calculation's own message first, the causes beneath it.
             dialogs_.message(ApplicationTitle(),
-                             MessageWithDetail(QString::fromStdString(CalculationMessage(outcome.failure, language_)),
-                                               CausesText(findings_, separator_)));
+                             MessageWithDetail(FailureHeadline(outcome), CausesText(findings_, separator_)));
             return;
         }
         showResults(true);
@@ -615,8 +616,11 @@ void TForm1::Button1Click() {
                                                      separator_)) {
             calculated_ = ReportContent{std::move(*calculated), {}, coefficientRules_, shippedCoefficients_, language_};
         }
+        followCalculation();
     });
 }
+
+void TForm1::followCalculation() { FollowCalculation(this, calculated_, fileState_.CurrentDesignFile); }
 
 void TForm1::CheckBox1Click() { Button1Click(); }
 
@@ -644,6 +648,7 @@ void TForm1::N24Click() {
         if (!checksWindow_) {
             checksWindow_ = std::make_unique<TChecksWindow>(this);
             if (checkedOnce_) checksWindow_->showFindings(findings_, checkedSucceeded_, separator_);
+            PlaceWindow(*checksWindow_, this, checksWindow_->size());
         }
         checksWindow_->show();
         checksWindow_->raise();
@@ -653,7 +658,10 @@ void TForm1::N24Click() {
 
 void TForm1::N25Click() {
     guarded([this] {
-        if (!solutionsWindow_) solutionsWindow_ = std::make_unique<TSolutionsWindow>(*this, dialogs_, separator_, this);
+        if (!solutionsWindow_) {
+            solutionsWindow_ = std::make_unique<TSolutionsWindow>(*this, dialogs_, separator_, this);
+            PlaceWindow(*solutionsWindow_, this, solutionsWindow_->size());
+        }
         solutionsWindow_->show();
         solutionsWindow_->raise();
         solutionsWindow_->activateWindow();
@@ -770,11 +778,21 @@ void TForm1::exportSheet(SheetKind kind) {
 }
 
 void TForm1::N11Click() {
-    guarded([this] { OpenDesign(*this, fileState_, dialogs_, arguments_, separator_, programDirectory_); });
+    guarded([this] {
+        const QString named = fileState_.CurrentDesignFile;
+        OpenDesign(*this, fileState_, dialogs_, arguments_, separator_, programDirectory_);
+        // The previews' title blocks name the design file, which the open
+        // records after its calculation.
+        if (fileState_.CurrentDesignFile != named) followCalculation();
+    });
 }
 
 void TForm1::N5Click() {
-    guarded([this] { SaveDesign(*this, fileState_, dialogs_, programDirectory_); });
+    guarded([this] {
+        const QString named = fileState_.CurrentDesignFile;
+        SaveDesign(*this, fileState_, dialogs_, programDirectory_);
+        if (fileState_.CurrentDesignFile != named) followCalculation();
+    });
 }
 
 void TForm1::N13Click() {

@@ -209,6 +209,9 @@ class TForm1 : public QMainWindow, public DesignWindow, public SolutionsHost {
     void showNewVersionMessage();
     // The preview of a drawing, or of the report without a kind.
     void openDrawing(std::optional<DrawingKind> kind);
+    // The open previews after a calculation: the last successful design, or
+    // marked out of date.
+    void followCalculation();
     // The design checks of a calculation: the status line, and the checks
     // window when it is open.
     void showChecks(const CalculationOutcome& outcome);

@@ -4,12 +4,19 @@
 // and golden texts do not depend on the machine. Test programs with windows
 // (WORMGEAR_TEST_WIDGETS) get a QApplication, or the class named by
 // WORMGEAR_TEST_APPLICATION, and the modal-dialog watchdog; the others a
-// QCoreApplication.
+// QCoreApplication. A program built with WORMGEAR_TEST_SCREEN_WIDTH and
+// WORMGEAR_TEST_SCREEN_HEIGHT gets an offscreen screen of that size (the
+// plugin's own is 800 x 600), so its windows meet a real desktop's room.
 #include <gtest/gtest.h>
 
 #include <QLocale>
+#include <unistd.h>
+
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <string>
 
 #ifdef WORMGEAR_TEST_APPLICATION_HEADER
 #include WORMGEAR_TEST_APPLICATION_HEADER
@@ -56,14 +63,39 @@ void RouteUncaughtErrors(Application& application, wormgear::Dialogs& dialogs) {
 }
 #endif
 
+#if defined(WORMGEAR_TEST_SCREEN_WIDTH) && defined(WORMGEAR_TEST_SCREEN_HEIGHT)
+// The offscreen plugin reads its screens from a JSON file named in the
+// platform's options ("offscreen:configfile=PATH") while the application
+// object is made: written by each run into the temporary folder, removed
+// once read. Returns the file, empty where the caller chose another platform.
+std::string UseTestScreen() {
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform != "offscreen") return std::string();
+    const char* folder = std::getenv("TMPDIR");
+    const std::string path = std::string(folder && *folder ? folder : "/tmp") + "/wormgear-test-screen-" +
+                             std::to_string(::getpid()) + ".json";
+    std::ofstream(path) << "{\"screens\": [{\"name\": \"TestScreen\", \"x\": 0, \"y\": 0, \"width\": "
+                        << WORMGEAR_TEST_SCREEN_WIDTH << ", \"height\": " << WORMGEAR_TEST_SCREEN_HEIGHT
+                        << ", \"logicalDpi\": 96}]}\n";
+    qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + QByteArray::fromStdString(path));
+    return path;
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+#if defined(WORMGEAR_TEST_SCREEN_WIDTH) && defined(WORMGEAR_TEST_SCREEN_HEIGHT)
+    const std::string screenFile = UseTestScreen();
+#endif
     ::setenv("LC_ALL", "C.UTF-8", 1);
     std::setlocale(LC_ALL, "C.UTF-8");
     ::testing::InitGoogleTest(&argc, argv);
     WORMGEAR_TEST_APPLICATION application(argc, argv);
+#if defined(WORMGEAR_TEST_SCREEN_WIDTH) && defined(WORMGEAR_TEST_SCREEN_HEIGHT)
+    if (!screenFile.empty()) std::remove(screenFile.c_str());
+#endif
     QLocale::setDefault(QLocale::c());
 #ifdef WORMGEAR_TEST_WIDGETS
     wormgear::testing::ModalWatchdog watchdog;

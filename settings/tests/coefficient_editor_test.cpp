@@ -125,7 +125,8 @@ TEST_F(EditorTest, GridShowsTheTableReadOnlyByWholeRows) {
     QStringList titles;
     for (int c = 0; c < grid->model()->columnCount(); ++c)
         titles << grid->model()->headerData(c, Qt::Horizontal).toString();
-    EXPECT_EQ(titles, (QStringList{"ID", "JSGS", "N", "MRZ"}));
+    // What each column holds, not its name in the file.
+    EXPECT_EQ(titles, (QStringList{"序号", "计算法则", "N值", "出厂值"}));
     EXPECT_EQ(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_EQ(grid->selectionBehavior(), QAbstractItemView::SelectRows);
     EXPECT_EQ(grid->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);

@@ -1,13 +1,17 @@
 // The coefficient load of the main window's show step, its failures, the
 // rules-modified notice and the usability check of settings files.
+#include <QCoreApplication>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSqlDatabase>
+#include <QTranslator>
 #include <algorithm>
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
 #include <limits>
 
+#include "settings/coefficient_rules.h"
 #include "settings/coefficient_store.h"
 #include "settings/tests/test_support.h"
 
@@ -155,6 +159,62 @@ TEST(ShippedDatabase, NamesEveryRuleAndItsShippedValue) {
         EXPECT_FALSE(load.rules[k].empty()) << k;
         EXPECT_EQ(load.shipped[k], kShippedCoefficients[k]) << k;
     }
+}
+
+// The program's English catalogue, as the English interface installs it.
+class EnglishCatalogue {
+ public:
+    EnglishCatalogue() {
+        loaded_ = translator_.load(QStringLiteral(WORMGEAR_BIN_DIR "/wormgear_en.qm"));
+        if (loaded_) QCoreApplication::installTranslator(&translator_);
+    }
+    ~EnglishCatalogue() { QCoreApplication::removeTranslator(&translator_); }
+    bool loaded() const { return loaded_; }
+
+ private:
+    QTranslator translator_;
+    bool loaded_ = false;
+};
+
+bool HasChinese(const std::string& text) {
+    static const QRegularExpression chinese(QStringLiteral("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
+    return chinese.match(QString::fromStdString(text)).hasMatch();
+}
+
+TEST(ShippedDatabase, EveryShippedRuleTextIsInTheCatalogueTable) {
+    // The table beside the catalogue and the rows the build writes into db1.mdb.
+    const CoefficientTableSpec shipped = testing::ShippedTable();
+    ASSERT_EQ(shipped.rows.size(), kCoefficientCount);
+    for (int k = 0; k < kCoefficientCount; ++k)
+        EXPECT_EQ(shipped.rows[k][1].toString(), QString::fromUtf8(ShippedRuleTexts()[static_cast<std::size_t>(k)]))
+            << k;
+}
+
+TEST(LoadCoefficients, HandsOutTheShippedRulesInTheInterfacesLanguage) {
+    ProgramDirectory dir;
+    CoefficientTableSpec table = testing::ShippedTable();
+    table.rows[4][1] = QStringLiteral("我自己的备用规则");  // changed by the user: no translation
+    dir.write("db1.mdb", table);
+    const CoefficientLoad chinese = LoadCoefficients(dir.path(), '.');
+    for (int k = 0; k < kCoefficientCount; ++k)
+        EXPECT_EQ(QString::fromStdString(chinese.rules[k]), table.rows[k][1].toString()) << k;
+
+    EnglishCatalogue english;
+    ASSERT_TRUE(english.loaded());
+    const CoefficientLoad load = LoadCoefficients(dir.path(), '.');
+    for (int k = 0; k < kCoefficientCount; ++k) {
+        SCOPED_TRACE(k);
+        if (k == 4) {
+            EXPECT_EQ(load.rules[k], "我自己的备用规则");
+            continue;
+        }
+        EXPECT_FALSE(load.rules[k].empty());
+        EXPECT_FALSE(HasChinese(load.rules[k])) << load.rules[k];
+        EXPECT_NE(load.rules[k], chinese.rules[k]);
+        // The coefficient itself is the one the rule names.
+        EXPECT_EQ(load.table.c[static_cast<std::size_t>(k)], chinese.table.c[static_cast<std::size_t>(k)]);
+    }
+    EXPECT_EQ(load.rules[2], "Addendum factor: ha = N·mt (transverse module)");
 }
 
 struct FailureCase {

@@ -256,6 +256,42 @@ TEST(SolutionTable, TheWorkbookHoldsNumbersAsNumbers) {
     EXPECT_GE(texts, static_cast<int>(columns.size()));
 }
 
+// Column widths in characters of the sheet's font, worked by hand: the
+// widest cell plus two, a wide (Chinese, full-width, Hangul) character
+// counting two, at most sixty.
+TEST(TableWorkbookWidths, EachColumnIsAsWideAsItsWidestCell) {
+    struct Column {
+        const char* header;
+        std::vector<const char*> numbers, texts;
+        int width;
+    };
+    const Column kColumns[] = {
+        {"A (mm) 中心距", {"200", "1E15"}, {}, 7 + 6 + 2},
+        {"i", {"25", "-1234.56789"}, {}, 11 + 2},
+        {"β (°) 母平面倾斜角", {"11.025"}, {}, 6 + 12 + 2},
+        {"检查", {}, {"错误 pressure-angle-undefined"}, 5 + 24 + 2},
+        {"x", {}, {"，。한"}, 6 + 2},
+        {"", {}, {}, 2},
+        {"long", {}, {"a text longer than any column should be: it would push every other column off the page"}, 60},
+    };
+    TableWorkbook book("方案表");
+    for (const Column& column : kColumns) book.text(column.header);
+    book.endRow();
+    for (const Column& column : kColumns) {
+        if (!column.numbers.empty()) book.number(column.numbers.front());
+        else if (!column.texts.empty()) book.text(column.texts.front());
+        else book.skip();
+    }
+    book.endRow();
+    for (const Column& column : kColumns) {
+        if (column.numbers.size() > 1) book.number(column.numbers[1]);
+        else book.skip();
+    }
+    book.endRow();
+    for (std::size_t c = 0; c < std::size(kColumns); ++c)
+        EXPECT_EQ(book.columnWidth(static_cast<int>(c)), kColumns[c].width) << kColumns[c].header;
+}
+
 TEST(SolutionTable, AWorkbookBeyondTheSheetsRowsIsRefusedBeforeAnyRow) {
     const auto table = Calculated(WideRequest(), 1);
     const std::vector<std::uint32_t> order(TableWorkbook::kMostRows, 0);  // one more than a sheet takes with its header

@@ -49,8 +49,8 @@ TEST_F(WindowTest, TheCausesStandBeneathTheMessageAndTheStatusLineSumsUp) {
         const CalculationOutcome direct = Calculate(inputs, false, form->coefficients(), '.');
         if (design.causes) {
             ASSERT_EQ(dialogs.messages.size(), 1u);
-            // The calculation's own message, unchanged, as the first line.
-            EXPECT_EQ(dialogs.messageHeadlines(), QStringList{QString::fromStdString(direct.failure)});
+            // The window's headline for the calculation's own message as the first line.
+            EXPECT_EQ(dialogs.messageHeadlines(), QStringList{FailureHeadline(direct)});
             EXPECT_EQ(ScriptedDialogs::Detail(dialogs.messages[0]), QString::fromUtf8(design.causes));
         } else {
             // A successful calculation opens no box, findings or not.
@@ -69,6 +69,51 @@ TEST_F(WindowTest, TheCausesStandBeneathTheMessageAndTheStatusLineSumsUp) {
         for (const Finding& finding : CheckDesign(inputs, form->coefficients(), direct, '.'))
             checked.push_back(finding.id());
         EXPECT_EQ(shown, checked);
+    }
+}
+
+// Designs typed over the worked example, and the first line of the box:
+// a field that is no number keeps the calculation's own message; numbers
+// the calculation cannot work with are said to be that.
+struct Headline {
+    const char* what;
+    QLineEdit* TForm1::*field;
+    const char* text;
+    const char* headline;
+};
+const QString kCannotCalculate = QStringLiteral("无法用这些数值完成计算。");
+const Headline kHeadlines[] = {
+    {"an empty eccentricity", &TForm1::Edit6, "", kInvalidInputMessage},
+    {"a backlash that is no number", &TForm1::Edit8, "0.2x", kInvalidInputMessage},
+    {"an empty grinding increment (read last)", &TForm1::Edit13, "", kInvalidInputMessage},
+    {"a main base circle beyond the wheel: asin(Db/d2) > 1", &TForm1::Edit5, "400", nullptr},
+    {"no worm starts: z2/z1 divides by zero", &TForm1::Edit4, "0", nullptr},
+    {"a pitch diameter of twice A: no wheel", &TForm1::Edit7, "400", nullptr},
+    {"a ratio the teeth do not give", &TForm1::Edit2, "26", kRatioMismatchMessage},
+};
+
+TEST_F(WindowTest, TheHeadlineTellsAFieldThatIsNoNumberFromNumbersThatCannotBeCalculated) {
+    openWindow();
+    typeWorkedExample();
+    form->Button1->click();
+    ASSERT_TRUE(dialogs.messages.empty());
+    for (const Headline& h : kHeadlines) {
+        SCOPED_TRACE(h.what);
+        QLineEdit* field = (*form).*h.field;
+        const QString typed = field->text();
+        Retype(field, QString::fromUtf8(h.text));
+        dialogs.messages.clear();
+        form->Button1->click();
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(dialogs.messageHeadlines().front(), h.headline ? QString::fromUtf8(h.headline) : kCannotCalculate);
+        // The calculation's own message is what it was.
+        const CalculationOutcome direct = Calculate(form->hostInputs(), false, form->coefficients(), '.');
+        EXPECT_EQ(direct.failure, h.headline == kRatioMismatchMessage ? kRatioMismatchMessage : kInvalidInputMessage);
+        // The causes stand beneath it as before.
+        if (!h.headline) {
+            EXPECT_FALSE(ScriptedDialogs::Detail(dialogs.messages[0]).isEmpty());
+        }
+        Retype(field, typed);
     }
 }
 

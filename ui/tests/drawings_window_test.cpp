@@ -97,18 +97,103 @@ TEST_F(WindowTest, TheDrawingsShowTheWindowsTexts) {
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST_F(WindowTest, APreviewKeepsTheDesignItWasOpenedWith) {
+// The whole text of a file written by a preview.
+QByteArray Saved(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The DXF form of a diameter's dimension text: "%%c103.704" for ⌀103.704.
+QByteArray DxfDiameter(const QLabel* label) { return "%%c" + QByteArray::fromStdString(Number(label)); }
+
+TEST_F(WindowTest, APreviewFollowsEveryRecalculation) {
     openWindow();
     typeWorkedExample();
     form->Button1->click();
-    Item(*form, "N22")->trigger();
+    Item(*form, "N20")->trigger();
     ASSERT_EQ(Previews(*form).size(), 1);
-    const TDrawingPreview* preview = Previews(*form).front();
-    const std::set<std::string> before = SheetTexts(preview->sheet());
-    EXPECT_TRUE(before.count("8.986"));          // the hob's measuring thickness, which the backlash changes
-    Retype(form->Edit8, QStringLiteral("0.5"));  // another backlash: other hob values
+    TDrawingPreview* preview = Previews(*form).front();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(preview));
+    const QByteArray before = DxfDiameter(form->Label48);  // the worm's largest tip diameter, ⌀103.704
+    // The designer zooms in, then tries another pitch diameter.
+    QTest::mouseClick(preview->ZoomInButton, Qt::LeftButton);
+    const double zoom = preview->Canvas->zoom();
+    Retype(form->Edit7, QStringLiteral("80"));
     form->Button1->click();
-    EXPECT_EQ(SheetTexts(preview->sheet()), before);
+    ASSERT_TRUE(dialogs.messages.empty());
+    const QByteArray after = DxfDiameter(form->Label48);
+    ASSERT_NE(after, before);
+    EXPECT_EQ(Previews(*form), QList<TDrawingPreview*>{preview});  // the same window, in its place
+    EXPECT_FALSE(preview->isOutOfDate());
+    EXPECT_DOUBLE_EQ(preview->Canvas->zoom(), zoom);
+    // Every dimension is the window's text of the new calculation.
+    std::set<std::string> windowTexts;
+    for (const ResultDescription& result : Results()) windowTexts.insert(Number(form->resultLabel(result.label)));
+    for (QLineEdit* edit : {form->Edit1, form->Edit7}) windowTexts.insert(edit->text().toStdString());
+    bool pitchDiameterShown = false;
+    for (const drawing::Dimension& dim : preview->sheet().dimensions) {
+        EXPECT_TRUE(windowTexts.count(dim.value)) << dim.value;
+        pitchDiameterShown = pitchDiameterShown || dim.value == "80";
+    }
+    EXPECT_TRUE(pitchDiameterShown);
+    // And 保存为 writes the drawing on screen.
+    const QString path = programDirectory() + QStringLiteral("worm.dxf");
+    dialogs.saveAnswers.push_back(path);
+    QTest::mouseClick(preview->SaveDxfButton, Qt::LeftButton);
+    const QByteArray dxf = Saved(path);
+    EXPECT_TRUE(dxf.contains(after)) << after.toStdString();
+    EXPECT_FALSE(dxf.contains(before)) << before.toStdString();
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(WindowTest, AFailedRecalculationLeavesThePreviewMarkedOutOfDateUntilTheNextSuccess) {
+    openWindow();
+    typeWorkedExample();
+    form->Button1->click();
+    Item(*form, "N20")->trigger();
+    Item(*form, "N23")->trigger();
+    ASSERT_EQ(Previews(*form).size(), 2);
+    const QString title = Previews(*form).front()->windowTitle();
+    Retype(form->Edit5, QStringLiteral("400"));  // beyond the wheel: the calculation fails
+    form->Button1->click();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    dialogs.messages.clear();
+    for (TDrawingPreview* preview : Previews(*form)) {
+        SCOPED_TRACE(preview->windowTitle().toStdString());
+        EXPECT_TRUE(preview->isOutOfDate());
+        EXPECT_FALSE(preview->OutOfDateLabel->isHidden());
+        EXPECT_TRUE(preview->Canvas->dimmed());
+        EXPECT_NE(preview->windowTitle(), title);
+        for (QPushButton* button :
+             {preview->SaveDxfButton, preview->SaveSvgButton, preview->SavePdfButton, preview->PrintButton})
+            EXPECT_FALSE(button->isEnabled());
+        // A save that still comes (its key, a script) writes nothing and says why.
+        preview->save(FileFormat::Pdf);
+        preview->setPrinterChooser([](QPrinter&) {
+            ADD_FAILURE() << "a printer chosen for pages out of date";
+            return false;
+        });
+        preview->printPages();
+    }
+    EXPECT_EQ(dialogs.messages.size(), 4u);
+    EXPECT_TRUE(dialogs.saveAnswers.empty() && dialogs.proposedNames.empty());
+
+    // The next successful calculation brings them up to date, with its numbers.
+    Retype(form->Edit5, QStringLiteral("128"));
+    form->Button1->click();
+    ASSERT_EQ(dialogs.messages.size(), 4u);
+    for (TDrawingPreview* preview : Previews(*form)) {
+        EXPECT_FALSE(preview->isOutOfDate());
+        EXPECT_TRUE(preview->OutOfDateLabel->isHidden());
+        EXPECT_FALSE(preview->Canvas->dimmed());
+        EXPECT_TRUE(preview->SavePdfButton->isEnabled());
+    }
+    EXPECT_EQ(Previews(*form).front()->windowTitle(), title);
+    const QString path = programDirectory() + QStringLiteral("worm.dxf");
+    dialogs.saveAnswers.push_back(path);
+    TDrawingPreview* worm = Previews(*form).front()->isReport() ? Previews(*form).back() : Previews(*form).front();
+    QTest::mouseClick(worm->SaveDxfButton, Qt::LeftButton);
+    EXPECT_TRUE(Saved(path).contains("%%c128"));
 }
 
 TEST_F(WindowTest, SavingADrawingAddsTheExtensionAndReportsAFailure) {

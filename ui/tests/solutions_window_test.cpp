@@ -8,9 +8,12 @@
 #include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineSeries>
 #include <QProcess>
 #include <QScatterSeries>
+#include <QValueAxis>
+#include <cmath>
 
 #include "solutions/solutions_model.h"
 #include "solutions/solutions_window.h"
@@ -327,7 +330,8 @@ TEST_F(SolutionsTest, ADesignWithAnErrorTakenOverShowsTheCalculationsMessage) {
     ASSERT_GE(failing, 0);
     doubleClickRow(window.View, failing);
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messageHeadlines(), QStringList{QString::fromUtf8(kInvalidInputMessage)});
+    // Every field a number, the arcsine beyond 1: the window's headline for it.
+    EXPECT_EQ(dialogs.messageHeadlines(), QStringList{QStringLiteral("无法用这些数值完成计算。")});
     EXPECT_TRUE(ScriptedDialogs::Detail(dialogs.messages[0]).startsWith(QStringLiteral("主基圆直径 Db = ")));
     EXPECT_FALSE(form->GroupBox1->isVisible());
 }
@@ -362,6 +366,67 @@ TEST_F(SolutionsTest, TheChartShowsAResultAlongTheChosenDesignsLine) {
     ASSERT_EQ(points.size(), 19);
     EXPECT_DOUBLE_EQ(chosen.x(), 0.64);
     EXPECT_DOUBLE_EQ(chosen.y(), cell(window, row, ResultColumn(ResultId::PressureAngle)).toDouble());
+
+    // Both axes tick at round numbers (1, 2 or 5 times a power of ten) from
+    // a tick below the points to one above them.
+    for (Qt::Orientation orientation : {Qt::Horizontal, Qt::Vertical}) {
+        SCOPED_TRACE(orientation == Qt::Horizontal ? "x" : "y");
+        const QList<QAbstractAxis*> axes = window.Chart->chart()->axes(orientation);
+        ASSERT_EQ(axes.size(), 1);
+        const auto* axis = qobject_cast<const QValueAxis*>(axes.front());
+        ASSERT_NE(axis, nullptr);
+        EXPECT_EQ(axis->tickType(), QValueAxis::TicksDynamic);
+        const double step = axis->tickInterval();
+        const double mantissa = step / std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+        EXPECT_TRUE(std::abs(mantissa - 1) < 1e-9 || std::abs(mantissa - 2) < 1e-9 || std::abs(mantissa - 5) < 1e-9)
+            << step;
+        EXPECT_NEAR(axis->min() / step, std::round(axis->min() / step), 1e-6) << axis->min();
+        EXPECT_NEAR(axis->max() / step, std::round(axis->max() / step), 1e-5) << axis->max();
+        EXPECT_DOUBLE_EQ(axis->tickAnchor(), axis->min());
+        EXPECT_LE((axis->max() - axis->min()) / step, 6 + 1e-5);
+        for (const QPointF& p : points) {
+            const double v = orientation == Qt::Horizontal ? p.x() : p.y();
+            EXPECT_LE(axis->min(), v + step * 1e-6);
+            EXPECT_GE(axis->max(), v - step * 1e-6);
+        }
+    }
+}
+
+TEST_F(SolutionsTest, TheWorkbookHasColumnsAsWideAsTheirCellsAndPrintsAcrossWithItsHeader) {
+    TSolutionsWindow& window = openSolutions();
+    typeWideRanges(window);
+    run(window);
+    const QString path = directory_.filePath(QStringLiteral("table.xlsx"));
+    dialogs.saveAnswers.push_back(path);
+    window.ExportWorkbookButton->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.busy(); }, 60000));
+    ASSERT_TRUE(dialogs.messages.empty());
+    QProcess reader;
+    reader.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral(WORMGEAR_UI_TESTS_DIR "/read_back_table.py"), QStringLiteral("layout"), path});
+    ASSERT_TRUE(reader.waitForFinished(60000));
+    if (reader.exitCode() == 77) GTEST_SKIP() << "openpyxl (python3-openpyxl) is missing";
+    ASSERT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
+    const QJsonObject layout = QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
+    const QJsonObject columns = layout[QStringLiteral("columns")].toObject();
+    EXPECT_EQ(columns.size(), kCheckColumn + 1);
+    for (auto column = columns.begin(); column != columns.end(); ++column) {
+        SCOPED_TRACE(column.key().toStdString());
+        const QJsonObject c = column.value().toObject();
+        const double width = c[QStringLiteral("width")].toDouble(), needed = c[QStringLiteral("needed")].toDouble();
+        EXPECT_TRUE(c[QStringLiteral("custom")].toBool());
+        // Room for the widest cell, header included, with a little margin, and not much more.
+        EXPECT_GE(width, std::min(needed + 1, 60.0)) << "needs " << needed;
+        EXPECT_LE(width, needed + 4);
+    }
+    // "β (°) 母平面倾斜角": six characters and six Chinese ones of two.
+    EXPECT_EQ(columns[QStringLiteral("K")].toObject()[QStringLiteral("needed")].toDouble(), 18);
+    // The header row repeated on every printed page (openpyxl writes the range absolute).
+    EXPECT_EQ(layout[QStringLiteral("print_title_rows")].toString().remove(QLatin1Char('$')), QStringLiteral("1:1"));
+    EXPECT_EQ(layout[QStringLiteral("orientation")].toString(), QStringLiteral("landscape"));
+    EXPECT_EQ(layout[QStringLiteral("paper_size")].toInt(), 9);  // A4
+    EXPECT_TRUE(layout[QStringLiteral("grid_lines")].toBool());
+    EXPECT_EQ(layout[QStringLiteral("frozen")].toString(), QStringLiteral("A2"));
 }
 
 TEST_F(SolutionsTest, TheExportsReadBackWithNumbersAsNumbers) {
