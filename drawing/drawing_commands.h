@@ -7,6 +7,7 @@
 #include <QString>
 #include <QWidget>
 #include <optional>
+#include <vector>
 
 #include "dialogs/dialogs.h"
 #include "drawing/preview_window.h"
@@ -16,6 +17,12 @@ namespace wormgear {
 
 // "请先计算，..." : no calculation has succeeded since the last one started.
 QString NotCalculatedMessage();
+
+// Before a sheet, drawing or report of a design whose checks found an
+// error: the errors and the question whether to make it anyway, marked
+// (ChecksErrorMark). True at once when no finding is an error.
+bool MayMakeDespiteErrors(Dialogs& dialogs, const std::vector<Finding>& findings, char decimalSeparator,
+                          Language language);
 
 // What a preview shows of the last successful calculation: the design,
 // titled with the design file's name and today's date.

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "dialogs/window_font.h"
+#include "drawing/drawing_commands.h"
 #include "drawing/drawing_files.h"
 #include "drawing/drawing_texts.h"
 #include "drawing/drawings_text.h"
@@ -241,6 +242,8 @@ std::vector<PreviewCanvas::Page> TDrawingPreview::canvasPages() {
 void TDrawingPreview::showContent(ReportContent content) {
     content_ = std::move(content);
     outOfDate_ = false;
+    // A new design with errors was not asked about when the preview opened.
+    errorsAccepted_ = !content_.design.hasErrors();
     build();
     OutOfDateLabel->hide();
     Canvas->setDimmed(false);
@@ -257,9 +260,16 @@ void TDrawingPreview::markOutOfDate() {
 }
 
 bool TDrawingPreview::refusedAsOutOfDate() {
-    if (!outOfDate_) return false;
-    dialogs_.message(ApplicationTitle(), DrawingsText::tr("图样已过期，未保存也未打印：请先计算成功。"));
-    return true;
+    if (outOfDate_) {
+        dialogs_.message(ApplicationTitle(), DrawingsText::tr("图样已过期，未保存也未打印：请先计算成功。"));
+        return true;
+    }
+    if (!errorsAccepted_) {
+        const CalculatedDesign& d = content_.design;
+        if (!MayMakeDespiteErrors(dialogs_, d.findings, d.decimalSeparator, content_.language)) return true;
+        errorsAccepted_ = true;
+    }
+    return false;
 }
 
 const drawing::Sheet& TDrawingPreview::sheet() const { return document_.drawing(kind_.value_or(DrawingKind::Worm)); }

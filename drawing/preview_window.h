@@ -116,6 +116,9 @@ class TDrawingPreview : public QWidget {
     ReportDocument document_;  // the report's pages, or the drawing alone in document_.drawings
     std::function<bool(QPrinter&)> choosePrinter_;
     bool outOfDate_ = false;
+    // The design shown had no error, or the designer said to make it anyway
+    // (when the preview opened, or at a save or print since).
+    bool errorsAccepted_ = true;
 };
 
 }  // namespace wormgear

@@ -479,6 +479,14 @@
         <source>图样已过期，未保存也未打印：请先计算成功。</source>
         <translation>The drawing is out of date and was neither saved nor printed: calculate successfully first.</translation>
     </message>
+    <message>
+        <source>设计检查发现错误，按此设计不能加工出合格的蜗杆副：</source>
+        <translation>The design checks found errors: a pair made to this design cannot be sound:</translation>
+    </message>
+    <message>
+        <source>仍要生成吗？生成的文件将标明“%1”。</source>
+        <translation>Make it anyway? What is made will be marked “%1”.</translation>
+    </message>
 </context>
 <context>
     <name>wormgear::Files</name>
@@ -1324,14 +1332,6 @@ worst finding</translation>
     <message>
         <source>详细…</source>
         <translation>Details…</translation>
-    </message>
-    <message>
-        <source>设计检查发现错误，按此设计不能加工出合格的蜗杆副：</source>
-        <translation>The design checks found errors: a pair made to this design cannot be sound:</translation>
-    </message>
-    <message>
-        <source>仍要生成吗？生成的文件将标明“%1”。</source>
-        <translation>Make it anyway? What is made will be marked “%1”.</translation>
     </message>
     <message>
         <source>无法用这些数值完成计算。</source>

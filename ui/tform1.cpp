@@ -761,16 +761,7 @@ void TForm1::Button13Click() {
     guarded([this] { exportSheet(SheetKind::Wheel); });
 }
 
-bool TForm1::mayMakeDespiteErrors() {
-    if (!HasErrors(findings_)) return true;
-    // Yes makes it anyway, marked: the designer may want to look at a pair
-    // before mending it; the shop sees the mark.
-    return dialogs_.askYesNo(
-        ApplicationTitle(),
-        MessageWithDetail(tr("设计检查发现错误，按此设计不能加工出合格的蜗杆副："), CausesText(findings_, separator_)) +
-            QLatin1Char('\n') +
-            tr("仍要生成吗？生成的文件将标明“%1”。").arg(QString::fromUtf8(ChecksErrorMark(language_))));
-}
+bool TForm1::mayMakeDespiteErrors() { return MayMakeDespiteErrors(dialogs_, findings_, separator_, language_); }
 
 void TForm1::exportSheet(SheetKind kind) {
     if (!mayMakeDespiteErrors()) return;

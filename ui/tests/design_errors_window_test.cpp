@@ -75,5 +75,35 @@ TEST_F(DesignErrorsTest, YesMakesTheOutputMarked) {
     EXPECT_TRUE(dialogs.answers.empty());
 }
 
+// A preview opened on a sound design follows it into one with errors: it
+// shows the mark, and asks before it saves.
+TEST_F(DesignErrorsTest, APreviewThatFollowsIntoErrorsAsksBeforeSaving) {
+    openWindow();
+    typeWorkedExample();
+    form->Button1->click();
+    Item(*form, "N20")->trigger();
+    ASSERT_EQ(form->findChildren<TDrawingPreview*>().size(), 1);
+    TDrawingPreview* preview = form->findChildren<TDrawingPreview*>().front();
+    Retype(form->Edit7, QStringLiteral("5"));
+    form->Button1->click();
+    bool marked = false;
+    for (const drawing::TextEntity& text : preview->sheet().graphics.texts)
+        marked = marked || text.layer == drawing::Layer::Warning;
+    EXPECT_TRUE(marked);
+    dialogs.answers.push_back(false);
+    preview->save(FileFormat::Dxf);  // No: no save dialog (one would fail the test)
+    ASSERT_EQ(dialogs.questions.size(), 1u);
+    EXPECT_TRUE(dialogs.questions.back().contains(QStringLiteral("设计检查有错误")));
+    dialogs.answers.push_back(true);
+    const QString path = programDirectory() + QStringLiteral("worm.dxf");
+    dialogs.saveAnswers.push_back(path);
+    preview->save(FileFormat::Dxf);
+    EXPECT_TRUE(QFile::exists(path));
+    // Asked once for this design: the next save goes straight to its dialog.
+    dialogs.saveAnswers.push_back(programDirectory() + QStringLiteral("again.dxf"));
+    preview->save(FileFormat::Dxf);
+    EXPECT_EQ(dialogs.questions.size(), 2u);
+}
+
 }  // namespace
 }  // namespace wormgear::testing
