@@ -21,7 +21,7 @@
 #include "export/table_workbook.h"
 #include "files/file_io.h"
 #include "files/qt_path.h"
-#include "solutions/chart_ticks.h"
+#include "drawing/axis_ticks.h"
 #include "solutions/solutions_model.h"
 #include "translations/error_text.h"
 #include "translations/interface_language.h"

@@ -1,6 +1,6 @@
 // Round ticks: the step grows through 1, 2, 5, 10, 20, 50 ... until the
 // ticks around the values need few enough intervals.
-#include "solutions/chart_ticks.h"
+#include "drawing/axis_ticks.h"
 
 #include <algorithm>
 #include <cmath>

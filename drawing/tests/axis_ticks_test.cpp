@@ -6,7 +6,7 @@
 #include <cmath>
 #include <random>
 
-#include "solutions/chart_ticks.h"
+#include "drawing/axis_ticks.h"
 
 namespace wormgear {
 namespace {
