@@ -6,6 +6,7 @@
 
 #include "dialogs/window_place.h"
 #include "drawing/drawings_text.h"
+#include "drawing/meshing_window.h"
 
 namespace wormgear {
 
@@ -51,6 +52,10 @@ TDrawingPreview* OpenDrawingPreview(QWidget* parent, std::optional<DrawingKind> 
 
 void FollowCalculation(QWidget* parent, const std::optional<ReportContent>& calculated, const QString& designFile) {
     if (!parent) return;
+    for (TMeshingWindow* window : parent->findChildren<TMeshingWindow*>(Qt::FindDirectChildrenOnly)) {
+        if (calculated) window->showContent(PreviewContent(*calculated, designFile));
+        else window->markOutOfDate();
+    }
     for (TDrawingPreview* preview : parent->findChildren<TDrawingPreview*>(Qt::FindDirectChildrenOnly)) {
         if (calculated) preview->showContent(PreviewContent(*calculated, designFile));
         else preview->markOutOfDate();

@@ -73,4 +73,30 @@ inline constexpr const char* kCode = QT_TRANSLATE_NOOP("wormgear::Drawings", "�
 inline constexpr const char* kMessage = QT_TRANSLATE_NOOP("wormgear::Drawings", "说明");
 inline constexpr const char* kPage = QT_TRANSLATE_NOOP("wormgear::Drawings", "第 %1 页 共 %2 页");
 
+// The meshing analysis.
+inline constexpr const char* kMeshing = QT_TRANSLATE_NOOP("wormgear::Drawings", "啮合分析");
+inline constexpr const char* kWormAxialContact = QT_TRANSLATE_NOOP("wormgear::Drawings", "蜗杆轴向截面上的接触线");
+inline constexpr const char* kWheelToothContact = QT_TRANSLATE_NOOP("wormgear::Drawings", "蜗轮齿面上的接触线");
+inline constexpr const char* kAlongLines = QT_TRANSLATE_NOOP("wormgear::Drawings", "沿接触线");
+inline constexpr const char* kModificationAlongThread = QT_TRANSLATE_NOOP("wormgear::Drawings",
+                                                                          "修形量（沿螺纹，上齿面）");
+inline constexpr const char* kAlongWormAxis = QT_TRANSLATE_NOOP("wormgear::Drawings", "沿蜗杆轴线");
+inline constexpr const char* kFromWheelAxis = QT_TRANSLATE_NOOP("wormgear::Drawings", "距蜗轮轴线");
+inline constexpr const char* kAlongWheelAxis = QT_TRANSLATE_NOOP("wormgear::Drawings", "沿蜗轮轴线");
+inline constexpr const char* kWheelRadius = QT_TRANSLATE_NOOP("wormgear::Drawings", "半径");
+inline constexpr const char* kLubricationAngle = QT_TRANSLATE_NOOP("wormgear::Drawings", "润滑角");
+inline constexpr const char* kSlidingSpeed = QT_TRANSLATE_NOOP("wormgear::Drawings", "滑动速度");
+inline constexpr const char* kDeparture = QT_TRANSLATE_NOOP("wormgear::Drawings", "修形量");
+inline constexpr const char* kFirstBranch = QT_TRANSLATE_NOOP("wormgear::Drawings", "第一接触线");
+inline constexpr const char* kSecondBranch = QT_TRANSLATE_NOOP("wormgear::Drawings", "第二接触线");
+inline constexpr const char* kFirstLimit = QT_TRANSLATE_NOOP("wormgear::Drawings", "第一界限线");
+inline constexpr const char* kSecondLimit = QT_TRANSLATE_NOOP("wormgear::Drawings", "第二界限线");
+inline constexpr const char* kInToothZone = QT_TRANSLATE_NOOP("wormgear::Drawings", "进入齿面");
+inline constexpr const char* kOutsideToothZone = QT_TRANSLATE_NOOP("wormgear::Drawings", "在齿面以外");
+inline constexpr const char* kTeethInContact = QT_TRANSLATE_NOOP("wormgear::Drawings", "同时接触齿数");
+inline constexpr const char* kPitchPoint = QT_TRANSLATE_NOOP("wormgear::Drawings", "节点");
+inline constexpr const char* kWheelAngle = QT_TRANSLATE_NOOP("wormgear::Drawings", "蜗轮转角");
+inline constexpr const char* kWormSpeed = QT_TRANSLATE_NOOP("wormgear::Drawings", "蜗杆转速");
+inline constexpr const char* kUnsolvedPoints = QT_TRANSLATE_NOOP("wormgear::Drawings", "未能求解的点");
+
 }  // namespace wormgear::texts

@@ -487,6 +487,118 @@
         <source>仍要生成吗？生成的文件将标明“%1”。</source>
         <translation>Make it anyway? What is made will be marked “%1”.</translation>
     </message>
+    <message>
+        <source>啮合分析</source>
+        <translation>Meshing analysis</translation>
+    </message>
+    <message>
+        <source>蜗杆轴向截面上的接触线</source>
+        <translation>Contact lines in the worm&apos;s axial section</translation>
+    </message>
+    <message>
+        <source>蜗轮齿面上的接触线</source>
+        <translation>Contact lines on the wheel tooth</translation>
+    </message>
+    <message>
+        <source>沿接触线</source>
+        <translation>Along the contact lines</translation>
+    </message>
+    <message>
+        <source>修形量（沿螺纹，上齿面）</source>
+        <translation>Modification along the thread (upper flank)</translation>
+    </message>
+    <message>
+        <source>沿蜗杆轴线</source>
+        <translation>along the worm axis</translation>
+    </message>
+    <message>
+        <source>距蜗轮轴线</source>
+        <translation>from the wheel axis</translation>
+    </message>
+    <message>
+        <source>沿蜗轮轴线</source>
+        <translation>along the wheel axis</translation>
+    </message>
+    <message>
+        <source>半径</source>
+        <translation>radius</translation>
+    </message>
+    <message>
+        <source>润滑角</source>
+        <translation>lubrication angle</translation>
+    </message>
+    <message>
+        <source>滑动速度</source>
+        <translation>sliding speed</translation>
+    </message>
+    <message>
+        <source>修形量</source>
+        <translation>departure</translation>
+    </message>
+    <message>
+        <source>第一接触线</source>
+        <translation>first contact line</translation>
+    </message>
+    <message>
+        <source>第二接触线</source>
+        <translation>second contact line</translation>
+    </message>
+    <message>
+        <source>第一界限线</source>
+        <translation>first limit line</translation>
+    </message>
+    <message>
+        <source>第二界限线</source>
+        <translation>second limit line</translation>
+    </message>
+    <message>
+        <source>进入齿面</source>
+        <translation>enters the tooth zone</translation>
+    </message>
+    <message>
+        <source>在齿面以外</source>
+        <translation>outside the tooth zone</translation>
+    </message>
+    <message>
+        <source>同时接触齿数</source>
+        <translation>teeth in contact</translation>
+    </message>
+    <message>
+        <source>节点</source>
+        <translation>pitch point</translation>
+    </message>
+    <message>
+        <source>蜗轮转角</source>
+        <translation>wheel angle</translation>
+    </message>
+    <message>
+        <source>蜗杆转速</source>
+        <translation>worm speed</translation>
+    </message>
+    <message>
+        <source>未能求解的点</source>
+        <translation>unsolved points</translation>
+    </message>
+    <message>
+        <source>设计检查发现错误，不做啮合分析：</source>
+        <translation>The design checks found errors; no meshing analysis:</translation>
+    </message>
+    <message>
+        <source>该设计无法做啮合分析：按喉部轴向齿厚无法确定蜗杆齿面。</source>
+        <translation>This design cannot be analysed: no worm flank gives its axial tooth thickness at the throat.</translation>
+    </message>
+    <message>
+        <source>播放</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>保存为 PNG</source>
+        <translation>Save as PNG</translation>
+    </message>
+    <message>
+        <source>最近一次计算未能完成：这里仍是上一次成功计算的结果，不能保存。</source>
+        <translation>The last calculation did not complete: this is still the result of the last successful one and cannot be saved.</translation>
+    </message>
 </context>
 <context>
     <name>wormgear::Files</name>
@@ -1336,6 +1448,10 @@ worst finding</translation>
     <message>
         <source>无法用这些数值完成计算。</source>
         <translation>These numbers cannot be calculated.</translation>
+    </message>
+    <message>
+        <source>啮合分析</source>
+        <translation>Meshing analysis</translation>
     </message>
 </context>
 <context>

@@ -16,6 +16,7 @@
 #include "dialogs/window_font.h"
 #include "dialogs/window_place.h"
 #include "drawing/drawing_commands.h"
+#include "drawing/meshing_window.h"
 #include "export/export_command.h"
 #include "export/progress_dialog.h"
 #include "files/qt_path.h"
@@ -326,6 +327,7 @@ void TForm1::buildMenu() {
     N21 = item(N19, "N21", tr("蜗轮图"));
     N22 = item(N19, "N22", tr("滚刀图"));
     N23 = item(N19, "N23", tr("计算书"));
+    N29 = item(N19, "N29", tr("啮合分析"));
     N24 = item(N19, "N24", tr("设计检查"));
     N25 = item(N19, "N25", tr("方案表"));
     // Each language by its own name, whatever the interface's.
@@ -400,6 +402,7 @@ void TForm1::connectHandlers() {
     connect(N21, &QAction::triggered, this, [this] { N21Click(); });
     connect(N22, &QAction::triggered, this, [this] { N22Click(); });
     connect(N23, &QAction::triggered, this, [this] { N23Click(); });
+    connect(N29, &QAction::triggered, this, [this] { N29Click(); });
     connect(N24, &QAction::triggered, this, [this] { N24Click(); });
     connect(N25, &QAction::triggered, this, [this] { N25Click(); });
     connect(ChecksButton, &QToolButton::clicked, this, [this] { N24Click(); });
@@ -518,6 +521,10 @@ void TForm1::openDrawing(std::optional<DrawingKind> kind) {
         if (calculated_ && !mayMakeDespiteErrors()) return;
         OpenDrawingPreview(this, kind, calculated_, fileState_.CurrentDesignFile, dialogs_);
     });
+}
+
+void TForm1::N29Click() {
+    guarded([this] { OpenMeshingWindow(this, calculated_, fileState_.CurrentDesignFile, dialogs_); });
 }
 
 void TForm1::N18Click() {

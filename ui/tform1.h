@@ -71,9 +71,9 @@ class TForm1 : public QMainWindow, public DesignWindow, public SolutionsHost {
     // Main menu.
     QMenu *N1, *N7, *df1, *N19;
     QAction *N11, *N12, *N2, *N3, *N14, *N4, *N5, *N17, *N6, *N13, *N15, *N16, *N18;
-    // The tools menu: the drawings and the report; the design checks and
-    // the table of solutions.
-    QAction *N20, *N21, *N22, *N23, *N24, *N25;
+    // The tools menu: the drawings, the report and the meshing analysis (N29);
+    // the design checks and the table of solutions.
+    QAction *N20, *N21, *N22, *N23, *N24, *N25, *N29;
     // The status line below the client area: the design checks of the last
     // calculation, and the button that opens them in full.
     QLabel* ChecksLine;
@@ -123,6 +123,8 @@ class TForm1 : public QMainWindow, public DesignWindow, public SolutionsHost {
     void N21Click() { openDrawing(DrawingKind::Wheel); }
     void N22Click() { openDrawing(DrawingKind::Hob); }
     void N23Click() { openDrawing(std::nullopt); }
+    // The meshing analysis of the last successful calculation, in its window.
+    void N29Click();
     // The design checks of the last calculation in full, in their window.
     void N24Click();
     // The table of solutions around the design on screen.
