@@ -98,5 +98,13 @@ inline constexpr const char* kPitchPoint = QT_TRANSLATE_NOOP("wormgear::Drawings
 inline constexpr const char* kWheelAngle = QT_TRANSLATE_NOOP("wormgear::Drawings", "蜗轮转角");
 inline constexpr const char* kWormSpeed = QT_TRANSLATE_NOOP("wormgear::Drawings", "蜗杆转速");
 inline constexpr const char* kUnsolvedPoints = QT_TRANSLATE_NOOP("wormgear::Drawings", "未能求解的点");
+inline constexpr const char* kLargestSliding = QT_TRANSLATE_NOOP("wormgear::Drawings", "最大滑动速度");
+inline constexpr const char* kLeastLubrication = QT_TRANSLATE_NOOP("wormgear::Drawings", "最小润滑角");
+inline constexpr const char* kLargestCurvature = QT_TRANSLATE_NOOP("wormgear::Drawings", "最大诱导法曲率");
+inline constexpr const char* kModificationEnds = QT_TRANSLATE_NOOP("wormgear::Drawings", "修形量（两端）");
+inline constexpr const char* kNoMeshingForErrors = QT_TRANSLATE_NOOP("wormgear::Drawings",
+                                                                     "设计检查发现错误，不做啮合分析。");
+inline constexpr const char* kNoMeshingForFlanks = QT_TRANSLATE_NOOP(
+    "wormgear::Drawings", "该设计无法做啮合分析：按喉部轴向齿厚无法确定蜗杆齿面。");
 
 }  // namespace wormgear::texts

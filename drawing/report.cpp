@@ -7,6 +7,7 @@
 
 #include "cli/json.h"
 #include "drawing/drawing_texts.h"
+#include "drawing/meshing_sheet.h"
 #include "drawing/sheet_builder.h"
 
 namespace wormgear {
@@ -327,6 +328,73 @@ std::vector<ReportPage> ReportPages(const ReportContent& content, const Translat
         flow.endTable();
     }
 
+    // The meshing analysis: its key values here, its plots on a page across
+    // after the drawings.
+    std::optional<Sheet> plots;
+    {
+        flow.heading(std::to_string(d.findings.empty() ? 4 : 5) + "  " + tr(texts::kMeshing));
+        std::optional<meshing::MeshingAnalysis> analysis;
+        const char* refusal = nullptr;
+        if (d.hasErrors()) {
+            refusal = texts::kNoMeshingForErrors;
+        } else {
+            try {
+                analysis = meshing::AnalyseMeshing(d.design, {});
+            } catch (const meshing::MeshingError&) {
+                refusal = texts::kNoMeshingForFlanks;
+            }
+        }
+        if (refusal) {
+            flow.row({175}, {tr(refusal)});
+        } else {
+            const meshing::MeshingAnalysis& a = *analysis;
+            double sliding = 0, lubrication = 90, curvature = 0;
+            for (const meshing::ContactCurve& c : a.contactLines)
+                for (const meshing::ContactPoint& p : c.points) {
+                    sliding = std::max(sliding, p.slidingSpeed);
+                    lubrication = std::min(lubrication, p.lubricationAngle);
+                    curvature = std::max(curvature, p.inducedCurvature);
+                }
+            const auto fixed = [](double v, int decimals) {
+                char buffer[32];
+                return std::string(
+                    buffer, std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, decimals).ptr);
+            };
+            const auto zone = [&](const meshing::LimitLine& l) {
+                return tr(l.inToothZone ? texts::kInToothZone : texts::kOutsideToothZone);
+            };
+            const std::vector<double> values = {70, 105};
+            flow.tableHead(values, {tr(texts::kName), tr(texts::kValue)}, 0b11);
+            flow.row(values, {tr(texts::kWormSpeed), fixed(a.wormSpeed, 0) + " r/min"}, 0b11);
+            flow.row(values,
+                     {tr(texts::kTeethInContact),
+                      std::to_string(a.teethInContact.min) + " – " + std::to_string(a.teethInContact.max)},
+                     0b11);
+            flow.row(values,
+                     {tr(texts::kPitchPoint) + " " + tr(texts::kSlidingSpeed), fixed(a.pitch.slidingSpeed, 3) + " m/s"},
+                     0b11);
+            flow.row(
+                values,
+                {tr(texts::kPitchPoint) + " " + tr(texts::kLubricationAngle), fixed(a.pitch.lubricationAngle, 1) + "°"},
+                0b11);
+            flow.row(values, {tr(texts::kLargestSliding), fixed(sliding, 3) + " m/s"}, 0b11);
+            flow.row(values, {tr(texts::kLeastLubrication), fixed(lubrication, 1) + "°"}, 0b11);
+            flow.row(values, {tr(texts::kLargestCurvature), fixed(curvature, 4) + " 1/mm"}, 0b11);
+            flow.row(values, {tr(texts::kFirstLimit), zone(a.firstLimit)}, 0b11);
+            flow.row(values, {tr(texts::kSecondLimit), zone(a.secondLimit)}, 0b11);
+            if (!a.modification.empty())
+                flow.row(values,
+                         {tr(texts::kModificationEnds), fixed(a.modification.front().departure, 1) + " / " +
+                                                            fixed(a.modification.back().departure, 1) + " μm"},
+                         0b11);
+            flow.row(values, {tr(texts::kUnsolvedPoints), std::to_string(a.unsolved)}, 0b11);
+            flow.endTable();
+            const meshing::PairGeometry pair = meshing::PairOf(d.design);
+            const meshing::Mesh mesh(pair, meshing::FlanksOf(pair)->upper, a.wormSpeed);
+            plots = BuildMeshingSheet(d, a, ContactAt(mesh, 0), content.title, translate);
+        }
+    }
+
     // The drawings, each on an A4 page across.
     std::vector<ReportPage>& pages = flow.pages();
     for (DrawingKind kind : kDrawingKinds) {
@@ -338,6 +406,12 @@ std::vector<ReportPage> ReportPages(const ReportContent& content, const Translat
         page.area = {8, 14, kA4Landscape.width - 8, kA4Landscape.height - 6};
         pages.push_back(std::move(page));
     }
+    if (plots) {
+        ReportPage page;
+        page.sheet = std::move(*plots);
+        page.plots = true;
+        pages.push_back(std::move(page));
+    }
 
     // Headers and page numbers, now that the count is known.
     for (std::size_t i = 0; i < pages.size(); ++i) {
@@ -347,7 +421,7 @@ std::vector<ReportPage> ReportPages(const ReportContent& content, const Translat
         SheetBuilder page(sheet);
         page.text({sheet.width / 2, 7}, kCellText, PageNumber(translate, i + 1, pages.size()), HAlign::Centre,
                   VAlign::Baseline, 0, Layer::Frame);
-        if (i > 0 && !pages[i].drawing) {
+        if (i > 0 && !pages[i].drawing && !pages[i].plots) {
             page.text({kRight, sheet.height - 8}, kCellText, tr(texts::kReportTitle), HAlign::Right, VAlign::Baseline,
                       0, Layer::Frame);
         }

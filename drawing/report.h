@@ -1,7 +1,8 @@
 // The calculation report (计算书) as data: the title block, the thirteen input
 // texts with their captions, the fifteen coefficients with their rules and
 // whether each differs from the shipped value, the 34 results grouped as the
-// window's four panels, the design checks (every finding with its suggestion,
+// window's four panels, the meshing analysis (its key values, and its plots on
+// a page across: drawing/meshing_sheet.h), the design checks (every finding with its suggestion,
 // the design's own, so no caller can leave them out; a design with an error
 // is marked in red under the title), and the three drawings, each on a page
 // of its own, every page numbered. A table that runs onto the next page
@@ -42,6 +43,7 @@ struct ReportPage {
     drawing::Sheet sheet;
     std::optional<DrawingKind> drawing;
     drawing::Rect area{};
+    bool plots = false;  // the meshing analysis's plots, across, drawn on the page itself
 };
 
 // The report's pages, A4: text pages upright, drawing pages across.

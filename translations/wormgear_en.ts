@@ -599,6 +599,26 @@
         <source>最近一次计算未能完成：这里仍是上一次成功计算的结果，不能保存。</source>
         <translation>The last calculation did not complete: this is still the result of the last successful one and cannot be saved.</translation>
     </message>
+    <message>
+        <source>最大滑动速度</source>
+        <translation>largest sliding speed</translation>
+    </message>
+    <message>
+        <source>最小润滑角</source>
+        <translation>least lubrication angle</translation>
+    </message>
+    <message>
+        <source>最大诱导法曲率</source>
+        <translation>largest induced curvature</translation>
+    </message>
+    <message>
+        <source>修形量（两端）</source>
+        <translation>modification at the ends</translation>
+    </message>
+    <message>
+        <source>设计检查发现错误，不做啮合分析。</source>
+        <translation>The design checks found errors: no meshing analysis.</translation>
+    </message>
 </context>
 <context>
     <name>wormgear::Files</name>

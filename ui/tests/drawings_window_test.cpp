@@ -245,7 +245,7 @@ TEST_F(WindowTest, TheReportPreviewSavesAPdfOnly) {
     EXPECT_FALSE(preview->SaveDxfButton->isVisible());
     EXPECT_FALSE(preview->SaveSvgButton->isVisible());
     EXPECT_TRUE(preview->SavePdfButton->isVisible());
-    EXPECT_EQ(preview->pages().size(), 5u);  // two pages of tables, three drawings
+    EXPECT_EQ(preview->pages().size(), 7u);  // three pages of tables, three drawings, the meshing's plots
     const QString chosen = programDirectory() + QStringLiteral("report.PDF");
     dialogs.saveAnswers.push_back(chosen);
     QTest::mouseClick(preview->SavePdfButton, Qt::LeftButton);
@@ -274,7 +274,7 @@ TEST_F(WindowTest, PrintingPaintsEveryPage) {
     QProcess info;
     info.start(QStringLiteral("pdfinfo"), {output});
     ASSERT_TRUE(info.waitForFinished(30000));
-    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains(QStringLiteral("Pages:           5")));
+    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains(QStringLiteral("Pages:           7")));
     QProcess text;
     text.start(QStringLiteral("pdftotext"), {output, QStringLiteral("-")});
     ASSERT_TRUE(text.waitForFinished(30000));
