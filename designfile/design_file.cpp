@@ -30,7 +30,9 @@ std::string KeepOriginal(const Workbook& book) {
 }  // namespace
 
 DesignInputs ReadDesignFile(const std::string& path, char decimalSeparator) {
-    const Workbook book = Workbook::Open(path);
+    // Only column 1 of rows 1 to 13 is read: values repeated elsewhere in a
+    // converted sheet are counted against its bounds but never made.
+    const Workbook book = Workbook::OpenForReading(path, {kDesignFieldCount, 1});
     DesignInputs inputs;
     for (int row = 1; row <= kDesignFieldCount; ++row)
         inputs.*DesignFields()[row - 1].text = book.CellText(row, 1, decimalSeparator);

@@ -70,9 +70,24 @@ bool LooksLikeOle2(const std::string& bytes) {
     return bytes.size() >= 8 && std::memcmp(bytes.data(), kSignature, 8) == 0;
 }
 
-PackageEntries PlainWorkbookPackage(const std::string& sheetName, const std::vector<PlainCell>& cells) {
-    std::vector<PlainCell> sorted = cells;
-    std::stable_sort(sorted.begin(), sorted.end(), [](const PlainCell& a, const PlainCell& b) {
+void SheetTally::Add(std::uint64_t times, std::uint64_t cells, std::uint64_t textBytes) {
+    // Within the bound, `used` never passes it: times * each fits when times
+    // <= (bound - used) / each, which cannot overflow.
+    auto fits = [times](std::uint64_t each, std::uint64_t used, std::uint64_t bound) {
+        return each == 0 || times <= (bound - used) / each;
+    };
+    if (!fits(cells, cells_, kMaxLegacyCells))
+        throw WorkbookError(Kind::TooLarge, "工作表的值超过 " + std::to_string(kMaxLegacyCells) + " 个");
+    if (!fits(textBytes, textBytes_, kMaxSheetTextBytes)) {
+        throw WorkbookError(Kind::TooLarge, std::string("工作表单元格的文字共超过 ") + kMaxSheetTextShown +
+                                                "（重复的单元格按每次重复计）");
+    }
+    cells_ += times * cells;
+    textBytes_ += times * textBytes;
+}
+
+PackageEntries PlainWorkbookPackage(const std::string& sheetName, std::vector<PlainCell> cells) {
+    std::stable_sort(cells.begin(), cells.end(), [](const PlainCell& a, const PlainCell& b) {
         return a.row != b.row ? a.row < b.row : a.column < b.column;
     });
 
@@ -80,7 +95,7 @@ PackageEntries PlainWorkbookPackage(const std::string& sheetName, const std::vec
     if (!sheetName.empty()) book.sheetName = sheetName;
     std::string rows;
     int openRow = 0;
-    for (const PlainCell& cell : sorted) {
+    for (const PlainCell& cell : cells) {
         if (cell.row != openRow) {
             if (openRow) rows += "</row>";
             rows += "<row r=\"" + std::to_string(cell.row) + "\">";
@@ -117,9 +132,10 @@ static std::string InMemoryCopy(const std::string& bytes, const std::string& pat
     return "/proc/self/fd/" + std::to_string(fd);  // open until the child ends
 }
 
-// The first sheet's name and values as FreeXL reads them. Runs in the child
-// process of ReadLegacyWorkbook.
-static LegacySheet ParseWithFreexl(const std::string& bytes, const std::string& path) {
+// The first sheet's name and its values inside `kept` as FreeXL reads them,
+// the whole sheet counted against the bounds. Runs in the child process of
+// ReadLegacyWorkbook.
+static LegacySheet ParseWithFreexl(const std::string& bytes, const std::string& path, SheetRegion kept) {
     const std::string source = InMemoryCopy(bytes, path);
     FreexlHandle xls;
     if (const int status = freexl_open(source.c_str(), &xls.handle); status != FREEXL_OK) {
@@ -142,6 +158,16 @@ static LegacySheet ParseWithFreexl(const std::string& bytes, const std::string& 
     }
 
     std::vector<PlainCell> cells;
+    SheetTally tally;
+    // Each value counted before it is copied: every cell of a sheet may show
+    // the same long shared string.
+    auto count = [&](std::uint64_t textBytes) {
+        try {
+            tally.Add(1, 1, textBytes);
+        } catch (const WorkbookError& error) {
+            throw LegacyError(error.kind(), error.what(), path);
+        }
+    };
     for (unsigned int r = 0; r < rows; ++r) {
         for (unsigned short c = 0; c < columns; ++c) {
             FreeXL_CellValue value;
@@ -150,23 +176,25 @@ static LegacySheet ParseWithFreexl(const std::string& bytes, const std::string& 
                     Kind::Damaged,
                     "第 " + std::to_string(r + 1) + " 行第 " + std::to_string(c + 1) + " 列的单元格无法读取", path);
             }
-            int row = static_cast<int>(r) + 1;
-            int column = static_cast<int>(c) + 1;
-            if (value.type != FREEXL_CELL_NULL && cells.size() >= kMaxLegacyCells) {
-                throw LegacyError(Kind::TooLarge, "单元格超过 " + std::to_string(kMaxLegacyCells) + " 个", path);
-            }
+            const int row = static_cast<int>(r) + 1;
+            const int column = static_cast<int>(c) + 1;
+            std::variant<double, std::string> held;
             switch (value.type) {
-                case FREEXL_CELL_INT: cells.push_back({row, column, static_cast<double>(value.value.int_value)}); break;
-                case FREEXL_CELL_DOUBLE: cells.push_back({row, column, value.value.double_value}); break;
+                case FREEXL_CELL_INT: held = static_cast<double>(value.value.int_value); break;
+                case FREEXL_CELL_DOUBLE: held = value.value.double_value; break;
                 case FREEXL_CELL_TEXT:
                 case FREEXL_CELL_SST_TEXT:
                 case FREEXL_CELL_DATE:
                 case FREEXL_CELL_DATETIME:
                 case FREEXL_CELL_TIME:
-                    if (value.value.text_value) cells.push_back({row, column, std::string(value.value.text_value)});
-                    break;
-                default: break;  // empty, or a formula or boolean FreeXL does not return
+                    if (!value.value.text_value) continue;
+                    count(std::strlen(value.value.text_value));
+                    if (kept.Holds(row, column)) cells.push_back({row, column, std::string(value.value.text_value)});
+                    continue;
+                default: continue;  // empty, or a formula or boolean FreeXL does not return
             }
+            count(0);
+            if (kept.Holds(row, column)) cells.push_back({row, column, std::move(held)});
         }
     }
     return {name ? name : "", std::move(cells)};
@@ -237,9 +265,9 @@ std::string Refusal(const WorkbookError& error) {
 }
 
 // The values of the workbook `bytes`, or the refusal of the reader.
-std::string ChildAnswer(const std::string& bytes, const std::string& path) {
+std::string ChildAnswer(const std::string& bytes, const std::string& path, SheetRegion kept) {
     try {
-        return Encode(ParseWithFreexl(bytes, path));
+        return Encode(ParseWithFreexl(bytes, path, kept));
     } catch (const WorkbookError& error) {
         return Refusal(error);
     } catch (const std::bad_alloc&) {
@@ -390,16 +418,17 @@ std::string RunBoundedChild(const std::function<std::string()>& work, const Chil
     return answer;
 }
 
-PackageEntries ReadLegacyWorkbook(const std::string& path, const std::string& bytes) {
+PackageEntries ReadLegacyWorkbook(const std::string& path, const std::string& bytes, SheetRegion kept) {
     // FreeXL is old C code that a damaged file can make write past its own
     // buffers, loop or allocate without end. It therefore parses in a child
     // process of its own: whatever a hostile file does there, this process
     // gets the values or a refusal within the child's bounds, never a
     // corrupted stack or a hang.
-    const std::string answer = RunBoundedChild([&] { return ChildAnswer(bytes, path); }, kLegacyReaderLimits, path);
-    const LegacySheet sheet = Decode(answer, path);
+    const std::string answer = RunBoundedChild([&] { return ChildAnswer(bytes, path, kept); }, kLegacyReaderLimits,
+                                               path);
+    LegacySheet sheet = Decode(answer, path);
     try {
-        return PlainWorkbookPackage(sheet.name, sheet.cells);
+        return PlainWorkbookPackage(sheet.name, std::move(sheet.cells));
     } catch (const WorkbookError& error) {
         // A cell position beyond a sheet, as only a damaged file gives it.
         throw LegacyError(Kind::Damaged, error.what(), path);

@@ -23,23 +23,57 @@ struct PlainCell {
     std::variant<double, std::string> value;
 };
 
+// The part of a sheet a reader keeps: rows 1..lastRow, columns 1..lastColumn
+// (a design is column 1 of rows 1 to 13: {13, 1}).
+struct SheetRegion {
+    int lastRow;
+    int lastColumn;
+    bool Holds(std::uint64_t row, std::uint64_t column) const {
+        return row <= static_cast<std::uint64_t>(lastRow) && column <= static_cast<std::uint64_t>(lastColumn);
+    }
+};
+inline constexpr SheetRegion kWholeSheet{1048576, 16384};
+
 // An OOXML package with one worksheet named `sheetName` holding `cells`
-// (numbers as numbers, texts as shared strings).
-PackageEntries PlainWorkbookPackage(const std::string& sheetName, const std::vector<PlainCell>& cells);
+// (numbers as numbers, texts as shared strings, each distinct text once).
+PackageEntries PlainWorkbookPackage(const std::string& sheetName, std::vector<PlainCell> cells);
 
 // Reads the first worksheet of the OLE2 workbook `bytes`, the content of the
-// file `path` (FreeXL cannot tell which sheet was active). Numbers and texts
-// are kept; dates and times become their text; formula and boolean cells,
-// which FreeXL does not return, are empty. FreeXL parses in a child process
-// of its own, bounded in time, memory and the size of its answer. Throws
-// WorkbookError when FreeXL cannot read the file, the sheet holds more than
-// kMaxLegacyCells values (TooLarge), or the reader overruns its bounds
-// (Damaged: a reader that loops or grows without end met a damaged file).
-PackageEntries ReadLegacyWorkbook(const std::string& path, const std::string& bytes);
+// file `path` (FreeXL cannot tell which sheet was active), keeping the values
+// inside `kept`. Numbers and texts are kept; dates and times become their
+// text; formula and boolean cells, which FreeXL does not return, are empty.
+// FreeXL parses in a child process of its own, bounded in time, memory and
+// the size of its answer. Throws WorkbookError naming the file when FreeXL
+// cannot read it, the whole sheet holds more than kMaxLegacyCells values or
+// more than kMaxSheetTextBytes of text (TooLarge), or the reader overruns its
+// bounds (Damaged: a reader that loops or grows without end met a damaged
+// file).
+PackageEntries ReadLegacyWorkbook(const std::string& path, const std::string& bytes, SheetRegion kept = kWholeSheet);
 
 // A design file or template holds a few dozen values; a hundred thousand keep
 // the converted sheet within the workbook's bounds on parsed XML.
 inline constexpr std::size_t kMaxLegacyCells = 100000;
+// The texts of a sheet's values with every repeat spelled out: a cell's text
+// counts once for each cell it fills, however briefly the file writes it
+// (an OpenDocument cell repeated over 99,990 columns, an old workbook's shared
+// string in every cell). 16 MiB is what the parsed XML of a whole OOXML
+// workbook may hold (kMaxParsedXmlBytes) and a thousand times a design.
+inline constexpr std::uint64_t kMaxSheetTextBytes = 16ull << 20;
+inline constexpr const char* kMaxSheetTextShown = "16 MiB";
+
+// The values of a sheet counted as a reader meets them, every repeat spelled
+// out, against kMaxLegacyCells and kMaxSheetTextBytes, so that the bounds
+// hold for what a file describes before anything of it is expanded.
+class SheetTally {
+ public:
+    // Adds `times` times `cells` values holding `textBytes` of text together
+    // (a number holds none). Throws WorkbookError (TooLarge, without the
+    // file's name) when the sheet would pass a bound; nothing is added then.
+    void Add(std::uint64_t times, std::uint64_t cells, std::uint64_t textBytes);
+
+ private:
+    std::uint64_t cells_ = 0, textBytes_ = 0;
+};
 
 // What a child process of the binary reader may take.
 struct ChildLimits {
@@ -47,8 +81,10 @@ struct ChildLimits {
     std::uint64_t memoryBytes;  // address space beyond what it starts with
     std::uint64_t answerBytes;  // what it may send back
 };
-// A few seconds: a sound old workbook reads in milliseconds.
-inline constexpr ChildLimits kLegacyReaderLimits{5, 128ull << 20, 16ull << 20};
+// A few seconds: a sound old workbook reads in milliseconds. The answer holds
+// at most kMaxSheetTextBytes of text and, per value, its position, kind and
+// length (17 bytes).
+inline constexpr ChildLimits kLegacyReaderLimits{5, 128ull << 20, kMaxSheetTextBytes + (4ull << 20)};
 
 // Runs `work` in a child process within `limits` and returns the bytes it
 // produced. Throws WorkbookError naming the file `path`: Damaged when the

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <unordered_map>
 
@@ -265,6 +266,14 @@ struct Workbook::Impl {
     bool sheetChanged = false, stringsChanged = false, stringsCreated = false;
     bool workbookChanged = false, relsChanged = false, contentTypesChanged = false;
     bool calculationChainDropped = false;
+
+    // Set by OpenForReading: only these cells were read, and a converted
+    // sheet holds no others, so the workbook is never saved.
+    std::optional<SheetRegion> readRegion;
+
+    void CheckWritable() const {
+        if (readRegion) throw Error(Kind::Internal, "工作簿只为读取部分单元格而打开，不能保存");
+    }
 
     // A failure of this workbook, its file named.
     WorkbookError Error(Kind kind, const std::string& detail) const {
@@ -882,7 +891,15 @@ Workbook::Workbook(Workbook&&) noexcept = default;
 Workbook& Workbook::operator=(Workbook&&) noexcept = default;
 Workbook::~Workbook() = default;
 
-Workbook Workbook::Open(const std::string& path) {
+Workbook Workbook::Open(const std::string& path) { return Opened(path, kWholeSheet); }
+
+Workbook Workbook::OpenForReading(const std::string& path, SheetRegion region) {
+    Workbook book = Opened(path, region);
+    book.impl_->readRegion = region;
+    return book;
+}
+
+Workbook Workbook::Opened(const std::string& path, SheetRegion kept) {
     auto impl = std::make_unique<Impl>();
     impl->path = path;
     // The reading of the file, the binary reader and Load name the file
@@ -892,7 +909,7 @@ Workbook Workbook::Open(const std::string& path) {
         try {
             impl->entries = ReadPackage(bytes);
             if (IsOpenDocumentPackage(impl->entries)) {
-                impl->entries = OpenDocumentAsWorkbook(impl->entries);
+                impl->entries = OpenDocumentAsWorkbook(impl->entries, kept);
                 impl->packageBytes = WritePackage(impl->entries);
                 impl->sourceFormat = WorkbookFormat::OpenDocument;
                 impl->sourceBytes = std::move(bytes);
@@ -903,7 +920,7 @@ Workbook Workbook::Open(const std::string& path) {
             throw WorkbookFileError(error, path);
         }
     } else if (LooksLikeOle2(bytes)) {
-        impl->entries = ReadLegacyWorkbook(path, bytes);
+        impl->entries = ReadLegacyWorkbook(path, bytes, kept);
         try {
             impl->packageBytes = WritePackage(impl->entries);
         } catch (const WorkbookError& error) {
@@ -921,6 +938,9 @@ Workbook Workbook::Open(const std::string& path) {
 
 std::string Workbook::CellText(int row, int column, char decimalSeparator) const {
     impl_->CheckPosition(row, column);
+    if (impl_->readRegion && !impl_->readRegion->Holds(row, column)) {
+        throw impl_->Error(Kind::Cell, "单元格 " + CellReference(row, column) + " 不在读取的范围内");
+    }
     pugi::xml_node rowNode = impl_->FindRow(row);
     if (!rowNode) return "";
     pugi::xml_node cell = Impl::FindCell(rowNode, column);
@@ -998,12 +1018,16 @@ void Workbook::SaveAs(const std::string& path) {
 }
 
 void Workbook::SaveTo(const std::string& path) {
+    impl_->CheckWritable();
     impl_->DeclareWorkbookTypeFor(path);
     ReplaceWorkbookFile(path, impl_->PackedBytesFor(path));
     impl_->path = path;
 }
 
-void Workbook::Save() { ReplaceWorkbookFile(impl_->path, impl_->PackedBytesFor(impl_->path)); }
+void Workbook::Save() {
+    impl_->CheckWritable();
+    ReplaceWorkbookFile(impl_->path, impl_->PackedBytesFor(impl_->path));
+}
 
 const std::string& Workbook::Path() const { return impl_->path; }
 

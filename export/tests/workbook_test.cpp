@@ -726,6 +726,51 @@ TEST_F(WorkbookTest, TheLargestWorkbookWithinTheBoundsOpensAndSavesWithinTheMemo
     EXPECT_EQ(Workbook::Open(path).CellText(kRows, kColumns, '.'), "1");
 }
 
+// Cells share their strings in OOXML: one long string shown by 99,000 cells
+// is held once, and a dimension that names the whole sheet asks for nothing.
+TEST_F(WorkbookTest, SharedStringsAndDimensionsCostWhatTheFileHoldsNotWhatItShows) {
+    if (!MemoryBoundsMeasurable()) GTEST_SKIP() << "memory is not measurable under the sanitizer";
+    std::string longest;
+    for (int n = 0; n < 32767; ++n) longest += "右";  // the most a cell holds: 98 kB
+    std::string shared;
+    for (int r = 1; r <= 396; ++r) {
+        shared += "<row r=\"" + std::to_string(r) + "\">";
+        for (int c = 1; c <= 250; ++c) shared += "<c r=\"" + CellReference(r, c) + "\" t=\"s\"><v>0</v></c>";
+        shared += "</row>";
+    }
+    const struct {
+        const char* what;
+        std::string sheetXml;
+    } kFiles[] = {
+        {"one 32767-character string in 99,000 cells", SheetXml(shared)},
+        {"a dimension of every row and column",
+         SheetXml("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>", "<dimension ref=\"A1:XFD1048576\"/>")},
+    };
+    for (const auto& file : kFiles) {
+        SCOPED_TRACE(file.what);
+        WorkbookSpec spec = PlainSpec();
+        spec.sheetXml = file.sheetXml;
+        spec.sharedStringsXml = SharedStringsXml({longest});
+        const std::string path = Write("设计 A.cqb", WorkbookParts(spec));
+        EXPECT_EQ(OutcomeWithinMemory(
+                      [&] {
+                          Workbook book = Workbook::Open(path);
+                          const bool read = book.CellText(1, 1, '.') == longest;
+                          book.SetCellText(2, 1, "200");
+                          book.Save();
+                          return read && Workbook::Open(path).CellText(2, 1, '.') == "200";
+                      },
+                      path, ""),
+                  "opened");
+        EXPECT_EQ(OutcomeWithinMemory(
+                      [&] {
+                          return Workbook::OpenForReading(path, {13, 1}).CellText(1, 1, '.') == longest;
+                      },
+                      path, ""),
+                  "opened");
+    }
+}
+
 TEST_F(WorkbookTest, DetectsTheFormatByContentNotByName) {
     // The templates are OOXML named ".xls"; design files are named ".cqb".
     for (const char* name : {"copy.xls", "copy.cqb", "copy", "copy.xlsx"}) {
