@@ -1,6 +1,7 @@
 // JSON and text of a calculated design's outcome and checks.
 #include "cli/outcome_output.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -63,8 +64,9 @@ void AppendShownValueStart(std::string& json, std::string_view label, std::strin
 }
 
 void AppendValueAndText(std::string& json, std::string_view text, std::size_t numberLength, char separator) {
-    const std::string_view number = text.substr(0, numberLength);
-    for (char c : number) json += c == separator ? '.' : c;
+    const std::size_t start = json.size();
+    json.append(text.substr(0, numberLength));
+    if (separator != '.') std::replace(json.begin() + static_cast<std::ptrdiff_t>(start), json.end(), separator, '.');
     // The text is a number text and a constant suffix: nothing in it needs
     // an escape unless the separator itself does (or is not ASCII).
     const unsigned char point = static_cast<unsigned char>(separator);

@@ -4,20 +4,25 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <iostream>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <sstream>
+#include <string_view>
 #include <thread>
 
 #include "calc/checks.h"
 #include "calc/suggestions.h"
 #include "cli/json.h"
+#include "cli/line_reader.h"
 #include "cli/outcome_output.h"
 #include "cli/sweep_mode.h"
 #include "sweep/design_table.h"
+#include "sweep/ordered_run.h"
 
 namespace wormgear {
 
@@ -69,9 +74,11 @@ constexpr const char* kHelp =
     "                            every combination of the ranges (repeatable; exact decimal\n"
     "                            steps, at most 10000000 designs), as CSV rows or JSON lines in\n"
     "                            order, each JSON line with the field texts as \"inputs\"\n"
-    "  --threads N               threads of a sweep (default: every core)\n"
+    "  --threads N               threads of a sweep or a batch (default: every core)\n"
     "  --jsonl                   batch: one JSON object per input line (keys as the long options),\n"
-    "                            one JSON result per output line (or one CSV row with --csv)\n"
+    "                            one JSON result per output line (or one CSV row with --csv); a\n"
+    "                            line that is no such object, or is longer than 1 MiB, gets an\n"
+    "                            error object (an error row) of its own and exit status 2\n"
     "  --suggest                 the proposals typing the centre distance gives (Edit5, Label46,\n"
     "                            Edit7, Label47); in JSON {\"lines\": [LINE, ...]} with the symbols\n"
     "                            Db, Db/A, d1 and d1/A^c[0]\n"
@@ -316,7 +323,7 @@ Options ParseArguments(const std::vector<std::string>& args) {
     if (o.sweeping && (o.jsonl || o.suggest || o.check || writesFiles)) {
         throw UsageError("--sweep goes with --csv or JSON lines only (no --jsonl, --suggest, --check or files)");
     }
-    if (o.threads != 0 && !o.sweeping) throw UsageError("--threads applies to --sweep");
+    if (o.threads != 0 && !o.sweeping && !o.jsonl) throw UsageError("--threads applies to --sweep and --jsonl");
     const bool anyField = std::find(o.job.given.begin(), o.job.given.end(), true) != o.job.given.end();
     if (!anyField && !o.job.designFile && !o.jsonl && !o.sweeping) throw NothingGiven();
     return o;
@@ -455,86 +462,240 @@ int RunSuggest(const Job& job, bool asJson, Language language, const WormcalcSer
     return failures ? 1 : 0;
 }
 
-// --jsonl: one design per input line; a malformed line gets an error object
-// (or an empty CSV row) of its own so that outputs stay aligned with inputs.
-int RunBatch(const Options& defaults, std::istream& in, std::ostream& out, std::ostream& err,
-             const WormcalcServices& services, char separator) {
-    std::optional<TCoefficientTable> storeCoefficients = defaults.job.coefficients;
-    int status = 0;
-    std::string text;
-    long lineNumber = 0;
-    // Kept from design to design: nothing is allocated per design once they have room.
+// The coefficients of the store beside the program, read once for a whole
+// batch by the first line that needs them (or before a chunk of lines that
+// will), whichever thread gets there first. A store that cannot be read
+// fails every line that needs it with the same reason.
+class BatchStore {
+ public:
+    explicit BatchStore(const WormcalcServices& services) : services_(services) {}
+
+    TCoefficientTable Get() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (table_) return *table_;
+        if (failure_) throw StoreFailure(*failure_);
+        try {
+            table_ = Coefficients(Job{}, services_);
+        } catch (const StoreFailure& e) {
+            failure_ = e.what();
+            throw;
+        }
+        return *table_;
+    }
+
+    bool Tried() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return table_ || failure_;
+    }
+
+ private:
+    const WormcalcServices& services_;
+    std::mutex mutex_;
+    std::optional<TCoefficientTable> table_;
+    std::optional<std::string> failure_;
+};
+
+// What a batch worker keeps from line to line, so that a line allocates
+// nothing once the first lines have made room.
+struct BatchWorker {
+    Job job;
+    json::FlatObject object;
     CalculationOutcome outcome;
     std::vector<Finding> findings;
-    std::string written;
-    if (defaults.csv) out << DesignTableHeader();
-    // A failed write (a full disk) ends the batch: the rest would be lost too.
-    while (std::getline(in, text)) {
-        CheckOutput(out);
-        ++lineNumber;
-        if (text.find_first_not_of(" \t\r") == std::string::npos) continue;
-        try {
-            Job job = defaults.job;
-            for (const auto& [key, value] : json::ParseObject(text)) {
-                if (const DesignFieldDescription* field = FieldByOption(key)) {
-                    const auto* s = std::get_if<std::string>(&value);
-                    if (!s) throw UsageError("\"" + key + "\" must be a string");
-                    job.fields.*field->text = *s;
-                } else if (key == "round-teeth") {
-                    const auto* b = std::get_if<bool>(&value);
-                    if (!b) throw UsageError("\"round-teeth\" must be true or false");
-                    job.roundTeeth = *b;
-                } else if (key == "coefficients") {
-                    if (const auto* list = std::get_if<std::vector<std::string>>(&value)) {
-                        job.coefficients = ParseCoefficients(*list);
-                    } else if (const auto* s = std::get_if<std::string>(&value)) {
-                        job.coefficients = ParseCoefficients(SplitCommas(*s));
-                    } else {
-                        throw UsageError("\"coefficients\" must be a list of 15 numbers");
-                    }
+};
+
+// The output of consecutive lines: their lines of standard output and of
+// the error stream, and the worst status among them.
+struct BatchBlock {
+    std::string out, err;
+    int status = 0;
+};
+
+// Output buffers handed back once written, so that a block of a megabyte or
+// two is not grown, copied and given back to the system for every 256 lines.
+class BufferPool {
+ public:
+    std::string Take() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (buffers_.empty()) return {};
+        std::string buffer = std::move(buffers_.back());
+        buffers_.pop_back();
+        buffer.clear();
+        return buffer;
+    }
+    void Give(std::string&& buffer) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        buffers_.push_back(std::move(buffer));
+    }
+
+ private:
+    std::mutex mutex_;
+    std::vector<std::string> buffers_;
+};
+
+// A line of a chunk of the input: where its text lies in the chunk, whether
+// it was too long to keep, and its number in the whole input.
+struct BatchLine {
+    std::size_t offset, length;
+    bool tooLong;
+    long number;
+};
+
+// Lines read before they are calculated together, and the lines a worker
+// takes at a time. The first chunk is small, so that the work starts after
+// a millisecond of reading, and the chunks grow to 16,384 lines, some
+// 50 ms of work on each core; a block of 64 lines is half a millisecond, so
+// that at the end of a chunk no core waits long for the other.
+constexpr std::size_t kFirstChunkLines = 1024;
+constexpr std::size_t kChunkLines = 16384;
+constexpr std::size_t kChunkBytes = 8u << 20;
+constexpr std::uint64_t kBlockLines = 64;
+
+bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t\r") == std::string_view::npos; }
+
+// One line of the batch into `block`: its result, or for a line that cannot
+// be read the error object (or an empty CSV row) of its own, so that outputs
+// stay aligned with inputs.
+void RunBatchLine(const Options& defaults, BatchWorker& w, std::string_view text, const BatchLine& line,
+                  BatchStore& store, char separator, BatchBlock& block) {
+    auto refuse = [&](const std::string& reason, const char* code, int status, bool alsoOnErrorStream) {
+        if (defaults.csv) {
+            // Every cell empty but the last; the reason goes to the error stream.
+            block.out.append(TableFields().size() + kResultCount, ',').append("error:").append(code) += '\n';
+            block.err.append("wormcalc: ").append(reason) += '\n';
+        } else {
+            block.out += "{\"error\":";
+            json::AppendQuoted(block.out, reason);
+            block.out += ",\"lines\":[]}\n";
+            if (alsoOnErrorStream) block.err.append("wormcalc: ").append(reason) += '\n';
+        }
+        block.status = std::max(block.status, status);
+    };
+    const std::string lineName = "line " + std::to_string(line.number) + ": ";
+    if (line.tooLong) {
+        refuse(lineName + "longer than the limit of " + kMaxBatchLineShown + " (" + std::to_string(kMaxBatchLineBytes) +
+                   " bytes), not read",
+               "unreadable-line", 2, true);
+        return;
+    }
+    if (IsBlank(text)) return;
+    try {
+        Job& job = w.job;
+        job.fields = defaults.job.fields;
+        job.roundTeeth = defaults.job.roundTeeth;
+        job.coefficients = defaults.job.coefficients;
+        w.object.Parse(text);
+        // In the order of the keys, as the first unusable key is named.
+        for (const json::FlatObject::Member* member : w.object.InKeyOrder()) {
+            const std::string& key = member->key;
+            const json::Value& value = member->value;
+            if (const DesignFieldDescription* field = FieldByOption(key)) {
+                const auto* s = std::get_if<std::string>(&value);
+                if (!s) throw UsageError("\"" + key + "\" must be a string");
+                job.fields.*field->text = *s;
+            } else if (key == "round-teeth") {
+                const auto* b = std::get_if<bool>(&value);
+                if (!b) throw UsageError("\"round-teeth\" must be true or false");
+                job.roundTeeth = *b;
+            } else if (key == "coefficients") {
+                if (const auto* list = std::get_if<std::vector<std::string>>(&value)) {
+                    job.coefficients = ParseCoefficients(*list);
+                } else if (const auto* s = std::get_if<std::string>(&value)) {
+                    job.coefficients = ParseCoefficients(SplitCommas(*s));
                 } else {
-                    throw UsageError("unknown key \"" + key + "\"");
+                    throw UsageError("\"coefficients\" must be a list of 15 numbers");
+                }
+            } else {
+                throw UsageError("unknown key \"" + key + "\"");
+            }
+        }
+        if (!job.coefficients) job.coefficients = store.Get();
+        w.outcome.design = TWormDesign{};  // each design on its own
+        CalculateInto(w.outcome, job.fields, job.roundTeeth, *job.coefficients, separator);
+        CheckDesign(job.fields, *job.coefficients, w.outcome, separator, w.findings);
+        if (!w.outcome.succeeded()) block.status = std::max(block.status, 1);
+        if (defaults.check && AnyError(w.findings)) block.status = std::max(block.status, 1);
+        if (defaults.csv) {
+            AppendDesignRow(block.out, job.fields, w.outcome, Worst(w.findings), separator);
+        } else if (defaults.check) {
+            AppendChecksOnlyJson(block.out, w.findings, separator, defaults.language);
+        } else {
+            AppendOutcomeJson(block.out, w.outcome, w.findings, separator, nullptr, defaults.language);
+        }
+    } catch (const StoreFailure& e) {
+        refuse(lineName + e.what(), "coefficients-unreadable", 1, false);
+    } catch (const std::exception& e) {
+        refuse(lineName + e.what(), "unreadable-line", 2, false);
+    }
+}
+
+// --jsonl: one design per input line, read in chunks and calculated on
+// `threads` threads, the outputs written in the order of the lines.
+int RunBatch(const Options& defaults, std::istream& in, std::ostream& out, std::ostream& err,
+             const WormcalcServices& services, char separator) {
+    const int threads = defaults.threads != 0 ? defaults.threads
+                                              : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    std::vector<BatchWorker> workers(static_cast<std::size_t>(threads));
+    BatchStore store(services);
+    BoundedLineReader reader(in, kMaxBatchLineBytes);
+    BufferPool buffers;
+    std::string chunk;
+    std::vector<BatchLine> lines;
+    long lineNumber = 0;
+    int status = 0;
+    int writeError = 0;  // errno of a write that failed, taken on the writer's thread
+    if (defaults.csv) out << DesignTableHeader();
+    bool more = true;
+    std::size_t chunkLines = kFirstChunkLines;
+    while (more && out) {
+        chunk.clear();
+        lines.clear();
+        while (lines.size() < chunkLines && chunk.size() < kChunkBytes) {
+            const std::size_t offset = chunk.size();
+            const LineRead read = reader.Next(chunk);
+            if (!read) {
+                more = false;
+                break;
+            }
+            lines.push_back({offset, chunk.size() - offset, read.kind == LineRead::Kind::TooLong, ++lineNumber});
+        }
+        chunkLines = std::min(chunkLines * 2, kChunkLines);
+        auto textOf = [&](const BatchLine& line) { return std::string_view(chunk).substr(line.offset, line.length); };
+        // The store is read here, on the program's own thread, when a line
+        // of the chunk will need it; a line that names coefficients only in
+        // a value reads it from its worker.
+        if (!defaults.job.coefficients && !store.Tried()) {
+            const bool needed = std::any_of(lines.begin(), lines.end(), [&](const BatchLine& line) {
+                return !line.tooLong && !IsBlank(textOf(line)) &&
+                       textOf(line).find("\"coefficients\"") == std::string_view::npos;
+            });
+            if (needed) {
+                try {
+                    store.Get();
+                } catch (const std::exception&) {
+                    // Each line that needs the store reports it.
                 }
             }
-            if (!job.coefficients) {
-                if (!storeCoefficients) storeCoefficients = Coefficients(job, services);
-                job.coefficients = storeCoefficients;
-            }
-            outcome.design = TWormDesign{};  // each design on its own
-            CalculateInto(outcome, job.fields, job.roundTeeth, *job.coefficients, separator);
-            CheckDesign(job.fields, *job.coefficients, outcome, separator, findings);
-            if (!outcome.succeeded()) status = std::max(status, 1);
-            if (defaults.check && AnyError(findings)) status = std::max(status, 1);
-            written.clear();
-            if (defaults.csv) {
-                AppendDesignRow(written, job.fields, outcome, Worst(findings), separator);
-            } else if (defaults.check) {
-                AppendChecksOnlyJson(written, findings, separator, defaults.language);
-            } else {
-                AppendOutcomeJson(written, outcome, findings, separator, nullptr, defaults.language);
-            }
-            out.write(written.data(), static_cast<std::streamsize>(written.size()));
-        } catch (const StoreFailure& e) {
-            const std::string reason = "line " + std::to_string(lineNumber) + ": " + e.what();
-            if (defaults.csv) {
-                out << std::string(TableFields().size() + kResultCount, ',') << "error:coefficients-unreadable\n";
-                err << "wormcalc: " << reason << '\n';
-            } else {
-                out << "{\"error\":" << json::Quote(reason) << ",\"lines\":[]}\n";
-            }
-            status = std::max(status, 1);
-        } catch (const std::exception& e) {
-            const std::string reason = "line " + std::to_string(lineNumber) + ": " + e.what();
-            if (defaults.csv) {
-                // Every cell empty but the last; the reason goes to the error stream.
-                out << std::string(TableFields().size() + kResultCount, ',') << "error:unreadable-line\n";
-                err << "wormcalc: " << reason << '\n';
-            } else {
-                out << "{\"error\":" << json::Quote(reason) << ",\"lines\":[]}\n";
-            }
-            status = 2;
         }
+        RunInOrder<BatchBlock>(
+            lines.size(), threads, kBlockLines,
+            [&](std::uint64_t first, std::uint64_t count, int index, BatchBlock& block) {
+                BatchWorker& worker = workers[static_cast<std::size_t>(index)];
+                block.out = buffers.Take();
+                for (std::uint64_t n = first; n < first + count; ++n)
+                    RunBatchLine(defaults, worker, textOf(lines[n]), lines[n], store, separator, block);
+            },
+            [&](BatchBlock& block) {
+                status = std::max(status, block.status);
+                out.write(block.out.data(), static_cast<std::streamsize>(block.out.size()));
+                if (!out) writeError = errno;
+                err << block.err;
+                buffers.Give(std::move(block.out));
+                // A failed write (a full disk) ends the batch: the rest would be lost too.
+                return static_cast<bool>(out);
+            });
     }
+    if (!out && writeError != 0) errno = writeError;
     CheckOutput(out);
     return status;
 }
