@@ -6,7 +6,8 @@ of each one's active sheet, one per line:
 
 TYPE is openpyxl's: "n" a number, "s" a text, "b" a boolean. A number is
 written as Python's repr, a text as UTF-8 with backslash, tab and line break
-escaped as \\, \t and \n.
+escaped as \\, \t and \n. The document's properties come first, as cells
+of type "p" named @title, @creator and @created (ISO 8601, UTC).
 
 Any warning openpyxl gives while loading (an unknown extension, a damaged
 style, a data validation it drops ...) is an error: the file is named and the
@@ -34,6 +35,11 @@ def main(paths):
         for warning in caught:
             print(f"{path}: {warning.category.__name__}: {warning.message}", file=sys.stderr)
             failed = True
+        properties = book.properties
+        created = properties.created.strftime("%Y-%m-%dT%H:%M:%SZ") if properties.created else ""
+        for name, value in (("title", properties.title), ("creator", properties.creator), ("created", created)):
+            value = (value or "").replace("\\", "\\\\").replace("\t", "\\t").replace("\n", "\\n")
+            print(f"{path}\t@{name}\tp\t{value}\t")
         sheet = book.active
         for row in sheet.iter_rows():
             for cell in row:
