@@ -1,6 +1,9 @@
 // Lines read through the stream's buffer in blocks, split with memchr.
 #include "cli/line_reader.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstring>
 
 namespace wormgear {
@@ -16,10 +19,23 @@ constexpr std::size_t kReadBytes = 1u << 16;
 BoundedLineReader::BoundedLineReader(std::istream& in, std::size_t limit)
     : source_(in.rdbuf()), limit_(limit), buffer_(kReadBytes) {}
 
+BoundedLineReader::BoundedLineReader(int descriptor, std::size_t limit)
+    : descriptor_(descriptor), limit_(limit), buffer_(kReadBytes) {}
+
 bool BoundedLineReader::Refill() {
+    pos_ = end_ = 0;
+    if (descriptor_ >= 0) {
+        if (readError_ != 0) return false;
+        for (;;) {
+            const ssize_t got = ::read(descriptor_, buffer_.data(), buffer_.size());
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) readError_ = errno;
+            end_ = got > 0 ? static_cast<std::size_t>(got) : 0;
+            return end_ > 0;
+        }
+    }
     if (!source_) return false;
     const std::streamsize got = source_->sgetn(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-    pos_ = 0;
     end_ = got > 0 ? static_cast<std::size_t>(got) : 0;
     return end_ > 0;
 }

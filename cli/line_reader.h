@@ -30,6 +30,8 @@ struct LineRead {
 class BoundedLineReader {
  public:
     BoundedLineReader(std::istream& in, std::size_t limit);
+    // Reads the open file `descriptor` (which stays the caller's).
+    BoundedLineReader(int descriptor, std::size_t limit);
 
     // Reads the next line. A line of at most `limit` bytes is appended to
     // `into` without its '\n' (Line); a longer one is read to its end and
@@ -37,10 +39,16 @@ class BoundedLineReader {
     // it, End. A stream that fails ends the input, as std::getline does.
     LineRead Next(std::string& into);
 
+    // The system's error number of a read of the descriptor that failed
+    // (the input then ended there), 0 when none did.
+    int readError() const { return readError_; }
+
  private:
     bool Refill();
 
-    std::streambuf* source_;
+    std::streambuf* source_ = nullptr;
+    int descriptor_ = -1;
+    int readError_ = 0;
     std::size_t limit_;
     std::vector<char> buffer_;
     std::size_t pos_ = 0, end_ = 0;

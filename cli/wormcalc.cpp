@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <iostream>
+#include <limits>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -21,6 +22,7 @@
 #include "cli/line_reader.h"
 #include "cli/outcome_output.h"
 #include "cli/sweep_mode.h"
+#include "files/file_io.h"
 #include "sweep/design_table.h"
 #include "sweep/ordered_run.h"
 
@@ -39,6 +41,7 @@ constexpr const char* kUsageLine = "Usage: wormcalc [OPTION]... [DESIGN.cqb]\n";
 
 constexpr const char* kHelp =
     "Usage: wormcalc [OPTION]... [DESIGN.cqb]\n"
+    "  or:  wormcalc --jsonl [OPTION]... [BATCH.jsonl]\n"
     "Calculates one enveloping worm gear design, as the window's Calculate does.\n"
     "\n"
     "Field options (each takes the field's text exactly as typed, numbers with the decimal\n"
@@ -61,7 +64,9 @@ constexpr const char* kHelp =
     "                            db1.mdb beside the executable)\n"
     "\n"
     "Modes and outputs:\n"
-    "  DESIGN.cqb                take the thirteen texts from a design file; options override them\n"
+    "  DESIGN.cqb                take the thirteen texts from a design file (.cqb, or a workbook\n"
+    "                            a spreadsheet program saved: .xlsx, .ods, .xls); options override\n"
+    "                            them; - reads the design file from standard input (at most 16 MiB)\n"
     "  --json                    one JSON object: {\"lines\": [LINE, ...], \"checks\": [CHECK, ...]},\n"
     "                            with \"error\": MESSAGE first when the calculation failed (the\n"
     "                            lines are then those written before it)\n"
@@ -75,10 +80,11 @@ constexpr const char* kHelp =
     "                            steps, at most 10000000 designs), as CSV rows or JSON lines in\n"
     "                            order, each JSON line with the field texts as \"inputs\"\n"
     "  --threads N               threads of a sweep or a batch (default: every core)\n"
-    "  --jsonl                   batch: one JSON object per input line (keys as the long options),\n"
-    "                            one JSON result per output line (or one CSV row with --csv); a\n"
-    "                            line that is no such object, or is longer than 1 MiB, gets an\n"
-    "                            error object (an error row) of its own and exit status 2\n"
+    "  --jsonl                   batch: one JSON object per line of BATCH.jsonl, or of standard\n"
+    "                            input without it or for -, keys as the long options; one JSON\n"
+    "                            result per output line (or one CSV row with --csv); a line that\n"
+    "                            is no such object, or is longer than 1 MiB, gets an error object\n"
+    "                            (an error row) of its own and exit status 2\n"
     "  --suggest                 the proposals typing the centre distance gives (Edit5, Label46,\n"
     "                            Edit7, Label47); in JSON {\"lines\": [LINE, ...]} with the symbols\n"
     "                            Db, Db/A, d1 and d1/A^c[0]\n"
@@ -96,6 +102,9 @@ constexpr const char* kHelp =
     "  -h, --help                show this help and exit\n"
     "  -V, --version             show the version and exit\n"
     "  --                        end of options: what follows is the design file\n"
+    "\n"
+    "A FILE written is never -: standard output carries the results (write ./- for a file of\n"
+    "that name).\n"
     "\n"
     "In JSON each LINE is one shown value, in the window's panel order, as\n"
     "{\"label\": \"Label23\", \"symbol\": \"d2\", \"name\": \"蜗轮分度圆直径\", \"unit\": \"mm\",\n"
@@ -200,6 +209,14 @@ bool FormatFits(const DrawingRequest& request) {
     return format && (request.kind || *format == FileFormat::Pdf);
 }
 
+// A file the tool writes is never "-": standard output carries the results.
+void RefuseStandardOutput(const std::string& option, const std::string& path) {
+    if (path == "-") {
+        throw UsageError("--" + option +
+                         " -: standard output carries the results; name a file (./- for one of that name)");
+    }
+}
+
 Options ParseArguments(const std::vector<std::string>& args) {
     Options o;
     bool optionsEnded = false;  // after "--" every argument is the design file
@@ -243,9 +260,11 @@ Options ParseArguments(const std::vector<std::string>& args) {
         } else if (kExportOptions.count(name)) {
             const std::string path = takeValue();
             if (path.empty()) throw UsageError("--" + name + " needs a file name");
+            RefuseStandardOutput(name, path);
             o.job.exports.push_back({kExportOptions.at(name), path});
         } else if (kDrawingOptions.count(name)) {
             DrawingRequest request{kDrawingOptions.at(name), takeValue()};
+            RefuseStandardOutput(name, request.path);
             if (!FormatFits(request)) {
                 throw UsageError("--" + name + " \"" + request.path + "\": the file name must end in " +
                                  (request.kind ? ".dxf, .svg or .pdf" : ".pdf"));
@@ -290,6 +309,7 @@ Options ParseArguments(const std::vector<std::string>& args) {
             const std::string path = takeValue();
             if (path.empty() || path.back() == '/')
                 throw UsageError("--save-design needs a file name, not \"" + path + "\"");
+            RefuseStandardOutput(name, path);
             o.job.saveDesign = path;
         } else if (name == "language") {
             const std::string language = takeValue();
@@ -313,8 +333,8 @@ Options ParseArguments(const std::vector<std::string>& args) {
     if (o.help || o.version) return o;  // whatever else was asked
     if (o.json && o.jsonl) throw UsageError("--json and --jsonl exclude each other");
     const bool writesFiles = !o.job.exports.empty() || !o.job.drawings.empty() || o.job.saveDesign;
-    if (o.jsonl && (o.suggest || o.job.designFile || writesFiles)) {
-        throw UsageError("--jsonl reads its designs from standard input; give other options there");
+    if (o.jsonl && (o.suggest || writesFiles)) {
+        throw UsageError("--jsonl reads its designs from a file or standard input; give other options there");
     }
     if (o.suggest && writesFiles) throw UsageError("--suggest writes no sheets, drawings or design files");
     if (o.csv && o.json) throw UsageError("--csv and --json exclude each other");
@@ -631,13 +651,12 @@ void RunBatchLine(const Options& defaults, BatchWorker& w, std::string_view text
 
 // --jsonl: one design per input line, read in chunks and calculated on
 // `threads` threads, the outputs written in the order of the lines.
-int RunBatch(const Options& defaults, std::istream& in, std::ostream& out, std::ostream& err,
+int RunBatch(const Options& defaults, BoundedLineReader& reader, std::ostream& out, std::ostream& err,
              const WormcalcServices& services, char separator) {
     const int threads = defaults.threads != 0 ? defaults.threads
                                               : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     std::vector<BatchWorker> workers(static_cast<std::size_t>(threads));
     BatchStore store(services);
-    BoundedLineReader reader(in, kMaxBatchLineBytes);
     BufferPool buffers;
     std::string chunk;
     std::vector<BatchLine> lines;
@@ -700,6 +719,33 @@ int RunBatch(const Options& defaults, std::istream& in, std::ostream& out, std::
     return status;
 }
 
+// The batch of BATCH.jsonl, or of standard input without it or for "-". The
+// file is opened as every file the program reads: it never waits on what is
+// not a regular file; a batch has no bound on its size, only its lines have.
+int RunBatchOf(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
+               const WormcalcServices& services, char separator) {
+    const std::optional<std::string>& path = options.job.designFile;
+    if (!path || *path == "-") {
+        BoundedLineReader reader(in, kMaxBatchLineBytes);
+        return RunBatch(options, reader, out, err, services, separator);
+    }
+    std::optional<RegularFile> file;
+    try {
+        file.emplace(*path, std::numeric_limits<std::uint64_t>::max());
+    } catch (const FileError& e) {
+        err << "wormcalc: cannot read the batch file \"" << *path << "\": " << e.what() << '\n';
+        return 1;
+    }
+    BoundedLineReader reader(file->descriptor(), kMaxBatchLineBytes);
+    int status = RunBatch(options, reader, out, err, services, separator);
+    if (reader.readError() != 0) {
+        err << "wormcalc: cannot read the batch file \"" << *path
+            << "\": " << FileError(FileError::Action::Read, *path, reader.readError()).what() << '\n';
+        status = std::max(status, 1);
+    }
+    return status;
+}
+
 }  // namespace
 
 bool WormcalcPaints(const std::vector<std::string>& arguments) {
@@ -741,16 +787,21 @@ int Run(Options& options, std::istream& in, std::ostream& out, std::ostream& err
         out << kVersion;
         return 0;
     }
-    if (options.jsonl) return RunBatch(options, in, out, err, services, decimalSeparator);
+    if (options.jsonl) return RunBatchOf(options, in, out, err, services, decimalSeparator);
 
     Job& job = options.job;
     if (job.designFile) {
-        if (!services.readDesignFile) throw UsageError("this build cannot read design files");
+        const bool standardInput = *job.designFile == "-";
+        if (!(standardInput ? static_cast<bool>(services.readDesignStream)
+                            : static_cast<bool>(services.readDesignFile)))
+            throw UsageError("this build cannot read design files");
         DesignInputs fromFile;
         try {
-            fromFile = services.readDesignFile(*job.designFile);
+            fromFile = standardInput ? services.readDesignStream(in) : services.readDesignFile(*job.designFile);
         } catch (const std::exception& e) {
-            err << "wormcalc: cannot open the design file \"" << *job.designFile << "\": " << e.what() << '\n';
+            err << "wormcalc: cannot open the design file "
+                << (standardInput ? std::string("from standard input") : "\"" + *job.designFile + "\"") << ": "
+                << e.what() << '\n';
             return 1;
         }
         // Options given beside the file override its texts.
@@ -825,7 +876,9 @@ int Run(Options& options, std::istream& in, std::ostream& out, std::ostream& err
         }
         for (const DrawingRequest& request : job.drawings) {
             try {
-                services.writeDrawing(request, *calculated, job.designFile.value_or(""));
+                // The title block names the design file; standard input has no name.
+                services.writeDrawing(request, *calculated,
+                                      job.designFile && *job.designFile != "-" ? *job.designFile : std::string());
             } catch (const std::exception& e) {
                 err << "wormcalc: \"" << request.path << "\" could not be written: " << e.what() << '\n';
                 return 1;

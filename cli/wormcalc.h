@@ -29,8 +29,10 @@ struct DrawingRequest {
 struct WormcalcServices {
     // Coefficients of the store beside the executable (db1.mdb).
     std::function<TCoefficientTable()> defaultCoefficients;
-    // The thirteen texts of a design file.
+    // The thirteen texts of a design file, and of one read whole from a
+    // stream (standard input, for the design file "-").
     std::function<DesignInputs(const std::string& path)> readDesignFile;
+    std::function<DesignInputs(std::istream& in)> readDesignStream;
     // Writes a parameter sheet from its template to `path`.
     std::function<void(SheetKind, const DesignInputs&, const TWormDesign&, const std::string& path)> writeSheet;
     // Writes a drawing or the report of a calculated design; `designFile` is

@@ -990,20 +990,25 @@ Workbook::Workbook(Workbook&&) noexcept = default;
 Workbook& Workbook::operator=(Workbook&&) noexcept = default;
 Workbook::~Workbook() = default;
 
-Workbook Workbook::Open(const std::string& path) { return Opened(path, kWholeSheet); }
+// The reading of the file, the binary reader and Load name the file
+// themselves; the package functions do not know it.
+Workbook Workbook::Open(const std::string& path) { return Opened(ReadWorkbookFile(path), path, kWholeSheet); }
 
 Workbook Workbook::OpenForReading(const std::string& path, SheetRegion region) {
-    Workbook book = Opened(path, region);
+    Workbook book = Opened(ReadWorkbookFile(path), path, region);
     book.impl_->readRegion = region;
     return book;
 }
 
-Workbook Workbook::Opened(const std::string& path, SheetRegion kept) {
+Workbook Workbook::OpenBytesForReading(std::string bytes, const std::string& name, SheetRegion region) {
+    Workbook book = Opened(std::move(bytes), name, region);
+    book.impl_->readRegion = region;
+    return book;
+}
+
+Workbook Workbook::Opened(std::string bytes, const std::string& path, SheetRegion kept) {
     auto impl = std::make_unique<Impl>();
     impl->path = path;
-    // The reading of the file, the binary reader and Load name the file
-    // themselves; the package functions do not know it.
-    std::string bytes = ReadWorkbookFile(path);
     if (bytes.size() >= 4 && bytes.compare(0, 2, "PK") == 0) {
         try {
             impl->entries = ReadPackage(bytes);

@@ -46,6 +46,10 @@ class Workbook {
     // (Internal). A design file is read this way ({13, 1}).
     static Workbook OpenForReading(const std::string& path, SheetRegion region);
 
+    // The same for the bytes of a workbook read from elsewhere (standard
+    // input): `name` stands for the file in every sentence.
+    static Workbook OpenBytesForReading(std::string bytes, const std::string& name, SheetRegion region);
+
     Workbook(Workbook&&) noexcept;
     Workbook& operator=(Workbook&&) noexcept;
     ~Workbook();
@@ -94,7 +98,7 @@ class Workbook {
  private:
     struct Impl;
     explicit Workbook(std::unique_ptr<Impl> impl);
-    static Workbook Opened(const std::string& path, SheetRegion kept);
+    static Workbook Opened(std::string bytes, const std::string& path, SheetRegion kept);
     std::unique_ptr<Impl> impl_;
 };
 
