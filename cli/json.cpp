@@ -44,6 +44,17 @@ void AppendQuoted(std::string& out, const std::string& text) {
     out += '"';
     std::size_t plain = 0;  // start of the run not yet copied
     for (std::size_t n = 0; n < text.size(); ++n) {
+        // A run of well-formed three-byte characters, which pass as they
+        // are: leads E1..EC and EE..EF take any continuation bytes (E0's
+        // overlong forms and ED's surrogates are left to the checks below);
+        // the Chinese characters and the full-width punctuation are here.
+        while (n + 3 <= text.size()) {
+            const unsigned lead = static_cast<unsigned char>(text[n]);
+            const unsigned second = static_cast<unsigned char>(text[n + 1]);
+            const unsigned third = static_cast<unsigned char>(text[n + 2]);
+            if (lead < 0xE1 || lead > 0xEF || lead == 0xED || (second & 0xC0) != 0x80 || (third & 0xC0) != 0x80) break;
+            n += 3;
+        }
         // Eight plain ASCII bytes at a time, the common case of numbers and codes.
         while (n + 8 <= text.size()) {
             std::uint64_t word;
@@ -57,7 +68,7 @@ void AppendQuoted(std::string& out, const std::string& text) {
             // JSON is UTF-8: a well-formed character passes, ill-formed bytes
             // become one U+FFFD each maximal subpart, as most decoders read them.
             if (const std::size_t length = PlainTwoOrThreeBytes(text, n)) {
-                n += length - 1;  // the common Chinese character, checked here
+                n += length - 1;  // a character the run above stopped short of
                 continue;
             }
             const Utf8Sequence sequence = Utf8SequenceAt(text, n);

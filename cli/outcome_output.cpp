@@ -14,24 +14,40 @@ namespace wormgear {
 
 namespace {
 
+// The constant beginning of each check's object, up to its message, made
+// once: a batch writes it for every finding of every design.
+const std::array<std::string, kCheckCodeCount>& CheckStarts() {
+    static const std::array<std::string, kCheckCodeCount> starts = [] {
+        std::array<std::string, kCheckCodeCount> made;
+        for (int code = 0; code < kCheckCodeCount; ++code) {
+            const CheckDescription& check = CheckDescriptions()[static_cast<std::size_t>(code)];
+            std::string& json = made[static_cast<std::size_t>(code)];
+            json += "{\"severity\":\"";
+            json += SeverityName(check.severity);
+            json += "\",\"code\":\"";
+            json += check.id;  // codes need no escaping
+            json += "\",\"fields\":[";
+            bool firstField = true;
+            for (DesignField field : FieldsOf(check.fields)) {
+                json += firstField ? "\"" : ",\"";
+                firstField = false;
+                json += DesignFields()[static_cast<int>(field)].option;
+                json += '"';
+            }
+            json += "],\"message\":";
+        }
+        return made;
+    }();
+    return starts;
+}
+
 void AppendChecks(std::string& json, const std::vector<Finding>& findings, char separator, Language language) {
     json += "\"checks\":[";
     bool firstFinding = true;
     for (const Finding& finding : findings) {
-        json += firstFinding ? "{\"severity\":\"" : ",{\"severity\":\"";
+        if (!firstFinding) json += ',';
         firstFinding = false;
-        json += SeverityName(finding.severity());
-        json += "\",\"code\":\"";
-        json += finding.id();  // codes need no escaping
-        json += "\",\"fields\":[";
-        bool firstField = true;
-        for (DesignField field : FieldsOf(Describe(finding.code).fields)) {
-            json += firstField ? "\"" : ",\"";
-            firstField = false;
-            json += DesignFields()[static_cast<int>(field)].option;
-            json += '"';
-        }
-        json += "],\"message\":";
+        json += CheckStarts()[static_cast<std::size_t>(finding.code)];
         json::AppendQuoted(json, FindingMessage(finding, language, separator));
         json += ",\"suggestion\":";
         json::AppendQuoted(json, FindingSuggestion(finding, language, separator));

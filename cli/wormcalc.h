@@ -29,10 +29,8 @@ struct DrawingRequest {
 struct WormcalcServices {
     // Coefficients of the store beside the executable (db1.mdb).
     std::function<TCoefficientTable()> defaultCoefficients;
-    // The thirteen texts of a design file, and of one read whole from a
-    // stream (standard input, for the design file "-").
+    // The thirteen texts of a design file.
     std::function<DesignInputs(const std::string& path)> readDesignFile;
-    std::function<DesignInputs(std::istream& in)> readDesignStream;
     // Writes a parameter sheet from its template to `path`.
     std::function<void(SheetKind, const DesignInputs&, const TWormDesign&, const std::string& path)> writeSheet;
     // Writes a drawing or the report of a calculated design; `designFile` is
@@ -41,6 +39,9 @@ struct WormcalcServices {
     // Writes the thirteen texts as a design file, as the window's save under
     // a new name does (".cqb" appended unless `path` ends in it).
     std::function<void(const DesignInputs&, const std::string& path)> writeDesign;
+    // The thirteen texts of a design file read whole from a stream
+    // (standard input, for the design file "-").
+    std::function<DesignInputs(std::istream& in)> readDesignStream;
     // Called once, before any sheet, drawing or report is written, when
     // --language asks for English: those files are then written in it.
     std::function<void(Language)> useLanguage;

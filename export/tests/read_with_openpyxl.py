@@ -6,12 +6,14 @@ of each one's active sheet, one per line:
 
 TYPE is openpyxl's: "n" a number, "s" a text, "b" a boolean. A number is
 written as Python's repr, a text as UTF-8 with backslash, tab and line break
-escaped as \\, \t and \n. The document's properties come first, as cells
-of type "p" named @title, @creator and @created (ISO 8601, UTC).
+escaped as \\, \t and \n.
 
 Any warning openpyxl gives while loading (an unknown extension, a damaged
 style, a data validation it drops ...) is an error: the file is named and the
 script exits 1. Exit 77 (skipped) when openpyxl is not installed.
+
+Each file's document properties come before its cells, as cells of type "p"
+named @title, @creator and @created (ISO 8601, UTC).
 """
 import sys
 import warnings
