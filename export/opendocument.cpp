@@ -264,6 +264,12 @@ class TableReader {
         CellValue value;
     };
 
+    // `at` moved on by `count`, held at last + 1 once past `last`: a count
+    // near 2^64 must not wrap round into the sheet.
+    static std::uint64_t PastTheEnd(std::uint64_t at, std::uint64_t count, std::uint64_t last) {
+        return count > last - std::min(at, last) ? last + 1 : at + count;
+    }
+
     static std::uint64_t TextBytes(const CellValue& value) {
         const std::string* text = std::get_if<std::string>(&value);
         return text ? text->size() : 0;
@@ -288,7 +294,7 @@ class TableReader {
                 if (column + repeat > kSheetColumns) throw WorkbookError(Kind::Damaged, "工作表中有超出范围的行或列");
                 runs.push_back({column, repeat, std::move(*value)});
             }
-            column = std::min(column + repeat, kSheetColumns + 1);
+            column = PastTheEnd(column, repeat, kSheetColumns);
         }
         if (!runs.empty()) {
             tally_.Add(rowRepeat, cells, textBytes);
@@ -304,7 +310,7 @@ class TableReader {
                 }
             }
         }
-        row_ = std::min(row_ + rowRepeat, kSheetRows + 1);
+        row_ = PastTheEnd(row_, rowRepeat, kSheetRows);
     }
 
     const Prefixes& ns_;

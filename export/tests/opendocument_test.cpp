@@ -193,6 +193,18 @@ TEST_F(OpenDocumentTest, RefusesHostileAndDamagedFilesWithinBounds) {
              return OpenDocumentParts(
                  OpenDocumentTable(Row("<table:table-cell table:number-columns-repeated=\"16384\"/>" + Float("1"))));
          }},
+        // Repeats that pass the 64 bits of a count stay beyond the sheet.
+        {"a value after empty rows repeated 2^64 - 1 times", "damaged",
+         [] {
+             return OpenDocumentParts(OpenDocumentTable(
+                 Row(kEmpty, " table:number-rows-repeated=\"1\"") +
+                 Row(kEmpty, " table:number-rows-repeated=\"18446744073709551615\"") + Row(Float("1"))));
+         }},
+        {"a value after empty cells repeated 2^64 - 1 times", "damaged",
+         [] {
+             return OpenDocumentParts(OpenDocumentTable(Row(
+                 kEmpty + "<table:table-cell table:number-columns-repeated=\"18446744073709551615\"/>" + Float("1"))));
+         }},
         {"four billion spaces", "too large",
          [] {
              return OpenDocumentParts(OpenDocumentTable(Row(Text("<text:p><text:s text:c=\"4000000000\"/></text:p>"))));
