@@ -36,7 +36,9 @@
 #include <fstream>
 #include <new>
 #include <string>
+#include <unordered_set>
 
+#include "calc/text.h"
 #include "export/ooxml.h"
 #include "export/workbook.h"
 
@@ -70,20 +72,83 @@ bool LooksLikeOle2(const std::string& bytes) {
     return bytes.size() >= 8 && std::memcmp(bytes.data(), kSignature, 8) == 0;
 }
 
-void SheetTally::Add(std::uint64_t times, std::uint64_t cells, std::uint64_t textBytes) {
+namespace {
+
+// The XML of a value, a shared string and a row as PlainWorkbookPackage
+// writes them, at their longest:
+//   <c r="XFD1048576" t="s"><v>99999</v></c>, <c r="XFD1048576"><v>(24 digits)</v></c>
+//   <si><t xml:space="preserve">TEXT</t></si>, <row r="1048576">...</row>
+constexpr SheetCost kNumberCell{1, 0, 53, 4, 1};
+constexpr SheetCost kTextCell{1, 0, 41, 4, 2};
+constexpr SheetCost kString{0, 0, 36, 4, 1};
+constexpr SheetCost kRow{0, 0, 23, 2, 1};
+// The other parts Load parses (content types, relationships, workbook), and
+// the cells a design's save adds: far less than this.
+constexpr std::uint64_t kRoomBytes = 1u << 20, kRoomTags = 2000, kRoomAttributes = 2000;
+
+}  // namespace
+
+SheetCost& SheetCost::operator+=(const SheetCost& other) {
+    cells += other.cells;
+    textBytes += other.textBytes;
+    xmlBytes += other.xmlBytes;
+    tags += other.tags;
+    attributes += other.attributes;
+    return *this;
+}
+
+SheetCost SheetCost::Times(std::uint64_t times) const {
+    return {cells * times, textBytes * times, xmlBytes * times, tags * times, attributes * times};
+}
+
+namespace {
+
+std::string Stored(const std::string& text) { return XmlEscaped(EscapeSpreadsheetText(text)); }
+
+}  // namespace
+
+SheetCost CellCost(const std::string* text) {
+    if (!text) return kNumberCell;
+    SheetCost cost = kTextCell;
+    cost.textBytes = Stored(*text).size();
+    return cost;
+}
+
+SheetCost StringCost(const std::string& text) {
+    const std::string stored = Stored(text);
+    SheetCost cost = kString;
+    cost.xmlBytes += stored.size();
+    // Escaped, a text holds no '<'; its '=' count as XmlCost counts them.
+    cost.attributes += static_cast<std::uint64_t>(std::count(stored.begin(), stored.end(), '='));
+    return cost;
+}
+
+SheetCost RowCost() { return kRow; }
+
+void SheetTally::Add(std::uint64_t times, const SheetCost& each) {
     // Within the bound, `used` never passes it: times * each fits when times
     // <= (bound - used) / each, which cannot overflow.
     auto fits = [times](std::uint64_t each, std::uint64_t used, std::uint64_t bound) {
         return each == 0 || times <= (bound - used) / each;
     };
-    if (!fits(cells, cells_, kMaxLegacyCells))
-        throw WorkbookError(Kind::TooLarge, "工作表的值超过 " + std::to_string(kMaxLegacyCells) + " 个");
-    if (!fits(textBytes, textBytes_, kMaxSheetTextBytes)) {
-        throw WorkbookError(Kind::TooLarge, std::string("工作表单元格的文字共超过 ") + kMaxSheetTextShown +
+    if (!fits(each.textBytes, total_.textBytes, kMaxSheetTextBytes)) {
+        throw WorkbookError(Kind::TooLarge, std::string("工作表单元格的文字存入工作簿后共超过 ") + kMaxSheetTextShown +
                                                 "（重复的单元格按每次重复计）");
     }
-    cells_ += times * cells;
-    textBytes_ += times * textBytes;
+    if (!fits(each.cells, total_.cells, kMaxLegacyCells))
+        throw WorkbookError(Kind::TooLarge, "工作表的值超过 " + std::to_string(kMaxLegacyCells) + " 个");
+    if (!fits(each.xmlBytes, total_.xmlBytes, kMaxParsedXmlBytes - kRoomBytes) ||
+        !fits(each.tags, total_.tags, kMaxXmlTags - kRoomTags) ||
+        !fits(each.attributes, total_.attributes, kMaxXmlAttributes - kRoomAttributes)) {
+        throw WorkbookError(Kind::TooLarge, "工作表的值过多：转换成的工作簿要解析的 XML 将超过 " +
+                                                std::to_string(kMaxParsedXmlBytes >> 20) + " MiB 或 " +
+                                                std::to_string(kMaxXmlTags) + " 个标记");
+    }
+    total_.cells += times * each.cells;
+    total_.textBytes += times * each.textBytes;
+    total_.xmlBytes += times * each.xmlBytes;
+    total_.tags += times * each.tags;
+    total_.attributes += times * each.attributes;
 }
 
 PackageEntries PlainWorkbookPackage(const std::string& sheetName, std::vector<PlainCell> cells) {
@@ -161,14 +226,18 @@ static LegacySheet ParseWithFreexl(const std::string& bytes, const std::string& 
     SheetTally tally;
     // Each value counted before it is copied: every cell of a sheet may show
     // the same long shared string.
-    auto count = [&](std::uint64_t textBytes) {
+    auto count = [&](const SheetCost& cost) {
         try {
-            tally.Add(1, 1, textBytes);
+            tally.Add(1, cost);
         } catch (const WorkbookError& error) {
             throw LegacyError(error.kind(), error.what(), path);
         }
     };
+    // FreeXL gives the cells of one shared string the same text: its shared
+    // string in the converted workbook is counted once.
+    std::unordered_set<const char*> strings;
     for (unsigned int r = 0; r < rows; ++r) {
+        bool rowHeld = false;  // a value in this row, whose row element then counts
         for (unsigned short c = 0; c < columns; ++c) {
             FreeXL_CellValue value;
             if (freexl_get_cell_value(xls.handle, r, c, &value) != FREEXL_OK) {
@@ -188,12 +257,16 @@ static LegacySheet ParseWithFreexl(const std::string& bytes, const std::string& 
                 case FREEXL_CELL_DATETIME:
                 case FREEXL_CELL_TIME:
                     if (!value.value.text_value) continue;
-                    count(std::strlen(value.value.text_value));
-                    if (kept.Holds(row, column)) cells.push_back({row, column, std::string(value.value.text_value)});
-                    continue;
+                    held = std::string(value.value.text_value);
+                    break;
                 default: continue;  // empty, or a formula or boolean FreeXL does not return
             }
-            count(0);
+            if (!rowHeld) count(RowCost());
+            rowHeld = true;
+            const std::string* text = std::get_if<std::string>(&held);
+            count(CellCost(text));
+            if (text && (value.type != FREEXL_CELL_SST_TEXT || strings.insert(value.value.text_value).second))
+                count(StringCost(*text));
             if (kept.Holds(row, column)) cells.push_back({row, column, std::move(held)});
         }
     }

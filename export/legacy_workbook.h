@@ -50,29 +50,53 @@ PackageEntries PlainWorkbookPackage(const std::string& sheetName, std::vector<Pl
 // file).
 PackageEntries ReadLegacyWorkbook(const std::string& path, const std::string& bytes, SheetRegion kept = kWholeSheet);
 
-// A design file or template holds a few dozen values; a hundred thousand keep
-// the converted sheet within the workbook's bounds on parsed XML.
+// A design file or template holds a few dozen values; a hundred thousand are
+// far beyond any that a person keeps by hand.
 inline constexpr std::size_t kMaxLegacyCells = 100000;
-// The texts of a sheet's values with every repeat spelled out: a cell's text
-// counts once for each cell it fills, however briefly the file writes it
-// (an OpenDocument cell repeated over 99,990 columns, an old workbook's shared
-// string in every cell). 16 MiB is what the parsed XML of a whole OOXML
-// workbook may hold (kMaxParsedXmlBytes) and a thousand times a design.
-inline constexpr std::uint64_t kMaxSheetTextBytes = 16ull << 20;
-inline constexpr const char* kMaxSheetTextShown = "16 MiB";
+// The texts of a sheet's values as a workbook stores them (XML escapes
+// included) with every repeat spelled out: a cell's text counts once for
+// each cell it fills, however briefly the file writes it (an OpenDocument
+// cell repeated over 99,990 columns, an old workbook's shared string in every
+// cell). 4 MiB is a thousand times a design's texts, and keeps the sheet the
+// conversion makes within the memory and the time a design file may take to
+// open.
+inline constexpr std::uint64_t kMaxSheetTextBytes = 4ull << 20;
+inline constexpr const char* kMaxSheetTextShown = "4 MiB";
+
+// What a sheet of converted values costs: the values, their texts as stored,
+// and the XML of the package PlainWorkbookPackage makes of them, measured as
+// XmlCost measures it (bytes, '<' and '='), repeats spelled out. A text's
+// shared string is counted once for each place a file spells it (a repeated
+// cell shares one), which is never less than the package holds.
+struct SheetCost {
+    std::uint64_t cells = 0, textBytes = 0, xmlBytes = 0, tags = 0, attributes = 0;
+    SheetCost& operator+=(const SheetCost& other);
+    // The cost `times` times over (for counts a tally has let through).
+    SheetCost Times(std::uint64_t times) const;
+};
+// A cell holding a number (nullptr) or a text, its text counted in full.
+SheetCost CellCost(const std::string* text);
+// The shared string of a text.
+SheetCost StringCost(const std::string& text);
+// A row that holds values, beside the cost of its values.
+SheetCost RowCost();
 
 // The values of a sheet counted as a reader meets them, every repeat spelled
-// out, against kMaxLegacyCells and kMaxSheetTextBytes, so that the bounds
-// hold for what a file describes before anything of it is expanded.
+// out, so that the bounds hold for what a file describes before anything of
+// it is made: at most kMaxSheetTextBytes of text and kMaxLegacyCells values,
+// and a package whose parsed XML, with the other parts and room for a
+// design's edits, stays within the bounds of package.h. A sheet that passes
+// thus converts to a workbook that loads, and loads again once saved; reading
+// only a design's cells of it refuses what reading it whole refuses.
 class SheetTally {
  public:
-    // Adds `times` times `cells` values holding `textBytes` of text together
-    // (a number holds none). Throws WorkbookError (TooLarge, without the
-    // file's name) when the sheet would pass a bound; nothing is added then.
-    void Add(std::uint64_t times, std::uint64_t cells, std::uint64_t textBytes);
+    // Adds `times` times `each`. Throws WorkbookError (TooLarge, without the
+    // file's name) when the sheet would pass a bound, the text's first;
+    // nothing is added then.
+    void Add(std::uint64_t times, const SheetCost& each);
 
  private:
-    std::uint64_t cells_ = 0, textBytes_ = 0;
+    SheetCost total_;
 };
 
 // What a child process of the binary reader may take.
@@ -84,7 +108,7 @@ struct ChildLimits {
 // A few seconds: a sound old workbook reads in milliseconds. The answer holds
 // at most kMaxSheetTextBytes of text and, per value, its position, kind and
 // length (17 bytes).
-inline constexpr ChildLimits kLegacyReaderLimits{5, 128ull << 20, kMaxSheetTextBytes + (4ull << 20)};
+inline constexpr ChildLimits kLegacyReaderLimits{5, 128ull << 20, kMaxSheetTextBytes + (2ull << 20)};
 
 // Runs `work` in a child process within `limits` and returns the bytes it
 // produced. Throws WorkbookError naming the file `path`: Damaged when the

@@ -270,34 +270,36 @@ class TableReader {
         return count > last - std::min(at, last) ? last + 1 : at + count;
     }
 
-    static std::uint64_t TextBytes(const CellValue& value) {
-        const std::string* text = std::get_if<std::string>(&value);
-        return text ? text->size() : 0;
-    }
-
     void ReadRow(pugi::xml_node row) {
         const std::uint64_t rowRepeat = RepeatCount(AttributeOf(row, ns_.table, "number-rows-repeated"));
         // One instance of the row, its values as runs, counted as they come:
         // one instance alone must fit before the instances are counted.
         std::vector<Run> runs;
         SheetTally instance;
-        std::uint64_t cells = 0, textBytes = 0;
+        SheetCost cost = RowCost();  // of each instance
+        SheetCost strings;           // once: the repeats of a cell share its string
         std::uint64_t column = 0;
         for (pugi::xml_node cell : row.children()) {
             if (!Is(cell, ns_.table, "table-cell") && !Is(cell, ns_.table, "covered-table-cell")) continue;
             const std::uint64_t repeat = RepeatCount(AttributeOf(cell, ns_.table, "number-columns-repeated"));
             if (std::optional<CellValue> value = ValueOf(cell, ns_, text_)) {
-                const std::uint64_t bytes = TextBytes(*value);
-                instance.Add(repeat, 1, bytes);
-                cells += repeat;
-                textBytes += repeat * bytes;
+                const std::string* text = std::get_if<std::string>(&*value);
+                const SheetCost each = CellCost(text);
+                instance.Add(repeat, each);
+                cost += each.Times(repeat);  // within the bounds: Add let it through
+                if (text) {
+                    const SheetCost string = StringCost(*text);
+                    instance.Add(1, string);
+                    strings += string;
+                }
                 if (column + repeat > kSheetColumns) throw WorkbookError(Kind::Damaged, "工作表中有超出范围的行或列");
                 runs.push_back({column, repeat, std::move(*value)});
             }
             column = PastTheEnd(column, repeat, kSheetColumns);
         }
         if (!runs.empty()) {
-            tally_.Add(rowRepeat, cells, textBytes);
+            tally_.Add(rowRepeat, cost);
+            tally_.Add(1, strings);
             if (row_ + rowRepeat > kSheetRows) throw WorkbookError(Kind::Damaged, "工作表中有超出范围的行或列");
             // Only the rows and columns kept are made; the rest were counted.
             const std::uint64_t lastRow = std::min(row_ + rowRepeat, static_cast<std::uint64_t>(kept_.lastRow));

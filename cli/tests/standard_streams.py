@@ -159,7 +159,7 @@ def main(wormcalc, old_design, folder):
     expect(os.path.getsize(hostile) < 1024, "hostile file of %d bytes" % os.path.getsize(hostile))
     status, out, err = run(wormcalc, [hostile])
     expect(status == 1 and err == 'wormcalc: cannot open the design file "%s": 工作簿“%s”过大：'
-                                  '工作表单元格的文字共超过 16 MiB（重复的单元格按每次重复计）\n' % (hostile, hostile),
+                                  '工作表单元格的文字存入工作簿后共超过 4 MiB（重复的单元格按每次重复计）\n' % (hostile, hostile),
            "hostile: %d %r" % (status, err))
     for command, stdin in (([wormcalc, hostile], "/dev/null"), ([wormcalc, "-"], hostile)):
         peak = peak_memory_kib(command, stdin)

@@ -617,10 +617,10 @@ TEST_F(DesignFilesTest, DamagedOrHostileSpreadsheetFilesGiveTheOpenMessageAndLos
              "<table:table-row><table:table-cell table:number-columns-repeated=\"99990\" "
              "office:value-type=\"string\"><text:p>x<text:s text:c=\"131063\"/></text:p></table:table-cell>"
              "</table:table-row>"))),
-         "过大：工作表单元格的文字共超过 16 MiB"},
+         "过大：工作表单元格的文字存入工作簿后共超过 4 MiB"},
         {"an old binary workbook showing one long shared string in 99,000 cells",
          wormgear::testing::LegacyWorkbookBytes({{std::string(8000, 'x')}, ManyCellsOfString(396, 250)}),
-         "过大：工作表单元格的文字共超过 16 MiB"},
+         "过大：工作表单元格的文字存入工作簿后共超过 4 MiB"},
     };
     for (const auto& f : kFiles) {
         SCOPED_TRACE(f.what);

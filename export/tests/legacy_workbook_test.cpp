@@ -133,7 +133,7 @@ TEST(LegacyWorkbook, SheetsAreBoundedByWhatTheirCellsShow) {
         const char* outcome;
         const char* sentenceHolds;
     } kCases[] = {
-        {"one 8000-character string in 99,000 cells", {{longest}, grid(396, 250, 0)}, "too large", "16 MiB"},
+        {"one 8000-character string in 99,000 cells", {{longest}, grid(396, 250, 0)}, "too large", "4 MiB"},
         {"100,250 numbers", {{}, grid(401, 250, -1)}, "too large", "100000"},
         {"a short string in 99,000 cells", {{"x"}, grid(396, 250, 0)}, "opened", ""},
         {"a design in a sheet that says it is 4096 rows by 256 columns", {{}, design, {4096, 256}}, "opened", ""},

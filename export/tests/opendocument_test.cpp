@@ -8,7 +8,10 @@
 #include <functional>
 #include <new>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "export/legacy_workbook.h"  // kMaxLegacyCells, kMaxSheetTextBytes
 #include "export/tests/test_support.h"
 #include "export/workbook.h"
 #include "files/testing/faults.h"
@@ -294,10 +297,10 @@ TEST_F(OpenDocumentTest, RepeatsAreBoundedByWhatTheyExpandToBeforeTheyExpand) {
     std::string distinct;  // 200 cells, each a long text of its own: 26 MB of text from 6 kB
     for (int n = 0; n < 200; ++n)
         distinct += Text("<text:p>" + std::to_string(n) + "<text:s text:c=\"131000\"/></text:p>");
-    std::string justUnder;  // 120 of the longest texts: 15.7 MB, under the 16 MiB bound
-    for (int n = 0; n < 120; ++n)
+    std::string justUnder;  // 30 of the longest texts: 3.9 MB, under the 4 MiB bound
+    for (int n = 0; n < 30; ++n)
         justUnder += Text("<text:p>" + std::to_string(n) + "<text:s text:c=\"131000\"/></text:p>");
-    const std::string textBound = "16 MiB", cellBound = "100000";
+    const std::string textBound = "4 MiB", cellBound = "100000";
     const struct {
         const char* what;
         std::string rows;
@@ -320,10 +323,10 @@ TEST_F(OpenDocumentTest, RepeatsAreBoundedByWhatTheyExpandToBeforeTheyExpand) {
              "</table:table-row-group></table:table-header-rows></table:table-row-group>",
          "too large", textBound},
         {"200 long texts each spelled out by one element", Row(distinct), "too large", textBound},
-        {"120 of the longest texts, under the bound", Row(justUnder), "opened", ""},
-        {"a design with a short text repeated over 90,000 cells beside it",
+        {"30 of the longest texts, under the bound", Row(justUnder), "opened", ""},
+        {"a design with a short text repeated over 75,000 cells beside it",
          Row(Float("200") + RepeatedText("<text:p>x</text:p>", 300)) +
-             Row(Float("25") + RepeatedText("<text:p>y</text:p>", 300), Rows(299)),
+             Row(Float("25") + RepeatedText("<text:p>y</text:p>", 300), Rows(249)),
          "opened", ""},
     };
     for (const auto& c : kCases) {
@@ -344,6 +347,57 @@ TEST_F(OpenDocumentTest, RepeatsAreBoundedByWhatTheyExpandToBeforeTheyExpand) {
                       path, c.sentenceHolds),
                   c.outcome);
     }
+}
+
+// A sheet at the bounds of the workbook it converts to: distinct texts, as
+// many as the XML of that workbook may hold. It opens whole and in part
+// within the memory a design file may take, and the workbook saved from it
+// opens again; a few values more are refused, whole and in part alike.
+TEST_F(OpenDocumentTest, ASheetAtTheBoundsOpensAndItsSavedWorkbookOpensAgain) {
+    if (!MemoryBoundsMeasurable()) GTEST_SKIP() << "memory is not measurable under the sanitizer";
+    // Each text a shared string of its own: eight tags a value in the
+    // converted workbook, two a row; 300 rows of 207 values come to 497,400
+    // of the 500,000 its XML may hold, with room for the other parts.
+    auto table = [](int columns) {
+        std::string rows;
+        for (int r = 0; r < 300; ++r) {
+            rows += "<table:table-row>";
+            for (int c = 0; c < columns; ++c) {
+                rows += "<table:table-cell office:value-type=\"string\"><text:p>" + std::to_string(r * 1000 + c) +
+                        "&lt;</text:p></table:table-cell>";
+            }
+            rows += "</table:table-row>";
+        }
+        return rows;
+    };
+    const std::string path = WriteTable("bounds.ods", table(207));
+    const std::string saved = Path("bounds.cqb");
+    EXPECT_EQ(OutcomeWithinMemory(
+                  [&] {
+                      Workbook book = Workbook::Open(path);
+                      if (book.CellText(300, 207, '.') != "299206<") return false;
+                      book.SetCellText(1, 1, "200");
+                      book.SaveTo(saved);
+                      const Workbook again = Workbook::Open(saved);
+                      return again.CellText(1, 1, '.') == "200" && again.CellText(300, 207, '.') == "299206<";
+                  },
+                  path, ""),
+              "opened");
+    EXPECT_EQ(OutcomeWithinMemory(
+                  [&] {
+                      return Workbook::OpenForReading(path, {13, 1}).CellText(13, 1, '.') == "12000<";
+                  },
+                  path, ""),
+              "opened");
+    const std::string more = WriteTable("more.ods", table(208));
+    EXPECT_EQ(OutcomeWithinMemory([&] { return Workbook::Open(more).CellText(1, 1, '.').empty(); }, more, "500000"),
+              "too large");
+    EXPECT_EQ(OutcomeWithinMemory(
+                  [&] {
+                      return Workbook::OpenForReading(more, {13, 1}).CellText(1, 1, '.').empty();
+                  },
+                  more, "500000"),
+              "too large");
 }
 
 TEST_F(OpenDocumentTest, ReadingADesignsCellsGivesWhatTheWholeSheetGives) {
