@@ -769,14 +769,14 @@ TEST_F(WorkbookTest, DocumentPropertiesTellTitleCreatorAndTheDatesOfWriting) {
         "<dc:creator>Li Wei</dc:creator><t:created i:type=\"t:W3CDTF\">" +
         kOld + "</t:created></cp:coreProperties>";
     auto withCore = [&](const std::string& core) {
-        WorkbookSpec spec = PlainSpec();
+        WorkbookSpec layout = PlainSpec();
         if (!core.empty()) {
-            spec.extraParts.push_back({"docProps/core.xml", core});
-            spec.extraOverrides =
+            layout.extraParts.push_back({"docProps/core.xml", core});
+            layout.extraOverrides =
                 "<Override PartName=\"/docProps/core.xml\" "
                 "ContentType=\"application/vnd.openxmlformats-package.core-properties+xml\"/>";
         }
-        Parts parts = WorkbookParts(spec);
+        Parts parts = WorkbookParts(layout);
         if (!core.empty()) {
             // The package's relationships name the part.
             std::string& rels = parts[1].second;
@@ -850,10 +850,10 @@ TEST_F(WorkbookTest, SharedStringsAndDimensionsCostWhatTheFileHoldsNotWhatItShow
     };
     for (const auto& file : kFiles) {
         SCOPED_TRACE(file.what);
-        WorkbookSpec spec = PlainSpec();
-        spec.sheetXml = file.sheetXml;
-        spec.sharedStringsXml = SharedStringsXml({longest});
-        const std::string path = Write("设计 A.cqb", WorkbookParts(spec));
+        WorkbookSpec layout = PlainSpec();
+        layout.sheetXml = file.sheetXml;
+        layout.sharedStringsXml = SharedStringsXml({longest});
+        const std::string path = Write("设计 A.cqb", WorkbookParts(layout));
         EXPECT_EQ(OutcomeWithinMemory(
                       [&] {
                           Workbook book = Workbook::Open(path);
