@@ -10,6 +10,7 @@
 #include "app/online/online_client.h"
 #include "calc/numeric.h"
 #include "dialogs/qt_dialogs.h"
+#include "files/program_files.h"
 #include "files/qt_path.h"
 #include "translations/interface_language.h"
 #include "ui/application.h"
@@ -33,6 +34,9 @@ OnlineServices ConnectOnlineServices(OnlineClient& client) {
 }
 
 int RunWindowProgram(int& argc, char** argv, const ProgramHooks& hooks) {
+    // Qt warns on the error stream of a session without a runtime folder
+    // (started by su, sudo or cron): it is named before Qt looks for it.
+    NameRuntimeFolderWhereUnset();
     TApplication app(argc, argv);
     // Every file the program uses without asking lies beside the executable.
     const QString programDirectory = FromLocalPath(ProgramDirectory());

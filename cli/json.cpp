@@ -1,6 +1,7 @@
 // JSON quoting and the flat-object reader of the batch input.
 #include "cli/json.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -21,12 +22,39 @@ bool AnyToLookAt(std::uint64_t word) {
     return (below20 | anyZero(word ^ (kOnes * '"')) | anyZero(word ^ (kOnes * '\\')) | (word & kHighs)) != 0;
 }
 
+// The length of the well-formed two- or three-byte character at `n`
+// (U+0080..U+FFFF without the surrogates), 0 for anything else, which
+// Utf8SequenceAt then reads: most of the checks' texts are Chinese.
+std::size_t PlainTwoOrThreeBytes(const std::string& text, std::size_t n) {
+    auto continuation = [&](std::size_t k) {
+        return k < text.size() && (static_cast<unsigned char>(text[k]) & 0xC0) == 0x80;
+    };
+    const unsigned char lead = static_cast<unsigned char>(text[n]);
+    if (lead >= 0xC2 && lead <= 0xDF) return continuation(n + 1) ? 2 : 0;
+    if (lead < 0xE0 || lead > 0xEF || !continuation(n + 1) || !continuation(n + 2)) return 0;
+    const unsigned char second = static_cast<unsigned char>(text[n + 1]);
+    if (lead == 0xE0 && second < 0xA0) return 0;  // an overlong form
+    if (lead == 0xED && second > 0x9F) return 0;  // a surrogate
+    return 3;
+}
+
 }  // namespace
 
 void AppendQuoted(std::string& out, const std::string& text) {
     out += '"';
     std::size_t plain = 0;  // start of the run not yet copied
     for (std::size_t n = 0; n < text.size(); ++n) {
+        // A run of well-formed three-byte characters, which pass as they
+        // are: leads E1..EC and EE..EF take any continuation bytes (E0's
+        // overlong forms and ED's surrogates are left to the checks below);
+        // the Chinese characters and the full-width punctuation are here.
+        while (n + 3 <= text.size()) {
+            const unsigned lead = static_cast<unsigned char>(text[n]);
+            const unsigned second = static_cast<unsigned char>(text[n + 1]);
+            const unsigned third = static_cast<unsigned char>(text[n + 2]);
+            if (lead < 0xE1 || lead > 0xEF || lead == 0xED || (second & 0xC0) != 0x80 || (third & 0xC0) != 0x80) break;
+            n += 3;
+        }
         // Eight plain ASCII bytes at a time, the common case of numbers and codes.
         while (n + 8 <= text.size()) {
             std::uint64_t word;
@@ -39,6 +67,10 @@ void AppendQuoted(std::string& out, const std::string& text) {
         if (c >= 0x80) {
             // JSON is UTF-8: a well-formed character passes, ill-formed bytes
             // become one U+FFFD each maximal subpart, as most decoders read them.
+            if (const std::size_t length = PlainTwoOrThreeBytes(text, n)) {
+                n += length - 1;  // a character the run above stopped short of
+                continue;
+            }
             const Utf8Sequence sequence = Utf8SequenceAt(text, n);
             if (!sequence.wellFormed) {
                 out.append(text, plain, n - plain);
@@ -75,14 +107,14 @@ std::string Quote(const std::string& text) {
     return out;
 }
 
-namespace {
-
+// Reads one object into a FlatObject's kept members: each text goes into a
+// string that keeps its room from the line before.
 class Reader {
  public:
-    explicit Reader(const std::string& text) : s_(text) {}
+    Reader(std::string_view text, FlatObject& into) : s_(text), into_(into) {}
 
-    Object object() {
-        Object result;
+    void object() {
+        into_.count_ = 0;
         skip();
         expect('{');
         skip();
@@ -91,12 +123,17 @@ class Reader {
         } else {
             for (;;) {
                 skip();
-                std::string key = string();
+                if (into_.count_ == into_.members_.size()) into_.members_.emplace_back();
+                FlatObject::Member& member = into_.members_[into_.count_];
+                string(member.key);
                 skip();
                 expect(':');
                 skip();
-                if (result.count(key)) fail("key \"" + key + "\" given twice");
-                result[key] = value();
+                for (std::size_t n = 0; n < into_.count_; ++n) {
+                    if (into_.members_[n].key == member.key) fail("key \"" + member.key + "\" given twice");
+                }
+                value(member.value);
+                ++into_.count_;
                 skip();
                 if (peek() == ',') {
                     ++pos_;
@@ -108,11 +145,11 @@ class Reader {
         }
         skip();
         if (pos_ != s_.size()) fail("text after the object");
-        return result;
     }
 
  private:
     [[noreturn]] void fail(const std::string& why) const {
+        into_.count_ = 0;
         throw ParseError(why + " at character " + std::to_string(pos_ + 1));
     }
     char peek() const { return pos_ < s_.size() ? s_[pos_] : '\0'; }
@@ -124,10 +161,9 @@ class Reader {
         if (peek() != c || pos_ >= s_.size()) fail(std::string("expected '") + c + "'");
         ++pos_;
     }
-    bool literal(const char* word) {
-        const std::string w(word);
-        if (s_.compare(pos_, w.size(), w) != 0) return false;
-        pos_ += w.size();
+    bool literal(std::string_view word) {
+        if (s_.substr(pos_, word.size()) != word) return false;
+        pos_ += word.size();
         return true;
     }
 
@@ -145,18 +181,23 @@ class Reader {
         return code;
     }
 
-    std::string string() {
+    void string(std::string& out) {
         expect('"');
-        std::string out;
+        out.clear();
         for (;;) {
+            // The run of plain bytes up to the next quote, backslash or control character.
+            std::size_t plain = pos_;
+            while (plain < s_.size()) {
+                const unsigned char c = static_cast<unsigned char>(s_[plain]);
+                if (c == '"' || c == '\\' || c < 0x20) break;
+                ++plain;
+            }
+            out.append(s_.data() + pos_, plain - pos_);
+            pos_ = plain;
             if (pos_ >= s_.size()) fail("unterminated string");
             const char c = s_[pos_++];
-            if (c == '"') return out;
+            if (c == '"') return;
             if (static_cast<unsigned char>(c) < 0x20) fail("control character in a string");
-            if (c != '\\') {
-                out += c;
-                continue;
-            }
             if (pos_ >= s_.size()) fail("unterminated escape");
             const char e = s_[pos_++];
             switch (e) {
@@ -185,50 +226,86 @@ class Reader {
         }
     }
 
-    std::string number() {
+    void number(std::string& out) {
         const std::size_t start = pos_;
         if (peek() == '-') ++pos_;
-        while (pos_ < s_.size() && std::string("0123456789.eE+-").find(s_[pos_]) != std::string::npos) ++pos_;
+        while (pos_ < s_.size() && std::strchr("0123456789.eE+-", s_[pos_]) != nullptr && s_[pos_] != '\0') ++pos_;
         if (pos_ == start) fail("expected a value");
-        return s_.substr(start, pos_ - start);
+        out.assign(s_.data() + start, pos_ - start);
     }
 
-    Value value() {
+    // A text into `value`, using the string it may hold already.
+    std::string& text(Value& value) {
+        if (auto* held = std::get_if<std::string>(&value)) return *held;
+        return value.emplace<std::string>();
+    }
+
+    void value(Value& value) {
         const char c = peek();
-        if (c == '"') return string();
-        if (literal("true")) return true;
-        if (literal("false")) return false;
-        if (literal("null")) return std::monostate{};
+        if (c == '"') return string(text(value));
+        if (literal("true")) {
+            value = true;
+            return;
+        }
+        if (literal("false")) {
+            value = false;
+            return;
+        }
+        if (literal("null")) {
+            value = std::monostate{};
+            return;
+        }
         if (c == '[') {
             ++pos_;
-            std::vector<std::string> items;
+            auto* held = std::get_if<std::vector<std::string>>(&value);
+            std::vector<std::string>& items = held ? *held : value.emplace<std::vector<std::string>>();
+            std::size_t count = 0;
             skip();
             if (peek() == ']') {
                 ++pos_;
-                return items;
+                items.clear();
+                return;
             }
             for (;;) {
                 skip();
-                items.push_back(peek() == '"' ? string() : number());
+                if (count == items.size()) items.emplace_back();
+                if (peek() == '"') string(items[count]);
+                else number(items[count]);
+                ++count;
                 skip();
                 if (peek() == ',') {
                     ++pos_;
                     continue;
                 }
                 expect(']');
-                return items;
+                items.resize(count);
+                return;
             }
         }
         if (c == '{') fail("nested objects are not accepted");
-        return number();
+        number(text(value));
     }
 
-    const std::string& s_;
+    std::string_view s_;
+    FlatObject& into_;
     std::size_t pos_ = 0;
 };
 
-}  // namespace
+void FlatObject::Parse(std::string_view text) { Reader(text, *this).object(); }
 
-Object ParseObject(const std::string& text) { return Reader(text).object(); }
+const std::vector<const FlatObject::Member*>& FlatObject::InKeyOrder() {
+    sorted_.clear();
+    for (std::size_t n = 0; n < count_; ++n) sorted_.push_back(&members_[n]);
+    std::sort(sorted_.begin(), sorted_.end(), [](const Member* a, const Member* b) { return a->key < b->key; });
+    return sorted_;
+}
+
+Object ParseObject(const std::string& text) {
+    FlatObject flat;
+    flat.Parse(text);
+    Object result;
+    for (std::size_t n = 0; n < flat.size(); ++n) result.emplace(flat[n].key, flat[n].value);
+    return result;
+}
 
 }  // namespace wormgear::json

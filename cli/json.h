@@ -6,6 +6,7 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -30,5 +31,32 @@ void AppendQuoted(std::string& out, const std::string& text);
 // Parses one flat object; nested objects are refused. Numbers are returned as
 // their text in a std::string. Throws ParseError with a reason.
 Object ParseObject(const std::string& text);
+
+// The same reading into storage kept from object to object, so that a batch
+// of similar lines allocates nothing once the first has made room. The
+// members stay in the order the text gives them; InKeyOrder() lists them as
+// an Object would iterate them.
+class FlatObject {
+ public:
+    struct Member {
+        std::string key;
+        Value value;
+    };
+
+    // Reads `text` as ParseObject does, with the same errors at the same
+    // places; after an error the object is empty.
+    void Parse(std::string_view text);
+
+    std::size_t size() const { return count_; }
+    const Member& operator[](std::size_t n) const { return members_[n]; }
+    // The members sorted by key.
+    const std::vector<const Member*>& InKeyOrder();
+
+ private:
+    friend class Reader;
+    std::vector<Member> members_;
+    std::size_t count_ = 0;
+    std::vector<const Member*> sorted_;
+};
 
 }  // namespace wormgear::json

@@ -1,6 +1,7 @@
 // JSON and text of a calculated design's outcome and checks.
 #include "cli/outcome_output.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -13,24 +14,40 @@ namespace wormgear {
 
 namespace {
 
+// The constant beginning of each check's object, up to its message, made
+// once: a batch writes it for every finding of every design.
+const std::array<std::string, kCheckCodeCount>& CheckStarts() {
+    static const std::array<std::string, kCheckCodeCount> starts = [] {
+        std::array<std::string, kCheckCodeCount> made;
+        for (int code = 0; code < kCheckCodeCount; ++code) {
+            const CheckDescription& check = CheckDescriptions()[static_cast<std::size_t>(code)];
+            std::string& json = made[static_cast<std::size_t>(code)];
+            json += "{\"severity\":\"";
+            json += SeverityName(check.severity);
+            json += "\",\"code\":\"";
+            json += check.id;  // codes need no escaping
+            json += "\",\"fields\":[";
+            bool firstField = true;
+            for (DesignField field : FieldsOf(check.fields)) {
+                json += firstField ? "\"" : ",\"";
+                firstField = false;
+                json += DesignFields()[static_cast<int>(field)].option;
+                json += '"';
+            }
+            json += "],\"message\":";
+        }
+        return made;
+    }();
+    return starts;
+}
+
 void AppendChecks(std::string& json, const std::vector<Finding>& findings, char separator, Language language) {
     json += "\"checks\":[";
     bool firstFinding = true;
     for (const Finding& finding : findings) {
-        json += firstFinding ? "{\"severity\":\"" : ",{\"severity\":\"";
+        if (!firstFinding) json += ',';
         firstFinding = false;
-        json += SeverityName(finding.severity());
-        json += "\",\"code\":\"";
-        json += finding.id();  // codes need no escaping
-        json += "\",\"fields\":[";
-        bool firstField = true;
-        for (DesignField field : FieldsOf(Describe(finding.code).fields)) {
-            json += firstField ? "\"" : ",\"";
-            firstField = false;
-            json += DesignFields()[static_cast<int>(field)].option;
-            json += '"';
-        }
-        json += "],\"message\":";
+        json += CheckStarts()[static_cast<std::size_t>(finding.code)];
         json::AppendQuoted(json, FindingMessage(finding, language, separator));
         json += ",\"suggestion\":";
         json::AppendQuoted(json, FindingSuggestion(finding, language, separator));
@@ -63,8 +80,9 @@ void AppendShownValueStart(std::string& json, std::string_view label, std::strin
 }
 
 void AppendValueAndText(std::string& json, std::string_view text, std::size_t numberLength, char separator) {
-    const std::string_view number = text.substr(0, numberLength);
-    for (char c : number) json += c == separator ? '.' : c;
+    const std::size_t start = json.size();
+    json.append(text.substr(0, numberLength));
+    if (separator != '.') std::replace(json.begin() + static_cast<std::ptrdiff_t>(start), json.end(), separator, '.');
     // The text is a number text and a constant suffix: nothing in it needs
     // an escape unless the separator itself does (or is not ASCII).
     const unsigned char point = static_cast<unsigned char>(separator);

@@ -4,20 +4,27 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <iostream>
+#include <limits>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <sstream>
+#include <string_view>
 #include <thread>
 
 #include "calc/checks.h"
 #include "calc/suggestions.h"
 #include "cli/json.h"
+#include "cli/line_reader.h"
 #include "cli/outcome_output.h"
 #include "cli/sweep_mode.h"
+#include "files/file_io.h"
 #include "sweep/design_table.h"
+#include "sweep/ordered_run.h"
 
 namespace wormgear {
 
@@ -34,6 +41,7 @@ constexpr const char* kUsageLine = "Usage: wormcalc [OPTION]... [DESIGN.cqb]\n";
 
 constexpr const char* kHelp =
     "Usage: wormcalc [OPTION]... [DESIGN.cqb]\n"
+    "  or:  wormcalc --jsonl [OPTION]... [BATCH.jsonl]\n"
     "Calculates one enveloping worm gear design, as the window's Calculate does.\n"
     "\n"
     "Field options (each takes the field's text exactly as typed, numbers with the decimal\n"
@@ -56,7 +64,9 @@ constexpr const char* kHelp =
     "                            db1.mdb beside the executable)\n"
     "\n"
     "Modes and outputs:\n"
-    "  DESIGN.cqb                take the thirteen texts from a design file; options override them\n"
+    "  DESIGN.cqb                take the thirteen texts from a design file (.cqb, or a workbook\n"
+    "                            a spreadsheet program saved: .xlsx, .ods, .xls); options override\n"
+    "                            them; - reads the design file from standard input (at most 16 MiB)\n"
     "  --json                    one JSON object: {\"lines\": [LINE, ...], \"checks\": [CHECK, ...]},\n"
     "                            with \"error\": MESSAGE first when the calculation failed (the\n"
     "                            lines are then those written before it)\n"
@@ -69,9 +79,12 @@ constexpr const char* kHelp =
     "                            every combination of the ranges (repeatable; exact decimal\n"
     "                            steps, at most 10000000 designs), as CSV rows or JSON lines in\n"
     "                            order, each JSON line with the field texts as \"inputs\"\n"
-    "  --threads N               threads of a sweep (default: every core)\n"
-    "  --jsonl                   batch: one JSON object per input line (keys as the long options),\n"
-    "                            one JSON result per output line (or one CSV row with --csv)\n"
+    "  --threads N               threads of a sweep or a batch (default: every core)\n"
+    "  --jsonl                   batch: one JSON object per line of BATCH.jsonl, or of standard\n"
+    "                            input without it or for -, keys as the long options; one JSON\n"
+    "                            result per output line (or one CSV row with --csv); a line that\n"
+    "                            is no such object, or is longer than 1 MiB, gets an error object\n"
+    "                            (an error row) of its own and exit status 2\n"
     "  --suggest                 the proposals typing the centre distance gives (Edit5, Label46,\n"
     "                            Edit7, Label47); in JSON {\"lines\": [LINE, ...]} with the symbols\n"
     "                            Db, Db/A, d1 and d1/A^c[0]\n"
@@ -92,6 +105,9 @@ constexpr const char* kHelp =
     "  -h, --help                show this help and exit\n"
     "  -V, --version             show the version and exit\n"
     "  --                        end of options: what follows is the design file\n"
+    "\n"
+    "A FILE written is never -: standard output carries the results (write ./- for a file of\n"
+    "that name).\n"
     "\n"
     "In JSON each LINE is one shown value, in the window's panel order, as\n"
     "{\"label\": \"Label23\", \"symbol\": \"d2\", \"name\": \"蜗轮分度圆直径\", \"unit\": \"mm\",\n"
@@ -197,6 +213,14 @@ bool FormatFits(const DrawingRequest& request) {
     return format && (request.kind || *format == FileFormat::Pdf);
 }
 
+// A file the tool writes is never "-": standard output carries the results.
+void RefuseStandardOutput(const std::string& option, const std::string& path) {
+    if (path == "-") {
+        throw UsageError("--" + option +
+                         " -: standard output carries the results; name a file (./- for one of that name)");
+    }
+}
+
 Options ParseArguments(const std::vector<std::string>& args) {
     Options o;
     bool optionsEnded = false;  // after "--" every argument is the design file
@@ -240,9 +264,11 @@ Options ParseArguments(const std::vector<std::string>& args) {
         } else if (kExportOptions.count(name)) {
             const std::string path = takeValue();
             if (path.empty()) throw UsageError("--" + name + " needs a file name");
+            RefuseStandardOutput(name, path);
             o.job.exports.push_back({kExportOptions.at(name), path});
         } else if (kDrawingOptions.count(name)) {
             DrawingRequest request{kDrawingOptions.at(name), takeValue()};
+            RefuseStandardOutput(name, request.path);
             if (!FormatFits(request)) {
                 throw UsageError("--" + name + " \"" + request.path + "\": the file name must end in " +
                                  (request.kind ? ".dxf, .svg or .pdf" : ".pdf"));
@@ -290,6 +316,7 @@ Options ParseArguments(const std::vector<std::string>& args) {
             const std::string path = takeValue();
             if (path.empty() || path.back() == '/')
                 throw UsageError("--save-design needs a file name, not \"" + path + "\"");
+            RefuseStandardOutput(name, path);
             o.job.saveDesign = path;
         } else if (name == "language") {
             const std::string language = takeValue();
@@ -313,8 +340,8 @@ Options ParseArguments(const std::vector<std::string>& args) {
     if (o.help || o.version) return o;  // whatever else was asked
     if (o.json && o.jsonl) throw UsageError("--json and --jsonl exclude each other");
     const bool writesFiles = !o.job.exports.empty() || !o.job.drawings.empty() || o.job.saveDesign;
-    if (o.jsonl && (o.suggest || o.job.designFile || writesFiles)) {
-        throw UsageError("--jsonl reads its designs from standard input; give other options there");
+    if (o.jsonl && (o.suggest || writesFiles)) {
+        throw UsageError("--jsonl reads its designs from a file or standard input; give other options there");
     }
     if (o.suggest && writesFiles) throw UsageError("--suggest writes no sheets, drawings or design files");
     if (o.csv && o.json) throw UsageError("--csv and --json exclude each other");
@@ -323,7 +350,7 @@ Options ParseArguments(const std::vector<std::string>& args) {
     if (o.sweeping && (o.jsonl || o.suggest || o.check || writesFiles)) {
         throw UsageError("--sweep goes with --csv or JSON lines only (no --jsonl, --suggest, --check or files)");
     }
-    if (o.threads != 0 && !o.sweeping) throw UsageError("--threads applies to --sweep");
+    if (o.threads != 0 && !o.sweeping && !o.jsonl) throw UsageError("--threads applies to --sweep and --jsonl");
     const bool anyField = std::find(o.job.given.begin(), o.job.given.end(), true) != o.job.given.end();
     if (!anyField && !o.job.designFile && !o.jsonl && !o.sweeping) throw NothingGiven();
     return o;
@@ -462,87 +489,267 @@ int RunSuggest(const Job& job, bool asJson, Language language, const WormcalcSer
     return failures ? 1 : 0;
 }
 
-// --jsonl: one design per input line; a malformed line gets an error object
-// (or an empty CSV row) of its own so that outputs stay aligned with inputs.
-int RunBatch(const Options& defaults, std::istream& in, std::ostream& out, std::ostream& err,
-             const WormcalcServices& services, char separator) {
-    std::optional<TCoefficientTable> storeCoefficients = defaults.job.coefficients;
-    int status = 0;
-    std::string text;
-    long lineNumber = 0;
-    // Kept from design to design: nothing is allocated per design once they have room.
+// The coefficients of the store beside the program, read once for a whole
+// batch by the first line that needs them (or before a chunk of lines that
+// will), whichever thread gets there first. A store that cannot be read
+// fails every line that needs it with the same reason.
+class BatchStore {
+ public:
+    explicit BatchStore(const WormcalcServices& services) : services_(services) {}
+
+    TCoefficientTable Get() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (table_) return *table_;
+        if (failure_) throw StoreFailure(*failure_);
+        try {
+            table_ = Coefficients(Job{}, services_);
+        } catch (const StoreFailure& e) {
+            failure_ = e.what();
+            throw;
+        }
+        return *table_;
+    }
+
+    bool Tried() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return table_ || failure_;
+    }
+
+ private:
+    const WormcalcServices& services_;
+    std::mutex mutex_;
+    std::optional<TCoefficientTable> table_;
+    std::optional<std::string> failure_;
+};
+
+// What a batch worker keeps from line to line, so that a line allocates
+// nothing once the first lines have made room.
+struct BatchWorker {
+    Job job;
+    json::FlatObject object;
     CalculationOutcome outcome;
     std::vector<Finding> findings;
-    std::string written;
-    if (defaults.csv) out << DesignTableHeader();
-    // A failed write (a full disk) ends the batch: the rest would be lost too.
-    while (std::getline(in, text)) {
-        CheckOutput(out);
-        ++lineNumber;
-        if (text.find_first_not_of(" \t\r") == std::string::npos) continue;
-        try {
-            Job job = defaults.job;
-            for (const auto& [key, value] : json::ParseObject(text)) {
-                if (const DesignFieldDescription* field = FieldByOption(key)) {
-                    const auto* s = std::get_if<std::string>(&value);
-                    if (!s) throw UsageError("\"" + key + "\" must be a string");
-                    job.fields.*field->text = *s;
-                } else if (key == "round-teeth") {
-                    const auto* b = std::get_if<bool>(&value);
-                    if (!b) throw UsageError("\"round-teeth\" must be true or false");
-                    job.roundTeeth = *b;
-                } else if (key == "coefficients") {
-                    if (const auto* list = std::get_if<std::vector<std::string>>(&value)) {
-                        job.coefficients = ParseCoefficients(*list);
-                    } else if (const auto* s = std::get_if<std::string>(&value)) {
-                        job.coefficients = ParseCoefficients(SplitCommas(*s));
-                    } else {
-                        throw UsageError("\"coefficients\" must be a list of 15 numbers");
-                    }
+};
+
+// The output of consecutive lines: their lines of standard output and of
+// the error stream, and the worst status among them.
+struct BatchBlock {
+    std::string out, err;
+    int status = 0;
+};
+
+// Output buffers handed back once written, so that a block of a megabyte or
+// two is not grown, copied and given back to the system for every 256 lines.
+class BufferPool {
+ public:
+    std::string Take() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (buffers_.empty()) return {};
+        std::string buffer = std::move(buffers_.back());
+        buffers_.pop_back();
+        buffer.clear();
+        return buffer;
+    }
+    void Give(std::string&& buffer) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        buffers_.push_back(std::move(buffer));
+    }
+
+ private:
+    std::mutex mutex_;
+    std::vector<std::string> buffers_;
+};
+
+// A line of a chunk of the input: where its text lies in the chunk, whether
+// it was too long to keep, and its number in the whole input.
+struct BatchLine {
+    std::size_t offset, length;
+    bool tooLong;
+    long number;
+};
+
+// Lines read before they are calculated together, and the lines a worker
+// takes at a time. The first chunk is small, so that the work starts after
+// a millisecond of reading, and the chunks grow to 16,384 lines, some
+// 50 ms of work on each core; a block of 64 lines is half a millisecond, so
+// that at the end of a chunk no core waits long for the other.
+constexpr std::size_t kFirstChunkLines = 1024;
+constexpr std::size_t kChunkLines = 16384;
+constexpr std::size_t kChunkBytes = 8u << 20;
+constexpr std::uint64_t kBlockLines = 64;
+
+bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t\r") == std::string_view::npos; }
+
+// One line of the batch into `block`: its result, or for a line that cannot
+// be read the error object (or an empty CSV row) of its own, so that outputs
+// stay aligned with inputs.
+void RunBatchLine(const Options& defaults, BatchWorker& w, std::string_view text, const BatchLine& line,
+                  BatchStore& store, char separator, BatchBlock& block) {
+    auto refuse = [&](const std::string& reason, const char* code, int status, bool alsoOnErrorStream) {
+        if (defaults.csv) {
+            // Every cell empty but the last; the reason goes to the error stream.
+            block.out.append(TableFields().size() + kResultCount, ',').append("error:").append(code) += '\n';
+            block.err.append("wormcalc: ").append(reason) += '\n';
+        } else {
+            block.out += "{\"error\":";
+            json::AppendQuoted(block.out, reason);
+            block.out += ",\"lines\":[]}\n";
+            if (alsoOnErrorStream) block.err.append("wormcalc: ").append(reason) += '\n';
+        }
+        block.status = std::max(block.status, status);
+    };
+    const std::string lineName = "line " + std::to_string(line.number) + ": ";
+    if (line.tooLong) {
+        refuse(lineName + "longer than the limit of " + kMaxBatchLineShown + " (" + std::to_string(kMaxBatchLineBytes) +
+                   " bytes), not read",
+               "unreadable-line", 2, true);
+        return;
+    }
+    if (IsBlank(text)) return;
+    try {
+        Job& job = w.job;
+        job.fields = defaults.job.fields;
+        job.roundTeeth = defaults.job.roundTeeth;
+        job.coefficients = defaults.job.coefficients;
+        w.object.Parse(text);
+        // In the order of the keys, as the first unusable key is named.
+        for (const json::FlatObject::Member* member : w.object.InKeyOrder()) {
+            const std::string& key = member->key;
+            const json::Value& value = member->value;
+            if (const DesignFieldDescription* field = FieldByOption(key)) {
+                const auto* s = std::get_if<std::string>(&value);
+                if (!s) throw UsageError("\"" + key + "\" must be a string");
+                job.fields.*field->text = *s;
+            } else if (key == "round-teeth") {
+                const auto* b = std::get_if<bool>(&value);
+                if (!b) throw UsageError("\"round-teeth\" must be true or false");
+                job.roundTeeth = *b;
+            } else if (key == "coefficients") {
+                if (const auto* list = std::get_if<std::vector<std::string>>(&value)) {
+                    job.coefficients = ParseCoefficients(*list);
+                } else if (const auto* s = std::get_if<std::string>(&value)) {
+                    job.coefficients = ParseCoefficients(SplitCommas(*s));
                 } else {
-                    throw UsageError("unknown key \"" + key + "\"");
+                    throw UsageError("\"coefficients\" must be a list of 15 numbers");
+                }
+            } else {
+                throw UsageError("unknown key \"" + key + "\"");
+            }
+        }
+        if (!job.coefficients) job.coefficients = store.Get();
+        w.outcome.design = TWormDesign{};  // each design on its own
+        CalculateInto(w.outcome, job.fields, job.roundTeeth, *job.coefficients, separator);
+        CheckDesign(job.fields, *job.coefficients, w.outcome, separator, w.findings);
+        if (!w.outcome.succeeded()) block.status = std::max(block.status, 1);
+        if (defaults.check && AnyError(w.findings)) block.status = std::max(block.status, 1);
+        if (defaults.csv) {
+            AppendDesignRow(block.out, job.fields, w.outcome, Worst(w.findings), separator);
+        } else if (defaults.check) {
+            AppendChecksOnlyJson(block.out, w.findings, separator, defaults.language);
+        } else {
+            AppendOutcomeJson(block.out, w.outcome, w.findings, separator, nullptr, defaults.language);
+        }
+    } catch (const StoreFailure& e) {
+        refuse(lineName + e.what(), "coefficients-unreadable", 1, false);
+    } catch (const std::exception& e) {
+        refuse(lineName + e.what(), "unreadable-line", 2, false);
+    }
+}
+
+// --jsonl: one design per input line, read in chunks and calculated on
+// `threads` threads, the outputs written in the order of the lines.
+int RunBatch(const Options& defaults, BoundedLineReader& reader, std::ostream& out, std::ostream& err,
+             const WormcalcServices& services, char separator) {
+    const int threads = defaults.threads != 0 ? defaults.threads
+                                              : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    std::vector<BatchWorker> workers(static_cast<std::size_t>(threads));
+    BatchStore store(services);
+    BufferPool buffers;
+    std::string chunk;
+    std::vector<BatchLine> lines;
+    long lineNumber = 0;
+    int status = 0;
+    int writeError = 0;  // errno of a write that failed, taken on the writer's thread
+    if (defaults.csv) out << DesignTableHeader();
+    bool more = true;
+    std::size_t chunkLines = kFirstChunkLines;
+    while (more && out) {
+        chunk.clear();
+        lines.clear();
+        while (lines.size() < chunkLines && chunk.size() < kChunkBytes) {
+            const std::size_t offset = chunk.size();
+            const LineRead read = reader.Next(chunk);
+            if (!read) {
+                more = false;
+                break;
+            }
+            lines.push_back({offset, chunk.size() - offset, read.kind == LineRead::Kind::TooLong, ++lineNumber});
+        }
+        chunkLines = std::min(chunkLines * 2, kChunkLines);
+        auto textOf = [&](const BatchLine& line) { return std::string_view(chunk).substr(line.offset, line.length); };
+        // The store is read here, on the program's own thread, when a line
+        // of the chunk will need it; a line that names coefficients only in
+        // a value reads it from its worker.
+        if (!defaults.job.coefficients && !store.Tried()) {
+            const bool needed = std::any_of(lines.begin(), lines.end(), [&](const BatchLine& line) {
+                return !line.tooLong && !IsBlank(textOf(line)) &&
+                       textOf(line).find("\"coefficients\"") == std::string_view::npos;
+            });
+            if (needed) {
+                try {
+                    store.Get();
+                } catch (const std::exception&) {
+                    // Each line that needs the store reports it.
                 }
             }
-            if (!job.coefficients) {
-                if (!storeCoefficients) storeCoefficients = Coefficients(job, services);
-                job.coefficients = storeCoefficients;
-            }
-            outcome.design = TWormDesign{};  // each design on its own
-            CalculateInto(outcome, job.fields, job.roundTeeth, *job.coefficients, separator);
-            CheckDesign(job.fields, *job.coefficients, outcome, separator, findings);
-            if (!outcome.succeeded()) status = std::max(status, 1);
-            if (defaults.check && AnyError(findings)) status = std::max(status, 1);
-            written.clear();
-            if (defaults.csv) {
-                AppendDesignRow(written, job.fields, outcome, Worst(findings), separator);
-            } else if (defaults.check) {
-                AppendChecksOnlyJson(written, findings, separator, defaults.language);
-            } else {
-                AppendOutcomeJson(written, outcome, findings, separator, nullptr, defaults.language);
-            }
-            out.write(written.data(), static_cast<std::streamsize>(written.size()));
-        } catch (const StoreFailure& e) {
-            const std::string reason = "line " + std::to_string(lineNumber) + ": " + e.what();
-            if (defaults.csv) {
-                out << std::string(TableFields().size() + kResultCount, ',') << "error:coefficients-unreadable\n";
-                err << "wormcalc: " << reason << '\n';
-            } else {
-                out << "{\"error\":" << json::Quote(reason) << ",\"lines\":[]}\n";
-            }
-            status = std::max(status, 1);
-        } catch (const std::exception& e) {
-            const std::string reason = "line " + std::to_string(lineNumber) + ": " + e.what();
-            if (defaults.csv) {
-                // Every cell empty but the last; the reason goes to the error stream.
-                out << std::string(TableFields().size() + kResultCount, ',') << "error:unreadable-line\n";
-                err << "wormcalc: " << reason << '\n';
-            } else {
-                out << "{\"error\":" << json::Quote(reason) << ",\"lines\":[]}\n";
-            }
-            status = 2;
         }
+        RunInOrder<BatchBlock>(
+            lines.size(), threads, kBlockLines,
+            [&](std::uint64_t first, std::uint64_t count, int index, BatchBlock& block) {
+                BatchWorker& worker = workers[static_cast<std::size_t>(index)];
+                block.out = buffers.Take();
+                for (std::uint64_t n = first; n < first + count; ++n)
+                    RunBatchLine(defaults, worker, textOf(lines[n]), lines[n], store, separator, block);
+            },
+            [&](BatchBlock& block) {
+                status = std::max(status, block.status);
+                out.write(block.out.data(), static_cast<std::streamsize>(block.out.size()));
+                if (!out) writeError = errno;
+                err << block.err;
+                buffers.Give(std::move(block.out));
+                // A failed write (a full disk) ends the batch: the rest would be lost too.
+                return static_cast<bool>(out);
+            });
     }
+    if (!out && writeError != 0) errno = writeError;
     CheckOutput(out);
+    return status;
+}
+
+// The batch of BATCH.jsonl, or of standard input without it or for "-". The
+// file is opened as every file the program reads: it never waits on what is
+// not a regular file; a batch has no bound on its size, only its lines have.
+int RunBatchOf(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
+               const WormcalcServices& services, char separator) {
+    const std::optional<std::string>& path = options.job.designFile;
+    if (!path || *path == "-") {
+        BoundedLineReader reader(in, kMaxBatchLineBytes);
+        return RunBatch(options, reader, out, err, services, separator);
+    }
+    std::optional<RegularFile> file;
+    try {
+        file.emplace(*path, std::numeric_limits<std::uint64_t>::max());
+    } catch (const FileError& e) {
+        err << "wormcalc: cannot read the batch file \"" << *path << "\": " << e.what() << '\n';
+        return 1;
+    }
+    BoundedLineReader reader(file->descriptor(), kMaxBatchLineBytes);
+    int status = RunBatch(options, reader, out, err, services, separator);
+    if (reader.readError() != 0) {
+        err << "wormcalc: cannot read the batch file \"" << *path
+            << "\": " << FileError(FileError::Action::Read, *path, reader.readError()).what() << '\n';
+        status = std::max(status, 1);
+    }
     return status;
 }
 
@@ -587,16 +794,21 @@ int Run(Options& options, std::istream& in, std::ostream& out, std::ostream& err
         out << kVersion;
         return 0;
     }
-    if (options.jsonl) return RunBatch(options, in, out, err, services, decimalSeparator);
+    if (options.jsonl) return RunBatchOf(options, in, out, err, services, decimalSeparator);
 
     Job& job = options.job;
     if (job.designFile) {
-        if (!services.readDesignFile) throw UsageError("this build cannot read design files");
+        const bool standardInput = *job.designFile == "-";
+        if (!(standardInput ? static_cast<bool>(services.readDesignStream)
+                            : static_cast<bool>(services.readDesignFile)))
+            throw UsageError("this build cannot read design files");
         DesignInputs fromFile;
         try {
-            fromFile = services.readDesignFile(*job.designFile);
+            fromFile = standardInput ? services.readDesignStream(in) : services.readDesignFile(*job.designFile);
         } catch (const std::exception& e) {
-            err << "wormcalc: cannot open the design file \"" << *job.designFile << "\": " << e.what() << '\n';
+            err << "wormcalc: cannot open the design file "
+                << (standardInput ? std::string("from standard input") : "\"" + *job.designFile + "\"") << ": "
+                << e.what() << '\n';
             return 1;
         }
         // Options given beside the file override its texts.
@@ -685,7 +897,9 @@ int Run(Options& options, std::istream& in, std::ostream& out, std::ostream& err
         }
         for (const DrawingRequest& request : job.drawings) {
             try {
-                services.writeDrawing(request, *calculated, job.designFile.value_or(""));
+                // The title block names the design file; standard input has no name.
+                services.writeDrawing(request, *calculated,
+                                      job.designFile && *job.designFile != "-" ? *job.designFile : std::string());
             } catch (const std::exception& e) {
                 err << "wormcalc: \"" << request.path << "\" could not be written: " << e.what() << '\n';
                 return 1;

@@ -43,6 +43,9 @@ struct WormcalcServices {
     // Writes the thirteen texts as a design file, as the window's save under
     // a new name does (".cqb" appended unless `path` ends in it).
     std::function<void(const DesignInputs&, const std::string& path)> writeDesign;
+    // The thirteen texts of a design file read whole from a stream
+    // (standard input, for the design file "-").
+    std::function<DesignInputs(std::istream& in)> readDesignStream;
     // Called once, before any sheet, drawing or report is written, when
     // --language asks for English: those files are then written in it.
     std::function<void(Language)> useLanguage;

@@ -31,6 +31,8 @@ int main(int argc, char** argv) {
     std::unique_ptr<QCoreApplication> application;
     if (wormgear::WormcalcPaints(arguments)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Qt warns on the error stream of a session without a runtime folder.
+        wormgear::NameRuntimeFolderWhereUnset();
         application = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         application = std::make_unique<QCoreApplication>(argc, argv);  // Qt SQL needs its plugins found
@@ -57,6 +59,7 @@ int main(int argc, char** argv) {
     services.readDesignFile = [separator](const std::string& path) {
         return wormgear::ReadDesignFile(path, separator);
     };
+    services.readDesignStream = [separator](std::istream& in) { return wormgear::ReadDesignStream(in, separator); };
     services.writeSheet = [&directory, &language, separator](
                               wormgear::SheetKind kind, const wormgear::DesignInputs& inputs,
                               const wormgear::TWormDesign& design, const std::vector<wormgear::Finding>& findings,

@@ -27,14 +27,27 @@ std::string KeepOriginal(const Workbook& book) {
     return "";
 }
 
-}  // namespace
+// Only column 1 of rows 1 to 13 is read: values repeated elsewhere in a
+// converted sheet are counted against its bounds but never made.
+constexpr SheetRegion kDesignCells{kDesignFieldCount, 1};
 
-DesignInputs ReadDesignFile(const std::string& path, char decimalSeparator) {
-    const Workbook book = Workbook::Open(path);
+DesignInputs DesignTexts(const Workbook& book, char decimalSeparator) {
     DesignInputs inputs;
     for (int row = 1; row <= kDesignFieldCount; ++row)
         inputs.*DesignFields()[row - 1].text = book.CellText(row, 1, decimalSeparator);
     return inputs;
+}
+
+}  // namespace
+
+DesignInputs ReadDesignFile(const std::string& path, char decimalSeparator) {
+    return DesignTexts(Workbook::OpenForReading(path, kDesignCells), decimalSeparator);
+}
+
+DesignInputs ReadDesignStream(std::istream& in, char decimalSeparator) {
+    return DesignTexts(
+        Workbook::OpenBytesForReading(ReadWorkbookStream(in, kStandardInputName), kStandardInputName, kDesignCells),
+        decimalSeparator);
 }
 
 void PutDesignInputs(Workbook& book, const DesignInputs& inputs, char decimalSeparator) {

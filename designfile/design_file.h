@@ -4,6 +4,7 @@
 // window: the window's commands and wormcalc both read and write through here.
 #pragma once
 
+#include <istream>
 #include <string>
 
 #include "calc/fields.h"
@@ -19,6 +20,15 @@ inline constexpr const char* kDesignExtension = ".cqb";
 // may be OOXML, an OpenDocument spreadsheet or an old binary workbook, under
 // any name. Throws WorkbookError when the file cannot be read as a workbook.
 DesignInputs ReadDesignFile(const std::string& path, char decimalSeparator);
+
+// What stands for standard input where a sentence names the file.
+inline constexpr const char* kStandardInputName = "标准输入";
+
+// The thirteen texts of a design file read whole from `in` (standard input:
+// a pipe, a redirected file), in any format ReadDesignFile reads, at most
+// kMaxWorkbookFileBytes (more is refused unread). Throws WorkbookError, its
+// sentences naming kStandardInputName.
+DesignInputs ReadDesignStream(std::istream& in, char decimalSeparator);
 
 // Puts the thirteen texts, unchecked and exactly as typed, into rows 1..13 of
 // column 1 of `book`'s active sheet: a text that is a plain decimal number in

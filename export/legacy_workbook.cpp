@@ -36,7 +36,9 @@
 #include <fstream>
 #include <new>
 #include <string>
+#include <unordered_set>
 
+#include "calc/text.h"
 #include "export/ooxml.h"
 #include "export/workbook.h"
 
@@ -70,9 +72,87 @@ bool LooksLikeOle2(const std::string& bytes) {
     return bytes.size() >= 8 && std::memcmp(bytes.data(), kSignature, 8) == 0;
 }
 
-PackageEntries PlainWorkbookPackage(const std::string& sheetName, const std::vector<PlainCell>& cells) {
-    std::vector<PlainCell> sorted = cells;
-    std::stable_sort(sorted.begin(), sorted.end(), [](const PlainCell& a, const PlainCell& b) {
+namespace {
+
+// The XML of a value, a shared string and a row as PlainWorkbookPackage
+// writes them, at their longest:
+//   <c r="XFD1048576" t="s"><v>99999</v></c>, <c r="XFD1048576"><v>(24 digits)</v></c>
+//   <si><t xml:space="preserve">TEXT</t></si>, <row r="1048576">...</row>
+constexpr SheetCost kNumberCell{1, 0, 53, 4, 1};
+constexpr SheetCost kTextCell{1, 0, 41, 4, 2};
+constexpr SheetCost kString{0, 0, 36, 4, 1};
+constexpr SheetCost kRow{0, 0, 23, 2, 1};
+// The other parts Load parses (content types, relationships, workbook), and
+// the cells a design's save adds: far less than this.
+constexpr std::uint64_t kRoomBytes = 1u << 20, kRoomTags = 2000, kRoomAttributes = 2000;
+
+}  // namespace
+
+SheetCost& SheetCost::operator+=(const SheetCost& other) {
+    cells += other.cells;
+    textBytes += other.textBytes;
+    xmlBytes += other.xmlBytes;
+    tags += other.tags;
+    attributes += other.attributes;
+    return *this;
+}
+
+SheetCost SheetCost::Times(std::uint64_t times) const {
+    return {cells * times, textBytes * times, xmlBytes * times, tags * times, attributes * times};
+}
+
+namespace {
+
+std::string Stored(const std::string& text) { return XmlEscaped(EscapeSpreadsheetText(text)); }
+
+}  // namespace
+
+SheetCost CellCost(const std::string* text) {
+    if (!text) return kNumberCell;
+    SheetCost cost = kTextCell;
+    cost.textBytes = Stored(*text).size();
+    return cost;
+}
+
+SheetCost StringCost(const std::string& text) {
+    const std::string stored = Stored(text);
+    SheetCost cost = kString;
+    cost.xmlBytes += stored.size();
+    // Escaped, a text holds no '<'; its '=' count as XmlCost counts them.
+    cost.attributes += static_cast<std::uint64_t>(std::count(stored.begin(), stored.end(), '='));
+    return cost;
+}
+
+SheetCost RowCost() { return kRow; }
+
+void SheetTally::Add(std::uint64_t times, const SheetCost& each) {
+    // Within the bound, `used` never passes it: times * each fits when times
+    // <= (bound - used) / each, which cannot overflow.
+    auto fits = [times](std::uint64_t each, std::uint64_t used, std::uint64_t bound) {
+        return each == 0 || times <= (bound - used) / each;
+    };
+    if (!fits(each.textBytes, total_.textBytes, kMaxSheetTextBytes)) {
+        throw WorkbookError(Kind::TooLarge, std::string("工作表单元格的文字存入工作簿后共超过 ") + kMaxSheetTextShown +
+                                                "（重复的单元格按每次重复计）");
+    }
+    if (!fits(each.cells, total_.cells, kMaxLegacyCells))
+        throw WorkbookError(Kind::TooLarge, "工作表的值超过 " + std::to_string(kMaxLegacyCells) + " 个");
+    if (!fits(each.xmlBytes, total_.xmlBytes, kMaxParsedXmlBytes - kRoomBytes) ||
+        !fits(each.tags, total_.tags, kMaxXmlTags - kRoomTags) ||
+        !fits(each.attributes, total_.attributes, kMaxXmlAttributes - kRoomAttributes)) {
+        throw WorkbookError(Kind::TooLarge, "工作表的值过多：转换成的工作簿要解析的 XML 将超过 " +
+                                                std::to_string(kMaxParsedXmlBytes >> 20) + " MiB 或 " +
+                                                std::to_string(kMaxXmlTags) + " 个标记");
+    }
+    total_.cells += times * each.cells;
+    total_.textBytes += times * each.textBytes;
+    total_.xmlBytes += times * each.xmlBytes;
+    total_.tags += times * each.tags;
+    total_.attributes += times * each.attributes;
+}
+
+PackageEntries PlainWorkbookPackage(const std::string& sheetName, std::vector<PlainCell> cells) {
+    std::stable_sort(cells.begin(), cells.end(), [](const PlainCell& a, const PlainCell& b) {
         return a.row != b.row ? a.row < b.row : a.column < b.column;
     });
 
@@ -80,7 +160,7 @@ PackageEntries PlainWorkbookPackage(const std::string& sheetName, const std::vec
     if (!sheetName.empty()) book.sheetName = sheetName;
     std::string rows;
     int openRow = 0;
-    for (const PlainCell& cell : sorted) {
+    for (const PlainCell& cell : cells) {
         if (cell.row != openRow) {
             if (openRow) rows += "</row>";
             rows += "<row r=\"" + std::to_string(cell.row) + "\">";
@@ -117,9 +197,10 @@ static std::string InMemoryCopy(const std::string& bytes, const std::string& pat
     return "/proc/self/fd/" + std::to_string(fd);  // open until the child ends
 }
 
-// The first sheet's name and values as FreeXL reads them. Runs in the child
-// process of ReadLegacyWorkbook.
-static LegacySheet ParseWithFreexl(const std::string& bytes, const std::string& path) {
+// The first sheet's name and its values inside `kept` as FreeXL reads them,
+// the whole sheet counted against the bounds. Runs in the child process of
+// ReadLegacyWorkbook.
+static LegacySheet ParseWithFreexl(const std::string& bytes, const std::string& path, SheetRegion kept) {
     const std::string source = InMemoryCopy(bytes, path);
     FreexlHandle xls;
     if (const int status = freexl_open(source.c_str(), &xls.handle); status != FREEXL_OK) {
@@ -142,7 +223,21 @@ static LegacySheet ParseWithFreexl(const std::string& bytes, const std::string& 
     }
 
     std::vector<PlainCell> cells;
+    SheetTally tally;
+    // Each value counted before it is copied: every cell of a sheet may show
+    // the same long shared string.
+    auto count = [&](const SheetCost& cost) {
+        try {
+            tally.Add(1, cost);
+        } catch (const WorkbookError& error) {
+            throw LegacyError(error.kind(), error.what(), path);
+        }
+    };
+    // FreeXL gives the cells of one shared string the same text: its shared
+    // string in the converted workbook is counted once.
+    std::unordered_set<const char*> strings;
     for (unsigned int r = 0; r < rows; ++r) {
+        bool rowHeld = false;  // a value in this row, whose row element then counts
         for (unsigned short c = 0; c < columns; ++c) {
             FreeXL_CellValue value;
             if (freexl_get_cell_value(xls.handle, r, c, &value) != FREEXL_OK) {
@@ -150,23 +245,29 @@ static LegacySheet ParseWithFreexl(const std::string& bytes, const std::string& 
                     Kind::Damaged,
                     "第 " + std::to_string(r + 1) + " 行第 " + std::to_string(c + 1) + " 列的单元格无法读取", path);
             }
-            int row = static_cast<int>(r) + 1;
-            int column = static_cast<int>(c) + 1;
-            if (value.type != FREEXL_CELL_NULL && cells.size() >= kMaxLegacyCells) {
-                throw LegacyError(Kind::TooLarge, "单元格超过 " + std::to_string(kMaxLegacyCells) + " 个", path);
-            }
+            const int row = static_cast<int>(r) + 1;
+            const int column = static_cast<int>(c) + 1;
+            std::variant<double, std::string> held;
             switch (value.type) {
-                case FREEXL_CELL_INT: cells.push_back({row, column, static_cast<double>(value.value.int_value)}); break;
-                case FREEXL_CELL_DOUBLE: cells.push_back({row, column, value.value.double_value}); break;
+                case FREEXL_CELL_INT: held = static_cast<double>(value.value.int_value); break;
+                case FREEXL_CELL_DOUBLE: held = value.value.double_value; break;
                 case FREEXL_CELL_TEXT:
                 case FREEXL_CELL_SST_TEXT:
                 case FREEXL_CELL_DATE:
                 case FREEXL_CELL_DATETIME:
                 case FREEXL_CELL_TIME:
-                    if (value.value.text_value) cells.push_back({row, column, std::string(value.value.text_value)});
+                    if (!value.value.text_value) continue;
+                    held = std::string(value.value.text_value);
                     break;
-                default: break;  // empty, or a formula or boolean FreeXL does not return
+                default: continue;  // empty, or a formula or boolean FreeXL does not return
             }
+            if (!rowHeld) count(RowCost());
+            rowHeld = true;
+            const std::string* text = std::get_if<std::string>(&held);
+            count(CellCost(text));
+            if (text && (value.type != FREEXL_CELL_SST_TEXT || strings.insert(value.value.text_value).second))
+                count(StringCost(*text));
+            if (kept.Holds(row, column)) cells.push_back({row, column, std::move(held)});
         }
     }
     return {name ? name : "", std::move(cells)};
@@ -237,9 +338,9 @@ std::string Refusal(const WorkbookError& error) {
 }
 
 // The values of the workbook `bytes`, or the refusal of the reader.
-std::string ChildAnswer(const std::string& bytes, const std::string& path) {
+std::string ChildAnswer(const std::string& bytes, const std::string& path, SheetRegion kept) {
     try {
-        return Encode(ParseWithFreexl(bytes, path));
+        return Encode(ParseWithFreexl(bytes, path, kept));
     } catch (const WorkbookError& error) {
         return Refusal(error);
     } catch (const std::bad_alloc&) {
@@ -390,16 +491,17 @@ std::string RunBoundedChild(const std::function<std::string()>& work, const Chil
     return answer;
 }
 
-PackageEntries ReadLegacyWorkbook(const std::string& path, const std::string& bytes) {
+PackageEntries ReadLegacyWorkbook(const std::string& path, const std::string& bytes, SheetRegion kept) {
     // FreeXL is old C code that a damaged file can make write past its own
     // buffers, loop or allocate without end. It therefore parses in a child
     // process of its own: whatever a hostile file does there, this process
     // gets the values or a refusal within the child's bounds, never a
     // corrupted stack or a hang.
-    const std::string answer = RunBoundedChild([&] { return ChildAnswer(bytes, path); }, kLegacyReaderLimits, path);
-    const LegacySheet sheet = Decode(answer, path);
+    const std::string answer = RunBoundedChild([&] { return ChildAnswer(bytes, path, kept); }, kLegacyReaderLimits,
+                                               path);
+    LegacySheet sheet = Decode(answer, path);
     try {
-        return PlainWorkbookPackage(sheet.name, sheet.cells);
+        return PlainWorkbookPackage(sheet.name, std::move(sheet.cells));
     } catch (const WorkbookError& error) {
         // A cell position beyond a sheet, as only a damaged file gives it.
         throw LegacyError(Kind::Damaged, error.what(), path);

@@ -2,6 +2,7 @@
 #include "export/ooxml.h"
 
 #include <charconv>
+#include <ctime>
 
 #include "calc/text.h"
 
@@ -21,6 +22,28 @@ const char* const kPlainStylesContent =
     "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs>"
     "<cellXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/></cellXfs>"
     "<cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/></cellStyles>";
+
+std::string PropertyTime(std::time_t time) {
+    std::tm parts{};
+    ::gmtime_r(&time, &parts);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &parts);
+    return text;
+}
+
+std::string CorePropertiesXml(const std::string& title, std::time_t time) {
+    const std::string when = PropertyTime(time);
+    return std::string(kDeclaration) +
+           "<cp:coreProperties "
+           "xmlns:cp=\"http://schemas.openxmlformats.org/package/2006/metadata/core-properties\" "
+           "xmlns:dc=\"http://purl.org/dc/elements/1.1/\" xmlns:dcterms=\"http://purl.org/dc/terms/\" "
+           "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">"
+           "<dc:title>" +
+           XmlEscaped(title) + "</dc:title><dc:creator>" + kDocumentCreator +
+           "</dc:creator><dcterms:created xsi:type=\"dcterms:W3CDTF\">" + when +
+           "</dcterms:created><dcterms:modified xsi:type=\"dcterms:W3CDTF\">" + when +
+           "</dcterms:modified></cp:coreProperties>";
+}
 
 std::string StoredNumber(double value) {
     char buffer[64];
@@ -72,14 +95,21 @@ PackageEntries OneSheetWorkbookPackage(const OneSheetWorkbook& book) {
              "<Override PartName=\"/xl/sharedStrings.xml\" ContentType=\"" +
              ct +
              "sharedStrings+xml\"/>"
+             "<Override PartName=\"/" +
+             kCorePropertiesPart + "\" ContentType=\"" + kCorePropertiesContentType +
+             "\"/>"
              "</Types>",
          date},
         {"_rels/.rels",
          declaration + "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" +
              "<Relationship Id=\"rId1\" Type=\"" + relNs +
              "/officeDocument\" Target=\"xl/workbook.xml\"/>"
+             "<Relationship Id=\"rId2\" Type=\"" +
+             kCorePropertiesRelType + "\" Target=\"" + kCorePropertiesPart +
+             "\"/>"
              "</Relationships>",
          date},
+        {kCorePropertiesPart, CorePropertiesXml(book.sheetName, date), date},
         {"xl/workbook.xml", workbook, date},
         {"xl/_rels/workbook.xml.rels",
          declaration + "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" +

@@ -1,5 +1,5 @@
 // The skeleton of a workbook package with one worksheet: content types,
-// relationships, workbook, styles, sheet and shared strings. The template tool
+// relationships, core properties, workbook, styles, sheet and shared strings. The template tool
 // and the conversion of old binary workbooks both build on it, so the program
 // writes one kind of minimal workbook.
 #pragma once
@@ -37,6 +37,22 @@ class SharedStrings {
     std::map<std::string, std::size_t> index_;
 };
 
+// The document's own properties (docProps/core.xml): its title, who made it
+// and when, as spreadsheet programs show them under File > Properties.
+inline constexpr const char* kCorePropertiesPart = "docProps/core.xml";
+inline constexpr const char* kCorePropertiesContentType = "application/vnd.openxmlformats-package.core-properties+xml";
+inline constexpr const char* kCorePropertiesRelType =
+    "http://schemas.openxmlformats.org/package/2006/relationships/metadata/core-properties";
+// The creator the program writes into the workbooks it makes.
+inline constexpr const char* kDocumentCreator = "wormgear";
+
+// "2024-01-01T00:00:00Z": a time as the properties hold it (W3CDTF, UTC).
+std::string PropertyTime(std::time_t time);
+
+// The core-properties part: `title`, kDocumentCreator, created and last
+// modified at `time`.
+std::string CorePropertiesXml(const std::string& title, std::time_t time);
+
 struct OneSheetWorkbook {
     std::string sheetName = "Sheet1";
     // The children of <worksheet>, <sheetData> among them.
@@ -46,10 +62,11 @@ struct OneSheetWorkbook {
     std::string stylesContent;
     // The children of <definedNames>; empty: none.
     std::string definedNames;
-    // The date every part carries in the zip.
+    // The date every part carries in the zip, and the document's creation.
     std::time_t date = 0;
 };
 
+// The package, with its core properties: titled by the sheet's name.
 PackageEntries OneSheetWorkbookPackage(const OneSheetWorkbook& workbook);
 
 }  // namespace wormgear

@@ -12,7 +12,7 @@
 #include <variant>
 #include <vector>
 
-#include "export/legacy_workbook.h"  // PlainCell, PlainWorkbookPackage, kMaxLegacyCells
+#include "export/legacy_workbook.h"  // PlainCell, PlainWorkbookPackage, SheetRegion, SheetTally
 
 namespace wormgear {
 namespace {
@@ -230,10 +230,12 @@ std::string ActiveTableName(const PackageEntries& entries, XmlCost& cost) {
     return "";
 }
 
-// Collects the values of one table, repeats applied within the bounds.
+// Collects the values of one table inside `kept`, the whole table counted
+// against the bounds first: a repeat is multiplied out by arithmetic, and
+// only the values inside `kept` are made.
 class TableReader {
  public:
-    TableReader(const Prefixes& ns) : ns_(ns), text_(ns) {}
+    TableReader(const Prefixes& ns, SheetRegion kept) : ns_(ns), text_(ns), kept_(kept) {}
 
     std::vector<PlainCell> Read(pugi::xml_node table) {
         // Rows may stand in row groups, header rows and row lists, nested at
@@ -256,38 +258,67 @@ class TableReader {
     }
 
  private:
+    // A value and the columns it fills: from `column` (0-based), `repeat` of them.
+    struct Run {
+        std::uint64_t column, repeat;
+        CellValue value;
+    };
+
+    // `at` moved on by `count`, held at last + 1 once past `last`: a count
+    // near 2^64 must not wrap round into the sheet.
+    static std::uint64_t PastTheEnd(std::uint64_t at, std::uint64_t count, std::uint64_t last) {
+        return count > last - std::min(at, last) ? last + 1 : at + count;
+    }
+
     void ReadRow(pugi::xml_node row) {
         const std::uint64_t rowRepeat = RepeatCount(AttributeOf(row, ns_.table, "number-rows-repeated"));
-        // One instance of the row: (column, value) of its non-empty cells.
-        std::vector<std::pair<std::uint64_t, CellValue>> values;
+        // One instance of the row, its values as runs, counted as they come:
+        // one instance alone must fit before the instances are counted.
+        std::vector<Run> runs;
+        SheetTally instance;
+        SheetCost cost = RowCost();  // of each instance
+        SheetCost strings;           // once: the repeats of a cell share its string
         std::uint64_t column = 0;
         for (pugi::xml_node cell : row.children()) {
             if (!Is(cell, ns_.table, "table-cell") && !Is(cell, ns_.table, "covered-table-cell")) continue;
             const std::uint64_t repeat = RepeatCount(AttributeOf(cell, ns_.table, "number-columns-repeated"));
-            if (const std::optional<CellValue> value = ValueOf(cell, ns_, text_)) {
-                if (repeat > kMaxLegacyCells || values.size() + repeat > kMaxLegacyCells) TooMany();
-                for (std::uint64_t k = 0; k < repeat; ++k) values.emplace_back(column + k, *value);
+            if (std::optional<CellValue> value = ValueOf(cell, ns_, text_)) {
+                const std::string* text = std::get_if<std::string>(&*value);
+                const SheetCost each = CellCost(text);
+                instance.Add(repeat, each);
+                cost += each.Times(repeat);  // within the bounds: Add let it through
+                if (text) {
+                    const SheetCost string = StringCost(*text);
+                    instance.Add(1, string);
+                    strings += string;
+                }
+                if (column + repeat > kSheetColumns) throw WorkbookError(Kind::Damaged, "工作表中有超出范围的行或列");
+                runs.push_back({column, repeat, std::move(*value)});
             }
-            column = std::min(column + repeat, kSheetColumns + 1);
+            column = PastTheEnd(column, repeat, kSheetColumns);
         }
-        if (!values.empty()) {
-            if (rowRepeat > kMaxLegacyCells || cells_.size() + values.size() * rowRepeat > kMaxLegacyCells) TooMany();
-            if (row_ + rowRepeat > kSheetRows || values.back().first >= kSheetColumns)
-                throw WorkbookError(Kind::Damaged, "工作表中有超出范围的行或列");
-            for (std::uint64_t r = 0; r < rowRepeat; ++r) {
-                for (const auto& [c, value] : values)
-                    cells_.push_back({static_cast<int>(row_ + r + 1), static_cast<int>(c + 1), value});
+        if (!runs.empty()) {
+            tally_.Add(rowRepeat, cost);
+            tally_.Add(1, strings);
+            if (row_ + rowRepeat > kSheetRows) throw WorkbookError(Kind::Damaged, "工作表中有超出范围的行或列");
+            // Only the rows and columns kept are made; the rest were counted.
+            const std::uint64_t lastRow = std::min(row_ + rowRepeat, static_cast<std::uint64_t>(kept_.lastRow));
+            for (std::uint64_t r = row_ + 1; r <= lastRow; ++r) {
+                for (const Run& run : runs) {
+                    const std::uint64_t lastColumn = std::min(run.column + run.repeat,
+                                                              static_cast<std::uint64_t>(kept_.lastColumn));
+                    for (std::uint64_t c = run.column + 1; c <= lastColumn; ++c)
+                        cells_.push_back({static_cast<int>(r), static_cast<int>(c), run.value});
+                }
             }
         }
-        row_ = std::min(row_ + rowRepeat, kSheetRows + 1);
-    }
-
-    [[noreturn]] static void TooMany() {
-        throw WorkbookError(Kind::TooLarge, "工作表的值超过 " + std::to_string(kMaxLegacyCells) + " 个");
+        row_ = PastTheEnd(row_, rowRepeat, kSheetRows);
     }
 
     const Prefixes& ns_;
     CellTextReader text_;
+    SheetRegion kept_;
+    SheetTally tally_;
     std::vector<PlainCell> cells_;
     std::uint64_t row_ = 0;
 };
@@ -306,7 +337,7 @@ bool IsOpenDocumentPackage(const PackageEntries& entries) {
     return openDocument;
 }
 
-PackageEntries OpenDocumentAsWorkbook(const PackageEntries& entries) {
+PackageEntries OpenDocumentAsWorkbook(const PackageEntries& entries, SheetRegion kept) {
     if (const PackageEntry* mimetype = FindEntry(entries, "mimetype")) {
         // A spreadsheet or its template; a text document or a drawing is not one.
         if (mimetype->data.rfind(kSpreadsheetType, 0) != 0)
@@ -336,9 +367,8 @@ PackageEntries OpenDocumentAsWorkbook(const PackageEntries& entries) {
         }
     }
     if (!active) throw WorkbookError(Kind::NoSheet, "找不到活动工作表");
-    TableReader reader(ns);
-    std::vector<PlainCell> cells = reader.Read(active);
-    return PlainWorkbookPackage(active.attribute(nameAttribute.c_str()).value(), cells);
+    TableReader reader(ns, kept);
+    return PlainWorkbookPackage(active.attribute(nameAttribute.c_str()).value(), reader.Read(active));
 }
 
 }  // namespace wormgear

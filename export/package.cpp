@@ -313,6 +313,24 @@ std::string ReadWorkbookFile(const std::string& path) {
     }
 }
 
+std::string ReadWorkbookStream(std::istream& in, const std::string& name) {
+    std::string bytes;
+    char buffer[65536];
+    std::streambuf* source = in.rdbuf();
+    for (;;) {
+        const std::streamsize got = source ? source->sgetn(buffer, sizeof buffer) : 0;
+        if (got <= 0) break;
+        // One byte beyond the bound is enough to refuse: the rest is never read.
+        if (bytes.size() + static_cast<std::size_t>(got) > kMaxWorkbookFileBytes) {
+            throw WorkbookFileError(
+                WorkbookError(Kind::TooLarge, std::string("超过 ") + kMaxWorkbookFileShown + "，工作簿文件最多这么大"),
+                name);
+        }
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+    return bytes;
+}
+
 void ReplaceWorkbookFile(const std::string& path, const std::string& bytes) {
     try {
         ReplaceFileAtomically(path, bytes);

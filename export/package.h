@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <istream>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -59,6 +60,7 @@ inline constexpr std::uint64_t kMaxUnpackedBytes = 64ull << 20;
 inline constexpr std::uint64_t kMaxPackageEntries = 10000;
 // The file itself, packed: a quarter of what its parts may unpack to.
 inline constexpr std::uint64_t kMaxWorkbookFileBytes = 16ull << 20;
+inline constexpr const char* kMaxWorkbookFileShown = "16 MiB";
 // The XML parts a workbook parses (content types, relationships, workbook,
 // active sheet, shared strings) together. Parsed XML costs up to about 64
 // bytes per element and 40 per attribute beside its text, so their markup is
@@ -115,6 +117,10 @@ std::string RewritePackage(const std::string& zipBytes, const PackageChanges& ch
 // atomically, their failures as WorkbookError of kind File with the file
 // layer's sentence, which names the file.
 std::string ReadWorkbookFile(const std::string& path);
+// A workbook read whole from a stream (standard input), at most
+// kMaxWorkbookFileBytes: more is refused as TooLarge, a stream that fails as
+// File, each sentence naming `name`, which stands for the file.
+std::string ReadWorkbookStream(std::istream& in, const std::string& name);
 void ReplaceWorkbookFile(const std::string& path, const std::string& bytes);
 
 // Text for XML content and attribute values: the five specials escaped, and

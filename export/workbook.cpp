@@ -11,7 +11,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <ctime>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <unordered_map>
 
@@ -242,7 +244,14 @@ struct Workbook::Impl {
     std::map<std::string, std::size_t> partIndex;  // lower-case part name -> entry (part names ignore case)
 
     std::string workbookPart, workbookRelsPart, sheetPart, sharedStringsPart;
-    pugi::xml_document contentTypes, workbook, workbookRels, sheet, sharedStrings;
+    pugi::xml_document contentTypes, packageRels, workbook, workbookRels, sheet, sharedStrings;
+    std::string activeSheetName;
+
+    // The core properties (title, creator, dates), read and stamped when the
+    // workbook is written; made when the package has none.
+    std::string corePart;
+    pugi::xml_document core;
+    bool coreChanged = false, coreCreated = false, packageRelsChanged = false;
     pugi::xml_node sheetData;
     std::string sheetPrefix, stringsPrefix;
 
@@ -265,6 +274,14 @@ struct Workbook::Impl {
     bool sheetChanged = false, stringsChanged = false, stringsCreated = false;
     bool workbookChanged = false, relsChanged = false, contentTypesChanged = false;
     bool calculationChainDropped = false;
+
+    // Set by OpenForReading: only these cells were read, and a converted
+    // sheet holds no others, so the workbook is never saved.
+    std::optional<SheetRegion> readRegion;
+
+    void CheckWritable() const {
+        if (readRegion) throw Error(Kind::Internal, "工作簿只为读取部分单元格而打开，不能保存");
+    }
 
     // A failure of this workbook, its file named.
     WorkbookError Error(Kind kind, const std::string& detail) const {
@@ -315,8 +332,13 @@ struct Workbook::Impl {
         for (std::size_t i = 0; i < entries.size(); ++i) partIndex.emplace(Lower(entries[i].name), i);
 
         Parse(contentTypes, kContentTypesPart, Kind::NotWorkbook);
-        pugi::xml_document packageRels;
         Parse(packageRels, "_rels/.rels", Kind::NotWorkbook);
+        for (pugi::xml_node rel : packageRels.document_element().children()) {
+            if (IsElement(rel, "Relationship") &&
+                std::strcmp(rel.attribute("Type").value(), kCorePropertiesRelType) == 0 && corePart.empty()) {
+                corePart = ResolveTarget("", rel.attribute("Target").value());
+            }
+        }
         for (pugi::xml_node rel : packageRels.document_element().children()) {
             if (IsElement(rel, "Relationship") && EndsWith(rel.attribute("Type").value(), "/officeDocument")) {
                 workbookPart = ResolveTarget("", rel.attribute("Target").value());
@@ -348,6 +370,7 @@ struct Workbook::Impl {
             }
         }
         if (!activeSheet) throw Error(Kind::NoSheet, "找不到活动工作表");
+        activeSheetName = activeSheet.attribute("name").value();
         pugi::xml_node sheetRel = Relationship(RelationshipId(activeSheet));
         if (!sheetRel || !EndsWith(sheetRel.attribute("Type").value(), "/worksheet")) {
             throw Error(Kind::NoSheet, "活动工作表不是普通工作表");
@@ -390,7 +413,10 @@ struct Workbook::Impl {
         // Saving copies the parts it did not change from the packed file:
         // their unpacked bytes need not stay.
         for (PackageEntry& entry : entries) {
-            if (stylesPart.empty() || Lower(entry.name) != Lower(stylesPart)) std::string().swap(entry.data);
+            // The styles and the core properties are parsed only on writing.
+            const std::string name = Lower(entry.name);
+            if ((stylesPart.empty() || name != Lower(stylesPart)) && (corePart.empty() || name != Lower(corePart)))
+                std::string().swap(entry.data);
         }
     }
 
@@ -408,6 +434,85 @@ struct Workbook::Impl {
                 contentTypesChanged = true;
             }
         }
+    }
+
+    // --- core properties --------------------------------------------------
+
+    // The prefix the core properties give `uri`, declaring `wanted` for it
+    // on their root where they give none.
+    std::string PrefixFor(pugi::xml_node root, const char* uri, const char* wanted) {
+        for (pugi::xml_attribute attribute : root.attributes()) {
+            const char* name = attribute.name();
+            if (std::strcmp(attribute.value(), uri) == 0 && std::strncmp(name, "xmlns:", 6) == 0)
+                return std::string(name + 6) + ":";
+        }
+        root.append_attribute((std::string("xmlns:") + wanted).c_str()).set_value(uri);
+        return std::string(wanted) + ":";
+    }
+
+    // Sets the date `local` ("created", "modified") of the core properties.
+    void SetPropertyTime(pugi::xml_node root, const char* local, const std::string& when) {
+        pugi::xml_node element = ChildNamed(root, local);
+        if (!element) {
+            const std::string terms = PrefixFor(root, "http://purl.org/dc/terms/", "dcterms");
+            const std::string xsi = PrefixFor(root, "http://www.w3.org/2001/XMLSchema-instance", "xsi");
+            element = root.append_child((terms + local).c_str());
+            element.append_attribute((xsi + "type").c_str()).set_value((terms + "W3CDTF").c_str());
+        }
+        while (element.first_child()) element.remove_child(element.first_child());
+        element.append_child(pugi::node_pcdata).set_value(when.c_str());
+    }
+
+    // Before a write: the time of writing as the last modification, and as
+    // the creation of a new document (`newDocument`: a file written under a
+    // new name, from a template or a copy). A package without readable core
+    // properties gets them, titled by its active sheet and made by the
+    // program, at that time.
+    void StampProperties(bool newDocument) {
+        const std::time_t now = std::time(nullptr);
+        const PackageEntry* entry = corePart.empty() ? nullptr : Find(corePart);
+        if (entry && !coreChanged && !coreCreated) {
+            const pugi::xml_parse_result result = core.load_buffer(entry->data.data(), entry->data.size(),
+                                                                   pugi::parse_default | pugi::parse_declaration,
+                                                                   pugi::encoding_auto);
+            if (!result || !IsElement(core.document_element(), "coreProperties")) entry = nullptr;
+        }
+        if (!entry && !coreCreated) {
+            // None, or none that reads (replaced where it lies): new ones.
+            if (corePart.empty() || Find(corePart) == nullptr) {
+                corePart = kCorePropertiesPart;
+                for (int n = 2; Find(corePart); ++n) corePart = "docProps/core" + std::to_string(n) + ".xml";
+                pugi::xml_node relsRoot = packageRels.document_element();
+                pugi::xml_node rel = relsRoot.append_child((PrefixOf(relsRoot) + "Relationship").c_str());
+                std::string id = "rId1";
+                for (int n = 1;; ++n) {
+                    id = "rId" + std::to_string(n);
+                    bool taken = false;
+                    for (pugi::xml_node other : relsRoot.children())
+                        taken = taken || std::strcmp(other.attribute("Id").value(), id.c_str()) == 0;
+                    if (!taken) break;
+                }
+                rel.append_attribute("Id").set_value(id.c_str());
+                rel.append_attribute("Type").set_value(kCorePropertiesRelType);
+                rel.append_attribute("Target").set_value(corePart.c_str());
+                packageRelsChanged = true;
+                pugi::xml_node override = contentTypes.document_element().append_child(
+                    (PrefixOf(contentTypes.document_element()) + "Override").c_str());
+                override.append_attribute("PartName").set_value(("/" + corePart).c_str());
+                override.append_attribute("ContentType").set_value(kCorePropertiesContentType);
+                contentTypesChanged = true;
+                coreCreated = true;
+            }
+            core.load_string(CorePropertiesXml(activeSheetName, now).c_str(),
+                             pugi::parse_default | pugi::parse_declaration);
+            coreChanged = true;
+            return;
+        }
+        const std::string when = PropertyTime(now);
+        pugi::xml_node root = core.document_element();
+        if (newDocument) SetPropertyTime(root, "created", when);
+        SetPropertyTime(root, "modified", when);
+        coreChanged = true;
     }
 
     // --- number formats ---------------------------------------------------
@@ -870,6 +975,9 @@ struct Workbook::Impl {
         replace(workbookChanged, workbookPart, workbook);
         replace(relsChanged, workbookRelsPart, workbookRels);
         replace(contentTypesChanged, kContentTypesPart, contentTypes);
+        replace(packageRelsChanged, "_rels/.rels", packageRels);
+        replace(coreChanged && !coreCreated, corePart, core);
+        if (coreCreated) changes.added.emplace_back(corePart, Serialise(core));
         replace(stylesChanged && !stylesCreated, stylesPart, styles);
         if (stringsCreated) changes.added.emplace_back(sharedStringsPart, Serialise(sharedStrings));
         if (stylesCreated) changes.added.emplace_back(stylesPart, Serialise(styles));
@@ -882,17 +990,30 @@ Workbook::Workbook(Workbook&&) noexcept = default;
 Workbook& Workbook::operator=(Workbook&&) noexcept = default;
 Workbook::~Workbook() = default;
 
-Workbook Workbook::Open(const std::string& path) {
+// The reading of the file, the binary reader and Load name the file
+// themselves; the package functions do not know it.
+Workbook Workbook::Open(const std::string& path) { return Opened(ReadWorkbookFile(path), path, kWholeSheet); }
+
+Workbook Workbook::OpenForReading(const std::string& path, SheetRegion region) {
+    Workbook book = Opened(ReadWorkbookFile(path), path, region);
+    book.impl_->readRegion = region;
+    return book;
+}
+
+Workbook Workbook::OpenBytesForReading(std::string bytes, const std::string& name, SheetRegion region) {
+    Workbook book = Opened(std::move(bytes), name, region);
+    book.impl_->readRegion = region;
+    return book;
+}
+
+Workbook Workbook::Opened(std::string bytes, const std::string& path, SheetRegion kept) {
     auto impl = std::make_unique<Impl>();
     impl->path = path;
-    // The reading of the file, the binary reader and Load name the file
-    // themselves; the package functions do not know it.
-    std::string bytes = ReadWorkbookFile(path);
     if (bytes.size() >= 4 && bytes.compare(0, 2, "PK") == 0) {
         try {
             impl->entries = ReadPackage(bytes);
             if (IsOpenDocumentPackage(impl->entries)) {
-                impl->entries = OpenDocumentAsWorkbook(impl->entries);
+                impl->entries = OpenDocumentAsWorkbook(impl->entries, kept);
                 impl->packageBytes = WritePackage(impl->entries);
                 impl->sourceFormat = WorkbookFormat::OpenDocument;
                 impl->sourceBytes = std::move(bytes);
@@ -903,7 +1024,7 @@ Workbook Workbook::Open(const std::string& path) {
             throw WorkbookFileError(error, path);
         }
     } else if (LooksLikeOle2(bytes)) {
-        impl->entries = ReadLegacyWorkbook(path, bytes);
+        impl->entries = ReadLegacyWorkbook(path, bytes, kept);
         try {
             impl->packageBytes = WritePackage(impl->entries);
         } catch (const WorkbookError& error) {
@@ -921,6 +1042,9 @@ Workbook Workbook::Open(const std::string& path) {
 
 std::string Workbook::CellText(int row, int column, char decimalSeparator) const {
     impl_->CheckPosition(row, column);
+    if (impl_->readRegion && !impl_->readRegion->Holds(row, column)) {
+        throw impl_->Error(Kind::Cell, "单元格 " + CellReference(row, column) + " 不在读取的范围内");
+    }
     pugi::xml_node rowNode = impl_->FindRow(row);
     if (!rowNode) return "";
     pugi::xml_node cell = Impl::FindCell(rowNode, column);
@@ -998,12 +1122,18 @@ void Workbook::SaveAs(const std::string& path) {
 }
 
 void Workbook::SaveTo(const std::string& path) {
+    impl_->CheckWritable();
     impl_->DeclareWorkbookTypeFor(path);
+    impl_->StampProperties(true);
     ReplaceWorkbookFile(path, impl_->PackedBytesFor(path));
     impl_->path = path;
 }
 
-void Workbook::Save() { ReplaceWorkbookFile(impl_->path, impl_->PackedBytesFor(impl_->path)); }
+void Workbook::Save() {
+    impl_->CheckWritable();
+    impl_->StampProperties(false);
+    ReplaceWorkbookFile(impl_->path, impl_->PackedBytesFor(impl_->path));
+}
 
 const std::string& Workbook::Path() const { return impl_->path; }
 

@@ -12,7 +12,8 @@
 #include <memory>
 #include <string>
 
-#include "export/package.h"  // WorkbookError
+#include "export/legacy_workbook.h"  // SheetRegion
+#include "export/package.h"          // WorkbookError
 
 namespace wormgear {
 
@@ -35,6 +36,19 @@ class Workbook {
     // package or XML, parts beyond the size limit, or no active sheet. Every
     // failure of a workbook, here and below, names its file.
     static Workbook Open(const std::string& path);
+
+    // Opens as Open does, to read the cells of `region` only: of a sheet
+    // converted from an OpenDocument spreadsheet or an old binary workbook
+    // only the values inside it are made, so that values repeated far beyond
+    // it cost nothing. The whole sheet is held to the same bounds, so this
+    // refuses what Open refuses and opens what Open opens. CellText outside
+    // the region throws WorkbookError (Cell); the workbook cannot be saved
+    // (Internal). A design file is read this way ({13, 1}).
+    static Workbook OpenForReading(const std::string& path, SheetRegion region);
+
+    // The same for the bytes of a workbook read from elsewhere (standard
+    // input): `name` stands for the file in every sentence.
+    static Workbook OpenBytesForReading(std::string bytes, const std::string& name, SheetRegion region);
 
     Workbook(Workbook&&) noexcept;
     Workbook& operator=(Workbook&&) noexcept;
@@ -84,6 +98,7 @@ class Workbook {
  private:
     struct Impl;
     explicit Workbook(std::unique_ptr<Impl> impl);
+    static Workbook Opened(std::string bytes, const std::string& path, SheetRegion kept);
     std::unique_ptr<Impl> impl_;
 };
 

@@ -112,4 +112,28 @@ std::string DataFilePath(std::string_view programDirectory, bool programDirector
     return path;
 }
 
+std::string NameRuntimeFolderWhereUnset() {
+    const char* named = std::getenv("XDG_RUNTIME_DIR");
+    if (named != nullptr && *named != '\0') return "";
+    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr ||
+        found->pw_name == nullptr || *found->pw_name == '\0')
+        return "";
+    // Qt's temporary folder: $TMPDIR without trailing '/', else /tmp.
+    const char* temporary = std::getenv("TMPDIR");
+    std::string folder = temporary != nullptr && *temporary != '\0' ? temporary : "/tmp";
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    folder += (folder == "/" ? "" : "/") + std::string("runtime-") + found->pw_name;
+    ::mkdir(folder.c_str(), 0700);  // an existing one is judged below
+    struct stat info;
+    if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid() ||
+        (info.st_mode & 07777) != 0700)
+        return "";
+    ::setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+    return folder;
+}
+
 }  // namespace wormgear

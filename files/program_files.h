@@ -64,4 +64,15 @@ std::string DataFilePath(std::string_view programDirectory, std::string_view fil
 std::string DataFilePath(std::string_view programDirectory, bool programDirectoryWritable,
                          std::string_view userDataDirectory, std::string_view fileName);
 
+// Where the session names no runtime folder (XDG_RUNTIME_DIR unset or empty,
+// as under su, sudo, cron or in a container), names the one Qt falls back
+// to: "runtime-" and the user's name in $TMPDIR, else /tmp
+// ("/tmp/runtime-li"), made private (mode 0700) when missing, provided it is
+// then a folder of this user's that no one else may enter. Qt takes it then
+// without the warning it writes on the error stream about the variable; a
+// folder that is not fit is left for Qt to judge and warn about. Called
+// before the Qt application object is made; returns the folder named, ""
+// when none was.
+std::string NameRuntimeFolderWhereUnset();
+
 }  // namespace wormgear

@@ -28,6 +28,10 @@ WormcalcServices RecordingReader(std::vector<std::string>& read) {
         read.push_back(path);
         return WorkedExampleInputs();
     };
+    services.readDesignStream = [&read](std::istream&) {
+        read.push_back("(standard input)");
+        return WorkedExampleInputs();
+    };
     services.defaultCoefficients = [] { return WorkedExampleCoefficients(); };
     return services;
 }
@@ -65,7 +69,16 @@ TEST(ConventionsTest, ArgumentsAsAGnuToolTakesThem) {
         {{"--", "-h"}, 0, "  蜗杆参数  ...", "", "-h"},
         {{"--json", "--", "--version"}, 0, "{\"lines\":[...", "", "--version"},
         {{"--", "a.cqb", "b.cqb"}, 2, "", "wormcalc: only one design file may be given (\"b.cqb\")", ""},
-        {{"-"}, 0, "  蜗杆参数  ...", "", "-"},
+        // "-" is standard input wherever a file is read, also after "--";
+        // "./-" is the file of that name. No file written is "-".
+        {{"-"}, 0, "  蜗杆参数  ...", "", "(standard input)"},
+        {{"--", "-"}, 0, "  蜗杆参数  ...", "", "(standard input)"},
+        {{"./-"}, 0, "  蜗杆参数  ...", "", "./-"},
+        {{"--jsonl", "-"}, 0, "", "", ""},
+        {{"-", "--export-worm", "-"}, 2, "", "wormcalc: --export-worm -: standard output carries the results", ""},
+        {{"-", "--drawing-hob=-"}, 2, "", "wormcalc: --drawing-hob -: standard output carries the results", ""},
+        {{"-", "--report", "-"}, 2, "", "wormcalc: --report -: standard output carries the results", ""},
+        {{"-", "--save-design", "-"}, 2, "", "wormcalc: --save-design -: standard output carries the results", ""},
         // Nothing to calculate: how to call it, on the error stream.
         {{}, 2, "", nothing, ""},
         {{"--json"}, 2, "", nothing, ""},

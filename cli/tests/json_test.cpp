@@ -1,6 +1,11 @@
 // The batch reader's flat JSON objects and the output quoting.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "calc/text.h"
 #include "cli/json.h"
 
@@ -14,31 +19,53 @@ TEST(JsonTest, QuoteEscapesWhatJsonNeeds) {
     EXPECT_EQ(Quote("蜗轮"), "\"蜗轮\"");
 }
 
+// JSON quoting in its plainest form: the text made UTF-8 by the rule of
+// calc/text.h, then each byte escaped on its own.
+std::string PlainQuote(const std::string& text) {
+    std::string out = "\"";
+    for (unsigned char c : wormgear::WithValidUtf8(text)) {
+        if (c == '"') out += "\\\"";
+        else if (c == '\\') out += "\\\\";
+        else if (c == '\n') out += "\\n";
+        else if (c == '\r') out += "\\r";
+        else if (c == '\t') out += "\\t";
+        else if (c < 0x20) out += "\\u00" + std::string(1, "0123456789abcdef"[c >> 4]) + "0123456789abcdef"[c & 15];
+        else out += static_cast<char>(c);
+    }
+    return out + "\"";
+}
+
 TEST(JsonTest, QuoteFindsEveryEscapeInLongTexts) {
     // Plain runs are passed over eight bytes at a time: put each character
     // that needs an escape at every place of a long text.
-    auto plainQuote = [](const std::string& text) {
-        std::string out = "\"";
-        for (unsigned char c : wormgear::WithValidUtf8(text)) {
-            if (c == '"') out += "\\\"";
-            else if (c == '\\') out += "\\\\";
-            else if (c == '\n') out += "\\n";
-            else if (c == '\r') out += "\\r";
-            else if (c == '\t') out += "\\t";
-            else if (c < 0x20) out += "\\u00" + std::string(1, "0123456789abcdef"[c >> 4]) + "0123456789abcdef"[c & 15];
-            else out += static_cast<char>(c);
-        }
-        return out + "\"";
-    };
     const std::string base = "168.728-----蜗杆齿根圆弧半径 and more plain text ~~ \x7f \xff";
     for (const char* special : {"\"", "\\", "\n", "\x01", "\x1f", "\xE8\x9C", "\xC0", "\xF0\x9F\x98\x80"}) {
         for (std::size_t at = 0; at <= base.size(); ++at) {
             std::string text = base;
             text.insert(at, special);
-            ASSERT_EQ(Quote(text), plainQuote(text)) << at;
+            ASSERT_EQ(Quote(text), PlainQuote(text)) << at;
         }
     }
     EXPECT_EQ(Quote(std::string(64, ' ')), "\"" + std::string(64, ' ') + "\"");
+}
+
+TEST(JsonTest, QuoteReadsEveryLeadByteWithEveryTwoBytesAfterIt) {
+    // Well-formed characters of two and three bytes are checked on a path of
+    // their own: every lead byte from 0x80 with every pair of bytes after it,
+    // at the end of a text and before more.
+    std::string text(3, '\0');
+    for (int lead = 0x80; lead <= 0xFF; ++lead) {
+        for (int second = 0; second <= 0xFF; ++second) {
+            for (int third = 0; third <= 0xFF; ++third) {
+                text[0] = static_cast<char>(lead);
+                text[1] = static_cast<char>(second);
+                text[2] = static_cast<char>(third);
+                const std::string quoted = Quote(text);
+                if (quoted != PlainQuote(text)) FAIL() << lead << " " << second << " " << third << ": " << quoted;
+            }
+        }
+    }
+    EXPECT_EQ(Quote("\xE8\x9C\x97x\xE8\x9C"), "\"蜗x\xEF\xBF\xBD\"");
 }
 
 TEST(JsonTest, QuoteWritesUtf8WhateverItIsGiven) {
@@ -70,6 +97,44 @@ TEST(JsonTest, ParsesFlatObjects) {
     EXPECT_TRUE(std::holds_alternative<std::monostate>(o.at("x")));
     EXPECT_EQ(std::get<std::string>(o.at("u")), "蜗\xF0\x9F\x98\x80");
     EXPECT_TRUE(ParseObject("{}").empty());
+}
+
+TEST(JsonTest, AKeptObjectReadsEachLineAsParseObjectDoes) {
+    // One FlatObject reads line after line, its kept texts and lists of
+    // longer lines before shorter ones, as the batch uses it.
+    const char* const kLines[] = {
+        R"({"teeth": "50", "coefficients": ["0.875", 1.2, "x"], "z": "a\"b\u00e9\n", "round-teeth": true})",
+        R"({"teeth": true, "coefficients": "1,2", "z": null})",
+        R"({"coefficients": [], "a": [1], "teeth": "5"})",
+        R"({})",
+        R"({"teeth": "50", "teeth": "51"})",
+        R"({"b": "x", "a": 1e5, "c": -2})",
+    };
+    FlatObject kept;
+    for (const char* line : kLines) {
+        SCOPED_TRACE(line);
+        std::optional<Object> expected;
+        std::string expectedError;
+        try {
+            expected = ParseObject(line);
+        } catch (const ParseError& e) {
+            expectedError = e.what();
+        }
+        try {
+            kept.Parse(line);
+            ASSERT_TRUE(expected) << "read what ParseObject refuses";
+            Object got;
+            for (std::size_t n = 0; n < kept.size(); ++n) got.emplace(kept[n].key, kept[n].value);
+            EXPECT_EQ(got, *expected);
+            std::vector<std::string> keys;
+            for (const FlatObject::Member* member : kept.InKeyOrder()) keys.push_back(member->key);
+            EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end()));
+            EXPECT_EQ(keys.size(), expected->size());
+        } catch (const ParseError& e) {
+            EXPECT_EQ(e.what(), expectedError);
+            EXPECT_EQ(kept.size(), 0u);
+        }
+    }
 }
 
 TEST(JsonTest, RefusesMalformedInput) {

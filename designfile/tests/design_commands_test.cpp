@@ -584,7 +584,16 @@ TEST_F(DesignFilesTest, AVanishedDesignUnderAnotherFormatsNameIsSavedLikeANewOne
     EXPECT_EQ(Cell(dir.path() + "/gone.cqb", 1), "200");
 }
 
-TEST_F(DesignFilesTest, DamagedOrHostileOpenDocumentFilesGiveTheOpenMessageAndLoseNothing) {
+// Every cell of `rows` by `columns` showing shared string 0.
+std::vector<wormgear::testing::LegacyCell> ManyCellsOfString(int rows, int columns) {
+    std::vector<wormgear::testing::LegacyCell> cells;
+    for (int r = 1; r <= rows; ++r) {
+        for (int c = 1; c <= columns; ++c) cells.push_back({r, c, 0});
+    }
+    return cells;
+}
+
+TEST_F(DesignFilesTest, DamagedOrHostileSpreadsheetFilesGiveTheOpenMessageAndLoseNothing) {
     std::string cutShort = OpenDocumentDesign();
     cutShort.resize(cutShort.size() * 2 / 3);
     wormgear::testing::Parts badXml = wormgear::testing::OpenDocumentParts("<table:table>");
@@ -601,6 +610,17 @@ TEST_F(DesignFilesTest, DamagedOrHostileOpenDocumentFilesGiveTheOpenMessageAndLo
          wormgear::testing::PackageBytes(wormgear::testing::OpenDocumentParts(
              wormgear::testing::OpenDocumentTable("<table:table-row>" + bomb + "</table:table-row>"))),
          "过大"},
+        // 886 bytes that once grew the program to 8 GB: the longest text a
+        // cell holds repeated over 99,990 columns.
+        {"a long text repeated over 99,990 columns",
+         wormgear::testing::PackageBytes(wormgear::testing::OpenDocumentParts(wormgear::testing::OpenDocumentTable(
+             "<table:table-row><table:table-cell table:number-columns-repeated=\"99990\" "
+             "office:value-type=\"string\"><text:p>x<text:s text:c=\"131063\"/></text:p></table:table-cell>"
+             "</table:table-row>"))),
+         "过大：工作表单元格的文字存入工作簿后共超过 4 MiB"},
+        {"an old binary workbook showing one long shared string in 99,000 cells",
+         wormgear::testing::LegacyWorkbookBytes({{std::string(8000, 'x')}, ManyCellsOfString(396, 250)}),
+         "过大：工作表单元格的文字存入工作簿后共超过 4 MiB"},
     };
     for (const auto& f : kFiles) {
         SCOPED_TRACE(f.what);

@@ -18,12 +18,12 @@ using namespace wormgear::testing;
 
 // two_sheets.xls was written by LibreOffice 7.4 ("MS Excel 97" filter) from a
 // workbook whose second sheet was active. Its first sheet "First" holds:
-struct LegacyCell {
+struct FixtureCell {
     int row, column;
     const char* text;
     const char* why;
 };
-const LegacyCell kFirstSheet[] = {
+const FixtureCell kFirstSheet[] = {
     {1, 1, "200", "number"},
     {1, 2, "-2.5", "negative number"},
     {2, 1, "0.1", ""},
@@ -94,6 +94,69 @@ TEST(LegacyWorkbook, RefusesADamagedBinaryWorkbook) {
             EXPECT_EQ(message.rfind("工作簿“" + path + "”已损坏：", 0), 0u) << why << ": " << message;
             EXPECT_EQ(message.find(path, message.find(path) + 1), std::string::npos) << why << ": " << message;
         }
+    }
+}
+
+TEST(LegacyWorkbook, ReadsTheWorkbooksTheTestsMake) {
+    QTemporaryDir folder;
+    const std::string path = folder.path().toStdString() + "/made.xls";
+    WriteFile(path,
+              LegacyWorkbookBytes({{"右", "0.3*P/2"}, {{1, 1, -1, 200}, {2, 1, 1}, {3, 2, 0}, {13, 1, -1, 0.2}}}));
+    const Workbook book = Workbook::Open(path);
+    EXPECT_EQ(book.CellText(1, 1, '.'), "200");
+    EXPECT_EQ(book.CellText(2, 1, '.'), "0.3*P/2");
+    EXPECT_EQ(book.CellText(3, 2, '.'), "右");
+    EXPECT_EQ(book.CellText(13, 1, '.'), "0.2");
+    EXPECT_EQ(book.SourceFormat(), WorkbookFormat::Binary);
+}
+
+// A shared string counts once for every cell that shows it: a file of a
+// megabyte cannot make the reader copy it a hundred thousand times. Each is
+// refused with the bound it passes, or read, within the memory any design
+// file must open in, whether the whole sheet is read or only a design's cells.
+TEST(LegacyWorkbook, SheetsAreBoundedByWhatTheirCellsShow) {
+    if (!wormgear::testing::MemoryBoundsMeasurable()) GTEST_SKIP() << "memory is not measurable under the sanitizer";
+    QTemporaryDir folder;
+    auto grid = [](int rows, int columns, int string) {
+        std::vector<LegacyCell> cells;
+        for (int r = 1; r <= rows; ++r) {
+            for (int c = 1; c <= columns; ++c) cells.push_back({r, c, string, 1.0});
+        }
+        return cells;
+    };
+    std::vector<LegacyCell> design = grid(13, 1, -1);
+    design[0].number = 200;
+    const std::string longest(8000, 'x');
+    const struct {
+        const char* what;
+        LegacySheetSpec sheet;
+        const char* outcome;
+        const char* sentenceHolds;
+    } kCases[] = {
+        {"one 8000-character string in 99,000 cells", {{longest}, grid(396, 250, 0)}, "too large", "4 MiB"},
+        {"100,250 numbers", {{}, grid(401, 250, -1)}, "too large", "100000"},
+        {"a short string in 99,000 cells", {{"x"}, grid(396, 250, 0)}, "opened", ""},
+        {"a design in a sheet that says it is 4096 rows by 256 columns", {{}, design, {4096, 256}}, "opened", ""},
+        // FreeXL holds a cell for every position the dimension names: 65536
+        // by 256 of them take more than its process may, and it finds no sheet.
+        {"a design in a sheet that says it is 65536 rows by 256 columns", {{}, design, {65536, 256}}, "no sheet", ""},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = folder.path().toStdString() + "/设计 A.cqb";
+        WriteFile(path, LegacyWorkbookBytes(c.sheet));
+        auto firstColumn = [](const Workbook& book) {
+            const std::string a1 = book.CellText(1, 1, '.');
+            return (a1 == "200" || a1 == "1" || a1 == "x") && !book.CellText(13, 1, '.').empty();
+        };
+        EXPECT_EQ(OutcomeWithinMemory([&] { return firstColumn(Workbook::Open(path)); }, path, c.sentenceHolds),
+                  c.outcome);
+        EXPECT_EQ(OutcomeWithinMemory(
+                      [&] {
+                          return firstColumn(Workbook::OpenForReading(path, {13, 1}));
+                      },
+                      path, c.sentenceHolds),
+                  c.outcome);
     }
 }
 

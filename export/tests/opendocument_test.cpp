@@ -4,10 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <cstdint>
 #include <functional>
 #include <new>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "export/legacy_workbook.h"  // kMaxLegacyCells, kMaxSheetTextBytes
 #include "export/tests/test_support.h"
 #include "export/workbook.h"
 #include "files/testing/faults.h"
@@ -192,6 +196,18 @@ TEST_F(OpenDocumentTest, RefusesHostileAndDamagedFilesWithinBounds) {
              return OpenDocumentParts(
                  OpenDocumentTable(Row("<table:table-cell table:number-columns-repeated=\"16384\"/>" + Float("1"))));
          }},
+        // Repeats that pass the 64 bits of a count stay beyond the sheet.
+        {"a value after empty rows repeated 2^64 - 1 times", "damaged",
+         [] {
+             return OpenDocumentParts(OpenDocumentTable(
+                 Row(kEmpty, " table:number-rows-repeated=\"1\"") +
+                 Row(kEmpty, " table:number-rows-repeated=\"18446744073709551615\"") + Row(Float("1"))));
+         }},
+        {"a value after empty cells repeated 2^64 - 1 times", "damaged",
+         [] {
+             return OpenDocumentParts(OpenDocumentTable(Row(
+                 kEmpty + "<table:table-cell table:number-columns-repeated=\"18446744073709551615\"/>" + Float("1"))));
+         }},
         {"four billion spaces", "too large",
          [] {
              return OpenDocumentParts(OpenDocumentTable(Row(Text("<text:p><text:s text:c=\"4000000000\"/></text:p>"))));
@@ -263,6 +279,150 @@ TEST_F(OpenDocumentTest, AZipBombInContentXmlIsRefusedWithinTheMemoryBound) {
         });
         EXPECT_EQ(result, 0);
     }
+}
+
+// A cell of `paragraphs` repeated over `columns` columns.
+std::string RepeatedText(const std::string& paragraphs, std::uint64_t columns) {
+    return "<table:table-cell table:number-columns-repeated=\"" + std::to_string(columns) +
+           "\" office:value-type=\"string\">" + paragraphs + "</table:table-cell>";
+}
+std::string Rows(std::uint64_t count) { return " table:number-rows-repeated=\"" + std::to_string(count) + "\""; }
+const std::string kLongParagraph = "<text:p>x<text:s text:c=\"131063\"/></text:p>";  // the longest cell text
+
+// Short files that describe huge sheets: each is refused (the sheet named
+// with the bound it passes) or opened, within the memory any design file must
+// open in, whether the whole sheet is read or only a design's cells.
+TEST_F(OpenDocumentTest, RepeatsAreBoundedByWhatTheyExpandToBeforeTheyExpand) {
+    if (!MemoryBoundsMeasurable()) GTEST_SKIP() << "memory is not measurable under the sanitizer";
+    std::string distinct;  // 200 cells, each a long text of its own: 26 MB of text from 6 kB
+    for (int n = 0; n < 200; ++n)
+        distinct += Text("<text:p>" + std::to_string(n) + "<text:s text:c=\"131000\"/></text:p>");
+    std::string justUnder;  // 30 of the longest texts: 3.9 MB, under the 4 MiB bound
+    for (int n = 0; n < 30; ++n)
+        justUnder += Text("<text:p>" + std::to_string(n) + "<text:s text:c=\"131000\"/></text:p>");
+    const std::string textBound = "4 MiB", cellBound = "100000";
+    const struct {
+        const char* what;
+        std::string rows;
+        const char* outcome;
+        std::string sentenceHolds;
+    } kCases[] = {
+        {"the longest text repeated over 99,990 columns", Row(RepeatedText(kLongParagraph, 99990)), "too large",
+         textBound},
+        {"the longest text in a row repeated 99,990 times", Row(Text(kLongParagraph), Rows(99990)), "too large",
+         textBound},
+        {"a kilobyte text over 300 columns of 300 rows",
+         Row(RepeatedText("<text:p>x<text:s text:c=\"999\"/></text:p>", 300), Rows(300)), "too large", textBound},
+        {"a number over 300 columns of 334 rows",
+         Row("<table:table-cell table:number-columns-repeated=\"300\" office:value-type=\"float\" office:value=\"1\"/>",
+             Rows(334)),
+         "too large", cellBound},
+        {"repeated rows in row groups nested in header rows",
+         "<table:table-row-group><table:table-header-rows><table:table-row-group>" +
+             Row(RepeatedText(kLongParagraph, 10), Rows(200)) +
+             "</table:table-row-group></table:table-header-rows></table:table-row-group>",
+         "too large", textBound},
+        {"200 long texts each spelled out by one element", Row(distinct), "too large", textBound},
+        {"30 of the longest texts, under the bound", Row(justUnder), "opened", ""},
+        {"a design with a short text repeated over 75,000 cells beside it",
+         Row(Float("200") + RepeatedText("<text:p>x</text:p>", 300)) +
+             Row(Float("25") + RepeatedText("<text:p>y</text:p>", 300), Rows(249)),
+         "opened", ""},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = Write("设计 A.cqb", OpenDocumentParts(OpenDocumentTable(c.rows)));
+        EXPECT_LT(ReadFile(path).size(), 16u << 10);
+        auto firstColumn = [](const Workbook& book) {
+            const std::string a1 = book.CellText(1, 1, '.');
+            return a1 == "200" ? book.CellText(2, 1, '.') == "25" && book.CellText(13, 1, '.') == "25"
+                               : a1.rfind("0", 0) == 0;
+        };
+        EXPECT_EQ(OutcomeWithinMemory([&] { return firstColumn(Workbook::Open(path)); }, path, c.sentenceHolds),
+                  c.outcome);
+        EXPECT_EQ(OutcomeWithinMemory(
+                      [&] {
+                          return firstColumn(Workbook::OpenForReading(path, {13, 1}));
+                      },
+                      path, c.sentenceHolds),
+                  c.outcome);
+    }
+}
+
+// A sheet at the bounds of the workbook it converts to: distinct texts, as
+// many as the XML of that workbook may hold. It opens whole and in part
+// within the memory a design file may take, and the workbook saved from it
+// opens again; a few values more are refused, whole and in part alike.
+TEST_F(OpenDocumentTest, ASheetAtTheBoundsOpensAndItsSavedWorkbookOpensAgain) {
+    if (!MemoryBoundsMeasurable()) GTEST_SKIP() << "memory is not measurable under the sanitizer";
+    // Each text a shared string of its own: eight tags a value in the
+    // converted workbook, two a row; 300 rows of 207 values come to 497,400
+    // of the 500,000 its XML may hold, with room for the other parts.
+    auto table = [](int columns) {
+        std::string rows;
+        for (int r = 0; r < 300; ++r) {
+            rows += "<table:table-row>";
+            for (int c = 0; c < columns; ++c) {
+                rows += "<table:table-cell office:value-type=\"string\"><text:p>" + std::to_string(r * 1000 + c) +
+                        "&lt;</text:p></table:table-cell>";
+            }
+            rows += "</table:table-row>";
+        }
+        return rows;
+    };
+    const std::string path = WriteTable("bounds.ods", table(207));
+    const std::string saved = Path("bounds.cqb");
+    EXPECT_EQ(OutcomeWithinMemory(
+                  [&] {
+                      Workbook book = Workbook::Open(path);
+                      if (book.CellText(300, 207, '.') != "299206<") return false;
+                      book.SetCellText(1, 1, "200");
+                      book.SaveTo(saved);
+                      const Workbook again = Workbook::Open(saved);
+                      return again.CellText(1, 1, '.') == "200" && again.CellText(300, 207, '.') == "299206<";
+                  },
+                  path, ""),
+              "opened");
+    EXPECT_EQ(OutcomeWithinMemory(
+                  [&] {
+                      return Workbook::OpenForReading(path, {13, 1}).CellText(13, 1, '.') == "12000<";
+                  },
+                  path, ""),
+              "opened");
+    const std::string more = WriteTable("more.ods", table(208));
+    EXPECT_EQ(OutcomeWithinMemory([&] { return Workbook::Open(more).CellText(1, 1, '.').empty(); }, more, "500000"),
+              "too large");
+    EXPECT_EQ(OutcomeWithinMemory(
+                  [&] {
+                      return Workbook::OpenForReading(more, {13, 1}).CellText(1, 1, '.').empty();
+                  },
+                  more, "500000"),
+              "too large");
+}
+
+TEST_F(OpenDocumentTest, ReadingADesignsCellsGivesWhatTheWholeSheetGives) {
+    const std::string rows = Row(Float("200") + RepeatedText("<text:p>a</text:p>", 5)) +
+                             Row(Text("<text:p>右</text:p>"), Rows(3)) + Row(kEmpty, Rows(4)) +
+                             Row(RepeatedText("<text:p>0.3*P/2</text:p>", 2) + Float("7"), Rows(6));
+    const std::string path = WriteTable("design.ods", rows);
+    const Workbook whole = Workbook::Open(path);
+    const Workbook design = Workbook::OpenForReading(path, {13, 1});
+    for (int row = 1; row <= 13; ++row)
+        EXPECT_EQ(design.CellText(row, 1, '.'), whole.CellText(row, 1, '.')) << "row " << row;
+    EXPECT_EQ(design.CellText(8, 1, '.'), "");
+    EXPECT_EQ(design.CellText(13, 1, '.'), "0.3*P/2");
+    EXPECT_EQ(whole.CellText(13, 3, '.'), "7");
+    // Outside what was read nothing is made up, and what was not read is never saved.
+    EXPECT_THROW(design.CellText(1, 2, '.'), WorkbookError);
+    EXPECT_THROW(design.CellText(14, 1, '.'), WorkbookError);
+    Workbook partial = Workbook::OpenForReading(path, {13, 1});
+    try {
+        partial.SaveTo(Path("partial.cqb"));
+        ADD_FAILURE() << "a workbook read in part was saved";
+    } catch (const WorkbookError& error) {
+        EXPECT_EQ(error.kind(), Kind::Internal);
+    }
+    EXPECT_FALSE(FileExists(Path("partial.cqb")));
 }
 
 TEST_F(OpenDocumentTest, AFailureNamesTheFileAndWhatIsWrong) {

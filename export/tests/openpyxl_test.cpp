@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <ctime>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -14,7 +15,9 @@
 
 #include "calc/testing/worked_example.h"
 #include "export/number_cells.h"
+#include "export/ooxml.h"
 #include "export/sheets.h"
+#include "export/table_workbook.h"
 #include "export/tests/test_support.h"
 #include "export/workbook.h"
 
@@ -47,6 +50,7 @@ TEST(Openpyxl, LoadsEveryWorkbookTheProgramWritesWithoutAWarning) {
     QTemporaryDir folder;
     const std::string dir = folder.path().toStdString();
     std::vector<std::string> outputs;
+    const std::string start = PropertyTime(std::time(nullptr));
 
     // The three sheets of the worked example, and the worm sheet as a
     // decimal-comma user writes it.
@@ -124,6 +128,15 @@ TEST(Openpyxl, LoadsEveryWorkbookTheProgramWritesWithoutAWarning) {
         book.SaveAs(dir + "/plain.xlsm");
         outputs.push_back(dir + "/plain.xlsm");
     }
+    // The table of solutions' workbook.
+    TableWorkbook table("方案表");
+    table.text("β (°)");
+    table.endRow();
+    table.number("11.025");
+    table.endRow();
+    ReplaceWorkbookFile(dir + "/table.xlsx", WritePackage(table.package()));
+    outputs.push_back(dir + "/table.xlsx");
+    const std::size_t firstTemplate = outputs.size();
     for (const char* name : {"1.xls", "11.xls", "1111.xls", "111.xls", "1_en.xls", "11_en.xls", "1111_en.xls"})
         outputs.push_back(TemplatePath(name));
 
@@ -212,6 +225,30 @@ TEST(Openpyxl, LoadsEveryWorkbookTheProgramWritesWithoutAWarning) {
     EXPECT_EQ(seen[dir + "/wheel-en.xlsx"].at("C17").value, "130");
     // The comma user's 0,3 is the number 0.3 to every reader.
     EXPECT_EQ(seen[dir + "/rudar-comma.xlsx"]["C17"].value, "0.2");
+
+    // Every workbook says what it is, that the program made it, and when:
+    // the templates when they were built, the others when they were written.
+    const std::map<std::string, std::string> kTitles = {
+        {"/rudar.xlsx", "蜗杆参数表"},        {"/gundao.xlsx", "滚刀参数表"}, {"/wolun.xlsx", "蜗轮参数表"},
+        {"/worm-en.xlsx", "Worm parameters"}, {"/new.cqb", "设计数据"},       {"/from-ods.cqb", "Sheet1"},
+        {"/from-xls.cqb", "First"},           {"/plain.xlsm", "S"},           {"/table.xlsx", "方案表"},
+    };
+    for (std::size_t n = 0; n < outputs.size(); ++n) {
+        SCOPED_TRACE(outputs[n]);
+        auto& properties = seen[outputs[n]];
+        EXPECT_EQ(properties["@creator"].value, kDocumentCreator);
+        EXPECT_FALSE(properties["@title"].value.empty());
+        const std::string name = outputs[n].substr(outputs[n].rfind('/'));
+        if (const auto title = kTitles.find(name); title != kTitles.end()) {
+            EXPECT_EQ(properties["@title"].value, title->second);
+        }
+        if (n >= firstTemplate) {
+            EXPECT_EQ(properties["@created"].value, "2024-01-01T00:00:00Z");
+        } else {
+            EXPECT_GE(properties["@created"].value, start);
+            EXPECT_LE(properties["@created"].value, PropertyTime(std::time(nullptr)));
+        }
+    }
 }
 
 }  // namespace

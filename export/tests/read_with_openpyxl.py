@@ -12,6 +12,9 @@ has one, else empty.
 Any warning openpyxl gives while loading (an unknown extension, a damaged
 style, a data validation it drops ...) is an error: the file is named and the
 script exits 1. Exit 77 (skipped) when openpyxl is not installed.
+
+Each file's document properties come before its cells, as cells of type "p"
+named @title, @creator and @created (ISO 8601, UTC).
 """
 import sys
 import warnings
@@ -35,6 +38,11 @@ def main(paths):
         for warning in caught:
             print(f"{path}: {warning.category.__name__}: {warning.message}", file=sys.stderr)
             failed = True
+        properties = book.properties
+        created = properties.created.strftime("%Y-%m-%dT%H:%M:%SZ") if properties.created else ""
+        for name, value in (("title", properties.title), ("creator", properties.creator), ("created", created)):
+            value = (value or "").replace("\\", "\\\\").replace("\t", "\\t").replace("\n", "\\n")
+            print(f"{path}\t@{name}\tp\t{value}\t")
         sheet = book.active
         for row in sheet.iter_rows():
             for cell in row:

@@ -1,6 +1,7 @@
 #include "export/tests/test_support.h"
 
 #include "files/file_io.h"
+#include "files/testing/faults.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,9 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <new>
+#include <stdexcept>
 
 namespace wormgear::testing {
 
@@ -155,6 +159,183 @@ Parts OpenDocumentParts(const std::string& tables, const std::string& activeTabl
 std::string OpenDocumentTable(const std::string& rows, const std::string& name) {
     return "<table:table table:name=\"" + name + "\"><table:table-column table:number-columns-repeated=\"3\"/>" + rows +
            "</table:table>";
+}
+
+namespace {
+
+void PutU16(std::string& out, unsigned value) {
+    out += static_cast<char>(value & 0xFF);
+    out += static_cast<char>((value >> 8) & 0xFF);
+}
+void PutU32(std::string& out, std::uint32_t value) {
+    PutU16(out, value & 0xFFFF);
+    PutU16(out, value >> 16);
+}
+void Record(std::string& stream, unsigned type, const std::string& data) {
+    PutU16(stream, type);
+    PutU16(stream, static_cast<unsigned>(data.size()));
+    stream += data;
+}
+std::string Bof(unsigned kind) {  // BIFF8 (0x0600); 0x0005 the workbook globals, 0x0010 a worksheet
+    std::string data;
+    for (unsigned value : {0x0600u, kind, 0x0DBBu, 0x07CCu}) PutU16(data, value);
+    PutU32(data, 0);
+    PutU32(data, 0x06);
+    return data;
+}
+
+// The stream "Workbook" in a version-3 compound file: 512-byte sectors, the
+// FAT first, then the directory, then the stream, which is padded to the
+// 4096 bytes below which a stream would go to the mini stream.
+std::string CompoundFile(std::string stream) {
+    if (stream.size() < 4096) stream.resize(4096, '\0');
+    const std::uint32_t size = static_cast<std::uint32_t>(stream.size());
+    stream.resize((stream.size() + 511) / 512 * 512, '\0');
+    const std::uint32_t streamSectors = static_cast<std::uint32_t>(stream.size() / 512);
+    std::uint32_t fatSectors = 1;
+    while (fatSectors * 128 < fatSectors + 1 + streamSectors) ++fatSectors;
+    if (fatSectors > 109) throw std::runtime_error("the test workbook needs a DIFAT");
+    constexpr std::uint32_t kFree = 0xFFFFFFFF, kEnd = 0xFFFFFFFE, kFat = 0xFFFFFFFD;
+    const std::uint32_t directory = fatSectors, first = fatSectors + 1;
+
+    std::string file("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    file += std::string(16, '\0');
+    for (unsigned value : {0x003Eu, 0x0003u, 0xFFFEu, 9u, 6u}) PutU16(file, value);
+    file += std::string(6, '\0');
+    for (std::uint32_t value : {0u, fatSectors, directory, 0u, 4096u, kEnd, 0u, kEnd, 0u}) PutU32(file, value);
+    for (std::uint32_t n = 0; n < 109; ++n) PutU32(file, n < fatSectors ? n : kFree);
+
+    std::string fat;
+    for (std::uint32_t n = 0; n < fatSectors; ++n) PutU32(fat, kFat);
+    PutU32(fat, kEnd);
+    for (std::uint32_t n = 0; n < streamSectors; ++n) PutU32(fat, n + 1 < streamSectors ? first + n + 1 : kEnd);
+    fat.resize(fatSectors * 512, '\xFF');
+    file += fat;
+
+    auto entry = [](const char* name, unsigned type, std::uint32_t child, std::uint32_t start, std::uint32_t bytes) {
+        std::string data;
+        std::size_t length = 0;
+        for (const char* p = name; *p; ++p, ++length) PutU16(data, static_cast<unsigned char>(*p));
+        data.resize(64, '\0');
+        PutU16(data, static_cast<unsigned>((length + 1) * 2));
+        data += static_cast<char>(type);
+        data += '\1';  // black
+        for (std::uint32_t id : {kFree, kFree, child}) PutU32(data, id);
+        data += std::string(16 + 4 + 16, '\0');  // class, state bits, times
+        PutU32(data, start);
+        PutU32(data, bytes);
+        PutU32(data, 0);
+        return data;
+    };
+    std::string entries = entry("Root Entry", 5, 1, kEnd, 0) + entry("Workbook", 2, kFree, first, size);
+    entries.resize(512, '\0');
+    // Unused entries are empty with no siblings.
+    for (std::size_t offset = 256; offset < 512; offset += 128) {
+        for (std::size_t k = 68; k < 80; ++k) entries[offset + k] = '\xFF';
+    }
+    file += entries;
+    return file + stream;
+}
+
+}  // namespace
+
+std::string LegacyWorkbookBytes(const LegacySheetSpec& sheet) {
+    std::string sst;
+    PutU32(sst, static_cast<std::uint32_t>(sheet.cells.size()));
+    PutU32(sst, static_cast<std::uint32_t>(sheet.strings.size()));
+    for (const std::string& text : sheet.strings) {
+        if (text.size() > 8000) throw std::runtime_error("a test string beyond one record");
+        if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+            PutU16(sst, static_cast<unsigned>(text.size()));
+            sst += '\0';  // eight-bit characters
+            sst += text;
+            continue;
+        }
+        // UTF-16: the test texts stay in the basic plane (up to three bytes in UTF-8).
+        std::string units;
+        for (std::size_t k = 0; k < text.size();) {
+            const unsigned char lead = static_cast<unsigned char>(text[k]);
+            const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : 3;
+            unsigned code = length == 1 ? lead : length == 2 ? lead & 0x1F : lead & 0x0F;
+            for (int n = 1; n < length; ++n) code = (code << 6) | (static_cast<unsigned char>(text[k + n]) & 0x3F);
+            PutU16(units, code);
+            k += static_cast<std::size_t>(length);
+        }
+        PutU16(sst, static_cast<unsigned>(units.size() / 2));
+        sst += '\1';  // sixteen-bit characters
+        sst += units;
+    }
+    std::string globals;
+    Record(globals, 0x0809, Bof(0x0005));
+    std::string codepage;
+    PutU16(codepage, 1200);
+    Record(globals, 0x0042, codepage);
+    const std::size_t sheetOffsetAt = globals.size() + 4;
+    std::string boundSheet;
+    PutU32(boundSheet, 0);  // the sheet's offset, set below
+    boundSheet += std::string("\0\0\6\0Sheet1", 10);
+    Record(globals, 0x0085, boundSheet);
+    Record(globals, 0x00FC, sst);
+    Record(globals, 0x000A, "");
+    const std::uint32_t sheetOffset = static_cast<std::uint32_t>(globals.size());
+    for (int k = 0; k < 4; ++k) globals[sheetOffsetAt + k] = static_cast<char>((sheetOffset >> (8 * k)) & 0xFF);
+
+    unsigned rows = sheet.dimension.first, columns = sheet.dimension.second;
+    if (rows == 0) {
+        for (const LegacyCell& cell : sheet.cells) {
+            rows = std::max(rows, static_cast<unsigned>(cell.row));
+            columns = std::max(columns, static_cast<unsigned>(cell.column));
+        }
+    }
+    std::string worksheet;
+    Record(worksheet, 0x0809, Bof(0x0010));
+    std::string dimension;
+    PutU32(dimension, 0);
+    PutU32(dimension, rows);
+    PutU16(dimension, 0);
+    PutU16(dimension, columns);
+    PutU16(dimension, 0);
+    Record(worksheet, 0x0200, dimension);
+    for (const LegacyCell& cell : sheet.cells) {
+        std::string data;
+        PutU16(data, static_cast<unsigned>(cell.row - 1));
+        PutU16(data, static_cast<unsigned>(cell.column - 1));
+        PutU16(data, 0);
+        if (cell.string >= 0) {
+            PutU32(data, static_cast<std::uint32_t>(cell.string));
+            Record(worksheet, 0x00FD, data);  // LABELSST
+        } else {
+            data.append(reinterpret_cast<const char*>(&cell.number), sizeof cell.number);
+            Record(worksheet, 0x0203, data);  // NUMBER
+        }
+    }
+    Record(worksheet, 0x000A, "");
+    return CompoundFile(globals + worksheet);
+}
+
+std::string OutcomeWithinMemory(const std::function<bool()>& open, const std::string& path,
+                                const std::string& sentenceHolds) {
+    using Kind = WorkbookError::Kind;
+    const char* const kNames[] = {"opened",   "wrong content", "too large", "damaged",       "not a workbook",
+                                  "no sheet", "other",         "unclear",   "out of memory", "crashed"};
+    const int result = RunWithMemoryBound(kOpeningMemoryBound, [&] {
+        try {
+            return open() ? 0 : 1;
+        } catch (const WorkbookError& error) {
+            const std::string what = error.what();
+            if (what.find(path) == std::string::npos || what.find(sentenceHolds) == std::string::npos) return 7;
+            switch (error.kind()) {
+                case Kind::TooLarge: return 2;
+                case Kind::Damaged: return 3;
+                case Kind::NotWorkbook: return 4;
+                case Kind::NoSheet: return 5;
+                default: return 6;
+            }
+        } catch (const std::bad_alloc&) {
+            return 8;
+        }
+    });
+    return result >= 0 && result < 9 ? kNames[result] : kNames[9];
 }
 
 pugi::xml_document ParseXml(const std::string& text) {

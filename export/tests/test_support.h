@@ -7,6 +7,7 @@
 
 #include <QTemporaryDir>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -56,12 +57,42 @@ Parts OpenDocumentParts(const std::string& tables, const std::string& activeTabl
 // One table named "Sheet1" with `rows` (whole <table:table-row> elements).
 std::string OpenDocumentTable(const std::string& rows, const std::string& name = "Sheet1");
 
+// An old binary workbook (BIFF8 records in an OLE2 compound file, as the
+// spreadsheet programs before 2007 wrote it) with one sheet named "Sheet1":
+// `strings` its shared-string table (each at most 8000 ASCII characters, so
+// that it fits one record), `cells` its values, each a shared string (its
+// index) or a number, rows and columns from 1. The sheet's dimension is the
+// cells' extent unless `dimension` gives rows and columns of its own.
+struct LegacyCell {
+    int row, column;
+    int string = -1;  // index into the strings, or -1 for `number`
+    double number = 0;
+};
+struct LegacySheetSpec {
+    std::vector<std::string> strings;
+    std::vector<LegacyCell> cells;
+    std::pair<unsigned, unsigned> dimension{0, 0};
+};
+std::string LegacyWorkbookBytes(const LegacySheetSpec& sheet);
+
 // A worksheet part with `sheetData` as the content of <sheetData>.
 std::string SheetXml(const std::string& sheetData, const std::string& before = "", const std::string& after = "");
 // A shared-strings part holding these plain items.
 std::string SharedStringsXml(const std::vector<std::string>& items);
 
 pugi::xml_document ParseXml(const std::string& text);
+
+// The bound within which any design file must open or be refused: 256 MiB
+// beyond what the process holds.
+inline constexpr std::uint64_t kOpeningMemoryBound = 256ull << 20;
+
+// Runs `open` in a child process bounded to kOpeningMemoryBound and tells how
+// it ended: "opened" when it returned true, "wrong content" when false; for a
+// WorkbookError its kind ("too large", "damaged", "not a workbook", "no
+// sheet", "other"), or "unclear" when its sentence does not hold both `path`
+// and `sentenceHolds`; "out of memory" (std::bad_alloc), "crashed" otherwise.
+std::string OutcomeWithinMemory(const std::function<bool()>& open, const std::string& path,
+                                const std::string& sentenceHolds);
 
 // A test with a temporary folder of its own.
 class FolderTest : public ::testing::Test {

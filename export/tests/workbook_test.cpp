@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <ctime>
 #include <functional>
 #include <string>
 #include <sys/resource.h>
@@ -15,6 +16,7 @@
 
 #include "calc/numeric.h"
 #include "calc/text.h"
+#include "export/ooxml.h"
 #include "export/tests/test_support.h"
 #include "export/workbook.h"
 #include "files/testing/faults.h"
@@ -401,6 +403,8 @@ TEST_F(WorkbookTest, SavingRewritesOnlyTheSheetAndItsStrings) {
         EXPECT_EQ(before[i].name, after[i].name) << "parts keep their order";
         if (before[i].name == "xl/worksheets/sheet1.xml" || before[i].name == "xl/sharedStrings.xml") {
             EXPECT_NE(before[i].data, after[i].data) << before[i].name;
+        } else if (before[i].name == "docProps/core.xml") {
+            continue;  // the dates of the save (DocumentPropertiesTellTitleCreatorAndTheDatesOfWriting)
         } else {
             EXPECT_EQ(before[i].data, after[i].data) << before[i].name << " is carried over unchanged";
         }
@@ -724,6 +728,149 @@ TEST_F(WorkbookTest, TheLargestWorkbookWithinTheBoundsOpensAndSavesWithinTheMemo
     EXPECT_EQ(RunWithMemoryBound(kMemoryBound, [&] { return OpenAndSaveInPlace(path); }), kSaved);
     EXPECT_EQ(Workbook::Open(path).CellText(1, 1, '.'), "200");
     EXPECT_EQ(Workbook::Open(path).CellText(kRows, kColumns, '.'), "1");
+}
+
+// The core properties of a written workbook, by their local names.
+struct CoreProperties {
+    std::string title, creator, created, modified;
+};
+CoreProperties CorePropertiesOf(const std::string& path) {
+    const std::string rels = PartOf(path, "_rels/.rels");
+    std::string part;
+    pugi::xml_document relations = ParseXml(rels);
+    for (pugi::xml_node rel : relations.document_element().children()) {
+        if (std::string(rel.attribute("Type").value()).find("/metadata/core-properties") != std::string::npos)
+            part = rel.attribute("Target").value();
+    }
+    EXPECT_NE(PartOf(path, "[Content_Types].xml").find("PartName=\"/" + part + "\""), std::string::npos) << part;
+    CoreProperties properties;
+    if (part.empty() || !HasPart(path, part)) return properties;
+    pugi::xml_document core = ParseXml(PartOf(path, part));
+    for (pugi::xml_node child : core.document_element().children()) {
+        const std::string name = child.name();
+        const std::string local = name.substr(name.find(':') + 1);
+        std::string* field = local == "title"      ? &properties.title
+                             : local == "creator"  ? &properties.creator
+                             : local == "created"  ? &properties.created
+                             : local == "modified" ? &properties.modified
+                                                   : nullptr;
+        if (field) *field = child.text().get();
+    }
+    return properties;
+}
+
+TEST_F(WorkbookTest, DocumentPropertiesTellTitleCreatorAndTheDatesOfWriting) {
+    const std::string before = PropertyTime(std::time(nullptr));
+    const std::string kOld = "2001-02-03T04:05:06Z";
+    const std::string kSomeone =
+        "<cp:coreProperties xmlns:cp=\"http://schemas.openxmlformats.org/package/2006/metadata/core-properties\" "
+        "xmlns:dc=\"http://purl.org/dc/elements/1.1/\" xmlns:t=\"http://purl.org/dc/terms/\" "
+        "xmlns:i=\"http://www.w3.org/2001/XMLSchema-instance\"><dc:title>Gear A</dc:title>"
+        "<dc:creator>Li Wei</dc:creator><t:created i:type=\"t:W3CDTF\">" +
+        kOld + "</t:created></cp:coreProperties>";
+    auto withCore = [&](const std::string& core) {
+        WorkbookSpec layout = PlainSpec();
+        if (!core.empty()) {
+            layout.extraParts.push_back({"docProps/core.xml", core});
+            layout.extraOverrides =
+                "<Override PartName=\"/docProps/core.xml\" "
+                "ContentType=\"application/vnd.openxmlformats-package.core-properties+xml\"/>";
+        }
+        Parts parts = WorkbookParts(layout);
+        if (!core.empty()) {
+            // The package's relationships name the part.
+            std::string& rels = parts[1].second;
+            rels.insert(rels.find("</Relationships>"),
+                        "<Relationship Id=\"rId2\" Type=\"http://schemas.openxmlformats.org/package/2006/"
+                        "relationships/metadata/core-properties\" Target=\"docProps/core.xml\"/>");
+        }
+        return parts;
+    };
+    const struct {
+        const char* what;
+        Parts parts;  // empty: the worm sheet's template
+        bool inPlace;
+        const char* title;
+        const char* creator;
+        bool keepsCreated;
+    } kCases[] = {
+        {"a sheet from its template", {}, false, "蜗杆参数表", kDocumentCreator, false},
+        {"a workbook of someone's saved in place", withCore(kSomeone), true, "Gear A", "Li Wei", true},
+        {"the same saved under a new name", withCore(kSomeone), false, "Gear A", "Li Wei", false},
+        {"a workbook without properties", withCore(""), true, "S", kDocumentCreator, false},
+        {"a workbook whose properties do not read", withCore("<cp:coreProperties"), true, "S", kDocumentCreator, false},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.what);
+        const std::string source = c.parts.empty() ? TemplatePath("1.xls") : Write("source.xlsx", c.parts);
+        Workbook book = Workbook::Open(source);
+        book.SetCellText(2, 3, "2");
+        std::string written = source;
+        if (c.inPlace) {
+            book.Save();
+        } else {
+            written = Path("written.xlsx");
+            book.SaveTo(written);
+        }
+        const std::string after = PropertyTime(std::time(nullptr));
+        const CoreProperties properties = CorePropertiesOf(written);
+        EXPECT_EQ(properties.title, c.title);
+        EXPECT_EQ(properties.creator, c.creator);
+        if (c.keepsCreated) {
+            EXPECT_EQ(properties.created, kOld);
+        } else {
+            EXPECT_GE(properties.created, before);
+            EXPECT_LE(properties.created, after);
+        }
+        EXPECT_GE(properties.modified, before);
+        EXPECT_LE(properties.modified, after);
+        EXPECT_EQ(Workbook::Open(written).CellText(2, 3, '.'), "2");
+    }
+}
+
+// Cells share their strings in OOXML: one long string shown by 99,000 cells
+// is held once, and a dimension that names the whole sheet asks for nothing.
+TEST_F(WorkbookTest, SharedStringsAndDimensionsCostWhatTheFileHoldsNotWhatItShows) {
+    if (!MemoryBoundsMeasurable()) GTEST_SKIP() << "memory is not measurable under the sanitizer";
+    std::string longest;
+    for (int n = 0; n < 32767; ++n) longest += "右";  // the most a cell holds: 98 kB
+    std::string shared;
+    for (int r = 1; r <= 396; ++r) {
+        shared += "<row r=\"" + std::to_string(r) + "\">";
+        for (int c = 1; c <= 250; ++c) shared += "<c r=\"" + CellReference(r, c) + "\" t=\"s\"><v>0</v></c>";
+        shared += "</row>";
+    }
+    const struct {
+        const char* what;
+        std::string sheetXml;
+    } kFiles[] = {
+        {"one 32767-character string in 99,000 cells", SheetXml(shared)},
+        {"a dimension of every row and column",
+         SheetXml("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>", "<dimension ref=\"A1:XFD1048576\"/>")},
+    };
+    for (const auto& file : kFiles) {
+        SCOPED_TRACE(file.what);
+        WorkbookSpec layout = PlainSpec();
+        layout.sheetXml = file.sheetXml;
+        layout.sharedStringsXml = SharedStringsXml({longest});
+        const std::string path = Write("设计 A.cqb", WorkbookParts(layout));
+        EXPECT_EQ(OutcomeWithinMemory(
+                      [&] {
+                          Workbook book = Workbook::Open(path);
+                          const bool read = book.CellText(1, 1, '.') == longest;
+                          book.SetCellText(2, 1, "200");
+                          book.Save();
+                          return read && Workbook::Open(path).CellText(2, 1, '.') == "200";
+                      },
+                      path, ""),
+                  "opened");
+        EXPECT_EQ(OutcomeWithinMemory(
+                      [&] {
+                          return Workbook::OpenForReading(path, {13, 1}).CellText(1, 1, '.') == longest;
+                      },
+                      path, ""),
+                  "opened");
+    }
 }
 
 TEST_F(WorkbookTest, DetectsTheFormatByContentNotByName) {

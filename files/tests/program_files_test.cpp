@@ -267,3 +267,43 @@ TEST(DataFolderTest, TheProgramsRuleLooksAtTheProgramDirectoryAndTheEnvironment)
     // A writable one.
     EXPECT_EQ(DataFilePath(folder.path() + "/", "gg"), folder / "gg");
 }
+
+namespace {
+
+// A session without XDG_RUNTIME_DIR gets the folder Qt would take, private
+// to the user; a folder others may enter, or a variable that is set, is left
+// alone.
+TEST(RuntimeFolderTest, WhereTheSessionNamesNoneTheFolderQtTakesIsNamed) {
+    TemporaryFolder temporary;
+    Environment environment;
+    environment.set("TMPDIR", temporary.path() + "/");
+    passwd* user = ::getpwuid(::geteuid());
+    ASSERT_NE(user, nullptr);
+    const std::string expected = temporary / (std::string("runtime-") + user->pw_name);
+
+    for (const std::optional<std::string>& unset : {std::optional<std::string>(), std::optional<std::string>("")}) {
+        environment.set("XDG_RUNTIME_DIR", unset);
+        EXPECT_EQ(NameRuntimeFolderWhereUnset(), expected);
+        EXPECT_STREQ(std::getenv("XDG_RUNTIME_DIR"), expected.c_str());
+        struct stat info;
+        ASSERT_EQ(::lstat(expected.c_str(), &info), 0);
+        EXPECT_TRUE(S_ISDIR(info.st_mode));
+        EXPECT_EQ(info.st_mode & 07777, 0700u);
+    }
+
+    environment.set("XDG_RUNTIME_DIR", "/run/user/1000");
+    EXPECT_EQ(NameRuntimeFolderWhereUnset(), "");
+    EXPECT_STREQ(std::getenv("XDG_RUNTIME_DIR"), "/run/user/1000");
+
+    // A folder others may enter, or something else under the name: Qt's to judge.
+    environment.set("XDG_RUNTIME_DIR", std::nullopt);
+    ASSERT_EQ(::chmod(expected.c_str(), 0755), 0);
+    EXPECT_EQ(NameRuntimeFolderWhereUnset(), "");
+    EXPECT_EQ(std::getenv("XDG_RUNTIME_DIR"), nullptr);
+    ASSERT_EQ(::rmdir(expected.c_str()), 0);
+    Write(expected, "a file");
+    EXPECT_EQ(NameRuntimeFolderWhereUnset(), "");
+    EXPECT_EQ(std::getenv("XDG_RUNTIME_DIR"), nullptr);
+}
+
+}  // namespace
