@@ -53,8 +53,7 @@ void Limit(std::string& json, const LimitLine& line) {
 }
 
 struct Words {
-    const char *title, *teeth, *pitch, *lines, *first, *second, *entersZone, *keepsOut, *modification, *unsolved,
-        *none;
+    const char *title, *teeth, *pitch, *lines, *first, *second, *entersZone, *keepsOut, *modification, *unsolved, *none;
 };
 const Words& WordsIn(Language language) {
     static const Words chinese{"啮合分析（上齿面，蜗杆转速 {rpm} r/min）",
@@ -68,17 +67,18 @@ const Words& WordsIn(Language language) {
                                "修形量（沿螺纹，上齿面）：{from} 至 {to} μm",
                                "未能求解的点",
                                "无"};
-    static const Words english{"Meshing analysis (upper flank, worm at {rpm} 1/min)",
-                               "teeth in contact",
-                               "pitch point: sliding speed {v} m/s, lubrication angle {lub}°, contact line {off} mm away",
-                               "contact lines ({n} positions over one pitch)",
-                               "first limit line (undercut of the worm)",
-                               "second limit line (undercut of the wheel)",
-                               "enters the tooth zone",
-                               "outside the tooth zone",
-                               "modification along the thread, upper flank: {from} to {to} μm",
-                               "unsolved points",
-                               "none"};
+    static const Words english{
+        "Meshing analysis (upper flank, worm at {rpm} 1/min)",
+        "teeth in contact",
+        "pitch point: sliding speed {v} m/s, lubrication angle {lub}°, contact line {off} mm away",
+        "contact lines ({n} positions over one pitch)",
+        "first limit line (undercut of the worm)",
+        "second limit line (undercut of the wheel)",
+        "enters the tooth zone",
+        "outside the tooth zone",
+        "modification along the thread, upper flank: {from} to {to} μm",
+        "unsolved points",
+        "none"};
     return language == Language::English ? english : chinese;
 }
 
@@ -101,8 +101,9 @@ std::string Filled(std::string text, std::initializer_list<std::pair<const char*
 void AppendMeshingJson(std::string& json, const MeshingAnalysis& a) {
     json += "{\"worm_speed_rpm\":";
     Number(json, a.wormSpeed);
-    json += ",\"flank\":\"upper\",\"frame\":\"fixed: wheel axis z through the origin, worm axis through (A, 0, 0) "
-            "along y, mid-plane z = 0; mm\",";
+    json +=
+        ",\"flank\":\"upper\",\"frame\":\"fixed: wheel axis z through the origin, worm axis through (A, 0, 0) "
+        "along y, mid-plane z = 0; mm\",";
     Key(json, "teeth_in_contact");
     json += "{\"min\":" + std::to_string(a.teethInContact.min) + ",\"max\":" + std::to_string(a.teethInContact.max) +
             "},";
@@ -194,8 +195,9 @@ void WriteMeshingText(std::ostream& out, const MeshingAnalysis& a, Language lang
     positions = static_cast<int>(angles.size());
     out << Filled(w.lines, {{"n", std::to_string(positions)}}) << colon << a.contactLines.size()
         << (language == Language::Chinese ? " 段；最小润滑角 " : " pieces; least lubrication angle ")
-        << Fixed(minLubrication, 1) << (language == Language::Chinese ? "°，最大滑动速度 " : "°, largest sliding speed ")
-        << Fixed(maxSliding, 3) << (language == Language::Chinese ? " m/s，最大诱导法曲率 " : " m/s, largest induced curvature ")
+        << Fixed(minLubrication, 1)
+        << (language == Language::Chinese ? "°，最大滑动速度 " : "°, largest sliding speed ") << Fixed(maxSliding, 3)
+        << (language == Language::Chinese ? " m/s，最大诱导法曲率 " : " m/s, largest induced curvature ")
         << Fixed(maxCurvature, 4) << " 1/mm\n";
     out << w.first << colon << (a.firstLimit.inToothZone ? w.entersZone : w.keepsOut) << '\n';
     out << w.second << colon << (a.secondLimit.inToothZone ? w.entersZone : w.keepsOut) << '\n';

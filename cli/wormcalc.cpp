@@ -20,9 +20,11 @@
 #include "calc/suggestions.h"
 #include "cli/json.h"
 #include "cli/line_reader.h"
+#include "cli/meshing_output.h"
 #include "cli/outcome_output.h"
 #include "cli/sweep_mode.h"
 #include "files/file_io.h"
+#include "meshing/flank_grid.h"
 #include "sweep/design_table.h"
 #include "sweep/ordered_run.h"
 
@@ -93,6 +95,17 @@ constexpr const char* kHelp =
     "  --drawing-worm FILE, --drawing-wheel FILE, --drawing-hob FILE\n"
     "                            write the drawing; FILE ends in .dxf, .svg or .pdf\n"
     "  --report FILE             write the calculation report; FILE ends in .pdf\n"
+    "  --meshing                 the meshing analysis instead of the panels: teeth in contact,\n"
+    "                            the pitch point, the contact lines with their sliding speed,\n"
+    "                            lubrication angle, entrainment speed and induced curvature, the\n"
+    "                            limit lines and the modification along the thread; with --json\n"
+    "                            one object (contact points in mm in the fixed frame: wheel axis\n"
+    "                            z, worm axis through (A, 0, 0) along y); a design whose checks\n"
+    "                            find an error gets no analysis (exit 1)\n"
+    "  --input-speed RPM         the worm's speed for --meshing, 1/min (default 1500)\n"
+    "  --flank-points FILE       write the measuring grid of both worm flanks of every start as\n"
+    "                            CSV: x, y, z, nx, ny, nz in the worm's frame (mm, outward unit\n"
+    "                            normals), flank, start\n"
     "  --force                   write the sheets, drawings and report also when the design\n"
     "                            checks find an error (they are refused otherwise, exit 1);\n"
     "                            each then carries the mark \"设计检查有错误\"\n"
@@ -192,7 +205,8 @@ struct Job {
     std::optional<std::string> designFile;
     std::vector<std::pair<SheetKind, std::string>> exports;
     std::vector<DrawingRequest> drawings;
-    std::optional<std::string> saveDesign;  // --save-design FILE
+    std::optional<std::string> saveDesign;   // --save-design FILE
+    std::optional<std::string> flankPoints;  // --flank-points FILE
 };
 
 struct Options {
@@ -200,6 +214,8 @@ struct Options {
     bool json = false, jsonl = false, suggest = false, help = false, version = false;
     bool check = false, csv = false;
     bool force = false;  // sheets, drawings and the report also of a design with errors
+    bool meshing = false;
+    std::optional<double> inputSpeed;  // --input-speed RPM
     SweepPlan sweep;
     bool sweeping = false;
     int threads = 0;  // 0: every core
@@ -312,6 +328,22 @@ Options ParseArguments(const std::vector<std::string>& args) {
                 throw UsageError("--threads needs a whole number from 1 to 256, not \"" + text + "\"");
             }
             o.threads = threads;
+        } else if (name == "meshing") {
+            noValue();
+            o.meshing = true;
+        } else if (name == "input-speed") {
+            const std::string text = takeValue();
+            double rpm = 0;
+            const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), rpm);
+            if (ec != std::errc() || end != text.data() + text.size() || !(rpm > 0) || !(rpm <= 1e6))
+                throw UsageError("--input-speed needs a speed in 1/min above 0, not \"" + text + "\"");
+            o.inputSpeed = rpm;
+        } else if (name == "flank-points") {
+            const std::string path = takeValue();
+            if (path.empty() || path.back() == '/')
+                throw UsageError("--flank-points needs a file name, not \"" + path + "\"");
+            RefuseStandardOutput(name, path);
+            o.job.flankPoints = path;
         } else if (name == "save-design") {
             const std::string path = takeValue();
             if (path.empty() || path.back() == '/')
@@ -351,6 +383,11 @@ Options ParseArguments(const std::vector<std::string>& args) {
         throw UsageError("--sweep goes with --csv or JSON lines only (no --jsonl, --suggest, --check or files)");
     }
     if (o.threads != 0 && !o.sweeping && !o.jsonl) throw UsageError("--threads applies to --sweep and --jsonl");
+    if ((o.meshing || o.job.flankPoints) && (o.jsonl || o.sweeping || o.suggest || o.check || o.csv))
+        throw UsageError(
+            "--meshing and --flank-points go with one design (no --jsonl, --sweep, --suggest, --check or "
+            "--csv)");
+    if (o.inputSpeed && !o.meshing) throw UsageError("--input-speed applies to --meshing");
     const bool anyField = std::find(o.job.given.begin(), o.job.given.end(), true) != o.job.given.end();
     if (!anyField && !o.job.designFile && !o.jsonl && !o.sweeping) throw NothingGiven();
     return o;
@@ -784,6 +821,68 @@ int SaveDesign(const Job& job, const WormcalcServices& services, std::ostream& e
     return 0;
 }
 
+// Whether the design can be analysed: a failed calculation gets its message
+// and the checks beneath it, a design whose checks find an error the errors'
+// codes; both exit 1 with nothing analysed.
+int RefusedForMeshing(const CalculationOutcome& outcome, const std::vector<Finding>& findings, std::ostream& err,
+                      char separator, Language language) {
+    if (!outcome.succeeded()) {
+        err << "wormcalc: " << CalculationMessage(outcome.failure, language) << '\n';
+        WriteFindingsText(err, findings, separator, language);
+        return 1;
+    }
+    if (!HasErrors(findings)) return 0;
+    std::string codes;
+    int errors = 0;
+    for (const Finding& finding : findings) {
+        if (finding.severity() != Severity::Error) break;
+        codes += (errors++ ? ", " : "") + std::string(finding.id());
+    }
+    err << "wormcalc: the design checks found " << errors << (errors == 1 ? " error" : " errors") << " (" << codes
+        << "): no meshing analysis\n";
+    WriteFindingsText(err, findings, separator, language);
+    return 1;
+}
+
+int WriteMeshing(const Options& options, const CalculationOutcome& outcome, const std::vector<Finding>& findings,
+                 std::ostream& out, std::ostream& err, char separator) {
+    if (const int refused = RefusedForMeshing(outcome, findings, err, separator, options.language)) return refused;
+    meshing::AnalysisOptions settings;
+    if (options.inputSpeed) settings.wormSpeed = *options.inputSpeed;
+    try {
+        const meshing::MeshingAnalysis analysis = meshing::AnalyseMeshing(outcome.design, settings);
+        if (options.json) {
+            std::string json;
+            AppendMeshingJson(json, analysis);
+            out << json;
+        } else {
+            WriteMeshingText(out, analysis, options.language);
+        }
+    } catch (const meshing::MeshingError& e) {
+        err << "wormcalc: no meshing analysis: " << e.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+// The measuring grid: 50 rulings of 25 points on each flank of each start.
+int WriteFlankPoints(const std::string& path, const CalculationOutcome& outcome, const std::vector<Finding>& findings,
+                     std::ostream& err, Language language) {
+    if (const int refused = RefusedForMeshing(outcome, findings, err, '.', language)) return refused;
+    const auto grid = meshing::FlankGrid(meshing::PairOf(outcome.design), 50, 25);
+    if (grid.empty()) {
+        err << "wormcalc: no flank points: the flanks cannot be placed for the throat's axial thickness\n";
+        return 1;
+    }
+    try {
+        ReplaceFileAtomically(path, meshing::FlankGridCsv(grid, "wormgear " WORMGEAR_VERSION));
+    } catch (const std::exception& e) {
+        err << "wormcalc: \"" << path << "\" could not be written: " << e.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
 int Run(Options& options, std::istream& in, std::ostream& out, std::ostream& err, const WormcalcServices& services,
         char decimalSeparator) {
     if (options.help) {
@@ -844,12 +943,19 @@ int Run(Options& options, std::istream& in, std::ostream& out, std::ostream& err
         std::string csv = DesignTableHeader();
         AppendDesignRow(csv, job.fields, outcome, Worst(findings), decimalSeparator);
         out << csv;
+    } else if (options.meshing) {
+        const int status = WriteMeshing(options, outcome, findings, out, err, decimalSeparator);
+        if (status != 0) return status;
     } else if (options.json) {
         WriteJsonOutcome(out, outcome, findings, decimalSeparator, options.language);
     } else {
         WriteTextOutcome(out, err, outcome, findings, decimalSeparator, options.language);
     }
     FlushOutput(out);  // before any file is written: the results must have reached their reader
+    if (job.flankPoints) {
+        const int status = WriteFlankPoints(*job.flankPoints, outcome, findings, err, options.language);
+        if (status != 0) return status;
+    }
     if (job.saveDesign && SaveDesign(job, services, err) != 0) return 1;
     if (options.check) return AnyError(findings) ? 1 : 0;
     // A design whose calculation failed is never exported or drawn.
