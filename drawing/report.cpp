@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "calc/formula_steps.h"
 #include "cli/json.h"
 #include "drawing/drawing_texts.h"
 #include "drawing/meshing_sheet.h"
@@ -312,9 +313,27 @@ std::vector<ReportPage> ReportPages(const ReportContent& content, const Translat
         }
     }
 
+    // Every step of the chain with its numbers put in, in the chain's order.
+    int section = 4;
+    {
+        flow.heading(std::to_string(section++) + "  " + tr(texts::kStepsSection));
+        const std::vector<double> steps = {14, 36, 105, 20};
+        flow.tableHead(steps, {tr(texts::kSymbol), tr(texts::kName), tr(texts::kCalculation), tr(texts::kRule)}, 0b110);
+        for (const FormulaStep& step :
+             FormulaSteps(d.inputs, d.roundEnvelopedTeeth, d.design, d.coefficients, d.decimalSeparator)) {
+            std::string unit = step.unit;
+            if (!unit.empty() && unit != "°") unit = " " + unit;
+            flow.row(steps,
+                     {step.symbol, tr(step.name), step.rule + " = " + step.numbers + " = " + step.result + unit,
+                      step.coefficient >= 0 ? "c[" + std::to_string(step.coefficient) + "]" : std::string()},
+                     0b110);
+        }
+        flow.endTable();
+    }
+
     // The design checks, every finding with its suggestion beneath its message.
     if (!d.findings.empty()) {
-        flow.heading("4  " + tr(texts::kChecksSection));
+        flow.heading(std::to_string(section++) + "  " + tr(texts::kChecksSection));
         const std::vector<double> checks = {18, 42, 115};
         flow.tableHead(checks, {tr(texts::kSeverity), tr(texts::kCode), tr(texts::kMessage)}, 0b110);
         for (const Finding& finding : d.findings) {
@@ -332,7 +351,7 @@ std::vector<ReportPage> ReportPages(const ReportContent& content, const Translat
     // after the drawings.
     std::optional<Sheet> plots;
     {
-        flow.heading(std::to_string(d.findings.empty() ? 4 : 5) + "  " + tr(texts::kMeshing));
+        flow.heading(std::to_string(section++) + "  " + tr(texts::kMeshing));
         std::optional<meshing::MeshingAnalysis> analysis;
         const char* refusal = nullptr;
         if (d.hasErrors()) {

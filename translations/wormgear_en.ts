@@ -619,6 +619,70 @@
         <source>设计检查发现错误，不做啮合分析。</source>
         <translation>The design checks found errors: no meshing analysis.</translation>
     </message>
+    <message>
+        <source>计算过程</source>
+        <translation>Calculation steps</translation>
+    </message>
+    <message>
+        <source>公式与代入数值</source>
+        <translation>rule and numbers</translation>
+    </message>
+    <message>
+        <source>齿根高</source>
+        <translation>dedendum</translation>
+    </message>
+    <message>
+        <source>喉部齿根圆直径</source>
+        <translation>throat root diameter</translation>
+    </message>
+    <message>
+        <source>齿顶高</source>
+        <translation>addendum</translation>
+    </message>
+    <message>
+        <source>喉部齿顶圆直径</source>
+        <translation>throat tip diameter</translation>
+    </message>
+    <message>
+        <source>齿距角</source>
+        <translation>angular pitch</translation>
+    </message>
+    <message>
+        <source>周节</source>
+        <translation>circular pitch</translation>
+    </message>
+    <message>
+        <source>轴向齿厚</source>
+        <translation>axial tooth thickness</translation>
+    </message>
+    <message>
+        <source>滚刀工作半包角</source>
+        <translation>hob working half wrap angle</translation>
+    </message>
+    <message>
+        <source>滚刀轴向齿厚</source>
+        <translation>hob axial tooth thickness</translation>
+    </message>
+    <message>
+        <source>蜗轮弧齿厚</source>
+        <translation>wheel arc tooth thickness</translation>
+    </message>
+    <message>
+        <source>齿顶处齿形角</source>
+        <translation>flank angle at the tip</translation>
+    </message>
+    <message>
+        <source>滚刀齿顶处齿形角</source>
+        <translation>hob flank angle at the tip</translation>
+    </message>
+    <message>
+        <source>修形蜗轮分度圆直径</source>
+        <translation>modification wheel pitch diameter</translation>
+    </message>
+    <message>
+        <source>修形压力角</source>
+        <translation>modification pressure angle</translation>
+    </message>
 </context>
 <context>
     <name>wormgear::Files</name>

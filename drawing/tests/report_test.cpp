@@ -12,8 +12,14 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <numbers>
+#include <regex>
 #include <set>
 
+#include "calc/formula_steps.h"
 #include "drawing/drawing_files.h"
 #include "drawing/drawing_texts.h"
 #include "drawing/testing/test_designs.h"
@@ -149,6 +155,124 @@ TEST(Report, TablesRepeatTheirHeadsOnEveryPageAndSqueezeNoText) {
     }
     // The results run over a page in every case: the test sees a continued table.
     EXPECT_GT(continued, 0);
+}
+
+// The numbers of a formula step as the report prints them: + − × · / ^,
+// parentheses, R3 R2 R0 (round half to even to 0.001, 0.01, 1), T (truncate),
+// sin cos tan taking degrees, asin atan giving them, sqrt, π.
+class Expression {
+ public:
+    explicit Expression(std::string text) : s_(std::move(text)) {
+        for (const auto& [from, to] : {std::pair{"×", "*"}, {"·", "*"}, {"−", "-"}, {"π", "p"}}) {
+            for (auto at = s_.find(from); at != std::string::npos; at = s_.find(from))
+                s_.replace(at, std::strlen(from), to);
+        }
+    }
+    double value() {
+        const double v = sum();
+        blank();
+        if (k_ != s_.size()) throw std::runtime_error("left over: " + s_.substr(k_));
+        return v;
+    }
+
+ private:
+    void blank() {
+        while (k_ < s_.size() && s_[k_] == ' ') ++k_;
+    }
+    bool take(char c) {
+        blank();
+        if (k_ < s_.size() && s_[k_] == c) return ++k_, true;
+        return false;
+    }
+    double sum() {
+        double v = product();
+        for (;;) {
+            if (take('+')) v += product();
+            else if (take('-')) v -= product();
+            else return v;
+        }
+    }
+    double product() {
+        double v = power();
+        for (;;) {
+            if (take('*')) v *= power();
+            else if (take('/')) v /= power();
+            else return v;
+        }
+    }
+    double power() {
+        const double v = unary();
+        return take('^') ? std::pow(v, unary()) : v;
+    }
+    double unary() { return take('-') ? -unary() : atom(); }
+    double atom() {
+        blank();
+        if (take('(')) {
+            const double v = sum();
+            if (!take(')')) throw std::runtime_error("no ) in " + s_);
+            return v;
+        }
+        if (take('p')) return std::numbers::pi;
+        static const std::pair<const char*, std::function<double(double)>> kFunctions[] = {
+            {"R3", [](double x) { return std::nearbyint(x * 1000) / 1000; }},
+            {"R2", [](double x) { return std::nearbyint(x * 100) / 100; }},
+            {"R0", [](double x) { return std::nearbyint(x); }},
+            {"T", [](double x) { return std::trunc(x); }},
+            {"sqrt", [](double x) { return std::sqrt(x); }},
+            {"asin", [](double x) { return std::asin(x) * 180 / std::numbers::pi; }},
+            {"atan", [](double x) { return std::atan(x) * 180 / std::numbers::pi; }},
+            {"sin", [](double x) { return std::sin(x * std::numbers::pi / 180); }},
+            {"cos", [](double x) { return std::cos(x * std::numbers::pi / 180); }},
+            {"tan", [](double x) { return std::tan(x * std::numbers::pi / 180); }},
+        };
+        for (const auto& [name, f] : kFunctions) {
+            if (s_.compare(k_, std::strlen(name), name) == 0 && s_[k_ + std::strlen(name)] == '(') {
+                k_ += std::strlen(name);
+                return f(atom());
+            }
+        }
+        std::size_t used = 0;
+        const double v = std::stod(s_.substr(k_), &used);
+        k_ += used;
+        return v;
+    }
+
+    std::string s_;
+    std::size_t k_ = 0;
+};
+
+// Every step of the chain recomputes, from the numbers the report prints, to
+// the result it prints: read from the PDF by pdftotext.
+TEST(Report, EveryFormulaStepRecomputesFromItsPrintedNumbers) {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    QTemporaryDir dir;
+    for (const ChecksCase& c : {kChecksCases[0], kChecksCases[1]}) {
+        SCOPED_TRACE(c.what);
+        const CalculatedDesign design = testing::Calculated(c.design);
+        const QString path = dir.filePath(QStringLiteral("report.pdf"));
+        SaveReport(ReportContent{design, kTitle, {}, {}, {}}, path.toStdString());
+        std::string text =
+            Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), path, QStringLiteral("-")})->toStdString();
+        const auto from = text.find(texts::kStepsSection), to = text.find(texts::kMeshing, from);
+        ASSERT_NE(from, std::string::npos);
+        text = text.substr(from, to - from);
+        std::replace(text.begin(), text.end(), '\n', ' ');
+        // "= numbers = result": numbers without a symbol's letter, so that the
+        // rule before them is passed over.
+        const std::regex step(
+            "= ((?:R3|R2|R0|T|sqrt|asin|atan|sin|cos|tan|[0-9.() ^/+*-]|×|·|−|π)+?) = (-?[0-9.]+(?:E[-+]?[0-9]+)?)");
+        int steps = 0;
+        for (auto it = std::sregex_iterator(text.begin(), text.end(), step); it != std::sregex_iterator(); ++it) {
+            const std::string numbers = (*it)[1], printed = (*it)[2];
+            SCOPED_TRACE(numbers + " = " + printed);
+            const double result = std::stod(printed);
+            EXPECT_NEAR(Expression(numbers).value(), result, 1e-9 * (1 + std::abs(result)));
+            ++steps;
+        }
+        EXPECT_EQ(steps,
+                  static_cast<int>(FormulaSteps(design.inputs, false, design.design, design.coefficients, '.').size()));
+    }
 }
 
 // pdffonts lists each font with "emb sub uni": embedded, a subset (its name
