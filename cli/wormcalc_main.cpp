@@ -20,6 +20,7 @@
 #include "files/program_files.h"
 #include "files/qt_path.h"
 #include "settings/coefficient_store.h"
+#include "settings/tolerance_store.h"
 #include "translations/interface_language.h"
 
 int main(int argc, char** argv) {
@@ -56,10 +57,19 @@ int main(int argc, char** argv) {
     services.defaultCoefficients = [&directory, separator] {
         return wormgear::LoadCoefficients(wormgear::FromLocalPath(directory), separator).table;
     };
-    services.readDesignFile = [separator](const std::string& path) {
-        return wormgear::ReadDesignFile(path, separator);
+    // The particulars of the design file read (none without one) go with its
+    // texts into --save-design's file and into the drawings and the report.
+    wormgear::Particulars particulars;
+    services.readDesignFile = [separator, &particulars](const std::string& path) {
+        wormgear::DesignFileContent content = wormgear::ReadDesign(path, separator);
+        particulars = content.particulars;
+        return content.inputs;
     };
-    services.readDesignStream = [separator](std::istream& in) { return wormgear::ReadDesignStream(in, separator); };
+    services.readDesignStream = [separator, &particulars](std::istream& in) {
+        wormgear::DesignFileContent content = wormgear::ReadDesignFromStream(in, separator);
+        particulars = content.particulars;
+        return content.inputs;
+    };
     services.writeSheet = [&directory, &language, separator](
                               wormgear::SheetKind kind, const wormgear::DesignInputs& inputs,
                               const wormgear::TWormDesign& design, const std::vector<wormgear::Finding>& findings,
@@ -68,14 +78,16 @@ int main(int argc, char** argv) {
                              wormgear::ProgramFilePath(directory, wormgear::TemplateName(kind, language)), path,
                              language, findings);
     };
-    services.writeDesign = [&directory, separator](const wormgear::DesignInputs& inputs, const std::string& path) {
+    services.writeDesign = [&directory, &particulars, separator](const wormgear::DesignInputs& inputs,
+                                                                 const std::string& path) {
         // A new design file from the template, as the window's save under a new name.
         wormgear::Workbook book = wormgear::Workbook::Open(
             wormgear::ProgramFilePath(directory, wormgear::kDesignTemplateName));
         wormgear::PutDesignInputs(book, inputs, separator);
+        wormgear::PutParticulars(book, particulars, separator);
         wormgear::SaveDesignAs(book, path);
     };
-    services.writeDrawing = [&directory, &translate, &language, separator](const wormgear::DrawingRequest& request,
+    services.writeDrawing = [&directory, &translate, &language, &particulars, separator](const wormgear::DrawingRequest& request,
                                                                            const wormgear::CalculatedDesign& design,
                                                                            const std::string& designFile) {
         const wormgear::TitleBlock title{std::filesystem::path(designFile).filename().string(),
@@ -88,12 +100,13 @@ int main(int argc, char** argv) {
         }
         // The report names each coefficient's rule and shipped value as the
         // store beside the program holds them; without the store they are unknown.
-        wormgear::ReportContent content{design, title, {}, {}, language};
+        wormgear::ReportContent content{design, title, {}, {}, language, particulars, {}};
         try {
             const wormgear::CoefficientLoad store = wormgear::LoadCoefficients(wormgear::FromLocalPath(directory),
                                                                                separator);
             content.rules = store.rules;
             content.shipped = store.shipped;
+            content.tolerances = wormgear::LoadTolerances(wormgear::FromLocalPath(directory), separator);
         } catch (const wormgear::CoefficientStoreError&) {
         }
         wormgear::SaveReport(content, request.path, translate);

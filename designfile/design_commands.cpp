@@ -11,6 +11,7 @@
 #include "designfile/design_file.h"
 #include "export/workbook.h"
 #include "files/qt_path.h"
+#include "particulars/particulars_text.h"
 #include "translations/error_text.h"
 
 namespace wormgear {
@@ -65,6 +66,13 @@ class NoActiveWorkbook : public std::runtime_error {
 }  // namespace
 
 bool SaveDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, const QString& programDirectory) {
+    // Refused whole before anything is touched: nothing is cut, and the
+    // file on disk stays as it was.
+    const Particulars particulars = window.particulars();
+    if (const auto problem = CheckParticulars(particulars, window.decimalSeparator())) {
+        dialogs.message(ApplicationTitle(), MessageWithDetail(SaveFailedMessage(), ParticularProblemText(*problem, particulars)));
+        return false;
+    }
     std::optional<Workbook> book;
     bool saved = true;
     try {
@@ -87,6 +95,7 @@ bool SaveDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, 
         // The texts as typed, unchecked: a design that does not calculate can
         // be saved too.
         PutDesignInputs(*book, WindowInputs(window), window.decimalSeparator());
+        PutParticulars(*book, particulars, window.decimalSeparator());
         if (target == Target::InPlace) {
             SaveDesignInPlace(*book);
         } else if (target == Target::Fresh) {
@@ -140,9 +149,17 @@ void OpenDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, 
     }
     if (!path.isEmpty()) {
         try {
-            ShowDesignTexts(window, ReadDesignFile(LocalPath(path), decimalSeparator));
+            const DesignFileContent content = ReadDesign(LocalPath(path), decimalSeparator);
+            // Before the calculation, which hands them to the drawings with the design.
+            window.setParticulars(content.particulars);
+            ShowDesignTexts(window, content.inputs);
             state.DesignSaved = true;
             state.CurrentDesignFile = path;
+            if (const auto problem = CheckParticulars(content.particulars, decimalSeparator)) {
+                dialogs.message(ApplicationTitle(),
+                                MessageWithDetail(DesignFilesText::tr("文件中的图样资料有误，保存前请在“图样资料”中改正："),
+                                                  ParticularProblemText(*problem, content.particulars)));
+            }
         } catch (const std::exception& error) {
             dialogs.message(ApplicationTitle(), MessageWithDetail(OpenFailedMessage(), FailureDetail(error)));
         }

@@ -9,6 +9,7 @@
 
 #include "calc/fields.h"
 #include "dialogs/dialogs.h"
+#include "particulars/particulars.h"
 
 namespace wormgear {
 
@@ -28,6 +29,11 @@ class DesignWindow {
     virtual void showWindow() = 0;
     // Closes the main window, which ends the program.
     virtual void closeWindow() = 0;
+    // The particulars kept with the design (title block, drawing numbers,
+    // materials, 技术要求, body dimensions): saved below the thirteen texts
+    // and replaced by an open. A window without them keeps none.
+    virtual Particulars particulars() const { return {}; }
+    virtual void setParticulars(const Particulars&) {}
 };
 
 // Program-wide state of the design-file commands, owned by the main window.
@@ -37,7 +43,7 @@ struct DesignFileState {
     bool CommandLineOpenDone = false;
 };
 
-// N5Click: writes the thirteen texts into CurrentDesignFile, or into a new
+// N5Click: writes the thirteen texts and the particulars into CurrentDesignFile, or into a new
 // file from the template "111.xls" under a chosen name with ".cqb" appended
 // unless it ends so already (DesignFileName). A CurrentDesignFile in another
 // format than OOXML is kept as "NAME.bak" before its first rewrite; one whose
@@ -47,8 +53,10 @@ struct DesignFileState {
 // When CurrentDesignFile can no longer be opened (deleted, damaged), the
 // texts go into a fresh design file from the template at that path (when its
 // name takes a design, else as for a new one): they are all a design file
-// holds. Returns false when the save failed (its message has been shown,
-// with the file and the reason beneath it).
+// holds. Particulars that CheckParticulars refuses (a text too long for its
+// place) are refused before anything is opened or written, with the message
+// naming the entry and its limit. Returns false when the save failed (its
+// message has been shown, with the file and the reason beneath it).
 bool SaveDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, const QString& programDirectory);
 
 // Puts a design on screen as an open does: the thirteen texts into the
@@ -60,8 +68,10 @@ void ShowDesignTexts(DesignWindow& window, const DesignInputs& inputs);
 
 // N11Click: takes the file from `arguments` (the command-line arguments after
 // the program name) the first time, else from the open dialog (design files,
-// or any file: LibreOffice saves .ods and .xlsx under their own names); fills the
-// fields, calculates, and records the file. A file chosen in the dialog while
+// or any file: LibreOffice saves .ods and .xlsx under their own names); hands
+// the window the file's particulars (all defaults for a file without them),
+// fills the fields, calculates, and records the file. Particulars a save
+// would refuse are kept as read, and a message names the first of them. A file chosen in the dialog while
 // a calculated design is unsaved first gets the Close button's question
 // (AskBeforeLeaving): a save on Yes that fails keeps the design and opens
 // nothing.

@@ -38,7 +38,42 @@ DesignInputs DesignTexts(const Workbook& book, char decimalSeparator) {
     return inputs;
 }
 
+// The thirteen texts and the particulars' rows, column A only.
+constexpr SheetRegion kDesignWithParticulars{kLastParticularRow, 1};
+
+DesignFileContent ContentOf(const Workbook& book, char decimalSeparator) {
+    DesignFileContent content{DesignTexts(book, decimalSeparator), {}};
+    for (const ParticularDescription& d : ParticularDescriptions()) {
+        const int row = kFirstParticularRow + static_cast<int>(d.id);
+        Text(content.particulars, d.id) = book.CellText(row, 1, decimalSeparator);
+    }
+    return content;
+}
+
 }  // namespace
+
+DesignFileContent ReadDesign(const std::string& path, char decimalSeparator) {
+    return ContentOf(Workbook::OpenForReading(path, kDesignWithParticulars), decimalSeparator);
+}
+
+DesignFileContent ReadDesignFromStream(std::istream& in, char decimalSeparator) {
+    return ContentOf(Workbook::OpenBytesForReading(ReadWorkbookStream(in, kStandardInputName), kStandardInputName,
+                                                   kDesignWithParticulars),
+                     decimalSeparator);
+}
+
+void PutParticulars(Workbook& book, const Particulars& particulars, char decimalSeparator) {
+    book.SetCellText(kParticularsHeadingRow, 2, kParticularsHeading);
+    for (const ParticularDescription& d : ParticularDescriptions()) {
+        const int row = kFirstParticularRow + static_cast<int>(d.id);
+        const std::string& text = Text(particulars, d.id);
+        // A drawing number "2024" stays a text; a length is a number a
+        // spreadsheet program calculates with.
+        if (d.kind == ParticularKind::Length) book.SetCellValue(row, 1, text, decimalSeparator);
+        else book.SetCellText(row, 1, text);
+        book.SetCellText(row, 2, d.name);
+    }
+}
 
 DesignInputs ReadDesignFile(const std::string& path, char decimalSeparator) {
     return DesignTexts(Workbook::OpenForReading(path, kDesignCells), decimalSeparator);

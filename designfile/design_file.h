@@ -9,6 +9,7 @@
 
 #include "calc/fields.h"
 #include "export/workbook.h"
+#include "particulars/particulars.h"
 
 namespace wormgear {
 
@@ -36,6 +37,33 @@ DesignInputs ReadDesignStream(std::istream& in, char decimalSeparator);
 // it, every other one as a text cell; ReadDesignFile gives each back
 // character for character ("200.50" stays a text and reads "200.50").
 void PutDesignInputs(Workbook& book, const DesignInputs& inputs, char decimalSeparator);
+
+// The particulars (particulars/particulars.h) lie below the thirteen texts:
+// a heading in column B of row 15, then from row 16 one row per entry in the
+// order of ParticularId, its text in column A (empty: the default) and its
+// name in column B. A file without them (every design file written before)
+// reads as all defaults; the reader of the thirteen texts never looks there.
+inline constexpr int kParticularsHeadingRow = 15;
+inline constexpr int kFirstParticularRow = 16;
+inline constexpr int kLastParticularRow = kFirstParticularRow + kParticularCount - 1;
+inline constexpr const char* kParticularsHeading = "图样资料（A 列为值，留空取默认值）";
+
+// What a design file holds: the thirteen texts and the particulars.
+struct DesignFileContent {
+    DesignInputs inputs;
+    Particulars particulars;
+};
+
+// ReadDesignFile and ReadDesignStream with the particulars, each cell read as
+// text as the thirteen are; nothing is checked or cut (CheckParticulars tells
+// what a save would refuse).
+DesignFileContent ReadDesign(const std::string& path, char decimalSeparator);
+DesignFileContent ReadDesignFromStream(std::istream& in, char decimalSeparator);
+
+// Puts the particulars into their rows, with their names beside them: a
+// length as PutDesignInputs puts a number, every other entry as a text cell,
+// an empty entry as an empty cell. The caller has checked them.
+void PutParticulars(Workbook& book, const Particulars& particulars, char decimalSeparator);
 
 // The name a design is saved under when the user chose `path`: ".cqb"
 // appended unless the name already ends with it (any case), so that picking

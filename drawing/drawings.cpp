@@ -6,6 +6,7 @@
 #include "drawing/drawing_parts.h"
 #include "drawing/drawing_texts.h"
 #include "drawing/sheet_layout.h"
+#include "particulars/particulars.h"
 
 #ifndef WORMGEAR_VERSION
 #error "WORMGEAR_VERSION names the program's version"
@@ -99,10 +100,8 @@ std::vector<TableRow> Rows(const CalculatedDesign& design, std::initializer_list
 }
 
 std::string DrawingNumber(DrawingKind kind, const TitleBlock& title) {
-    std::string base = title.design.empty() ? std::string("WG") : title.design;
-    if (const auto dot = base.rfind('.'); dot != std::string::npos && dot > 0) base.erase(dot);
-    const char* suffix = kind == DrawingKind::Worm ? "-01" : kind == DrawingKind::Wheel ? "-02" : "-03";
-    return base + suffix;
+    // The parts are in the order of the drawings.
+    return DefaultDrawingNumber(static_cast<Piece>(kind), title.design);
 }
 
 TitleContent MakeTitle(DrawingKind kind, double scale, const TitleBlock& title, const Translate& translate) {

@@ -19,6 +19,8 @@
 #include "drawing/drawings.h"
 #include "drawing/sheet.h"
 #include "drawing/sheet_layout.h"
+#include "particulars/particulars.h"
+#include "particulars/tolerances.h"
 
 namespace wormgear {
 
@@ -32,6 +34,11 @@ struct ReportContent {
     // The language of the design checks' messages (the report's other texts
     // come through the Translate function).
     Language language = Language::Chinese;
+    // What the designer gave for the shop drawings (empty entries take their
+    // defaults: ResolveParticulars with this design and the title's file
+    // name and date), and the tolerance table of the coefficient store.
+    Particulars particulars{};
+    ToleranceTable tolerances{};
 
     // Whether c[k] is not the shipped value (or no shipped value is known).
     bool differs(int k) const;

@@ -5,6 +5,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -20,9 +21,12 @@
 #include "export/export_command.h"
 #include "export/progress_dialog.h"
 #include "files/qt_path.h"
+#include "particulars/particulars_dialog.h"
 #include "settings/coefficient_editor.h"
 #include "settings/coefficient_store.h"
 #include "settings/settings_files.h"
+#include "settings/tolerance_editor.h"
+#include "settings/tolerance_store.h"
 #include "translations/error_text.h"
 #include "translations/interface_language.h"
 #include "ui/application.h"
@@ -318,6 +322,7 @@ void TForm1::buildMenu() {
     N13 = item(N7, "N13", tr("计算法则参数设置"));
     N15 = item(N7, "N15", tr("还原默认设置"));
     N16 = item(N7, "N16", tr("加载用户设置"));
+    N31 = item(N7, "N31", tr("公差表…"));
     df1 = bar->addMenu(tr("维护"));
     df1->setObjectName(QStringLiteral("df1"));
     N18 = item(df1, "N18", tr("软件升级"));
@@ -330,6 +335,7 @@ void TForm1::buildMenu() {
     N29 = item(N19, "N29", tr("啮合分析"));
     N24 = item(N19, "N24", tr("设计检查"));
     N25 = item(N19, "N25", tr("方案表"));
+    N30 = item(N19, "N30", tr("图样资料…"));
     // Each language by its own name, whatever the interface's.
     N26 = df1->addMenu(tr("语言"));
     N26->setObjectName(QStringLiteral("N26"));
@@ -405,6 +411,8 @@ void TForm1::connectHandlers() {
     connect(N29, &QAction::triggered, this, [this] { N29Click(); });
     connect(N24, &QAction::triggered, this, [this] { N24Click(); });
     connect(N25, &QAction::triggered, this, [this] { N25Click(); });
+    connect(N30, &QAction::triggered, this, [this] { N30Click(); });
+    connect(N31, &QAction::triggered, this, [this] { N31Click(); });
     connect(ChecksButton, &QToolButton::clicked, this, [this] { N24Click(); });
     connect(N27, &QAction::triggered, this, [this] { N27Click(); });
     connect(N28, &QAction::triggered, this, [this] { N28Click(); });
@@ -451,6 +459,7 @@ bool TForm1::FormShow() {
         shippedCoefficients_ = load.shipped;
         coefficientsLoaded_ = true;
         Label50->setVisible(load.rulesModified);
+        loadTolerances();
         // The version check: the installed version is read now, the published
         // one arrives later and the window goes on meanwhile.
         if (online_.checkVersion) online_.checkVersion(programDirectory_, this, [this] { showNewVersionMessage(); });
@@ -621,7 +630,8 @@ void TForm1::Button1Click() {
         fileState_.DesignSaved = false;
         if (auto calculated = CalculatedDesign::From(inputs, CheckBox1->isChecked(), coefficients_, outcome,
                                                      separator_)) {
-            calculated_ = ReportContent{std::move(*calculated), {}, coefficientRules_, shippedCoefficients_, language_};
+            calculated_ = ReportContent{std::move(*calculated), {}, coefficientRules_, shippedCoefficients_, language_,
+                                        particulars_, tolerances_};
         }
         followCalculation();
     });
@@ -791,6 +801,52 @@ void TForm1::N5Click() {
         SaveDesign(*this, fileState_, dialogs_, programDirectory_);
         if (fileState_.CurrentDesignFile != named) followCalculation();
     });
+}
+
+void TForm1::N30Click() {
+    guarded([this] {
+        const QString file = fileState_.CurrentDesignFile;
+        const std::optional<TWormDesign> design =
+            calculated_ ? std::optional<TWormDesign>(calculated_->design.design) : std::nullopt;
+        const auto edited = EditParticulars(this, particulars_, design,
+                                            file.isEmpty() ? QString() : QFileInfo(file).fileName(), separator_,
+                                            dialogs_);
+        if (!edited || *edited == particulars_) return;
+        setParticulars(*edited);
+        fileState_.DesignSaved = false;  // the particulars are part of the design file
+    });
+}
+
+void TForm1::N31Click() {
+    guarded([this] {
+        TToleranceEditor editor(programDirectory_, separator_, dialogs_, [this] { loadTolerances(); }, this);
+        editor.exec();
+    });
+}
+
+void TForm1::setParticulars(const Particulars& particulars) {
+    particulars_ = particulars;
+    if (calculated_) {
+        calculated_->particulars = particulars_;
+        followCalculation();
+    }
+}
+
+void TForm1::loadTolerances() {
+    try {
+        tolerances_ = LoadTolerances(programDirectory_, separator_);
+    } catch (const CoefficientStoreError& error) {
+        // The coefficients are read; only the drawings' tolerances go missing.
+        tolerances_ = {};
+        dialogs_.message(ApplicationTitle(),
+                         MessageWithDetail(tr("公差表未能读取，图样上的公差将空缺。"),
+                                           FileDetail(ShownWorkingDatabasePath(programDirectory_),
+                                                      QString::fromUtf8(error.what()))));
+    }
+    if (calculated_) {
+        calculated_->tolerances = tolerances_;
+        followCalculation();
+    }
 }
 
 void TForm1::N13Click() {

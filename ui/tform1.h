@@ -26,6 +26,8 @@
 #include "dialogs/dialogs.h"
 #include "drawing/report.h"
 #include "export/sheets.h"
+#include "particulars/particulars.h"
+#include "particulars/tolerances.h"
 #include "solutions/solutions_window.h"
 #include "ui/online_services.h"
 
@@ -74,6 +76,8 @@ class TForm1 : public QMainWindow, public DesignWindow, public SolutionsHost {
     // The tools menu: the drawings, the report and the meshing analysis (N29);
     // the design checks and the table of solutions.
     QAction *N20, *N21, *N22, *N23, *N24, *N25, *N29;
+    // 工具 → 图样资料… (the particulars of the design) and 设置 → 公差表…
+    QAction *N30, *N31;
     // The status line below the client area: the design checks of the last
     // calculation, and the button that opens them in full.
     QLabel* ChecksLine;
@@ -132,6 +136,11 @@ class TForm1 : public QMainWindow, public DesignWindow, public SolutionsHost {
     // The language for the next start, remembered; the window says so.
     void N27Click() { chooseLanguage(Language::Chinese); }
     void N28Click() { chooseLanguage(Language::English); }
+    // The particulars of the design on screen in their dialog; a change
+    // marks the design unsaved and reaches the open previews.
+    void N30Click();
+    // The tolerance table of db1.mdb in its editor; a save reads it again.
+    void N31Click();
 
     // Program-wide state.
     const TWormDesign& design() const { return design_; }
@@ -159,6 +168,11 @@ class TForm1 : public QMainWindow, public DesignWindow, public SolutionsHost {
     void calculate() override { Button1Click(); }
     void showWindow() override { show(); }
     void closeWindow() override { close(); }
+    Particulars particulars() const override { return particulars_; }
+    void setParticulars(const Particulars& particulars) override;
+    // The tolerance table as last read from db1.mdb (empty when it has none
+    // or could not be read).
+    const ToleranceTable& tolerances() const { return tolerances_; }
 
     // SolutionsHost, for the table of solutions.
     DesignInputs hostInputs() const override { return designInputs(); }
@@ -218,6 +232,9 @@ class TForm1 : public QMainWindow, public DesignWindow, public SolutionsHost {
     // window when it is open.
     void showChecks(const CalculationOutcome& outcome);
     void chooseLanguage(Language language);
+    // Reads the tolerance table again; a table that cannot be read leaves
+    // none, and says so.
+    void loadTolerances();
     // Runs a command; an error it does not catch itself is shown with its own
     // text and the program goes on.
     void guarded(const std::function<void()>& command);
@@ -238,6 +255,8 @@ class TForm1 : public QMainWindow, public DesignWindow, public SolutionsHost {
     // while it is the last and has succeeded.
     std::optional<ReportContent> calculated_;
     DesignFileState fileState_;
+    Particulars particulars_;
+    ToleranceTable tolerances_;
     bool showStepDone_ = false;
     bool coefficientsLoaded_ = false;
     bool ended_ = false;

@@ -85,6 +85,9 @@ void WriteCoefficientDatabase(const QString& path, const CoefficientTableSpec& t
                 for (const QVariant& value : row) query.addBindValue(value);
                 if (!query.exec()) failure = query.lastError().text();
             }
+            for (const QString& statement : table.afterwards) {
+                if (failure.isEmpty() && !query.exec(statement)) failure = query.lastError().text();
+            }
             if (failure.isEmpty() && !db.commit()) failure = db.lastError().text();
             query.finish();
         }

@@ -15,6 +15,9 @@ struct CoefficientTableSpec {
     QStringList columns;
     // One list of values per row, in column order; a null QVariant stores NULL.
     QList<QVariantList> rows;
+    // Statements run after the table is filled, in the same transaction: the
+    // shipped database adds the empty tolerance table (kCreateToleranceTable).
+    QStringList afterwards;
 };
 
 // The shipped layout: ID, JSGS, N (position 2), MRZ (position 3, the reference).

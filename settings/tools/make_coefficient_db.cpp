@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "settings/tolerance_schema.h"
 #include "settings/tools/coefficient_db_writer.h"
 
 int main(int argc, char** argv) {
@@ -16,7 +17,9 @@ int main(int argc, char** argv) {
     const QString source = QString::fromLocal8Bit(argv[1]);
     const QString output = QString::fromLocal8Bit(argv[2]);
     try {
-        const wormgear::CoefficientTableSpec table = wormgear::ReadCoefficientSource(source);
+        wormgear::CoefficientTableSpec table = wormgear::ReadCoefficientSource(source);
+        // The tolerance table ships empty: its numbers are the designer's to enter.
+        table.afterwards << QString::fromLatin1(wormgear::kCreateToleranceTable);
         if (table.rows.size() != 15) {
             std::fprintf(stderr, "%s: expected 15 rows, found %lld\n", argv[1],
                          static_cast<long long>(table.rows.size()));
