@@ -182,6 +182,38 @@
         <source>数据表 %1 只有 %2 行，至少需要 %3 行</source>
         <translation>table %1 has only %2 rows; at least %3 are needed</translation>
     </message>
+    <message>
+        <source>数据表 %1 第 %2 行的 %3 值%4</source>
+        <translation>table %1, row %2: the value of %3 %4</translation>
+    </message>
+    <message>
+        <source>数据表 %1 第 %2 行的 %3 值为空</source>
+        <translation>table %1, row %2: the value of %3 is empty</translation>
+    </message>
+    <message>
+        <source>公差表第 %1 行：</source>
+        <translation>Tolerance table, row %1: </translation>
+    </message>
+    <message>
+        <source>精度等级应为 %1 至 %2</source>
+        <translation>the accuracy grade must be %1 to %2</translation>
+    </message>
+    <message>
+        <source>中心距区间应满足 0 ≤ 起 &lt; 止</source>
+        <translation>the centre-distance band must satisfy 0 ≤ from &lt; to</translation>
+    </message>
+    <message>
+        <source>蜗杆齿厚下偏差大于上偏差</source>
+        <translation>the worm's lower tooth thickness deviation is above the upper one</translation>
+    </message>
+    <message>
+        <source>蜗轮齿厚下偏差大于上偏差</source>
+        <translation>the wheel's lower tooth thickness deviation is above the upper one</translation>
+    </message>
+    <message>
+        <source>中心距区间与第 %1 行重叠（同一精度等级）</source>
+        <translation>the centre-distance band overlaps row %1 (same accuracy grade)</translation>
+    </message>
 </context>
 <context>
     <name>wormgear::DesignFiles</name>
@@ -212,6 +244,10 @@
     <message>
         <source>Warning</source>
         <translation>Warning</translation>
+    </message>
+    <message>
+        <source>文件中的图样资料有误，保存前请在“图样资料”中改正：</source>
+        <translation>The drawing particulars in the file are not valid; correct them under “Drawing particulars” before saving:</translation>
     </message>
 </context>
 <context>
@@ -683,6 +719,178 @@
         <source>修形压力角</source>
         <translation>modification pressure angle</translation>
     </message>
+    <message>
+        <source>审核</source>
+        <translation>Checked</translation>
+    </message>
+    <message>
+        <source>批准</source>
+        <translation>Approved</translation>
+    </message>
+    <message>
+        <source>蜗杆图号</source>
+        <translation>Worm drawing number</translation>
+    </message>
+    <message>
+        <source>蜗杆材料</source>
+        <translation>Worm material</translation>
+    </message>
+    <message>
+        <source>蜗杆热处理</source>
+        <translation>Worm heat treatment</translation>
+    </message>
+    <message>
+        <source>蜗杆技术要求</source>
+        <translation>Worm technical requirements</translation>
+    </message>
+    <message>
+        <source>蜗轮图号</source>
+        <translation>Wheel drawing number</translation>
+    </message>
+    <message>
+        <source>蜗轮材料</source>
+        <translation>Wheel material</translation>
+    </message>
+    <message>
+        <source>蜗轮热处理</source>
+        <translation>Wheel heat treatment</translation>
+    </message>
+    <message>
+        <source>蜗轮技术要求</source>
+        <translation>Wheel technical requirements</translation>
+    </message>
+    <message>
+        <source>滚刀材料</source>
+        <translation>Hob material</translation>
+    </message>
+    <message>
+        <source>滚刀热处理</source>
+        <translation>Hob heat treatment</translation>
+    </message>
+    <message>
+        <source>滚刀技术要求</source>
+        <translation>Hob technical requirements</translation>
+    </message>
+    <message>
+        <source>蜗杆左轴颈直径</source>
+        <translation>Worm left journal diameter</translation>
+    </message>
+    <message>
+        <source>蜗杆左轴颈长度</source>
+        <translation>Worm left journal length</translation>
+    </message>
+    <message>
+        <source>蜗杆右轴颈直径</source>
+        <translation>Worm right journal diameter</translation>
+    </message>
+    <message>
+        <source>蜗杆右轴颈长度</source>
+        <translation>Worm right journal length</translation>
+    </message>
+    <message>
+        <source>蜗杆左轴肩长度</source>
+        <translation>Worm left shoulder length</translation>
+    </message>
+    <message>
+        <source>蜗杆右轴肩长度</source>
+        <translation>Worm right shoulder length</translation>
+    </message>
+    <message>
+        <source>蜗杆轴肩直径</source>
+        <translation>Worm shoulder diameter</translation>
+    </message>
+    <message>
+        <source>蜗杆键槽宽度</source>
+        <translation>Worm keyway width</translation>
+    </message>
+    <message>
+        <source>蜗杆键槽深度</source>
+        <translation>Worm keyway depth</translation>
+    </message>
+    <message>
+        <source>蜗杆键槽长度</source>
+        <translation>Worm keyway length</translation>
+    </message>
+    <message>
+        <source>蜗轮轮毂直径</source>
+        <translation>Wheel hub diameter</translation>
+    </message>
+    <message>
+        <source>蜗轮轮毂长度</source>
+        <translation>Wheel hub length</translation>
+    </message>
+    <message>
+        <source>蜗轮辐板厚度</source>
+        <translation>Wheel web thickness</translation>
+    </message>
+    <message>
+        <source>蜗轮轮缘内径</source>
+        <translation>Wheel rim inside diameter</translation>
+    </message>
+    <message>
+        <source>蜗轮轴孔直径</source>
+        <translation>Wheel bore diameter</translation>
+    </message>
+    <message>
+        <source>蜗轮键槽宽度</source>
+        <translation>Wheel keyway width</translation>
+    </message>
+    <message>
+        <source>蜗轮键槽深度</source>
+        <translation>Wheel keyway depth</translation>
+    </message>
+    <message>
+        <source>滚刀内孔直径</source>
+        <translation>Hob bore diameter</translation>
+    </message>
+    <message>
+        <source>滚刀轴台直径</source>
+        <translation>Hob hub diameter</translation>
+    </message>
+    <message>
+        <source>滚刀轴台长度</source>
+        <translation>Hob hub length</translation>
+    </message>
+    <message>
+        <source>滚刀键槽宽度</source>
+        <translation>Hob keyway width</translation>
+    </message>
+    <message>
+        <source>滚刀键槽深度</source>
+        <translation>Hob keyway depth</translation>
+    </message>
+    <message>
+        <source>1. 未注倒角 C1。</source>
+        <translation>1. Unspecified chamfers C1.</translation>
+    </message>
+    <message>
+        <source>2. 齿面粗糙度 Ra 0.8 μm。</source>
+        <translation>2. Tooth flank roughness Ra 0.8 μm.</translation>
+    </message>
+    <message>
+        <source>3. 锐边倒钝，去除毛刺。</source>
+        <translation>3. Break sharp edges, remove burrs.</translation>
+    </message>
+    <message>
+        <source>4. 与配对蜗轮成对加工，成对使用。</source>
+        <translation>4. Made and used as a pair with its mating wheel.</translation>
+    </message>
+    <message>
+        <source>2. 齿面粗糙度 Ra 1.6 μm。</source>
+        <translation>2. Tooth flank roughness Ra 1.6 μm.</translation>
+    </message>
+    <message>
+        <source>4. 用配对滚刀加工，与配对蜗杆成对使用。</source>
+        <translation>4. Cut with its mating hob, used as a pair with its mating worm.</translation>
+    </message>
+    <message>
+        <source>2. 切削刃锋利，不得有崩刃、裂纹。</source>
+        <translation>2. Cutting edges sharp, free of chips and cracks.</translation>
+    </message>
+    <message>
+        <source>4. 齿形按配对蜗杆的参数制造。</source>
+        <translation>4. Tooth form made to the parameters of the mating worm.</translation>
+    </message>
 </context>
 <context>
     <name>wormgear::Files</name>
@@ -855,6 +1063,85 @@
     </message>
 </context>
 <context>
+    <name>wormgear::Particulars</name>
+    <message>
+        <source>蜗杆</source>
+        <translation>Worm</translation>
+    </message>
+    <message>
+        <source>蜗轮</source>
+        <translation>Wheel</translation>
+    </message>
+    <message>
+        <source>滚刀</source>
+        <translation>Hob</translation>
+    </message>
+    <message>
+        <source>图样资料</source>
+        <translation>Drawing particulars</translation>
+    </message>
+    <message>
+        <source>留空的项：日期取当天，其余在标题栏中空着。</source>
+        <translation>Empty entries: the date is today's, the others stay blank in the title block.</translation>
+    </message>
+    <message>
+        <source>标题栏</source>
+        <translation>Title block</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>计算后给出</source>
+        <translation>after calculation</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>尺寸（mm，留空取默认值）</source>
+        <translation>Sizes (mm, empty for the default)</translation>
+    </message>
+    <message>
+        <source>恢复默认</source>
+        <translation>Restore default</translation>
+    </message>
+    <message>
+        <source>图样资料有误，未被接受：</source>
+        <translation>The drawing particulars were not accepted:</translation>
+    </message>
+    <message>
+        <source>“%1”最多 %2 个字符。</source>
+        <translation>“%1” holds at most %2 characters.</translation>
+    </message>
+    <message>
+        <source>“%1”最多 %2 个字符，现有 %3 个字符。</source>
+        <translation>“%1” holds at most %2 characters; it has %3.</translation>
+    </message>
+    <message>
+        <source>“%1”最多 %2 行。</source>
+        <translation>“%1” holds at most %2 lines.</translation>
+    </message>
+    <message>
+        <source>“%1”第 %2 行最多 %3 个字符。</source>
+        <translation>Line %2 of “%1” holds at most %3 characters.</translation>
+    </message>
+    <message>
+        <source>“%1”须为不小于 0 的数字（mm），或留空取默认值。</source>
+        <translation>“%1” must be a number not below 0 (mm), or empty for the default.</translation>
+    </message>
+    <message>
+        <source>“%1”含有不能显示的字符。</source>
+        <translation>“%1” contains characters that cannot be shown.</translation>
+    </message>
+</context>
+<context>
     <name>wormgear::Settings</name>
     <message>
         <source>提示</source>
@@ -939,6 +1226,89 @@
     <message>
         <source>出厂值</source>
         <translation>Shipped value</translation>
+    </message>
+    <message>
+        <source>精度等级</source>
+        <translation>Accuracy grade</translation>
+    </message>
+    <message>
+        <source>中心距 &gt;（mm）</source>
+        <translation>Centre distance &gt; (mm)</translation>
+    </message>
+    <message>
+        <source>中心距 ≤（mm）</source>
+        <translation>Centre distance ≤ (mm)</translation>
+    </message>
+    <message>
+        <source>蜗杆齿厚上偏差（μm）</source>
+        <translation>Worm thickness upper dev. (μm)</translation>
+    </message>
+    <message>
+        <source>蜗杆齿厚下偏差（μm）</source>
+        <translation>Worm thickness lower dev. (μm)</translation>
+    </message>
+    <message>
+        <source>蜗轮齿厚上偏差（μm）</source>
+        <translation>Wheel thickness upper dev. (μm)</translation>
+    </message>
+    <message>
+        <source>蜗轮齿厚下偏差（μm）</source>
+        <translation>Wheel thickness lower dev. (μm)</translation>
+    </message>
+    <message>
+        <source>中心距偏差 ±（μm）</source>
+        <translation>Centre distance dev. ± (μm)</translation>
+    </message>
+    <message>
+        <source>中间平面偏移 ±（μm）</source>
+        <translation>Mid-plane offset ± (μm)</translation>
+    </message>
+    <message>
+        <source>蜗杆径向跳动（μm）</source>
+        <translation>Worm radial runout (μm)</translation>
+    </message>
+    <message>
+        <source>蜗轮径向跳动（μm）</source>
+        <translation>Wheel radial runout (μm)</translation>
+    </message>
+    <message>
+        <source>未填</source>
+        <translation>missing</translation>
+    </message>
+    <message>
+        <source>“%1”不是有效的数字。公差值须为数字，或留空表示未填。</source>
+        <translation>“%1” is not a valid number. A tolerance is a number, or empty when missing.</translation>
+    </message>
+    <message>
+        <source>公差表</source>
+        <translation>Tolerance table</translation>
+    </message>
+    <message>
+        <source>添加行</source>
+        <translation>Add row</translation>
+    </message>
+    <message>
+        <source>删除行</source>
+        <translation>Delete row</translation>
+    </message>
+    <message>
+        <source>按所用标准逐项填写；空格表示未填，图样上该项空缺。</source>
+        <translation>Enter each value from the standard you use; an empty cell is missing and left blank on the drawings.</translation>
+    </message>
+    <message>
+        <source>公差表无法打开</source>
+        <translation>The tolerance table cannot be opened</translation>
+    </message>
+    <message>
+        <source>公差表第 %1 行：精度等级和中心距区间必须填写</source>
+        <translation>Tolerance table, row %1: the accuracy grade and the centre-distance band must be given</translation>
+    </message>
+</context>
+<context>
+    <name>wormgear::SettingsText::SettingsText</name>
+    <message>
+        <source>数据保存成功......</source>
+        <translation>Data saved......</translation>
     </message>
 </context>
 <context>
@@ -1536,6 +1906,18 @@ worst finding</translation>
     <message>
         <source>啮合分析</source>
         <translation>Meshing analysis</translation>
+    </message>
+    <message>
+        <source>公差表…</source>
+        <translation>Tolerance table…</translation>
+    </message>
+    <message>
+        <source>图样资料…</source>
+        <translation>Drawing particulars…</translation>
+    </message>
+    <message>
+        <source>公差表未能读取，图样上的公差将空缺。</source>
+        <translation>The tolerance table could not be read; the drawings' tolerances will be left blank.</translation>
     </message>
 </context>
 <context>
