@@ -87,9 +87,9 @@ int main(int argc, char** argv) {
         wormgear::PutParticulars(book, particulars, separator);
         wormgear::SaveDesignAs(book, path);
     };
-    services.writeDrawing = [&directory, &translate, &language, &particulars, separator](const wormgear::DrawingRequest& request,
-                                                                           const wormgear::CalculatedDesign& design,
-                                                                           const std::string& designFile) {
+    services.writeDrawing = [&directory, &translate, &language, &particulars, separator](
+                                const wormgear::DrawingRequest& request, const wormgear::CalculatedDesign& design,
+                                const std::string& designFile) {
         const wormgear::TitleBlock title{std::filesystem::path(designFile).filename().string(),
                                          QDate::currentDate().toString(Qt::ISODate).toStdString(),
                                          wormgear::ProgramNameAndVersion()};

@@ -70,7 +70,8 @@ bool SaveDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, 
     // file on disk stays as it was.
     const Particulars particulars = window.particulars();
     if (const auto problem = CheckParticulars(particulars, window.decimalSeparator())) {
-        dialogs.message(ApplicationTitle(), MessageWithDetail(SaveFailedMessage(), ParticularProblemText(*problem, particulars)));
+        dialogs.message(ApplicationTitle(),
+                        MessageWithDetail(SaveFailedMessage(), ParticularProblemText(*problem, particulars)));
         return false;
     }
     std::optional<Workbook> book;
@@ -156,9 +157,10 @@ void OpenDesign(DesignWindow& window, DesignFileState& state, Dialogs& dialogs, 
             state.DesignSaved = true;
             state.CurrentDesignFile = path;
             if (const auto problem = CheckParticulars(content.particulars, decimalSeparator)) {
-                dialogs.message(ApplicationTitle(),
-                                MessageWithDetail(DesignFilesText::tr("文件中的图样资料有误，保存前请在“图样资料”中改正："),
-                                                  ParticularProblemText(*problem, content.particulars)));
+                dialogs.message(
+                    ApplicationTitle(),
+                    MessageWithDetail(DesignFilesText::tr("文件中的图样资料有误，保存前请在“图样资料”中改正："),
+                                      ParticularProblemText(*problem, content.particulars)));
             }
         } catch (const std::exception& error) {
             dialogs.message(ApplicationTitle(), MessageWithDetail(OpenFailedMessage(), FailureDetail(error)));

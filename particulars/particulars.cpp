@@ -120,10 +120,12 @@ std::optional<double> LengthOf(const std::string& text, char separator) {
 std::optional<ParticularProblem> CheckOne(const ParticularDescription& d, const std::string& text, char separator) {
     if (text.empty()) return std::nullopt;
     using P = ParticularProblem::Kind;
-    if (!IsValidUtf8(text) || HasControlCharacter(text, d.kind == K::Lines)) return ParticularProblem{d.id, P::InvalidText};
+    if (!IsValidUtf8(text) || HasControlCharacter(text, d.kind == K::Lines))
+        return ParticularProblem{d.id, P::InvalidText};
     switch (d.kind) {
         case K::Line:
-            if (CharacterCount(text) > kMaxLineCharacters) return ParticularProblem{d.id, P::TooLong, kMaxLineCharacters};
+            if (CharacterCount(text) > kMaxLineCharacters)
+                return ParticularProblem{d.id, P::TooLong, kMaxLineCharacters};
             return std::nullopt;
         case K::Lines: {
             const std::vector<std::string> lines = SplitLines(text);
@@ -234,9 +236,9 @@ std::optional<double> DefaultLength(ParticularId id, const TWormDesign& d) {
         case Id::WormLeftShoulderLength:
         case Id::WormRightShoulderLength: return Finite(std::max(static_cast<double>(d.ShaftShoulder), 0.0));
         case Id::WormShoulderDiameter:
-            return Finite(2 * EndsOf(d.CentreDistance, d.TipArcEccentricity, d.WormTipArcRadius,
-                                     d.WormWorkingLength / 2)
-                                  .endRadius);
+            return Finite(
+                2 *
+                EndsOf(d.CentreDistance, d.TipArcEccentricity, d.WormTipArcRadius, d.WormWorkingLength / 2).endRadius);
         case Id::WheelHubDiameter: return Finite(WheelOf(d).hub);
         case Id::WheelHubLength: return Finite(WheelOf(d).hubLength);
         case Id::WheelWebThickness: return Finite(WheelOf(d).webThickness);
@@ -247,9 +249,9 @@ std::optional<double> DefaultLength(ParticularId id, const TWormDesign& d) {
                                              d.HobEffectiveLength / 2)
                                           .throatTip));
         case Id::HobHubDiameter:
-            return Finite(2 * EndsOf(d.CentreDistance, d.TipArcEccentricity, d.HobBodyTipArcRadius,
-                                     d.HobEffectiveLength / 2)
-                                  .endRadius);
+            return Finite(
+                2 * EndsOf(d.CentreDistance, d.TipArcEccentricity, d.HobBodyTipArcRadius, d.HobEffectiveLength / 2)
+                        .endRadius);
         case Id::HobHubLength: return Finite(std::max(2 * d.TransverseModule, 0.0));
         default: return std::nullopt;
     }

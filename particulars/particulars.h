@@ -115,18 +115,16 @@ struct Particulars {
     bool operator==(const Particulars&) const = default;
 };
 inline std::string& Text(Particulars& p, ParticularId id) { return p.texts[static_cast<std::size_t>(id)]; }
-inline const std::string& Text(const Particulars& p, ParticularId id) {
-    return p.texts[static_cast<std::size_t>(id)];
-}
+inline const std::string& Text(const Particulars& p, ParticularId id) { return p.texts[static_cast<std::size_t>(id)]; }
 
 // Why an entry cannot be kept: the first fault of CheckParticulars.
 struct ParticularProblem {
     enum class Kind {
-        TooLong,        // a Line or Length text beyond its characters
-        TooManyLines,   // 技术要求 beyond kMaxRequirementLines
-        LineTooLong,    // one of its lines beyond kMaxRequirementLineCharacters
-        NotALength,     // a Length that is no number >= 0
-        InvalidText,    // bytes that are no UTF-8, or a control character
+        TooLong,       // a Line or Length text beyond its characters
+        TooManyLines,  // 技术要求 beyond kMaxRequirementLines
+        LineTooLong,   // one of its lines beyond kMaxRequirementLineCharacters
+        NotALength,    // a Length that is no number >= 0
+        InvalidText,   // bytes that are no UTF-8, or a control character
     };
     ParticularId id;
     Kind kind;

@@ -99,7 +99,7 @@ QWidget* TParticularsDialog::makeBox(ParticularId id, const std::optional<TWormD
             shown = QDate::currentDate().toString(Qt::ISODate);
         } else if (d.kind == ParticularKind::Length) {
             const std::optional<double> value = design ? DefaultLength(id, *design) : std::nullopt;
-            shown = !design  ? ParticularsText::tr("计算后给出")
+            shown = !design ? ParticularsText::tr("计算后给出")
                     : value ? QString::fromStdString(DefaultLengthText(*value, separator_))
                             : ParticularsText::tr("无");
         } else if (d.piece && (id == ParticularId::WormDrawingNumber || id == ParticularId::WheelDrawingNumber ||

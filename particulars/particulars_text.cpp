@@ -3,9 +3,7 @@
 
 namespace wormgear {
 
-QString ParticularsDataText(const char* text) {
-    return QCoreApplication::translate("wormgear::Drawings", text);
-}
+QString ParticularsDataText(const char* text) { return QCoreApplication::translate("wormgear::Drawings", text); }
 
 ParticularsTranslate ParticularsTranslation() {
     return [](const char* text) { return ParticularsDataText(text).toStdString(); };
@@ -27,8 +25,7 @@ QString ParticularProblemText(const ParticularProblem& problem, const Particular
         case K::TooManyLines: return ParticularsText::tr("“%1”最多 %2 行。").arg(name).arg(problem.limit);
         case K::LineTooLong:
             return ParticularsText::tr("“%1”第 %2 行最多 %3 个字符。").arg(name).arg(problem.line).arg(problem.limit);
-        case K::NotALength:
-            return ParticularsText::tr("“%1”须为不小于 0 的数字（mm），或留空取默认值。").arg(name);
+        case K::NotALength: return ParticularsText::tr("“%1”须为不小于 0 的数字（mm），或留空取默认值。").arg(name);
         case K::InvalidText: return ParticularsText::tr("“%1”含有不能显示的字符。").arg(name);
     }
     return name;

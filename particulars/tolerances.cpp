@@ -17,7 +17,8 @@ std::optional<ToleranceProblem> CheckToleranceBands(const std::vector<ToleranceB
     };
     for (std::size_t n = 0; n < bands.size(); ++n) {
         const ToleranceBand& band = bands[n];
-        if (band.grade < kLowestToleranceGrade || band.grade > kHighestToleranceGrade) return ToleranceProblem{n, K::Grade};
+        if (band.grade < kLowestToleranceGrade || band.grade > kHighestToleranceGrade)
+            return ToleranceProblem{n, K::Grade};
         if (!(band.from >= 0 && band.from < band.to)) return ToleranceProblem{n, K::Band};
         if (!ordered(band, ToleranceQuantity::WormThicknessUpper, ToleranceQuantity::WormThicknessLower))
             return ToleranceProblem{n, K::WormOrder};

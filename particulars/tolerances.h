@@ -54,11 +54,11 @@ struct ToleranceTable {
 // Why a table cannot be kept: the first fault of CheckToleranceBands.
 struct ToleranceProblem {
     enum class Kind {
-        Grade,         // a grade outside 5..8
-        Band,          // not 0 <= from < to
-        WormOrder,     // the worm's lower thickness deviation above its upper one
-        WheelOrder,    // the wheel's
-        Overlap,       // a band of the same grade overlapping an earlier one (`other`)
+        Grade,       // a grade outside 5..8
+        Band,        // not 0 <= from < to
+        WormOrder,   // the worm's lower thickness deviation above its upper one
+        WheelOrder,  // the wheel's
+        Overlap,     // a band of the same grade overlapping an earlier one (`other`)
     };
     std::size_t row;  // from 0, in the table's order
     Kind kind;

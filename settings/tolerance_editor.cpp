@@ -59,7 +59,8 @@ QVariant ToleranceTableModel::data(const QModelIndex& index, int role) const {
 }
 
 bool ToleranceTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (role != Qt::EditRole || value.typeId() != QMetaType::QString) return QSqlTableModel::setData(index, value, role);
+    if (role != Qt::EditRole || value.typeId() != QMetaType::QString)
+        return QSqlTableModel::setData(index, value, role);
     const QString text = value.toString().trimmed();
     if (text.isEmpty() || text == MissingValueText()) return QSqlTableModel::setData(index, QVariant(), role);
     try {
@@ -76,7 +77,8 @@ QVariant ToleranceTableModel::headerData(int section, Qt::Orientation orientatio
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole) {
         const QString name = record().fieldName(section);
         for (const ColumnTitle& title : kToleranceTitles)
-            if (name.compare(QLatin1String(title.column), Qt::CaseInsensitive) == 0) return SettingsText::tr(title.title);
+            if (name.compare(QLatin1String(title.column), Qt::CaseInsensitive) == 0)
+                return SettingsText::tr(title.title);
     }
     return QSqlTableModel::headerData(section, orientation, role);
 }
@@ -211,19 +213,17 @@ void TToleranceEditor::save() {
     // table the drawings could not read is never stored.
     std::vector<ToleranceBand> bands;
     std::vector<int> rows;
-    const auto cell = [&](int row, const char* column) {
-        return model_->record(row).value(QLatin1String(column));
-    };
+    const auto cell = [&](int row, const char* column) { return model_->record(row).value(QLatin1String(column)); };
     for (int row = 0; row < model_->rowCount(); ++row) {
         if (model_->isRemoved(row)) continue;
         ToleranceBand band;
         const QVariant grade = cell(row, kToleranceGradeColumn), from = cell(row, kToleranceFromColumn),
                        to = cell(row, kToleranceToColumn);
         if (grade.isNull() || from.isNull() || to.isNull()) {
-            dialogs_.message(ApplicationTitle(),
-                             MessageWithDetail(SettingsText::tr("数据保存失败......."),
-                                               SettingsText::tr("公差表第 %1 行：精度等级和中心距区间必须填写")
-                                                   .arg(row + 1)));
+            dialogs_.message(
+                ApplicationTitle(),
+                MessageWithDetail(SettingsText::tr("数据保存失败......."),
+                                  SettingsText::tr("公差表第 %1 行：精度等级和中心距区间必须填写").arg(row + 1)));
             return;
         }
         const double g = grade.toDouble();

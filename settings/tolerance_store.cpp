@@ -87,14 +87,15 @@ ToleranceTable ReadToleranceTable(const QSqlDatabase& database, char decimalSepa
     const auto column = [&](const char* name) {
         const int at = record.indexOf(QLatin1String(name));
         if (at < 0)
-            Fail(Kind::Content, ToleranceText::tr("数据表 %1 缺少列 %2")
-                                    .arg(QLatin1String(kToleranceTableName), QLatin1String(name)));
+            Fail(Kind::Content,
+                 ToleranceText::tr("数据表 %1 缺少列 %2").arg(QLatin1String(kToleranceTableName), QLatin1String(name)));
         return at;
     };
     const int grade = column(kToleranceGradeColumn), from = column(kToleranceFromColumn),
               to = column(kToleranceToColumn);
     std::array<int, kToleranceQuantityCount> quantities{};
-    for (int q = 0; q < kToleranceQuantityCount; ++q) quantities[static_cast<std::size_t>(q)] = column(kToleranceQuantityColumns[q]);
+    for (int q = 0; q < kToleranceQuantityCount; ++q)
+        quantities[static_cast<std::size_t>(q)] = column(kToleranceQuantityColumns[q]);
     int row = 0;
     while (query.next()) {
         if (++row > kMaxCoefficientRows)
@@ -104,7 +105,7 @@ ToleranceTable ReadToleranceTable(const QSqlDatabase& database, char decimalSepa
         ToleranceBand band;
         const double gradeValue = RequiredValue(query.value(grade), decimalSeparator, row, kToleranceGradeColumn);
         band.grade = gradeValue == std::floor(gradeValue) && std::abs(gradeValue) < 1000 ? static_cast<int>(gradeValue)
-                                                                                          : 0;
+                                                                                         : 0;
         band.from = RequiredValue(query.value(from), decimalSeparator, row, kToleranceFromColumn);
         band.to = RequiredValue(query.value(to), decimalSeparator, row, kToleranceToColumn);
         for (int q = 0; q < kToleranceQuantityCount; ++q) {
@@ -136,9 +137,8 @@ QString ToleranceProblemText(const ToleranceProblem& problem) {
     using K = ToleranceProblem::Kind;
     switch (problem.kind) {
         case K::Grade:
-            return row + ToleranceText::tr("精度等级应为 %1 至 %2")
-                             .arg(kLowestToleranceGrade)
-                             .arg(kHighestToleranceGrade);
+            return row +
+                   ToleranceText::tr("精度等级应为 %1 至 %2").arg(kLowestToleranceGrade).arg(kHighestToleranceGrade);
         case K::Band: return row + ToleranceText::tr("中心距区间应满足 0 ≤ 起 < 止");
         case K::WormOrder: return row + ToleranceText::tr("蜗杆齿厚下偏差大于上偏差");
         case K::WheelOrder: return row + ToleranceText::tr("蜗轮齿厚下偏差大于上偏差");

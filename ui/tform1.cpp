@@ -630,8 +630,9 @@ void TForm1::Button1Click() {
         fileState_.DesignSaved = false;
         if (auto calculated = CalculatedDesign::From(inputs, CheckBox1->isChecked(), coefficients_, outcome,
                                                      separator_)) {
-            calculated_ = ReportContent{std::move(*calculated), {}, coefficientRules_, shippedCoefficients_, language_,
-                                        particulars_, tolerances_};
+            calculated_ = ReportContent{
+                std::move(*calculated), {},         coefficientRules_, shippedCoefficients_, language_,
+                particulars_,           tolerances_};
         }
         followCalculation();
     });
@@ -806,11 +807,10 @@ void TForm1::N5Click() {
 void TForm1::N30Click() {
     guarded([this] {
         const QString file = fileState_.CurrentDesignFile;
-        const std::optional<TWormDesign> design =
-            calculated_ ? std::optional<TWormDesign>(calculated_->design.design) : std::nullopt;
-        const auto edited = EditParticulars(this, particulars_, design,
-                                            file.isEmpty() ? QString() : QFileInfo(file).fileName(), separator_,
-                                            dialogs_);
+        const std::optional<TWormDesign> design = calculated_ ? std::optional<TWormDesign>(calculated_->design.design)
+                                                              : std::nullopt;
+        const auto edited = EditParticulars(
+            this, particulars_, design, file.isEmpty() ? QString() : QFileInfo(file).fileName(), separator_, dialogs_);
         if (!edited || *edited == particulars_) return;
         setParticulars(*edited);
         fileState_.DesignSaved = false;  // the particulars are part of the design file
@@ -819,7 +819,8 @@ void TForm1::N30Click() {
 
 void TForm1::N31Click() {
     guarded([this] {
-        TToleranceEditor editor(programDirectory_, separator_, dialogs_, [this] { loadTolerances(); }, this);
+        TToleranceEditor editor(
+            programDirectory_, separator_, dialogs_, [this] { loadTolerances(); }, this);
         editor.exec();
     });
 }
@@ -838,10 +839,9 @@ void TForm1::loadTolerances() {
     } catch (const CoefficientStoreError& error) {
         // The coefficients are read; only the drawings' tolerances go missing.
         tolerances_ = {};
-        dialogs_.message(ApplicationTitle(),
-                         MessageWithDetail(tr("公差表未能读取，图样上的公差将空缺。"),
-                                           FileDetail(ShownWorkingDatabasePath(programDirectory_),
-                                                      QString::fromUtf8(error.what()))));
+        dialogs_.message(ApplicationTitle(), MessageWithDetail(tr("公差表未能读取，图样上的公差将空缺。"),
+                                                               FileDetail(ShownWorkingDatabasePath(programDirectory_),
+                                                                          QString::fromUtf8(error.what()))));
     }
     if (calculated_) {
         calculated_->tolerances = tolerances_;

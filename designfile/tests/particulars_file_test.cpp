@@ -19,8 +19,9 @@ using Id = ParticularId;
 
 class WindowWithParticulars : public DesignWindow {
  public:
-    QStringList fields = {"200", "25", "50", "2", "130", "0", "78", "0.3", "8j (GB/T16445-1996)",
-                          "8j (GB/T16445-1996)", "0.3*P/2", "0.2*P/2", "0.2"};
+    QStringList fields = {
+        "200",     "25",      "50", "2", "130", "0", "78", "0.3", "8j (GB/T16445-1996)", "8j (GB/T16445-1996)",
+        "0.3*P/2", "0.2*P/2", "0.2"};
     Particulars kept;
     std::vector<QString> events;
 

@@ -26,9 +26,7 @@ TWormDesign WorkedExampleRecord() {
 }
 
 QLineEdit* Line(const TParticularsDialog& dialog, Id id) { return qobject_cast<QLineEdit*>(dialog.box(id)); }
-QPlainTextEdit* Lines(const TParticularsDialog& dialog, Id id) {
-    return qobject_cast<QPlainTextEdit*>(dialog.box(id));
-}
+QPlainTextEdit* Lines(const TParticularsDialog& dialog, Id id) { return qobject_cast<QPlainTextEdit*>(dialog.box(id)); }
 void PressOk(TParticularsDialog& dialog) {
     QTest::mouseClick(dialog.buttons()->button(QDialogButtonBox::Ok), Qt::LeftButton);
 }
@@ -44,8 +42,7 @@ TEST(ParticularsDialog, EmptyBoxesShowTheDefaultsOfTheCalculatedDesign) {
               DefaultLengthText(*DefaultLength(Id::WormLeftShaftLength, design), '.'));
     EXPECT_EQ(Line(dialog, Id::WormKeywayWidth)->placeholderText(), QStringLiteral("无"));
     EXPECT_EQ(Line(dialog, Id::WormMaterial)->placeholderText(), QString());  // no invented material
-    EXPECT_EQ(Lines(dialog, Id::WheelRequirements)->toPlainText().toStdString(),
-              DefaultRequirementsText(Piece::Wheel));
+    EXPECT_EQ(Lines(dialog, Id::WheelRequirements)->toPlainText().toStdString(), DefaultRequirementsText(Piece::Wheel));
     // Four tabs: the title block and the three parts.
     EXPECT_EQ(dialog.tabs()->count(), 4);
     // Untouched, 确定 hands back no entry at all: everything stays a default.

@@ -23,8 +23,8 @@ std::string Repeat(const std::string& unit, int times) {
 
 TWormDesign WorkedExampleRecord() {
     TWormDesign design;
-    const CalculationOutcome outcome =
-        Calculate(WorkedExampleInputs(), false, WorkedExampleCoefficients(), '.', design);
+    const CalculationOutcome outcome = Calculate(WorkedExampleInputs(), false, WorkedExampleCoefficients(), '.',
+                                                 design);
     EXPECT_TRUE(outcome.succeeded());
     return outcome.design;
 }
@@ -62,15 +62,17 @@ TEST(Particulars, EachEntryIsHeldToItsPlaceAndNothingIsCut) {
         {Id::Designer, forty + "a", '.', P::TooLong, kMaxLineCharacters, 0},
         {Id::WormMaterial, Repeat("a", 40), '.', std::nullopt, 0, 0},
         {Id::WormMaterial, Repeat("a", 41), '.', P::TooLong, kMaxLineCharacters, 0},
-        {Id::HobDrawingNumber, "WG\x01" "01", '.', P::InvalidText, 0, 0},
+        {Id::HobDrawingNumber,
+         "WG\x01"
+         "01",
+         '.', P::InvalidText, 0, 0},
         {Id::HobDrawingNumber, "a\nb", '.', P::InvalidText, 0, 0},  // one line only
         {Id::Company, "\xFF", '.', P::InvalidText, 0, 0},
         {Id::WormRequirements, twelveLines, '.', std::nullopt, 0, 0},
         {Id::WormRequirements, twelveLines + "\n", '.', std::nullopt, 0, 0},  // a closing line break starts no line
         {Id::WormRequirements, twelveLines + "\n13.", '.', P::TooManyLines, kMaxRequirementLines, 0},
         {Id::WheelRequirements, "1. a\r\n2. " + Repeat("齿", 57), '.', std::nullopt, 0, 0},  // 60 characters
-        {Id::WheelRequirements, "1. a\n2. " + Repeat("齿", 58), '.', P::LineTooLong, kMaxRequirementLineCharacters,
-         2},
+        {Id::WheelRequirements, "1. a\n2. " + Repeat("齿", 58), '.', P::LineTooLong, kMaxRequirementLineCharacters, 2},
         {Id::WheelRequirements, "1. a\t", '.', P::InvalidText, 0, 0},
         {Id::WormLeftShaftDiameter, "38", '.', std::nullopt, 0, 0},
         {Id::WormLeftShaftDiameter, "0", '.', std::nullopt, 0, 0},  // no shaft
@@ -230,7 +232,8 @@ TEST(Particulars, DefaultsAreTranslatedAndTheUsersTextsAreNot) {
     const auto english = [](const char* text) { return std::string("EN:") + text; };
     const ShopParticulars shop = ResolveParticulars(given, d, "a.cqb", "", '.', english);
     EXPECT_EQ(shop.piece(Piece::Worm).requirements.front(), "1. 自定");
-    EXPECT_EQ(shop.piece(Piece::Wheel).requirements.front(), std::string("EN:") + DefaultRequirementLines(Piece::Wheel)[0]);
+    EXPECT_EQ(shop.piece(Piece::Wheel).requirements.front(),
+              std::string("EN:") + DefaultRequirementLines(Piece::Wheel)[0]);
 }
 
 TEST(Particulars, DefaultLengthTextsAreRoundedToATenthInTheUsersNotation) {

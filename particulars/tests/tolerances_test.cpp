@@ -14,8 +14,16 @@ TEST(Tolerances, TheGradeIsTheAccuracyTextsLeadingNumber) {
         const char* text;
         std::optional<int> grade;
     } cases[] = {
-        {"8j (GB/T16445-1996)", 8}, {"7", 7}, {"  5c", 5}, {"\t6", 6}, {"4j", std::nullopt}, {"9", std::nullopt},
-        {"85", std::nullopt},       {"j8", std::nullopt}, {"", std::nullopt}, {"八级", std::nullopt},
+        {"8j (GB/T16445-1996)", 8},
+        {"7", 7},
+        {"  5c", 5},
+        {"\t6", 6},
+        {"4j", std::nullopt},
+        {"9", std::nullopt},
+        {"85", std::nullopt},
+        {"j8", std::nullopt},
+        {"", std::nullopt},
+        {"八级", std::nullopt},
         {"005", 5},  // a leading zero is still grade 5
     };
     for (const auto& c : cases) EXPECT_EQ(GradeOfAccuracyText(c.text), c.grade) << c.text;
@@ -42,7 +50,7 @@ TEST(Tolerances, ABandHoldsTheCentreDistancesAboveItsStartUpToItsEnd) {
         std::optional<double> centreDistance;
     } cases[] = {
         {8, 80, std::nullopt},  // "over 80": 80 itself is below the first band
-        {8, 80.001, 55},        {8, 160, 55},  {8, 160.001, 65}, {8, 250, 65},
+        {8, 80.001, 55},          {8, 160, 55}, {8, 160.001, 65},       {8, 250, 65},
         {8, 250.5, std::nullopt}, {7, 200, 45}, {7, 100, std::nullopt}, {6, 200, std::nullopt},
     };
     for (const auto& c : cases) {

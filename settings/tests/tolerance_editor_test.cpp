@@ -69,7 +69,8 @@ TEST_F(ToleranceEditorTest, ABandTypedInIsStoredWithItsMissingValuesAsNull) {
         db.setDatabaseName(dir.database());
         ASSERT_TRUE(db.open());
         QSqlQuery query(db);
-        ASSERT_TRUE(query.exec(QStringLiteral("SELECT DJ, A_FROM, A_TO, FA, WORM_ESS, FX IS NULL, WHEEL_FR IS NULL FROM gongcha")));
+        ASSERT_TRUE(query.exec(
+            QStringLiteral("SELECT DJ, A_FROM, A_TO, FA, WORM_ESS, FX IS NULL, WHEEL_FR IS NULL FROM gongcha")));
         ASSERT_TRUE(query.next());
         EXPECT_EQ(query.value(0).toInt(), 8);
         EXPECT_EQ(query.value(1).toDouble(), 160);

@@ -47,7 +47,8 @@ TEST(ToleranceStore, StoredValuesComeBackAndMissingOnesStayMissing) {
                             "VALUES (8, 160, 250, -60, -140, 65, NULL)"),
              // 0 is a value, not a missing one; a blank text is missing; a
              // number stored as a text reads with the user's separator.
-             QStringLiteral("INSERT INTO gongcha (DJ, A_FROM, A_TO, FA, FX, WORM_FR) VALUES (7, 80, 160, 0, '  ', '12.5')")});
+             QStringLiteral(
+                 "INSERT INTO gongcha (DJ, A_FROM, A_TO, FA, FX, WORM_FR) VALUES (7, 80, 160, 0, '  ', '12.5')")});
     const ToleranceTable table = LoadTolerances(dir.path(), '.');
     ASSERT_EQ(table.bands.size(), 2u);
     // In the order of grade and band.
@@ -104,10 +105,13 @@ TEST(ToleranceStore, TablesTheDrawingsCouldNotTrustAreRefusedWithTheirRow) {
           QStringLiteral("INSERT INTO gongcha (DJ, A_FROM, A_TO) VALUES (8, 50, 200)")},
          Kind::Content,
          "第 1 行"},
-        {"a grade of no table", {QStringLiteral("INSERT INTO gongcha (DJ, A_FROM, A_TO) VALUES (9, 0, 100)")}, Kind::Content,
+        {"a grade of no table",
+         {QStringLiteral("INSERT INTO gongcha (DJ, A_FROM, A_TO) VALUES (9, 0, 100)")},
+         Kind::Content,
          "5"},
         {"a column missing",
-         {QStringLiteral("DROP TABLE gongcha"), QStringLiteral("CREATE TABLE gongcha (ID INTEGER PRIMARY KEY, DJ INTEGER)")},
+         {QStringLiteral("DROP TABLE gongcha"),
+          QStringLiteral("CREATE TABLE gongcha (ID INTEGER PRIMARY KEY, DJ INTEGER)")},
          Kind::Content,
          "A_FROM"},
         {"a view in the table's place",
@@ -123,7 +127,8 @@ TEST(ToleranceStore, TablesTheDrawingsCouldNotTrustAreRefusedWithTheirRow) {
             ADD_FAILURE() << c.what << ": read";
         } catch (const CoefficientStoreError& error) {
             EXPECT_EQ(error.kind(), c.kind) << c.what;
-            EXPECT_NE(std::string(error.what()).find(c.reasonPart), std::string::npos) << c.what << ": " << error.what();
+            EXPECT_NE(std::string(error.what()).find(c.reasonPart), std::string::npos)
+                << c.what << ": " << error.what();
         }
         // The coefficients stay readable beside a table that is not.
         EXPECT_NO_THROW(LoadCoefficients(dir.path(), '.')) << c.what;
@@ -132,9 +137,10 @@ TEST(ToleranceStore, TablesTheDrawingsCouldNotTrustAreRefusedWithTheirRow) {
 
 TEST(ToleranceStore, TheTableIsBoundedLikeTheCoefficients) {
     ProgramDirectory dir;
-    QStringList statements{QStringLiteral("WITH RECURSIVE n(k) AS (SELECT 1 UNION ALL SELECT k + 1 FROM n WHERE k < %1) "
-                                          "INSERT INTO gongcha (DJ, A_FROM, A_TO) SELECT 5 + k % 4, k * 10, k * 10 + 5 FROM n")
-                               .arg(kMaxCoefficientRows + 1)};
+    QStringList statements{
+        QStringLiteral("WITH RECURSIVE n(k) AS (SELECT 1 UNION ALL SELECT k + 1 FROM n WHERE k < %1) "
+                       "INSERT INTO gongcha (DJ, A_FROM, A_TO) SELECT 5 + k % 4, k * 10, k * 10 + 5 FROM n")
+            .arg(kMaxCoefficientRows + 1)};
     Execute(dir.database(), statements);
     try {
         LoadTolerances(dir.path(), '.');
