@@ -237,7 +237,9 @@ TEST_F(WindowTest, MenuHasEveryItemInOrder) {
           {"N5", "保存"},
           {"N17", "另存用户设置"},
           {"N6", "退出"}}},
-        {"N7", "设置", {{"N13", "计算法则参数设置"}, {"N15", "还原默认设置"}, {"N16", "加载用户设置"}}},
+        {"N7",
+         "设置",
+         {{"N13", "计算法则参数设置"}, {"N15", "还原默认设置"}, {"N16", "加载用户设置"}, {"N31", "公差表…"}}},
         {"df1", "维护", {{"N18", "软件升级"}, {"N26", "语言"}}},
         {"N19",
          "工具",
@@ -247,7 +249,8 @@ TEST_F(WindowTest, MenuHasEveryItemInOrder) {
           {"N23", "计算书"},
           {"N29", "啮合分析"},
           {"N24", "设计检查"},
-          {"N25", "方案表"}}},
+          {"N25", "方案表"},
+          {"N30", "图样资料…"}}},
     };
     const QList<QAction*> menus = form->menuBar()->actions();
     ASSERT_EQ(menus.size(), static_cast<qsizetype>(std::size(kMenus)));
