@@ -15,6 +15,13 @@ Sheet BuildWormSheet(const CalculatedDesign& design, const TitleBlock& title, co
 Sheet BuildHobSheet(const CalculatedDesign& design, const TitleBlock& title, const Translate& translate);
 Sheet BuildWheelSheet(const CalculatedDesign& design, const TitleBlock& title, const Translate& translate);
 
+// The true flanks of the worm's thread (kind Worm) or the hob's (Hob) as the
+// drawing draws them in the axial section through the throat: in the view's
+// coordinates (along the worm axis from the throat, and from the worm axis
+// towards the wheel axis), each from tip to root; empty where the flanks
+// cannot be placed and the drawing falls back on its schematic.
+std::vector<std::vector<Point>> TrueAxialFlanks(const CalculatedDesign& design, DrawingKind kind);
+
 // A row with a name of the drawings' own and a value.
 TableRow TextRow(const char* name, const std::string& value, const Translate& translate);
 

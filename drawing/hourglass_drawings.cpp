@@ -1,15 +1,20 @@
 // The worm and the hob: both are hourglass bodies in the axial section
 // through the throat, their tip arc centred on the wheel axis side at A + E,
-// their root arc at A. The thread is drawn on the wheel's side as a
-// schematic: straight flanks through the tooth's pitch points, tangent to the
-// main base circle, at the angular pitch within the working wrap. A detail
+// their root arc at A. The thread is drawn on the wheel's side in its true
+// form: each flank where the flank the generating plane grinds
+// (meshing/flank.h) crosses the axial section, from root to tip. Where that
+// surface cannot be placed the thread is a schematic, and marked so:
+// straight flanks through the tooth's pitch points, tangent to the main base
+// circle, at the angular pitch within the working wrap. A detail
 // shows one tooth enlarged with the measuring values, the worm's and the
 // hob's at one enlargement.
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
 #include "drawing/drawing_parts.h"
 #include "drawing/drawing_texts.h"
+#include "meshing/flank.h"
 
 namespace wormgear::drawing {
 
@@ -30,10 +35,18 @@ struct HourglassBody {
     double axialThickness;                         // chord on the pitch circle
     double collar;                                 // shoulder beyond the working length
     double shaftLength;                            // 0: no shaft (a bored hob)
+    // The body's pair for the true flanks: its generation set-up, its axial
+    // thickness and its tooth zone.
+    std::optional<meshing::PairGeometry> pair;
 };
 
+// A flank in the view from its tip to its root: two points for a straight
+// schematic flank (and the point where it touches the base circle), or the
+// true profile.
 struct Flank {
     Point tip, root, tangent;
+    std::vector<Point> curve;  // tip to root
+    bool schematic = true;
 };
 
 struct HourglassShape {
@@ -45,7 +58,8 @@ struct HourglassShape {
     Point tipPoint;   // on the tip arc, for its radius
     Point rootPoint;  // on the root arc, for its radius
     bool teeth = false;
-    Point throatToothTip;  // middle of the tooth at the throat
+    bool schematic = false;  // the teeth drawn are straight-flanked schematics
+    Point throatToothTip;    // middle of the tooth at the throat
 };
 
 bool Finite(std::initializer_list<double> values) {
@@ -92,6 +106,79 @@ std::optional<Flank> MakeFlank(const HourglassBody& h, double theta, bool rightF
     return flank;
 }
 
+// The true flank of tooth j in the axial section through the throat, the
+// worm at phi1 = 0: the upper flank of the worm (facing +y of the worm axis,
+// the right flank of the tooth in the view). Tooth j is the tooth the plane
+// of wheel tooth j grinds: start 0 ground j pitches later, turned back by
+// j / z1 of a turn. Sampled from the tip arc to the root arc.
+std::optional<Flank> TrueFlank(const HourglassBody& h, const meshing::GeneratedFlank& upper, int j) {
+    const meshing::PairGeometry& pair = *h.pair;
+    const double tau = pair.angularPitch(), turn = -2 * std::numbers::pi * j / pair.wormStarts;
+    const auto crossing = meshing::CrossPitchArc(upper, pair, j * tau, turn);
+    if (!crossing) return std::nullopt;
+    // In the section's own coordinates the wheel axis is at x = -A and the
+    // tip arc's centre E beyond it; the view has the worm axis across and the
+    // wheel above.
+    const auto at = [&](double t) { return meshing::AxialSectionPoint(upper, t, turn); };
+    const auto inside = [&](double t) {
+        const auto q = at(t);
+        return q && std::hypot(q->x + h.A, q->y) <= h.rootRadius && std::hypot(q->x + h.A + h.E, q->y) >= h.tipRadius;
+    };
+    if (!inside(crossing->time)) return std::nullopt;
+    // Out along the rulings on both sides of the crossing to the arcs.
+    const double step = tau / 400;
+    double ends[2];
+    for (int side = 0; side < 2; ++side) {
+        const double direction = side == 0 ? 1 : -1;
+        double in = crossing->time, out = in;
+        int k = 0;
+        for (; k < 4000; ++k) {
+            out = in + direction * step;
+            if (!inside(out)) break;
+            in = out;
+        }
+        if (k == 4000) return std::nullopt;
+        for (int b = 0; b < 50; ++b) {
+            const double middle = (in + out) / 2;
+            (inside(middle) ? in : out) = middle;
+        }
+        ends[side] = in;
+    }
+    Flank flank;
+    flank.schematic = false;
+    constexpr int kPoints = 17;
+    for (int k = 0; k < kPoints; ++k) {
+        const auto q = at(ends[0] + (ends[1] - ends[0]) * k / (kPoints - 1));
+        if (!q) return std::nullopt;
+        flank.curve.push_back({q->y, -q->x});
+    }
+    // Tip first: the end nearer the tip arc's centre side is the tip.
+    const Point wheel{0, h.A};
+    if (Distance(flank.curve.front(), wheel) > Distance(flank.curve.back(), wheel))
+        std::reverse(flank.curve.begin(), flank.curve.end());
+    flank.tip = flank.curve.front();
+    flank.root = flank.curve.back();
+    // A flank that leaves the tooth at the tip on both ends folds back inside
+    // it: the plane undercuts this worm (its first limit line crosses the
+    // tooth), and the drawing keeps the schematic, marked so.
+    const Point tipCentre{0, h.A + h.E};
+    if (std::abs(Distance(flank.root, wheel) - h.rootRadius) > 1e-6 ||
+        std::abs(Distance(flank.tip, tipCentre) - h.tipRadius) > 1e-6)
+        return std::nullopt;
+    flank.tangent = flank.tip;
+    return flank;
+}
+
+// The mirror in the line of centres: the lower flank of the worm (the left
+// flank of a tooth in the view) is the upper flank of the tooth mirrored.
+Flank Mirrored(Flank flank) {
+    for (Point& p : flank.curve) p.x = -p.x;
+    flank.tip.x = -flank.tip.x;
+    flank.root.x = -flank.root.x;
+    flank.tangent.x = -flank.tangent.x;
+    return flank;
+}
+
 std::optional<HourglassShape> ShapeOf(const HourglassBody& h) {
     if (!Finite({h.A, h.E, h.tipRadius, h.rootRadius, h.halfLength, h.collar, h.shaftLength})) return std::nullopt;
     if (!(h.halfLength > 0) || !(h.tipRadius > h.halfLength)) return std::nullopt;
@@ -117,14 +204,25 @@ std::optional<HourglassShape> ShapeOf(const HourglassBody& h) {
                            h.pressureAngle > 0 && h.pressureAngle < 90 && h.angularPitch > 0 && h.axialThickness > 0 &&
                            h.axialThickness < 2 * h.pitchRadius && h.halfWrap > 0 &&
                            Finite({h.pitchRadius, h.baseRadius, h.pressureAngle, h.angularPitch, h.halfWrap});
+    const std::optional<meshing::WormFlanks> flanks = toothable && h.pair && h.pair->wormStarts > 0
+                                                          ? meshing::FlanksOf(*h.pair)
+                                                          : std::nullopt;
     if (toothable) {
         const double halfChord = std::asin(h.axialThickness / (2 * h.pitchRadius)) / kDegree;
         const int most = static_cast<int>(std::min(h.halfWrap / h.angularPitch + 1, 1000.0));
         for (int j = -most - 1; j <= most; ++j) {
             const double middle = (j + 0.5) * h.angularPitch;
             if (std::abs(middle) > h.halfWrap) continue;
-            const auto left = MakeFlank(h, j * h.angularPitch + halfChord, true);
-            const auto right = MakeFlank(h, (j + 1) * h.angularPitch - halfChord, false);
+            // The true flanks where the plane's flank can be placed.
+            std::optional<Flank> left, right;
+            if (flanks) {
+                left = TrueFlank(h, flanks->upper, j);
+                if (const auto mirror = TrueFlank(h, flanks->upper, -(j + 1))) right = Mirrored(*mirror);
+            }
+            if (!left || !right) {
+                left = MakeFlank(h, j * h.angularPitch + halfChord, true);
+                right = MakeFlank(h, (j + 1) * h.angularPitch - halfChord, false);
+            }
             if (!left || !right) continue;
             const bool inside = std::abs(left->tip.x) < L && std::abs(left->root.x) < L && std::abs(right->tip.x) < L &&
                                 std::abs(right->root.x) < L;
@@ -136,6 +234,7 @@ std::optional<HourglassShape> ShapeOf(const HourglassBody& h) {
             if (!(spaces[i].right.tip.x < spaces[i + 1].left.tip.x)) spaces.clear();
     }
     s.teeth = !spaces.empty();
+    for (const Space& space : spaces) s.schematic = s.schematic || space.left.schematic || space.right.schematic;
 
     std::vector<PolyVertex>& o = s.outline;
     const double r = s.shaftRadius;
@@ -153,9 +252,14 @@ std::optional<HourglassShape> ShapeOf(const HourglassBody& h) {
     Point current = leftEnd;
     for (const Space& space : spaces) {
         o.push_back({current, BulgeOf(tipCentre, current, space.left.tip, true)});
-        o.push_back({space.left.tip});
+        // Down the left flank, along the root arc, up the right flank.
+        const std::vector<Point> down = space.left.curve.empty() ? std::vector<Point>{space.left.tip, space.left.root}
+                                                                 : space.left.curve;
+        for (std::size_t k = 0; k + 1 < down.size(); ++k) o.push_back({down[k]});
         o.push_back({space.left.root, BulgeOf(wheel, space.left.root, space.right.root, true)});
-        o.push_back({space.right.root});
+        const std::vector<Point> up = space.right.curve.empty() ? std::vector<Point>{space.right.tip, space.right.root}
+                                                                : space.right.curve;
+        for (std::size_t k = up.size() - 1; k >= 1; --k) o.push_back({up[k]});
         current = space.right.tip;
         s.flanks.push_back(space.left);
         s.flanks.push_back(space.right);
@@ -229,7 +333,8 @@ void DrawBodyLines(SheetBuilder& b, const HourglassBody& h, const HourglassShape
         b.arc({0, -h.A}, h.rootRadius, 90 - half, 90 + half, Layer::Thin);
         if (!s.teeth) b.arc(wheel, h.rootRadius, -90 - half, -90 + half, Layer::Thin);
     }
-    for (const Flank& flank : s.flanks) b.line(flank.tip, flank.tangent, Layer::Thin);
+    for (const Flank& flank : s.flanks)
+        if (flank.schematic) b.line(flank.tip, flank.tangent, Layer::Thin);
 }
 
 // One tooth enlarged in the normal section: the flanks straight, leaning by
@@ -327,11 +432,11 @@ HourglassSheet WormSpec(const CalculatedDesign& c, const Translate& translate) {
     HourglassSheet spec;
     spec.kind = DrawingKind::Worm;
     spec.paper = kA3Landscape;
-    spec.body = {d.CentreDistance,         d.TipArcEccentricity,    d.WormTipArcRadius,
-                 d.WormRootArcRadius,      d.WormWorkingLength / 2, d.WheelPitchDiameter / 2,
-                 d.MainBaseDiameter / 2,   d.PressureAngle,         d.AngularPitch,
-                 d.WorkingHalfWrapAngle,   d.WormAxialThickness,    static_cast<double>(d.ShaftShoulder),
-                 0.6 * d.WormWorkingLength};
+    spec.body = {d.CentreDistance,          d.TipArcEccentricity,    d.WormTipArcRadius,
+                 d.WormRootArcRadius,       d.WormWorkingLength / 2, d.WheelPitchDiameter / 2,
+                 d.MainBaseDiameter / 2,    d.PressureAngle,         d.AngularPitch,
+                 d.WorkingHalfWrapAngle,    d.WormAxialThickness,    static_cast<double>(d.ShaftShoulder),
+                 0.6 * d.WormWorkingLength, meshing::PairOf(d)};
     const TableRow hand = TextRow(texts::kHand, Tr(translate, texts::kRightHand), translate);
     spec.rows = Rows(c,
                      {F::CentreDistance, F::WormStarts, F::WheelTeeth, F::SpeedRatio, R::TransverseModule,
@@ -370,7 +475,11 @@ HourglassSheet HobSpec(const CalculatedDesign& c, const Translate& translate) {
                  d.HobHalfWrapAngle,
                  d.HobAxialThickness,
                  2 * d.TransverseModule,
-                 0};
+                 0,
+                 meshing::PairOf(d)};
+    // The hob is the worm's twin ground by the same plane, thicker by the
+    // backlash: its own axial thickness on the same pitch arc.
+    spec.body.pair->axialThickness = d.HobAxialThickness;
     const TableRow hand = TextRow(texts::kHand, Tr(translate, texts::kRightHand), translate);
     spec.rows = Rows(c,
                      {R::HobEnvelopingTeeth, R::HobMeasuredThickness, R::HobMeasuredHeight, F::CentreDistance,
@@ -419,22 +528,25 @@ Sheet BuildHourglassSheet(const HourglassSheet& spec, const CalculatedDesign& c,
     b.place({PlaceInRoom(box, rooms.views, margins, sheet.scale), 1});
     b.outline(shape->outline, Layer::Outline);
     DrawBodyLines(b, spec.body, *shape, translate);
-    if (shape->teeth) {
+    if (shape->teeth && shape->schematic) {
         b.text({-shape->xEnd, -shape->endRadius - b.paper(22)}, kSmallTextHeight,
                Tr(translate, texts::kToothFormSchematic));
     }
-    dimensions(b, *shape);
-
     // The detail: the tooth at the throat in the normal section, enlarged
-    // as the other body's.
+    // as the other body's; its marker around the throat tooth in the main
+    // view stands before the dimensions, which keep clear of it.
     const auto detailScale = SharedDetailScale(c, translate);
-    if (!spec.tooth || !detailScale) return sheet;
+    const bool detail = spec.tooth && detailScale && *detailScale < sheet.scale;  // else the main view shows it
+    if (detail) {
+        const ToothDetail& t = *spec.tooth;
+        const double markRadius = std::max(t.depth, t.chord) * 0.9;
+        b.circle({0, shape->throatTip - 0.4 * t.depth}, markRadius, Layer::Thin);
+        b.text({markRadius * 0.75, shape->throatTip - 0.4 * t.depth + markRadius * 0.75}, kTextHeight,
+               texts::kDetail);
+    }
+    dimensions(b, *shape);
+    if (!detail) return sheet;
     const ToothDetail& t = *spec.tooth;
-    if (!(*detailScale < sheet.scale)) return sheet;  // not an enlargement: the main view shows it already
-    // The marker around the throat tooth in the main view.
-    const double markRadius = std::max(t.depth, t.chord) * 0.9;
-    b.circle({0, shape->throatTip - 0.4 * t.depth}, markRadius, Layer::Thin);
-    b.text({markRadius * 0.75, shape->throatTip - 0.4 * t.depth + markRadius * 0.75}, kTextHeight, texts::kDetail);
 
     const double factor = sheet.scale / *detailScale;
     const Point middle{(rooms.detail.left + rooms.detail.right) / 2 * sheet.scale,
@@ -455,6 +567,15 @@ Sheet BuildHourglassSheet(const HourglassSheet& spec, const CalculatedDesign& c,
 }
 
 }  // namespace
+
+std::vector<std::vector<Point>> TrueAxialFlanks(const CalculatedDesign& c, DrawingKind kind) {
+    const HourglassSheet spec = kind == DrawingKind::Hob ? HobSpec(c, {}) : WormSpec(c, {});
+    std::vector<std::vector<Point>> flanks;
+    if (const auto shape = ShapeOf(spec.body))
+        for (const Flank& flank : shape->flanks)
+            if (!flank.schematic) flanks.push_back(flank.curve);
+    return flanks;
+}
 
 Sheet BuildWormSheet(const CalculatedDesign& c, const TitleBlock& title, const Translate& translate) {
     using R = ResultId;
