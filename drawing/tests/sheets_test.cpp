@@ -407,8 +407,11 @@ TEST(Drawings, TheWormsThreadIsDrawnWithinTheWorkingLength) {
     for (const PolylineEntity& o : sheet.graphics.outlines)
         if (o.layer == Layer::Outline && (!worm || o.vertices.size() > worm->vertices.size())) worm = &o;
     ASSERT_NE(worm, nullptr);
-    // Shafts and shoulders take 16 corners; each tooth space adds four.
-    const std::size_t spaces = (worm->vertices.size() - 16) / 4;
+    // Arcs: a tip arc before, between and after the spaces, a root arc in
+    // each, and one tip arc on the lower side.
+    std::size_t arcs = 0;
+    for (const PolyVertex& v : worm->vertices) arcs += v.bulge != 0;
+    const std::size_t spaces = (arcs - 2) / 2;
     EXPECT_EQ(spaces, 4u);  // the spaces whose flanks lie within the working length of 101
 }
 
