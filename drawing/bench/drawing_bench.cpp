@@ -1,15 +1,21 @@
 // Speed of the drawings and the report, for the worked example: a sheet
 // ready to paint (goal 2 ms), a DXF file's bytes and the file itself written
-// and flushed (goal 5 ms), a sheet as SVG and PDF, and the whole report with
-// its three drawings (goal 150 ms).
+// and flushed (goal 5 ms), a sheet as SVG and PDF, the whole report with its
+// three drawings (goal 150 ms), and one frame of the meshing window's
+// animation: the contact lines at the slider's next angle, the sheet of plots
+// and its painting at the window's size (goal 16 ms).
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include "drawing/drawing_files.h"
 #include "drawing/dxf_writer.h"
+#include "drawing/meshing_sheet.h"
 #include "drawing/report_writer.h"
+#include "drawing/sheet_painter.h"
 #include "drawing/testing/test_designs.h"
 
 namespace {
@@ -57,6 +63,26 @@ void BM_ReportPdf(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(ReportPdf(content));
 }
 BENCHMARK(BM_ReportPdf)->Unit(benchmark::kMillisecond);
+
+// As the window redraws when its slider moves: 1100 x 800 pixels, each
+// frame at the next of the window's 72 steps over one angular pitch.
+void BM_MeshingAnimationFrame(benchmark::State& state) {
+    const TWormDesign& d = Example().design;
+    const meshing::MeshingAnalysis analysis = meshing::AnalyseMeshing(d, {});
+    const meshing::PairGeometry pair = meshing::PairOf(d);
+    const auto flanks = meshing::FlanksOf(pair);
+    const meshing::Mesh mesh(pair, flanks->upper, analysis.wormSpeed);
+    QImage image(1100, 800, QImage::Format_ARGB32_Premultiplied);
+    int step = 0;
+    for (auto _ : state) {
+        const double phi2 = mesh.pair().angularPitch() * (step++ % 72) / 72;
+        const drawing::Sheet sheet = BuildMeshingSheet(Example(), analysis, ContactAt(mesh, phi2), kTitle);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        PaintSheet(painter, sheet, QRectF(0, 0, image.width(), image.height()));
+    }
+}
+BENCHMARK(BM_MeshingAnimationFrame)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
