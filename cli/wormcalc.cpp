@@ -18,12 +18,12 @@
 
 #include "calc/checks.h"
 #include "calc/suggestions.h"
-#include "cli/json.h"
 #include "cli/line_reader.h"
 #include "cli/meshing_output.h"
 #include "cli/outcome_output.h"
 #include "cli/sweep_mode.h"
 #include "files/file_io.h"
+#include "json/json.h"
 #include "meshing/flank_grid.h"
 #include "sweep/design_table.h"
 #include "sweep/ordered_run.h"

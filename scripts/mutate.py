@@ -137,9 +137,9 @@ MUTANTS = [
      ["workbook_tests"], r"^(NumberCell|Workbook|Sheet|Openpyxl)"),
     # --- the JSON codec -----------------------------------------------------------
     ("json-unit-separator-raw", "the control character U+001F written raw into a JSON string",
-     [("cli/json.cpp", "if (c >= 0x20 && c != '\"' && c != '\\\\') continue;",
+     [("json/json.cpp", "if (c >= 0x20 && c != '\"' && c != '\\\\') continue;",
        "if (c >= 0x1F && c != '\"' && c != '\\\\') continue;")],
-     ["wormcalc_tests", "wormcalc"], r"^(Json|wormcalc_outputs_read_back)"),
+     ["json_tests", "wormcalc"], r"^(Json|wormcalc_outputs_read_back)"),
 ]
 
 BACKUP = ".mutate-orig"
