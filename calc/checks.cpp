@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <stdexcept>
 
+#include "calc/hints.h"
 #include "calc/suggestions.h"
 
 namespace wormgear {
@@ -396,30 +397,9 @@ const std::array<CheckDescription, kCheckCodeCount> kDescriptions = {{
 #undef BEYOND_ROUNDING
 #undef BEYOND_ROUNDING_EN
 
-// The usual ranges of the hints beside the fields, as the hints write them.
-// Texts are read as if typed, so that a typed edge value lies on the edge.
-constexpr const char* kBaseDiameterShareLow = "0.63";
-constexpr const char* kBaseDiameterShareHigh = "0.67";
-constexpr const char* kPitchDiameterFactorLow = "0.6";
-constexpr const char* kPitchDiameterFactorHigh = "0.78";
-constexpr const char* kEccentricityShareLow = "0.1";
-constexpr const char* kEccentricityShareHigh = "0.3";
-// Backlash by centre distance, as the hint's lines give it: "A≥80～200",
-// "Cn=0.15～0.5" and so on. The bands share their edges and 600 to 630 lies in
-// two of them; where bands overlap, a backlash in any of them is usual. Below
-// 80 and above 1000 the hint says nothing.
-struct BacklashBand {
-    const char* fromCentreDistance;
-    const char* toCentreDistance;
-    const char* low;
-    const char* high;
-};
-constexpr BacklashBand kBacklashBands[] = {
-    {"80", "200", "0.15", "0.5"}, {"200", "315", "0.35", "0.8"}, {"315", "630", "0.6", "1.5"},
-    {"600", "800", "0.8", "2"},   {"800", "1000", "1", "1.25"},
-};
-
-// The hints' numbers read once, as the calculation reads typed texts.
+// The hints' numbers (calc/hints.h) read once, as the calculation reads typed
+// texts, so that a typed edge value lies on the edge. Where backlash bands
+// overlap, a backlash in any of them is usual.
 struct HintBounds {
     Extended shareLow, shareHigh, factorLow, factorHigh, eccentricityLow, eccentricityHigh;
     struct Band {
@@ -431,14 +411,14 @@ struct HintBounds {
 const HintBounds& Bounds() {
     static const HintBounds bounds = [] {
         auto typed = [](const char* text) { return ParseReal(text, '.'); };
-        HintBounds b{typed(kBaseDiameterShareLow),
-                     typed(kBaseDiameterShareHigh),
-                     typed(kPitchDiameterFactorLow),
-                     typed(kPitchDiameterFactorHigh),
-                     typed(kEccentricityShareLow),
-                     typed(kEccentricityShareHigh),
+        HintBounds b{typed(kBaseDiameterShareHint.low),
+                     typed(kBaseDiameterShareHint.high),
+                     typed(kPitchDiameterFactorHint.low),
+                     typed(kPitchDiameterFactorHint.high),
+                     typed(kEccentricityShareHint.low),
+                     typed(kEccentricityShareHint.high),
                      {}};
-        for (const BacklashBand& band : kBacklashBands) {
+        for (const BacklashHintBand& band : kBacklashHintBands) {
             b.bands.push_back({ToReal(typed(band.fromCentreDistance)), ToReal(typed(band.toCentreDistance)),
                                ToReal(typed(band.low)), ToReal(typed(band.high)),
                                std::string("A≥") + band.fromCentreDistance + "～" + band.toCentreDistance});

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <ostream>
 
-#include "cli/json.h"
+#include "json/json.h"
 #include "sweep/design_table.h"
 
 namespace wormgear {

@@ -13,17 +13,19 @@
 #include <mutex>
 #include <optional>
 #include <sstream>
+#include <string>
 #include <string_view>
 #include <thread>
 
 #include "calc/checks.h"
+#include "calc/fields.h"
 #include "calc/suggestions.h"
-#include "cli/json.h"
 #include "cli/line_reader.h"
 #include "cli/meshing_output.h"
 #include "cli/outcome_output.h"
 #include "cli/sweep_mode.h"
 #include "files/file_io.h"
+#include "json/json.h"
 #include "meshing/flank_grid.h"
 #include "sweep/design_table.h"
 #include "sweep/ordered_run.h"
@@ -41,25 +43,15 @@ const std::map<std::string, std::optional<DrawingKind>> kDrawingOptions = {{"dra
 
 constexpr const char* kUsageLine = "Usage: wormcalc [OPTION]... [DESIGN.cqb]\n";
 
-constexpr const char* kHelp =
+constexpr const char* kHelpBeforeFields =
     "Usage: wormcalc [OPTION]... [DESIGN.cqb]\n"
     "  or:  wormcalc --jsonl [OPTION]... [BATCH.jsonl]\n"
     "Calculates one enveloping worm gear design, as the window's Calculate does.\n"
     "\n"
     "Field options (each takes the field's text exactly as typed, numbers with the decimal\n"
-    "separator of the user's locale, as the window reads them):\n"
-    "  --centre-distance TEXT    centre distance A (Edit1)\n"
-    "  --speed-ratio TEXT        speed ratio i (Edit2)\n"
-    "  --teeth TEXT              wheel teeth z2 (Edit3)\n"
-    "  --starts TEXT             worm starts z1 (Edit4, default 1)\n"
-    "  --base-diameter TEXT      main base circle diameter (Edit5)\n"
-    "  --eccentricity TEXT       E value (Edit6, default 0)\n"
-    "  --pitch-diameter TEXT     worm pitch diameter (Edit7)\n"
-    "  --backlash TEXT           backlash (Edit8, default 0.3)\n"
-    "  --grinding-increment TEXT\n"
-    "                            grinding increment (Edit13, default 0.2)\n"
-    "  --worm-accuracy TEXT, --hob-accuracy TEXT, --entrance-relief TEXT, --exit-relief TEXT\n"
-    "                            texts the sheets take (Edit9 .. Edit12)\n"
+    "separator of the user's locale, as the window reads them):\n";
+// What follows the field options, whose lines HelpText makes from the fields table.
+constexpr const char* kHelpAfterFields =
     "  --round-teeth             take the enveloped teeth as a whole number (取整数 ticked)\n"
     "  --coefficients C0,...,C14\n"
     "                            the fifteen rule coefficients, '.' as separator (default:\n"
@@ -147,6 +139,47 @@ constexpr const char* kVersion = "wormcalc (wormgear) " WORMGEAR_VERSION
                                  "There is NO WARRANTY, to the extent permitted by law.\n";
 
 constexpr const char* kTryHelp = "Try 'wormcalc --help' for more information.\n";
+
+// One field option's line: "  --starts TEXT             worm starts z1 (Edit4, default 1)".
+// The window's fields are Edit1 .. Edit13 in the fields' one order; a symbol
+// is shown when it is plain ASCII and not a word of the name already ("E
+// value" is E), a default when the field has one. A name too long for the
+// option column goes on a line of its own (help2man and the bash completion
+// read "--name TEXT" either way).
+std::string FieldOptionLine(const DesignFieldDescription& field, const DesignInputs& defaults) {
+    constexpr std::size_t kColumn = 28, kWidest = 92;
+    std::string line = std::string("  --") + field.option + " TEXT";
+    // Two blanks at least between the option and its text, as help2man reads it.
+    line += line.size() + 2 <= kColumn ? std::string(kColumn - line.size(), ' ') : "\n" + std::string(kColumn, ' ');
+    line += field.english;
+    const std::string_view symbol = field.symbol;
+    const bool ascii = std::all_of(symbol.begin(), symbol.end(), [](char c) { return c > 0 && c < 0x7f; });
+    const std::string words = " " + std::string(field.english) + " ";
+    if (!symbol.empty() && ascii && words.find(" " + std::string(symbol) + " ") == std::string::npos) {
+        line += " ";
+        line += symbol;
+    }
+    if (!field.calculated) line += ", a text the sheets take";
+    std::string control = "(Edit" + std::to_string(static_cast<int>(field.field) + 1);
+    const std::string& byDefault = FieldText(defaults, field.field);
+    if (!byDefault.empty()) control += ", default " + byDefault;
+    control += ")";
+    // Too wide for one line: the control and the default on the next.
+    const std::size_t lastLine = line.rfind('\n') == std::string::npos ? 0 : line.rfind('\n') + 1;
+    const bool wrap = line.size() - lastLine + 1 + control.size() > kWidest;
+    line += wrap ? "\n" + std::string(kColumn, ' ') : " ";
+    return line + control + "\n";
+}
+
+const std::string& HelpText() {
+    static const std::string help = [] {
+        std::string text = kHelpBeforeFields;
+        const DesignInputs defaults;  // the window's defaults, written with '.'
+        for (const DesignFieldDescription& field : DesignFields()) text += FieldOptionLine(field, defaults);
+        return text + kHelpAfterFields;
+    }();
+    return help;
+}
 
 class UsageError : public std::runtime_error {
  public:
@@ -887,7 +920,7 @@ int WriteFlankPoints(const std::string& path, const CalculationOutcome& outcome,
 int Run(Options& options, std::istream& in, std::ostream& out, std::ostream& err, const WormcalcServices& services,
         char decimalSeparator) {
     if (options.help) {
-        out << kHelp;
+        out << HelpText();
         return 0;
     }
     if (options.version) {

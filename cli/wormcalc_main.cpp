@@ -1,10 +1,11 @@
 // Entry of wormcalc: wires the coefficient store, the design-file reader and
 // writer, the sheet writer and the drawings into the command-line calculator. It links no
-// widget library: the store needs Qt Core and Qt SQL only, the drawings Qt Gui
-// and Qt Svg, the rest no Qt at all.
+// widget library and no Qt Gui: the store needs Qt Core and Qt SQL only, the
+// DXF drawings no Qt at all; the SVG and PDF drawings and the report are
+// painted by the module beside the program (cli/painting.h), loaded only for a
+// run that paints.
 #include <QCoreApplication>
 #include <QDate>
-#include <QGuiApplication>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -12,11 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "cli/painting.h"
 #include "cli/wormcalc.h"
 #include "designfile/design_file.h"
-#include "drawing/drawing_files.h"
 #include "drawing/drawings_text.h"
+#include "drawing/dxf_writer.h"
 #include "export/sheets.h"
+#include "files/file_io.h"
 #include "files/program_files.h"
 #include "files/qt_path.h"
 #include "settings/coefficient_store.h"
@@ -26,19 +29,23 @@
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    // SVG and PDF are painted, and painting needs fonts, which a
-    // QGuiApplication brings. wormcalc shows no window: unless the user
-    // chose a platform it paints offscreen, with or without a display.
+    const std::string directory = wormgear::ProgramDirectory();
+    // SVG and PDF are painted, and painting needs fonts, which the painting
+    // module's QGuiApplication brings; any other run makes do with Qt Core
+    // (Qt SQL needs its plugins found).
+    const wormgear::PaintingModule* painting = nullptr;
     std::unique_ptr<QCoreApplication> application;
     if (wormgear::WormcalcPaints(arguments)) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        // Qt warns on the error stream of a session without a runtime folder.
-        wormgear::NameRuntimeFolderWhereUnset();
-        application = std::make_unique<QGuiApplication>(argc, argv);
+        try {
+            painting = &wormgear::LoadPainting(directory);
+        } catch (const wormgear::PaintingMissing& e) {
+            std::cerr << "wormcalc: " << e.what() << '\n';
+            return 1;
+        }
+        application.reset(painting->makeApplication(argc, argv));
     } else {
-        application = std::make_unique<QCoreApplication>(argc, argv);  // Qt SQL needs its plugins found
+        application = std::make_unique<QCoreApplication>(argc, argv);
     }
-    const std::string directory = wormgear::ProgramDirectory();
     const char separator = wormgear::UserDecimalSeparator();
 
     wormgear::WormcalcServices services;
@@ -87,15 +94,22 @@ int main(int argc, char** argv) {
         wormgear::PutParticulars(book, particulars, separator);
         wormgear::SaveDesignAs(book, path);
     };
-    services.writeDrawing = [&directory, &translate, &language, &particulars, separator](
+    services.writeDrawing = [&directory, &translate, &language, &particulars, painting, separator](
                                 const wormgear::DrawingRequest& request, const wormgear::CalculatedDesign& design,
                                 const std::string& designFile) {
         const wormgear::TitleBlock title{std::filesystem::path(designFile).filename().string(),
                                          QDate::currentDate().toString(Qt::ISODate).toStdString(),
                                          wormgear::ProgramNameAndVersion()};
+        const wormgear::FileFormat format = *wormgear::FormatOfPath(request.path);
+        // WormcalcPaints loaded the module for every request but a DXF drawing.
+        if (format != wormgear::FileFormat::Dxf && !painting) throw std::logic_error("no painting module loaded");
         if (request.kind) {
-            wormgear::SaveSheet(wormgear::BuildDrawing(*request.kind, design, title, translate),
-                                *wormgear::FormatOfPath(request.path), request.path);
+            const wormgear::drawing::Sheet sheet = wormgear::BuildDrawing(*request.kind, design, title, translate);
+            if (format == wormgear::FileFormat::Dxf) {
+                wormgear::ReplaceFileAtomically(request.path, wormgear::DxfDocument(sheet));
+            } else {
+                painting->saveSheet(sheet, format, request.path);
+            }
             return;
         }
         // The report names each coefficient's rule and shipped value as the
@@ -109,7 +123,7 @@ int main(int argc, char** argv) {
             content.tolerances = wormgear::LoadTolerances(wormgear::FromLocalPath(directory), separator);
         } catch (const wormgear::CoefficientStoreError&) {
         }
-        wormgear::SaveReport(content, request.path, translate);
+        painting->saveReport(content, request.path, translate);
     };
     return wormgear::RunWormcalc(arguments, std::cin, std::cout, std::cerr, services, separator);
 }

@@ -12,13 +12,17 @@
 set(WORMGEAR_PROGRAM_INSTALL_DIR lib/wormgear)
 
 # wormgear_install_program(TARGETS target... | FILES file...)
-# Puts programs or the data files they need into the program directory, and
+# Puts programs (and the modules they load) or the data files they need into
+# the program directory, and
 # into the portable archive. Every file a program needs at run time lies in
 # build/bin and gets its install line here, next to the rule that makes it.
 function(wormgear_install_program kind)
   if(kind STREQUAL "TARGETS")
-    install(TARGETS ${ARGN} RUNTIME DESTINATION ${WORMGEAR_PROGRAM_INSTALL_DIR} COMPONENT program)
-    install(TARGETS ${ARGN} RUNTIME DESTINATION . COMPONENT portable EXCLUDE_FROM_ALL)
+    # LIBRARY: a run-time module a program loads from its own directory.
+    install(TARGETS ${ARGN} RUNTIME DESTINATION ${WORMGEAR_PROGRAM_INSTALL_DIR} COMPONENT program
+                            LIBRARY DESTINATION ${WORMGEAR_PROGRAM_INSTALL_DIR} COMPONENT program)
+    install(TARGETS ${ARGN} RUNTIME DESTINATION . COMPONENT portable EXCLUDE_FROM_ALL
+                            LIBRARY DESTINATION . COMPONENT portable EXCLUDE_FROM_ALL)
   elseif(kind STREQUAL "FILES")
     install(FILES ${ARGN} DESTINATION ${WORMGEAR_PROGRAM_INSTALL_DIR} COMPONENT program)
     install(FILES ${ARGN} DESTINATION . COMPONENT portable EXCLUDE_FROM_ALL)

@@ -6,10 +6,10 @@
 #include <charconv>
 
 #include "calc/formula_steps.h"
-#include "cli/json.h"
 #include "drawing/drawing_texts.h"
 #include "drawing/meshing_sheet.h"
 #include "drawing/sheet_builder.h"
+#include "json/json.h"
 
 namespace wormgear {
 

@@ -10,7 +10,7 @@
 //   request.factor = {"0.6", "0.78", "0.01"};
 //   SolutionPlan plan(request, '.');    // 5 x 19 = 95 designs
 //   plan.inputs(0).MainBaseDiameter     // "126"    (0.63 x 200, exact)
-//   plan.inputs(0).WormPitchDiameter    // "61.9584" (0.6 x R3(200^0.875) = 0.6 x 103.264)
+//   plan.inputs(0).WormPitchDiameter    // "61.8804" (0.6 x R3(200^0.875) = 0.6 x 103.134)
 //
 // The designs are numbered with the starts varying slowest, then the share,
 // the factor, the E value and the backlash. Every value is an exact decimal:
@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "calc/design.h"
+#include "calc/hints.h"
 #include "sweep/sweep.h"
 
 namespace wormgear {
@@ -41,11 +42,12 @@ struct SolutionRequest {
     DesignInputs base;
     // z1 over 1..4 with z2 = i·z1 where that is whole, instead of z1 and z2 as typed.
     bool startsOneToFour = false;
-    SolutionRange share{"0.63", "0.67", "0.01"};  // Db / A, the hint's range
-    SolutionRange factor{"0.6", "0.78", "0.01"};  // d1 / R3(A^c[0]), the hint's range
-    std::optional<SolutionRange> eccentricity;    // E, mm; fixed when absent
-    std::optional<SolutionRange> backlash;        // jn, mm; fixed when absent
-    bool roundEnvelopedTeeth = false;             // the window's 取整数
+    // Db / A and d1 / R3(A^c[0]) over the hints' ranges (calc/hints.h).
+    SolutionRange share{kBaseDiameterShareHint.low, kBaseDiameterShareHint.high, "0.01"};
+    SolutionRange factor{kPitchDiameterFactorHint.low, kPitchDiameterFactorHint.high, "0.01"};
+    std::optional<SolutionRange> eccentricity;  // E, mm; fixed when absent
+    std::optional<SolutionRange> backlash;      // jn, mm; fixed when absent
+    bool roundEnvelopedTeeth = false;           // the window's 取整数
     TCoefficientTable coefficients;
 };
 

@@ -18,10 +18,10 @@
 #include <new>
 
 #include "dialogs/window_font.h"
+#include "drawing/axis_ticks.h"
 #include "export/table_workbook.h"
 #include "files/file_io.h"
 #include "files/qt_path.h"
-#include "drawing/axis_ticks.h"
 #include "solutions/solutions_model.h"
 #include "translations/error_text.h"
 #include "translations/interface_language.h"
@@ -87,7 +87,34 @@ TSolutionsWindow::TSolutionsWindow(SolutionsHost& host, Dialogs& dialogs, char s
     setFont(WindowFont());
     resize(1180, 900);
 
-    // The design: A, i, z2, z1, E, jn, the grinding increment.
+    auto* design = makeDesignBox();
+    auto* ranges = makeRangesBox();
+    auto* commands = makeCommands();
+    makeView();
+    auto* chartPane = makeChartPane();
+
+    auto* splitter = new QSplitter(Qt::Vertical, this);
+    splitter->addWidget(View);
+    splitter->addWidget(chartPane);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    splitter->setSizes({360, 300});
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(design);
+    layout->addWidget(ranges);
+    layout->addLayout(commands);
+    layout->addWidget(StateLabel);
+    layout->addWidget(splitter, 1);
+
+    connectControls();
+    takeFromHost();
+    enableFields();
+    setBusy(false);
+}
+
+// The design: A, i, z2, z1, E, jn, the grinding increment.
+QGroupBox* TSolutionsWindow::makeDesignBox() {
     auto* design = new QGroupBox(SolutionsText::tr("设计"), this);
     auto* designGrid = new QGridLayout(design);
     CentreDistanceEdit = MakeEdit(design, "CentreDistanceEdit");
@@ -116,7 +143,12 @@ TSolutionsWindow::TSolutionsWindow(SolutionsHost& host, Dialogs& dialogs, char s
     designGrid->addWidget(TakeFromMainButton, 1, 8, Qt::AlignLeft);
     designGrid->setColumnStretch(9, 1);
 
-    // The ranges.
+    return design;
+}
+
+// The ranges of the share and the factor, the E value and the backlash fixed
+// or over ranges; the share's and the factor's proposed in the user's notation.
+QGroupBox* TSolutionsWindow::makeRangesBox() {
     auto* ranges = new QGroupBox(SolutionsText::tr("范围"), this);
     auto* rangeGrid = new QGridLayout(ranges);
     rangeGrid->addWidget(MakeLabel(ranges, SolutionsText::tr("从")), 0, 2);
@@ -160,7 +192,11 @@ TSolutionsWindow::TSolutionsWindow(SolutionsHost& host, Dialogs& dialogs, char s
         if (separator_ != '.') edit->setText(edit->text().replace(QLatin1Char('.'), QLatin1Char(separator_)));
     }
 
-    // The run and the table's commands.
+    return ranges;
+}
+
+// The run and the table's commands.
+QHBoxLayout* TSolutionsWindow::makeCommands() {
     CalculateButton = new QPushButton(SolutionsText::tr("计算方案"), this);
     CalculateButton->setObjectName(QStringLiteral("CalculateButton"));
     CalculateButton->setDefault(true);
@@ -187,7 +223,11 @@ TSolutionsWindow::TSolutionsWindow(SolutionsHost& host, Dialogs& dialogs, char s
     commands->addWidget(ExportWorkbookButton);
     commands->addWidget(ExportCsvButton);
 
-    // The table, the chart and the findings of the chosen design.
+    return commands;
+}
+
+// The table of the designs.
+void TSolutionsWindow::makeView() {
     model_ = new SolutionsModel(separator_, this);
     View = new QTableView(this);
     View->setObjectName(QStringLiteral("View"));
@@ -210,7 +250,10 @@ TSolutionsWindow::TSolutionsWindow(SolutionsHost& host, Dialogs& dialogs, char s
     View->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     View->verticalHeader()->setDefaultSectionSize(View->fontMetrics().height() + 6);
     View->setToolTip(SolutionsText::tr("双击一行，把这个方案放进主窗口并计算"));
+}
 
+// The chart, its choice of result and axis, and the findings of the chosen design.
+QWidget* TSolutionsWindow::makeChartPane() {
     Chart = new QChartView(this);
     Chart->setObjectName(QStringLiteral("Chart"));
     Chart->setRenderHint(QPainter::Antialiasing);
@@ -250,20 +293,11 @@ TSolutionsWindow::TSolutionsWindow(SolutionsHost& host, Dialogs& dialogs, char s
     chartLayout->addWidget(Chart, 1);
     chartLayout->addWidget(FindingsLabel);
 
-    auto* splitter = new QSplitter(Qt::Vertical, this);
-    splitter->addWidget(View);
-    splitter->addWidget(chartPane);
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 2);
-    splitter->setSizes({360, 300});
+    return chartPane;
+}
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(design);
-    layout->addWidget(ranges);
-    layout->addLayout(commands);
-    layout->addWidget(StateLabel);
-    layout->addWidget(splitter, 1);
-
+// What each control does.
+void TSolutionsWindow::connectControls() {
     connect(TakeFromMainButton, &QPushButton::clicked, this, [this] { takeFromHost(); });
     connect(CalculateButton, &QPushButton::clicked, this, [this] { calculate(); });
     connect(CancelButton, &QPushButton::clicked, this, [this] { cancel(); });
@@ -283,10 +317,6 @@ TSolutionsWindow::TSolutionsWindow(SolutionsHost& host, Dialogs& dialogs, char s
     connect(ChartResultBox, &QComboBox::currentIndexChanged, this, [this] { updateChart(); });
     for (QCheckBox* box : {EccentricityRangeBox, BacklashRangeBox, StartsOneToFourBox})
         connect(box, &QCheckBox::toggled, this, [this] { enableFields(); });
-
-    takeFromHost();
-    enableFields();
-    setBusy(false);
 }
 
 TSolutionsWindow::~TSolutionsWindow() {

@@ -12,6 +12,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -107,6 +109,13 @@ class TSolutionsWindow : public QWidget {
     void jobEnded();
 
  private:
+    // The parts of the window, made by the constructor in this order.
+    QGroupBox* makeDesignBox();
+    QGroupBox* makeRangesBox();
+    QHBoxLayout* makeCommands();
+    void makeView();
+    QWidget* makeChartPane();
+    void connectControls();
     // Runs `work` on a thread of its own with the cancel flag and a progress
     // report (rows done of `total`); `ended` runs on the window's thread
     // with whether it completed and what it threw.

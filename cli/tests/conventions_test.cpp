@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "calc/fields.h"
 #include "calc/testing/worked_example.h"
 #include "cli/tests/wormcalc_run.h"
 
@@ -136,6 +137,31 @@ TEST(ConventionsTest, HelpNamesEveryOptionOnceWithItsArgument) {
          {"\n  -h, --help ", "\n  -V, --version ", "\n  --save-design FILE ", "\n  --  ", "\n  --json ",
           "\"value\": 322", "\"unit\": \"mm\"", "\"symbol\": \"d2\"", "\n  --suggest "}) {
         EXPECT_NE(help.find(line), std::string::npos) << line;
+    }
+}
+
+// The field options' lines: every field of the table, in its order, with the
+// window's control and default, "--name TEXT" as help2man and the bash
+// completion read it.
+TEST(ConventionsTest, HelpListsTheFieldsOfTheTable) {
+    const std::string help = Wormcalc({"--help"}).out;
+    const DesignInputs defaults;
+    std::size_t previous = 0;
+    for (const DesignFieldDescription& field : DesignFields()) {
+        const std::string option = std::string("\n  --") + field.option + " TEXT";
+        const std::size_t at = help.find(option);
+        ASSERT_NE(at, std::string::npos) << option;
+        EXPECT_GT(at, previous) << option << " out of the fields' order";
+        previous = at;
+        const std::size_t end = help.find(")\n", at);
+        const std::string line = help.substr(at, end - at);
+        const std::string control = "(Edit" + std::to_string(static_cast<int>(field.field) + 1);
+        EXPECT_NE(line.find(field.english), std::string::npos) << line;
+        const std::string& byDefault = FieldText(defaults, field.field);
+        const std::string ending = byDefault.empty() ? control : control + ", default " + byDefault;
+        EXPECT_TRUE(line.size() >= ending.size() &&
+                    line.compare(line.size() - ending.size(), ending.size(), ending) == 0)
+            << line << " does not end with " << ending;
     }
 }
 

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "cli/json.h"
+#include "json/json.h"
 
 namespace wormgear::testing {
 

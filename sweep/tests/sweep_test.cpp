@@ -42,7 +42,10 @@ TEST(SweepTest, RefusedPlansStayUnchanged) {
         {"starts=1:3000000000:1", "whole numbers of 32 bits"},
         {"centre-distance=200:200.00000000000001:0.00000000000001", "the step is too small"},
         {"pitch-diameter=10000000000000000:10000000000000002:1", "the step is too small"},  // doubles 2 apart there
-        {"pitch-diameter=1:100000:1", "more than 10000000 combinations"},                   // 200 * 100000
+        // Whole numbers are doubles up to 2^53 = 9007199254740992 and even ones only above it:
+        // the first two values read apart, the last two (…992, …993) as one.
+        {"pitch-diameter=9007199254740990:9007199254740993:1", "the step is too small"},
+        {"pitch-diameter=1:100000:1", "more than 10000000 combinations"},  // 200 * 100000
         {"backlash=0.1:0.3:0.1", "backlash is swept twice"},
     };
     for (const auto& c : cases) {

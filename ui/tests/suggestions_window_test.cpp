@@ -2,6 +2,7 @@
 // their one message per failing handler, and the hint boxes.
 #include <QClipboard>
 
+#include "calc/hints.h"
 #include "calc/suggestions.h"
 #include "ui/tests/window_fixture.h"
 
@@ -190,6 +191,28 @@ TEST_F(WindowTest, ArrowButtonsShowTheHintBoxesWithTheirExactLines) {
         EXPECT_FALSE(memo->isReadOnly());
     }
     EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// The hint boxes show the ranges the design checks and the table of
+// solutions take (calc/hints.h), whatever the boxes' line breaks.
+TEST_F(WindowTest, HintBoxesShowTheRangesOfTheirOneHome) {
+    openWindow();
+    auto shown = [](const QPlainTextEdit* memo) {
+        return memo->toPlainText().remove(QLatin1Char('\n')).remove(QLatin1Char('\t')).remove(QLatin1Char(' '));
+    };
+    auto range = [](const char* low, const char* high, const char* between) {
+        return QString::fromUtf8(low) + QString::fromUtf8(between) + QString::fromUtf8(high);
+    };
+    EXPECT_TRUE(shown(form->Memo1).contains(range(kBaseDiameterShareHint.low, kBaseDiameterShareHint.high, "～")));
+    EXPECT_TRUE(shown(form->Memo3).contains(range(kPitchDiameterFactorHint.low, kPitchDiameterFactorHint.high, "～")));
+    EXPECT_TRUE(shown(form->Memo2).contains(range(kEccentricityShareHint.low, kEccentricityShareHint.high, "a至")))
+        << shown(form->Memo2).toStdString();
+    QString bands;
+    for (const BacklashHintBand& band : kBacklashHintBands) {
+        bands += QStringLiteral("A≥") + range(band.fromCentreDistance, band.toCentreDistance, "～") +
+                 QStringLiteral("Cn=") + range(band.low, band.high, "～");
+    }
+    EXPECT_EQ(shown(form->Memo4), bands);
 }
 
 TEST_F(WindowTest, EnterInAHintBoxIsALineBreak) {

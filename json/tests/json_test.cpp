@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "calc/text.h"
-#include "cli/json.h"
+#include "json/json.h"
 
 using namespace wormgear::json;
 

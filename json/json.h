@@ -1,6 +1,6 @@
-// The little JSON wormcalc needs: string escaping for its output, and a reader
-// for the flat objects of its batch input ({"key": "text", "flag": true,
-// "list": ["a", "b"]}).
+// The little JSON the programs need: string escaping for wormcalc's output and
+// the report's attached design, and a reader for the flat objects of
+// wormcalc's batch input ({"key": "text", "flag": true, "list": ["a", "b"]}).
 #pragma once
 
 #include <map>

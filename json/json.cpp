@@ -1,5 +1,5 @@
 // JSON quoting and the flat-object reader of the batch input.
-#include "cli/json.h"
+#include "json/json.h"
 
 #include <algorithm>
 #include <cstdint>
