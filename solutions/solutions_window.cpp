@@ -18,10 +18,10 @@
 #include <new>
 
 #include "dialogs/window_font.h"
+#include "drawing/axis_ticks.h"
 #include "export/table_workbook.h"
 #include "files/file_io.h"
 #include "files/qt_path.h"
-#include "drawing/axis_ticks.h"
 #include "solutions/solutions_model.h"
 #include "translations/error_text.h"
 #include "translations/interface_language.h"
@@ -225,12 +225,10 @@ TSolutionsWindow::TSolutionsWindow(SolutionsHost& host, Dialogs& dialogs, char s
     ChartResultBox->setObjectName(QStringLiteral("ChartResultBox"));
     // Each result by its symbol and its name in the interface's language:
     // the chart's vertical axis is titled with the same words.
-    const bool english = InstalledLanguage() == Language::English;
+    const Translate translate = InterfaceTranslation();
     for (ResultId id : kSolutionResults) {
         const ResultDescription& result = Result(id);
-        const QString name = english ? QString::fromUtf8(result.english)
-                                     : QString::fromUtf8(result.name().data(),
-                                                         static_cast<qsizetype>(result.name().size()));
+        const QString name = QString::fromStdString(ResultName(result, translate));
         ChartResultBox->addItem(QString::fromUtf8(result.symbol) + QLatin1Char(' ') + name);
     }
     FindingsLabel = MakeLabel(this, QString());
