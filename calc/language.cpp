@@ -22,6 +22,7 @@ std::optional<std::string> TranslatedTableText(std::string_view chinese, const T
     // A field's name before a result's: 主基圆直径 names both.
     for (const DesignFieldDescription& field : DesignFields()) {
         if (chinese == field.name) return FieldName(field, translate);
+        // The one unit that is a word (齿); "mm" and "°" read the same in English.
         if (chinese == field.unit && chinese != "mm" && chinese != "°")
             return Translated(translate, kFieldsContext, field.unit);
     }
