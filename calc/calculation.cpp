@@ -416,21 +416,18 @@ void CalculateInto(CalculationOutcome& out, const DesignInputs& inputs, bool rou
     out.lines.resize(run.written());  // drops the lines of an earlier, longer run
 }
 
-std::string ResultLineText(const ResultLine& line, Language language) {
-    if (language == Language::Chinese) return line.text;
+std::string ResultLineText(const ResultLine& line, const Translate& translate) {
+    if (!translate) return line.text;
     const ResultDescription& result = Result(line.id);
-    const std::size_t hyphens = std::strspn(result.suffix, "-");
     std::string text(line.number());
-    text.append(hyphens, '-');
-    text += result.english;
+    text.append(static_cast<std::size_t>(result.hyphens), '-');
+    text += ResultName(result, translate);
     return text;
 }
 
-std::string CalculationMessage(const std::string& failure, Language language) {
-    if (language == Language::Chinese) return failure;
-    if (failure == kRatioMismatchMessage) return "Incorrect input......(speed ratio = teeth/starts)";
-    if (failure == kInvalidInputMessage) return "Your input is not valid......(only valid numbers, none empty)";
-    return failure;
+std::string CalculationMessage(const std::string& failure, const Translate& translate) {
+    if (failure.empty()) return failure;
+    return Translated(translate, kCalculationContext, failure.c_str());
 }
 
 CalculationOutcome Calculate(const DesignInputs& inputs, bool roundEnvelopedTeeth,

@@ -1,5 +1,6 @@
-// The design checks: the table of every check with its texts in Chinese and
-// English, and the checker that finds them in a calculated design.
+// The design checks: the table of every check with its texts in Chinese
+// (their English is in the catalogue, context wormgear::Checks), and the
+// checker that finds them in a calculated design.
 #include "calc/checks.h"
 
 #include <algorithm>
@@ -27,46 +28,33 @@ constexpr Severity kError = Severity::Error;
 constexpr Severity kWarning = Severity::Warning;
 
 // Texts shared by the fields' reading checks; {field} is the field's name and symbol.
-#define EMPTY \
-    { "{field} 未填写：只能输入合法数字，且不能为空", "{field} is empty: it needs a valid number" }
-#define NOT_A_NUMBER \
-    { "{field} 不是合法数字：输入的是“{typed}”", "{field} is not a valid number: “{typed}” was typed" }
-#define NOT_A_WHOLE_NUMBER                                                                           \
-    {                                                                                                \
-        "{field} 须为 -2147483648～2147483647 之间的整数：输入的是“{typed}”",                        \
-            "{field} must be a whole number from -2147483648 to 2147483647: “{typed}” was typed" \
-    }
-#define TOO_LARGE                                                                                                       \
-    {                                                                                                                   \
-        "{field} {typed} 超出可计算的范围（绝对值须小于 1.79769313486232E308）",                                        \
-            "{field} {typed} is beyond the range the calculation holds (its size must stay below 1.79769313486232E308)" \
-    }
-#define TRY_PROPOSAL \
-    { "{field} 可取 {proposal}", "Try {proposal} for the {field}" }
-#define NO_SUGGESTION \
-    { "", "" }
-// A rounded value beyond 2^63 thousandths (about 9.22E15) cannot be rounded.
-#define BEYOND_ROUNDING "超出可计算的范围（取整后须小于 9.22E15）"
-#define BEYOND_ROUNDING_EN "is beyond the range the calculation can round (below 9.22E15)"
+constexpr const char* kEmpty = QT_TRANSLATE_NOOP("wormgear::Checks", "{field} 未填写：只能输入合法数字，且不能为空");
+constexpr const char* kNotANumber = QT_TRANSLATE_NOOP("wormgear::Checks", "{field} 不是合法数字：输入的是“{typed}”");
+constexpr const char* kNotAWholeNumber = QT_TRANSLATE_NOOP(
+    "wormgear::Checks", "{field} 须为 -2147483648～2147483647 之间的整数：输入的是“{typed}”");
+constexpr const char* kTooLarge = QT_TRANSLATE_NOOP(
+    "wormgear::Checks", "{field} {typed} 超出可计算的范围（绝对值须小于 1.79769313486232E308）");
+constexpr const char* kTryProposal = QT_TRANSLATE_NOOP("wormgear::Checks", "{field} 可取 {proposal}");
+constexpr const char* kNoSuggestion = "";
 
 #define READ_CHECKS(prefix, id, field)                                                                                \
-    {C::prefix##Empty, id "-empty", kError, Fields({field}), "", "typed proposal", EMPTY, TRY_PROPOSAL},              \
+    {C::prefix##Empty, id "-empty", kError, Fields({field}), "", "typed proposal", kEmpty, kTryProposal},             \
         {C::prefix##NotANumber, id "-not-a-number", kError,      Fields({field}), "",                                 \
-         "typed proposal",      NOT_A_NUMBER,       TRY_PROPOSAL},                                                    \
+         "typed proposal",      kNotANumber,        kTryProposal},                                                    \
     {                                                                                                                 \
-        C::prefix##TooLarge, id "-too-large", kError, Fields({field}), "", "typed proposal", TOO_LARGE, NO_SUGGESTION \
+        C::prefix##TooLarge, id "-too-large", kError, Fields({field}), "", "typed proposal", kTooLarge, kNoSuggestion \
     }
 
 // clang-format off
 const std::array<CheckDescription, kCheckCodeCount> kDescriptions = {{
     READ_CHECKS(CentreDistance, "centre-distance", F::CentreDistance),
     READ_CHECKS(SpeedRatio, "speed-ratio", F::SpeedRatio),
-    {C::TeethEmpty, "teeth-empty", kError, Fields({F::WheelTeeth}), "", "typed proposal", EMPTY, TRY_PROPOSAL},
+    {C::TeethEmpty, "teeth-empty", kError, Fields({F::WheelTeeth}), "", "typed proposal", kEmpty, kTryProposal},
     {C::TeethNotAWholeNumber, "teeth-not-a-whole-number", kError, Fields({F::WheelTeeth}), "", "typed proposal",
-     NOT_A_WHOLE_NUMBER, TRY_PROPOSAL},
-    {C::StartsEmpty, "starts-empty", kError, Fields({F::WormStarts}), "", "typed proposal", EMPTY, TRY_PROPOSAL},
+     kNotAWholeNumber, kTryProposal},
+    {C::StartsEmpty, "starts-empty", kError, Fields({F::WormStarts}), "", "typed proposal", kEmpty, kTryProposal},
     {C::StartsNotAWholeNumber, "starts-not-a-whole-number", kError, Fields({F::WormStarts}), "", "typed proposal",
-     NOT_A_WHOLE_NUMBER, TRY_PROPOSAL},
+     kNotAWholeNumber, kTryProposal},
     READ_CHECKS(BaseDiameter, "base-diameter", F::MainBaseDiameter),
     READ_CHECKS(Eccentricity, "eccentricity", F::TipArcEccentricity),
     READ_CHECKS(PitchDiameter, "pitch-diameter", F::WormPitchDiameter),
@@ -74,328 +62,239 @@ const std::array<CheckDescription, kCheckCodeCount> kDescriptions = {{
     READ_CHECKS(GrindingIncrement, "grinding-increment", F::GrindingIncrement),
 
     {C::StartsZero, "starts-zero", kError, Fields({F::WormStarts}), "z2", "",
-     {"蜗杆头数 z1 = 0：速比 z2/z1 无法计算", "Worm starts z1 = 0: the ratio z2/z1 cannot be formed"},
-     {"蜗杆头数至少取 1", "Give the worm at least 1 start"}},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗杆头数 z1 = 0：速比 z2/z1 无法计算"),
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗杆头数至少取 1")},
     {C::RatioMismatch, "ratio-mismatch", kError, Fields({F::SpeedRatio, F::WheelTeeth, F::WormStarts}),
      "i z2 z1 ratio difference", "proposal",
-     {"速比 i = {i} 与齿数/头数 z2/z1 = {z2}/{z1} = {ratio} 相差 {difference}，超过 0.001",
-      "The speed ratio i = {i} differs from teeth/starts z2/z1 = {z2}/{z1} = {ratio} by {difference}, more than 0.001"},
-     {"速比取 {proposal}，或改齿数与头数", "Make the speed ratio {proposal}, or change the teeth or the starts"}},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "速比 i = {i} 与齿数/头数 z2/z1 = {z2}/{z1} = {ratio} 相差 {difference}，超过 0.001"),
+     QT_TRANSLATE_NOOP("wormgear::Checks", "速比取 {proposal}，或改齿数与头数")},
 
     {C::WheelPitchDiameterOutOfRange, "wheel-pitch-diameter-out-of-range", kError,
      Fields({F::CentreDistance, F::WormPitchDiameter}), "A d1", "",
-     {"蜗轮分度圆直径 d2 = 2A − d1 " BEYOND_ROUNDING "：A = {A}，d1 = {d1}",
-      "The wheel pitch diameter d2 = 2A − d1 " BEYOND_ROUNDING_EN ": A = {A}, d1 = {d1}"}, NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗轮分度圆直径 d2 = 2A − d1 超出可计算的范围（取整后须小于 9.22E15）：A = {A}，d1 = {d1}"), kNoSuggestion},
     {C::TeethZero, "teeth-zero", kError, Fields({F::WheelTeeth, F::SpeedRatio}), "d2", "",
-     {"蜗轮齿数 z2 = 0：端面模数 mt = d2/z2 无法计算", "Wheel teeth z2 = 0: the transverse module mt = d2/z2 cannot be formed"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗轮齿数 z2 = 0：端面模数 mt = d2/z2 无法计算"),
+     kNoSuggestion},
     {C::DedendumOutOfRange, "dedendum-out-of-range", kError, 0, "c1 mt", "",
-     {"齿根高 hf = c[1]·mt " BEYOND_ROUNDING "：c[1] = {c1}，mt = {mt}",
-      "The dedendum hf = c[1]·mt " BEYOND_ROUNDING_EN ": c[1] = {c1}, mt = {mt}"}, NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "齿根高 hf = c[1]·mt 超出可计算的范围（取整后须小于 9.22E15）：c[1] = {c1}，mt = {mt}"), kNoSuggestion},
     {C::ThroatRootDiameterOutOfRange, "throat-root-diameter-out-of-range", kError, Fields({F::WormPitchDiameter}),
      "d1 hf", "",
-     {"喉部齿根圆直径 df1 = d1 − 2hf " BEYOND_ROUNDING "：d1 = {d1}，hf = {hf}",
-      "The throat root diameter df1 = d1 − 2hf " BEYOND_ROUNDING_EN ": d1 = {d1}, hf = {hf}"}, NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "喉部齿根圆直径 df1 = d1 − 2hf 超出可计算的范围（取整后须小于 9.22E15）：d1 = {d1}，hf = {hf}"), kNoSuggestion},
     {C::RootArcRadiusOutOfRange, "root-arc-radius-out-of-range", kError,
      Fields({F::CentreDistance, F::WormPitchDiameter}), "A df1", "",
-     {"蜗杆齿根圆弧半径 Rf1 = A − df1/2 " BEYOND_ROUNDING "：A = {A}，df1 = {df1}",
-      "The worm root arc radius Rf1 = A − df1/2 " BEYOND_ROUNDING_EN ": A = {A}, df1 = {df1}"}, NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗杆齿根圆弧半径 Rf1 = A − df1/2 超出可计算的范围（取整后须小于 9.22E15）：A = {A}，df1 = {df1}"), kNoSuggestion},
     {C::AddendumOutOfRange, "addendum-out-of-range", kError, 0, "c2 mt", "",
-     {"齿顶高 ha = c[2]·mt " BEYOND_ROUNDING "：c[2] = {c2}，mt = {mt}",
-      "The addendum ha = c[2]·mt " BEYOND_ROUNDING_EN ": c[2] = {c2}, mt = {mt}"}, NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "齿顶高 ha = c[2]·mt 超出可计算的范围（取整后须小于 9.22E15）：c[2] = {c2}，mt = {mt}"), kNoSuggestion},
     {C::TipArcRadiusOutOfRange, "tip-arc-radius-out-of-range", kError,
      Fields({F::CentreDistance, F::TipArcEccentricity, F::WormPitchDiameter}), "A da1 E", "",
-     {"蜗杆齿顶圆弧半径 Ra1 = A − da1/2 + E " BEYOND_ROUNDING "：A = {A}，da1 = {da1}，E = {E}",
-      "The worm tip arc radius Ra1 = A − da1/2 + E " BEYOND_ROUNDING_EN ": A = {A}, da1 = {da1}, E = {E}"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗杆齿顶圆弧半径 Ra1 = A − da1/2 + E 超出可计算的范围（取整后须小于 9.22E15）：A = {A}，da1 = {da1}，E = {E}"),
+     kNoSuggestion},
     {C::HalfWrapAngleOutOfRange, "half-wrap-angle-out-of-range", kError, Fields({F::WheelTeeth}), "tau K c3", "",
-     {"工作半包角 φ = 0.5·τ·(K − c[3]) " BEYOND_ROUNDING "：τ = {tau}，K = {K}，c[3] = {c3}",
-      "The working half wrap angle φ = 0.5·τ·(K − c[3]) " BEYOND_ROUNDING_EN ": τ = {tau}, K = {K}, c[3] = {c3}"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "工作半包角 φ = 0.5·τ·(K − c[3]) 超出可计算的范围（取整后须小于 9.22E15）：τ = {tau}，K = {K}，c[3] = {c3}"),
+     kNoSuggestion},
     {C::ShaftShoulderOutOfRange, "shaft-shoulder-out-of-range", kError, 0, "c6 mt", "",
-     {"轴肩 c[6]·mt 超出可取整的范围（须小于 9.22E18）：c[6] = {c6}，mt = {mt}",
-      "The shaft shoulder c[6]·mt is beyond the range that can be truncated (below 9.22E18): c[6] = {c6}, mt = {mt}"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "轴肩 c[6]·mt 超出可取整的范围（须小于 9.22E18）：c[6] = {c6}，mt = {mt}"),
+     kNoSuggestion},
     {C::LeadAngleRatioZero, "lead-angle-ratio-zero", kError, Fields({F::SpeedRatio, F::WheelTeeth, F::WormStarts}),
      "z2 z1", "",
-     {"速比 i = 0：喉部导程角 γ = atan(d2/i/d1) 无法计算（z2/z1 = {z2}/{z1} 与 0 相差不超过 0.001，速比检查因此通过）",
-      "The speed ratio i = 0: the throat lead angle γ = atan(d2/i/d1) cannot be formed (z2/z1 = {z2}/{z1} lies "
-      "within 0.001 of 0, so the ratio check passed)"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "速比 i = 0：喉部导程角 γ = atan(d2/i/d1) 无法计算（z2/z1 = {z2}/{z1} 与 0 相差不超过 0.001，速比检查因此通过）"),
+     kNoSuggestion},
     {C::LeadAnglePitchDiameterZero, "lead-angle-pitch-diameter-zero", kError, Fields({F::WormPitchDiameter}), "",
      "proposal",
-     {"蜗杆分度圆直径 d1 = 0：喉部导程角 γ = atan(d2/i/d1) 无法计算",
-      "The worm pitch diameter d1 = 0: the throat lead angle γ = atan(d2/i/d1) cannot be formed"},
-     {"蜗杆分度圆直径可取 {proposal}（按中心距的建议值）", "Try the worm pitch diameter {proposal} (the value proposed for the centre distance)"}},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗杆分度圆直径 d1 = 0：喉部导程角 γ = atan(d2/i/d1) 无法计算"),
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗杆分度圆直径可取 {proposal}（按中心距的建议值）")},
     {C::WheelPitchDiameterZero, "wheel-pitch-diameter-zero", kError,
      Fields({F::CentreDistance, F::WormPitchDiameter}), "A d1", "proposal",
-     {"蜗轮分度圆直径 d2 = 2A − d1 = 0（A = {A}，d1 = {d1}）：压力角 α = asin(Db/d2) 无法计算",
-      "The wheel pitch diameter d2 = 2A − d1 = 0 (A = {A}, d1 = {d1}): the pressure angle α = asin(Db/d2) cannot "
-      "be formed"},
-     {"蜗杆分度圆直径可取 {proposal}（按中心距的建议值）", "Try the worm pitch diameter {proposal} (the value proposed for the centre distance)"}},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗轮分度圆直径 d2 = 2A − d1 = 0（A = {A}，d1 = {d1}）：压力角 α = asin(Db/d2) 无法计算"),
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗杆分度圆直径可取 {proposal}（按中心距的建议值）")},
     {C::PressureAngleUndefined, "pressure-angle-undefined", kError,
      Fields({F::CentreDistance, F::MainBaseDiameter, F::WormPitchDiameter}), "Db d2", "proposal",
-     {"主基圆直径 Db = {Db} 超出蜗轮分度圆直径 d2 = {d2}（d2 = 2A − d1）：压力角 α = asin(Db/d2) 无定义（须 |Db| ≤ d2）",
-      "The main base circle diameter Db = {Db} exceeds the wheel pitch diameter d2 = {d2} (d2 = 2A − d1): the "
-      "pressure angle α = asin(Db/d2) is undefined (|Db| ≤ d2 is needed)"},
-     {"主基圆直径可取 {proposal}（按中心距的建议值）", "Try the main base circle diameter {proposal} (the value proposed for the centre distance)"}},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "主基圆直径 Db = {Db} 超出蜗轮分度圆直径 d2 = {d2}（d2 = 2A − d1）：压力角 α = asin(Db/d2) 无定义（须 |Db| ≤ d2）"),
+     QT_TRANSLATE_NOOP("wormgear::Checks", "主基圆直径可取 {proposal}（按中心距的建议值）")},
     {C::CircularPitchOutOfRange, "circular-pitch-out-of-range", kError,
      Fields({F::CentreDistance, F::WormPitchDiameter, F::WheelTeeth}), "mt", "",
-     {"周节 p = π·mt " BEYOND_ROUNDING "：mt = {mt}", "The circular pitch p = π·mt " BEYOND_ROUNDING_EN ": mt = {mt}"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "周节 p = π·mt 超出可计算的范围（取整后须小于 9.22E15）：mt = {mt}"),
+     kNoSuggestion},
     {C::GeneratingPlaneCentreDistanceZero, "generating-plane-centre-distance-zero", kError,
      Fields({F::CentreDistance}), "", "",
-     {"中心距 A = 0：母平面倾斜角 β 的公式中 d2/A 无法计算",
-      "The centre distance A = 0: d2/A in the formula of the generating-plane inclination β cannot be formed"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "中心距 A = 0：母平面倾斜角 β 的公式中 d2/A 无法计算"),
+     kNoSuggestion},
     {C::GeneratingPlaneUndefined, "generating-plane-undefined", kError,
      Fields({F::CentreDistance, F::SpeedRatio, F::MainBaseDiameter, F::WormPitchDiameter}), "alpha k d2 A i", "",
-     {"母平面倾斜角 β 无定义：公式的分母 (cos(α+k) − cos α·d2/(2A))·i 为 0（α = {alpha}°，k = {k}°，d2 = {d2}，A = {A}，i = {i}）",
-      "The generating-plane inclination β is undefined: the denominator (cos(α+k) − cos α·d2/(2A))·i of its "
-      "formula is 0 (α = {alpha}°, k = {k}°, d2 = {d2}, A = {A}, i = {i})"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "母平面倾斜角 β 无定义：公式的分母 (cos(α+k) − cos α·d2/(2A))·i 为 0（α = {alpha}°，k = {k}°，d2 = {d2}，A = {A}，i = {i}）"),
+     kNoSuggestion},
     {C::AxialThicknessOutOfRange, "axial-thickness-out-of-range", kError, Fields({F::Backlash}), "p c5 jn", "",
-     {"蜗杆轴向齿厚 sx1 = p − c[5]·p − jn " BEYOND_ROUNDING "：p = {p}，c[5] = {c5}，侧隙 jn = {jn}",
-      "The worm axial thickness sx1 = p − c[5]·p − jn " BEYOND_ROUNDING_EN ": p = {p}, c[5] = {c5}, backlash jn = {jn}"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗杆轴向齿厚 sx1 = p − c[5]·p − jn 超出可计算的范围（取整后须小于 9.22E15）：p = {p}，c[5] = {c5}，侧隙 jn = {jn}"),
+     kNoSuggestion},
     {C::WormMeasuringHeightUndefined, "worm-measuring-height-undefined", kError,
      Fields({F::Backlash, F::CentreDistance, F::WormPitchDiameter}), "sx1 d2 jn", "",
-     {"蜗杆轴向齿厚 sx1 = {sx1} 超出蜗轮分度圆直径 d2 = {d2}：测量齿高中的 asin(sx1/d2) 无定义（sx1 = p − c[5]·p − jn，侧隙 jn = {jn}）",
-      "The worm axial thickness sx1 = {sx1} exceeds the wheel pitch diameter d2 = {d2}: asin(sx1/d2) in the "
-      "measuring height is undefined (sx1 = p − c[5]·p − jn, backlash jn = {jn})"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗杆轴向齿厚 sx1 = {sx1} 超出蜗轮分度圆直径 d2 = {d2}：测量齿高中的 asin(sx1/d2) 无定义（sx1 = p − c[5]·p − jn，侧隙 jn = {jn}）"),
+     kNoSuggestion},
     {C::WormMeasuringHeightOutOfRange, "worm-measuring-height-out-of-range", kError,
      Fields({F::CentreDistance, F::WormPitchDiameter}), "ha d2", "",
-     {"蜗杆测量齿高 h1 " BEYOND_ROUNDING "：ha = {ha}，d2 = {d2}",
-      "The worm measuring height h1 " BEYOND_ROUNDING_EN ": ha = {ha}, d2 = {d2}"}, NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗杆测量齿高 h1 超出可计算的范围（取整后须小于 9.22E15）：ha = {ha}，d2 = {d2}"), kNoSuggestion},
     {C::HobTipArcRadiusOutOfRange, "hob-tip-arc-radius-out-of-range", kError, 0, "Ra1 mt c8", "",
-     {"刀体齿顶圆弧半径 Ra0 = Ra1 − 0.2mt − c[8]·mt " BEYOND_ROUNDING "：Ra1 = {Ra1}，mt = {mt}，c[8] = {c8}",
-      "The hob body tip arc radius Ra0 = Ra1 − 0.2mt − c[8]·mt " BEYOND_ROUNDING_EN ": Ra1 = {Ra1}, mt = {mt}, "
-      "c[8] = {c8}"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "刀体齿顶圆弧半径 Ra0 = Ra1 − 0.2mt − c[8]·mt 超出可计算的范围（取整后须小于 9.22E15）：Ra1 = {Ra1}，mt = {mt}，c[8] = {c8}"),
+     kNoSuggestion},
     {C::HobEnvelopingTeethOutOfRange, "hob-enveloping-teeth-out-of-range", kError, 0, "K", "",
-     {"包围齿数 K = {K} 超出可取整的范围（须小于 9.22E18），滚刀包络齿数 K0 = T(K) + c[11] 无法计算",
-      "The enveloped teeth K = {K} are beyond the range that can be truncated (below 9.22E18): the hob enveloping "
-      "teeth K0 = T(K) + c[11] cannot be formed"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "包围齿数 K = {K} 超出可取整的范围（须小于 9.22E18），滚刀包络齿数 K0 = T(K) + c[11] 无法计算"),
+     kNoSuggestion},
     {C::HobHalfWrapAngleOutOfRange, "hob-half-wrap-angle-out-of-range", kError, Fields({F::WheelTeeth}),
      "tau K0 c10", "",
-     {"滚刀半包角 φ0 = 0.5·τ·(K0 − c[10]) " BEYOND_ROUNDING "：τ = {tau}，K0 = {K0}，c[10] = {c10}",
-      "The hob half wrap angle φ0 = 0.5·τ·(K0 − c[10]) " BEYOND_ROUNDING_EN ": τ = {tau}, K0 = {K0}, c[10] = {c10}"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "滚刀半包角 φ0 = 0.5·τ·(K0 − c[10]) 超出可计算的范围（取整后须小于 9.22E15）：τ = {tau}，K0 = {K0}，c[10] = {c10}"),
+     kNoSuggestion},
     {C::HobAxialThicknessOutOfRange, "hob-axial-thickness-out-of-range", kError,
      Fields({F::Backlash, F::WormPitchDiameter, F::SpeedRatio}), "sn0 gamma", "",
-     {"滚刀轴向齿厚 sx0 = (sn1 + jn)/cos γ " BEYOND_ROUNDING "：sn1 + jn = {sn0}，γ = {gamma}°",
-      "The hob axial thickness sx0 = (sn1 + jn)/cos γ " BEYOND_ROUNDING_EN ": sn1 + jn = {sn0}, γ = {gamma}°"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "滚刀轴向齿厚 sx0 = (sn1 + jn)/cos γ 超出可计算的范围（取整后须小于 9.22E15）：sn1 + jn = {sn0}，γ = {gamma}°"),
+     kNoSuggestion},
     {C::HobMeasuringHeightOutOfRange, "hob-measuring-height-out-of-range", kError, 0, "mt h1 c8", "",
-     {"滚刀测量齿高 h0 = 0.2mt + h1 + c[8]·mt " BEYOND_ROUNDING "：mt = {mt}，h1 = {h1}，c[8] = {c8}",
-      "The hob measuring height h0 = 0.2mt + h1 + c[8]·mt " BEYOND_ROUNDING_EN ": mt = {mt}, h1 = {h1}, c[8] = {c8}"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "滚刀测量齿高 h0 = 0.2mt + h1 + c[8]·mt 超出可计算的范围（取整后须小于 9.22E15）：mt = {mt}，h1 = {h1}，c[8] = {c8}"),
+     kNoSuggestion},
     {C::WheelOuterDiameterOutOfRange, "wheel-outer-diameter-out-of-range", kError, 0, "ha d2 c13 mt", "",
-     {"蜗轮最大外圆 de2 = 2ha + d2 + c[13]·mt 超出可取整的范围（须小于 9.22E18）：ha = {ha}，d2 = {d2}，c[13] = {c13}，mt = {mt}",
-      "The largest wheel outer diameter de2 = 2ha + d2 + c[13]·mt is beyond the range that can be rounded (below "
-      "9.22E18): ha = {ha}, d2 = {d2}, c[13] = {c13}, mt = {mt}"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗轮最大外圆 de2 = 2ha + d2 + c[13]·mt 超出可取整的范围（须小于 9.22E18）：ha = {ha}，d2 = {d2}，c[13] = {c13}，mt = {mt}"),
+     kNoSuggestion},
     {C::WheelArcThicknessOutOfRange, "wheel-arc-thickness-out-of-range", kError, 0, "p c5", "",
-     {"蜗轮弧齿厚 s2 = p·c[5] " BEYOND_ROUNDING "：p = {p}，c[5] = {c5}",
-      "The wheel arc thickness s2 = p·c[5] " BEYOND_ROUNDING_EN ": p = {p}, c[5] = {c5}"}, NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗轮弧齿厚 s2 = p·c[5] 超出可计算的范围（取整后须小于 9.22E15）：p = {p}，c[5] = {c5}"), kNoSuggestion},
     {C::WheelMeasuringHeightUndefined, "wheel-measuring-height-undefined", kError,
      Fields({F::CentreDistance, F::WormPitchDiameter}), "s2 d2 c5", "",
-     {"蜗轮弧齿厚 s2 = {s2} 超出蜗轮分度圆直径 d2 = {d2}：蜗轮测量齿高中的 asin(s2/d2) 无定义（s2 = c[5]·p，c[5] = {c5}）",
-      "The wheel arc thickness s2 = {s2} exceeds the wheel pitch diameter d2 = {d2}: asin(s2/d2) in the wheel "
-      "measuring height is undefined (s2 = c[5]·p, c[5] = {c5})"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗轮弧齿厚 s2 = {s2} 超出蜗轮分度圆直径 d2 = {d2}：蜗轮测量齿高中的 asin(s2/d2) 无定义（s2 = c[5]·p，c[5] = {c5}）"),
+     kNoSuggestion},
     {C::WheelMeasuringHeightOutOfRange, "wheel-measuring-height-out-of-range", kError,
      Fields({F::CentreDistance, F::WormPitchDiameter}), "ha d2", "",
-     {"蜗轮测量齿高 " BEYOND_ROUNDING "：ha = {ha}，d2 = {d2}",
-      "The wheel measuring height " BEYOND_ROUNDING_EN ": ha = {ha}, d2 = {d2}"}, NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗轮测量齿高 超出可计算的范围（取整后须小于 9.22E15）：ha = {ha}，d2 = {d2}"), kNoSuggestion},
     {C::RimWidthOutOfRange, "rim-width-out-of-range", kError, Fields({F::WormPitchDiameter}), "c14 d1", "",
-     {"齿圈工作宽度 b2 = c[14]·d1 超出可取整的范围（须小于 9.22E18）：c[14] = {c14}，d1 = {d1}",
-      "The rim working width b2 = c[14]·d1 is beyond the range that can be truncated (below 9.22E18): c[14] = "
-      "{c14}, d1 = {d1}"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "齿圈工作宽度 b2 = c[14]·d1 超出可取整的范围（须小于 9.22E18）：c[14] = {c14}，d1 = {d1}"),
+     kNoSuggestion},
     {C::WheelThroatDiameterOutOfRange, "wheel-throat-diameter-out-of-range", kError,
      Fields({F::CentreDistance, F::WormPitchDiameter}), "ha d2", "",
-     {"蜗轮喉径 2ha + d2 " BEYOND_ROUNDING "：ha = {ha}，d2 = {d2}",
-      "The wheel throat diameter 2ha + d2 " BEYOND_ROUNDING_EN ": ha = {ha}, d2 = {d2}"}, NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗轮喉径 2ha + d2 超出可计算的范围（取整后须小于 9.22E15）：ha = {ha}，d2 = {d2}"), kNoSuggestion},
     {C::WormTipDiameterUndefined, "worm-tip-diameter-undefined", kError,
      Fields({F::CentreDistance, F::TipArcEccentricity, F::WormPitchDiameter, F::WheelTeeth}), "halfL Ra1", "",
-     {"蜗杆工作长度的一半 L/2 = {halfL} 超过蜗杆齿顶圆弧半径 Ra1 = {Ra1}：最大齿顶圆直径中的 √(Ra1² − (L/2)²) 无定义",
-      "Half the worm working length, L/2 = {halfL}, exceeds the worm tip arc radius Ra1 = {Ra1}: √(Ra1² − "
-      "(L/2)²) in the largest tip diameter is undefined"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗杆工作长度的一半 L/2 = {halfL} 超过蜗杆齿顶圆弧半径 Ra1 = {Ra1}：最大齿顶圆直径中的 √(Ra1² − (L/2)²) 无定义"),
+     kNoSuggestion},
     {C::WormTipDiameterOutOfRange, "worm-tip-diameter-out-of-range", kError,
      Fields({F::CentreDistance, F::TipArcEccentricity}), "A E Ra1 halfL", "",
-     {"蜗杆最大齿顶圆直径 2((A + E) − √(Ra1² − (L/2)²)) " BEYOND_ROUNDING "：A = {A}，E = {E}，Ra1 = {Ra1}，L/2 = {halfL}",
-      "The largest worm tip diameter 2((A + E) − √(Ra1² − (L/2)²)) " BEYOND_ROUNDING_EN ": A = {A}, E = {E}, "
-      "Ra1 = {Ra1}, L/2 = {halfL}"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗杆最大齿顶圆直径 2((A + E) − √(Ra1² − (L/2)²)) 超出可计算的范围（取整后须小于 9.22E15）：A = {A}，E = {E}，Ra1 = {Ra1}，L/2 = {halfL}"),
+     kNoSuggestion},
     {C::WheelTipArcUndefined, "wheel-tip-arc-undefined", kError,
      Fields({F::CentreDistance, F::WormPitchDiameter, F::WheelTeeth}), "halfL Rf1", "",
-     {"蜗杆工作长度的一半 L/2 = {halfL} 超过蜗杆齿根圆弧半径 Rf1 = {Rf1}：蜗轮齿顶圆弧半径中的 √(Rf1² − (L/2)²) 无定义",
-      "Half the worm working length, L/2 = {halfL}, exceeds the worm root arc radius Rf1 = {Rf1}: √(Rf1² − "
-      "(L/2)²) in the wheel tip arc radius is undefined"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗杆工作长度的一半 L/2 = {halfL} 超过蜗杆齿根圆弧半径 Rf1 = {Rf1}：蜗轮齿顶圆弧半径中的 √(Rf1² − (L/2)²) 无定义"),
+     kNoSuggestion},
     {C::WheelTipArcRadiusOutOfRange, "wheel-tip-arc-radius-out-of-range", kError, 0, "A Rf1 halfL c12", "",
-     {"蜗轮齿顶圆弧半径 (A − √(Rf1² − (L/2)²))·2c[12] 超出可取整的范围（须小于 9.22E18）：A = {A}，Rf1 = {Rf1}，L/2 = {halfL}，c[12] = {c12}",
-      "The wheel tip arc radius (A − √(Rf1² − (L/2)²))·2c[12] is beyond the range that can be rounded (below "
-      "9.22E18): A = {A}, Rf1 = {Rf1}, L/2 = {halfL}, c[12] = {c12}"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗轮齿顶圆弧半径 (A − √(Rf1² − (L/2)²))·2c[12] 超出可取整的范围（须小于 9.22E18）：A = {A}，Rf1 = {Rf1}，L/2 = {halfL}，c[12] = {c12}"),
+     kNoSuggestion},
     {C::WormTipWidthUndefined, "worm-tip-width-undefined", kError, Fields({F::TipArcEccentricity, F::Backlash}),
      "Ra1 E h1", "",
-     {"蜗杆齿顶宽无法计算：Ra1 − E + h1 = 0（Ra1 = {Ra1}，E = {E}，h1 = {h1}）",
-      "The worm tip width cannot be formed: Ra1 − E + h1 = 0 (Ra1 = {Ra1}, E = {E}, h1 = {h1})"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗杆齿顶宽无法计算：Ra1 − E + h1 = 0（Ra1 = {Ra1}，E = {E}，h1 = {h1}）"),
+     kNoSuggestion},
     {C::WormTipWidthOutOfRange, "worm-tip-width-out-of-range", kError, Fields({F::MainBaseDiameter}),
      "sx1 h1 angle", "",
-     {"蜗杆齿顶宽 sx1 − 2h1·tan(θ + α) 超出可计算的范围（取整后须小于 9.22E16）：sx1 = {sx1}，h1 = {h1}，θ + α = {angle}°",
-      "The worm tip width sx1 − 2h1·tan(θ + α) is beyond the range the calculation can round (below 9.22E16): "
-      "sx1 = {sx1}, h1 = {h1}, θ + α = {angle}°"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗杆齿顶宽 sx1 − 2h1·tan(θ + α) 超出可计算的范围（取整后须小于 9.22E16）：sx1 = {sx1}，h1 = {h1}，θ + α = {angle}°"),
+     kNoSuggestion},
     {C::HobTipWidthUndefined, "hob-tip-width-undefined", kError, Fields({F::TipArcEccentricity}), "Ra0 E h0", "",
-     {"滚刀齿顶宽无法计算：Ra0 − E + h0 = 0（Ra0 = {Ra0}，E = {E}，h0 = {h0}）",
-      "The hob tip width cannot be formed: Ra0 − E + h0 = 0 (Ra0 = {Ra0}, E = {E}, h0 = {h0})"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "滚刀齿顶宽无法计算：Ra0 − E + h0 = 0（Ra0 = {Ra0}，E = {E}，h0 = {h0}）"),
+     kNoSuggestion},
     {C::HobTipWidthOutOfRange, "hob-tip-width-out-of-range", kError, Fields({F::MainBaseDiameter}), "sx0 h0 angle",
      "",
-     {"滚刀齿顶宽 sx0 − 2h0·tan(θ0 + α) 超出可计算的范围（取整后须小于 9.22E16）：sx0 = {sx0}，h0 = {h0}，θ0 + α = {angle}°",
-      "The hob tip width sx0 − 2h0·tan(θ0 + α) is beyond the range the calculation can round (below 9.22E16): "
-      "sx0 = {sx0}, h0 = {h0}, θ0 + α = {angle}°"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "滚刀齿顶宽 sx0 − 2h0·tan(θ0 + α) 超出可计算的范围（取整后须小于 9.22E16）：sx0 = {sx0}，h0 = {h0}，θ0 + α = {angle}°"),
+     kNoSuggestion},
     {C::ModificationRatioOutOfRange, "modification-ratio-out-of-range", kError,
      Fields({F::GrindingIncrement, F::WheelTeeth, F::WormStarts}), "z2 delta z1", "",
-     {"修形传动比 im = (z2 + Δ)/z1 " BEYOND_ROUNDING "：z2 = {z2}，Δ = {delta}，z1 = {z1}",
-      "The modification ratio im = (z2 + Δ)/z1 " BEYOND_ROUNDING_EN ": z2 = {z2}, Δ = {delta}, z1 = {z1}"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "修形传动比 im = (z2 + Δ)/z1 超出可计算的范围（取整后须小于 9.22E15）：z2 = {z2}，Δ = {delta}，z1 = {z1}"),
+     kNoSuggestion},
     {C::ModificationTeethZero, "modification-teeth-zero", kError, Fields({F::GrindingIncrement, F::WheelTeeth}),
      "z2 delta", "",
-     {"z2 + Δ = 0（z2 = {z2}，磨齿增量 Δ = {delta}）：修形蜗轮分度圆直径 d2m = 0，修形压力角无法计算",
-      "z2 + Δ = 0 (z2 = {z2}, grinding increment Δ = {delta}): the modification pitch diameter d2m = 0 and the "
-      "modification pressure angle cannot be formed"},
-     {"磨齿增量取默认值 0.2", "Use the default grinding increment 0.2"}},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "z2 + Δ = 0（z2 = {z2}，磨齿增量 Δ = {delta}）：修形蜗轮分度圆直径 d2m = 0，修形压力角无法计算"),
+     QT_TRANSLATE_NOOP("wormgear::Checks", "磨齿增量取默认值 0.2")},
     {C::GrindingWheelCentreDistanceZero, "grinding-wheel-centre-distance-zero", kError,
      Fields({F::GrindingIncrement, F::CentreDistance}), "delta mt A", "",
-     {"修形中心距 Am = Δ·mt/2 + A = 0（Δ = {delta}，mt = {mt}，A = {A}）：修形砂轮角无法计算",
-      "The modification centre distance Am = Δ·mt/2 + A = 0 (Δ = {delta}, mt = {mt}, A = {A}): the grinding-wheel "
-      "angle cannot be formed"},
-     {"磨齿增量取默认值 0.2", "Use the default grinding increment 0.2"}},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "修形中心距 Am = Δ·mt/2 + A = 0（Δ = {delta}，mt = {mt}，A = {A}）：修形砂轮角无法计算"),
+     QT_TRANSLATE_NOOP("wormgear::Checks", "磨齿增量取默认值 0.2")},
     {C::GrindingWheelAngleUndefined, "grinding-wheel-angle-undefined", kError, Fields({F::GrindingIncrement}),
      "alpham k d2m Am im", "",
-     {"修形砂轮角 βm 无定义：公式的分母 (cos(αm+k) − cos αm·d2m/(2Am))·im 为 0（αm = {alpham}°，k = {k}°，d2m = {d2m}，Am = {Am}，im = {im}）",
-      "The grinding-wheel angle βm is undefined: the denominator (cos(αm+k) − cos αm·d2m/(2Am))·im of its formula "
-      "is 0 (αm = {alpham}°, k = {k}°, d2m = {d2m}, Am = {Am}, im = {im})"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "修形砂轮角 βm 无定义：公式的分母 (cos(αm+k) − cos αm·d2m/(2Am))·im 为 0（αm = {alpham}°，k = {k}°，d2m = {d2m}，Am = {Am}，im = {im}）"),
+     kNoSuggestion},
 
     {C::CentreDistanceNotPositive, "centre-distance-not-positive", kError, Fields({F::CentreDistance}), "A", "",
-     {"中心距 A = {A} 须大于 0", "The centre distance A = {A} must be greater than 0"}, NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "中心距 A = {A} 须大于 0"), kNoSuggestion},
     {C::SpeedRatioNotPositive, "speed-ratio-not-positive", kError, Fields({F::SpeedRatio}), "i", "",
-     {"速比 i = {i} 须大于 0", "The speed ratio i = {i} must be greater than 0"}, NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "速比 i = {i} 须大于 0"), kNoSuggestion},
     {C::TeethNotPositive, "teeth-not-positive", kError, Fields({F::WheelTeeth}), "z2", "",
-     {"蜗轮齿数 z2 = {z2} 须大于 0", "The wheel teeth z2 = {z2} must be more than 0"}, NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗轮齿数 z2 = {z2} 须大于 0"), kNoSuggestion},
     {C::StartsNegative, "starts-negative", kError, Fields({F::WormStarts}), "z1", "",
-     {"蜗杆头数 z1 = {z1} 须为正整数", "The worm starts z1 = {z1} must be a positive whole number"}, NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗杆头数 z1 = {z1} 须为正整数"), kNoSuggestion},
     {C::BaseDiameterNotPositive, "base-diameter-not-positive", kError, Fields({F::MainBaseDiameter}), "Db",
-     "proposal", {"主基圆直径 Db = {Db} 须大于 0", "The main base circle diameter Db = {Db} must be greater than 0"},
-     {"主基圆直径可取 {proposal}（按中心距的建议值）", "Try the main base circle diameter {proposal} (the value proposed for the centre distance)"}},
+     "proposal", QT_TRANSLATE_NOOP("wormgear::Checks", "主基圆直径 Db = {Db} 须大于 0"),
+     QT_TRANSLATE_NOOP("wormgear::Checks", "主基圆直径可取 {proposal}（按中心距的建议值）")},
     {C::PitchDiameterNotPositive, "pitch-diameter-not-positive", kError, Fields({F::WormPitchDiameter}), "d1",
-     "proposal", {"蜗杆分度圆直径 d1 = {d1} 须大于 0", "The worm pitch diameter d1 = {d1} must be greater than 0"},
-     {"蜗杆分度圆直径可取 {proposal}（按中心距的建议值）", "Try the worm pitch diameter {proposal} (the value proposed for the centre distance)"}},
+     "proposal", QT_TRANSLATE_NOOP("wormgear::Checks", "蜗杆分度圆直径 d1 = {d1} 须大于 0"),
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗杆分度圆直径可取 {proposal}（按中心距的建议值）")},
 
     {C::WormTipWidthNotPositive, "worm-tip-width-not-positive", kError, Fields({F::MainBaseDiameter, F::Backlash}),
      "sa1 alpha", "",
-     {"蜗杆齿顶宽 sa1 = {sa1} ≤ 0：齿顶已变尖，无法加工（压力角 α = {alpha}°）",
-      "The worm tip width sa1 = {sa1} ≤ 0: the thread comes to a point and cannot be made (pressure angle α = "
-      "{alpha}°)"},
-     {"减小主基圆直径 Db（压力角随之减小）或减小侧隙", "Make the main base circle diameter Db smaller (the pressure angle follows) or the backlash smaller"}},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗杆齿顶宽 sa1 = {sa1} ≤ 0：齿顶已变尖，无法加工（压力角 α = {alpha}°）"),
+     QT_TRANSLATE_NOOP("wormgear::Checks", "减小主基圆直径 Db（压力角随之减小）或减小侧隙")},
     {C::HobTipWidthNotPositive, "hob-tip-width-not-positive", kError, Fields({F::MainBaseDiameter}), "sa0 alpha",
      "",
-     {"滚刀齿顶宽 sa0 = {sa0} ≤ 0：滚刀齿顶已变尖，无法加工（压力角 α = {alpha}°）",
-      "The hob tip width sa0 = {sa0} ≤ 0: the hob tooth comes to a point and cannot be made (pressure angle α = "
-      "{alpha}°)"},
-     {"减小主基圆直径 Db（压力角随之减小）", "Make the main base circle diameter Db smaller (the pressure angle follows)"}},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "滚刀齿顶宽 sa0 = {sa0} ≤ 0：滚刀齿顶已变尖，无法加工（压力角 α = {alpha}°）"),
+     QT_TRANSLATE_NOOP("wormgear::Checks", "减小主基圆直径 Db（压力角随之减小）")},
     {C::WormMeasuringThicknessNotPositive, "worm-measuring-thickness-not-positive", kError, Fields({F::Backlash}),
      "sn1 sx1 jn", "",
-     {"蜗杆测量齿厚 sn1 = {sn1} ≤ 0，无法加工（轴向齿厚 sx1 = p − c[5]·p − jn = {sx1}，侧隙 jn = {jn}）",
-      "The worm measuring thickness sn1 = {sn1} ≤ 0 and cannot be made (axial thickness sx1 = p − c[5]·p − jn = "
-      "{sx1}, backlash jn = {jn})"},
-     {"减小侧隙", "Make the backlash smaller"}},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗杆测量齿厚 sn1 = {sn1} ≤ 0，无法加工（轴向齿厚 sx1 = p − c[5]·p − jn = {sx1}，侧隙 jn = {jn}）"),
+     QT_TRANSLATE_NOOP("wormgear::Checks", "减小侧隙")},
     {C::WormMeasuringHeightNotPositive, "worm-measuring-height-not-positive", kError, 0, "h1 ha", "",
-     {"蜗杆测量齿高 h1 = {h1} ≤ 0，无法加工（齿顶高 ha = {ha}）",
-      "The worm measuring height h1 = {h1} ≤ 0 and cannot be made (addendum ha = {ha})"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗杆测量齿高 h1 = {h1} ≤ 0，无法加工（齿顶高 ha = {ha}）"),
+     kNoSuggestion},
     {C::HobMeasuringThicknessNotPositive, "hob-measuring-thickness-not-positive", kError, Fields({F::Backlash}),
      "sn0 sn1 jn", "",
-     {"滚刀测量齿厚 sn1 + jn = {sn0} ≤ 0，无法加工（sn1 = {sn1}，侧隙 jn = {jn}）",
-      "The hob measuring thickness sn1 + jn = {sn0} ≤ 0 and cannot be made (sn1 = {sn1}, backlash jn = {jn})"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "滚刀测量齿厚 sn1 + jn = {sn0} ≤ 0，无法加工（sn1 = {sn1}，侧隙 jn = {jn}）"),
+     kNoSuggestion},
     {C::HobMeasuringHeightNotPositive, "hob-measuring-height-not-positive", kError, 0, "h0 h1", "",
-     {"滚刀测量齿高 h0 = {h0} ≤ 0，无法加工（h1 = {h1}）",
-      "The hob measuring height h0 = {h0} ≤ 0 and cannot be made (h1 = {h1})"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "滚刀测量齿高 h0 = {h0} ≤ 0，无法加工（h1 = {h1}）"),
+     kNoSuggestion},
     {C::WheelMeasuringThicknessNotPositive, "wheel-measuring-thickness-not-positive", kError, 0, "sn2 s2", "",
-     {"蜗轮测量齿厚 = {sn2} ≤ 0，无法加工（弧齿厚 s2 = c[5]·p = {s2}）",
-      "The wheel measuring thickness {sn2} ≤ 0 and cannot be made (arc thickness s2 = c[5]·p = {s2})"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗轮测量齿厚 = {sn2} ≤ 0，无法加工（弧齿厚 s2 = c[5]·p = {s2}）"),
+     kNoSuggestion},
     {C::WheelMeasuringHeightNotPositive, "wheel-measuring-height-not-positive", kError, 0, "h2 ha", "",
-     {"蜗轮测量齿高 = {h2} ≤ 0，无法加工（齿顶高 ha = {ha}）",
-      "The wheel measuring height {h2} ≤ 0 and cannot be made (addendum ha = {ha})"},
-     NO_SUGGESTION},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗轮测量齿高 = {h2} ≤ 0，无法加工（齿顶高 ha = {ha}）"),
+     kNoSuggestion},
     {C::GeneratingPlaneAngleNotPositive, "generating-plane-angle-not-positive", kError,
      Fields({F::CentreDistance, F::SpeedRatio, F::MainBaseDiameter, F::WormPitchDiameter}),
      "beta alpha k ck cu i", "proposal",
-     {"母平面倾斜角 β = {beta}° ≤ 0，母平面无法如此倾斜：tan β = cos α·cos(α+k)·d2/(2A) / ((cos(α+k) − cos α·d2/(2A))·i) "
-      "不为正（α = {alpha}°，k = {k}°，cos(α+k) = {ck}，cos α·d2/(2A) = {cu}，i = {i}）",
-      "The generating-plane inclination β = {beta}° ≤ 0 and the plane cannot be inclined so: tan β = cos α·cos(α+k)·"
-      "d2/(2A) / ((cos(α+k) − cos α·d2/(2A))·i) is not positive (α = {alpha}°, k = {k}°, cos(α+k) = {ck}, cos α·"
-      "d2/(2A) = {cu}, i = {i})"},
-     {"主基圆直径可取 {proposal}（按中心距的建议值）", "Try the main base circle diameter {proposal} (the value proposed for the centre distance)"}},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "母平面倾斜角 β = {beta}° ≤ 0，母平面无法如此倾斜：tan β = cos α·cos(α+k)·d2/(2A) / ((cos(α+k) − cos α·d2/(2A))·i) 不为正（α = {alpha}°，k = {k}°，cos(α+k) = {ck}，cos α·d2/(2A) = {cu}，i = {i}）"),
+     QT_TRANSLATE_NOOP("wormgear::Checks", "主基圆直径可取 {proposal}（按中心距的建议值）")},
     {C::GrindingWheelAngleNotPositive, "grinding-wheel-angle-not-positive", kError,
      Fields({F::GrindingIncrement}), "betam im Am", "",
-     {"修形砂轮角 βm = {betam}° ≤ 0，砂轮无法如此倾斜（修形传动比 im = {im}，修形中心距 Am = {Am}）",
-      "The grinding-wheel angle βm = {betam}° ≤ 0 and the wheel cannot be inclined so (modification ratio im = "
-      "{im}, modification centre distance Am = {Am})"},
-     {"磨齿增量取默认值 0.2", "Use the default grinding increment 0.2"}},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "修形砂轮角 βm = {betam}° ≤ 0，砂轮无法如此倾斜（修形传动比 im = {im}，修形中心距 Am = {Am}）"),
+     QT_TRANSLATE_NOOP("wormgear::Checks", "磨齿增量取默认值 0.2")},
 
     {C::BaseDiameterShareOutsideHint, "base-diameter-share-outside-hint", kWarning,
      Fields({F::MainBaseDiameter, F::CentreDistance}), "share", "proposal",
-     {"主基圆直径系数 Db/A = {share}，不在提示的 0.63～0.67 之间", "The main base circle share Db/A = {share} lies outside the hint's 0.63 to 0.67"},
-     {"主基圆直径可取 {proposal}（按中心距的建议值；小传动比时取小值）",
-      "Try the main base circle diameter {proposal} (the value proposed for the centre distance; small ratios take the smaller share)"}},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "主基圆直径系数 Db/A = {share}，不在提示的 0.63～0.67 之间"),
+     QT_TRANSLATE_NOOP("wormgear::Checks", "主基圆直径可取 {proposal}（按中心距的建议值；小传动比时取小值）")},
     {C::PitchDiameterFactorOutsideHint, "pitch-diameter-factor-outside-hint", kWarning,
      Fields({F::WormPitchDiameter, F::CentreDistance}), "factor c0", "proposal",
-     {"蜗杆分度圆直径系数 d1/A^c[0] = {factor}（c[0] = {c0}），不在提示的 0.6～0.78 之间",
-      "The worm pitch diameter factor d1/A^c[0] = {factor} (c[0] = {c0}) lies outside the hint's 0.6 to 0.78"},
-     {"蜗杆分度圆直径可取 {proposal}（按中心距的建议值）", "Try the worm pitch diameter {proposal} (the value proposed for the centre distance)"}},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗杆分度圆直径系数 d1/A^c[0] = {factor}（c[0] = {c0}），不在提示的 0.6～0.78 之间"),
+     QT_TRANSLATE_NOOP("wormgear::Checks", "蜗杆分度圆直径可取 {proposal}（按中心距的建议值）")},
     {C::EccentricityAboveRatioTen, "eccentricity-above-ratio-ten", kWarning,
      Fields({F::TipArcEccentricity, F::SpeedRatio}), "E i", "",
-     {"速比 i = {i} > 10 时 E 值取 0，现为 {E}", "Above ratio 10 the E value is 0; the speed ratio is {i} and E = {E}"},
-     {"E 值取 0", "Make the E value 0"}},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "速比 i = {i} > 10 时 E 值取 0，现为 {E}"),
+     QT_TRANSLATE_NOOP("wormgear::Checks", "E 值取 0")},
     {C::EccentricityOutsideHint, "eccentricity-outside-hint", kWarning,
      Fields({F::TipArcEccentricity, F::SpeedRatio, F::CentreDistance}), "E i low high", "",
-     {"速比 i = {i} < 10 时 E 值取 0.1A～0.3A（{low}～{high}），现为 {E}",
-      "Below ratio 10 the E value is 0.1A to 0.3A ({low} to {high}); the speed ratio is {i} and E = {E}"},
-     {"E 值取 {low}～{high} 之间", "Make the E value {low} to {high}"}},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "速比 i = {i} < 10 时 E 值取 0.1A～0.3A（{low}～{high}），现为 {E}"),
+     QT_TRANSLATE_NOOP("wormgear::Checks", "E 值取 {low}～{high} 之间")},
     {C::BacklashOutsideHint, "backlash-outside-hint", kWarning, Fields({F::Backlash, F::CentreDistance}),
      "jn A low high", "band",
-     {"侧隙 jn = {jn} 不在中心距 A = {A} 的提示范围 {low}～{high} 之间（{band}）",
-      "The backlash jn = {jn} lies outside the hint's {low} to {high} for the centre distance A = {A} ({band})"},
-     {"侧隙取 {low}～{high} 之间", "Make the backlash {low} to {high}"}},
+     QT_TRANSLATE_NOOP("wormgear::Checks", "侧隙 jn = {jn} 不在中心距 A = {A} 的提示范围 {low}～{high} 之间（{band}）"),
+     QT_TRANSLATE_NOOP("wormgear::Checks", "侧隙取 {low}～{high} 之间")},
     {C::BacklashWithoutHint, "backlash-without-hint", Severity::Info, Fields({F::Backlash, F::CentreDistance}), "A",
-     "", {"侧隙提示只给出中心距 80～1000 的范围，A = {A} 不在其中", "The backlash hint covers centre distances 80 to 1000 only; A = {A} lies outside"},
-     NO_SUGGESTION},
+     "", QT_TRANSLATE_NOOP("wormgear::Checks", "侧隙提示只给出中心距 80～1000 的范围，A = {A} 不在其中"),
+     kNoSuggestion},
 }};
 // clang-format on
 
 #undef READ_CHECKS
-#undef EMPTY
-#undef NOT_A_NUMBER
-#undef NOT_A_WHOLE_NUMBER
-#undef TOO_LARGE
-#undef TRY_PROPOSAL
-#undef NO_SUGGESTION
-#undef BEYOND_ROUNDING
-#undef BEYOND_ROUNDING_EN
 
 // The hints' numbers (calc/hints.h) read once, as the calculation reads typed
 // texts, so that a typed edge value lies on the edge. Where backlash bands
@@ -949,15 +848,18 @@ std::vector<std::string_view> Names(const char* list) {
     return names;
 }
 
-std::string FieldName(F field, Language language) {
+std::string FieldNameAndSymbol(F field, const Translate& translate) {
     const DesignFieldDescription& description = DesignFields()[static_cast<int>(field)];
-    std::string name = language == Language::Chinese ? description.name : description.english;
+    std::string name = FieldName(description, translate);
     if (*description.symbol) name = name + " " + description.symbol;
     return name;
 }
 
 // A template with its {names} filled in; "" when it names a text that is empty.
-std::string Fill(const char* form, const Finding& finding, Language language, char separator) {
+std::string Fill(const char* chineseForm, const Finding& finding, const Translate& translate, char separator) {
+    if (!*chineseForm) return "";
+    const std::string translated = translate ? translate(kChecksContext, chineseForm) : std::string();
+    const char* form = translate ? translated.c_str() : chineseForm;
     const CheckDescription& description = Describe(finding.code);
     const std::vector<std::string_view> numbers = Names(description.numbers);
     const std::vector<std::string_view> texts = Names(description.texts);
@@ -976,7 +878,7 @@ std::string Fill(const char* form, const Finding& finding, Language language, ch
         at = close + 1;
         if (name == "field") {
             const std::vector<F> fields = FieldsOf(description.fields);
-            if (!fields.empty()) out += FieldName(fields.front(), language);
+            if (!fields.empty()) out += FieldNameAndSymbol(fields.front(), translate);
             continue;
         }
         if (const auto n = std::find(numbers.begin(), numbers.end(), name); n != numbers.end()) {
@@ -1005,17 +907,23 @@ const char* SeverityName(Severity severity) {
     return "";
 }
 
-const char* ChecksTitle(Language language) { return language == Language::Chinese ? "设计检查" : "Design checks"; }
-
-const char* SeverityWord(Severity severity, Language language) {
-    static constexpr const char* kWords[3][2] = {{"提示", "info"}, {"警告", "warning"}, {"错误", "error"}};
-    return kWords[static_cast<int>(severity)][static_cast<int>(language)];
+std::string ChecksTitle(const Translate& translate) {
+    return Translated(translate, kChecksContext, QT_TRANSLATE_NOOP("wormgear::Checks", "设计检查"));
 }
 
-const char* SuggestionWord(Language language) { return language == Language::Chinese ? "建议" : "suggestion"; }
+std::string SeverityWord(Severity severity, const Translate& translate) {
+    static constexpr const char* kWords[3] = {QT_TRANSLATE_NOOP("wormgear::Checks", "提示"),
+                                              QT_TRANSLATE_NOOP("wormgear::Checks", "警告"),
+                                              QT_TRANSLATE_NOOP("wormgear::Checks", "错误")};
+    return Translated(translate, kChecksContext, kWords[static_cast<int>(severity)]);
+}
 
-const char* ChecksErrorMark(Language language) {
-    return language == Language::Chinese ? "设计检查有错误" : "The design checks found errors";
+std::string SuggestionWord(const Translate& translate) {
+    return Translated(translate, kChecksContext, QT_TRANSLATE_NOOP("wormgear::Checks", "建议"));
+}
+
+std::string ChecksErrorMark(const Translate& translate) {
+    return Translated(translate, kChecksContext, kChecksErrorMark);
 }
 
 const std::array<CheckDescription, kCheckCodeCount>& CheckDescriptions() { return kDescriptions; }
@@ -1066,12 +974,12 @@ SeverityCounts CountBySeverity(const std::vector<Finding>& findings) {
     return counts;
 }
 
-std::string FindingMessage(const Finding& finding, Language language, char separator) {
-    return Fill(Describe(finding.code).message[static_cast<int>(language)], finding, language, separator);
+std::string FindingMessage(const Finding& finding, const Translate& translate, char separator) {
+    return Fill(Describe(finding.code).message, finding, translate, separator);
 }
 
-std::string FindingSuggestion(const Finding& finding, Language language, char separator) {
-    return Fill(Describe(finding.code).suggestion[static_cast<int>(language)], finding, language, separator);
+std::string FindingSuggestion(const Finding& finding, const Translate& translate, char separator) {
+    return Fill(Describe(finding.code).suggestion, finding, translate, separator);
 }
 
 std::vector<FindingValue> FindingValues(const Finding& finding) {

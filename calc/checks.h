@@ -8,7 +8,7 @@
 // the fields it concerns (DesignFields() order; their long option names are
 // the machine names), the values involved, and a message and, where one
 // exists, a suggestion. Both texts are kept as data in one table, in Chinese
-// (the interface's language) and in English, and are filled in when asked:
+// (the catalogue gives their English), and are filled in when asked:
 //
 //   const CalculationOutcome outcome = Calculate(inputs, false, table, separator, record);
 //   const std::vector<Finding> findings = CheckDesign(inputs, table, outcome, separator);
@@ -16,7 +16,7 @@
 //   // window lists the causes, the worst first:
 //   for (const Finding& finding : findings) {
 //       if (finding.severity() != Severity::Error) break;
-//       causes += FindingMessage(finding, Language::Chinese, separator);
+//       causes += FindingMessage(finding, {}, separator);  // {}: Chinese
 //       // "主基圆直径 Db = 400 超出蜗轮分度圆直径 d2 = 322（d2 = 2A − d1）：
 //       //  压力角 α = asin(Db/d2) 无定义（须 |Db| ≤ d2）"
 //   }
@@ -35,7 +35,7 @@
 #include <vector>
 
 #include "calc/design.h"
-#include "calc/language.h"
+#include "calc/translate.h"
 
 namespace wormgear {
 
@@ -46,14 +46,16 @@ enum class Severity : std::uint8_t {
 };
 const char* SeverityName(Severity severity);  // "info", "warning", "error"
 
-// Words for listing findings as text: the title ("设计检查"), each severity
-// ("错误", "警告", "提示") and the lead of a suggestion ("建议").
-const char* ChecksTitle(Language language);
-const char* SeverityWord(Severity severity, Language language);
-const char* SuggestionWord(Language language);
+// Words for listing findings as text, in the output's language: the title
+// ("设计检查"), each severity ("错误", "警告", "提示") and the lead of a
+// suggestion ("建议").
+std::string ChecksTitle(const Translate& translate);
+std::string SeverityWord(Severity severity, const Translate& translate);
+std::string SuggestionWord(const Translate& translate);
 // The mark on whatever is made of a design whose checks found an error, when
-// the designer makes it anyway: "设计检查有错误".
-const char* ChecksErrorMark(Language language);
+// the designer makes it anyway: "设计检查有错误" (and in the output's language).
+inline constexpr const char* kChecksErrorMark = QT_TRANSLATE_NOOP("wormgear::Checks", "设计检查有错误");
+std::string ChecksErrorMark(const Translate& translate);
 
 // Every check, by the stable code its description gives (Describe(code).id).
 enum class CheckCode : std::uint8_t {
@@ -166,11 +168,11 @@ struct CheckDescription {
     CheckCode code;
     const char* id;  // the stable code: "pressure-angle-undefined"
     Severity severity;
-    FieldSet fields;            // the fields it concerns
-    const char* numbers;        // names of its values, blank-separated: "Db d2 A d1"
-    const char* texts;          // names of its texts: "typed proposal"
-    const char* message[2];     // Chinese, English; "{Db}" stands for the value named Db
-    const char* suggestion[2];  // "" where there is none
+    FieldSet fields;         // the fields it concerns
+    const char* numbers;     // names of its values, blank-separated: "Db d2 A d1"
+    const char* texts;       // names of its texts: "typed proposal"
+    const char* message;     // Chinese, the catalogue's key; "{Db}" stands for the value named Db
+    const char* suggestion;  // "" where there is none
 };
 
 // Every check in CheckCode order.
@@ -217,10 +219,11 @@ struct SeverityCounts {
 };
 SeverityCounts CountBySeverity(const std::vector<Finding>& findings);
 
-// The message and the suggestion ("" where there is none) in a language,
-// numbers written with `separator` as FormatReal writes them.
-std::string FindingMessage(const Finding& finding, Language language, char separator);
-std::string FindingSuggestion(const Finding& finding, Language language, char separator);
+// The message and the suggestion ("" where there is none) in the output's
+// language (Chinese for an empty `translate`), numbers written with
+// `separator` as FormatReal writes them. The form is translated, then filled.
+std::string FindingMessage(const Finding& finding, const Translate& translate, char separator);
+std::string FindingSuggestion(const Finding& finding, const Translate& translate, char separator);
 
 // The values a finding names, in its description's order: ("Db", 400), ("d2", 322).
 struct FindingValue {

@@ -120,16 +120,18 @@ struct ResultLine {
     std::string_view number() const { return std::string_view(text).substr(0, text.size() - SuffixLength(id)); }
 };
 
-// The line as an interface in `language` shows it: the text itself in
-// Chinese; in English the same number and hyphens before the English name,
+// The line in the output's language: the text itself in Chinese (an empty
+// `translate`); else the same number and hyphens before the translated name,
 // "322-----wheel pitch diameter".
-std::string ResultLineText(const ResultLine& line, Language language);
+std::string ResultLineText(const ResultLine& line, const Translate& translate);
 
-// The two messages a calculation can end with.
-inline constexpr const char* kRatioMismatchMessage = "输入参数不正确......（速比=齿数/头数）";
-inline constexpr const char* kInvalidInputMessage = "您输入的内容不符合要求......（只能输入合法数字，且不能为空）";
-// `failure` (one of the two messages, or empty) in `language`.
-std::string CalculationMessage(const std::string& failure, Language language);
+// The two messages a calculation can end with (context wormgear::Calculation).
+inline constexpr const char* kRatioMismatchMessage = QT_TRANSLATE_NOOP("wormgear::Calculation",
+                                                                       "输入参数不正确......（速比=齿数/头数）");
+inline constexpr const char* kInvalidInputMessage = QT_TRANSLATE_NOOP(
+    "wormgear::Calculation", "您输入的内容不符合要求......（只能输入合法数字，且不能为空）");
+// `failure` (one of the two messages, or empty) in the output's language.
+std::string CalculationMessage(const std::string& failure, const Translate& translate);
 
 // Every operation of a run that can fail, in the order the run reaches them.
 // A failed run names the one that stopped it (the design checks explain it to

@@ -7,22 +7,28 @@ const std::array<DesignFieldDescription, kDesignFieldCount>& DesignFields() {
     using F = DesignField;
     using I = DesignInputs;
     static const std::array<DesignFieldDescription, kDesignFieldCount> fields = {{
-        {F::CentreDistance, &I::CentreDistance, "centre-distance", "A", "中心距", "mm", true, "centre distance"},
-        {F::SpeedRatio, &I::SpeedRatio, "speed-ratio", "i", "速比", "", true, "speed ratio"},
-        {F::WheelTeeth, &I::WheelTeeth, "teeth", "z2", "蜗轮齿数", "", true, "wheel teeth"},
-        {F::WormStarts, &I::WormStarts, "starts", "z1", "蜗杆头数", "", true, "worm starts"},
-        {F::MainBaseDiameter, &I::MainBaseDiameter, "base-diameter", "Db", "主基圆直径", "mm", true,
-         "main base circle diameter"},
-        {F::TipArcEccentricity, &I::TipArcEccentricity, "eccentricity", "E", "E值", "mm", true, "E value"},
-        {F::WormPitchDiameter, &I::WormPitchDiameter, "pitch-diameter", "d1", "蜗杆分度圆直径", "mm", true,
-         "worm pitch diameter"},
-        {F::Backlash, &I::Backlash, "backlash", "jn", "侧隙", "mm", true, "backlash"},
-        {F::WormAccuracy, &I::WormAccuracy, "worm-accuracy", "", "蜗杆精度", "", false, "worm accuracy"},
-        {F::HobAccuracy, &I::HobAccuracy, "hob-accuracy", "", "滚刀精度", "", false, "hob accuracy"},
-        {F::EntranceRelief, &I::EntranceRelief, "entrance-relief", "", "入口修缘", "", false, "entrance relief"},
-        {F::ExitRelief, &I::ExitRelief, "exit-relief", "", "出口修缘", "", false, "exit relief"},
-        {F::GrindingIncrement, &I::GrindingIncrement, "grinding-increment", "Δ", "磨齿增量", "齿", true,
-         "grinding increment"},
+        {F::CentreDistance, &I::CentreDistance, "centre-distance", "A", QT_TRANSLATE_NOOP("wormgear::Fields", "中心距"),
+         "mm", true},
+        {F::SpeedRatio, &I::SpeedRatio, "speed-ratio", "i", QT_TRANSLATE_NOOP("wormgear::Fields", "速比"), "", true},
+        {F::WheelTeeth, &I::WheelTeeth, "teeth", "z2", QT_TRANSLATE_NOOP("wormgear::Fields", "蜗轮齿数"), "", true},
+        {F::WormStarts, &I::WormStarts, "starts", "z1", QT_TRANSLATE_NOOP("wormgear::Fields", "蜗杆头数"), "", true},
+        {F::MainBaseDiameter, &I::MainBaseDiameter, "base-diameter", "Db",
+         QT_TRANSLATE_NOOP("wormgear::Fields", "主基圆直径"), "mm", true},
+        {F::TipArcEccentricity, &I::TipArcEccentricity, "eccentricity", "E",
+         QT_TRANSLATE_NOOP("wormgear::Fields", "E值"), "mm", true},
+        {F::WormPitchDiameter, &I::WormPitchDiameter, "pitch-diameter", "d1",
+         QT_TRANSLATE_NOOP("wormgear::Fields", "蜗杆分度圆直径"), "mm", true},
+        {F::Backlash, &I::Backlash, "backlash", "jn", QT_TRANSLATE_NOOP("wormgear::Fields", "侧隙"), "mm", true},
+        {F::WormAccuracy, &I::WormAccuracy, "worm-accuracy", "", QT_TRANSLATE_NOOP("wormgear::Fields", "蜗杆精度"), "",
+         false},
+        {F::HobAccuracy, &I::HobAccuracy, "hob-accuracy", "", QT_TRANSLATE_NOOP("wormgear::Fields", "滚刀精度"), "",
+         false},
+        {F::EntranceRelief, &I::EntranceRelief, "entrance-relief", "",
+         QT_TRANSLATE_NOOP("wormgear::Fields", "入口修缘"), "", false},
+        {F::ExitRelief, &I::ExitRelief, "exit-relief", "", QT_TRANSLATE_NOOP("wormgear::Fields", "出口修缘"), "",
+         false},
+        {F::GrindingIncrement, &I::GrindingIncrement, "grinding-increment", "Δ",
+         QT_TRANSLATE_NOOP("wormgear::Fields", "磨齿增量"), QT_TRANSLATE_NOOP("wormgear::Fields", "齿"), true},
     }};
     return fields;
 }
@@ -36,6 +42,10 @@ DesignInputs DefaultInputs(char decimalSeparator) {
         }
     }
     return inputs;
+}
+
+std::string FieldName(const DesignFieldDescription& field, const Translate& translate) {
+    return Translated(translate, kFieldsContext, field.name);
 }
 
 const DesignFieldDescription* FieldByOption(std::string_view option) {

@@ -8,11 +8,14 @@
 //   DefaultInputs(',').Backlash      // "0,3"
 //   FieldText(in, DesignField::CentreDistance) = "200";
 //   DesignFields()[0].option         // "centre-distance"
+//   FieldName(DesignFields()[0], translate)  // "中心距", in English "centre distance"
 #pragma once
 
 #include <array>
 #include <string>
 #include <string_view>
+
+#include "calc/translate.h"
 
 namespace wormgear {
 
@@ -53,12 +56,11 @@ inline constexpr int kDesignFieldCount = 13;
 struct DesignFieldDescription {
     DesignField field;
     std::string DesignInputs::*text;
-    const char* option;   // wormcalc's long option and batch key: "centre-distance"
-    const char* symbol;   // "A"; "" for the texts that have none
-    const char* name;     // Chinese name: "中心距"
-    const char* unit;     // "mm", "°", "齿" or ""
-    bool calculated;      // read by the calculation (the other four only travel to sheets and files)
-    const char* english;  // the name in English: "centre distance"
+    const char* option;  // wormcalc's long option and batch key: "centre-distance"
+    const char* symbol;  // "A"; "" for the texts that have none
+    const char* name;    // Chinese name, the catalogue's key in wormgear::Fields: "中心距"
+    const char* unit;    // "mm", "°", "齿" (translated in wormgear::Fields) or ""
+    bool calculated;     // read by the calculation (the other four only travel to sheets and files)
 };
 
 // The thirteen fields in their order.
@@ -75,6 +77,10 @@ inline const std::string& FieldText(const DesignInputs& inputs, DesignField fiel
 // reads ("0.3" -> "0,3"); the texts it does not read ("0.3*P/2", the grades)
 // stay as they are.
 DesignInputs DefaultInputs(char decimalSeparator);
+
+// The field's name in the output's language: "中心距", or "centre distance"
+// through the English catalogue.
+std::string FieldName(const DesignFieldDescription& field, const Translate& translate);
 
 // The field whose option is `option` ("teeth" -> WheelTeeth), or nullptr.
 const DesignFieldDescription* FieldByOption(std::string_view option);

@@ -16,10 +16,7 @@
 #include <vector>
 
 #include "calc/design.h"
-
-#ifndef QT_TRANSLATE_NOOP
-#define QT_TRANSLATE_NOOP(scope, x) x  // spelled as Qt spells it: a repeat is no redefinition
-#endif
+#include "calc/translate.h"  // QT_TRANSLATE_NOOP without Qt
 
 namespace wormgear {
 

@@ -1,4 +1,4 @@
-// The English twins of the tables' names, found by their Chinese text.
+// The tables' names, found by their Chinese text and translated in their context.
 #include "calc/language.h"
 
 #include "calc/checks.h"
@@ -17,17 +17,21 @@ std::string_view Trimmed(std::string_view text) {
 
 }  // namespace
 
-std::string_view EnglishTableText(std::string_view chinese) {
-    if (chinese.empty()) return {};
-    for (const DesignFieldDescription& field : DesignFields())
-        if (chinese == field.name) return field.english;
+std::optional<std::string> TranslatedTableText(std::string_view chinese, const Translate& translate) {
+    if (chinese.empty()) return std::nullopt;
+    // A field's name before a result's: 主基圆直径 names both.
+    for (const DesignFieldDescription& field : DesignFields()) {
+        if (chinese == field.name) return FieldName(field, translate);
+        // The one unit that is a word (齿); "mm" and "°" read the same in English.
+        if (chinese == field.unit && chinese != "mm" && chinese != "°")
+            return Translated(translate, kFieldsContext, field.unit);
+    }
     for (const ResultDescription& result : Results())
-        if (chinese == result.name()) return result.english;
+        if (chinese == result.name()) return ResultName(result, translate);
     for (const PanelDescription& panel : Panels())
-        if (Trimmed(chinese) == Trimmed(panel.caption)) return Trimmed(panel.englishCaption);
-    if (chinese == "齿") return "teeth";
-    if (chinese == ChecksErrorMark(Language::Chinese)) return ChecksErrorMark(Language::English);
-    return {};
+        if (Trimmed(chinese) == Trimmed(panel.caption)) return std::string(Trimmed(PanelCaption(panel, translate)));
+    if (chinese == kChecksErrorMark) return ChecksErrorMark(translate);
+    return std::nullopt;
 }
 
 }  // namespace wormgear

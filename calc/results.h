@@ -11,9 +11,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <string_view>
 
-#include "calc/language.h"
+#include "calc/translate.h"
 
 namespace wormgear {
 
@@ -62,14 +63,14 @@ inline constexpr int kResultCount = 34;
 
 struct ResultDescription {
     ResultId id;
-    const char* label;    // the window's label that shows the line: "Label23"
-    const char* symbol;   // "d2", "β", "Rf1"; unique among the 34
-    const char* suffix;   // the hyphens and the Chinese name: "-----蜗轮分度圆直径"
-    const char* unit;     // "mm", "°" or ""
-    const char* english;  // the name in English: "wheel pitch diameter"
+    const char* label;     // the window's label that shows the line: "Label23"
+    const char* symbol;    // "d2", "β", "Rf1"; unique among the 34
+    int hyphens;           // before the name on the line: 5, 6 or 4
+    const char* nameText;  // the Chinese name, the catalogue's key in wormgear::Results: "蜗轮分度圆直径"
+    const char* unit;      // "mm", "°" or ""
+    const char* suffix = nullptr;  // the hyphens and the name: "-----蜗轮分度圆直径" (made with the table)
 
-    // The Chinese name: the suffix without its hyphens.
-    std::string_view name() const { return suffix + std::strspn(suffix, "-"); }
+    std::string_view name() const { return nameText; }
 };
 
 const std::array<ResultDescription, kResultCount>& Results();
@@ -89,16 +90,17 @@ inline std::size_t SuffixLength(ResultId id) {
 const ResultDescription* ResultByLabel(std::string_view label);
 
 struct PanelDescription {
-    const char* name;            // the window's group box: "GroupBox1"
-    const char* caption;         // as the window shows it, blanks included: "  蜗杆参数  "
-    const char* englishCaption;  // "  Worm parameters  "
-    int first;                   // its lines: Results()[first .. first + count)
+    const char* name;     // the window's group box: "GroupBox1"
+    const char* caption;  // as the window shows it, blanks included: "  蜗杆参数  " (wormgear::Results)
+    int first;            // its lines: Results()[first .. first + count)
     int count;
 };
 
 // Worm, hob, wheel and modification panels.
 const std::array<PanelDescription, 4>& Panels();
-// The caption in `language`: "  蜗杆参数  " or "  Worm parameters  ".
-const char* PanelCaption(const PanelDescription& panel, Language language);
+// The caption in the output's language: "  蜗杆参数  " or "  Worm parameters  ".
+std::string PanelCaption(const PanelDescription& panel, const Translate& translate);
+// The result's name in the output's language: "蜗轮分度圆直径" or "wheel pitch diameter".
+std::string ResultName(const ResultDescription& result, const Translate& translate);
 
 }  // namespace wormgear

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "calc/numeric.h"
+#include "calc/translate.h"
 
 namespace wormgear {
 
@@ -16,9 +17,9 @@ namespace wormgear {
 inline constexpr Extended kBaseDiameterShare = 0.65L;
 inline constexpr Extended kPitchDiameterFactor = 0.76L;
 
-// The one message of a failing suggestion handler.
-inline constexpr const char* kSuggestionMessage = "数字输入有误,请核实.........";
-inline constexpr const char* kSuggestionMessageEnglish = "A number is not valid, please check.........";
+// The one message of a failing suggestion handler (context wormgear::Calculation).
+inline constexpr const char* kSuggestionMessage = QT_TRANSLATE_NOOP("wormgear::Calculation",
+                                                                    "数字输入有误,请核实.........");
 
 // Edit5 proposal: RoundNearest(A * 0.65), a whole number written by
 // FormatReal: "292" for A = 450, "6.5E15" for A = 1E16.

@@ -52,48 +52,10 @@ void Limit(std::string& json, const LimitLine& line) {
     json += "]}";
 }
 
-struct Words {
-    const char *title, *teeth, *pitch, *lines, *first, *second, *entersZone, *keepsOut, *modification, *unsolved, *none;
-};
-const Words& WordsIn(Language language) {
-    static const Words chinese{"啮合分析（上齿面，蜗杆转速 {rpm} r/min）",
-                               "同时接触齿数",
-                               "节点：滑动速度 {v} m/s，润滑角 {lub}°，接触线距节点 {off} mm",
-                               "接触线（一个齿距内 {n} 个位置）",
-                               "第一界限线（蜗杆根切）",
-                               "第二界限线（蜗轮根切）",
-                               "进入齿面",
-                               "在齿面以外",
-                               "修形量（沿螺纹，上齿面）：{from} 至 {to} μm",
-                               "未能求解的点",
-                               "无"};
-    static const Words english{
-        "Meshing analysis (upper flank, worm at {rpm} 1/min)",
-        "teeth in contact",
-        "pitch point: sliding speed {v} m/s, lubrication angle {lub}°, contact line {off} mm away",
-        "contact lines ({n} positions over one pitch)",
-        "first limit line (undercut of the worm)",
-        "second limit line (undercut of the wheel)",
-        "enters the tooth zone",
-        "outside the tooth zone",
-        "modification along the thread, upper flank: {from} to {to} μm",
-        "unsolved points",
-        "none"};
-    return language == Language::English ? english : chinese;
-}
-
 std::string Fixed(double value, int decimals) {
     char buffer[32];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals).ptr;
     return std::string(buffer, end);
-}
-
-std::string Filled(std::string text, std::initializer_list<std::pair<const char*, std::string>> values) {
-    for (const auto& [name, value] : values) {
-        const std::string mark = std::string("{") + name + "}";
-        if (const auto at = text.find(mark); at != std::string::npos) text.replace(at, mark.size(), value);
-    }
-    return text;
 }
 
 }  // namespace
@@ -170,17 +132,20 @@ void AppendMeshingJson(std::string& json, const MeshingAnalysis& a) {
     json += "]}}\n";
 }
 
-void WriteMeshingText(std::ostream& out, const MeshingAnalysis& a, Language language) {
-    const Words& w = WordsIn(language);
-    const char* colon = language == Language::Chinese ? "：" : ": ";
-    out << Filled(w.title, {{"rpm", Fixed(a.wormSpeed, 0)}}) << '\n';
-    out << w.teeth << colon << a.teethInContact.min << (language == Language::Chinese ? "～" : " to ")
-        << a.teethInContact.max << '\n';
-    out << Filled(w.pitch, {{"v", Fixed(a.pitch.slidingSpeed, 3)},
-                            {"lub", Fixed(a.pitch.lubricationAngle, 1)},
-                            {"off", Fixed(a.pitch.offLine, 2)}})
+void WriteMeshingText(std::ostream& out, const MeshingAnalysis& a, const Translate& translate) {
+    const auto text = [&translate](const char* chinese) { return Translated(translate, "wormgear::Meshing", chinese); };
+    out << FillNames(text(QT_TRANSLATE_NOOP("wormgear::Meshing", "啮合分析（上齿面，蜗杆转速 {rpm} r/min）")),
+                     {{"rpm", Fixed(a.wormSpeed, 0)}})
         << '\n';
-    int positions = 0;
+    out << FillNames(text(QT_TRANSLATE_NOOP("wormgear::Meshing", "同时接触齿数：{min}～{max}")),
+                     {{"min", std::to_string(a.teethInContact.min)}, {"max", std::to_string(a.teethInContact.max)}})
+        << '\n';
+    out << FillNames(text(QT_TRANSLATE_NOOP("wormgear::Meshing",
+                                            "节点：滑动速度 {v} m/s，润滑角 {lub}°，接触线距节点 {off} mm")),
+                     {{"v", Fixed(a.pitch.slidingSpeed, 3)},
+                      {"lub", Fixed(a.pitch.lubricationAngle, 1)},
+                      {"off", Fixed(a.pitch.offLine, 2)}})
+        << '\n';
     double minLubrication = 90, maxSliding = 0, maxCurvature = 0;
     for (const ContactCurve& c : a.contactLines) {
         for (const ContactPoint& p : c.points) {
@@ -192,21 +157,32 @@ void WriteMeshingText(std::ostream& out, const MeshingAnalysis& a, Language lang
     std::vector<double> angles;
     for (const ContactCurve& c : a.contactLines)
         if (std::find(angles.begin(), angles.end(), c.phi2) == angles.end()) angles.push_back(c.phi2);
-    positions = static_cast<int>(angles.size());
-    out << Filled(w.lines, {{"n", std::to_string(positions)}}) << colon << a.contactLines.size()
-        << (language == Language::Chinese ? " 段；最小润滑角 " : " pieces; least lubrication angle ")
-        << Fixed(minLubrication, 1)
-        << (language == Language::Chinese ? "°，最大滑动速度 " : "°, largest sliding speed ") << Fixed(maxSliding, 3)
-        << (language == Language::Chinese ? " m/s，最大诱导法曲率 " : " m/s, largest induced curvature ")
-        << Fixed(maxCurvature, 4) << " 1/mm\n";
-    out << w.first << colon << (a.firstLimit.inToothZone ? w.entersZone : w.keepsOut) << '\n';
-    out << w.second << colon << (a.secondLimit.inToothZone ? w.entersZone : w.keepsOut) << '\n';
+    out << FillNames(text(QT_TRANSLATE_NOOP("wormgear::Meshing",
+                                            "接触线（一个齿距内 {n} 个位置）：{count} 段；最小润滑角 {lub}°，"
+                                            "最大滑动速度 {v} m/s，最大诱导法曲率 {k} 1/mm")),
+                     {{"n", std::to_string(angles.size())},
+                      {"count", std::to_string(a.contactLines.size())},
+                      {"lub", Fixed(minLubrication, 1)},
+                      {"v", Fixed(maxSliding, 3)},
+                      {"k", Fixed(maxCurvature, 4)}})
+        << '\n';
+    const std::string entersZone = text(QT_TRANSLATE_NOOP("wormgear::Meshing", "进入齿面"));
+    const std::string keepsOut = text(QT_TRANSLATE_NOOP("wormgear::Meshing", "在齿面以外"));
+    out << FillNames(text(QT_TRANSLATE_NOOP("wormgear::Meshing", "第一界限线（蜗杆根切）：{where}")),
+                     {{"where", a.firstLimit.inToothZone ? entersZone : keepsOut}})
+        << '\n';
+    out << FillNames(text(QT_TRANSLATE_NOOP("wormgear::Meshing", "第二界限线（蜗轮根切）：{where}")),
+                     {{"where", a.secondLimit.inToothZone ? entersZone : keepsOut}})
+        << '\n';
     if (!a.modification.empty()) {
-        out << Filled(w.modification, {{"from", Fixed(a.modification.front().departure, 1)},
-                                       {"to", Fixed(a.modification.back().departure, 1)}})
+        out << FillNames(text(QT_TRANSLATE_NOOP("wormgear::Meshing", "修形量（沿螺纹，上齿面）：{from} 至 {to} μm")),
+                         {{"from", Fixed(a.modification.front().departure, 1)},
+                          {"to", Fixed(a.modification.back().departure, 1)}})
             << '\n';
     }
-    out << w.unsolved << colon << a.unsolved << '\n';
+    out << FillNames(text(QT_TRANSLATE_NOOP("wormgear::Meshing", "未能求解的点：{n}")),
+                     {{"n", std::to_string(a.unsolved)}})
+        << '\n';
 }
 
 }  // namespace wormgear

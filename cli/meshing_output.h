@@ -20,12 +20,14 @@
 #include <iosfwd>
 #include <string>
 
-#include "calc/language.h"
+#include "calc/translate.h"
 #include "meshing/analysis.h"
 
 namespace wormgear {
 
 void AppendMeshingJson(std::string& json, const meshing::MeshingAnalysis& analysis);
-void WriteMeshingText(std::ostream& out, const meshing::MeshingAnalysis& analysis, Language language);
+// The summary in the output's language (Chinese for an empty `translate`;
+// its texts are in the context wormgear::Meshing).
+void WriteMeshingText(std::ostream& out, const meshing::MeshingAnalysis& analysis, const Translate& translate = {});
 
 }  // namespace wormgear

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <ostream>
+#include <utility>
 
 #include "json/json.h"
 #include "sweep/design_table.h"
@@ -41,16 +42,16 @@ const std::array<std::string, kCheckCodeCount>& CheckStarts() {
     return starts;
 }
 
-void AppendChecks(std::string& json, const std::vector<Finding>& findings, char separator, Language language) {
+void AppendChecks(std::string& json, const std::vector<Finding>& findings, char separator, const Translate& translate) {
     json += "\"checks\":[";
     bool firstFinding = true;
     for (const Finding& finding : findings) {
         if (!firstFinding) json += ',';
         firstFinding = false;
         json += CheckStarts()[static_cast<std::size_t>(finding.code)];
-        json::AppendQuoted(json, FindingMessage(finding, language, separator));
+        json::AppendQuoted(json, FindingMessage(finding, translate, separator));
         json += ",\"suggestion\":";
-        json::AppendQuoted(json, FindingSuggestion(finding, language, separator));
+        json::AppendQuoted(json, FindingSuggestion(finding, translate, separator));
         json += ",\"values\":{";
         bool firstValue = true;
         char number[kNumberTextCapacity];
@@ -95,24 +96,35 @@ void AppendValueAndText(std::string& json, std::string_view text, std::size_t nu
     }
 }
 
-// The constant beginning of each result line's object, up to its value, made
-// once for each language: a batch writes 34 of them per design.
-const std::array<std::string, kResultCount>& ResultLineStarts(Language language) {
-    static const auto made = [](Language madeFor) {
-        std::array<std::string, kResultCount> starts;
-        for (std::size_t n = 0; n < starts.size(); ++n) {
-            const ResultDescription& result = Results()[n];
-            AppendShownValueStart(starts[n], result.label, result.symbol,
-                                  madeFor == Language::English ? result.english : result.name(), result.unit);
-        }
-        return starts;
-    };
-    static const std::array<std::string, kResultCount> chinese = made(Language::Chinese);
-    static const std::array<std::string, kResultCount> english = made(Language::English);
-    return language == Language::English ? english : chinese;
+// The same for a line whose name is a translation: its text always quoted.
+void AppendTranslatedValueAndText(std::string& json, const std::string& text, std::size_t numberLength,
+                                  char separator) {
+    const std::size_t start = json.size();
+    json.append(text, 0, numberLength);
+    if (separator != '.') std::replace(json.begin() + static_cast<std::ptrdiff_t>(start), json.end(), separator, '.');
+    json.append(",\"text\":");
+    json::AppendQuoted(json, text);
+    json += '}';
 }
 
 }  // namespace
+
+OutcomeTexts::OutcomeTexts(Translate translate) : translate_(std::move(translate)) {
+    for (std::size_t n = 0; n < names_.size(); ++n) {
+        const ResultDescription& result = Results()[n];
+        names_[n] = ResultName(result, translate_);
+        if (!translate_) {
+            AppendShownValueStart(lineStarts_[n], result.label, result.symbol, names_[n], result.unit);
+            continue;
+        }
+        // A translation is no constant of the program's: quoted as any text.
+        std::string& start = lineStarts_[n];
+        start.append("{\"label\":\"").append(result.label);
+        start.append("\",\"symbol\":\"").append(result.symbol).append("\",\"name\":");
+        json::AppendQuoted(start, names_[n]);
+        start.append(",\"unit\":\"").append(result.unit).append("\",\"value\":");
+    }
+}
 
 void AppendShownValueJson(std::string& json, std::string_view label, std::string_view symbol, std::string_view name,
                           std::string_view unit, std::string_view text, std::size_t numberLength, char separator) {
@@ -121,11 +133,11 @@ void AppendShownValueJson(std::string& json, std::string_view label, std::string
 }
 
 void AppendOutcomeJson(std::string& json, const CalculationOutcome& outcome, const std::vector<Finding>& findings,
-                       char separator, const DesignInputs* inputs, Language language) {
+                       char separator, const DesignInputs* inputs, const OutcomeTexts& texts) {
     json += '{';
     if (!outcome.succeeded()) {
         json += "\"error\":";
-        json::AppendQuoted(json, CalculationMessage(outcome.failure, language));
+        json::AppendQuoted(json, CalculationMessage(outcome.failure, texts.translate()));
         json += ',';
     }
     if (inputs) {
@@ -149,21 +161,27 @@ void AppendOutcomeJson(std::string& json, const CalculationOutcome& outcome, con
         if (!placed[n]) continue;
         if (!first) json += ',';
         first = false;
-        json += ResultLineStarts(language)[n];
-        if (language == Language::English) {
-            AppendValueAndText(json, ResultLineText(*placed[n], language), placed[n]->number().size(), separator);
+        json += texts.lineStart(n);
+        if (texts.translate()) {
+            // The same number and hyphens before the translated name.
+            const ResultLine& line = *placed[n];
+            std::string text(line.number());
+            text.append(static_cast<std::size_t>(Results()[n].hyphens), '-');
+            text += texts.resultName(n);
+            AppendTranslatedValueAndText(json, text, line.number().size(), separator);
         } else {
             AppendValueAndText(json, placed[n]->text, placed[n]->number().size(), separator);
         }
     }
     json += "],";
-    AppendChecks(json, findings, separator, language);
+    AppendChecks(json, findings, separator, texts.translate());
     json += "}\n";
 }
 
-void AppendChecksOnlyJson(std::string& json, const std::vector<Finding>& findings, char separator, Language language) {
+void AppendChecksOnlyJson(std::string& json, const std::vector<Finding>& findings, char separator,
+                          const Translate& translate) {
     json += '{';
-    AppendChecks(json, findings, separator, language);
+    AppendChecks(json, findings, separator, translate);
     json += "}\n";
 }
 
@@ -181,17 +199,23 @@ void FlushOutput(std::ostream& out) {
     CheckOutput(out);
 }
 
-void WriteFindingsText(std::ostream& out, const std::vector<Finding>& findings, char separator, Language language) {
+void WriteFindingsText(std::ostream& out, const std::vector<Finding>& findings, char separator,
+                       const Translate& translate) {
     if (findings.empty()) return;
-    // The Chinese full-width punctuation, or its English form.
-    const bool english = language == Language::English;
-    const char* colon = english ? ": " : "：";
-    out << ChecksTitle(language) << '\n';
+    // The Chinese full-width punctuation, or the translation's.
+    const std::string line = Translated(translate, kChecksContext,
+                                        QT_TRANSLATE_NOOP("wormgear::Checks", "{severity}：{message}（{code}）"));
+    const std::string suggestionLine = Translated(translate, kChecksContext,
+                                                  QT_TRANSLATE_NOOP("wormgear::Checks", "{suggestion}：{text}"));
+    out << ChecksTitle(translate) << '\n';
     for (const Finding& finding : findings) {
-        out << SeverityWord(finding.severity(), language) << colon << FindingMessage(finding, language, separator)
-            << (english ? " (" : "（") << finding.id() << (english ? ")\n" : "）\n");
-        const std::string suggestion = FindingSuggestion(finding, language, separator);
-        if (!suggestion.empty()) out << "    " << SuggestionWord(language) << colon << suggestion << '\n';
+        const std::string severity = SeverityWord(finding.severity(), translate);
+        const std::string message = FindingMessage(finding, translate, separator);
+        out << FillNames(line, {{"severity", severity}, {"message", message}, {"code", finding.id()}}) << '\n';
+        const std::string suggestion = FindingSuggestion(finding, translate, separator);
+        if (!suggestion.empty())
+            out << "    "
+                << FillNames(suggestionLine, {{"suggestion", SuggestionWord(translate)}, {"text", suggestion}}) << '\n';
     }
 }
 

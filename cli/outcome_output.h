@@ -2,6 +2,7 @@
 // object of an outcome with its design checks, and the findings as text.
 #pragma once
 
+#include <array>
 #include <iosfwd>
 #include <stdexcept>
 #include <string>
@@ -13,17 +14,35 @@
 
 namespace wormgear {
 
+// The constant texts of the JSON objects in one language, translated once
+// for a whole run or batch (a batch writes 34 lines per design): each result
+// line's beginning up to its value, and each result's translated name. The
+// default is Chinese.
+class OutcomeTexts {
+ public:
+    explicit OutcomeTexts(Translate translate = {});
+    const Translate& translate() const { return translate_; }
+    const std::string& lineStart(std::size_t result) const { return lineStarts_[result]; }
+    const std::string& resultName(std::size_t result) const { return names_[result]; }
+
+ private:
+    Translate translate_;
+    std::array<std::string, kResultCount> lineStarts_;
+    std::array<std::string, kResultCount> names_;
+};
+
 // {"error": ..., "inputs": {...}, "lines": [...], "checks": [...]} and a
 // newline: "error" only on failure, "inputs" (the texts of the fields the
 // calculation reads, numbers with '.') only when `inputs` is given. A line is
 // a shown value (AppendShownValueJson) in panel order. A check is
 // {"severity", "code", "fields", "message", "suggestion", "values"}: the
-// message and suggestion in `language` with numbers as the lines write them
-// (suggestion "" where there is none), the values as JSON numbers. In English
-// the error, the names and the lines' texts are English too
+// message and suggestion in the texts' language with numbers as the lines
+// write them (suggestion "" where there is none), the values as JSON numbers.
+// In English the error, the names and the lines' texts are English too
 // ("322-----wheel pitch diameter").
 void AppendOutcomeJson(std::string& json, const CalculationOutcome& outcome, const std::vector<Finding>& findings,
-                       char separator, const DesignInputs* inputs = nullptr, Language language = Language::Chinese);
+                       char separator, const DesignInputs* inputs = nullptr,
+                       const OutcomeTexts& texts = OutcomeTexts());
 // A value the program shows, as a JSON object:
 //   {"label":"Label23","symbol":"d2","name":"蜗轮分度圆直径","unit":"mm",
 //    "value":322,"text":"322-----蜗轮分度圆直径"}
@@ -39,7 +58,7 @@ void AppendShownValueJson(std::string& json, std::string_view label, std::string
 
 // {"checks": [...]} and a newline.
 void AppendChecksOnlyJson(std::string& json, const std::vector<Finding>& findings, char separator,
-                          Language language = Language::Chinese);
+                          const Translate& translate = {});
 
 // What was written to the output did not reach it (a full disk, a closed
 // output); what() is the reason the failed write gave ("No space left on
@@ -58,6 +77,6 @@ void FlushOutput(std::ostream& out);
 // The findings under a title, one per line with its severity, message and
 // code, and its suggestion beneath it; nothing when there is none.
 void WriteFindingsText(std::ostream& out, const std::vector<Finding>& findings, char separator,
-                       Language language = Language::Chinese);
+                       const Translate& translate = {});
 
 }  // namespace wormgear

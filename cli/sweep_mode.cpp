@@ -49,7 +49,7 @@ int RunSweep(const SweepJob& job, std::ostream& out, char separator) {
                 if (job.csv) {
                     AppendDesignRow(block, w.texts, w.outcome, Worst(w.findings), separator);
                 } else {
-                    AppendOutcomeJson(block, w.outcome, w.findings, separator, &w.texts, job.language);
+                    AppendOutcomeJson(block, w.outcome, w.findings, separator, &w.texts, job.texts);
                 }
             }
         },

@@ -5,6 +5,7 @@
 #include <iosfwd>
 
 #include "calc/design.h"
+#include "cli/outcome_output.h"
 #include "sweep/sweep.h"
 
 namespace wormgear {
@@ -16,7 +17,7 @@ struct SweepJob {
     TCoefficientTable coefficients;
     bool csv = false;  // else JSON lines
     int threads = 1;
-    Language language = Language::Chinese;  // of the JSON lines' texts
+    OutcomeTexts texts;  // of the JSON lines (Chinese unless given)
 };
 
 // Writes the header (CSV) and one row per combination; returns 1 when a

@@ -146,15 +146,17 @@ constexpr const char* kTryHelp = "Try 'wormcalc --help' for more information.\n"
 // value" is E), a default when the field has one. A name too long for the
 // option column goes on a line of its own (help2man and the bash completion
 // read "--name TEXT" either way).
-std::string FieldOptionLine(const DesignFieldDescription& field, const DesignInputs& defaults) {
+std::string FieldOptionLine(const DesignFieldDescription& field, const DesignInputs& defaults,
+                            const Translate& english) {
     constexpr std::size_t kColumn = 28, kWidest = 92;
     std::string line = std::string("  --") + field.option + " TEXT";
     // Two blanks at least between the option and its text, as help2man reads it.
     line += line.size() + 2 <= kColumn ? std::string(kColumn - line.size(), ' ') : "\n" + std::string(kColumn, ' ');
-    line += field.english;
+    const std::string name = Translated(english, kFieldsContext, field.name);
+    line += name;
     const std::string_view symbol = field.symbol;
     const bool ascii = std::all_of(symbol.begin(), symbol.end(), [](char c) { return c > 0 && c < 0x7f; });
-    const std::string words = " " + std::string(field.english) + " ";
+    const std::string words = " " + name + " ";
     if (!symbol.empty() && ascii && words.find(" " + std::string(symbol) + " ") == std::string::npos) {
         line += " ";
         line += symbol;
@@ -171,14 +173,13 @@ std::string FieldOptionLine(const DesignFieldDescription& field, const DesignInp
     return line + control + "\n";
 }
 
-const std::string& HelpText() {
-    static const std::string help = [] {
-        std::string text = kHelpBeforeFields;
-        const DesignInputs defaults;  // the window's defaults, written with '.'
-        for (const DesignFieldDescription& field : DesignFields()) text += FieldOptionLine(field, defaults);
-        return text + kHelpAfterFields;
-    }();
-    return help;
+// The fields' names come from the English catalogue (`english`), the rest of
+// the help is written in English here.
+std::string HelpText(const Translate& english) {
+    std::string text = kHelpBeforeFields;
+    const DesignInputs defaults;  // the window's defaults, written with '.'
+    for (const DesignFieldDescription& field : DesignFields()) text += FieldOptionLine(field, defaults, english);
+    return text + kHelpAfterFields;
 }
 
 class UsageError : public std::runtime_error {
@@ -254,6 +255,9 @@ struct Options {
     bool sweeping = false;
     int threads = 0;  // 0: every core
     Language language = Language::Chinese;
+    // The texts' language as the services give it (Run sets both for English).
+    Translate translate;
+    OutcomeTexts texts;
 };
 
 // Whether the request's file name names a format it can have: the report
@@ -436,31 +440,31 @@ std::array<const ResultLine*, kResultCount> LinesInPanelOrder(const CalculationO
 }
 
 void WriteJsonOutcome(std::ostream& out, const CalculationOutcome& outcome, const std::vector<Finding>& findings,
-                      char separator, Language language) {
+                      char separator, const OutcomeTexts& texts) {
     std::string json;
     json.reserve(4096);
-    AppendOutcomeJson(json, outcome, findings, separator, nullptr, language);
+    AppendOutcomeJson(json, outcome, findings, separator, nullptr, texts);
     out.write(json.data(), static_cast<std::streamsize>(json.size()));
 }
 
 // The panels as the window shows them, then the checks; on failure the
 // message with the checks beneath it, as the window's message box shows them.
 void WriteTextOutcome(std::ostream& out, std::ostream& err, const CalculationOutcome& outcome,
-                      const std::vector<Finding>& findings, char separator, Language language) {
+                      const std::vector<Finding>& findings, char separator, const Translate& translate) {
     if (!outcome.succeeded()) {
-        err << "wormcalc: " << CalculationMessage(outcome.failure, language) << '\n';
-        WriteFindingsText(err, findings, separator, language);
+        err << "wormcalc: " << CalculationMessage(outcome.failure, translate) << '\n';
+        WriteFindingsText(err, findings, separator, translate);
         return;
     }
     const auto placed = LinesInPanelOrder(outcome);
     for (const PanelDescription& panel : Panels()) {
         if (&panel != &Panels().front()) out << '\n';
-        out << PanelCaption(panel, language) << '\n';
+        out << PanelCaption(panel, translate) << '\n';
         for (int n = panel.first; n < panel.first + panel.count; ++n)
-            out << ResultLineText(*placed[static_cast<std::size_t>(n)], language) << '\n';
+            out << ResultLineText(*placed[static_cast<std::size_t>(n)], translate) << '\n';
     }
     if (!findings.empty()) out << '\n';
-    WriteFindingsText(out, findings, separator, language);
+    WriteFindingsText(out, findings, separator, translate);
 }
 
 bool AnyError(const std::vector<Finding>& findings) {
@@ -485,9 +489,8 @@ TCoefficientTable Coefficients(const Job& job, const WormcalcServices& services)
 struct SuggestionOutput {
     const char* label;
     const char* symbol;
-    std::string_view name;
+    const char* name;  // Chinese, the catalogue's key in wormgear::Fields
     const char* unit;
-    const char* english;  // the name in English
 };
 
 const std::array<SuggestionOutput, 4>& SuggestionOutputs() {
@@ -496,10 +499,10 @@ const std::array<SuggestionOutput, 4>& SuggestionOutputs() {
         const DesignFieldDescription& pitch = DesignFields()[static_cast<int>(DesignField::WormPitchDiameter)];
         // The read-outs' symbols and names are those the hint checks give them.
         return std::array<SuggestionOutput, 4>{
-            {{"Edit5", base.symbol, base.name, base.unit, base.english},
-             {"Label46", "Db/A", "主基圆直径系数", "", "main base circle diameter factor"},
-             {"Edit7", pitch.symbol, pitch.name, pitch.unit, pitch.english},
-             {"Label47", "d1/A^c[0]", "蜗杆分度圆直径系数", "", "worm pitch diameter factor"}}};
+            {{"Edit5", base.symbol, base.name, base.unit},
+             {"Label46", "Db/A", QT_TRANSLATE_NOOP("wormgear::Fields", "主基圆直径系数"), ""},
+             {"Edit7", pitch.symbol, pitch.name, pitch.unit},
+             {"Label47", "d1/A^c[0]", QT_TRANSLATE_NOOP("wormgear::Fields", "蜗杆分度圆直径系数"), ""}}};
     }();
     return outputs;
 }
@@ -507,10 +510,9 @@ const std::array<SuggestionOutput, 4>& SuggestionOutputs() {
 // The centre-distance change of the window: proposals with their read-outs,
 // each failing handler adding the suggestion message (on the error stream, or
 // counted in the JSON object).
-int RunSuggest(const Job& job, bool asJson, Language language, const WormcalcServices& services, std::ostream& out,
-               std::ostream& err, char separator) {
-    const bool english = language == Language::English;
-    const char* const message = english ? kSuggestionMessageEnglish : kSuggestionMessage;
+int RunSuggest(const Job& job, bool asJson, const Translate& translate, const WormcalcServices& services,
+               std::ostream& out, std::ostream& err, char separator) {
+    const std::string message = Translated(translate, kCalculationContext, kSuggestionMessage);
     const std::string& a = job.fields.CentreDistance;
     const Real exponent = Coefficients(job, services)[Coefficient::PitchDiameterExponent];
     // Texts by their place in SuggestionOutputs(); a failed handler leaves its place empty.
@@ -546,8 +548,8 @@ int RunSuggest(const Job& job, bool asJson, Language language, const WormcalcSer
             first = false;
             const SuggestionOutput& output = SuggestionOutputs()[n];
             // A proposal or read-out is a number text and nothing else.
-            AppendShownValueJson(json, output.label, output.symbol, english ? output.english : output.name, output.unit,
-                                 *shown[n], shown[n]->size(), separator);
+            AppendShownValueJson(json, output.label, output.symbol, Translated(translate, kFieldsContext, output.name),
+                                 output.unit, *shown[n], shown[n]->size(), separator);
         }
         json += "]}\n";
         out << json;
@@ -716,9 +718,9 @@ void RunBatchLine(const Options& defaults, BatchWorker& w, std::string_view text
         if (defaults.csv) {
             AppendDesignRow(block.out, job.fields, w.outcome, Worst(w.findings), separator);
         } else if (defaults.check) {
-            AppendChecksOnlyJson(block.out, w.findings, separator, defaults.language);
+            AppendChecksOnlyJson(block.out, w.findings, separator, defaults.translate);
         } else {
-            AppendOutcomeJson(block.out, w.outcome, w.findings, separator, nullptr, defaults.language);
+            AppendOutcomeJson(block.out, w.outcome, w.findings, separator, nullptr, defaults.texts);
         }
     } catch (const StoreFailure& e) {
         refuse(lineName + e.what(), "coefficients-unreadable", 1, false);
@@ -859,10 +861,10 @@ int SaveDesign(const Job& job, const WormcalcServices& services, std::ostream& e
 // and the checks beneath it, a design whose checks find an error the errors'
 // codes; both exit 1 with nothing analysed.
 int RefusedForMeshing(const CalculationOutcome& outcome, const std::vector<Finding>& findings, std::ostream& err,
-                      char separator, Language language) {
+                      char separator, const Translate& translate) {
     if (!outcome.succeeded()) {
-        err << "wormcalc: " << CalculationMessage(outcome.failure, language) << '\n';
-        WriteFindingsText(err, findings, separator, language);
+        err << "wormcalc: " << CalculationMessage(outcome.failure, translate) << '\n';
+        WriteFindingsText(err, findings, separator, translate);
         return 1;
     }
     if (!HasErrors(findings)) return 0;
@@ -874,13 +876,13 @@ int RefusedForMeshing(const CalculationOutcome& outcome, const std::vector<Findi
     }
     err << "wormcalc: the design checks found " << errors << (errors == 1 ? " error" : " errors") << " (" << codes
         << "): no meshing analysis\n";
-    WriteFindingsText(err, findings, separator, language);
+    WriteFindingsText(err, findings, separator, translate);
     return 1;
 }
 
 int WriteMeshing(const Options& options, const CalculationOutcome& outcome, const std::vector<Finding>& findings,
                  std::ostream& out, std::ostream& err, char separator) {
-    if (const int refused = RefusedForMeshing(outcome, findings, err, separator, options.language)) return refused;
+    if (const int refused = RefusedForMeshing(outcome, findings, err, separator, options.translate)) return refused;
     meshing::AnalysisOptions settings;
     if (options.inputSpeed) settings.wormSpeed = *options.inputSpeed;
     try {
@@ -890,7 +892,7 @@ int WriteMeshing(const Options& options, const CalculationOutcome& outcome, cons
             AppendMeshingJson(json, analysis);
             out << json;
         } else {
-            WriteMeshingText(out, analysis, options.language);
+            WriteMeshingText(out, analysis, options.translate);
         }
     } catch (const meshing::MeshingError& e) {
         err << "wormcalc: no meshing analysis: " << e.what() << '\n';
@@ -901,8 +903,8 @@ int WriteMeshing(const Options& options, const CalculationOutcome& outcome, cons
 
 // The measuring grid: 50 rulings of 25 points on each flank of each start.
 int WriteFlankPoints(const std::string& path, const CalculationOutcome& outcome, const std::vector<Finding>& findings,
-                     std::ostream& err, Language language) {
-    if (const int refused = RefusedForMeshing(outcome, findings, err, '.', language)) return refused;
+                     std::ostream& err, const Translate& translate) {
+    if (const int refused = RefusedForMeshing(outcome, findings, err, '.', translate)) return refused;
     const auto grid = meshing::FlankGrid(meshing::PairOf(outcome.design), 50, 25);
     if (grid.empty()) {
         err << "wormcalc: no flank points: the flanks cannot be placed for the throat's axial thickness\n";
@@ -920,12 +922,32 @@ int WriteFlankPoints(const std::string& path, const CalculationOutcome& outcome,
 int Run(Options& options, std::istream& in, std::ostream& out, std::ostream& err, const WormcalcServices& services,
         char decimalSeparator) {
     if (options.help) {
-        out << HelpText();
+        // The help is English; without the catalogue beside the program the
+        // fields keep their Chinese names rather than the help failing.
+        Translate english;
+        if (services.useLanguage) {
+            try {
+                english = services.useLanguage(Language::English);
+            } catch (const std::exception&) {
+            }
+        }
+        out << HelpText(english);
         return 0;
     }
     if (options.version) {
         out << kVersion;
         return 0;
+    }
+    if (options.language != Language::Chinese) {
+        // Every text from here on is in the chosen language, files included.
+        if (!services.useLanguage) throw UsageError("this build has no English texts");
+        try {
+            options.translate = services.useLanguage(options.language);
+        } catch (const std::exception& e) {
+            err << "wormcalc: " << e.what() << '\n';
+            return 1;
+        }
+        options.texts = OutcomeTexts(options.translate);
     }
     if (options.jsonl) return RunBatchOf(options, in, out, err, services, decimalSeparator);
 
@@ -949,7 +971,7 @@ int Run(Options& options, std::istream& in, std::ostream& out, std::ostream& err
             if (!job.given[static_cast<std::size_t>(field.field)]) job.fields.*field.text = fromFile.*field.text;
         }
     }
-    if (options.suggest) return RunSuggest(job, options.json, options.language, services, out, err, decimalSeparator);
+    if (options.suggest) return RunSuggest(job, options.json, options.translate, services, out, err, decimalSeparator);
     if (options.sweeping) {
         SweepJob sweep{
             options.sweep,
@@ -958,7 +980,7 @@ int Run(Options& options, std::istream& in, std::ostream& out, std::ostream& err
             Coefficients(job, services),
             options.csv,
             options.threads != 0 ? options.threads : std::max(1, static_cast<int>(std::thread::hardware_concurrency())),
-            options.language};
+            options.texts};
         return RunSweep(sweep, out, decimalSeparator);
     }
 
@@ -968,10 +990,10 @@ int Run(Options& options, std::istream& in, std::ostream& out, std::ostream& err
     if (options.check) {
         if (options.json) {
             std::string json;
-            AppendChecksOnlyJson(json, findings, decimalSeparator, options.language);
+            AppendChecksOnlyJson(json, findings, decimalSeparator, options.translate);
             out << json;
         } else {
-            WriteFindingsText(out, findings, decimalSeparator, options.language);
+            WriteFindingsText(out, findings, decimalSeparator, options.translate);
         }
     } else if (options.csv) {
         std::string csv = DesignTableHeader();
@@ -981,13 +1003,13 @@ int Run(Options& options, std::istream& in, std::ostream& out, std::ostream& err
         const int status = WriteMeshing(options, outcome, findings, out, err, decimalSeparator);
         if (status != 0) return status;
     } else if (options.json) {
-        WriteJsonOutcome(out, outcome, findings, decimalSeparator, options.language);
+        WriteJsonOutcome(out, outcome, findings, decimalSeparator, options.texts);
     } else {
-        WriteTextOutcome(out, err, outcome, findings, decimalSeparator, options.language);
+        WriteTextOutcome(out, err, outcome, findings, decimalSeparator, options.translate);
     }
     FlushOutput(out);  // before any file is written: the results must have reached their reader
     if (job.flankPoints) {
-        const int status = WriteFlankPoints(*job.flankPoints, outcome, findings, err, options.language);
+        const int status = WriteFlankPoints(*job.flankPoints, outcome, findings, err, options.translate);
         if (status != 0) return status;
     }
     if (job.saveDesign && SaveDesign(job, services, err) != 0) return 1;
@@ -1005,19 +1027,10 @@ int Run(Options& options, std::istream& in, std::ostream& out, std::ostream& err
         }
         err << "wormcalc: the design checks found " << errors << (errors == 1 ? " error" : " errors") << " (" << codes
             << "): no sheet, drawing or report is written; --force writes them, marked \""
-            << ChecksErrorMark(options.language) << "\"\n";
+            << ChecksErrorMark(options.translate) << "\"\n";
         return 1;
     }
 
-    if (options.language != Language::Chinese && services.useLanguage &&
-        (!job.exports.empty() || !job.drawings.empty())) {
-        try {
-            services.useLanguage(options.language);
-        } catch (const std::exception& e) {
-            err << "wormcalc: " << e.what() << '\n';
-            return 1;
-        }
-    }
     for (const auto& [sheet, path] : job.exports) {
         if (!services.writeSheet) throw UsageError("this build cannot write sheets");
         try {

@@ -46,9 +46,10 @@ struct WormcalcServices {
     // The thirteen texts of a design file read whole from a stream
     // (standard input, for the design file "-").
     std::function<DesignInputs(std::istream& in)> readDesignStream;
-    // Called once, before any sheet, drawing or report is written, when
-    // --language asks for English: those files are then written in it.
-    std::function<void(Language)> useLanguage;
+    // Called once, before anything is written, when --language asks for
+    // English: the catalogue's translation, in which every text of the
+    // outputs and of the sheets, drawings and report is then written.
+    std::function<Translate(Language)> useLanguage;
 };
 
 // Whether the arguments ask for an SVG or PDF drawing or the report: those

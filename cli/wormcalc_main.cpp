@@ -16,7 +16,6 @@
 #include "cli/painting.h"
 #include "cli/wormcalc.h"
 #include "designfile/design_file.h"
-#include "drawing/drawings_text.h"
 #include "drawing/dxf_writer.h"
 #include "export/sheets.h"
 #include "files/file_io.h"
@@ -49,17 +48,18 @@ int main(int argc, char** argv) {
     const char separator = wormgear::UserDecimalSeparator();
 
     wormgear::WormcalcServices services;
-    // Chinese unless --language asks for English; then the drawings' texts
-    // come from the English translation beside the program.
+    // Chinese unless --language asks for English; then every text comes
+    // from the English catalogue beside the program (its .qm).
     wormgear::Language language = wormgear::Language::Chinese;
     wormgear::Translate translate;
     services.useLanguage = [&](wormgear::Language chosen) {
         language = chosen;
-        if (chosen != wormgear::Language::English) return;
+        if (chosen != wormgear::Language::English) return wormgear::Translate();
         if (!wormgear::InstallTranslations(*application, chosen, wormgear::FromLocalPath(directory)))
             throw std::runtime_error(std::string("the English texts (") + wormgear::kEnglishTranslationFile +
                                      ") are missing beside the program");
-        translate = wormgear::DrawingsTranslation();
+        translate = wormgear::InterfaceTranslation();
+        return translate;
     };
     services.defaultCoefficients = [&directory, separator] {
         return wormgear::LoadCoefficients(wormgear::FromLocalPath(directory), separator).table;
@@ -77,13 +77,13 @@ int main(int argc, char** argv) {
         particulars = content.particulars;
         return content.inputs;
     };
-    services.writeSheet = [&directory, &language, separator](
+    services.writeSheet = [&directory, &language, &translate, separator](
                               wormgear::SheetKind kind, const wormgear::DesignInputs& inputs,
                               const wormgear::TWormDesign& design, const std::vector<wormgear::Finding>& findings,
                               const std::string& path) {
         wormgear::WriteSheet(kind, inputs, design, separator,
                              wormgear::ProgramFilePath(directory, wormgear::TemplateName(kind, language)), path,
-                             language, findings);
+                             translate, findings);
     };
     services.writeDesign = [&directory, &particulars, separator](const wormgear::DesignInputs& inputs,
                                                                  const std::string& path) {
@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
         }
         // The report names each coefficient's rule and shipped value as the
         // store beside the program holds them; without the store they are unknown.
-        wormgear::ReportContent content{design, title, {}, {}, language, particulars, {}};
+        wormgear::ReportContent content{design, title, {}, {}, particulars, {}};
         try {
             const wormgear::CoefficientLoad store = wormgear::LoadCoefficients(wormgear::FromLocalPath(directory),
                                                                                separator);

@@ -20,21 +20,21 @@ ReportContent PreviewContent(const ReportContent& calculated, const QString& des
 }
 
 bool MayMakeDespiteErrors(Dialogs& dialogs, const std::vector<Finding>& findings, char decimalSeparator,
-                          Language language) {
+                          const Translate& translate) {
     if (!HasErrors(findings)) return true;
     QStringList errors;
     for (const Finding& finding : findings) {
         if (finding.severity() != Severity::Error) break;
-        errors << QString::fromStdString(FindingMessage(finding, language, decimalSeparator));
+        errors << QString::fromStdString(FindingMessage(finding, translate, decimalSeparator));
     }
     // Yes makes it anyway, marked: the designer may want to look at a pair
     // before mending it; the shop sees the mark.
-    return dialogs.askYesNo(
-        ApplicationTitle(),
-        MessageWithDetail(DrawingsText::tr("设计检查发现错误，按此设计不能加工出合格的蜗杆副："),
-                          errors.join(QLatin1Char('\n'))) +
-            QLatin1Char('\n') +
-            DrawingsText::tr("仍要生成吗？生成的文件将标明“%1”。").arg(QString::fromUtf8(ChecksErrorMark(language))));
+    return dialogs.askYesNo(ApplicationTitle(),
+                            MessageWithDetail(DrawingsText::tr("设计检查发现错误，按此设计不能加工出合格的蜗杆副："),
+                                              errors.join(QLatin1Char('\n'))) +
+                                QLatin1Char('\n') +
+                                DrawingsText::tr("仍要生成吗？生成的文件将标明“%1”。")
+                                    .arg(QString::fromStdString(ChecksErrorMark(translate))));
 }
 
 TDrawingPreview* OpenDrawingPreview(QWidget* parent, std::optional<DrawingKind> kind,

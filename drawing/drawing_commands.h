@@ -22,7 +22,7 @@ QString NotCalculatedMessage();
 // error: the errors and the question whether to make it anyway, marked
 // (ChecksErrorMark). True at once when no finding is an error.
 bool MayMakeDespiteErrors(Dialogs& dialogs, const std::vector<Finding>& findings, char decimalSeparator,
-                          Language language);
+                          const Translate& translate);
 
 // What a preview shows of the last successful calculation: the design,
 // titled with the design file's name and today's date.

@@ -37,9 +37,8 @@ drawing::Sheet BuildDrawing(DrawingKind kind, const CalculatedDesign& design, co
         drawing::SheetBuilder b(sheet);
         drawing::PlaceOnPaper(b);
         const drawing::Rect inner = drawing::FrameInner({sheet.width, sheet.height});
-        b.text({inner.left + 4, inner.top - 6.5}, kWarningTextHeight,
-               drawing::Tr(translate, ChecksErrorMark(Language::Chinese)), drawing::HAlign::Left,
-               drawing::VAlign::Baseline, 0, drawing::Layer::Warning);
+        b.text({inner.left + 4, inner.top - 6.5}, kWarningTextHeight, drawing::Tr(translate, kChecksErrorMark),
+               drawing::HAlign::Left, drawing::VAlign::Baseline, 0, drawing::Layer::Warning);
     }
     return sheet;
 }

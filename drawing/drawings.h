@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "calc/translate.h"
 #include "drawing/calculated_design.h"
 #include "drawing/sheet.h"
 
@@ -22,10 +23,6 @@ struct TitleBlock {
     std::string date;     // "2024-05-01"
     std::string program;  // "wormgear 7.6"
 };
-
-// Turns a text of the drawings, Chinese as written, into the interface's
-// language; an empty function keeps the Chinese.
-using Translate = std::function<std::string(const char* text)>;
 
 // A design whose checks found an error carries ChecksErrorMark in red under
 // the frame's upper edge.

@@ -298,8 +298,8 @@ Sheet BuildMeshingSheet(const CalculatedDesign& c, const meshing::MeshingAnalysi
     b.line({x + 3.2, y + 1.8}, {x + 4.8, y + 0.2}, Layer::Outline);
     b.text({x + 10, y}, kLabel, tr(texts::kSecondLimit), HAlign::Left, VAlign::Baseline, 0, Layer::Table);
     if (c.hasErrors())
-        b.text({sheet.width - 10, sheet.height - 10}, kWarningTextHeight, tr(ChecksErrorMark(Language::Chinese)),
-               HAlign::Right, VAlign::Baseline, 0, Layer::Warning);
+        b.text({sheet.width - 10, sheet.height - 10}, kWarningTextHeight, tr(kChecksErrorMark), HAlign::Right,
+               VAlign::Baseline, 0, Layer::Warning);
     return sheet;
 }
 

@@ -34,7 +34,7 @@ QString MeshingRefusal(const ReportContent& content) {
         QStringList errors;
         for (const Finding& finding : d.findings) {
             if (finding.severity() != Severity::Error) break;
-            errors << QString::fromStdString(FindingMessage(finding, content.language, d.decimalSeparator));
+            errors << QString::fromStdString(FindingMessage(finding, InterfaceTranslation(), d.decimalSeparator));
         }
         return MessageWithDetail(DrawingsText::tr("设计检查发现错误，不做啮合分析："), errors.join(QLatin1Char('\n')));
     }
@@ -46,7 +46,7 @@ QString MeshingRefusal(const ReportContent& content) {
 }
 
 TMeshingWindow::TMeshingWindow(ReportContent content, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Window), content_(std::move(content)), dialogs_(dialogs), translate_(DrawingsTranslation()) {
+    : QWidget(parent, Qt::Window), content_(std::move(content)), dialogs_(dialogs), translate_(InterfaceTranslation()) {
     setObjectName(QStringLiteral("MeshingWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(WindowFont());

@@ -154,7 +154,7 @@ TDrawingPreview::TDrawingPreview(std::optional<DrawingKind> kind, ReportContent 
       kind_(kind),
       content_(std::move(content)),
       dialogs_(dialogs),
-      translate_(DrawingsTranslation()) {
+      translate_(InterfaceTranslation()) {
     setObjectName(QStringLiteral("DrawingPreview"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(WindowFont());
@@ -266,7 +266,7 @@ bool TDrawingPreview::refusedAsOutOfDate() {
     }
     if (!errorsAccepted_) {
         const CalculatedDesign& d = content_.design;
-        if (!MayMakeDespiteErrors(dialogs_, d.findings, d.decimalSeparator, content_.language)) return true;
+        if (!MayMakeDespiteErrors(dialogs_, d.findings, d.decimalSeparator, translate_)) return true;
         errorsAccepted_ = true;
     }
     return false;

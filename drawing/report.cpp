@@ -259,8 +259,8 @@ std::vector<ReportPage> ReportPages(const ReportContent& content, const Translat
     flow.row(info, {tr(texts::kProgram), content.title.program});
     if (d.hasErrors()) {
         flow.gap(kWarningTextHeight + 2);
-        flow.builder().text({kLeft, flow.y()}, kWarningTextHeight, tr(ChecksErrorMark(Language::Chinese)), HAlign::Left,
-                            VAlign::Baseline, 0, Layer::Warning);
+        flow.builder().text({kLeft, flow.y()}, kWarningTextHeight, tr(kChecksErrorMark), HAlign::Left, VAlign::Baseline,
+                            0, Layer::Warning);
     }
 
     // The thirteen inputs and the round-to-integer box.
@@ -337,12 +337,13 @@ std::vector<ReportPage> ReportPages(const ReportContent& content, const Translat
         const std::vector<double> checks = {18, 42, 115};
         flow.tableHead(checks, {tr(texts::kSeverity), tr(texts::kCode), tr(texts::kMessage)}, 0b110);
         for (const Finding& finding : d.findings) {
-            std::string text = FindingMessage(finding, content.language, d.decimalSeparator);
-            const std::string suggestion = FindingSuggestion(finding, content.language, d.decimalSeparator);
+            std::string text = FindingMessage(finding, translate, d.decimalSeparator);
+            const std::string suggestion = FindingSuggestion(finding, translate, d.decimalSeparator);
             if (!suggestion.empty())
-                text += "\n" + std::string(SuggestionWord(content.language)) +
-                        (content.language == Language::Chinese ? "：" : ": ") + suggestion;
-            flow.row(checks, {SeverityWord(finding.severity(), content.language), finding.id(), text}, 0b110);
+                text += "\n" + FillNames(Translated(translate, kChecksContext,
+                                                    QT_TRANSLATE_NOOP("wormgear::Checks", "{suggestion}：{text}")),
+                                         {{"suggestion", SuggestionWord(translate)}, {"text", suggestion}});
+            flow.row(checks, {SeverityWord(finding.severity(), translate), finding.id(), text}, 0b110);
         }
         flow.endTable();
     }
@@ -457,7 +458,7 @@ ReportDocument BuildReport(const ReportContent& content, const Translate& transl
     return document;
 }
 
-std::string ReportJson(const ReportContent& content) {
+std::string ReportJson(const ReportContent& content, const Translate& translate) {
     const CalculatedDesign& d = content.design;
     using json::AppendQuoted;
     std::string out = "{\"program\":";
@@ -509,9 +510,9 @@ std::string ReportJson(const ReportContent& content) {
         out += ",\"code\":";
         AppendQuoted(out, finding.id());
         out += ",\"message\":";
-        AppendQuoted(out, FindingMessage(finding, content.language, '.'));
+        AppendQuoted(out, FindingMessage(finding, translate, '.'));
         out += ",\"suggestion\":";
-        AppendQuoted(out, FindingSuggestion(finding, content.language, '.'));
+        AppendQuoted(out, FindingSuggestion(finding, translate, '.'));
         out += '}';
     }
     out += "]}\n";

@@ -31,9 +31,6 @@ struct ReportContent {
     // shipped value it is compared with (none when the store lacks it).
     std::array<std::string, kCoefficientCount> rules;
     std::array<std::optional<Real>, kCoefficientCount> shipped;
-    // The language of the design checks' messages (the report's other texts
-    // come through the Translate function).
-    Language language = Language::Chinese;
     // What the designer gave for the shop drawings (empty entries take their
     // defaults: ResolveParticulars with this design and the title's file
     // name and date), and the tolerance table of the coefficient store.
@@ -69,6 +66,6 @@ ReportDocument BuildReport(const ReportContent& content, const Translate& transl
 // round-to-integer state, coefficients, shipped values, results (label,
 // symbol, name, text, unit) and the checks ({"severity": "warning", "code",
 // "message", "suggestion"}).
-std::string ReportJson(const ReportContent& content);
+std::string ReportJson(const ReportContent& content, const Translate& translate = {});
 
 }  // namespace wormgear

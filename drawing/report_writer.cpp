@@ -107,7 +107,7 @@ QByteArray ReportPdf(const ReportContent& content, const Translate& translate) {
     const std::string modified =
         QDateTime::currentDateTimeUtc().toString(QStringLiteral("'D:'yyyyMMddHHmmss'Z'")).toStdString();
     return QByteArray::fromStdString(AttachToArchivalPdf(bytes.toStdString(), "design.json", "application#2Fjson",
-                                                         ReportJson(content),
+                                                         ReportJson(content, translate),
                                                          "Design: inputs, coefficients and results", modified));
 }
 

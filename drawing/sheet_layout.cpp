@@ -1,6 +1,10 @@
 // Frame, title block, parameter tables and standard scales.
 #include "drawing/sheet_layout.h"
 
+#include <optional>
+
+#include "calc/language.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -26,12 +30,15 @@ std::string ShortNumber(double value) {
 
 }  // namespace
 
-std::string Tr(const Translate& translate, const char* text) { return translate ? translate(text) : text; }
-
-std::string Tr(const Translate& translate, std::string_view text) {
-    const std::string copy(text);
-    return translate ? translate(copy.c_str()) : copy;
+std::string Tr(const Translate& translate, const char* text) {
+    if (!translate) return text;
+    // The names of fields, results and panels are translated in the
+    // calculation's contexts; the drawings' own texts in wormgear::Drawings.
+    if (std::optional<std::string> name = TranslatedTableText(text, translate)) return *std::move(name);
+    return translate(kDrawingsContext, text);
 }
+
+std::string Tr(const Translate& translate, std::string_view text) { return Tr(translate, std::string(text).c_str()); }
 
 Rect FrameInner(Paper paper) { return {25, 5, paper.width - 5, paper.height - 5}; }
 

@@ -96,7 +96,9 @@ void DrawSheetFrame(SheetBuilder& builder, Paper paper, DrawingKind kind, const 
                     const std::vector<TableRow>& rows, const std::string& extraHeading,
                     const std::vector<TableRow>& extraRows, const Translate& translate);
 
-// The text in the interface's language.
+// A text of the drawings in the output's language: a name of the
+// calculation's tables in its own context (TranslatedTableText), any other
+// text in wormgear::Drawings; Chinese for an empty `translate`.
 std::string Tr(const Translate& translate, const char* text);
 std::string Tr(const Translate& translate, std::string_view text);
 

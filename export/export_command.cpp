@@ -22,7 +22,7 @@ void ExportSheet(SheetKind kind, const DesignInputs& inputs, const TWormDesign& 
         // The sheet in the interface's language: its template and its words.
         const Language language = InstalledLanguage();
         Workbook book = Workbook::Open(LocalPath(ProgramFile(programDirectory, TemplateName(kind, language))));
-        FillSheet(book, kind, inputs, design, decimalSeparator, language, findings);
+        FillSheet(book, kind, inputs, design, decimalSeparator, InterfaceTranslation(), findings);
 
         // "rudar.xlsx": the proposal under the name the file will have.
         std::optional<QString> chosen = dialogs.saveFileName(

@@ -84,8 +84,9 @@ std::vector<SheetCell> WheelCells(const DesignInputs& texts, const TWormDesign& 
 }  // namespace
 
 std::vector<SheetCell> SheetCells(SheetKind kind, const DesignInputs& inputs, const TWormDesign& design,
-                                  char decimalSeparator, Language language) {
-    const Numbers numbers{decimalSeparator, language == Language::English ? "Right" : "右"};
+                                  char decimalSeparator, const Translate& translate) {
+    const std::string hand = Translated(translate, kSheetsContext, QT_TRANSLATE_NOOP("wormgear::Sheets", "右"));
+    const Numbers numbers{decimalSeparator, hand.c_str()};
     switch (kind) {
         case SheetKind::Worm: return WormCells(inputs, design, numbers);
         case SheetKind::Hob: return HobCells(inputs, design, numbers);
@@ -123,33 +124,37 @@ int ChecksNoteRow(SheetKind kind) {
     return 0;
 }
 
-std::string ChecksNoteText(const std::vector<Finding>& findings, char decimalSeparator, Language language) {
+std::string ChecksNoteText(const std::vector<Finding>& findings, char decimalSeparator, const Translate& translate) {
     if (!HasErrors(findings)) return {};
-    const bool chinese = language == Language::Chinese;
-    std::string text = ChecksErrorMark(language);
-    const char* separator = chinese ? "：" : ": ";
+    // The mark, a colon, the errors separated by semicolons, with the
+    // language's own punctuation.
+    const std::string lead = Translated(translate, kSheetsContext,
+                                        QT_TRANSLATE_NOOP("wormgear::Sheets", "{mark}：{error}"));
+    const std::string more = Translated(translate, kSheetsContext,
+                                        QT_TRANSLATE_NOOP("wormgear::Sheets", "{errors}；{error}"));
+    std::string text;
     for (const Finding& finding : findings) {
         if (finding.severity() != Severity::Error) break;
-        text += separator;
-        text += FindingMessage(finding, language, decimalSeparator);
-        separator = chinese ? "；" : "; ";
+        const std::string message = FindingMessage(finding, translate, decimalSeparator);
+        text = text.empty() ? FillNames(lead, {{"mark", ChecksErrorMark(translate)}, {"error", message}})
+                            : FillNames(more, {{"errors", text}, {"error", message}});
     }
     return text;
 }
 
 void FillSheet(Workbook& book, SheetKind kind, const DesignInputs& inputs, const TWormDesign& design,
-               char decimalSeparator, Language language, const std::vector<Finding>& findings) {
-    for (const SheetCell& cell : SheetCells(kind, inputs, design, decimalSeparator, language))
+               char decimalSeparator, const Translate& translate, const std::vector<Finding>& findings) {
+    for (const SheetCell& cell : SheetCells(kind, inputs, design, decimalSeparator, translate))
         book.SetCellValue(cell.row, cell.column, cell.text, decimalSeparator);
-    const std::string note = ChecksNoteText(findings, decimalSeparator, language);
+    const std::string note = ChecksNoteText(findings, decimalSeparator, translate);
     if (!note.empty()) book.SetCellText(ChecksNoteRow(kind), 1, note);
 }
 
 std::string WriteSheet(SheetKind kind, const DesignInputs& inputs, const TWormDesign& design, char decimalSeparator,
-                       const std::string& templatePath, const std::string& outputPath, Language language,
+                       const std::string& templatePath, const std::string& outputPath, const Translate& translate,
                        const std::vector<Finding>& findings) {
     Workbook book = Workbook::Open(templatePath);
-    FillSheet(book, kind, inputs, design, decimalSeparator, language, findings);
+    FillSheet(book, kind, inputs, design, decimalSeparator, translate, findings);
     book.SaveAs(outputPath);
     return book.Path();
 }

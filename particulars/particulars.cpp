@@ -77,8 +77,8 @@ const std::vector<const char*> kHobRequirements = {
     QT_TRANSLATE_NOOP("wormgear::Drawings", "4. 齿形按配对蜗杆的参数制造。"),
 };
 
-std::string Translated(const ParticularsTranslate& translate, const char* text) {
-    return translate ? translate(text) : std::string(text);
+std::string DrawingsText(const Translate& translate, const char* text) {
+    return Translated(translate, kDrawingsContext, text);
 }
 
 std::vector<std::string> SplitLines(const std::string& text) {
@@ -218,11 +218,11 @@ const std::vector<const char*>& DefaultRequirementLines(Piece piece) {
     return kWormRequirements;
 }
 
-std::string DefaultRequirementsText(Piece piece, const ParticularsTranslate& translate) {
+std::string DefaultRequirementsText(Piece piece, const Translate& translate) {
     std::string text;
     for (const char* line : DefaultRequirementLines(piece)) {
         if (!text.empty()) text += '\n';
-        text += Translated(translate, line);
+        text += DrawingsText(translate, line);
     }
     return text;
 }
@@ -263,7 +263,7 @@ std::string DefaultLengthText(double value, char decimalSeparator) {
 
 ShopParticulars ResolveParticulars(const Particulars& particulars, const TWormDesign& design,
                                    const std::string& designFileName, const std::string& today, char decimalSeparator,
-                                   const ParticularsTranslate& translate) {
+                                   const Translate& translate) {
     const auto text = [&](Id id, const std::string& fallback) {
         const std::string& given = Text(particulars, id);
         return given.empty() ? ShownText{fallback, false} : ShownText{given, true};

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "calc/design.h"
+#include "calc/translate.h"
 
 // lupdate finds each text by this marker and files it under its context; in
 // the libraries without Qt the marker is the text itself, as in Qt.
@@ -147,12 +148,9 @@ std::string DefaultDrawingNumber(Piece piece, const std::string& designFileName)
 // context wormgear::Drawings): generic notes true of every such part.
 const std::vector<const char*>& DefaultRequirementLines(Piece piece);
 
-// A translation of the texts above: the Chinese key in, the interface's text
-// out. An empty function keeps the Chinese.
-using ParticularsTranslate = std::function<std::string(const char* text)>;
-
-// The default 技术要求 as one text, its lines joined by '\n'.
-std::string DefaultRequirementsText(Piece piece, const ParticularsTranslate& translate = {});
+// The default 技术要求 as one text, its lines joined by '\n', translated in
+// wormgear::Drawings (an empty `translate` keeps the Chinese).
+std::string DefaultRequirementsText(Piece piece, const Translate& translate = {});
 
 // ---------------------------------------------------------------- resolved
 
@@ -216,7 +214,7 @@ struct ShopParticulars {
 // as given where they are texts and as defaults where they are no length.
 ShopParticulars ResolveParticulars(const Particulars& particulars, const TWormDesign& design,
                                    const std::string& designFileName, const std::string& today, char decimalSeparator,
-                                   const ParticularsTranslate& translate = {});
+                                   const Translate& translate = {});
 
 // The default of a Length entry for `design`, as today's schematic drawings
 // size the body; none for the keyways, which they do not draw.

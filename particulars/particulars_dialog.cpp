@@ -15,6 +15,7 @@
 
 #include "dialogs/window_font.h"
 #include "particulars/particulars_text.h"
+#include "translations/interface_language.h"
 
 namespace wormgear {
 
@@ -33,7 +34,7 @@ bool IsRequirements(ParticularId id) { return Describe(id).kind == ParticularKin
 
 // The default 技术要求 as the box shows it: in the interface's language.
 QString DefaultRequirements(Piece piece) {
-    return QString::fromStdString(DefaultRequirementsText(piece, ParticularsTranslation()));
+    return QString::fromStdString(DefaultRequirementsText(piece, InterfaceTranslation()));
 }
 
 }  // namespace

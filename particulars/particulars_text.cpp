@@ -3,11 +3,7 @@
 
 namespace wormgear {
 
-QString ParticularsDataText(const char* text) { return QCoreApplication::translate("wormgear::Drawings", text); }
-
-ParticularsTranslate ParticularsTranslation() {
-    return [](const char* text) { return ParticularsDataText(text).toStdString(); };
-}
+QString ParticularsDataText(const char* text) { return QCoreApplication::translate(kDrawingsContext, text); }
 
 QString ParticularName(ParticularId id) { return ParticularsDataText(Describe(id).name); }
 

@@ -19,8 +19,6 @@ QString ParticularName(ParticularId id);
 
 // A text of particulars/particulars.h in the interface's language.
 QString ParticularsDataText(const char* text);
-// The same as a translation function for ResolveParticulars and the defaults.
-ParticularsTranslate ParticularsTranslation();
 
 // Why an entry cannot be kept, naming it and its limit:
 // "“蜗杆材料”最多 40 个字符，现有 41 个字符。"

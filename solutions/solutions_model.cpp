@@ -109,18 +109,15 @@ QString SolutionsModel::header(const SolutionColumn& column) {
     switch (column.kind) {
         case SolutionColumn::Kind::Field: {
             const DesignFieldDescription& field = DesignFields()[static_cast<int>(column.field)];
-            const bool english = InstalledLanguage() == Language::English;
             return lines(QString::fromUtf8(field.symbol), field.unit,
-                         QString::fromUtf8(english ? field.english : field.name));
+                         QString::fromStdString(FieldName(field, InterfaceTranslation())));
         }
         case SolutionColumn::Kind::Share: return SolutionsText::tr("Db/A\n主基圆系数");
         case SolutionColumn::Kind::Factor: return SolutionsText::tr("d1/A^c[0]\n杆分度圆系数");
         case SolutionColumn::Kind::Result: {
             const ResultDescription& result = Result(kSolutionResults[static_cast<std::size_t>(column.result)]);
-            if (InstalledLanguage() == Language::English)
-                return lines(QString::fromUtf8(result.symbol), result.unit, QString::fromUtf8(result.english));
             return lines(QString::fromUtf8(result.symbol), result.unit,
-                         QString::fromUtf8(result.name().data(), static_cast<qsizetype>(result.name().size())));
+                         QString::fromStdString(ResultName(result, InterfaceTranslation())));
         }
         case SolutionColumn::Kind::Check: return SolutionsText::tr("检查\n最重的问题");
     }
@@ -130,7 +127,7 @@ QString SolutionsModel::header(const SolutionColumn& column) {
 std::string SolutionsModel::checkText(const SolutionRow& row) {
     if (!row.hasFinding) return "";
     const CheckDescription& description = Describe(row.worst);
-    return std::string(SeverityWord(description.severity, InstalledLanguage())) + " " + description.id;
+    return SeverityWord(description.severity, InterfaceTranslation()) + " " + description.id;
 }
 
 QString SolutionsModel::findingsText(std::uint64_t design) const {
@@ -139,11 +136,11 @@ QString SolutionsModel::findingsText(std::uint64_t design) const {
     calculator.calculate(design);
     QStringList lines;
     if (!calculator.outcome().succeeded())
-        lines << QString::fromStdString(CalculationMessage(calculator.outcome().failure, InstalledLanguage()));
+        lines << QString::fromStdString(CalculationMessage(calculator.outcome().failure, InterfaceTranslation()));
     for (const Finding& finding : calculator.findings()) {
         lines << SolutionsText::tr("%1：%2（%3）")
-                     .arg(QString::fromUtf8(SeverityWord(finding.severity(), InstalledLanguage())),
-                          QString::fromStdString(FindingMessage(finding, InstalledLanguage(), separator_)),
+                     .arg(QString::fromStdString(SeverityWord(finding.severity(), InterfaceTranslation())),
+                          QString::fromStdString(FindingMessage(finding, InterfaceTranslation(), separator_)),
                           QString::fromUtf8(finding.id()));
     }
     if (lines.isEmpty()) lines << SolutionsText::tr("没有发现问题");

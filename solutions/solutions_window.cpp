@@ -268,12 +268,10 @@ QWidget* TSolutionsWindow::makeChartPane() {
     ChartResultBox->setObjectName(QStringLiteral("ChartResultBox"));
     // Each result by its symbol and its name in the interface's language:
     // the chart's vertical axis is titled with the same words.
-    const bool english = InstalledLanguage() == Language::English;
+    const Translate translate = InterfaceTranslation();
     for (ResultId id : kSolutionResults) {
         const ResultDescription& result = Result(id);
-        const QString name = english ? QString::fromUtf8(result.english)
-                                     : QString::fromUtf8(result.name().data(),
-                                                         static_cast<qsizetype>(result.name().size()));
+        const QString name = QString::fromStdString(ResultName(result, translate));
         ChartResultBox->addItem(QString::fromUtf8(result.symbol) + QLatin1Char(' ') + name);
     }
     FindingsLabel = MakeLabel(this, QString());

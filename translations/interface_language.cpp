@@ -93,4 +93,10 @@ bool InstallTranslations(QCoreApplication& app, Language language, const QString
 
 Language InstalledLanguage() { return installed; }
 
+Translate InterfaceTranslation() {
+    return [](const char* context, const char* source) {
+        return QCoreApplication::translate(context, source).toStdString();
+    };
+}
+
 }  // namespace wormgear

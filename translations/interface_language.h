@@ -6,6 +6,7 @@
 //   LanguageOfEnvironment(...)  // LANG=de_DE.UTF-8 -> English, LANG=zh_TW.UTF-8 or unset -> Chinese
 //   InstallTranslations(app, Language::English, dir)  // wormgear_en.qm beside the program
 //   InstallTranslations(app, Language::Chinese, dir)  // Qt's own dialogs in Chinese (qtbase_zh_CN)
+//   FindingMessage(finding, InterfaceTranslation(), separator)  // in the installed language
 #pragma once
 
 #include <QString>
@@ -53,5 +54,11 @@ bool InstallTranslations(QCoreApplication& app, Language language, const QString
 
 // The language whose translators were installed last (Chinese before any).
 Language InstalledLanguage();
+
+// The installed translators as the Translate function the libraries without
+// Qt take: QCoreApplication::translate of each text in its context
+// ("wormgear::Checks", "设计检查" -> "Design checks" with the program's .qm
+// installed; the text as written, Chinese, without it).
+Translate InterfaceTranslation();
 
 }  // namespace wormgear

@@ -2,6 +2,390 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>wormgear::Calculation</name>
+    <message>
+        <source>输入参数不正确......（速比=齿数/头数）</source>
+        <translation>Incorrect input......(speed ratio = teeth/starts)</translation>
+    </message>
+    <message>
+        <source>您输入的内容不符合要求......（只能输入合法数字，且不能为空）</source>
+        <translation>Your input is not valid......(only valid numbers, none empty)</translation>
+    </message>
+    <message>
+        <source>数字输入有误,请核实.........</source>
+        <translation>A number is not valid, please check.........</translation>
+    </message>
+
+</context>
+<context>
+    <name>wormgear::Checks</name>
+    <message>
+        <source>{field} 未填写：只能输入合法数字，且不能为空</source>
+        <translation>{field} is empty: it needs a valid number</translation>
+    </message>
+    <message>
+        <source>{field} 不是合法数字：输入的是“{typed}”</source>
+        <translation>{field} is not a valid number: “{typed}” was typed</translation>
+    </message>
+    <message>
+        <source>{field} 须为 -2147483648～2147483647 之间的整数：输入的是“{typed}”</source>
+        <translation>{field} must be a whole number from -2147483648 to 2147483647: “{typed}” was typed</translation>
+    </message>
+    <message>
+        <source>{field} {typed} 超出可计算的范围（绝对值须小于 1.79769313486232E308）</source>
+        <translation>{field} {typed} is beyond the range the calculation holds (its size must stay below 1.79769313486232E308)</translation>
+    </message>
+    <message>
+        <source>{field} 可取 {proposal}</source>
+        <translation>Try {proposal} for the {field}</translation>
+    </message>
+    <message>
+        <source>蜗杆头数 z1 = 0：速比 z2/z1 无法计算</source>
+        <translation>Worm starts z1 = 0: the ratio z2/z1 cannot be formed</translation>
+    </message>
+    <message>
+        <source>蜗杆头数至少取 1</source>
+        <translation>Give the worm at least 1 start</translation>
+    </message>
+    <message>
+        <source>速比 i = {i} 与齿数/头数 z2/z1 = {z2}/{z1} = {ratio} 相差 {difference}，超过 0.001</source>
+        <translation>The speed ratio i = {i} differs from teeth/starts z2/z1 = {z2}/{z1} = {ratio} by {difference}, more than 0.001</translation>
+    </message>
+    <message>
+        <source>速比取 {proposal}，或改齿数与头数</source>
+        <translation>Make the speed ratio {proposal}, or change the teeth or the starts</translation>
+    </message>
+    <message>
+        <source>蜗轮分度圆直径 d2 = 2A − d1 超出可计算的范围（取整后须小于 9.22E15）：A = {A}，d1 = {d1}</source>
+        <translation>The wheel pitch diameter d2 = 2A − d1 is beyond the range the calculation can round (below 9.22E15): A = {A}, d1 = {d1}</translation>
+    </message>
+    <message>
+        <source>蜗轮齿数 z2 = 0：端面模数 mt = d2/z2 无法计算</source>
+        <translation>Wheel teeth z2 = 0: the transverse module mt = d2/z2 cannot be formed</translation>
+    </message>
+    <message>
+        <source>齿根高 hf = c[1]·mt 超出可计算的范围（取整后须小于 9.22E15）：c[1] = {c1}，mt = {mt}</source>
+        <translation>The dedendum hf = c[1]·mt is beyond the range the calculation can round (below 9.22E15): c[1] = {c1}, mt = {mt}</translation>
+    </message>
+    <message>
+        <source>喉部齿根圆直径 df1 = d1 − 2hf 超出可计算的范围（取整后须小于 9.22E15）：d1 = {d1}，hf = {hf}</source>
+        <translation>The throat root diameter df1 = d1 − 2hf is beyond the range the calculation can round (below 9.22E15): d1 = {d1}, hf = {hf}</translation>
+    </message>
+    <message>
+        <source>蜗杆齿根圆弧半径 Rf1 = A − df1/2 超出可计算的范围（取整后须小于 9.22E15）：A = {A}，df1 = {df1}</source>
+        <translation>The worm root arc radius Rf1 = A − df1/2 is beyond the range the calculation can round (below 9.22E15): A = {A}, df1 = {df1}</translation>
+    </message>
+    <message>
+        <source>齿顶高 ha = c[2]·mt 超出可计算的范围（取整后须小于 9.22E15）：c[2] = {c2}，mt = {mt}</source>
+        <translation>The addendum ha = c[2]·mt is beyond the range the calculation can round (below 9.22E15): c[2] = {c2}, mt = {mt}</translation>
+    </message>
+    <message>
+        <source>蜗杆齿顶圆弧半径 Ra1 = A − da1/2 + E 超出可计算的范围（取整后须小于 9.22E15）：A = {A}，da1 = {da1}，E = {E}</source>
+        <translation>The worm tip arc radius Ra1 = A − da1/2 + E is beyond the range the calculation can round (below 9.22E15): A = {A}, da1 = {da1}, E = {E}</translation>
+    </message>
+    <message>
+        <source>工作半包角 φ = 0.5·τ·(K − c[3]) 超出可计算的范围（取整后须小于 9.22E15）：τ = {tau}，K = {K}，c[3] = {c3}</source>
+        <translation>The working half wrap angle φ = 0.5·τ·(K − c[3]) is beyond the range the calculation can round (below 9.22E15): τ = {tau}, K = {K}, c[3] = {c3}</translation>
+    </message>
+    <message>
+        <source>轴肩 c[6]·mt 超出可取整的范围（须小于 9.22E18）：c[6] = {c6}，mt = {mt}</source>
+        <translation>The shaft shoulder c[6]·mt is beyond the range that can be truncated (below 9.22E18): c[6] = {c6}, mt = {mt}</translation>
+    </message>
+    <message>
+        <source>速比 i = 0：喉部导程角 γ = atan(d2/i/d1) 无法计算（z2/z1 = {z2}/{z1} 与 0 相差不超过 0.001，速比检查因此通过）</source>
+        <translation>The speed ratio i = 0: the throat lead angle γ = atan(d2/i/d1) cannot be formed (z2/z1 = {z2}/{z1} lies within 0.001 of 0, so the ratio check passed)</translation>
+    </message>
+    <message>
+        <source>蜗杆分度圆直径 d1 = 0：喉部导程角 γ = atan(d2/i/d1) 无法计算</source>
+        <translation>The worm pitch diameter d1 = 0: the throat lead angle γ = atan(d2/i/d1) cannot be formed</translation>
+    </message>
+    <message>
+        <source>蜗杆分度圆直径可取 {proposal}（按中心距的建议值）</source>
+        <translation>Try the worm pitch diameter {proposal} (the value proposed for the centre distance)</translation>
+    </message>
+    <message>
+        <source>蜗轮分度圆直径 d2 = 2A − d1 = 0（A = {A}，d1 = {d1}）：压力角 α = asin(Db/d2) 无法计算</source>
+        <translation>The wheel pitch diameter d2 = 2A − d1 = 0 (A = {A}, d1 = {d1}): the pressure angle α = asin(Db/d2) cannot be formed</translation>
+    </message>
+    <message>
+        <source>主基圆直径 Db = {Db} 超出蜗轮分度圆直径 d2 = {d2}（d2 = 2A − d1）：压力角 α = asin(Db/d2) 无定义（须 |Db| ≤ d2）</source>
+        <translation>The main base circle diameter Db = {Db} exceeds the wheel pitch diameter d2 = {d2} (d2 = 2A − d1): the pressure angle α = asin(Db/d2) is undefined (|Db| ≤ d2 is needed)</translation>
+    </message>
+    <message>
+        <source>主基圆直径可取 {proposal}（按中心距的建议值）</source>
+        <translation>Try the main base circle diameter {proposal} (the value proposed for the centre distance)</translation>
+    </message>
+    <message>
+        <source>周节 p = π·mt 超出可计算的范围（取整后须小于 9.22E15）：mt = {mt}</source>
+        <translation>The circular pitch p = π·mt is beyond the range the calculation can round (below 9.22E15): mt = {mt}</translation>
+    </message>
+    <message>
+        <source>中心距 A = 0：母平面倾斜角 β 的公式中 d2/A 无法计算</source>
+        <translation>The centre distance A = 0: d2/A in the formula of the generating-plane inclination β cannot be formed</translation>
+    </message>
+    <message>
+        <source>母平面倾斜角 β 无定义：公式的分母 (cos(α+k) − cos α·d2/(2A))·i 为 0（α = {alpha}°，k = {k}°，d2 = {d2}，A = {A}，i = {i}）</source>
+        <translation>The generating-plane inclination β is undefined: the denominator (cos(α+k) − cos α·d2/(2A))·i of its formula is 0 (α = {alpha}°, k = {k}°, d2 = {d2}, A = {A}, i = {i})</translation>
+    </message>
+    <message>
+        <source>蜗杆轴向齿厚 sx1 = p − c[5]·p − jn 超出可计算的范围（取整后须小于 9.22E15）：p = {p}，c[5] = {c5}，侧隙 jn = {jn}</source>
+        <translation>The worm axial thickness sx1 = p − c[5]·p − jn is beyond the range the calculation can round (below 9.22E15): p = {p}, c[5] = {c5}, backlash jn = {jn}</translation>
+    </message>
+    <message>
+        <source>蜗杆轴向齿厚 sx1 = {sx1} 超出蜗轮分度圆直径 d2 = {d2}：测量齿高中的 asin(sx1/d2) 无定义（sx1 = p − c[5]·p − jn，侧隙 jn = {jn}）</source>
+        <translation>The worm axial thickness sx1 = {sx1} exceeds the wheel pitch diameter d2 = {d2}: asin(sx1/d2) in the measuring height is undefined (sx1 = p − c[5]·p − jn, backlash jn = {jn})</translation>
+    </message>
+    <message>
+        <source>蜗杆测量齿高 h1 超出可计算的范围（取整后须小于 9.22E15）：ha = {ha}，d2 = {d2}</source>
+        <translation>The worm measuring height h1 is beyond the range the calculation can round (below 9.22E15): ha = {ha}, d2 = {d2}</translation>
+    </message>
+    <message>
+        <source>刀体齿顶圆弧半径 Ra0 = Ra1 − 0.2mt − c[8]·mt 超出可计算的范围（取整后须小于 9.22E15）：Ra1 = {Ra1}，mt = {mt}，c[8] = {c8}</source>
+        <translation>The hob body tip arc radius Ra0 = Ra1 − 0.2mt − c[8]·mt is beyond the range the calculation can round (below 9.22E15): Ra1 = {Ra1}, mt = {mt}, c[8] = {c8}</translation>
+    </message>
+    <message>
+        <source>包围齿数 K = {K} 超出可取整的范围（须小于 9.22E18），滚刀包络齿数 K0 = T(K) + c[11] 无法计算</source>
+        <translation>The enveloped teeth K = {K} are beyond the range that can be truncated (below 9.22E18): the hob enveloping teeth K0 = T(K) + c[11] cannot be formed</translation>
+    </message>
+    <message>
+        <source>滚刀半包角 φ0 = 0.5·τ·(K0 − c[10]) 超出可计算的范围（取整后须小于 9.22E15）：τ = {tau}，K0 = {K0}，c[10] = {c10}</source>
+        <translation>The hob half wrap angle φ0 = 0.5·τ·(K0 − c[10]) is beyond the range the calculation can round (below 9.22E15): τ = {tau}, K0 = {K0}, c[10] = {c10}</translation>
+    </message>
+    <message>
+        <source>滚刀轴向齿厚 sx0 = (sn1 + jn)/cos γ 超出可计算的范围（取整后须小于 9.22E15）：sn1 + jn = {sn0}，γ = {gamma}°</source>
+        <translation>The hob axial thickness sx0 = (sn1 + jn)/cos γ is beyond the range the calculation can round (below 9.22E15): sn1 + jn = {sn0}, γ = {gamma}°</translation>
+    </message>
+    <message>
+        <source>滚刀测量齿高 h0 = 0.2mt + h1 + c[8]·mt 超出可计算的范围（取整后须小于 9.22E15）：mt = {mt}，h1 = {h1}，c[8] = {c8}</source>
+        <translation>The hob measuring height h0 = 0.2mt + h1 + c[8]·mt is beyond the range the calculation can round (below 9.22E15): mt = {mt}, h1 = {h1}, c[8] = {c8}</translation>
+    </message>
+    <message>
+        <source>蜗轮最大外圆 de2 = 2ha + d2 + c[13]·mt 超出可取整的范围（须小于 9.22E18）：ha = {ha}，d2 = {d2}，c[13] = {c13}，mt = {mt}</source>
+        <translation>The largest wheel outer diameter de2 = 2ha + d2 + c[13]·mt is beyond the range that can be rounded (below 9.22E18): ha = {ha}, d2 = {d2}, c[13] = {c13}, mt = {mt}</translation>
+    </message>
+    <message>
+        <source>蜗轮弧齿厚 s2 = p·c[5] 超出可计算的范围（取整后须小于 9.22E15）：p = {p}，c[5] = {c5}</source>
+        <translation>The wheel arc thickness s2 = p·c[5] is beyond the range the calculation can round (below 9.22E15): p = {p}, c[5] = {c5}</translation>
+    </message>
+    <message>
+        <source>蜗轮弧齿厚 s2 = {s2} 超出蜗轮分度圆直径 d2 = {d2}：蜗轮测量齿高中的 asin(s2/d2) 无定义（s2 = c[5]·p，c[5] = {c5}）</source>
+        <translation>The wheel arc thickness s2 = {s2} exceeds the wheel pitch diameter d2 = {d2}: asin(s2/d2) in the wheel measuring height is undefined (s2 = c[5]·p, c[5] = {c5})</translation>
+    </message>
+    <message>
+        <source>蜗轮测量齿高 超出可计算的范围（取整后须小于 9.22E15）：ha = {ha}，d2 = {d2}</source>
+        <translation>The wheel measuring height is beyond the range the calculation can round (below 9.22E15): ha = {ha}, d2 = {d2}</translation>
+    </message>
+    <message>
+        <source>齿圈工作宽度 b2 = c[14]·d1 超出可取整的范围（须小于 9.22E18）：c[14] = {c14}，d1 = {d1}</source>
+        <translation>The rim working width b2 = c[14]·d1 is beyond the range that can be truncated (below 9.22E18): c[14] = {c14}, d1 = {d1}</translation>
+    </message>
+    <message>
+        <source>蜗轮喉径 2ha + d2 超出可计算的范围（取整后须小于 9.22E15）：ha = {ha}，d2 = {d2}</source>
+        <translation>The wheel throat diameter 2ha + d2 is beyond the range the calculation can round (below 9.22E15): ha = {ha}, d2 = {d2}</translation>
+    </message>
+    <message>
+        <source>蜗杆工作长度的一半 L/2 = {halfL} 超过蜗杆齿顶圆弧半径 Ra1 = {Ra1}：最大齿顶圆直径中的 √(Ra1² − (L/2)²) 无定义</source>
+        <translation>Half the worm working length, L/2 = {halfL}, exceeds the worm tip arc radius Ra1 = {Ra1}: √(Ra1² − (L/2)²) in the largest tip diameter is undefined</translation>
+    </message>
+    <message>
+        <source>蜗杆最大齿顶圆直径 2((A + E) − √(Ra1² − (L/2)²)) 超出可计算的范围（取整后须小于 9.22E15）：A = {A}，E = {E}，Ra1 = {Ra1}，L/2 = {halfL}</source>
+        <translation>The largest worm tip diameter 2((A + E) − √(Ra1² − (L/2)²)) is beyond the range the calculation can round (below 9.22E15): A = {A}, E = {E}, Ra1 = {Ra1}, L/2 = {halfL}</translation>
+    </message>
+    <message>
+        <source>蜗杆工作长度的一半 L/2 = {halfL} 超过蜗杆齿根圆弧半径 Rf1 = {Rf1}：蜗轮齿顶圆弧半径中的 √(Rf1² − (L/2)²) 无定义</source>
+        <translation>Half the worm working length, L/2 = {halfL}, exceeds the worm root arc radius Rf1 = {Rf1}: √(Rf1² − (L/2)²) in the wheel tip arc radius is undefined</translation>
+    </message>
+    <message>
+        <source>蜗轮齿顶圆弧半径 (A − √(Rf1² − (L/2)²))·2c[12] 超出可取整的范围（须小于 9.22E18）：A = {A}，Rf1 = {Rf1}，L/2 = {halfL}，c[12] = {c12}</source>
+        <translation>The wheel tip arc radius (A − √(Rf1² − (L/2)²))·2c[12] is beyond the range that can be rounded (below 9.22E18): A = {A}, Rf1 = {Rf1}, L/2 = {halfL}, c[12] = {c12}</translation>
+    </message>
+    <message>
+        <source>蜗杆齿顶宽无法计算：Ra1 − E + h1 = 0（Ra1 = {Ra1}，E = {E}，h1 = {h1}）</source>
+        <translation>The worm tip width cannot be formed: Ra1 − E + h1 = 0 (Ra1 = {Ra1}, E = {E}, h1 = {h1})</translation>
+    </message>
+    <message>
+        <source>蜗杆齿顶宽 sx1 − 2h1·tan(θ + α) 超出可计算的范围（取整后须小于 9.22E16）：sx1 = {sx1}，h1 = {h1}，θ + α = {angle}°</source>
+        <translation>The worm tip width sx1 − 2h1·tan(θ + α) is beyond the range the calculation can round (below 9.22E16): sx1 = {sx1}, h1 = {h1}, θ + α = {angle}°</translation>
+    </message>
+    <message>
+        <source>滚刀齿顶宽无法计算：Ra0 − E + h0 = 0（Ra0 = {Ra0}，E = {E}，h0 = {h0}）</source>
+        <translation>The hob tip width cannot be formed: Ra0 − E + h0 = 0 (Ra0 = {Ra0}, E = {E}, h0 = {h0})</translation>
+    </message>
+    <message>
+        <source>滚刀齿顶宽 sx0 − 2h0·tan(θ0 + α) 超出可计算的范围（取整后须小于 9.22E16）：sx0 = {sx0}，h0 = {h0}，θ0 + α = {angle}°</source>
+        <translation>The hob tip width sx0 − 2h0·tan(θ0 + α) is beyond the range the calculation can round (below 9.22E16): sx0 = {sx0}, h0 = {h0}, θ0 + α = {angle}°</translation>
+    </message>
+    <message>
+        <source>修形传动比 im = (z2 + Δ)/z1 超出可计算的范围（取整后须小于 9.22E15）：z2 = {z2}，Δ = {delta}，z1 = {z1}</source>
+        <translation>The modification ratio im = (z2 + Δ)/z1 is beyond the range the calculation can round (below 9.22E15): z2 = {z2}, Δ = {delta}, z1 = {z1}</translation>
+    </message>
+    <message>
+        <source>z2 + Δ = 0（z2 = {z2}，磨齿增量 Δ = {delta}）：修形蜗轮分度圆直径 d2m = 0，修形压力角无法计算</source>
+        <translation>z2 + Δ = 0 (z2 = {z2}, grinding increment Δ = {delta}): the modification pitch diameter d2m = 0 and the modification pressure angle cannot be formed</translation>
+    </message>
+    <message>
+        <source>磨齿增量取默认值 0.2</source>
+        <translation>Use the default grinding increment 0.2</translation>
+    </message>
+    <message>
+        <source>修形中心距 Am = Δ·mt/2 + A = 0（Δ = {delta}，mt = {mt}，A = {A}）：修形砂轮角无法计算</source>
+        <translation>The modification centre distance Am = Δ·mt/2 + A = 0 (Δ = {delta}, mt = {mt}, A = {A}): the grinding-wheel angle cannot be formed</translation>
+    </message>
+    <message>
+        <source>修形砂轮角 βm 无定义：公式的分母 (cos(αm+k) − cos αm·d2m/(2Am))·im 为 0（αm = {alpham}°，k = {k}°，d2m = {d2m}，Am = {Am}，im = {im}）</source>
+        <translation>The grinding-wheel angle βm is undefined: the denominator (cos(αm+k) − cos αm·d2m/(2Am))·im of its formula is 0 (αm = {alpham}°, k = {k}°, d2m = {d2m}, Am = {Am}, im = {im})</translation>
+    </message>
+    <message>
+        <source>中心距 A = {A} 须大于 0</source>
+        <translation>The centre distance A = {A} must be greater than 0</translation>
+    </message>
+    <message>
+        <source>速比 i = {i} 须大于 0</source>
+        <translation>The speed ratio i = {i} must be greater than 0</translation>
+    </message>
+    <message>
+        <source>蜗轮齿数 z2 = {z2} 须大于 0</source>
+        <translation>The wheel teeth z2 = {z2} must be more than 0</translation>
+    </message>
+    <message>
+        <source>蜗杆头数 z1 = {z1} 须为正整数</source>
+        <translation>The worm starts z1 = {z1} must be a positive whole number</translation>
+    </message>
+    <message>
+        <source>主基圆直径 Db = {Db} 须大于 0</source>
+        <translation>The main base circle diameter Db = {Db} must be greater than 0</translation>
+    </message>
+    <message>
+        <source>蜗杆分度圆直径 d1 = {d1} 须大于 0</source>
+        <translation>The worm pitch diameter d1 = {d1} must be greater than 0</translation>
+    </message>
+    <message>
+        <source>蜗杆齿顶宽 sa1 = {sa1} ≤ 0：齿顶已变尖，无法加工（压力角 α = {alpha}°）</source>
+        <translation>The worm tip width sa1 = {sa1} ≤ 0: the thread comes to a point and cannot be made (pressure angle α = {alpha}°)</translation>
+    </message>
+    <message>
+        <source>减小主基圆直径 Db（压力角随之减小）或减小侧隙</source>
+        <translation>Make the main base circle diameter Db smaller (the pressure angle follows) or the backlash smaller</translation>
+    </message>
+    <message>
+        <source>滚刀齿顶宽 sa0 = {sa0} ≤ 0：滚刀齿顶已变尖，无法加工（压力角 α = {alpha}°）</source>
+        <translation>The hob tip width sa0 = {sa0} ≤ 0: the hob tooth comes to a point and cannot be made (pressure angle α = {alpha}°)</translation>
+    </message>
+    <message>
+        <source>减小主基圆直径 Db（压力角随之减小）</source>
+        <translation>Make the main base circle diameter Db smaller (the pressure angle follows)</translation>
+    </message>
+    <message>
+        <source>蜗杆测量齿厚 sn1 = {sn1} ≤ 0，无法加工（轴向齿厚 sx1 = p − c[5]·p − jn = {sx1}，侧隙 jn = {jn}）</source>
+        <translation>The worm measuring thickness sn1 = {sn1} ≤ 0 and cannot be made (axial thickness sx1 = p − c[5]·p − jn = {sx1}, backlash jn = {jn})</translation>
+    </message>
+    <message>
+        <source>减小侧隙</source>
+        <translation>Make the backlash smaller</translation>
+    </message>
+    <message>
+        <source>蜗杆测量齿高 h1 = {h1} ≤ 0，无法加工（齿顶高 ha = {ha}）</source>
+        <translation>The worm measuring height h1 = {h1} ≤ 0 and cannot be made (addendum ha = {ha})</translation>
+    </message>
+    <message>
+        <source>滚刀测量齿厚 sn1 + jn = {sn0} ≤ 0，无法加工（sn1 = {sn1}，侧隙 jn = {jn}）</source>
+        <translation>The hob measuring thickness sn1 + jn = {sn0} ≤ 0 and cannot be made (sn1 = {sn1}, backlash jn = {jn})</translation>
+    </message>
+    <message>
+        <source>滚刀测量齿高 h0 = {h0} ≤ 0，无法加工（h1 = {h1}）</source>
+        <translation>The hob measuring height h0 = {h0} ≤ 0 and cannot be made (h1 = {h1})</translation>
+    </message>
+    <message>
+        <source>蜗轮测量齿厚 = {sn2} ≤ 0，无法加工（弧齿厚 s2 = c[5]·p = {s2}）</source>
+        <translation>The wheel measuring thickness {sn2} ≤ 0 and cannot be made (arc thickness s2 = c[5]·p = {s2})</translation>
+    </message>
+    <message>
+        <source>蜗轮测量齿高 = {h2} ≤ 0，无法加工（齿顶高 ha = {ha}）</source>
+        <translation>The wheel measuring height {h2} ≤ 0 and cannot be made (addendum ha = {ha})</translation>
+    </message>
+    <message>
+        <source>母平面倾斜角 β = {beta}° ≤ 0，母平面无法如此倾斜：tan β = cos α·cos(α+k)·d2/(2A) / ((cos(α+k) − cos α·d2/(2A))·i) 不为正（α = {alpha}°，k = {k}°，cos(α+k) = {ck}，cos α·d2/(2A) = {cu}，i = {i}）</source>
+        <translation>The generating-plane inclination β = {beta}° ≤ 0 and the plane cannot be inclined so: tan β = cos α·cos(α+k)·d2/(2A) / ((cos(α+k) − cos α·d2/(2A))·i) is not positive (α = {alpha}°, k = {k}°, cos(α+k) = {ck}, cos α·d2/(2A) = {cu}, i = {i})</translation>
+    </message>
+    <message>
+        <source>修形砂轮角 βm = {betam}° ≤ 0，砂轮无法如此倾斜（修形传动比 im = {im}，修形中心距 Am = {Am}）</source>
+        <translation>The grinding-wheel angle βm = {betam}° ≤ 0 and the wheel cannot be inclined so (modification ratio im = {im}, modification centre distance Am = {Am})</translation>
+    </message>
+    <message>
+        <source>主基圆直径系数 Db/A = {share}，不在提示的 0.63～0.67 之间</source>
+        <translation>The main base circle share Db/A = {share} lies outside the hint&apos;s 0.63 to 0.67</translation>
+    </message>
+    <message>
+        <source>主基圆直径可取 {proposal}（按中心距的建议值；小传动比时取小值）</source>
+        <translation>Try the main base circle diameter {proposal} (the value proposed for the centre distance; small ratios take the smaller share)</translation>
+    </message>
+    <message>
+        <source>蜗杆分度圆直径系数 d1/A^c[0] = {factor}（c[0] = {c0}），不在提示的 0.6～0.78 之间</source>
+        <translation>The worm pitch diameter factor d1/A^c[0] = {factor} (c[0] = {c0}) lies outside the hint&apos;s 0.6 to 0.78</translation>
+    </message>
+    <message>
+        <source>速比 i = {i} &gt; 10 时 E 值取 0，现为 {E}</source>
+        <translation>Above ratio 10 the E value is 0; the speed ratio is {i} and E = {E}</translation>
+    </message>
+    <message>
+        <source>E 值取 0</source>
+        <translation>Make the E value 0</translation>
+    </message>
+    <message>
+        <source>速比 i = {i} &lt; 10 时 E 值取 0.1A～0.3A（{low}～{high}），现为 {E}</source>
+        <translation>Below ratio 10 the E value is 0.1A to 0.3A ({low} to {high}); the speed ratio is {i} and E = {E}</translation>
+    </message>
+    <message>
+        <source>E 值取 {low}～{high} 之间</source>
+        <translation>Make the E value {low} to {high}</translation>
+    </message>
+    <message>
+        <source>侧隙 jn = {jn} 不在中心距 A = {A} 的提示范围 {low}～{high} 之间（{band}）</source>
+        <translation>The backlash jn = {jn} lies outside the hint&apos;s {low} to {high} for the centre distance A = {A} ({band})</translation>
+    </message>
+    <message>
+        <source>侧隙取 {low}～{high} 之间</source>
+        <translation>Make the backlash {low} to {high}</translation>
+    </message>
+    <message>
+        <source>侧隙提示只给出中心距 80～1000 的范围，A = {A} 不在其中</source>
+        <translation>The backlash hint covers centre distances 80 to 1000 only; A = {A} lies outside</translation>
+    </message>
+    <message>
+        <source>设计检查</source>
+        <translation>Design checks</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>info</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>warning</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>error</translation>
+    </message>
+    <message>
+        <source>建议</source>
+        <translation>suggestion</translation>
+    </message>
+    <message>
+        <source>设计检查有错误</source>
+        <translation>The design checks found errors</translation>
+    </message>
+    <message>
+        <source>{severity}：{message}（{code}）</source>
+        <translation>{severity}: {message} ({code})</translation>
+    </message>
+    <message>
+        <source>{suggestion}：{text}</source>
+        <translation>{suggestion}: {text}</translation>
+    </message>
+
+</context>
+<context>
     <name>wormgear::CoefficientRules</name>
     <message>
         <source>蜗杆分度圆直径建议值中中心距的指数：d1 = (0.6～0.78)·A^N</source>
@@ -63,6 +447,7 @@
         <source>齿圈工作宽度：N 倍蜗杆分度圆直径，取整</source>
         <translation>Rim working width: N × worm pitch diameter, truncated</translation>
     </message>
+
 </context>
 <context>
     <name>wormgear::CoefficientStore</name>
@@ -204,16 +589,17 @@
     </message>
     <message>
         <source>蜗杆齿厚下偏差大于上偏差</source>
-        <translation>the worm's lower tooth thickness deviation is above the upper one</translation>
+        <translation>the worm&apos;s lower tooth thickness deviation is above the upper one</translation>
     </message>
     <message>
         <source>蜗轮齿厚下偏差大于上偏差</source>
-        <translation>the wheel's lower tooth thickness deviation is above the upper one</translation>
+        <translation>the wheel&apos;s lower tooth thickness deviation is above the upper one</translation>
     </message>
     <message>
         <source>中心距区间与第 %1 行重叠（同一精度等级）</source>
         <translation>the centre-distance band overlaps row %1 (same accuracy grade)</translation>
     </message>
+
 </context>
 <context>
     <name>wormgear::DesignFiles</name>
@@ -249,6 +635,7 @@
         <source>文件中的图样资料有误，保存前请在“图样资料”中改正：</source>
         <translation>The drawing particulars in the file are not valid; correct them under “Drawing particulars” before saving:</translation>
     </message>
+
 </context>
 <context>
     <name>wormgear::Dialogs</name>
@@ -264,6 +651,7 @@
         <source>%1：%2</source>
         <translation>%1: %2</translation>
     </message>
+
 </context>
 <context>
     <name>wormgear::Drawings</name>
@@ -891,6 +1279,75 @@
         <source>4. 齿形按配对蜗杆的参数制造。</source>
         <translation>4. Tooth form made to the parameters of the mating worm.</translation>
     </message>
+
+</context>
+<context>
+    <name>wormgear::Fields</name>
+    <message>
+        <source>中心距</source>
+        <translation>centre distance</translation>
+    </message>
+    <message>
+        <source>速比</source>
+        <translation>speed ratio</translation>
+    </message>
+    <message>
+        <source>蜗轮齿数</source>
+        <translation>wheel teeth</translation>
+    </message>
+    <message>
+        <source>蜗杆头数</source>
+        <translation>worm starts</translation>
+    </message>
+    <message>
+        <source>主基圆直径</source>
+        <translation>main base circle diameter</translation>
+    </message>
+    <message>
+        <source>E值</source>
+        <translation>E value</translation>
+    </message>
+    <message>
+        <source>蜗杆分度圆直径</source>
+        <translation>worm pitch diameter</translation>
+    </message>
+    <message>
+        <source>侧隙</source>
+        <translation>backlash</translation>
+    </message>
+    <message>
+        <source>蜗杆精度</source>
+        <translation>worm accuracy</translation>
+    </message>
+    <message>
+        <source>滚刀精度</source>
+        <translation>hob accuracy</translation>
+    </message>
+    <message>
+        <source>入口修缘</source>
+        <translation>entrance relief</translation>
+    </message>
+    <message>
+        <source>出口修缘</source>
+        <translation>exit relief</translation>
+    </message>
+    <message>
+        <source>磨齿增量</source>
+        <translation>grinding increment</translation>
+    </message>
+    <message>
+        <source>齿</source>
+        <translation>teeth</translation>
+    </message>
+    <message>
+        <source>主基圆直径系数</source>
+        <translation>main base circle diameter factor</translation>
+    </message>
+    <message>
+        <source>蜗杆分度圆直径系数</source>
+        <translation>worm pitch diameter factor</translation>
+    </message>
+
 </context>
 <context>
     <name>wormgear::Files</name>
@@ -1038,6 +1495,51 @@
         <source>%1“%2”：%3</source>
         <translation>%1 “%2”: %3</translation>
     </message>
+
+</context>
+<context>
+    <name>wormgear::Meshing</name>
+    <message>
+        <source>啮合分析（上齿面，蜗杆转速 {rpm} r/min）</source>
+        <translation>Meshing analysis (upper flank, worm at {rpm} 1/min)</translation>
+    </message>
+    <message>
+        <source>同时接触齿数：{min}～{max}</source>
+        <translation>teeth in contact: {min} to {max}</translation>
+    </message>
+    <message>
+        <source>节点：滑动速度 {v} m/s，润滑角 {lub}°，接触线距节点 {off} mm</source>
+        <translation>pitch point: sliding speed {v} m/s, lubrication angle {lub}°, contact line {off} mm away</translation>
+    </message>
+    <message>
+        <source>接触线（一个齿距内 {n} 个位置）：{count} 段；最小润滑角 {lub}°，最大滑动速度 {v} m/s，最大诱导法曲率 {k} 1/mm</source>
+        <translation>contact lines ({n} positions over one pitch): {count} pieces; least lubrication angle {lub}°, largest sliding speed {v} m/s, largest induced curvature {k} 1/mm</translation>
+    </message>
+    <message>
+        <source>进入齿面</source>
+        <translation>enters the tooth zone</translation>
+    </message>
+    <message>
+        <source>在齿面以外</source>
+        <translation>outside the tooth zone</translation>
+    </message>
+    <message>
+        <source>第一界限线（蜗杆根切）：{where}</source>
+        <translation>first limit line (undercut of the worm): {where}</translation>
+    </message>
+    <message>
+        <source>第二界限线（蜗轮根切）：{where}</source>
+        <translation>second limit line (undercut of the wheel): {where}</translation>
+    </message>
+    <message>
+        <source>修形量（沿螺纹，上齿面）：{from} 至 {to} μm</source>
+        <translation>modification along the thread, upper flank: {from} to {to} μm</translation>
+    </message>
+    <message>
+        <source>未能求解的点：{n}</source>
+        <translation>unsolved points: {n}</translation>
+    </message>
+
 </context>
 <context>
     <name>wormgear::Online</name>
@@ -1061,6 +1563,7 @@
         <source>无法启动升级程序“%1”。</source>
         <translation>The updater &quot;%1&quot; cannot be started.</translation>
     </message>
+
 </context>
 <context>
     <name>wormgear::Particulars</name>
@@ -1082,7 +1585,7 @@
     </message>
     <message>
         <source>留空的项：日期取当天，其余在标题栏中空着。</source>
-        <translation>Empty entries: the date is today's, the others stay blank in the title block.</translation>
+        <translation>Empty entries: the date is today&apos;s, the others stay blank in the title block.</translation>
     </message>
     <message>
         <source>标题栏</source>
@@ -1140,6 +1643,163 @@
         <source>“%1”含有不能显示的字符。</source>
         <translation>“%1” contains characters that cannot be shown.</translation>
     </message>
+
+</context>
+<context>
+    <name>wormgear::Results</name>
+    <message>
+        <source>蜗轮分度圆直径</source>
+        <translation>wheel pitch diameter</translation>
+    </message>
+    <message>
+        <source>E值</source>
+        <translation>E value</translation>
+    </message>
+    <message>
+        <source>蜗杆齿根圆弧半径</source>
+        <translation>worm root arc radius</translation>
+    </message>
+    <message>
+        <source>蜗杆工作长度</source>
+        <translation>worm working length</translation>
+    </message>
+    <message>
+        <source>蜗杆齿顶圆弧半径</source>
+        <translation>worm tip arc radius</translation>
+    </message>
+    <message>
+        <source>轴肩</source>
+        <translation>shaft shoulder</translation>
+    </message>
+    <message>
+        <source>主基圆直径</source>
+        <translation>main base diameter</translation>
+    </message>
+    <message>
+        <source>母平面倾斜角</source>
+        <translation>generating plane angle</translation>
+    </message>
+    <message>
+        <source>压力角</source>
+        <translation>pressure angle</translation>
+    </message>
+    <message>
+        <source>测量齿厚</source>
+        <translation>measured thickness</translation>
+    </message>
+    <message>
+        <source>测量齿高</source>
+        <translation>measured height</translation>
+    </message>
+    <message>
+        <source>端面模数</source>
+        <translation>transverse module</translation>
+    </message>
+    <message>
+        <source>包围齿数</source>
+        <translation>enveloped teeth</translation>
+    </message>
+    <message>
+        <source>工作半包角</source>
+        <translation>half wrap angle</translation>
+    </message>
+    <message>
+        <source>蜗杆喉部导程角</source>
+        <translation>throat lead angle</translation>
+    </message>
+    <message>
+        <source>蜗杆最大齿顶圆直径</source>
+        <translation>worm max tip diameter</translation>
+    </message>
+    <message>
+        <source>蜗杆齿顶宽</source>
+        <translation>worm tip width</translation>
+    </message>
+    <message>
+        <source>刀体齿顶圆弧半径</source>
+        <translation>hob tip arc radius</translation>
+    </message>
+    <message>
+        <source>刀体齿跟圆弧半径</source>
+        <translation>hob root arc radius</translation>
+    </message>
+    <message>
+        <source>滚刀有效长度</source>
+        <translation>hob effective length</translation>
+    </message>
+    <message>
+        <source>滚刀测量齿厚</source>
+        <translation>hob measured thickness</translation>
+    </message>
+    <message>
+        <source>滚刀测量齿高</source>
+        <translation>hob measured height</translation>
+    </message>
+    <message>
+        <source>滚刀包络齿数</source>
+        <translation>hob enveloping teeth</translation>
+    </message>
+    <message>
+        <source>滚刀齿顶宽</source>
+        <translation>hob tip width</translation>
+    </message>
+    <message>
+        <source>蜗轮最大外圆</source>
+        <translation>wheel max outer diameter</translation>
+    </message>
+    <message>
+        <source>蜗轮喉径</source>
+        <translation>wheel throat diameter</translation>
+    </message>
+    <message>
+        <source>齿圈工作宽度</source>
+        <translation>rim working width</translation>
+    </message>
+    <message>
+        <source>蜗轮测量齿厚</source>
+        <translation>wheel measured thickness</translation>
+    </message>
+    <message>
+        <source>蜗轮测量齿高</source>
+        <translation>wheel measured height</translation>
+    </message>
+    <message>
+        <source>蜗轮齿顶圆弧半径</source>
+        <translation>wheel tip arc radius</translation>
+    </message>
+    <message>
+        <source>修形砂轮角</source>
+        <translation>grinding wheel angle</translation>
+    </message>
+    <message>
+        <source>修形传动比</source>
+        <translation>modification ratio</translation>
+    </message>
+    <message>
+        <source>修形中心距</source>
+        <translation>modification centre distance</translation>
+    </message>
+    <message>
+        <source>修形主基圆直径</source>
+        <translation>modification base diameter</translation>
+    </message>
+    <message>
+        <source>  蜗杆参数  </source>
+        <translation>  Worm parameters  </translation>
+    </message>
+    <message>
+        <source>  滚刀参数  </source>
+        <translation>  Hob parameters  </translation>
+    </message>
+    <message>
+        <source>  蜗轮参数  </source>
+        <translation>  Wheel parameters  </translation>
+    </message>
+    <message>
+        <source>蜗杆修形（一般型传动）  </source>
+        <translation>Worm modification (general)  </translation>
+    </message>
+
 </context>
 <context>
     <name>wormgear::Settings</name>
@@ -1303,6 +1963,7 @@
         <source>公差表第 %1 行：精度等级和中心距区间必须填写</source>
         <translation>Tolerance table, row %1: the accuracy grade and the centre-distance band must be given</translation>
     </message>
+
 </context>
 <context>
     <name>wormgear::SettingsText::SettingsText</name>
@@ -1310,6 +1971,175 @@
         <source>数据保存成功......</source>
         <translation>Data saved......</translation>
     </message>
+
+</context>
+<context>
+    <name>wormgear::Sheets</name>
+    <message>
+        <source>右</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>{mark}：{error}</source>
+        <translation>{mark}: {error}</translation>
+    </message>
+    <message>
+        <source>{errors}；{error}</source>
+        <translation>{errors}; {error}</translation>
+    </message>
+    <message>
+        <source>滚刀参数表</source>
+        <translation>Hob parameters</translation>
+    </message>
+    <message>
+        <source>滚刀头数</source>
+        <translation>Hob starts</translation>
+    </message>
+    <message>
+        <source>被切蜗轮齿数</source>
+        <translation>Teeth of the wheel cut</translation>
+    </message>
+    <message>
+        <source>端面模数</source>
+        <translation>Transverse module</translation>
+    </message>
+    <message>
+        <source>滚刀包络齿数</source>
+        <translation>Hob enveloping teeth</translation>
+    </message>
+    <message>
+        <source>母平面倾斜角</source>
+        <translation>Generating plane angle</translation>
+    </message>
+    <message>
+        <source>工作半包角</source>
+        <translation>Working half wrap angle</translation>
+    </message>
+    <message>
+        <source>喉部导程角</source>
+        <translation>Throat lead angle</translation>
+    </message>
+    <message>
+        <source>压力角</source>
+        <translation>Pressure angle</translation>
+    </message>
+    <message>
+        <source>螺旋方向</source>
+        <translation>Hand of helix</translation>
+    </message>
+    <message>
+        <source>精度等级</source>
+        <translation>Accuracy grade</translation>
+    </message>
+    <message>
+        <source>滚刀测量齿厚</source>
+        <translation>Hob measured tooth thickness</translation>
+    </message>
+    <message>
+        <source>滚刀测量齿高</source>
+        <translation>Hob measured tooth height</translation>
+    </message>
+    <message>
+        <source>注：角度以度为单位；滚刀测量齿厚含侧隙。设计：&#x3000;&#x3000;&#x3000;&#x3000;&#x3000;审核：&#x3000;&#x3000;&#x3000;&#x3000;&#x3000;日期：</source>
+        <translation>Note: angles in degrees; the hob's measured tooth thickness includes the backlash. Designed:          Checked:          Date:</translation>
+    </message>
+    <message>
+        <source>蜗轮参数表</source>
+        <translation>Wheel parameters</translation>
+    </message>
+    <message>
+        <source>蜗杆头数</source>
+        <translation>Worm starts</translation>
+    </message>
+    <message>
+        <source>蜗轮齿数</source>
+        <translation>Wheel teeth</translation>
+    </message>
+    <message>
+        <source>压力角与工作半包角之差</source>
+        <translation>Pressure angle minus half wrap angle</translation>
+    </message>
+    <message>
+        <source>包围齿数</source>
+        <translation>Enveloped teeth</translation>
+    </message>
+    <message>
+        <source>侧隙</source>
+        <translation>Backlash</translation>
+    </message>
+    <message>
+        <source>测量齿高</source>
+        <translation>Measured tooth height</translation>
+    </message>
+    <message>
+        <source>测量齿厚</source>
+        <translation>Measured tooth thickness</translation>
+    </message>
+    <message>
+        <source>中心距</source>
+        <translation>Centre distance</translation>
+    </message>
+    <message>
+        <source>备注</source>
+        <translation>Remarks</translation>
+    </message>
+    <message>
+        <source>主基圆直径</source>
+        <translation>Main base circle diameter</translation>
+    </message>
+    <message>
+        <source>注：角度以度为单位。设计：&#x3000;&#x3000;&#x3000;&#x3000;&#x3000;审核：&#x3000;&#x3000;&#x3000;&#x3000;&#x3000;日期：</source>
+        <translation>Note: angles in degrees. Designed:          Checked:          Date:</translation>
+    </message>
+    <message>
+        <source>蜗杆参数表</source>
+        <translation>Worm parameters</translation>
+    </message>
+    <message>
+        <source>平面包络环面蜗杆参数表</source>
+        <translation>Enveloping worm parameters (inclined-plane generated)</translation>
+    </message>
+    <message>
+        <source>蜗杆喉部导程角</source>
+        <translation>Throat lead angle</translation>
+    </message>
+    <message>
+        <source>入口修缘量</source>
+        <translation>Entrance relief</translation>
+    </message>
+    <message>
+        <source>出口修缘量</source>
+        <translation>Exit relief</translation>
+    </message>
+    <message>
+        <source>蜗杆修形参数（一般型传动）</source>
+        <translation>Worm modification (general drive)</translation>
+    </message>
+    <message>
+        <source>磨齿增量</source>
+        <translation>Grinding increment</translation>
+    </message>
+    <message>
+        <source>齿</source>
+        <translation>teeth</translation>
+    </message>
+    <message>
+        <source>修形中心距</source>
+        <translation>Modification centre distance</translation>
+    </message>
+    <message>
+        <source>修形传动比</source>
+        <translation>Modification ratio</translation>
+    </message>
+    <message>
+        <source>修形主基圆直径</source>
+        <translation>Modification base circle diameter</translation>
+    </message>
+    <message>
+        <source>修形砂轮角</source>
+        <translation>Grinding wheel angle</translation>
+    </message>
+
 </context>
 <context>
     <name>wormgear::Solutions</name>
@@ -1551,6 +2381,7 @@ worst finding</translation>
         <source>方案 %1 所在的一行：只有%2变化</source>
         <translation>The row of solution %1: only %2 varies</translation>
     </message>
+
 </context>
 <context>
     <name>wormgear::TForm1</name>
@@ -1605,10 +2436,6 @@ worst finding</translation>
     <message>
         <source>磨齿增量：</source>
         <translation>Grinding incr.:</translation>
-    </message>
-    <message>
-        <source>数字输入有误,请核实.........</source>
-        <translation>A number is not valid, please check.........</translation>
     </message>
     <message>
         <source>提示</source>
@@ -1917,8 +2744,9 @@ worst finding</translation>
     </message>
     <message>
         <source>公差表未能读取，图样上的公差将空缺。</source>
-        <translation>The tolerance table could not be read; the drawings' tolerances will be left blank.</translation>
+        <translation>The tolerance table could not be read; the drawings&apos; tolerances will be left blank.</translation>
     </message>
+
 </context>
 <context>
     <name>wormgear::TForm2</name>
@@ -1946,5 +2774,6 @@ worst finding</translation>
         <source>取  消</source>
         <translation>Cancel</translation>
     </message>
+
 </context>
 </TS>

@@ -18,7 +18,7 @@ class ChecksText {
 };
 
 QString Message(const Finding& finding, char separator) {
-    return QString::fromStdString(FindingMessage(finding, InstalledLanguage(), separator));
+    return QString::fromStdString(FindingMessage(finding, InterfaceTranslation(), separator));
 }
 
 // The steps that read a field's text as a number.
@@ -43,7 +43,7 @@ QString FailureHeadline(const CalculationOutcome& outcome) {
     if (outcome.failure == kInvalidInputMessage && outcome.failedAt != CalculationStep::None &&
         !ReadsAField(outcome.failedAt))
         return ChecksText::tr("无法用这些数值完成计算。");
-    return QString::fromStdString(CalculationMessage(outcome.failure, InstalledLanguage()));
+    return QString::fromStdString(CalculationMessage(outcome.failure, InterfaceTranslation()));
 }
 
 QString FindingFields(const Finding& finding) {
@@ -51,8 +51,7 @@ QString FindingFields(const Finding& finding) {
     for (DesignField field : FieldsOf(Describe(finding.code).fields)) {
         const DesignFieldDescription& description = DesignFields()[static_cast<int>(field)];
         // Data, in the interface's language.
-        QString name = QString::fromUtf8(InstalledLanguage() == Language::English ? description.english
-                                                                                  : description.name);
+        QString name = QString::fromStdString(FieldName(description, InterfaceTranslation()));
         if (*description.symbol) name += QLatin1Char(' ') + QString::fromUtf8(description.symbol);
         names << name;
     }
@@ -132,11 +131,11 @@ void TChecksWindow::showFindings(const std::vector<Finding>& findings, bool succ
     for (int row = 0; row < static_cast<int>(findings.size()); ++row) {
         const Finding& finding = findings[static_cast<std::size_t>(row)];
         const QString cells[] = {
-            QString::fromUtf8(SeverityWord(finding.severity(), InstalledLanguage())),
+            QString::fromStdString(SeverityWord(finding.severity(), InterfaceTranslation())),
             QString::fromUtf8(finding.id()),
             FindingFields(finding),
             Message(finding, separator),
-            QString::fromStdString(FindingSuggestion(finding, InstalledLanguage(), separator)),
+            QString::fromStdString(FindingSuggestion(finding, InterfaceTranslation(), separator)),
         };
         for (int column = 0; column < 5; ++column) {
             auto* item = new QTableWidgetItem(cells[column]);

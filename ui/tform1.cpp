@@ -93,7 +93,6 @@ QString HintText(const char* const (&lines)[N]) {
     return text.join(QLatin1Char('\n'));
 }
 
-const char* const kInputErrorMessage = QT_TRANSLATE_NOOP("wormgear::TForm1", "数字输入有误,请核实.........");
 const char* const kNoticeCaption = QT_TRANSLATE_NOOP("wormgear::TForm1", "提示");
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
@@ -256,7 +255,7 @@ void TForm1::buildPanels(QWidget* client) {
     for (std::size_t p = 0; p < Panels().size(); ++p) {
         const PanelDescription& panel = Panels()[p];
         const PanelPlace& place = places[p];
-        auto* box = new QGroupBox(QString::fromUtf8(PanelCaption(panel, language_)), client);
+        auto* box = new QGroupBox(QString::fromStdString(PanelCaption(panel, InterfaceTranslation())), client);
         box->setObjectName(QString::fromLatin1(panel.name));
         box->setGeometry(place.geometry);
         *place.box = box;
@@ -608,9 +607,10 @@ void TForm1::Button1Click() {
                                                      design_);
         design_ = outcome.design;
         // Lines written before a failure stay, as the calculation left them.
+        const Translate translate = InterfaceTranslation();
         for (const ResultLine& line : outcome.lines)
             if (QLabel* label = resultLabel(line.label()))
-                label->setText(QString::fromStdString(ResultLineText(line, language_)));
+                label->setText(QString::fromStdString(ResultLineText(line, translate)));
         // The checks explain the outcome; they change nothing of it.
         try {
             CheckDesign(inputs, coefficients_, outcome, separator_, findings_);
@@ -630,9 +630,8 @@ void TForm1::Button1Click() {
         fileState_.DesignSaved = false;
         if (auto calculated = CalculatedDesign::From(inputs, CheckBox1->isChecked(), coefficients_, outcome,
                                                      separator_)) {
-            calculated_ = ReportContent{
-                std::move(*calculated), {},         coefficientRules_, shippedCoefficients_, language_,
-                particulars_,           tolerances_};
+            calculated_ = ReportContent{std::move(*calculated), {},           coefficientRules_,
+                                        shippedCoefficients_,   particulars_, tolerances_};
         }
         followCalculation();
     });
@@ -725,7 +724,9 @@ void TForm1::setEditText(QLineEdit* edit, const std::string& text) {
     edit->setText(QString::fromStdString(text));
 }
 
-void TForm1::reportInputError() { dialogs_.message(ApplicationTitle(), tr(kInputErrorMessage)); }
+void TForm1::reportInputError() {
+    dialogs_.message(ApplicationTitle(), QCoreApplication::translate(kCalculationContext, kSuggestionMessage));
+}
 
 void TForm1::Edit1Change() {
     try {
@@ -779,7 +780,9 @@ void TForm1::Button13Click() {
     guarded([this] { exportSheet(SheetKind::Wheel); });
 }
 
-bool TForm1::mayMakeDespiteErrors() { return MayMakeDespiteErrors(dialogs_, findings_, separator_, language_); }
+bool TForm1::mayMakeDespiteErrors() {
+    return MayMakeDespiteErrors(dialogs_, findings_, separator_, InterfaceTranslation());
+}
 
 void TForm1::exportSheet(SheetKind kind) {
     if (!mayMakeDespiteErrors()) return;

@@ -12,6 +12,7 @@
 #include "calc/design.h"
 #include "calc/suggestions.h"
 #include "calc/testing/worked_example.h"
+#include "translations/testing/english.h"
 
 using namespace wormgear;
 
@@ -51,9 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<Finding> findings = CheckDesign(texts, WorkedExampleCoefficients(), out, '.');
     if (!out.succeeded() && (findings.empty() || findings.front().severity() != Severity::Error)) std::abort();
     for (const Finding& finding : findings) {
-        for (Language language : {Language::Chinese, Language::English}) {
-            FindingMessage(finding, language, '.');
-            FindingSuggestion(finding, language, '.');
+        for (const Translate& translate : {Translate(), English()}) {
+            FindingMessage(finding, translate, '.');
+            FindingSuggestion(finding, translate, '.');
         }
     }
 

@@ -23,6 +23,7 @@
 #include "calc/checks.h"
 #include "calc/suggestions.h"
 #include "calc/testing/worked_example.h"
+#include "translations/testing/english.h"
 
 using namespace wormgear;
 
@@ -371,7 +372,7 @@ TEST_F(ChecksTest, EveryCheckFromItsDesign) {
         const Finding* finding = Find(findings, c.code);
         ASSERT_NE(finding, nullptr) << c.code << " missing; found" << Codes(findings);
         EXPECT_EQ(Options(Describe(finding->code).fields), c.fields) << c.code;
-        const std::string message = FindingMessage(*finding, Language::Chinese, '.');
+        const std::string message = FindingMessage(*finding, {}, '.');
         std::size_t at = 0;
         for (const char* part : c.message) {
             const std::size_t found = message.find(part, at);
@@ -415,15 +416,14 @@ TEST_F(ChecksTest, TheTableIsComplete) {
         Finding finding;
         finding.code = description.code;
         finding.texts = {"typed", "proposal"};
-        for (Language language : {Language::Chinese, Language::English}) {
-            const std::string message = FindingMessage(finding, language, '.');
+        for (const Translate& translate : {Translate(), English()}) {
+            const std::string message = FindingMessage(finding, translate, '.');
             EXPECT_FALSE(message.empty()) << description.id;
             EXPECT_EQ(message.find_first_of("{}"), std::string::npos) << message;
-            EXPECT_EQ(FindingSuggestion(finding, language, '.').empty(),
-                      *description.suggestion[static_cast<int>(language)] == '\0')
+            EXPECT_EQ(FindingSuggestion(finding, translate, '.').empty(), *description.suggestion == '\0')
                 << description.id;
         }
-        EXPECT_NE(std::string(description.message[0]), description.message[1]) << description.id;
+        EXPECT_NE(English()(kChecksContext, description.message), description.message) << description.id;
     }
     EXPECT_EQ(CheckById("no-such-check"), nullptr);
 }
@@ -535,10 +535,10 @@ TEST_F(ChecksTest, MessagesAndSuggestionsInBothLanguages) {
     ASSERT_FALSE(findings.empty());
     const Finding& f = findings.front();
     EXPECT_STREQ(f.id(), "pressure-angle-undefined");
-    EXPECT_EQ(FindingMessage(f, Language::English, '.'),
+    EXPECT_EQ(FindingMessage(f, English(), '.'),
               "The main base circle diameter Db = 400 exceeds the wheel pitch diameter d2 = 322 (d2 = 2A − d1): the "
               "pressure angle α = asin(Db/d2) is undefined (|Db| ≤ d2 is needed)");
-    EXPECT_EQ(FindingSuggestion(f, Language::Chinese, '.'), "主基圆直径可取 130（按中心距的建议值）");
+    EXPECT_EQ(FindingSuggestion(f, {}, '.'), "主基圆直径可取 130（按中心距的建议值）");
     const std::vector<FindingValue> values = FindingValues(f);
     ASSERT_EQ(values.size(), 2u);
     EXPECT_EQ(values[0].name, "Db");
@@ -551,24 +551,24 @@ TEST_F(ChecksTest, MessagesAndSuggestionsInBothLanguages) {
     const std::vector<Finding> comma = CheckDesign(typed, table, Calculate(typed, false, table, ','), ',');
     const Finding* share = Find(comma, "base-diameter-share-outside-hint");
     ASSERT_NE(share, nullptr) << Codes(comma);
-    EXPECT_NE(FindingMessage(*share, Language::Chinese, ',').find("Db/A = 0,62995"), std::string::npos);
+    EXPECT_NE(FindingMessage(*share, {}, ',').find("Db/A = 0,62995"), std::string::npos);
     const Finding* backlash = Find(comma, "backlash-not-a-number");
     ASSERT_NE(backlash, nullptr) << Codes(comma);
-    EXPECT_EQ(FindingSuggestion(*backlash, Language::Chinese, ','), "侧隙 jn 可取 0,3");
+    EXPECT_EQ(FindingSuggestion(*backlash, {}, ','), "侧隙 jn 可取 0,3");
 
     // No proposal from a centre distance no pair can have.
     const DesignInputs negative = Inputs({{{"centre-distance", "-200"}, {"base-diameter", "0"}}});
     const std::vector<Finding> fromNegative = CheckDesign(negative, table, Calculate(negative, false, table, '.'), '.');
     const Finding* zeroBase = Find(fromNegative, "base-diameter-not-positive");
     ASSERT_NE(zeroBase, nullptr) << Codes(fromNegative);
-    EXPECT_EQ(FindingSuggestion(*zeroBase, Language::Chinese, '.'), "");
+    EXPECT_EQ(FindingSuggestion(*zeroBase, {}, '.'), "");
 
     // A suggestion that needs a proposal is left out when there is none.
     const DesignInputs noCentre = Inputs({{{"centre-distance", "x"}, {"base-diameter", ""}}});
     const std::vector<Finding> none = CheckDesign(noCentre, table, Calculate(noCentre, false, table, '.'), '.');
     const Finding* empty = Find(none, "base-diameter-empty");
     ASSERT_NE(empty, nullptr) << Codes(none);
-    EXPECT_EQ(FindingSuggestion(*empty, Language::Chinese, '.'), "");
+    EXPECT_EQ(FindingSuggestion(*empty, {}, '.'), "");
 }
 
 TEST_F(ChecksTest, CheckingNeverChangesTheCalculation) {

@@ -1,6 +1,6 @@
-// The English twins of the calculation's texts: the result lines keep their
-// number and hyphens and change only the name; every name of the tables has
-// its English form, and no two results share one.
+// The calculation's texts through the English catalogue: the result lines
+// keep their number and hyphens and change only the name; every name of the
+// tables has its English form, and no two results share one.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -8,6 +8,7 @@
 
 #include "calc/design.h"
 #include "calc/testing/worked_example.h"
+#include "translations/testing/english.h"
 
 using namespace wormgear;
 
@@ -35,8 +36,8 @@ TEST(EnglishTexts, ResultLinesKeepNumberAndHyphens) {
     };
     for (const Case& c : cases) {
         const ResultLine& line = LineOf(out, c.id);
-        EXPECT_EQ(ResultLineText(line, Language::English), c.english);
-        EXPECT_EQ(ResultLineText(line, Language::Chinese), line.text);
+        EXPECT_EQ(ResultLineText(line, English()), c.english);
+        EXPECT_EQ(ResultLineText(line, {}), line.text);
     }
 }
 
@@ -45,7 +46,7 @@ TEST(EnglishTexts, CommaNumbersStayAsShown) {
     // The comma notation of the inputs is not the worked example's: only the
     // number part is compared, which must come through untouched.
     for (const ResultLine& line : out.lines) {
-        const std::string english = ResultLineText(line, Language::English);
+        const std::string english = ResultLineText(line, English());
         EXPECT_EQ(english.substr(0, line.number().size()), line.number());
     }
 }
@@ -53,24 +54,25 @@ TEST(EnglishTexts, CommaNumbersStayAsShown) {
 TEST(EnglishTexts, EveryNameHasAnEnglishFormOfItsOwn) {
     std::set<std::string> names;
     for (const ResultDescription& result : Results()) {
-        const std::string english = result.english;
+        const std::string english = ResultName(result, English());
+        EXPECT_NE(english, result.name()) << result.label;
         EXPECT_FALSE(english.empty()) << result.label;
         EXPECT_TRUE(names.insert(english).second) << "two results named " << english;
         for (unsigned char c : english) EXPECT_LT(c, 0x80) << result.label;
     }
     for (const PanelDescription& panel : Panels()) {
-        EXPECT_STRNE(PanelCaption(panel, Language::English), PanelCaption(panel, Language::Chinese));
-        EXPECT_STREQ(PanelCaption(panel, Language::Chinese), panel.caption);
+        EXPECT_NE(PanelCaption(panel, English()), PanelCaption(panel, {}));
+        EXPECT_EQ(PanelCaption(panel, {}), panel.caption);
     }
 }
 
 TEST(EnglishTexts, FailureMessages) {
-    EXPECT_EQ(CalculationMessage(kRatioMismatchMessage, Language::Chinese), kRatioMismatchMessage);
-    EXPECT_EQ(CalculationMessage(kRatioMismatchMessage, Language::English),
+    EXPECT_EQ(CalculationMessage(kRatioMismatchMessage, {}), kRatioMismatchMessage);
+    EXPECT_EQ(CalculationMessage(kRatioMismatchMessage, English()),
               "Incorrect input......(speed ratio = teeth/starts)");
-    EXPECT_EQ(CalculationMessage(kInvalidInputMessage, Language::English),
+    EXPECT_EQ(CalculationMessage(kInvalidInputMessage, English()),
               "Your input is not valid......(only valid numbers, none empty)");
-    EXPECT_EQ(CalculationMessage("", Language::English), "");
+    EXPECT_EQ(CalculationMessage("", English()), "");
 }
 
 }  // namespace

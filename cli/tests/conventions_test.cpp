@@ -156,7 +156,7 @@ TEST(ConventionsTest, HelpListsTheFieldsOfTheTable) {
         const std::size_t end = help.find(")\n", at);
         const std::string line = help.substr(at, end - at);
         const std::string control = "(Edit" + std::to_string(static_cast<int>(field.field) + 1);
-        EXPECT_NE(line.find(field.english), std::string::npos) << line;
+        EXPECT_NE(line.find(FieldName(field, English())), std::string::npos) << line;
         const std::string& byDefault = FieldText(defaults, field.field);
         const std::string ending = byDefault.empty() ? control : control + ", default " + byDefault;
         EXPECT_TRUE(line.size() >= ending.size() &&

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/wormcalc.h"
+#include "translations/testing/english.h"
 
 namespace wormgear {
 
@@ -19,12 +20,15 @@ struct WormcalcResult {
 };
 
 // wormcalc with `args`, `input` on its standard input, and numbers read and
-// shown with `separator`.
+// shown with `separator`. Unless the services say otherwise, --language en
+// takes the English of the source tree's catalogue.
 inline WormcalcResult Wormcalc(const std::vector<std::string>& args, const std::string& input = "",
                                const WormcalcServices& services = {}, char separator = '.') {
     std::istringstream in(input);
     std::ostringstream out, err;
-    const int status = RunWormcalc(args, in, out, err, services, separator);
+    WormcalcServices given = services;
+    if (!given.useLanguage) given.useLanguage = [](Language) { return English(); };
+    const int status = RunWormcalc(args, in, out, err, given, separator);
     return {status, out.str(), err.str()};
 }
 

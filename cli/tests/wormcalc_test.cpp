@@ -66,6 +66,7 @@ TEST(WormcalcTest, LanguageEnglishIsHandedToTheFilesBeforeTheyAreWritten) {
     std::vector<std::string> calls;
     services.useLanguage = [&](Language language) {
         calls.push_back(language == Language::English ? "english" : "chinese");
+        return English();
     };
     services.writeSheet = [&](SheetKind, const DesignInputs&, const TWormDesign&, const std::vector<Finding>&,
                               const std::string&) { calls.push_back("sheet"); };
@@ -76,7 +77,7 @@ TEST(WormcalcTest, LanguageEnglishIsHandedToTheFilesBeforeTheyAreWritten) {
     EXPECT_EQ(calls, std::vector<std::string>{"sheet"}) << "Chinese needs nothing done";
     // English files that cannot be made: said, and nothing written.
     calls.clear();
-    services.useLanguage = [](Language) { throw std::runtime_error("the English texts are missing"); };
+    services.useLanguage = [](Language) -> Translate { throw std::runtime_error("the English texts are missing"); };
     const Result r = Wormcalc(Example({"--language", "en", "--export-worm", "w.xlsx"}), "", services);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "wormcalc: the English texts are missing\n");

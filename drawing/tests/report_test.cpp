@@ -87,11 +87,10 @@ TEST(Report, ListsEveryFindingWithItsSuggestionAndMarksErrors) {
         SaveReport(ReportContent{design, kTitle, {}, {}, {}}, path.toStdString());
         const QString text = WithoutBlanks(*Poppler(QStringLiteral("pdftotext"), {path, QStringLiteral("-")}));
         EXPECT_EQ(text.contains(QString::fromUtf8(texts::kChecksSection)), c.findings > 0);
-        EXPECT_EQ(text.contains(QString::fromUtf8(ChecksErrorMark(Language::Chinese))), c.errors);
+        EXPECT_EQ(text.contains(QString::fromUtf8(kChecksErrorMark)), c.errors);
         for (const Finding& finding : design.findings) {
             for (const std::string& expected :
-                 {FindingMessage(finding, Language::Chinese, '.'), FindingSuggestion(finding, Language::Chinese, '.'),
-                  std::string(finding.id())})
+                 {FindingMessage(finding, {}, '.'), FindingSuggestion(finding, {}, '.'), std::string(finding.id())})
                 EXPECT_TRUE(text.contains(WithoutBlanks(QString::fromStdString(expected)))) << expected;
         }
 
@@ -310,7 +309,7 @@ TEST(Drawings, MarkADesignWithErrorsInRedAndNoOther) {
             const Sheet sheet = BuildDrawing(kind, design, kTitle);
             int marks = 0;
             for (const TextEntity& text : sheet.graphics.texts) {
-                if (text.text != ChecksErrorMark(Language::Chinese)) continue;
+                if (text.text != kChecksErrorMark) continue;
                 ++marks;
                 EXPECT_EQ(text.layer, Layer::Warning);
                 EXPECT_EQ(LayerOf(text.layer).colour, 1);  // red

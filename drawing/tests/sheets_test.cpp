@@ -422,7 +422,7 @@ TEST(Drawings, TranslatedHeadingsForAnotherLanguage) {
                                                         {"中心距", "Centre distance"},
                                                         {"螺旋方向", "Hand"},
                                                         {"右", "right"}};
-    const Translate translate = [&](const char* text) {
+    const Translate translate = [&](const char*, const char* text) {
         const auto found = english.find(text);
         return found == english.end() ? std::string(text) : found->second;
     };

@@ -2,10 +2,17 @@
 // into the OOXML workbook the program ships under an ".xls" name.
 //
 //   make_template worm.sheet build/bin/1.xls
+//   make_template worm.sheet build/bin/1_en.xls translations/wormgear_en.ts
+//
+// Given the catalogue, the sheet is made in English: every text with a
+// Chinese character (the tab name, titles, names, units, notes) becomes its
+// translation in the context wormgear::Sheets, and the columns take the
+// english-widths; a text without a finished translation fails the build.
 //
 // A description is a list of lines "keyword rest", the rest split at "|":
 //   sheet   <tab name>
 //   widths  <width of column A> | <B> | ...      (character widths; sets the column count)
+//   english-widths <A> | <B> | ...               (the same for the English sheet)
 //   title   <row> | <text>                       (large, bold, across all columns)
 //   value   <row> | C | <name> | <symbol> | <unit>
 //           a value cell in column C: name in A, symbol in B, unit in D
@@ -28,6 +35,7 @@
 
 #include "export/ooxml.h"
 #include "files/file_io.h"
+#include "translations/catalogue.h"
 
 namespace {
 
@@ -62,6 +70,7 @@ struct Row {
 struct Sheet {
     std::string tabName = "Sheet1";
     std::vector<double> widths;
+    std::vector<double> englishWidths;
     std::map<int, Row> rows;
     std::vector<std::string> merges;
 };
@@ -124,6 +133,8 @@ Sheet ReadDescription(const std::string& path) {
             sheet.tabName = f[0];
         } else if (keyword == "widths") {
             for (const std::string& w : f) sheet.widths.push_back(std::atof(w.c_str()));
+        } else if (keyword == "english-widths") {
+            for (const std::string& w : f) sheet.englishWidths.push_back(std::atof(w.c_str()));
         } else if (keyword == "title" || keyword == "section" || keyword == "note") {
             need(2);
             int row = rowAt(f[0]);
@@ -170,6 +181,33 @@ Sheet ReadDescription(const std::string& path) {
     }
     if (sheet.widths.empty()) Fail(path, "no widths");
     return sheet;
+}
+
+// Whether `text` holds a CJK character or a full-width form (U+3000 to
+// U+9FFF, U+FF00 to U+FFEF): the three-byte sequences that lead with E3 to
+// E9, or EF BC to EF BF. "—", "°" and the Greek symbols are none.
+bool HasChinese(const std::string& text) {
+    for (std::size_t n = 0; n + 1 < text.size(); ++n) {
+        const auto byte = static_cast<unsigned char>(text[n]);
+        const auto next = static_cast<unsigned char>(text[n + 1]);
+        if ((byte >= 0xE3 && byte <= 0xE9) || (byte == 0xEF && next >= 0xBC && next <= 0xBF)) return true;
+    }
+    return false;
+}
+
+// The sheet in English: each Chinese text its translation, the English widths.
+void TranslateSheet(Sheet& sheet, const wormgear::Catalogue& catalogue, const std::string& path) {
+    auto translated = [&](std::string& text) {
+        if (!HasChinese(text)) return;
+        const std::string* english = catalogue.find(wormgear::kSheetsContext, text);
+        if (!english) Fail(path, "no English for \"" + text + "\" (wormgear::Sheets)");
+        text = *english;
+    };
+    if (sheet.englishWidths.size() != sheet.widths.size()) Fail(path, "english-widths must give every column");
+    sheet.widths = sheet.englishWidths;
+    translated(sheet.tabName);
+    for (auto& [number, row] : sheet.rows)
+        for (Cell& cell : row.cells) translated(cell.text);
 }
 
 // 宋体 is what Chinese spreadsheet users expect; programs without it substitute
@@ -284,12 +322,13 @@ PackageEntries BuildPackage(const Sheet& sheet) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: make_template DESCRIPTION.sheet OUTPUT\n";
+    if (argc != 3 && argc != 4) {
+        std::cerr << "usage: make_template DESCRIPTION.sheet OUTPUT [CATALOGUE.ts]\n";
         return 2;
     }
     try {
         Sheet sheet = ReadDescription(argv[1]);
+        if (argc == 4) TranslateSheet(sheet, wormgear::Catalogue::Read(argv[3]), argv[1]);
         wormgear::ReplaceFileAtomically(argv[2], wormgear::WritePackage(BuildPackage(sheet)));
     } catch (const std::exception& error) {
         std::cerr << argv[2] << ": " << error.what() << "\n";

@@ -229,7 +229,9 @@ TEST(Particulars, DefaultsAreTranslatedAndTheUsersTextsAreNot) {
     const TWormDesign d = WorkedExampleRecord();
     Particulars given;
     Text(given, Id::WormRequirements) = "1. 自定";
-    const auto english = [](const char* text) { return std::string("EN:") + text; };
+    const auto english = [](const char* context, const char* text) {
+        return std::string(context) == "wormgear::Drawings" ? std::string("EN:") + text : std::string(text);
+    };
     const ShopParticulars shop = ResolveParticulars(given, d, "a.cqb", "", '.', english);
     EXPECT_EQ(shop.piece(Piece::Worm).requirements.front(), "1. 自定");
     EXPECT_EQ(shop.piece(Piece::Wheel).requirements.front(),

@@ -8,8 +8,14 @@ translation in the repository's .ts file.
 lupdate reads the sources (every .cpp and .h outside build folders, tests,
 fuzz targets and benchmarks) into a scratch file; each (context, source) it
 finds must stand in TS with a translation that is finished, not empty, and
-keeps the source's %1, %2 ... place markers. Exit 0 when all are, 1 otherwise
-with the texts that are not.
+keeps the source's %1, %2 ... and {name} place markers. Exit 0 when all are,
+1 otherwise with the texts that are not.
+
+The sheet templates (export/templates/*.sheet) are no C++: each text with a
+Chinese character of those made in English too (the ones with an
+"english-widths" line) is handed to lupdate as a QT_TRANSLATE_NOOP in the
+context wormgear::Sheets, from which the build makes the English templates
+(make_template with the catalogue).
 """
 import os
 import re
@@ -19,6 +25,11 @@ import tempfile
 import xml.etree.ElementTree as ET
 
 SKIPPED_FOLDERS = {"tests", "fuzz", "bench", "testing", ".git"}
+SHEET_FOLDER = os.path.join("export", "templates")
+SHEET_CONTEXT = "wormgear::Sheets"
+# A CJK character or full-width form: the texts of a sheet that are translated
+# (make_template's rule; "—", "°" and the Greek symbols stay as they are).
+CHINESE = re.compile("[\u3000-\u30ff\u3400-\u9fff\uff00-\uffef]")
 
 
 def source_files(root):
@@ -29,9 +40,41 @@ def source_files(root):
     return files
 
 
+def sheet_texts(root):
+    """Every text of the sheet descriptions that make_template translates."""
+    texts = []
+    folder = os.path.join(root, SHEET_FOLDER)
+    for name in sorted(os.listdir(folder)):
+        if not name.endswith(".sheet"):
+            continue
+        with open(os.path.join(folder, name), encoding="utf-8") as description:
+            lines = description.read().splitlines()
+        if not any(line.startswith("english-widths") for line in lines):
+            continue
+        for line in lines:
+            line = line.strip()
+            if not line or line.startswith("#"):
+                continue
+            rest = line.split(None, 1)[1] if len(line.split(None, 1)) > 1 else ""
+            for field in rest.split("|"):
+                field = field.strip()
+                if CHINESE.search(field) and field not in texts:
+                    texts.append(field)
+    return texts
+
+
+def c_string(text):
+    return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
+
+
 def run_lupdate(lupdate, root, ts):
-    command = [lupdate, "-silent", "-locations", "none", "-no-ui-lines", "-I", root] + source_files(root)
-    subprocess.run(command + ["-ts", ts], check=True, stdout=subprocess.DEVNULL)
+    with tempfile.TemporaryDirectory() as scratch:
+        sheets = os.path.join(scratch, "sheet_texts.cpp")
+        with open(sheets, "w", encoding="utf-8") as out:
+            for text in sheet_texts(root):
+                out.write("QT_TRANSLATE_NOOP(%s, %s);\n" % (c_string(SHEET_CONTEXT), c_string(text)))
+        command = [lupdate, "-silent", "-locations", "none", "-no-ui-lines", "-I", root] + source_files(root)
+        subprocess.run(command + [sheets, "-ts", ts], check=True, stdout=subprocess.DEVNULL)
 
 
 def messages(ts):
@@ -53,7 +96,7 @@ def messages(ts):
 
 
 def markers(text):
-    return sorted(set(re.findall(r"%\d|%n", text)))
+    return sorted(set(re.findall(r"%\d|%n|\{[a-z]+\}", text)))
 
 
 def main():

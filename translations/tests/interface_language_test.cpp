@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <map>
 
+#include "translations/catalogue.h"
 #include "translations/interface_language.h"
 
 namespace wormgear {
@@ -119,6 +120,25 @@ TEST(Translations, EnglishInterfaceGetsTheProgramsTexts) {
     EXPECT_EQ(QCoreApplication::translate("wormgear::TForm1", "计算"), QStringLiteral("Calculate"));
     EXPECT_EQ(QCoreApplication::translate("wormgear::Drawings", "第 %1 页 共 %2 页"), QStringLiteral("Page %1 of %2"));
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+}
+
+// The libraries without Qt read the catalogue with pugixml, the programs
+// its .qm through Qt: the two readers agree on every text, and the reader
+// of the .ts finds as many as the file holds finished.
+TEST(Translations, TheCatalogueReadWithoutQtGivesTheTextsOfTheQm) {
+    ASSERT_TRUE(InstallTranslations(*QCoreApplication::instance(), Language::English, kProgramDirectory));
+    const Catalogue catalogue = Catalogue::Read(WORMGEAR_CATALOGUE);
+    const Translate qt = InterfaceTranslation();
+    const std::vector<Catalogue::Entry> entries = catalogue.entries();
+    EXPECT_GT(entries.size(), 600u);
+    for (const Catalogue::Entry& entry : entries)
+        EXPECT_EQ(qt(entry.context.c_str(), entry.source.c_str()), entry.translation)
+            << entry.context << ": " << entry.source;
+    // Blanks around a text are part of it, as the panels' captions keep them.
+    EXPECT_EQ(catalogue.translation()("wormgear::Results", "  蜗杆参数  "), "  Worm parameters  ");
+    EXPECT_EQ(catalogue.translation()("wormgear::Results", "没有的文字"), "没有的文字");
+    EXPECT_EQ(catalogue.find("wormgear::Fields", "  蜗杆参数  "), nullptr) << "the context is part of the key";
+    EXPECT_THROW(Catalogue::Read(std::string(WORMGEAR_BIN_DIR) + "/no-such.ts"), std::runtime_error);
 }
 
 TEST(Translations, MissingEnglishFileKeepsEverythingChinese) {

@@ -37,7 +37,7 @@ TEST_F(DesignErrorsTest, NoAnswerNoOutput) {
         const QString question = dialogs.questions.back();
         // The question names every error, and the mark the output would carry.
         for (const Finding& finding : form->findings())
-            EXPECT_EQ(question.contains(QString::fromStdString(FindingMessage(finding, Language::Chinese, '.'))),
+            EXPECT_EQ(question.contains(QString::fromStdString(FindingMessage(finding, {}, '.'))),
                       finding.severity() == Severity::Error);
         EXPECT_TRUE(question.contains(QStringLiteral("设计检查有错误")));
         dialogs.questions.clear();
@@ -53,8 +53,7 @@ TEST_F(DesignErrorsTest, YesMakesTheOutputMarked) {
     dialogs.saveAnswers.push_back(sheet);
     form->Button6Click();
     const Workbook book = Workbook::Open(LocalPath(sheet));
-    EXPECT_EQ(book.CellText(ChecksNoteRow(SheetKind::Worm), 1, '.'),
-              ChecksNoteText(form->findings(), '.', Language::Chinese));
+    EXPECT_EQ(book.CellText(ChecksNoteRow(SheetKind::Worm), 1, '.'), ChecksNoteText(form->findings(), '.'));
 
     dialogs.answers.push_back(true);
     Item(*form, "N21")->trigger();

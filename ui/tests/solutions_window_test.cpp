@@ -182,7 +182,7 @@ TEST_F(SolutionsTest, RowsAreMarkedByTheirWorstFindingAndTheFilterHidesErrors) {
             ++clean;
             continue;
         }
-        EXPECT_EQ(mark, QString::fromUtf8(SeverityWord(findings[0].severity(), Language::Chinese)) + QLatin1Char(' ') +
+        EXPECT_EQ(mark, QString::fromStdString(SeverityWord(findings[0].severity(), {})) + QLatin1Char(' ') +
                             QString::fromUtf8(findings[0].id()));
         EXPECT_TRUE(tint.isValid());
         // The tooltip lists every finding of the design.
