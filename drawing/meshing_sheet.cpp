@@ -216,6 +216,7 @@ Sheet BuildMeshingSheet(const CalculatedDesign& c, const meshing::MeshingAnalysi
         p.polyline({{half, root}, {half, d.WheelMaxOuterDiameter / 2}}, Layer::Thin);
         for (const auto& line : a.wheelContact) {
             std::vector<Point> points;
+            points.reserve(line.size());
             for (const meshing::WheelToothPoint& q : line) points.push_back({q.axial, q.radius});
             p.polyline(points, Layer::Thin);
         }

@@ -11,7 +11,9 @@ std::vector<FlankGridPoint> FlankGrid(const PairGeometry& pair, int rulings, int
     if (!flanks || rulings < 1 || across < 1 || pair.wormStarts <= 0) return {};
     const double reach = RulingReach(pair.zone);
     std::vector<FlankGridPoint> points;
-    points.reserve(static_cast<std::size_t>(2 * pair.wormStarts * rulings * across));
+    // Counted in size_t: a fine grid of many starts overflows an int product.
+    points.reserve(2 * static_cast<std::size_t>(pair.wormStarts) * static_cast<std::size_t>(rulings) *
+                   static_cast<std::size_t>(across));
     for (FlankSide side : {FlankSide::Upper, FlankSide::Lower}) {
         const GeneratedFlank& flank = flanks->of(side);
         const auto range = RulingRange(flank, pair.zone);

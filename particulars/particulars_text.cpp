@@ -8,7 +8,7 @@ QString ParticularsDataText(const char* text) { return QCoreApplication::transla
 QString ParticularName(ParticularId id) { return ParticularsDataText(Describe(id).name); }
 
 QString ParticularProblemText(const ParticularProblem& problem, const Particulars& particulars) {
-    const QString name = ParticularName(problem.id);
+    QString name = ParticularName(problem.id);  // not const: the last return moves it
     using K = ParticularProblem::Kind;
     const std::string& text = Text(particulars, problem.id);
     switch (problem.kind) {

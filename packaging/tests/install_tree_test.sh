@@ -23,7 +23,7 @@ fi
 
 # ---- layout: the program directory holds exactly the programs and their data
 program_dir=$prefix/lib/wormgear
-expected="1.xls 11.xls 111.xls 1111.xls 1111_en.xls 11_en.xls 1_en.xls db1.ccq db1.mdb v.txt wormcalc wormgear wormgear_en.qm"
+expected="1.xls 11.xls 111.xls 1111.xls 1111_en.xls 11_en.xls 1_en.xls db1.ccq db1.mdb v.txt wormcalc wormcalc-painting.so wormgear wormgear_en.qm"
 actual=$(cd "$program_dir" && ls -A | sort | tr '\n' ' ')
 [ "$actual" = "$expected " ] || fail "lib/wormgear holds [$actual], expected [$expected ]"
 for program in wormgear wormcalc; do
@@ -95,6 +95,10 @@ mkdir -p "$work/out"
 chmod 0777 "$work/out"
 check_example env || fail "the installed wormcalc did not calculate the worked example"
 rm -f "$work/out/worm.xlsx"
+# The painted outputs come from the module beside the installed program.
+"$prefix/bin/wormcalc" "${example[@]}" --drawing-wheel "$work/out/wheel.svg" >/dev/null 2>&1 &&
+  grep -q '<svg' "$work/out/wheel.svg" || fail "the installed wormcalc did not paint through its module"
+rm -f "$work/out/wheel.svg"
 
 # ---- an installed program directory the user cannot write: the user's data
 # folder receives a copy of the shipped coefficients, the program directory

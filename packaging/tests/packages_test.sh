@@ -45,6 +45,7 @@ for program in wormgear wormcalc; do
   expect "usr/lib/wormgear/$program" -rwxr-xr-x
   expect "usr/bin/$program" lrwxrwxrwx "../lib/wormgear/$program"
 done
+expect usr/lib/wormgear/wormcalc-painting.so -rw-r--r--  # the module wormcalc loads to paint (dlopen reads it)
 for file in db1.mdb db1.ccq 1.xls 11.xls 1111.xls 111.xls 1_en.xls 11_en.xls 1111_en.xls wormgear_en.qm v.txt; do
   expect "usr/lib/wormgear/$file" -rw-r--r--
 done
@@ -58,7 +59,7 @@ done
 # Nothing else: every file is one of the above, everything lies under /usr,
 # and the portable archive's extras (LICENSE, README.md at the root) are not in.
 files=$(awk '$1 !~ /^d/ { print $6 }' <<<"$listing" | sort)
-[ "$(wc -l <<<"$files")" -eq 24 ] || fail "the .deb holds $(wc -l <<<"$files") files, expected 24: $files"
+[ "$(wc -l <<<"$files")" -eq 25 ] || fail "the .deb holds $(wc -l <<<"$files") files, expected 25: $files"
 awk '{ print $6 }' <<<"$listing" | grep -v '^\./usr/' | grep -qv '^\./$' && fail "entries outside /usr"
 awk '$2 != "root/root" { print }' <<<"$listing" | grep -q . && fail "entries not owned by root"
 
@@ -92,7 +93,7 @@ grep -q "<release version=\"$version\" date=\"[0-9]\{4\}-[0-9][0-9]-[0-9][0-9]\"
 
 # ---- the portable archive: one folder that is the program directory
 top=$(basename "$archive" .tar.gz)
-expected="$top/1.xls $top/11.xls $top/111.xls $top/1111.xls $top/1111_en.xls $top/11_en.xls $top/1_en.xls $top/LICENSE $top/README.md $top/db1.ccq $top/db1.mdb $top/v.txt $top/wormcalc $top/wormgear $top/wormgear_en.qm"
+expected="$top/1.xls $top/11.xls $top/111.xls $top/1111.xls $top/1111_en.xls $top/11_en.xls $top/1_en.xls $top/LICENSE $top/README.md $top/db1.ccq $top/db1.mdb $top/v.txt $top/wormcalc $top/wormcalc-painting.so $top/wormgear $top/wormgear_en.qm"
 actual=$(tar -tzf "$archive" | grep -v '/$' | sort | tr '\n' ' ')
 [ "$actual" = "$expected " ] || fail "the archive holds [$actual], expected [$expected ]"
 mkdir "$work/portable"
