@@ -93,13 +93,9 @@ int main(int argc, char** argv) {
         const wormgear::TitleBlock title{std::filesystem::path(designFile).filename().string(),
                                          QDate::currentDate().toString(Qt::ISODate).toStdString(),
                                          wormgear::ProgramNameAndVersion()};
-        if (request.kind) {
-            wormgear::SaveSheet(wormgear::BuildDrawing(*request.kind, design, title, translate),
-                                *wormgear::FormatOfPath(request.path), request.path);
-            return;
-        }
         // The report names each coefficient's rule and shipped value as the
-        // store beside the program holds them; without the store they are unknown.
+        // store beside the program holds them; without the store they are
+        // unknown, and the drawings have no tolerances.
         wormgear::ReportContent content{design, title, {}, {}, language, particulars, {}};
         try {
             const wormgear::CoefficientLoad store = wormgear::LoadCoefficients(wormgear::FromLocalPath(directory),
@@ -108,6 +104,13 @@ int main(int argc, char** argv) {
             content.shipped = store.shipped;
             content.tolerances = wormgear::LoadTolerances(wormgear::FromLocalPath(directory), separator);
         } catch (const wormgear::CoefficientStoreError&) {
+        }
+        if (request.kind) {
+            wormgear::SaveSheet(
+                wormgear::BuildDrawing(*request.kind, design, title, wormgear::ShopOf(content, translate),
+                                       content.tolerances, translate),
+                *wormgear::FormatOfPath(request.path), request.path);
+            return;
         }
         wormgear::SaveReport(content, request.path, translate);
     };

@@ -891,6 +891,82 @@
         <source>4. 齿形按配对蜗杆的参数制造。</source>
         <translation>4. Tooth form made to the parameters of the mating worm.</translation>
     </message>
+    <message>
+        <source>单位名称</source>
+        <translation>Company</translation>
+    </message>
+    <message>
+        <source>材料</source>
+        <translation>Material</translation>
+    </message>
+    <message>
+        <source>轴向齿距</source>
+        <translation>Axial pitch</translation>
+    </message>
+    <message>
+        <source>配对件图号</source>
+        <translation>Mate&apos;s drawing no.</translation>
+    </message>
+    <message>
+        <source>齿厚上偏差</source>
+        <translation>Upper thickness deviation</translation>
+    </message>
+    <message>
+        <source>齿厚下偏差</source>
+        <translation>Lower thickness deviation</translation>
+    </message>
+    <message>
+        <source>未填</source>
+        <translation>not entered</translation>
+    </message>
+    <message>
+        <source>技术要求</source>
+        <translation>Technical requirements</translation>
+    </message>
+    <message>
+        <source>%1. 热处理：%2</source>
+        <translation>%1. Heat treatment: %2</translation>
+    </message>
+    <message>
+        <source>审阅</source>
+        <translation>Review</translation>
+    </message>
+    <message>
+        <source>姓名</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>参考资料</source>
+        <translation>References</translation>
+    </message>
+    <message>
+        <source>GB/T 16445-1996：蜗杆副的精度等级（蜗杆精度、滚刀精度所注的标准）</source>
+        <translation>GB/T 16445-1996: the accuracy grades of the worm pair (the standard the worm and hob accuracy name)</translation>
+    </message>
+    <message>
+        <source>公差表（设置 → 公差表）：齿厚偏差按精度等级与中心距由设计者从其标准录入</source>
+        <translation>Tolerance table (Settings → Tolerance table): the tooth thickness deviations by accuracy grade and centre distance, entered by the designer from his standard</translation>
+    </message>
+    <message>
+        <source>吴序堂：齿轮啮合原理，机械工业出版社（包络、啮合方程、界限线）</source>
+        <translation>Wu Xutang: Principles of Gear Meshing, China Machine Press (envelopes, the equation of meshing, limit lines)</translation>
+    </message>
+    <message>
+        <source>F. L. Litvin, A. Fuentes: Gear Geometry and Applied Theory, 2nd ed., Cambridge University Press, 2004（线接触的诱导法曲率）</source>
+        <translation>F. L. Litvin, A. Fuentes: Gear Geometry and Applied Theory, 2nd ed., Cambridge University Press, 2004 (the induced normal curvature of line contact)</translation>
+    </message>
+    <message>
+        <source>GB/T 14689-2008 技术制图 图纸幅面和格式；GB/T 14691-1993 技术制图 字体</source>
+        <translation>GB/T 14689-2008 Technical drawings: sizes and layouts of drawing sheets; GB/T 14691-1993 Technical drawings: lettering</translation>
+    </message>
+    <message>
+        <source>GB/T 14665-2012 机械工程 CAD制图规则（图层）</source>
+        <translation>GB/T 14665-2012 Mechanical engineering: rules of CAD drawing (layers)</translation>
+    </message>
+    <message>
+        <source>GB/T 131-2006 产品几何技术规范（GPS） 技术产品文件中表面结构的表示法</source>
+        <translation>GB/T 131-2006 Geometrical product specifications (GPS): indication of surface texture in technical product documentation</translation>
+    </message>
 </context>
 <context>
     <name>wormgear::Files</name>
