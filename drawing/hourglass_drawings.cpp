@@ -756,17 +756,16 @@ Sheet BuildWormSheet(const CalculatedDesign& c, const ShopContext& context) {
                          centre + Point{0, rr + 8 * mm}, body.keywayWidth.text);
             }
         }
-        // The largest tip diameter, at the shoulders, right of the worm; at
+        // Right of the worm, and of the keyway's section where there is one:
+        const double right = s.sectionX ? *s.sectionX + s.shaftRightRadius : s.xEndRight;
+        // the largest tip diameter, at the shoulders; at
         // the end of the working length where the shoulders have a diameter
         // of their own.
         if (body.shoulderDiameter.userSet) {
-            b.linear({xr, rs}, {xr, -rs}, 90, {s.xEndRight + 12 * mm, 0}, body.shoulderDiameter.text,
-                     Decoration::Diameter);
-            b.linear({L, y}, {L, -y}, 90, {s.xEndRight + 24 * mm, 0}, c.shown(R::WormMaxTipDiameter),
-                     Decoration::Diameter);
+            b.linear({xr, rs}, {xr, -rs}, 90, {right + 12 * mm, 0}, body.shoulderDiameter.text, Decoration::Diameter);
+            b.linear({L, y}, {L, -y}, 90, {right + 24 * mm, 0}, c.shown(R::WormMaxTipDiameter), Decoration::Diameter);
         } else {
-            b.linear({xr, y}, {xr, -y}, 90, {s.xEndRight + 12 * mm, 0}, c.shown(R::WormMaxTipDiameter),
-                     Decoration::Diameter);
+            b.linear({xr, y}, {xr, -y}, 90, {right + 12 * mm, 0}, c.shown(R::WormMaxTipDiameter), Decoration::Diameter);
         }
         // The pitch diameter at the throat.
         b.linear({0, -(h.A - h.pitchRadius)}, {0, h.A - h.pitchRadius}, 90, {0, 0}, c.field(F::WormPitchDiameter),
