@@ -50,6 +50,9 @@ struct HourglassBody {
     // The body's pair for the true flanks: its generation set-up, its axial
     // thickness and its tooth zone.
     std::optional<meshing::PairGeometry> pair;
+    // A bored body (the hob) whose bore has a keyway shows its end beside
+    // it, the hub's circle with the bore and the keyway.
+    bool endSection = false;
 };
 
 // A flank in the view from its tip to its root: two points for a straight
@@ -75,6 +78,7 @@ struct HourglassShape {
     // The section through the keyway right of the shaft's end: its centre on
     // the worm axis and the keyway's half width; none without a width.
     std::optional<double> sectionX;
+    double sectionRadius = 0;
     double keywayHalfWidth = 0;
     std::vector<Flank> flanks;
     Point tipPoint;   // on the tip arc, for its radius
@@ -316,6 +320,7 @@ std::optional<HourglassShape> ShapeOf(const HourglassBody& h) {
             o.push_back({{s.keywayTo, rr}});
             if (h.keywayWidth > 0 && h.keywayWidth < 2 * rr) {
                 s.sectionX = s.xEndRight + 2.5 * rr;
+                s.sectionRadius = rr;
                 s.keywayHalfWidth = h.keywayWidth / 2;
             }
         }
@@ -333,6 +338,10 @@ std::optional<HourglassShape> ShapeOf(const HourglassBody& h) {
     if (leftShaft) {
         if (xl > L) o.push_back({{-xl, -rs}});
         o.push_back({{-xl, -rl}});
+    }
+    if (h.endSection) {
+        s.sectionX = s.xEndRight + 1.6 * rs;
+        s.sectionRadius = rs;
     }
     // Without a shoulder or a shaft two corners fall together: a vertex that
     // starts a segment of no length goes, the next one keeps its bulge.
@@ -473,7 +482,7 @@ struct HourglassSheet {
 
 Rect BoxOf(const HourglassBody& h, const HourglassShape& s) {
     const double below = std::max({s.endRadius, s.shoulderRadius, s.shaftLeftRadius, s.shaftRightRadius});
-    const double right = s.sectionX ? *s.sectionX + s.shaftRightRadius : s.xEndRight;
+    const double right = s.sectionX ? *s.sectionX + s.sectionRadius : s.xEndRight;
     return {-s.xEndLeft, -below, right, h.A + std::max(h.baseRadius, std::abs(h.E)) + 1};
 }
 
@@ -572,6 +581,7 @@ HourglassSheet HobSpec(const CalculatedDesign& c, const ShopContext& context) {
     // The hob is the worm's twin ground by the same plane, thicker by the
     // backlash: its own axial thickness on the same pitch arc.
     spec.body.pair->axialThickness = d.HobAxialThickness;
+    spec.body.endSection = body.keywayWidth.value && body.keywayDepth.value;
     const TableRow hand = TextRow(texts::kHand, Tr(translate, texts::kRightHand), translate);
     spec.rows = Rows(c,
                      {R::HobEnvelopingTeeth, R::HobMeasuredThickness, R::HobMeasuredHeight, F::CentreDistance,
@@ -757,7 +767,7 @@ Sheet BuildWormSheet(const CalculatedDesign& c, const ShopContext& context) {
             }
         }
         // Right of the worm, and of the keyway's section where there is one:
-        const double right = s.sectionX ? *s.sectionX + s.shaftRightRadius : s.xEndRight;
+        const double right = s.sectionX ? *s.sectionX + s.sectionRadius : s.xEndRight;
         // the largest tip diameter, at the shoulders; at
         // the end of the working length where the shoulders have a diameter
         // of their own.
@@ -821,11 +831,39 @@ Sheet BuildHobSheet(const CalculatedDesign& c, const ShopContext& context) {
         b.linear({-L, -y}, {L, -y}, 0, below, c.shown(R::HobEffectiveLength));
         if (body.hubLength.userSet && s.xShoulderRight > L)
             b.linear({L, -rs}, {s.xShoulderRight, -rs}, 0, below, body.hubLength.text);
+        // The end beside the hob where its bore has a keyway: the hub's
+        // circle, the bore with the keyway at its top (its width across the
+        // floor), hatched between them.
+        // The hub's and the bore's diameters right of the hob, in the gap
+        // before its end where that is drawn.
+        const double hubAt = s.sectionX ? s.xEndRight + 0.45 * rs : s.xEndRight + 12 * mm;
+        const double boreAt = s.sectionX ? s.xEndRight + 0.2 * rs : s.xEndRight + 24 * mm;
+        if (s.sectionX) {
+            const double half = BodyValue(body.keywayWidth, 0) / 2, floor = bore + BodyValue(body.keywayDepth, 0);
+            const Point centre{*s.sectionX, 0};
+            b.circle(centre, rs, Layer::Outline);
+            b.centreMark(centre, rs / mm + 3);
+            std::vector<PolyVertex> hole{{centre + Point{bore, 0}, 1}, {centre + Point{-bore, 0}, 1}};
+            if (half > 0 && half < bore && floor < rs) {
+                const double edge = std::sqrt(bore * bore - half * half);
+                const Point a = centre + Point{half, edge}, e = centre + Point{-half, edge};
+                hole = {{e, BulgeOf(centre, e, a, true)},
+                        {a},
+                        {centre + Point{half, floor}},
+                        {centre + Point{-half, floor}}};
+                b.outline(hole, Layer::Outline);
+                b.hatch({{{centre + Point{rs, 0}, 1}, {centre + Point{-rs, 0}, 1}}, hole}, 3);
+                b.linear(centre + Point{-half, floor}, centre + Point{half, floor}, 0, centre + Point{0, rs + 8 * mm},
+                         body.keywayWidth.text);
+            } else {
+                b.circle(centre, bore, Layer::Outline);
+            }
+        }
         if (body.hubDiameter.userSet && s.xShoulderRight > L)
-            b.linear({s.xShoulderRight, rs}, {s.xShoulderRight, -rs}, 90, {s.xEndRight + 12 * mm, 0},
-                     body.hubDiameter.text, Decoration::Diameter);
+            b.linear({s.xShoulderRight, rs}, {s.xShoulderRight, -rs}, 90, {hubAt, 0}, body.hubDiameter.text,
+                     Decoration::Diameter);
         if (body.boreDiameter.userSet)
-            b.linear({s.xEndRight, -bore}, {s.xEndRight, bore}, 90, {s.xEndRight + 24 * mm, 0}, body.boreDiameter.text,
+            b.linear({s.xEndRight, -bore}, {s.xEndRight, bore}, 90, {boreAt, 0}, body.boreDiameter.text,
                      Decoration::Diameter);
         b.linear({-s.xEndLeft, 0}, {0, h.A}, 90, {-s.xEndLeft - 12 * mm, 0}, c.field(F::CentreDistance));
         b.radius({0, h.A + h.E}, s.tipPoint, c.shown(R::HobBodyTipArcRadius));

@@ -394,7 +394,7 @@ PARTICULAR_ROWS = {
     "wheel-hub-diameter": 27, "wheel-hub-length": 28, "wheel-web": 29, "wheel-rim-inside": 30, "wheel-bore": 31,
     "hob-bore": 34, "hob-hub-diameter": 35, "hob-hub-length": 36,
     "worm-key-width": 24, "worm-key-depth": 25, "worm-key-length": 26, "wheel-key-width": 32, "wheel-key-depth": 33,
-    "hob-key-depth": 38,
+    "hob-key-width": 37, "hob-key-depth": 38,
 }
 # 40 characters each, the most a title entry holds: too long for their cells.
 LONG_NUMBER = "QE-2025-0001-ABCDEFGHIJKLMNOPQRSTUVWXYZ1"
@@ -408,7 +408,7 @@ GIVEN = {
     "wheel-hub-diameter": 125, "wheel-web": 22, "wheel-rim-inside": 270, "wheel-bore": 70,
     "hob-bore": 40, "hob-hub-diameter": 88, "hob-hub-length": 20,
     "worm-key-width": 12, "worm-key-depth": 5, "worm-key-length": 50, "wheel-key-width": 20, "wheel-key-depth": 4.9,
-    "hob-key-depth": 3.3,
+    "hob-key-width": 12, "hob-key-depth": 3.3,
 }
 # Which entries each drawing dimensions, and what stands before the number.
 BODY = {
@@ -419,7 +419,8 @@ BODY = {
     "wheel": [("wheel-hub-diameter", "%%c"), ("wheel-hub-length", ""), ("wheel-web", ""),
               ("wheel-rim-inside", "%%c"), ("wheel-bore", "%%c"), ("wheel-key-width", ""),
               ("wheel-bore+wheel-key-depth", "")],
-    "hob": [("hob-bore", "%%c"), ("hob-hub-diameter", "%%c"), ("hob-hub-length", ""), ("hob-bore+hob-key-depth", "")],
+    "hob": [("hob-bore", "%%c"), ("hob-hub-diameter", "%%c"), ("hob-hub-length", ""), ("hob-bore+hob-key-depth", ""),
+            ("hob-key-width", "")],
 }
 # The worked example is 8j at A = 200: the band 160 < A <= 250 of grade 8
 # holds the worm's deviations and the wheel's upper one; the wheel's lower

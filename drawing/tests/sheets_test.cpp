@@ -424,7 +424,8 @@ TEST(Drawings, EveryBodyDimensionEnteredIsDrawnAndMeasuresItsValue) {
          {{P::HobBoreDiameter, "40", Decoration::Diameter},
           {P::HobHubDiameter, "88", Decoration::Diameter},
           {P::HobHubLength, "20", Decoration::None},
-          {P::HobKeywayDepth, "3.3", Decoration::None, "43.3"}}},
+          {P::HobKeywayDepth, "3.3", Decoration::None, "43.3"},
+          {P::HobKeywayWidth, "12", Decoration::None}}},
     };
     for (const auto& [kind, entries] : kEntries) {
         SCOPED_TRACE(DrawingName(kind));
