@@ -100,20 +100,9 @@ int main(int argc, char** argv) {
         const wormgear::TitleBlock title{std::filesystem::path(designFile).filename().string(),
                                          QDate::currentDate().toString(Qt::ISODate).toStdString(),
                                          wormgear::ProgramNameAndVersion()};
-        const wormgear::FileFormat format = *wormgear::FormatOfPath(request.path);
-        // WormcalcPaints loaded the module for every request but a DXF drawing.
-        if (format != wormgear::FileFormat::Dxf && !painting) throw std::logic_error("no painting module loaded");
-        if (request.kind) {
-            const wormgear::drawing::Sheet sheet = wormgear::BuildDrawing(*request.kind, design, title, translate);
-            if (format == wormgear::FileFormat::Dxf) {
-                wormgear::ReplaceFileAtomically(request.path, wormgear::DxfDocument(sheet));
-            } else {
-                painting->saveSheet(sheet, format, request.path);
-            }
-            return;
-        }
         // The report names each coefficient's rule and shipped value as the
-        // store beside the program holds them; without the store they are unknown.
+        // store beside the program holds them; without the store they are
+        // unknown, and the drawings have no tolerances.
         wormgear::ReportContent content{design, title, {}, {}, particulars, {}};
         try {
             const wormgear::CoefficientLoad store = wormgear::LoadCoefficients(wormgear::FromLocalPath(directory),
@@ -122,6 +111,19 @@ int main(int argc, char** argv) {
             content.shipped = store.shipped;
             content.tolerances = wormgear::LoadTolerances(wormgear::FromLocalPath(directory), separator);
         } catch (const wormgear::CoefficientStoreError&) {
+        }
+        const wormgear::FileFormat format = *wormgear::FormatOfPath(request.path);
+        // WormcalcPaints loaded the module for every request but a DXF drawing.
+        if (format != wormgear::FileFormat::Dxf && !painting) throw std::logic_error("no painting module loaded");
+        if (request.kind) {
+            const wormgear::drawing::Sheet sheet = wormgear::BuildDrawing(
+                *request.kind, design, title, wormgear::ShopOf(content, translate), content.tolerances, translate);
+            if (format == wormgear::FileFormat::Dxf) {
+                wormgear::ReplaceFileAtomically(request.path, wormgear::DxfDocument(sheet));
+            } else {
+                painting->saveSheet(sheet, format, request.path);
+            }
+            return;
         }
         painting->saveReport(content, request.path, translate);
     };

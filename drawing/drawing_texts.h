@@ -24,6 +24,10 @@ inline constexpr const char* kDate = QT_TRANSLATE_NOOP("wormgear::Drawings", "�
 inline constexpr const char* kProgram = QT_TRANSLATE_NOOP("wormgear::Drawings", "程序");
 inline constexpr const char* kScale = QT_TRANSLATE_NOOP("wormgear::Drawings", "比例");
 inline constexpr const char* kDrawingNumber = QT_TRANSLATE_NOOP("wormgear::Drawings", "图号");
+inline constexpr const char* kChecker = QT_TRANSLATE_NOOP("wormgear::Drawings", "审核");
+inline constexpr const char* kApprover = QT_TRANSLATE_NOOP("wormgear::Drawings", "批准");
+inline constexpr const char* kCompanyName = QT_TRANSLATE_NOOP("wormgear::Drawings", "单位名称");
+inline constexpr const char* kMaterial = QT_TRANSLATE_NOOP("wormgear::Drawings", "材料");
 inline constexpr const char* kUnsavedDesign = QT_TRANSLATE_NOOP("wormgear::Drawings", "未保存的设计");
 inline constexpr const char* kWormPart = QT_TRANSLATE_NOOP("wormgear::Drawings", "蜗杆");
 inline constexpr const char* kWheelPart = QT_TRANSLATE_NOOP("wormgear::Drawings", "蜗轮");
@@ -40,7 +44,21 @@ inline constexpr const char* kRightHand = QT_TRANSLATE_NOOP("wormgear::Drawings"
 inline constexpr const char* kAccuracy = QT_TRANSLATE_NOOP("wormgear::Drawings", "精度等级");
 inline constexpr const char* kCutting = QT_TRANSLATE_NOOP("wormgear::Drawings", "加工方法");
 inline constexpr const char* kHobbing = QT_TRANSLATE_NOOP("wormgear::Drawings", "滚刀加工");
+inline constexpr const char* kAddendum = QT_TRANSLATE_NOOP("wormgear::Drawings", "齿顶高");
+inline constexpr const char* kDedendum = QT_TRANSLATE_NOOP("wormgear::Drawings", "齿根高");
+inline constexpr const char* kAxialPitch = QT_TRANSLATE_NOOP("wormgear::Drawings", "轴向齿距");
+inline constexpr const char* kMateDrawingNumber = QT_TRANSLATE_NOOP("wormgear::Drawings", "配对件图号");
+inline constexpr const char* kThicknessUpper = QT_TRANSLATE_NOOP("wormgear::Drawings", "齿厚上偏差");
+inline constexpr const char* kThicknessLower = QT_TRANSLATE_NOOP("wormgear::Drawings", "齿厚下偏差");
+inline constexpr const char* kMissing = QT_TRANSLATE_NOOP("wormgear::Drawings", "未填");
+inline constexpr const char* kMicrometre = "μm";
+inline constexpr const char* kMillimetre = "mm";
 inline constexpr const char* kHobDrawingNumber = QT_TRANSLATE_NOOP("wormgear::Drawings", "滚刀图号");
+
+// 技术要求: the heading, and the line of the heat treatment after the
+// designer's lines (%1 its number, %2 the treatment).
+inline constexpr const char* kRequirements = QT_TRANSLATE_NOOP("wormgear::Drawings", "技术要求");
+inline constexpr const char* kHeatTreatmentLine = QT_TRANSLATE_NOOP("wormgear::Drawings", "%1. 热处理：%2");
 
 // Views and notes.
 inline constexpr const char* kToothFormSchematic = QT_TRANSLATE_NOOP("wormgear::Drawings", "齿形为示意");
@@ -73,6 +91,27 @@ inline constexpr const char* kNo = QT_TRANSLATE_NOOP("wormgear::Drawings", "否"
 inline constexpr const char* kSeverity = QT_TRANSLATE_NOOP("wormgear::Drawings", "级别");
 inline constexpr const char* kCode = QT_TRANSLATE_NOOP("wormgear::Drawings", "代码");
 inline constexpr const char* kMessage = QT_TRANSLATE_NOOP("wormgear::Drawings", "说明");
+// The review block: who designed, checked and approved the design, and when.
+inline constexpr const char* kReview = QT_TRANSLATE_NOOP("wormgear::Drawings", "审阅");
+inline constexpr const char* kPersonName = QT_TRANSLATE_NOOP("wormgear::Drawings", "姓名");
+// The references: what the calculation, the meshing analysis and the
+// drawings follow.
+inline constexpr const char* kReferencesSection = QT_TRANSLATE_NOOP("wormgear::Drawings", "参考资料");
+inline constexpr const char* kReferenceAccuracy = QT_TRANSLATE_NOOP(
+    "wormgear::Drawings", "GB/T 16445-1996：蜗杆副的精度等级（蜗杆精度、滚刀精度所注的标准）");
+inline constexpr const char* kReferenceTolerances = QT_TRANSLATE_NOOP(
+    "wormgear::Drawings", "公差表（设置 → 公差表）：齿厚偏差按精度等级与中心距由设计者从其标准录入");
+inline constexpr const char* kReferenceMeshing = QT_TRANSLATE_NOOP(
+    "wormgear::Drawings", "吴序堂：齿轮啮合原理，机械工业出版社（包络、啮合方程、界限线）");
+inline constexpr const char* kReferenceCurvature = QT_TRANSLATE_NOOP(
+    "wormgear::Drawings",
+    "F. L. Litvin, A. Fuentes: Gear Geometry and Applied Theory, 2nd ed., Cambridge University Press, 2004（线接触的诱导法曲率）");
+inline constexpr const char* kReferenceSheets = QT_TRANSLATE_NOOP(
+    "wormgear::Drawings", "GB/T 14689-2008 技术制图 图纸幅面和格式；GB/T 14691-1993 技术制图 字体");
+inline constexpr const char* kReferenceLayers = QT_TRANSLATE_NOOP("wormgear::Drawings",
+                                                                  "GB/T 14665-2012 机械工程 CAD制图规则（图层）");
+inline constexpr const char* kReferenceRoughness = QT_TRANSLATE_NOOP(
+    "wormgear::Drawings", "GB/T 131-2006 产品几何技术规范（GPS） 技术产品文件中表面结构的表示法");
 inline constexpr const char* kPage = QT_TRANSLATE_NOOP("wormgear::Drawings", "第 %1 页 共 %2 页");
 
 // The meshing analysis.

@@ -3,6 +3,7 @@
 
 #include <cctype>
 
+#include "calc/numeric.h"
 #include "drawing/drawing_parts.h"
 #include "drawing/drawing_texts.h"
 #include "drawing/sheet_layout.h"
@@ -16,12 +17,11 @@ namespace wormgear {
 
 namespace {
 
-drawing::Sheet BuildSheet(DrawingKind kind, const CalculatedDesign& design, const TitleBlock& title,
-                          const Translate& translate) {
+drawing::Sheet BuildSheet(DrawingKind kind, const CalculatedDesign& design, const drawing::ShopContext& context) {
     switch (kind) {
-        case DrawingKind::Worm: return drawing::BuildWormSheet(design, title, translate);
-        case DrawingKind::Wheel: return drawing::BuildWheelSheet(design, title, translate);
-        case DrawingKind::Hob: return drawing::BuildHobSheet(design, title, translate);
+        case DrawingKind::Worm: return drawing::BuildWormSheet(design, context);
+        case DrawingKind::Wheel: return drawing::BuildWheelSheet(design, context);
+        case DrawingKind::Hob: return drawing::BuildHobSheet(design, context);
     }
     return {};
 }
@@ -29,8 +29,8 @@ drawing::Sheet BuildSheet(DrawingKind kind, const CalculatedDesign& design, cons
 }  // namespace
 
 drawing::Sheet BuildDrawing(DrawingKind kind, const CalculatedDesign& design, const TitleBlock& title,
-                            const Translate& translate) {
-    drawing::Sheet sheet = BuildSheet(kind, design, title, translate);
+                            const ShopParticulars& shop, const ToleranceTable& tolerances, const Translate& translate) {
+    drawing::Sheet sheet = BuildSheet(kind, design, {title, shop, tolerances, translate});
     if (design.hasErrors()) {
         // In the 8 mm the views leave free under the frame's upper edge, left
         // of the parameter table: the first thing a reader of the sheet sees.
@@ -98,21 +98,67 @@ std::vector<TableRow> Rows(const CalculatedDesign& design, std::initializer_list
     return rows;
 }
 
+std::string DeviationText(const std::optional<double>& micrometres, char separator, const Translate& translate) {
+    if (!micrometres) return Tr(translate, texts::kMissing);
+    const std::string number = FormatReal(*micrometres, separator);
+    return *micrometres > 0 ? "+" + number : number;
+}
+
+void AppendShopRows(std::vector<TableRow>& rows, DrawingKind kind, const CalculatedDesign& c,
+                    const ShopContext& context) {
+    const Translate& translate = context.translate;
+    const TWormDesign& d = c.design;
+    const auto row = [&](const char* name, const char* symbol, std::string value, const char* unit) {
+        rows.push_back({Tr(translate, name), symbol, std::move(value), unit});
+    };
+    if (kind != DrawingKind::Wheel) {
+        // R3-rounded values of the record, written as the window writes its
+        // numbers; the worm's axial pitch is the wheel's circular pitch p.
+        row(texts::kAddendum, "ha", FormatReal(d.Addendum, c.decimalSeparator), texts::kMillimetre);
+        row(texts::kDedendum, "hf", FormatReal(d.Dedendum, c.decimalSeparator), texts::kMillimetre);
+        if (kind == DrawingKind::Worm)
+            row(texts::kAxialPitch, "px", FormatReal(d.CircularPitch, c.decimalSeparator), texts::kMillimetre);
+    }
+    row(texts::kMateDrawingNumber, "", context.shop.piece(PieceOf(kind)).mateDrawingNumber, "");
+    if (kind == DrawingKind::Hob) return;
+    // The pair's grade is the worm's accuracy text (the wheel's table shows it too).
+    const auto tolerances = TolerancesFor(context.tolerances, c.field(DesignField::WormAccuracy), d.CentreDistance);
+    const bool worm = kind == DrawingKind::Worm;
+    const auto value = [&](ToleranceQuantity q) { return tolerances[static_cast<std::size_t>(q)]; };
+    row(texts::kThicknessUpper, worm ? "Ess1" : "Ess2",
+        DeviationText(value(worm ? ToleranceQuantity::WormThicknessUpper : ToleranceQuantity::WheelThicknessUpper),
+                      c.decimalSeparator, translate),
+        texts::kMicrometre);
+    row(texts::kThicknessLower, worm ? "Esi1" : "Esi2",
+        DeviationText(value(worm ? ToleranceQuantity::WormThicknessLower : ToleranceQuantity::WheelThicknessLower),
+                      c.decimalSeparator, translate),
+        texts::kMicrometre);
+}
+
 std::string DrawingNumber(DrawingKind kind, const TitleBlock& title) {
     // The parts are in the order of the drawings.
     return DefaultDrawingNumber(static_cast<Piece>(kind), title.design);
 }
 
-TitleContent MakeTitle(DrawingKind kind, double scale, const TitleBlock& title, const Translate& translate) {
+TitleContent MakeTitle(DrawingKind kind, double scale, const ShopContext& context) {
+    const ShopParticulars& shop = context.shop;
+    const Translate& translate = context.translate;
     const char* part = kind == DrawingKind::Worm    ? texts::kWormPart
                        : kind == DrawingKind::Wheel ? texts::kWheelPart
                                                     : texts::kHobPart;
-    return {Tr(translate, part),
-            ScaleText(scale),
-            title.design.empty() ? Tr(translate, texts::kUnsavedDesign) : title.design,
-            DrawingNumber(kind, title),
-            title.date,
-            title.program};
+    const PieceParticulars& piece = shop.piece(PieceOf(kind));
+    TitleContent title;
+    title.part = Tr(translate, part);
+    title.scale = ScaleText(scale);
+    title.drawingNumber = piece.drawingNumber.text;
+    title.material = piece.material.text;
+    title.company = shop.company.text;
+    title.designer = shop.designer.text;
+    title.checker = shop.checker.text;
+    title.approver = shop.approver.text;
+    title.date = shop.date.text;
+    title.program = context.title.program;
+    return title;
 }
 
 }  // namespace drawing

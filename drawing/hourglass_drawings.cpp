@@ -10,8 +10,10 @@
 // hob's at one enlargement.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
+#include "calc/numeric.h"
 #include "drawing/drawing_parts.h"
 #include "drawing/drawing_texts.h"
 #include "meshing/flank.h"
@@ -33,11 +35,24 @@ struct HourglassBody {
     double baseRadius;                             // Db / 2
     double pressureAngle, angularPitch, halfWrap;  // degrees
     double axialThickness;                         // chord on the pitch circle
-    double collar;                                 // shoulder beyond the working length
-    double shaftLength;                            // 0: no shaft (a bored hob)
+    // The body beyond the working length, as the particulars give it (left
+    // and right): the shoulders (the worm's, or the hob's hubs), their
+    // diameter, the shafts (0 long: none, as on a bored hob).
+    double collarLeft, collarRight;
+    double shoulderRadius;  // NaN: the tip radius at the ends of the working length
+    double shaftLeft, shaftRight;
+    double shaftLeftRadius, shaftRightRadius;  // NaN: as the shaft has always been drawn
+    // A keyway in the right shaft, in the middle of its length, facing up:
+    // its depth and length (NaN: none).
+    double keywayDepth = std::numeric_limits<double>::quiet_NaN();
+    double keywayLength = std::numeric_limits<double>::quiet_NaN();
+    double keywayWidth = std::numeric_limits<double>::quiet_NaN();  // shown in a section beside the shaft
     // The body's pair for the true flanks: its generation set-up, its axial
     // thickness and its tooth zone.
     std::optional<meshing::PairGeometry> pair;
+    // A bored body (the hob) whose bore has a keyway shows its end beside
+    // it, the hub's circle with the bore and the keyway.
+    bool endSection = false;
 };
 
 // A flank in the view from its tip to its root: two points for a straight
@@ -53,7 +68,18 @@ struct HourglassShape {
     std::vector<PolyVertex> outline;
     double endRadius = 0;  // tip radius at the ends of the working length
     double throatTip = 0;  // tip radius at the throat
-    double xShoulder = 0, xEnd = 0, shaftRadius = 0;
+    // Left (x < 0) and right of the throat: where the shoulders and the
+    // shafts end, the shafts' radii; the shoulders' radius.
+    double xShoulderLeft = 0, xShoulderRight = 0, xEndLeft = 0, xEndRight = 0;
+    double shaftLeftRadius = 0, shaftRightRadius = 0, shoulderRadius = 0;
+    // The keyway's ends along the axis and its floor; none: keyway false.
+    bool keyway = false;
+    double keywayFrom = 0, keywayTo = 0, keywayFloor = 0;
+    // The section through the keyway right of the shaft's end: its centre on
+    // the worm axis and the keyway's half width; none without a width.
+    std::optional<double> sectionX;
+    double sectionRadius = 0;
+    double keywayHalfWidth = 0;
     std::vector<Flank> flanks;
     Point tipPoint;   // on the tip arc, for its radius
     Point rootPoint;  // on the root arc, for its radius
@@ -180,16 +206,24 @@ Flank Mirrored(Flank flank) {
 }
 
 std::optional<HourglassShape> ShapeOf(const HourglassBody& h) {
-    if (!Finite({h.A, h.E, h.tipRadius, h.rootRadius, h.halfLength, h.collar, h.shaftLength})) return std::nullopt;
+    if (!Finite({h.A, h.E, h.tipRadius, h.rootRadius, h.halfLength, h.collarLeft, h.collarRight, h.shaftLeft,
+                 h.shaftRight}))
+        return std::nullopt;
     if (!(h.halfLength > 0) || !(h.tipRadius > h.halfLength)) return std::nullopt;
     HourglassShape s;
     s.throatTip = h.A + h.E - h.tipRadius;
     s.endRadius = h.A + h.E - std::sqrt(h.tipRadius * h.tipRadius - h.halfLength * h.halfLength);
     if (!(s.throatTip > 0) || !(s.endRadius > 0)) return std::nullopt;
-    s.xShoulder = h.halfLength + std::max(h.collar, 0.0);
-    s.xEnd = s.xShoulder + std::max(h.shaftLength, 0.0);
+    s.xShoulderLeft = h.halfLength + std::max(h.collarLeft, 0.0);
+    s.xShoulderRight = h.halfLength + std::max(h.collarRight, 0.0);
     const double throatRoot = h.A - h.rootRadius;
-    s.shaftRadius = 0.55 * std::min(s.throatTip, throatRoot > 0 ? throatRoot / 0.9 : s.throatTip);
+    const double shaftRadius = 0.55 * std::min(s.throatTip, throatRoot > 0 ? throatRoot / 0.9 : s.throatTip);
+    s.shaftLeftRadius = std::isfinite(h.shaftLeftRadius) ? h.shaftLeftRadius : shaftRadius;
+    s.shaftRightRadius = std::isfinite(h.shaftRightRadius) ? h.shaftRightRadius : shaftRadius;
+    s.shoulderRadius = std::isfinite(h.shoulderRadius) && h.shoulderRadius > 0 ? h.shoulderRadius : s.endRadius;
+    // A shaft of no diameter is none.
+    s.xEndLeft = s.xShoulderLeft + (s.shaftLeftRadius > 0 ? std::max(h.shaftLeft, 0.0) : 0.0);
+    s.xEndRight = s.xShoulderRight + (s.shaftRightRadius > 0 ? std::max(h.shaftRight, 0.0) : 0.0);
 
     const Point wheel{0, h.A}, tipCentre{0, h.A + h.E};
     const double L = h.halfLength;
@@ -237,17 +271,19 @@ std::optional<HourglassShape> ShapeOf(const HourglassBody& h) {
     for (const Space& space : spaces) s.schematic = s.schematic || space.left.schematic || space.right.schematic;
 
     std::vector<PolyVertex>& o = s.outline;
-    const double r = s.shaftRadius;
-    const bool shaft = s.xEnd > s.xShoulder;
+    const double rl = s.shaftLeftRadius, rr = s.shaftRightRadius, rs = s.shoulderRadius;
+    const double xl = s.xShoulderLeft, xr = s.xShoulderRight;
+    const bool leftShaft = s.xEndLeft > xl, rightShaft = s.xEndRight > xr;
     // Left end, up to the upper shoulder.
-    if (shaft) {
-        o.push_back({{-s.xEnd, -r}});
-        o.push_back({{-s.xEnd, r}});
-        o.push_back({{-s.xShoulder, r}});
+    if (leftShaft) {
+        o.push_back({{-s.xEndLeft, -rl}});
+        o.push_back({{-s.xEndLeft, rl}});
+        o.push_back({{-xl, rl}});
     } else {
-        o.push_back({{-s.xShoulder, -s.endRadius}});
+        o.push_back({{-xl, -rs}});
     }
-    if (s.xShoulder > L) o.push_back({{-s.xShoulder, s.endRadius}});
+    if (xl > L) o.push_back({{-xl, rs}});
+    if (rs != s.endRadius) o.push_back({{-L, rs}});
     // The upper side: tip arcs, flanks and root arcs from left to right.
     Point current = leftEnd;
     for (const Space& space : spaces) {
@@ -266,21 +302,46 @@ std::optional<HourglassShape> ShapeOf(const HourglassBody& h) {
     }
     o.push_back({current, BulgeOf(tipCentre, current, rightEnd, true)});
     o.push_back({rightEnd});
-    if (s.xShoulder > L) o.push_back({{s.xShoulder, s.endRadius}});
-    if (shaft) {
-        o.push_back({{s.xShoulder, r}});
-        o.push_back({{s.xEnd, r}});
-        o.push_back({{s.xEnd, -r}});
-        o.push_back({{s.xShoulder, -r}});
+    if (rs != s.endRadius) o.push_back({{L, rs}});
+    if (xr > L) o.push_back({{xr, rs}});
+    if (rightShaft) {
+        o.push_back({{xr, rr}});
+        // The keyway: as long as entered, in the middle of the shaft, its
+        // depth below the shaft's top; only where it fits the shaft.
+        const double run = s.xEndRight - xr;
+        if (h.keywayDepth > 0 && h.keywayDepth < rr && h.keywayLength > 0 && h.keywayLength < run) {
+            s.keyway = true;
+            s.keywayFrom = xr + (run - h.keywayLength) / 2;
+            s.keywayTo = s.keywayFrom + h.keywayLength;
+            s.keywayFloor = rr - h.keywayDepth;
+            o.push_back({{s.keywayFrom, rr}});
+            o.push_back({{s.keywayFrom, s.keywayFloor}});
+            o.push_back({{s.keywayTo, s.keywayFloor}});
+            o.push_back({{s.keywayTo, rr}});
+            if (h.keywayWidth > 0 && h.keywayWidth < 2 * rr) {
+                s.sectionX = s.xEndRight + 2.5 * rr;
+                s.sectionRadius = rr;
+                s.keywayHalfWidth = h.keywayWidth / 2;
+            }
+        }
+        o.push_back({{s.xEndRight, rr}});
+        o.push_back({{s.xEndRight, -rr}});
+        o.push_back({{xr, -rr}});
     }
-    if (s.xShoulder > L) o.push_back({{s.xShoulder, -s.endRadius}});
+    if (xr > L) o.push_back({{xr, -rs}});
+    if (rs != s.endRadius) o.push_back({{L, -rs}});
     // The lower side in view: one tip arc from right to left.
     const Point lowerCentre{0, -(h.A + h.E)};
     o.push_back({{L, -s.endRadius}, BulgeOf(lowerCentre, {L, -s.endRadius}, {-L, -s.endRadius}, true)});
     o.push_back({{-L, -s.endRadius}});
-    if (shaft) {
-        if (s.xShoulder > L) o.push_back({{-s.xShoulder, -s.endRadius}});
-        o.push_back({{-s.xShoulder, -r}});
+    if (rs != s.endRadius) o.push_back({{-L, -rs}});
+    if (leftShaft) {
+        if (xl > L) o.push_back({{-xl, -rs}});
+        o.push_back({{-xl, -rl}});
+    }
+    if (h.endSection) {
+        s.sectionX = s.xEndRight + 1.6 * rs;
+        s.sectionRadius = rs;
     }
     // Without a shoulder or a shaft two corners fall together: a vertex that
     // starts a segment of no length goes, the next one keeps its bulge.
@@ -312,7 +373,7 @@ std::optional<HourglassShape> ShapeOf(const HourglassBody& h) {
 void DrawBodyLines(SheetBuilder& b, const HourglassBody& h, const HourglassShape& s, const Translate& translate) {
     const Point wheel{0, h.A};
     const double reach = b.paper(4) / b.placement().factor;
-    b.line({-s.xEnd - reach, 0}, {s.xEnd + reach, 0}, Layer::Centre);
+    b.line({-s.xEndLeft - reach, 0}, {s.xEndRight + reach, 0}, Layer::Centre);
     b.line({0, -s.endRadius - reach}, {0, h.A + h.baseRadius + reach}, Layer::Centre);
     b.line({-h.baseRadius - reach, h.A}, {h.baseRadius + reach, h.A}, Layer::Centre);
     if (h.E != 0) b.centreMark({0, h.A + h.E}, 2);
@@ -415,49 +476,81 @@ struct HourglassSheet {
     std::string extraHeading;
     std::optional<ToothDetail> tooth;   // the detail
     std::string chordText, heightText;  // its measuring thickness and height as the window shows them
+    RequirementsBlock requirements;
+    const char* flankRoughness = kWormFlankRoughness;
 };
 
 Rect BoxOf(const HourglassBody& h, const HourglassShape& s) {
-    return {-s.xEnd, -s.endRadius, s.xEnd, h.A + std::max(h.baseRadius, std::abs(h.E)) + 1};
+    const double below = std::max({s.endRadius, s.shoulderRadius, s.shaftLeftRadius, s.shaftRightRadius});
+    const double right = s.sectionX ? *s.sectionX + s.sectionRadius : s.xEndRight;
+    return {-s.xEndLeft, -below, right, h.A + std::max(h.baseRadius, std::abs(h.E)) + 1};
 }
 
 }  // namespace
 
 namespace {
 
-HourglassSheet WormSpec(const CalculatedDesign& c, const Translate& translate) {
+HourglassSheet WormSpec(const CalculatedDesign& c, const ShopContext& context) {
+    const Translate& translate = context.translate;
+    const WormBody& body = context.shop.worm;
     const TWormDesign& d = c.design;
+    constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+    const auto radius = [&](const ShownLength& diameter) { return diameter.value ? *diameter.value / 2 : kNone; };
     using R = ResultId;
     using F = DesignField;
     HourglassSheet spec;
     spec.kind = DrawingKind::Worm;
     spec.paper = kA3Landscape;
-    spec.body = {d.CentreDistance,          d.TipArcEccentricity,    d.WormTipArcRadius,
-                 d.WormRootArcRadius,       d.WormWorkingLength / 2, d.WheelPitchDiameter / 2,
-                 d.MainBaseDiameter / 2,    d.PressureAngle,         d.AngularPitch,
-                 d.WorkingHalfWrapAngle,    d.WormAxialThickness,    static_cast<double>(d.ShaftShoulder),
-                 0.6 * d.WormWorkingLength, meshing::PairOf(d)};
+    const double shoulder = static_cast<double>(d.ShaftShoulder), shaft = 0.6 * d.WormWorkingLength;
+    spec.body = {d.CentreDistance,
+                 d.TipArcEccentricity,
+                 d.WormTipArcRadius,
+                 d.WormRootArcRadius,
+                 d.WormWorkingLength / 2,
+                 d.WheelPitchDiameter / 2,
+                 d.MainBaseDiameter / 2,
+                 d.PressureAngle,
+                 d.AngularPitch,
+                 d.WorkingHalfWrapAngle,
+                 d.WormAxialThickness,
+                 BodyValue(body.leftShoulderLength, shoulder),
+                 BodyValue(body.rightShoulderLength, shoulder),
+                 body.shoulderDiameter.userSet ? radius(body.shoulderDiameter) : kNone,
+                 BodyValue(body.leftShaftLength, shaft),
+                 BodyValue(body.rightShaftLength, shaft),
+                 radius(body.leftShaftDiameter),
+                 radius(body.rightShaftDiameter),
+                 body.keywayDepth.value.value_or(kNone),
+                 body.keywayLength.value.value_or(kNone),
+                 body.keywayWidth.value.value_or(kNone),
+                 meshing::PairOf(d)};
     const TableRow hand = TextRow(texts::kHand, Tr(translate, texts::kRightHand), translate);
     spec.rows = Rows(c,
                      {F::CentreDistance, F::WormStarts, F::WheelTeeth, F::SpeedRatio, R::TransverseModule,
-                      R::MainBaseDiameter, R::GeneratingPlaneAngle, R::PressureAngle, R::ThroatLeadAngle, hand,
-                      R::EnvelopedTeeth, R::WorkingHalfWrapAngle, R::WormMeasuredThickness, R::WormMeasuredHeight,
-                      F::WormAccuracy, F::EntranceRelief, F::ExitRelief},
+                      F::WormPitchDiameter, R::MainBaseDiameter, R::GeneratingPlaneAngle, R::PressureAngle,
+                      R::ThroatLeadAngle, hand, R::EnvelopedTeeth, R::WorkingHalfWrapAngle, R::WormMeasuredThickness,
+                      R::WormMeasuredHeight, F::WormAccuracy, F::EntranceRelief, F::ExitRelief},
                      translate);
+    AppendShopRows(spec.rows, DrawingKind::Worm, c, context);
     spec.extraRows = Rows(c,
                           {R::GrindingWheelAngle, R::ModificationRatio, R::ModificationCentreDistance,
                            R::ModificationBaseDiameter, F::GrindingIncrement},
                           translate);
     const std::string_view caption = Panels()[3].caption;
     spec.extraHeading = Tr(translate, caption.substr(0, caption.find_last_not_of(' ') + 1));
+    spec.requirements = LayOutRequirements(spec.paper, RequirementLines(context.shop.piece(Piece::Worm), translate));
     spec.tooth = WormTooth(d);
     spec.chordText = c.shown(R::WormMeasuredThickness);
     spec.heightText = c.shown(R::WormMeasuredHeight);
     return spec;
 }
 
-HourglassSheet HobSpec(const CalculatedDesign& c, const Translate& translate) {
+HourglassSheet HobSpec(const CalculatedDesign& c, const ShopContext& context) {
+    const Translate& translate = context.translate;
+    const HobBody& body = context.shop.hob;
     const TWormDesign& d = c.design;
+    constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+    const double hub = BodyValue(body.hubLength, 2 * d.TransverseModule);
     using R = ResultId;
     using F = DesignField;
     HourglassSheet spec;
@@ -474,19 +567,31 @@ HourglassSheet HobSpec(const CalculatedDesign& c, const Translate& translate) {
                  d.AngularPitch,
                  d.HobHalfWrapAngle,
                  d.HobAxialThickness,
-                 2 * d.TransverseModule,
+                 hub,
+                 hub,
+                 body.hubDiameter.userSet && body.hubDiameter.value ? *body.hubDiameter.value / 2 : kNone,
                  0,
+                 0,
+                 kNone,
+                 kNone,
+                 kNone,
+                 kNone,
+                 kNone,
                  meshing::PairOf(d)};
     // The hob is the worm's twin ground by the same plane, thicker by the
     // backlash: its own axial thickness on the same pitch arc.
     spec.body.pair->axialThickness = d.HobAxialThickness;
+    spec.body.endSection = body.keywayWidth.value && body.keywayDepth.value;
     const TableRow hand = TextRow(texts::kHand, Tr(translate, texts::kRightHand), translate);
     spec.rows = Rows(c,
                      {R::HobEnvelopingTeeth, R::HobMeasuredThickness, R::HobMeasuredHeight, F::CentreDistance,
                       F::SpeedRatio, F::WormStarts, F::WheelTeeth, R::TransverseModule, R::MainBaseDiameter,
                       R::GeneratingPlaneAngle, R::PressureAngle, hand, F::HobAccuracy},
                      translate);
+    AppendShopRows(spec.rows, DrawingKind::Hob, c, context);
+    spec.requirements = LayOutRequirements(spec.paper, RequirementLines(context.shop.piece(Piece::Hob), translate));
     spec.tooth = HobTooth(d);
+    spec.flankRoughness = kHobFlankRoughness;
     spec.chordText = c.shown(R::HobMeasuredThickness);
     spec.heightText = c.shown(R::HobMeasuredHeight);
     return spec;
@@ -495,26 +600,27 @@ HourglassSheet HobSpec(const CalculatedDesign& c, const Translate& translate) {
 // The worm's and the hob's details at one enlargement, so that the two
 // teeth a shop compares look alike: the larger standard scale of the two at
 // which each tooth fills its own sheet's room.
-std::optional<double> SharedDetailScale(const CalculatedDesign& c, const Translate& translate) {
+std::optional<double> SharedDetailScale(const CalculatedDesign& c, const ShopContext& context) {
     std::optional<double> scale;
-    for (const HourglassSheet& spec : {WormSpec(c, translate), HobSpec(c, translate)}) {
+    for (const HourglassSheet& spec : {WormSpec(c, context), HobSpec(c, context)}) {
         if (!spec.tooth) continue;
-        const Rect room = RoomsBeside(spec.paper, spec.rows.size(), spec.extraRows.size()).detail;
+        const Rect room = RoomsBeside(spec.paper, spec.rows.size(), spec.extraRows.size(), spec.requirements).detail;
         scale = std::max(scale.value_or(0.0), ToothScale(*spec.tooth, room));
     }
     return scale;
 }
 
-Sheet BuildHourglassSheet(const HourglassSheet& spec, const CalculatedDesign& c, const TitleBlock& title,
-                          const Translate& translate,
+Sheet BuildHourglassSheet(const HourglassSheet& spec, const CalculatedDesign& c, const ShopContext& context,
                           const std::function<void(SheetBuilder&, const HourglassShape&)>& dimensions) {
+    const Translate& translate = context.translate;
+    const TitleBlock& title = context.title;
     const auto shape = ShapeOf(spec.body);
     Sheet sheet;
     sheet.width = spec.paper.width;
     sheet.height = spec.paper.height;
     sheet.title = Tr(translate, DrawingName(spec.kind));
     sheet.subject = title.design;
-    const SheetRooms rooms = RoomsBeside(spec.paper, spec.rows.size(), spec.extraRows.size());
+    const SheetRooms rooms = RoomsBeside(spec.paper, spec.rows.size(), spec.extraRows.size(), spec.requirements);
     // Room around the view for the dimensions, paper mm on each side.
     // The centre distance left, the tip diameter right and the lengths
     // below take room around the view.
@@ -522,28 +628,32 @@ Sheet BuildHourglassSheet(const HourglassSheet& spec, const CalculatedDesign& c,
     const Rect box = shape ? BoxOf(spec.body, *shape) : Rect{};
     sheet.scale = shape ? ScaleToFit(box, rooms.views, margins) : 1;
     SheetBuilder b(sheet);
-    DrawSheetFrame(b, spec.paper, spec.kind, title, spec.rows, spec.extraHeading, spec.extraRows, translate);
+    DrawSheetFrame(b, spec.paper, spec.kind, context, spec.rows, spec.extraHeading, spec.extraRows, spec.requirements);
     if (!shape) return sheet;
 
     b.place({PlaceInRoom(box, rooms.views, margins, sheet.scale), 1});
     b.outline(shape->outline, Layer::Outline);
     DrawBodyLines(b, spec.body, *shape, translate);
     if (shape->teeth && shape->schematic) {
-        b.text({-shape->xEnd, -shape->endRadius - b.paper(22)}, kSmallTextHeight,
+        b.text({-shape->xEndLeft, -shape->endRadius - b.paper(22)}, kSmallTextHeight,
                Tr(translate, texts::kToothFormSchematic));
     }
     // The detail: the tooth at the throat in the normal section, enlarged
     // as the other body's; its marker around the throat tooth in the main
     // view stands before the dimensions, which keep clear of it.
-    const auto detailScale = SharedDetailScale(c, translate);
+    const auto detailScale = SharedDetailScale(c, context);
     const bool detail = spec.tooth && detailScale && *detailScale < sheet.scale;  // else the main view shows it
     if (detail) {
         const ToothDetail& t = *spec.tooth;
         const double markRadius = std::max(t.depth, t.chord) * 0.9;
         b.circle({0, shape->throatTip - 0.4 * t.depth}, markRadius, Layer::Thin);
-        b.text({markRadius * 0.75, shape->throatTip - 0.4 * t.depth + markRadius * 0.75}, kTextHeight,
-               texts::kDetail);
+        b.text({markRadius * 0.75, shape->throatTip - 0.4 * t.depth + markRadius * 0.75}, kTextHeight, texts::kDetail);
     }
+    // Without the detail the flanks' roughness stands on the tip arc of the
+    // main view, the air side towards the tip arc's centre.
+    if (!detail && shape->teeth)
+        b.roughness(shape->tipPoint, AngleOf(Point{0, spec.body.A + spec.body.E} - shape->tipPoint),
+                    spec.flankRoughness);
     dimensions(b, *shape);
     if (!detail) return sheet;
     const ToothDetail& t = *spec.tooth;
@@ -553,6 +663,13 @@ Sheet BuildHourglassSheet(const HourglassSheet& spec, const CalculatedDesign& c,
                        (rooms.detail.bottom + rooms.detail.top) / 2 * sheet.scale};
     b.place({middle + Point{0, 0.6 * t.depth * factor}, factor});
     DrawTooth(b, t);
+    // The roughness of the flanks on the left flank, clear of the measuring
+    // dimensions on the right: 0.4 of the way from the tip to the root.
+    {
+        const double rootHalf = t.chord / 2 + (t.depth - t.height) * t.lean;
+        const Point tip{-t.tipHalf, 0}, root{-rootHalf, -t.depth};
+        b.roughnessOnLeader(tip + (root - tip) * 0.4, 150, 8, spec.flankRoughness);
+    }
     const double below = -1.5 * t.depth - b.paper(5) / factor;
     b.text({0, below}, kTextHeight, std::string(texts::kDetail) + "  " + ScaleText(*detailScale), HAlign::Centre,
            VAlign::Top);
@@ -569,7 +686,13 @@ Sheet BuildHourglassSheet(const HourglassSheet& spec, const CalculatedDesign& c,
 }  // namespace
 
 std::vector<std::vector<Point>> TrueAxialFlanks(const CalculatedDesign& c, DrawingKind kind) {
-    const HourglassSheet spec = kind == DrawingKind::Hob ? HobSpec(c, {}) : WormSpec(c, {});
+    // The flanks do not depend on the body: any particulars do.
+    const TitleBlock title;
+    const ShopParticulars shop = ResolveParticulars({}, c.design, "", "", c.decimalSeparator);
+    const ToleranceTable tolerances;
+    const Translate translate;
+    const ShopContext context{title, shop, tolerances, translate};
+    const HourglassSheet spec = kind == DrawingKind::Hob ? HobSpec(c, context) : WormSpec(c, context);
     std::vector<std::vector<Point>> flanks;
     if (const auto shape = ShapeOf(spec.body))
         for (const Flank& flank : shape->flanks)
@@ -577,27 +700,88 @@ std::vector<std::vector<Point>> TrueAxialFlanks(const CalculatedDesign& c, Drawi
     return flanks;
 }
 
-Sheet BuildWormSheet(const CalculatedDesign& c, const TitleBlock& title, const Translate& translate) {
+Sheet BuildWormSheet(const CalculatedDesign& c, const ShopContext& context) {
     using R = ResultId;
     using F = DesignField;
-    const HourglassSheet spec = WormSpec(c, translate);
+    const HourglassSheet spec = WormSpec(c, context);
     const HourglassBody& h = spec.body;
+    const WormBody& body = context.shop.worm;
     const auto dimensions = [&](SheetBuilder& b, const HourglassShape& s) {
         const double mm = b.paper(1);
-        const double y = s.endRadius;
-        // Lengths below the worm: the working length and the shoulder.
-        const Point below{0, -y - 12 * mm};
-        b.linear({-h.halfLength, -y}, {h.halfLength, -y}, 0, below, c.shown(R::WormWorkingLength));
-        if (s.xShoulder > h.halfLength)
-            b.linear({h.halfLength, -y}, {s.xShoulder, -y}, 0, below, c.shown(R::ShaftShoulder));
-        // The largest tip diameter, at the shoulders, right of the worm.
-        b.linear({s.xShoulder, y}, {s.xShoulder, -y}, 90, {s.xEnd + 12 * mm, 0}, c.shown(R::WormMaxTipDiameter),
-                 Decoration::Diameter);
+        const double y = s.endRadius, rs = s.shoulderRadius, L = h.halfLength;
+        const double xl = s.xShoulderLeft, xr = s.xShoulderRight;
+        // Lengths below the worm in one chain: the working length, the
+        // shoulders (the right one always, as the calculation sizes it; the
+        // left one where it was entered) and the shafts where entered.
+        const Point below{0, -std::max(y, rs) - 12 * mm};
+        // The shaft seats' roughness on top of each shaft, before the
+        // dimensions, which keep clear of it.
+        if (s.xEndLeft > xl) b.roughness({-xl - 0.15 * (s.xEndLeft - xl), s.shaftLeftRadius}, 90, kShaftSeatRoughness);
+        if (s.xEndRight > xr)
+            b.roughness({xr + 0.15 * (s.xEndRight - xr), s.shaftRightRadius}, 90, kShaftSeatRoughness);
+        b.linear({-L, -y}, {L, -y}, 0, below, c.shown(R::WormWorkingLength));
+        if (xr > L)
+            b.linear({L, -rs}, {xr, -rs}, 0, below, BodyText(body.rightShoulderLength, c.shown(R::ShaftShoulder)));
+        if (xl > L && body.leftShoulderLength.userSet)
+            b.linear({-xl, -rs}, {-L, -rs}, 0, below, body.leftShoulderLength.text);
+        const struct {
+            const ShownLength &length, &diameter;
+            double from, to, radius;
+        } shafts[] = {{body.leftShaftLength, body.leftShaftDiameter, -s.xEndLeft, -xl, s.shaftLeftRadius},
+                      {body.rightShaftLength, body.rightShaftDiameter, xr, s.xEndRight, s.shaftRightRadius}};
+        for (const auto& shaft : shafts) {
+            if (!(shaft.to > shaft.from)) continue;
+            if (shaft.length.userSet)
+                b.linear({shaft.from, -shaft.radius}, {shaft.to, -shaft.radius}, 0, below, shaft.length.text);
+            // The diameter from the corners of the shaft's end face (its top
+            // may hold the keyway), its line across the middle of the shaft.
+            const double end = shaft.from < 0 ? shaft.from : shaft.to, x = (shaft.from + shaft.to) / 2;
+            if (shaft.diameter.userSet)
+                b.linear({end, -shaft.radius}, {end, shaft.radius}, 90, {x, 0}, shaft.diameter.text,
+                         Decoration::Diameter);
+        }
+        // The keyway: its length along the shaft's top, its depth at its
+        // right end; its width in the section beside the shaft's end, the
+        // shaft's circle with the keyway at its top.
+        if (s.keyway) {
+            const double rr = s.shaftRightRadius;
+            b.linear({s.keywayFrom, rr}, {s.keywayTo, rr}, 0, {(s.keywayFrom + s.keywayTo) / 2, rr + 8 * mm},
+                     body.keywayLength.text);
+            b.linear({s.keywayTo, s.keywayFloor}, {s.keywayTo, rr}, 90, {s.keywayTo + 6 * mm, rr},
+                     body.keywayDepth.text);
+            if (s.sectionX) {
+                const double half = s.keywayHalfWidth;
+                const Point centre{*s.sectionX, 0};
+                const double top = std::sqrt(rr * rr - half * half);
+                const Point a = centre + Point{half, top}, c = centre + Point{-half, top};
+                // The arc runs the long way round, clockwise from a to c.
+                const std::vector<PolyVertex> section = {{a, BulgeOf(centre, a, c, false)},
+                                                         {c},
+                                                         {centre + Point{-half, s.keywayFloor}},
+                                                         {centre + Point{half, s.keywayFloor}}};
+                b.outline(section, Layer::Outline);
+                b.hatch({section}, 3);
+                b.centreMark(centre, rr / mm + 3);
+                b.linear(centre + Point{-half, s.keywayFloor}, centre + Point{half, s.keywayFloor}, 0,
+                         centre + Point{0, rr + 8 * mm}, body.keywayWidth.text);
+            }
+        }
+        // Right of the worm, and of the keyway's section where there is one:
+        const double right = s.sectionX ? *s.sectionX + s.sectionRadius : s.xEndRight;
+        // the largest tip diameter, at the shoulders; at
+        // the end of the working length where the shoulders have a diameter
+        // of their own.
+        if (body.shoulderDiameter.userSet) {
+            b.linear({xr, rs}, {xr, -rs}, 90, {right + 12 * mm, 0}, body.shoulderDiameter.text, Decoration::Diameter);
+            b.linear({L, y}, {L, -y}, 90, {right + 24 * mm, 0}, c.shown(R::WormMaxTipDiameter), Decoration::Diameter);
+        } else {
+            b.linear({xr, y}, {xr, -y}, 90, {right + 12 * mm, 0}, c.shown(R::WormMaxTipDiameter), Decoration::Diameter);
+        }
         // The pitch diameter at the throat.
         b.linear({0, -(h.A - h.pitchRadius)}, {0, h.A - h.pitchRadius}, 90, {0, 0}, c.field(F::WormPitchDiameter),
                  Decoration::Diameter);
         // The centre distance, left of the worm.
-        b.linear({-s.xEnd, 0}, {0, h.A}, 90, {-s.xEnd - 12 * mm, 0}, c.field(F::CentreDistance));
+        b.linear({-s.xEndLeft, 0}, {0, h.A}, 90, {-s.xEndLeft - 12 * mm, 0}, c.field(F::CentreDistance));
         if (h.E != 0) b.linear({0, h.A}, {0, h.A + h.E}, 90, {12 * mm, h.A}, c.shown(R::TipArcEccentricity));
         b.radius({0, h.A + h.E}, s.tipPoint, c.shown(R::WormTipArcRadius));
         b.radius({0, h.A}, s.rootPoint, c.shown(R::WormRootArcRadius));
@@ -616,23 +800,72 @@ Sheet BuildWormSheet(const CalculatedDesign& c, const TitleBlock& title, const T
             b.angular(wheel, end, wheel - Point{0, h.pitchRadius}, arcRadius, c.shown(R::WorkingHalfWrapAngle));
         }
     };
-    return BuildHourglassSheet(spec, c, title, translate, dimensions);
+    return BuildHourglassSheet(spec, c, context, dimensions);
 }
 
-Sheet BuildHobSheet(const CalculatedDesign& c, const TitleBlock& title, const Translate& translate) {
+Sheet BuildHobSheet(const CalculatedDesign& c, const ShopContext& context) {
     using R = ResultId;
     using F = DesignField;
-    const HourglassSheet spec = HobSpec(c, translate);
+    const HourglassSheet spec = HobSpec(c, context);
     const HourglassBody& h = spec.body;
+    const HobBody& body = context.shop.hob;
     const auto dimensions = [&](SheetBuilder& b, const HourglassShape& s) {
         const double mm = b.paper(1);
-        const double y = s.endRadius;
+        const double y = s.endRadius, rs = s.shoulderRadius, L = h.halfLength;
         // The bore, hidden in the view, before the dimensions, whose texts keep clear of it.
-        const double bore = 0.45 * s.throatTip;
-        b.line({-s.xEnd, bore}, {s.xEnd, bore}, Layer::Hidden);
-        b.line({-s.xEnd, -bore}, {s.xEnd, -bore}, Layer::Hidden);
-        b.linear({-h.halfLength, -y}, {h.halfLength, -y}, 0, {0, -y - 12 * mm}, c.shown(R::HobEffectiveLength));
-        b.linear({-s.xEnd, 0}, {0, h.A}, 90, {-s.xEnd - 12 * mm, 0}, c.field(F::CentreDistance));
+        const double bore = BodyValue(body.boreDiameter, 2 * (0.45 * s.throatTip)) / 2;
+        b.line({-s.xEndLeft, bore}, {s.xEndRight, bore}, Layer::Hidden);
+        b.line({-s.xEndLeft, -bore}, {s.xEndRight, -bore}, Layer::Hidden);
+        // The bore's roughness hangs from its upper line towards the axis.
+        b.roughness({-0.5 * L, bore}, -90, kHobBoreRoughness);
+        // A keyway through the bore at its top, hidden: its floor t beyond
+        // the bore, dimensioned d + t from the bore's lower line as a shop
+        // measures it. Its width shows in no view of this sheet.
+        const double keyDepth = body.keywayDepth.value.value_or(0);
+        if (keyDepth > 0 && bore + keyDepth < h.A - h.rootRadius) {
+            b.line({-s.xEndLeft, bore + keyDepth}, {s.xEndRight, bore + keyDepth}, Layer::Hidden);
+            b.linear({-s.xEndLeft, -bore}, {-s.xEndLeft, bore + keyDepth}, 90, {-s.xEndLeft - 24 * mm, 0},
+                     FormatReal(2 * bore + keyDepth, c.decimalSeparator));
+        }
+        const Point below{0, -std::max(y, rs) - 12 * mm};
+        b.linear({-L, -y}, {L, -y}, 0, below, c.shown(R::HobEffectiveLength));
+        if (body.hubLength.userSet && s.xShoulderRight > L)
+            b.linear({L, -rs}, {s.xShoulderRight, -rs}, 0, below, body.hubLength.text);
+        // The end beside the hob where its bore has a keyway: the hub's
+        // circle, the bore with the keyway at its top (its width across the
+        // floor), hatched between them.
+        // The hub's and the bore's diameters right of the hob, in the gap
+        // before its end where that is drawn.
+        const double hubAt = s.sectionX ? s.xEndRight + 0.45 * rs : s.xEndRight + 12 * mm;
+        const double boreAt = s.sectionX ? s.xEndRight + 0.2 * rs : s.xEndRight + 24 * mm;
+        if (s.sectionX) {
+            const double half = BodyValue(body.keywayWidth, 0) / 2, floor = bore + BodyValue(body.keywayDepth, 0);
+            const Point centre{*s.sectionX, 0};
+            b.circle(centre, rs, Layer::Outline);
+            b.centreMark(centre, rs / mm + 3);
+            std::vector<PolyVertex> hole{{centre + Point{bore, 0}, 1}, {centre + Point{-bore, 0}, 1}};
+            if (half > 0 && half < bore && floor < rs) {
+                const double edge = std::sqrt(bore * bore - half * half);
+                const Point a = centre + Point{half, edge}, e = centre + Point{-half, edge};
+                hole = {{e, BulgeOf(centre, e, a, true)},
+                        {a},
+                        {centre + Point{half, floor}},
+                        {centre + Point{-half, floor}}};
+                b.outline(hole, Layer::Outline);
+                b.hatch({{{centre + Point{rs, 0}, 1}, {centre + Point{-rs, 0}, 1}}, hole}, 3);
+                b.linear(centre + Point{-half, floor}, centre + Point{half, floor}, 0, centre + Point{0, rs + 8 * mm},
+                         body.keywayWidth.text);
+            } else {
+                b.circle(centre, bore, Layer::Outline);
+            }
+        }
+        if (body.hubDiameter.userSet && s.xShoulderRight > L)
+            b.linear({s.xShoulderRight, rs}, {s.xShoulderRight, -rs}, 90, {hubAt, 0}, body.hubDiameter.text,
+                     Decoration::Diameter);
+        if (body.boreDiameter.userSet)
+            b.linear({s.xEndRight, -bore}, {s.xEndRight, bore}, 90, {boreAt, 0}, body.boreDiameter.text,
+                     Decoration::Diameter);
+        b.linear({-s.xEndLeft, 0}, {0, h.A}, 90, {-s.xEndLeft - 12 * mm, 0}, c.field(F::CentreDistance));
         b.radius({0, h.A + h.E}, s.tipPoint, c.shown(R::HobBodyTipArcRadius));
         b.radius({0, h.A}, s.rootPoint, c.shown(R::HobBodyRootArcRadius));
         if (h.baseRadius > 0) {
@@ -640,7 +873,7 @@ Sheet BuildHobSheet(const CalculatedDesign& c, const TitleBlock& title, const Tr
                        c.shown(R::MainBaseDiameter));
         }
     };
-    return BuildHourglassSheet(spec, c, title, translate, dimensions);
+    return BuildHourglassSheet(spec, c, context, dimensions);
 }
 
 }  // namespace wormgear::drawing

@@ -219,8 +219,8 @@ TDrawingPreview::TDrawingPreview(std::optional<DrawingKind> kind, ReportContent 
 void TDrawingPreview::build() {
     document_ = {};
     if (kind_) {
-        document_.drawings[static_cast<std::size_t>(*kind_)] = BuildDrawing(*kind_, content_.design, content_.title,
-                                                                            translate_);
+        document_.drawings[static_cast<std::size_t>(*kind_)] = BuildDrawing(
+            *kind_, content_.design, content_.title, ShopOf(content_, translate_), content_.tolerances, translate_);
     } else {
         document_ = BuildReport(content_, translate_);
     }

@@ -24,53 +24,6 @@ constexpr double kRow = 5.6, kCellText = 3, kHeadingText = 4.5, kTitleText = 7;
 // From one line of a wrapped cell to the next.
 constexpr double kLineStep = 4.4;
 
-// A text broken into lines of at most `width` mm at `height`, by the
-// proportions of EstimatedTextWidth: between any two Chinese characters,
-// after a blank or a hyphen in Latin text, and never before the Chinese
-// punctuation that closes a clause. A word longer than a line is broken
-// where it must.
-std::vector<std::string> WrappedLines(const std::string& text, double height, double width) {
-    static constexpr std::string_view kNoLineStart[] = {"，", "。", "、", "；", "：", "）", "」", "？", "！"};
-    std::vector<std::string> lines;
-    std::string line;
-    std::size_t breakAt = 0;  // in `line`: where it may end, 0 for nowhere
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = std::min<std::size_t>(lead < 0x80   ? 1
-                                                         : lead < 0xE0 ? 2
-                                                         : lead < 0xF0 ? 3
-                                                                       : 4,
-                                                         text.size() - i);
-        const std::string_view character(text.data() + i, length);
-        i += length;
-        if (character == "\n") {
-            lines.push_back(std::move(line));
-            line.clear();
-            breakAt = 0;
-            continue;
-        }
-        const bool wide = length >= 3;
-        const bool closing = std::find(std::begin(kNoLineStart), std::end(kNoLineStart), character) !=
-                             std::end(kNoLineStart);
-        if (wide && !closing && !line.empty()) breakAt = line.size();
-        line += character;
-        if (EstimatedTextWidth(line, height) > width && !closing) {
-            const std::size_t at = breakAt ? breakAt : line.size() - length;
-            if (at > 0) {
-                std::string rest = line.substr(at);
-                line.erase(at);
-                while (!line.empty() && line.back() == ' ') line.pop_back();
-                lines.push_back(std::move(line));
-                line = rest.substr(std::min(rest.find_first_not_of(' '), rest.size()));
-                breakAt = 0;
-            }
-        }
-        if (character == " " || character == "-" || wide) breakAt = line.size();
-    }
-    if (!line.empty() || lines.empty()) lines.push_back(std::move(line));
-    return lines;
-}
-
 // Flows headings and table rows down the pages, starting a page where the
 // next block does not fit; a table's column heads stand again at the top of
 // every page it continues on.
@@ -255,8 +208,20 @@ std::vector<ReportPage> ReportPages(const ReportContent& content, const Translat
     const std::vector<double> info = {30, 145};
     flow.row(info,
              {tr(texts::kDesign), content.title.design.empty() ? tr(texts::kUnsavedDesign) : content.title.design});
+    const ShopParticulars shop = ShopOf(content, translate);
     flow.row(info, {tr(texts::kDate), content.title.date});
     flow.row(info, {tr(texts::kProgram), content.title.program});
+    if (!shop.company.text.empty()) flow.row(info, {tr(texts::kCompanyName), shop.company.text});
+    // Who designed, checked and approved it, on the date of the drawings;
+    // empty names leave the cells to sign in.
+    flow.gap(3);
+    const std::vector<double> review = {30, 85, 60};
+    flow.tableHead(review, {tr(texts::kReview), tr(texts::kPersonName), tr(texts::kDate)});
+    for (const auto& [role, person] :
+         {std::pair{texts::kDesign, &shop.designer}, std::pair{texts::kChecker, &shop.checker},
+          std::pair{texts::kApprover, &shop.approver}})
+        flow.row(review, {tr(role), person->text, shop.date.text});
+    flow.endTable();
     if (d.hasErrors()) {
         flow.gap(kWarningTextHeight + 2);
         flow.builder().text({kLeft, flow.y()}, kWarningTextHeight, tr(kChecksErrorMark), HAlign::Left, VAlign::Baseline,
@@ -415,6 +380,18 @@ std::vector<ReportPage> ReportPages(const ReportContent& content, const Translat
         }
     }
 
+    // What the calculation and the drawings follow.
+    flow.heading(std::to_string(section++) + "  " + tr(texts::kReferencesSection));
+    {
+        const char* references[] = {texts::kReferenceAccuracy,  texts::kReferenceTolerances, texts::kReferenceMeshing,
+                                    texts::kReferenceCurvature, texts::kReferenceSheets,     texts::kReferenceLayers,
+                                    texts::kReferenceRoughness};
+        const std::vector<double> list = {10, 165};
+        int n = 1;
+        for (const char* reference : references) flow.row(list, {"[" + std::to_string(n++) + "]", tr(reference)}, 0b11);
+        flow.endTable();
+    }
+
     // The drawings, each on an A4 page across.
     std::vector<ReportPage>& pages = flow.pages();
     for (DrawingKind kind : kDrawingKinds) {
@@ -449,12 +426,18 @@ std::vector<ReportPage> ReportPages(const ReportContent& content, const Translat
     return pages;
 }
 
+ShopParticulars ShopOf(const ReportContent& content, const Translate& translate) {
+    return ResolveParticulars(content.particulars, content.design.design, content.title.design, content.title.date,
+                              content.design.decimalSeparator, translate);
+}
+
 ReportDocument BuildReport(const ReportContent& content, const Translate& translate) {
     ReportDocument document;
     document.pages = ReportPages(content, translate);
+    const ShopParticulars shop = ShopOf(content, translate);
     for (DrawingKind kind : kDrawingKinds)
-        document.drawings[static_cast<std::size_t>(kind)] = BuildDrawing(kind, content.design, content.title,
-                                                                         translate);
+        document.drawings[static_cast<std::size_t>(kind)] = BuildDrawing(kind, content.design, content.title, shop,
+                                                                         content.tolerances, translate);
     return document;
 }
 

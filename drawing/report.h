@@ -41,6 +41,10 @@ struct ReportContent {
     bool differs(int k) const;
 };
 
+// The particulars the drawings of `content` show: its entries resolved for
+// its design, the title's file name and date.
+ShopParticulars ShopOf(const ReportContent& content, const Translate& translate = {});
+
 // A page of the report: its paper, texts and lines (the page number
 // included); a drawing page names the drawing to paint into `area`.
 struct ReportPage {

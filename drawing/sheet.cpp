@@ -14,16 +14,22 @@ double AngleOf(Point v) { return std::atan2(v.y, v.x) * 180 / std::numbers::pi; 
 
 const std::array<LayerDescription, kLayerCount>& Layers() {
     // Widths after the Chinese drawing rules: thick lines 0.5 mm, thin ones
-    // half of that.
+    // half of that. Names and colours after GB/T 14665's layers, their
+    // number first: 01 thick lines (white, 7), 02 thin lines (green, 3), 04
+    // dashed lines (yellow, 2), 05 chain lines (red, 1), 08 dimensions and
+    // symbols, 10 section lines, 11 texts; the frame a thick line of its
+    // own, the title block and tables thin lines of their own.
     static const std::array<LayerDescription, kLayerCount> layers = {{
-        {Layer::Outline, "OUTLINE", 7, LineStyle::Continuous, 0.5},
-        {Layer::Thin, "THIN", 8, LineStyle::Continuous, 0.25},
-        {Layer::Centre, "CENTER", 1, LineStyle::Centre, 0.25},
-        {Layer::Hidden, "HIDDEN", 6, LineStyle::Hidden, 0.25},
-        {Layer::Dimension, "DIM", 3, LineStyle::Continuous, 0.25},
-        {Layer::Table, "TABLE", 4, LineStyle::Continuous, 0.25},
-        {Layer::Frame, "FRAME", 7, LineStyle::Continuous, 0.5},
+        {Layer::Outline, "01_OUTLINE", 7, LineStyle::Continuous, 0.5},
+        {Layer::Thin, "02_THIN", 3, LineStyle::Continuous, 0.25},
+        {Layer::Centre, "05_CENTER", 1, LineStyle::Centre, 0.25},
+        {Layer::Hidden, "04_HIDDEN", 2, LineStyle::Hidden, 0.25},
+        {Layer::Dimension, "08_DIM", 3, LineStyle::Continuous, 0.25},
+        {Layer::Table, "02_TABLE", 3, LineStyle::Continuous, 0.25},
+        {Layer::Frame, "01_FRAME", 7, LineStyle::Continuous, 0.5},
         {Layer::Warning, "WARNING", 1, LineStyle::Continuous, 0.5},  // colour 1: red
+        {Layer::Text, "11_TEXT", 3, LineStyle::Continuous, 0.25},
+        {Layer::Hatch, "10_HATCH", 3, LineStyle::Continuous, 0.25},
     }};
     return layers;
 }

@@ -39,9 +39,11 @@ Point Direction(double degrees);
 double AngleOf(Point v);
 
 // What a line is in the drawing; each is one DXF layer with its line type.
-// Warning holds the red mark of a design whose checks found an error.
-enum class Layer : std::uint8_t { Outline, Thin, Centre, Hidden, Dimension, Table, Frame, Warning };
-inline constexpr int kLayerCount = 8;
+// Warning holds the red mark of a design whose checks found an error; Text
+// the notes (技术要求, the roughness symbols with their values); Hatch the
+// section lines.
+enum class Layer : std::uint8_t { Outline, Thin, Centre, Hidden, Dimension, Table, Frame, Warning, Text, Hatch };
+inline constexpr int kLayerCount = 10;
 
 enum class LineStyle : std::uint8_t { Continuous, Centre, Hidden };
 

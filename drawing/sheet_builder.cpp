@@ -85,6 +85,48 @@ std::string DecoratedText(const std::string& value, Decoration decoration) {
     return value;
 }
 
+std::vector<std::string> WrappedLines(const std::string& text, double height, double width) {
+    static constexpr std::string_view kNoLineStart[] = {"，", "。", "、", "；", "：", "）", "」", "？", "！"};
+    std::vector<std::string> lines;
+    std::string line;
+    std::size_t breakAt = 0;  // in `line`: where it may end, 0 for nowhere
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = std::min<std::size_t>(lead < 0x80   ? 1
+                                                         : lead < 0xE0 ? 2
+                                                         : lead < 0xF0 ? 3
+                                                                       : 4,
+                                                         text.size() - i);
+        const std::string_view character(text.data() + i, length);
+        i += length;
+        if (character == "\n") {
+            lines.push_back(std::move(line));
+            line.clear();
+            breakAt = 0;
+            continue;
+        }
+        const bool wide = length >= 3;
+        const bool closing = std::find(std::begin(kNoLineStart), std::end(kNoLineStart), character) !=
+                             std::end(kNoLineStart);
+        if (wide && !closing && !line.empty()) breakAt = line.size();
+        line += character;
+        if (EstimatedTextWidth(line, height) > width && !closing) {
+            const std::size_t at = breakAt ? breakAt : line.size() - length;
+            if (at > 0) {
+                std::string rest = line.substr(at);
+                line.erase(at);
+                while (!line.empty() && line.back() == ' ') line.pop_back();
+                lines.push_back(std::move(line));
+                line = rest.substr(std::min(rest.find_first_not_of(' '), rest.size()));
+                breakAt = 0;
+            }
+        }
+        if (character == " " || character == "-" || wide) breakAt = line.size();
+    }
+    if (!line.empty() || lines.empty()) lines.push_back(std::move(line));
+    return lines;
+}
+
 void SheetBuilder::line(Point a, Point b, Layer layer) { sheet_.graphics.lines.push_back({at(a), at(b), layer}); }
 
 void SheetBuilder::arc(Point centre, double radius, double start, double end, Layer layer) {
@@ -126,6 +168,54 @@ void SheetBuilder::centreMark(Point centre, double reach) {
     const double r = paper(reach) / placement_.factor;
     line(centre - Point{r, 0}, centre + Point{r, 0}, Layer::Centre);
     line(centre - Point{0, r}, centre + Point{0, r}, Layer::Centre);
+}
+
+void SheetBuilder::roughness(Point on, double outward, const std::string& value) {
+    // Paper millimetres about the tip, "up" along `outward`: H1 = 1.4 h,
+    // H2 = 3 h (GB/T 131, h = 3.5 mm).
+    constexpr double h = kTextHeight, H1 = 1.4 * h, H2 = 3 * h;
+    const double k = 1 / std::sqrt(3.0);  // the legs' run per height, 60 degrees to the surface
+    // Texts read from below or from the right: on a surface facing down the
+    // symbol stands mirrored, its long leg still to the reader's right.
+    const double turn = outward - 90;
+    const bool upsideDown = std::cos(turn * std::numbers::pi / 180) < -1e-9;
+    const Point up = Direction(outward), right = Direction(upsideDown ? outward + 90 : outward - 90);
+    const Point tip = at(on);
+    const auto p = [&](double across, double height) { return tip + (right * across + up * height) * paper(1); };
+    const double width = EstimatedTextWidth(value, h) + 2;
+    const Point shortTop = p(-H1 * k, H1), barEnd = p(H1 * k, H1), longTop = p(H2 * k, H2);
+    Graphics& g = sheet_.graphics;
+    g.lines.push_back({tip, shortTop, Layer::Text});
+    g.lines.push_back({tip, longTop, Layer::Text});
+    g.lines.push_back({shortTop, barEnd, Layer::Text});
+    g.lines.push_back({longTop, p(H2 * k + width, H2), Layer::Text});
+    TextEntity text;
+    // Between the line and the surface, reading upright.
+    text.at = p(H2 * k + 1, H2 - 0.8);
+    text.height = paper(h);
+    text.rotation = upsideDown ? turn + 180 : turn;
+    text.h = HAlign::Left;
+    text.v = upsideDown ? VAlign::Baseline : VAlign::Top;
+    text.text = value;
+    text.layer = Layer::Text;
+    g.texts.push_back(std::move(text));
+}
+
+void SheetBuilder::roughnessOnLeader(Point on, double direction, double reach, const std::string& value) {
+    const Point tip = at(on), knee = tip + Direction(direction) * paper(reach);
+    const bool leftwards = Direction(direction).x < 0;
+    const double shelf = 3 * kTextHeight / std::sqrt(3.0) + EstimatedTextWidth(value, kTextHeight) + 4;
+    const Point end = knee + Point{leftwards ? -paper(shelf) : paper(shelf), 0};
+    sheet_.graphics.lines.push_back({knee, tip, Layer::Text});
+    sheet_.graphics.lines.push_back({knee, end, Layer::Text});
+    arrow(sheet_.graphics, tip, tip - knee);
+    sheet_.graphics.triangles.back().layer = Layer::Text;
+    // The symbol's tip on the shelf, clear of the knee.
+    const Placement kept = placement_;
+    placement_ = {{0, 0}, 1};
+    const Point foot = leftwards ? end + Point{paper(2), 0} : knee + Point{paper(2), 0};
+    roughness(foot, 90, value);
+    placement_ = kept;
 }
 
 Dimension SheetBuilder::newDimension(DimensionKind kind, const std::string& value, Decoration decoration) const {
@@ -182,7 +272,7 @@ void SheetBuilder::addText(Dimension& dimension, TextEntity text) {
         std::vector<LineEntity> kept;
         kept.reserve(sheet_.graphics.lines.size());
         for (const LineEntity& line : sheet_.graphics.lines) {
-            if (line.layer != Layer::Thin) kept.push_back(line);
+            if (line.layer != Layer::Thin && line.layer != Layer::Hatch) kept.push_back(line);
             else
                 for (const LineEntity& piece : Broken(line, box)) kept.push_back(piece);
         }
@@ -439,7 +529,7 @@ void SheetBuilder::hatch(const std::vector<std::vector<PolyVertex>>& loops, doub
         }
         std::sort(crossings.begin(), crossings.end());
         for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
-            sheet_.graphics.lines.push_back({n * c + d * crossings[i], n * c + d * crossings[i + 1], Layer::Thin});
+            sheet_.graphics.lines.push_back({n * c + d * crossings[i], n * c + d * crossings[i + 1], Layer::Hatch});
         }
     }
 }

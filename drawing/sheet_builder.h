@@ -45,6 +45,14 @@ double BulgeOf(Point centre, Point a, Point b, bool counterClockwise);
 // Chinese character.
 double EstimatedTextWidth(const std::string& utf8, double height);
 
+// A text broken into lines of at most `width` mm at `height`, by the
+// proportions of EstimatedTextWidth: between any two Chinese characters,
+// after a blank or a hyphen in Latin text, and never before the Chinese
+// punctuation that closes a clause. A word longer than a line is broken
+// where it must; a line break in the text ends a line. Nothing is left out:
+// the lines joined again are the text but for the blanks at the breaks.
+std::vector<std::string> WrappedLines(const std::string& text, double height, double width);
+
 // The number text with what stands around it: "R" + "156.492".
 std::string DecoratedText(const std::string& value, Decoration decoration);
 
@@ -72,6 +80,18 @@ class SheetBuilder {
               double rotation = 0, Layer layer = Layer::Dimension, double room = 0);
     // A centre mark: two short centre lines through the point, `reach` paper mm each way.
     void centreMark(Point centre, double reach);
+    // The surface roughness symbol after GB/T 131 for a surface machined
+    // (material removed): its tip on the surface at `on`, standing on the
+    // side `outward` points to (degrees from the x axis), the check mark's
+    // legs at 60 degrees to the surface, the short one 5 mm and the long one
+    // 10.5 mm high for the 3.5 mm text of `value` ("Ra 0.8") under the line
+    // that leaves the long leg's top.
+    void roughness(Point on, double outward, const std::string& value);
+    // The same on a leader for a surface too small to carry it: the leader's
+    // arrow on the surface at `on`, its line `reach` paper mm along
+    // `direction` (degrees) to a shelf towards the same side, on which the
+    // symbol stands.
+    void roughnessOnLeader(Point on, double direction, double reach, const std::string& value);
 
     // Each dimension's text stands at the first of its places that keeps
     // clear of the lines and texts drawn before it.

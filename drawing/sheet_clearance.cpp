@@ -96,7 +96,8 @@ void Clearance::addGraphics(const Graphics& g, bool dimensionLines) {
         }
     };
     for (const LineEntity& line : g.lines)
-        if (keep(line.layer) && !(strictness_.breakingThinLines && !dimensionLines && line.layer == Layer::Thin))
+        if (keep(line.layer) && !(strictness_.breakingThinLines && !dimensionLines &&
+                                  (line.layer == Layer::Thin || line.layer == Layer::Hatch)))
             addSegment(line.a, line.b);
     for (const ArcEntity& a : g.arcs) {
         if (!keep(a.layer)) continue;

@@ -85,6 +85,45 @@ std::string ScaleText(double scale) {
 
 void PlaceOnPaper(SheetBuilder& builder) { builder.place({{0, 0}, builder.paper(1)}); }
 
+namespace {
+
+// A title text in its cell: at 3.5 mm where it fits the cell, else wrapped
+// into two lines at 2.5 mm, the next height of the series, and squeezed
+// where even two lines are too narrow for it: never cut.
+void TitleCell(SheetBuilder& b, double x0, double x1, double bottom, double height, const std::string& text,
+               double textHeight = kTextHeight) {
+    const double room = x1 - x0 - 2, middle = (x0 + x1) / 2;
+    if (text.empty()) return;
+    if (EstimatedTextWidth(text, textHeight) <= room) {
+        b.text({middle, bottom + height / 2}, textHeight, text, HAlign::Centre, VAlign::Middle, 0, Layer::Table, room);
+        return;
+    }
+    double width = room;
+    std::vector<std::string> lines = WrappedLines(text, kSmallTextHeight, width);
+    while (lines.size() > 2) {
+        width *= 1.1;
+        lines = WrappedLines(text, kSmallTextHeight, width);
+    }
+    // Two lines 3.5 mm apart, about the cell's middle.
+    const double step = 3.5;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const double y = bottom + height / 2 + (lines.size() == 1 ? 0 : (i == 0 ? step / 2 : -step / 2));
+        b.text({middle, y}, kSmallTextHeight, lines[i], HAlign::Centre, VAlign::Middle, 0, Layer::Table, room);
+    }
+}
+
+// "%1. 热处理：%2" with its number and text.
+std::string Filled(std::string pattern, const std::string& first, const std::string& second) {
+    if (const auto at = pattern.find("%1"); at != std::string::npos) pattern.replace(at, 2, first);
+    if (const auto at = pattern.find("%2"); at != std::string::npos) pattern.replace(at, 2, second);
+    return pattern;
+}
+
+// The 技术要求 block: 5 mm heading, lines at 3.5 mm, 5 mm apart.
+constexpr double kRequirementsHeading = 8, kRequirementsLine = 5;
+
+}  // namespace
+
 void DrawFrame(SheetBuilder& b, Paper paper, const TitleContent& title, const Translate& translate) {
     PlaceOnPaper(b);
     const Rect inner = FrameInner(paper);
@@ -97,31 +136,79 @@ void DrawFrame(SheetBuilder& b, Paper paper, const TitleContent& title, const Tr
               Layer::Frame);
 
     // Title block, 180 × 32: four rows of 8 mm. The top row names the part
-    // and the scale; below it the design, the date and the program.
+    // and its drawing number; beneath, for each of 设计, 审核 and 批准 the name
+    // and beside it the date, the scale (caption 12, entry 32, caption 12,
+    // entry 28), and on the right the material, the company and the
+    // program (caption 18, entry 78).
     const double left = inner.right - kTitleBlockWidth, bottom = inner.bottom, top = bottom + kTitleBlockHeight;
     const double row = kTitleBlockHeight / 4;
+    const double x1 = left + 12, x2 = x1 + 32, x3 = x2 + 12, x4 = x3 + 28, x5 = x4 + 18;
     b.outline({{{left, bottom}}, {{inner.right, bottom}}, {{inner.right, top}}, {{left, top}}}, Layer::Frame);
     for (int r = 1; r < 4; ++r) b.line({left, bottom + r * row}, {inner.right, bottom + r * row}, Layer::Table);
-    const double captionWidth = 16, splitAt = left + 100;
-    b.line({left + captionWidth, bottom}, {left + captionWidth, top - row}, Layer::Table);
-    b.line({splitAt, bottom}, {splitAt, top}, Layer::Table);
-    b.line({splitAt + captionWidth, bottom}, {splitAt + captionWidth, top}, Layer::Table);
+    for (double x : {x1, x2, x3}) b.line({x, bottom}, {x, top - row}, Layer::Table);
+    for (double x : {x4, x5}) b.line({x, bottom}, {x, top}, Layer::Table);
 
-    const auto cell = [&](double x0, double x1, int r, const std::string& text, double height = kTextHeight) {
-        b.text({(x0 + x1) / 2, bottom + (r + 0.5) * row}, height, text, HAlign::Centre, VAlign::Middle, 0, Layer::Table,
-               x1 - x0 - 2);
+    const auto cell = [&](double from, double to, int r, const std::string& text, double height = kTextHeight) {
+        TitleCell(b, from, to, bottom + r * row, row, text, height);
     };
-    cell(left, splitAt, 3, title.part, kTitleTextHeight);
-    cell(splitAt, splitAt + captionWidth, 3, Tr(translate, texts::kScale));
-    cell(splitAt + captionWidth, inner.right, 3, title.scale);
-    cell(left, left + captionWidth, 2, Tr(translate, texts::kDesign));
-    cell(left + captionWidth, splitAt, 2, title.design);
-    cell(splitAt, splitAt + captionWidth, 2, Tr(translate, texts::kDrawingNumber));
-    cell(splitAt + captionWidth, inner.right, 2, title.drawingNumber);
-    cell(left, left + captionWidth, 1, Tr(translate, texts::kDate));
-    cell(left + captionWidth, splitAt, 1, title.date);
-    cell(left, left + captionWidth, 0, Tr(translate, texts::kProgram));
-    cell(left + captionWidth, splitAt, 0, title.program);
+    cell(left, x4, 3, title.part, kTitleTextHeight);
+    cell(x4, x5, 3, Tr(translate, texts::kDrawingNumber));
+    cell(x5, inner.right, 3, title.drawingNumber);
+    const struct {
+        const char *caption, *middleCaption, *rightCaption;
+        const std::string &name, &middle, &right;
+    } rows[] = {
+        {texts::kDesign, texts::kDate, texts::kMaterial, title.designer, title.date, title.material},
+        {texts::kChecker, texts::kScale, texts::kCompanyName, title.checker, title.scale, title.company},
+        {texts::kApprover, nullptr, texts::kProgram, title.approver, title.date, title.program},
+    };
+    for (int r = 2; r >= 0; --r) {
+        const auto& line = rows[2 - r];
+        cell(left, x1, r, Tr(translate, line.caption));
+        cell(x1, x2, r, line.name);
+        if (line.middleCaption) {
+            cell(x2, x3, r, Tr(translate, line.middleCaption));
+            cell(x3, x4, r, line.middle);
+        }
+        cell(x4, x5, r, Tr(translate, line.rightCaption));
+        cell(x5, inner.right, r, line.right);
+    }
+}
+
+std::vector<std::string> RequirementLines(const PieceParticulars& piece, const Translate& translate) {
+    std::vector<std::string> lines;
+    for (const std::string& line : piece.requirements)
+        if (!line.empty()) lines.push_back(line);
+    if (!piece.heatTreatment.text.empty())
+        lines.push_back(Filled(Tr(translate, texts::kHeatTreatmentLine), std::to_string(lines.size() + 1),
+                               piece.heatTreatment.text));
+    return lines;
+}
+
+RequirementsBlock LayOutRequirements(Paper paper, const std::vector<std::string>& requirements) {
+    const Rect inner = FrameInner(paper);
+    RequirementsBlock block;
+    const double left = inner.left + 4, right = inner.right - kTitleBlockWidth - 4;
+    for (const std::string& line : requirements)
+        for (std::string& piece : WrappedLines(line, kTextHeight, right - left - 4)) block.lines.push_back(piece);
+    const double height = block.lines.empty()
+                              ? 0
+                              : kRequirementsHeading + static_cast<double>(block.lines.size()) * kRequirementsLine;
+    block.area = {left, inner.bottom + 3, right, inner.bottom + 3 + height};
+    return block;
+}
+
+void DrawRequirements(SheetBuilder& b, const RequirementsBlock& block, const Translate& translate) {
+    if (block.lines.empty()) return;
+    PlaceOnPaper(b);
+    const Rect& a = block.area;
+    b.text({a.left, a.top - 5}, kTitleTextHeight, Tr(translate, texts::kRequirements), HAlign::Left, VAlign::Baseline,
+           0, Layer::Text);
+    double y = a.top - kRequirementsHeading - kTextHeight;
+    for (const std::string& line : block.lines) {
+        b.text({a.left + 4, y}, kTextHeight, line, HAlign::Left, VAlign::Baseline, 0, Layer::Text, a.width() - 4);
+        y -= kRequirementsLine;
+    }
 }
 
 double DrawTable(SheetBuilder& b, double right, double top, const std::string& heading,
@@ -165,25 +252,28 @@ double DrawTable(SheetBuilder& b, double right, double top, const std::string& h
     return bottom;
 }
 
-SheetRooms RoomsBeside(Paper paper, std::size_t rows, std::size_t extraRows) {
+SheetRooms RoomsBeside(Paper paper, std::size_t rows, std::size_t extraRows, const RequirementsBlock& requirements) {
     const Rect inner = FrameInner(paper);
     // The heading and the column heads, and the second table's heading.
     const std::size_t tableRows = rows + 2 + (extraRows ? extraRows + 1 : 0);
     const double tableBottom = inner.top - static_cast<double>(tableRows) * kTableRowHeight;
     const double column = inner.right - kTableWidth;
     const double aboveTitle = inner.bottom + kTitleBlockHeight;
-    return {{inner.left + 8, aboveTitle + 8, column - 8, inner.top - 8},
+    const double belowViews = std::max(aboveTitle, requirements.area.top);
+    return {{inner.left + 8, belowViews + 8, column - 8, inner.top - 8},
             {column, aboveTitle + 5, inner.right, tableBottom - 5}};
 }
 
-void DrawSheetFrame(SheetBuilder& b, Paper paper, DrawingKind kind, const TitleBlock& title,
+void DrawSheetFrame(SheetBuilder& b, Paper paper, DrawingKind kind, const ShopContext& context,
                     const std::vector<TableRow>& rows, const std::string& extraHeading,
-                    const std::vector<TableRow>& extraRows, const Translate& translate) {
+                    const std::vector<TableRow>& extraRows, const RequirementsBlock& requirements) {
+    const Translate& translate = context.translate;
     const Rect inner = FrameInner(paper);
-    DrawFrame(b, paper, MakeTitle(kind, b.paper(1), title, translate), translate);
+    DrawFrame(b, paper, MakeTitle(kind, b.paper(1), context), translate);
     const double bottom = DrawTable(b, inner.right, inner.top, Tr(translate, texts::kParameterTable), rows, true,
                                     translate);
     if (!extraRows.empty()) DrawTable(b, inner.right, bottom, extraHeading, extraRows, false, translate);
+    DrawRequirements(b, requirements, translate);
 }
 
 }  // namespace wormgear::drawing

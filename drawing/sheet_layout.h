@@ -46,6 +46,14 @@ double ScaleToFit(const Rect& box, const Rect& room, const Margins& margins);
 // margins stands in the middle of the room.
 Point PlaceInRoom(const Rect& box, const Rect& room, const Margins& margins, double scale);
 
+// What a sheet's builder reads besides the design.
+struct ShopContext {
+    const TitleBlock& title;
+    const ShopParticulars& shop;
+    const ToleranceTable& tolerances;
+    const Translate& translate;
+};
+
 // A row of a parameter table, every text as the sheet shows it.
 struct TableRow {
     std::string name;
@@ -53,21 +61,37 @@ struct TableRow {
     std::string value;
     std::string unit;
 };
-// Text and rows of the table, 6 mm each.
-inline constexpr double kTableRowHeight = 6;
+// Rows of a parameter table, 5 mm each, their texts 3.5 mm: the worm's
+// table of some thirty rows leaves the tooth detail its room beneath.
+inline constexpr double kTableRowHeight = 5;
 inline constexpr double kTableWidth = 100;
 
 // Everything a title block shows, already in the interface's language.
 struct TitleContent {
     std::string part;  // "蜗杆"
     std::string scale;
-    std::string design;
     std::string drawingNumber;
+    std::string material;
+    std::string company;
+    std::string designer, checker, approver;
     std::string date;
     std::string program;
 };
+// Four rows of 8 mm: the part and its drawing number; 设计 with the date and
+// the material; 审核 with the scale and the company; 批准 and the program.
 inline constexpr double kTitleBlockWidth = 180;
 inline constexpr double kTitleBlockHeight = 32;
+
+// 技术要求 in the lower left corner, left of the title block: its heading and
+// its lines, each wrapped to the room, at 3.5 mm.
+struct RequirementsBlock {
+    Rect area;                       // paper mm; of no height without lines
+    std::vector<std::string> lines;  // as drawn, after wrapping
+};
+RequirementsBlock LayOutRequirements(Paper paper, const std::vector<std::string>& requirements);
+// The lines a piece's 技术要求 shows: the lines as written, then its heat
+// treatment, numbered after them, when one is given.
+std::vector<std::string> RequirementLines(const PieceParticulars& piece, const Translate& translate);
 
 // A builder placed so that local coordinates are paper millimetres.
 void PlaceOnPaper(SheetBuilder& builder);
@@ -88,13 +112,15 @@ struct SheetRooms {
     Rect views;
     Rect detail;
 };
-SheetRooms RoomsBeside(Paper paper, std::size_t rows, std::size_t extraRows);
+// The views keep clear of the 技术要求 block too.
+SheetRooms RoomsBeside(Paper paper, std::size_t rows, std::size_t extraRows, const RequirementsBlock& requirements);
 
 // The frame, the title block at the sheet's scale, the parameter table with
-// its column heads and, when there are extra rows, a second table under it.
-void DrawSheetFrame(SheetBuilder& builder, Paper paper, DrawingKind kind, const TitleBlock& title,
+// its column heads and, when there are extra rows, a second table under it,
+// and the 技术要求.
+void DrawSheetFrame(SheetBuilder& builder, Paper paper, DrawingKind kind, const ShopContext& context,
                     const std::vector<TableRow>& rows, const std::string& extraHeading,
-                    const std::vector<TableRow>& extraRows, const Translate& translate);
+                    const std::vector<TableRow>& extraRows, const RequirementsBlock& requirements);
 
 // A text of the drawings in the output's language: a name of the
 // calculation's tables in its own context (TranslatedTableText), any other

@@ -5,6 +5,7 @@
 // as a schematic.
 #include <cmath>
 
+#include "calc/numeric.h"
 #include "drawing/drawing_parts.h"
 #include "drawing/drawing_texts.h"
 
@@ -16,6 +17,8 @@ struct WheelShape {
     // Radii, from the wheel axis.
     double outer, throat, pitch, root, rimInside, hub, bore;
     double halfWidth, webHalfWidth;
+    double hubHalfLength;  // the hub's half length along the wheel axis
+    bool web = false;      // a web between hub and rim (else a disc on its bore)
     // The throat arc's centre height and radius; the arc reaches the outer
     // diameter at +-cut (0 when it reaches the faces first).
     double arcCentre = 0, arcRadius = 0, cut = 0;
@@ -27,23 +30,34 @@ struct WheelShape {
     std::vector<PolyVertex> hatchUpper;
 };
 
-std::optional<WheelShape> ShapeOf(const TWormDesign& d) {
+std::optional<WheelShape> ShapeOf(const TWormDesign& d, const WheelBody& body) {
     WheelShape s;
     s.outer = d.WheelMaxOuterDiameter / 2;
     s.throat = d.WheelThroatDiameter / 2;
     s.pitch = d.WheelPitchDiameter / 2;
     s.root = s.pitch - d.Dedendum;
     s.halfWidth = d.RimWorkingWidth / 2.0;
-    // The web, hub and bore are a schematic: the program does not design them.
-    s.rimInside = s.root - 2 * d.TransverseModule;
-    s.hub = 0.35 * s.pitch;
-    s.bore = 0.18 * s.pitch;
-    s.webHalfWidth = 0.18 * d.RimWorkingWidth;
-    for (double v : {s.outer, s.throat, s.pitch, s.root, s.halfWidth, s.rimInside, d.WheelTipArcRadius})
+    // The web, hub and bore as the particulars give them; their defaults
+    // (particulars/particulars.cpp) are the schematic the drawing has always
+    // drawn: the program does not design them.
+    s.rimInside = BodyValue(body.rimInsideDiameter, 2 * (s.root - 2 * d.TransverseModule)) / 2;
+    s.hub = BodyValue(body.hubDiameter, 2 * (0.35 * s.pitch)) / 2;
+    s.bore = BodyValue(body.boreDiameter, 2 * (0.18 * s.pitch)) / 2;
+    s.webHalfWidth = BodyValue(body.webThickness, 2 * (0.18 * d.RimWorkingWidth)) / 2;
+    s.hubHalfLength = BodyValue(body.hubLength, 2 * s.halfWidth) / 2;
+    for (double v : {s.outer, s.throat, s.pitch, s.root, s.halfWidth, s.rimInside, s.hub, s.bore, s.webHalfWidth,
+                     s.hubHalfLength, d.WheelTipArcRadius})
         if (!std::isfinite(v)) return std::nullopt;
     if (!(s.halfWidth > 0) || !(s.throat > 0) || !(s.root > 0) || !(s.root < s.throat)) return std::nullopt;
-    const bool web = s.bore < s.hub && s.hub < s.rimInside && s.rimInside < s.root && s.webHalfWidth < s.halfWidth;
-    if (!web) s.rimInside = s.hub = s.bore = std::min(s.bore, 0.5 * s.root);
+    const bool web = s.bore < s.hub && s.hub < s.rimInside && s.rimInside < s.root && s.webHalfWidth < s.halfWidth &&
+                     s.webHalfWidth > 0 && s.hubHalfLength > s.webHalfWidth;
+    s.web = web;
+    // Without a web the wheel is a disc on its bore, as wide as its rim.
+    if (!web) {
+        if (!(s.bore > 0 && s.bore < s.root)) s.bore = std::min(0.18 * s.pitch, 0.5 * s.root);
+        s.rimInside = s.hub = s.bore;
+        s.hubHalfLength = s.halfWidth;
+    }
 
     // The throat arc runs from the outer diameter on one side to the other,
     // or, where it does not reach the outer diameter within the rim, from
@@ -82,17 +96,19 @@ std::optional<WheelShape> ShapeOf(const TWormDesign& d) {
         top = {{{-b, s.throat}}, {{b, s.throat}}};
     }
     const auto around = [&](const std::vector<PolyVertex>& rimTop) {
-        const double w = s.webHalfWidth;
+        const double w = s.webHalfWidth, l = s.hubHalfLength;
         std::vector<PolyVertex> v;
-        if (web) v = {{{-b, s.bore}}, {{-b, s.hub}}, {{-w, s.hub}}, {{-w, s.rimInside}}, {{-b, s.rimInside}}};
+        if (web) v = {{{-l, s.bore}}, {{-l, s.hub}}, {{-w, s.hub}}, {{-w, s.rimInside}}, {{-b, s.rimInside}}};
         else v = {{{-b, s.bore}}};
         v.insert(v.end(), rimTop.begin(), rimTop.end());
         if (web) {
             for (PolyVertex p : {PolyVertex{{b, s.rimInside}}, PolyVertex{{w, s.rimInside}}, PolyVertex{{w, s.hub}},
-                                 PolyVertex{{b, s.hub}}})
+                                 PolyVertex{{l, s.hub}}})
                 v.push_back(p);
+            v.push_back({{l, s.bore}});
+        } else {
+            v.push_back({{b, s.bore}});
         }
-        v.push_back({{b, s.bore}});
         return v;
     };
     s.upper = around(top);
@@ -118,26 +134,32 @@ std::vector<PolyVertex> CircleLoop(double radius) { return {{{radius, 0}, 1}, {{
 
 }  // namespace
 
-Sheet BuildWheelSheet(const CalculatedDesign& c, const TitleBlock& title, const Translate& translate) {
+Sheet BuildWheelSheet(const CalculatedDesign& c, const ShopContext& context) {
     const TWormDesign& d = c.design;
+    const Translate& translate = context.translate;
+    const TitleBlock& title = context.title;
+    const WheelBody& body = context.shop.wheel;
     using R = ResultId;
     using F = DesignField;
-    const std::vector<TableRow> rows = Rows(
+    std::vector<TableRow> rows = Rows(
         c,
         {F::WheelTeeth, R::TransverseModule, R::WheelPitchDiameter, F::CentreDistance, R::PressureAngle,
          TextRow(texts::kHand, Tr(translate, texts::kRightHand), translate), R::WheelMeasuredThickness,
          R::WheelMeasuredHeight, TextRow(texts::kAccuracy, c.field(F::WormAccuracy), translate),
          TextRow(texts::kCutting, Tr(translate, texts::kHobbing), translate),
-         TextRow(texts::kHobDrawingNumber, DrawingNumber(DrawingKind::Hob, title), translate)},
+         TextRow(texts::kHobDrawingNumber, context.shop.piece(Piece::Hob).drawingNumber.text, translate)},
         translate);
+    AppendShopRows(rows, DrawingKind::Wheel, c, context);
+    const RequirementsBlock requirements = LayOutRequirements(
+        kA4Landscape, RequirementLines(context.shop.piece(Piece::Wheel), translate));
     const Paper paper = kA4Landscape;
     Sheet sheet;
     sheet.width = paper.width;
     sheet.height = paper.height;
     sheet.title = Tr(translate, DrawingName(DrawingKind::Wheel));
     sheet.subject = title.design;
-    const SheetRooms rooms = RoomsBeside(paper, rows.size(), 0);
-    const auto shape = ShapeOf(d);
+    const SheetRooms rooms = RoomsBeside(paper, rows.size(), 0, requirements);
+    const auto shape = ShapeOf(d, body);
 
     // Both views side by side at the height of the wheel axis: the mid-plane
     // section left, the axial section right of it with the centre distance
@@ -152,7 +174,7 @@ Sheet BuildWheelSheet(const CalculatedDesign& c, const TitleBlock& title, const 
     room.right -= kGap;
     sheet.scale = shape ? ScaleToFit({0, -radius, width, top}, room, margins) : 1;
     SheetBuilder b(sheet);
-    DrawSheetFrame(b, paper, DrawingKind::Wheel, title, rows, {}, {}, translate);
+    DrawSheetFrame(b, paper, DrawingKind::Wheel, context, rows, {}, {}, requirements);
     if (!shape) return sheet;
     const WheelShape& s = *shape;
     const double n = sheet.scale, mm = n;
@@ -168,10 +190,31 @@ Sheet BuildWheelSheet(const CalculatedDesign& c, const TitleBlock& title, const 
     b.circle({0, 0}, s.throat, Layer::Outline);
     b.circle({0, 0}, s.pitch, Layer::Centre);
     b.circle({0, 0}, s.root, Layer::Thin);
-    b.circle({0, 0}, s.bore, Layer::Outline);
-    b.hatch({CircleLoop(s.root), CircleLoop(s.bore)}, 3);
+    // The bore, with its keyway at the top where one was entered and fits
+    // the hub: b wide, t deep beyond the bore.
+    const double keyWidth = body.keywayWidth.value.value_or(0), keyDepth = body.keywayDepth.value.value_or(0);
+    const bool keyway = keyWidth > 0 && keyWidth < 2 * s.bore && keyDepth > 0 &&
+                        s.bore + keyDepth < (s.web ? s.hub : s.root);
+    std::vector<PolyVertex> bore = CircleLoop(s.bore);
+    const double half = keyWidth / 2, floor = s.bore + keyDepth;
+    if (keyway) {
+        const double edge = std::sqrt(s.bore * s.bore - half * half);
+        const Point a{half, edge}, e{-half, edge};
+        bore = {{e, BulgeOf({0, 0}, e, a, true)}, {a}, {{half, floor}}, {{-half, floor}}};
+        b.outline(bore, Layer::Outline);
+    } else {
+        b.circle({0, 0}, s.bore, Layer::Outline);
+    }
+    b.hatch({CircleLoop(s.root), bore}, 3);
     b.diameter(Direction(60) * s.throat, Direction(240) * s.throat, c.shown(R::WheelThroatDiameter));
     b.diameter(Direction(-30) * s.pitch, Direction(150) * s.pitch, c.shown(R::WheelPitchDiameter));
+    if (keyway) {
+        // The width across the keyway's floor, and d + t from the bore's
+        // lowest point to the floor, as a shop measures a hub's keyway.
+        b.linear({-half, floor}, {half, floor}, 0, {0, floor + 6 * mm}, body.keywayWidth.text);
+        b.linear({half, floor}, {0, -s.bore}, 90, {half + 6 * mm, 0},
+                 FormatReal(2 * s.bore + keyDepth, c.decimalSeparator));
+    }
     b.text({0, -radius - 14 * mm}, kTextHeight, Tr(translate, texts::kMidPlaneSection), HAlign::Centre, VAlign::Top);
 
     // The axial section, the wheel axis horizontal.
@@ -194,6 +237,17 @@ Sheet BuildWheelSheet(const CalculatedDesign& c, const TitleBlock& title, const 
 
     const double b2 = s.halfWidth;
     const double faceTop = s.faceTop;
+    // Roughness: the flanks at the throat, facing the worm; the bore from its
+    // upper line towards the axis. Before the dimensions, which keep clear.
+    // On the throat arc left of the middle, the radius's side being the right.
+    if (s.arc) {
+        const double x = -0.5 * (s.outerEdge ? s.cut : b2);
+        const Point on{x, s.arcCentre - std::sqrt(s.arcRadius * s.arcRadius - x * x)};
+        b.roughness(on, AngleOf(Point{0, s.arcCentre} - on), kWheelFlankRoughness);
+    } else {
+        b.roughness({0, s.throat}, 90, kWheelFlankRoughness);
+    }
+    b.roughness({-0.5 * s.hubHalfLength, s.bore}, -90, kWheelBoreRoughness);
     b.linear({-b2, -faceTop}, {b2, -faceTop}, 0, {0, -faceTop - 6 * mm}, c.shown(R::RimWorkingWidth));
     if (s.outerEdge) {
         b.linear({b2, s.outer}, {b2, -s.outer}, 90, {b2 + 12 * mm, 0}, c.shown(R::WheelMaxOuterDiameter),
@@ -205,6 +259,30 @@ Sheet BuildWheelSheet(const CalculatedDesign& c, const TitleBlock& title, const 
         b.radius({0, s.arcCentre}, {x, y}, c.shown(R::WheelTipArcRadius));
     }
     b.linear({-b2, 0}, {0, d.CentreDistance}, 90, {-b2 - 12 * mm, 0}, c.field(F::CentreDistance));
+    // The body where the designer gave it: the bore across the axis, the
+    // hub's diameter left of it, the rim's inside diameter in the hollow
+    // between web and rim, the web across itself, the hub's length below.
+    const double l = s.hubHalfLength, w = s.webHalfWidth;
+    if (body.boreDiameter.userSet) {
+        b.linear({l, -s.bore}, {l, s.bore}, 90, {l + 6 * mm, 0}, body.boreDiameter.text, Decoration::Diameter);
+    }
+    if (s.web) {
+        if (body.hubDiameter.userSet)
+            b.linear({-l, -s.hub}, {-l, s.hub}, 90, {-l - 6 * mm, 0}, body.hubDiameter.text, Decoration::Diameter);
+        if (body.rimInsideDiameter.userSet) {
+            const double x = (w + b2) / 2;
+            b.linear({b2, -s.rimInside}, {b2, s.rimInside}, 90, {x, 0}, body.rimInsideDiameter.text,
+                     Decoration::Diameter);
+        }
+        if (body.webThickness.userSet) {
+            const double y = (s.hub + s.rimInside) / 2;
+            b.linear({-w, y}, {w, y}, 0, {0, y}, body.webThickness.text);
+        }
+        if (body.hubLength.userSet) {
+            const double y = -(s.bore + s.hub) / 2;
+            b.linear({-l, -s.hub}, {l, -s.hub}, 0, {0, y}, body.hubLength.text);
+        }
+    }
     b.text({0, -radius - 14 * mm}, kTextHeight, Tr(translate, texts::kAxialView), HAlign::Centre, VAlign::Top);
     return sheet;
 }

@@ -15,7 +15,6 @@
         <source>数字输入有误,请核实.........</source>
         <translation>A number is not valid, please check.........</translation>
     </message>
-
 </context>
 <context>
     <name>wormgear::Checks</name>
@@ -383,7 +382,6 @@
         <source>{suggestion}：{text}</source>
         <translation>{suggestion}: {text}</translation>
     </message>
-
 </context>
 <context>
     <name>wormgear::CoefficientRules</name>
@@ -447,7 +445,6 @@
         <source>齿圈工作宽度：N 倍蜗杆分度圆直径，取整</source>
         <translation>Rim working width: N × worm pitch diameter, truncated</translation>
     </message>
-
 </context>
 <context>
     <name>wormgear::CoefficientStore</name>
@@ -599,7 +596,6 @@
         <source>中心距区间与第 %1 行重叠（同一精度等级）</source>
         <translation>the centre-distance band overlaps row %1 (same accuracy grade)</translation>
     </message>
-
 </context>
 <context>
     <name>wormgear::DesignFiles</name>
@@ -635,7 +631,6 @@
         <source>文件中的图样资料有误，保存前请在“图样资料”中改正：</source>
         <translation>The drawing particulars in the file are not valid; correct them under “Drawing particulars” before saving:</translation>
     </message>
-
 </context>
 <context>
     <name>wormgear::Dialogs</name>
@@ -651,7 +646,6 @@
         <source>%1：%2</source>
         <translation>%1: %2</translation>
     </message>
-
 </context>
 <context>
     <name>wormgear::Drawings</name>
@@ -1279,7 +1273,82 @@
         <source>4. 齿形按配对蜗杆的参数制造。</source>
         <translation>4. Tooth form made to the parameters of the mating worm.</translation>
     </message>
-
+    <message>
+        <source>单位名称</source>
+        <translation>Company</translation>
+    </message>
+    <message>
+        <source>材料</source>
+        <translation>Material</translation>
+    </message>
+    <message>
+        <source>轴向齿距</source>
+        <translation>Axial pitch</translation>
+    </message>
+    <message>
+        <source>配对件图号</source>
+        <translation>Mate's drawing no.</translation>
+    </message>
+    <message>
+        <source>齿厚上偏差</source>
+        <translation>Upper thickness deviation</translation>
+    </message>
+    <message>
+        <source>齿厚下偏差</source>
+        <translation>Lower thickness deviation</translation>
+    </message>
+    <message>
+        <source>未填</source>
+        <translation>not entered</translation>
+    </message>
+    <message>
+        <source>技术要求</source>
+        <translation>Technical requirements</translation>
+    </message>
+    <message>
+        <source>%1. 热处理：%2</source>
+        <translation>%1. Heat treatment: %2</translation>
+    </message>
+    <message>
+        <source>审阅</source>
+        <translation>Review</translation>
+    </message>
+    <message>
+        <source>姓名</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>参考资料</source>
+        <translation>References</translation>
+    </message>
+    <message>
+        <source>GB/T 16445-1996：蜗杆副的精度等级（蜗杆精度、滚刀精度所注的标准）</source>
+        <translation>GB/T 16445-1996: the accuracy grades of the worm pair (the standard the worm and hob accuracy name)</translation>
+    </message>
+    <message>
+        <source>公差表（设置 → 公差表）：齿厚偏差按精度等级与中心距由设计者从其标准录入</source>
+        <translation>Tolerance table (Settings → Tolerance table): the tooth thickness deviations by accuracy grade and centre distance, entered by the designer from his standard</translation>
+    </message>
+    <message>
+        <source>吴序堂：齿轮啮合原理，机械工业出版社（包络、啮合方程、界限线）</source>
+        <translation>Wu Xutang: Principles of Gear Meshing, China Machine Press (envelopes, the equation of meshing, limit lines)</translation>
+    </message>
+    <message>
+        <source>F. L. Litvin, A. Fuentes: Gear Geometry and Applied Theory, 2nd ed., Cambridge University Press, 2004（线接触的诱导法曲率）</source>
+        <translation>F. L. Litvin, A. Fuentes: Gear Geometry and Applied Theory, 2nd ed., Cambridge University Press, 2004 (the induced normal curvature of line contact)</translation>
+    </message>
+    <message>
+        <source>GB/T 14689-2008 技术制图 图纸幅面和格式；GB/T 14691-1993 技术制图 字体</source>
+        <translation>GB/T 14689-2008 Technical drawings: sizes and layouts of drawing sheets; GB/T 14691-1993 Technical drawings: lettering</translation>
+    </message>
+    <message>
+        <source>GB/T 14665-2012 机械工程 CAD制图规则（图层）</source>
+        <translation>GB/T 14665-2012 Mechanical engineering: rules of CAD drawing (layers)</translation>
+    </message>
+    <message>
+        <source>GB/T 131-2006 产品几何技术规范（GPS） 技术产品文件中表面结构的表示法</source>
+        <translation>GB/T 131-2006 Geometrical product specifications (GPS): indication of surface texture in technical product documentation</translation>
+    </message>
 </context>
 <context>
     <name>wormgear::Fields</name>
@@ -1347,7 +1416,6 @@
         <source>蜗杆分度圆直径系数</source>
         <translation>worm pitch diameter factor</translation>
     </message>
-
 </context>
 <context>
     <name>wormgear::Files</name>
@@ -1495,7 +1563,6 @@
         <source>%1“%2”：%3</source>
         <translation>%1 “%2”: %3</translation>
     </message>
-
 </context>
 <context>
     <name>wormgear::Meshing</name>
@@ -1539,7 +1606,6 @@
         <source>未能求解的点：{n}</source>
         <translation>unsolved points: {n}</translation>
     </message>
-
 </context>
 <context>
     <name>wormgear::Online</name>
@@ -1563,7 +1629,6 @@
         <source>无法启动升级程序“%1”。</source>
         <translation>The updater &quot;%1&quot; cannot be started.</translation>
     </message>
-
 </context>
 <context>
     <name>wormgear::Particulars</name>
@@ -1643,7 +1708,6 @@
         <source>“%1”含有不能显示的字符。</source>
         <translation>“%1” contains characters that cannot be shown.</translation>
     </message>
-
 </context>
 <context>
     <name>wormgear::Results</name>
@@ -1799,7 +1863,6 @@
         <source>蜗杆修形（一般型传动）  </source>
         <translation>Worm modification (general)  </translation>
     </message>
-
 </context>
 <context>
     <name>wormgear::Settings</name>
@@ -1963,7 +2026,6 @@
         <source>公差表第 %1 行：精度等级和中心距区间必须填写</source>
         <translation>Tolerance table, row %1: the accuracy grade and the centre-distance band must be given</translation>
     </message>
-
 </context>
 <context>
     <name>wormgear::SettingsText::SettingsText</name>
@@ -1971,7 +2033,6 @@
         <source>数据保存成功......</source>
         <translation>Data saved......</translation>
     </message>
-
 </context>
 <context>
     <name>wormgear::Sheets</name>
@@ -2041,7 +2102,7 @@
     </message>
     <message>
         <source>注：角度以度为单位；滚刀测量齿厚含侧隙。设计：&#x3000;&#x3000;&#x3000;&#x3000;&#x3000;审核：&#x3000;&#x3000;&#x3000;&#x3000;&#x3000;日期：</source>
-        <translation>Note: angles in degrees; the hob's measured tooth thickness includes the backlash. Designed:          Checked:          Date:</translation>
+        <translation>Note: angles in degrees; the hob&apos;s measured tooth thickness includes the backlash. Designed:          Checked:          Date:</translation>
     </message>
     <message>
         <source>蜗轮参数表</source>
@@ -2139,7 +2200,6 @@
         <source>修形砂轮角</source>
         <translation>Grinding wheel angle</translation>
     </message>
-
 </context>
 <context>
     <name>wormgear::Solutions</name>
@@ -2381,7 +2441,6 @@ worst finding</translation>
         <source>方案 %1 所在的一行：只有%2变化</source>
         <translation>The row of solution %1: only %2 varies</translation>
     </message>
-
 </context>
 <context>
     <name>wormgear::TForm1</name>
@@ -2746,7 +2805,6 @@ worst finding</translation>
         <source>公差表未能读取，图样上的公差将空缺。</source>
         <translation>The tolerance table could not be read; the drawings&apos; tolerances will be left blank.</translation>
     </message>
-
 </context>
 <context>
     <name>wormgear::TForm2</name>
@@ -2774,6 +2832,5 @@ worst finding</translation>
         <source>取  消</source>
         <translation>Cancel</translation>
     </message>
-
 </context>
 </TS>

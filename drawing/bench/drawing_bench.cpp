@@ -32,12 +32,15 @@ const CalculatedDesign& Example() {
 DrawingKind KindOf(const benchmark::State& state) { return kDrawingKinds[state.range(0)]; }
 
 void BM_BuildDrawing(benchmark::State& state) {
-    for (auto _ : state) benchmark::DoNotOptimize(BuildDrawing(KindOf(state), Example(), kTitle));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            BuildDrawing(KindOf(state), Example(), kTitle, testing::NoParticulars(Example(), kTitle), {}));
 }
 BENCHMARK(BM_BuildDrawing)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 
 void BM_DxfDocument(benchmark::State& state) {
-    const drawing::Sheet sheet = BuildDrawing(KindOf(state), Example(), kTitle);
+    const drawing::Sheet sheet = BuildDrawing(KindOf(state), Example(), kTitle,
+                                              testing::NoParticulars(Example(), kTitle), {});
     for (auto _ : state) benchmark::DoNotOptimize(DxfDocument(sheet));
 }
 BENCHMARK(BM_DxfDocument)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
@@ -47,12 +50,15 @@ BENCHMARK(BM_DxfDocument)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 void BM_SaveDxf(benchmark::State& state) {
     QTemporaryDir dir;
     const std::string path = dir.filePath(QStringLiteral("drawing.dxf")).toStdString();
-    for (auto _ : state) SaveSheet(BuildDrawing(KindOf(state), Example(), kTitle), FileFormat::Dxf, path);
+    for (auto _ : state)
+        SaveSheet(BuildDrawing(KindOf(state), Example(), kTitle, testing::NoParticulars(Example(), kTitle), {}),
+                  FileFormat::Dxf, path);
 }
 BENCHMARK(BM_SaveDxf)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 
 void BM_SheetSvgAndPdf(benchmark::State& state) {
-    const drawing::Sheet sheet = BuildDrawing(DrawingKind::Worm, Example(), kTitle);
+    const drawing::Sheet sheet = BuildDrawing(DrawingKind::Worm, Example(), kTitle,
+                                              testing::NoParticulars(Example(), kTitle), {});
     const FileFormat format = state.range(0) == 0 ? FileFormat::Svg : FileFormat::Pdf;
     for (auto _ : state) benchmark::DoNotOptimize(SheetBytes(sheet, format));
 }

@@ -46,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!design) return 0;
     const TitleBlock title{"fuzz.cqb", "2024-05-01", "wormgear"};
     for (DrawingKind kind : kDrawingKinds) {
-        const drawing::Sheet sheet = BuildDrawing(kind, *design, title);
+        const drawing::Sheet sheet = BuildDrawing(
+            kind, *design, title, ResolveParticulars({}, design->design, title.design, title.date, '.'), {});
         CheckFinite(sheet.scale);
         CheckGraphics(sheet.graphics);
         for (const auto& dimension : sheet.dimensions) {

@@ -43,4 +43,8 @@ CalculatedDesign Calculated(const TestDesign& design) {
     return *calculated;
 }
 
+ShopParticulars NoParticulars(const CalculatedDesign& design, const TitleBlock& title) {
+    return ResolveParticulars({}, design.design, title.design, title.date, design.decimalSeparator);
+}
+
 }  // namespace wormgear::testing

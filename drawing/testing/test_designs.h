@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "drawing/calculated_design.h"
+#include "drawing/drawings.h"
 
 namespace wormgear::testing {
 
@@ -24,5 +25,9 @@ TestDesign WorkedExampleDesign();
 // The design calculated with '.' as separator; fails the test when it does
 // not calculate.
 CalculatedDesign Calculated(const TestDesign& design);
+
+// The particulars of a design whose designer gave none: every default, for
+// the title's file name and date.
+ShopParticulars NoParticulars(const CalculatedDesign& design, const TitleBlock& title);
 
 }  // namespace wormgear::testing

@@ -8,7 +8,14 @@ wormcalc prints for the same design (--json):
 - ezdxf (python3-ezdxf) audits every DXF (no error), measures every DIMENSION
   (times its style's length factor: it must give the value of its text, which
   must be the window's text), reads the parameter table's texts row by row,
-  and checks that every outline is closed;
+  checks that every outline is closed and that the layers are GB/T 14665's;
+- a design file with particulars (written by openpyxl) and a tolerance table
+  in the store beside a copy of wormcalc: the title block holds the names,
+  the drawing numbers and the material given, a title text too long for its
+  cell stands in two lines that together are the whole text, the tolerance
+  rows read the table's µm with their sign or 未填, every body dimension given
+  is a DIMENSION whose text is the entry, whose measurement is the entry and
+  whose points lie on the drawn body;
 - poppler's pdfinfo, pdftotext and pdfdetach read the PDFs: paper sizes, the
   dimension texts, every input and result text of the report, and the design
   attached to the report as JSON;
@@ -149,7 +156,7 @@ def scale_of(text):
 def detail_enlargement(msp):
     """How much larger the detail is drawn than the part in the model: its
     label's scale ("I  2.5:1") over the sheet's (the title block's "1:1.5")."""
-    sheet = [scale_of(t.dxf.text) for t in msp.query('TEXT[layer=="TABLE"]') if scale_of(t.dxf.text)]
+    sheet = [scale_of(t.dxf.text) for t in msp.query(f'TEXT[layer=="{drawn_geometry.TABLE}"]') if scale_of(t.dxf.text)]
     for text in msp.query("TEXT"):
         if text.dxf.text.startswith("I ") and scale_of(text.dxf.text[1:].strip()) and len(sheet) == 1:
             return scale_of(text.dxf.text[1:].strip()) / sheet[0]
@@ -163,8 +170,9 @@ def check_dxf(name, path, drawing, texts, values, coefficients):
     check(not auditor.fixes, f"{name}: ezdxf had to repair: {[e.message for e in auditor.fixes][:3]}")
     check(doc.dxfversion == "AC1015", f"{name}: version {doc.dxfversion}")
     check(doc.header.get("$INSUNITS") == 4, f"{name}: units are not millimetres")
-    for layer in ("OUTLINE", "CENTER", "HIDDEN", "DIM", "TABLE", "FRAME"):
-        check(layer in doc.layers, f"{name}: no layer {layer}")
+    for layer, colour in drawn_geometry.LAYERS.items():
+        check(layer in doc.layers and doc.layers.get(layer).color == colour,
+              f"{name}: no layer {layer} of colour {colour}")
     msp = doc.modelspace()
 
     # Dimensions: the window's texts, measuring their values.
@@ -214,7 +222,7 @@ def check_dxf(name, path, drawing, texts, values, coefficients):
 
     # The parameter table, row by row: texts on the table layer at one height.
     rows = {}
-    for text in msp.query('TEXT[layer=="TABLE"]'):
+    for text in msp.query(f'TEXT[layer=="{drawn_geometry.TABLE}"]'):
         position = text.dxf.align_point if text.dxf.halign or text.dxf.valign else text.dxf.insert
         rows.setdefault(round(position.y, 3), set()).add(text.dxf.text)
     for row_name, source in TABLES[drawing]:
@@ -223,7 +231,7 @@ def check_dxf(name, path, drawing, texts, values, coefficients):
               f"{name}: no table row {row_name} {value}")
 
     # Outlines: closed, every vertex apart from the next.
-    outlines = msp.query('LWPOLYLINE[layer=="OUTLINE"]')
+    outlines = msp.query(f'LWPOLYLINE[layer=="{drawn_geometry.OUTLINE}"]')
     check(len(outlines) >= 2, f"{name}: {len(outlines)} outlines")
     for outline in msp.query("LWPOLYLINE"):
         points = [tuple(p[:2]) for p in outline.get_points()]
@@ -375,6 +383,150 @@ def check_design(wormcalc, design, folder):
     check('pdfaid:part="3"' in meta and 'pdfaid:conformance="B"' in meta, f"{name}: no PDF/A-3b identification")
 
 
+# The particulars' rows in a design file: from row 16, one per entry in the
+# order of the dialog (particulars/particulars.h).
+FIRST_PARTICULAR = 16
+PARTICULAR_ROWS = {
+    "designer": 0, "checker": 1, "approver": 2, "date": 3, "company": 4,
+    "worm-number": 5, "worm-material": 6, "worm-heat": 7, "wheel-number": 9, "hob-number": 13,
+    "worm-left-shaft-diameter": 17, "worm-left-shaft-length": 18, "worm-right-shaft-diameter": 19,
+    "worm-right-shaft-length": 20, "worm-left-shoulder": 21, "worm-shoulder-diameter": 23,
+    "wheel-hub-diameter": 27, "wheel-hub-length": 28, "wheel-web": 29, "wheel-rim-inside": 30, "wheel-bore": 31,
+    "hob-bore": 34, "hob-hub-diameter": 35, "hob-hub-length": 36,
+    "worm-key-width": 24, "worm-key-depth": 25, "worm-key-length": 26, "wheel-key-width": 32, "wheel-key-depth": 33,
+    "hob-key-width": 37, "hob-key-depth": 38,
+}
+# 40 characters each, the most a title entry holds: too long for their cells.
+LONG_NUMBER = "QE-2025-0001-ABCDEFGHIJKLMNOPQRSTUVWXYZ1"
+LONG_COMPANY = "某某省某某市某某区某某重型机械减速机制造有限责任公司第一分厂设计研究所技术科"
+GIVEN = {
+    "designer": "李工", "checker": "王工", "approver": "张总", "date": "2025-03-08", "company": LONG_COMPANY,
+    "worm-number": LONG_NUMBER, "worm-material": "20CrMnTi", "worm-heat": "渗碳淬火 HRC58～62",
+    "wheel-number": "QE-02", "hob-number": "QE-03",
+    "worm-left-shaft-diameter": 45.5, "worm-left-shaft-length": 80, "worm-right-shaft-diameter": 40,
+    "worm-right-shaft-length": 62.5, "worm-left-shoulder": 15, "worm-shoulder-diameter": 95,
+    "wheel-hub-diameter": 125, "wheel-web": 22, "wheel-rim-inside": 270, "wheel-bore": 70,
+    "hob-bore": 40, "hob-hub-diameter": 88, "hob-hub-length": 20,
+    "worm-key-width": 12, "worm-key-depth": 5, "worm-key-length": 50, "wheel-key-width": 20, "wheel-key-depth": 4.9,
+    "hob-key-width": 12, "hob-key-depth": 3.3,
+}
+# Which entries each drawing dimensions, and what stands before the number.
+BODY = {
+    "worm": [("worm-left-shaft-diameter", "%%c"), ("worm-left-shaft-length", ""),
+             ("worm-right-shaft-diameter", "%%c"), ("worm-right-shaft-length", ""), ("worm-left-shoulder", ""),
+             ("worm-shoulder-diameter", "%%c"), ("worm-key-width", ""), ("worm-key-depth", ""),
+             ("worm-key-length", "")],
+    "wheel": [("wheel-hub-diameter", "%%c"), ("wheel-hub-length", ""), ("wheel-web", ""),
+              ("wheel-rim-inside", "%%c"), ("wheel-bore", "%%c"), ("wheel-key-width", ""),
+              ("wheel-bore+wheel-key-depth", "")],
+    "hob": [("hob-bore", "%%c"), ("hob-hub-diameter", "%%c"), ("hob-hub-length", ""), ("hob-bore+hob-key-depth", ""),
+            ("hob-key-width", "")],
+}
+# The worked example is 8j at A = 200: the band 160 < A <= 250 of grade 8
+# holds the worm's deviations and the wheel's upper one; the wheel's lower
+# one is missing; grade 7's band of the same distances never answers.
+TOLERANCE_ROWS = [(7, 160, 250, [-11, -22, -33, -44]), (8, 160, 250, [-50, -120, 25, None])]
+TOLERANCES = {"worm": [("Ess1", "-50"), ("Esi1", "-120")], "wheel": [("Ess2", "+25"), ("Esi2", "未填")]}
+
+
+def number_text(value):
+    return f"{value:g}"
+
+
+def check_particulars(wormcalc, design, folder):
+    try:
+        import openpyxl
+    except ImportError:
+        print("particulars: skipped, python3-openpyxl is not installed")
+        return
+    import sqlite3
+    texts, values = window_texts(wormcalc, design)
+    # The hub no longer than the rim, whose span the geometry check measures.
+    given = dict(GIVEN, **{"wheel-hub-length": math.floor(0.8 * values["b2"])})
+    book = openpyxl.Workbook()
+    sheet = book.active
+    for row, field in enumerate(FIELDS, 1):
+        text = texts[field]
+        sheet.cell(row=row, column=1, value=float(text) if text.replace(".", "", 1).isdigit() else text)
+    for key, value in given.items():
+        sheet.cell(row=FIRST_PARTICULAR + PARTICULAR_ROWS[key], column=1, value=value)
+    design_file = os.path.join(folder, "particulars.xlsx")
+    book.save(design_file)
+    # A copy of wormcalc with its store, the tolerance table filled.
+    program = os.path.join(folder, "program")
+    os.mkdir(program)
+    shutil.copy(wormcalc, program)
+    shutil.copy(os.path.join(os.path.dirname(wormcalc), "db1.mdb"), program)
+    with sqlite3.connect(os.path.join(program, "db1.mdb")) as store:
+        for grade, low, high, thickness in TOLERANCE_ROWS:
+            store.execute("INSERT INTO gongcha (DJ, A_FROM, A_TO, WORM_ESS, WORM_ESI, WHEEL_ESS, WHEEL_ESI) "
+                          "VALUES (?, ?, ?, ?, ?, ?, ?)", (grade, low, high, *thickness))
+    copy = os.path.join(program, os.path.basename(wormcalc))
+    base = os.path.join(folder, "particulars")
+    outputs = []
+    for drawing in ("worm", "wheel", "hob"):
+        outputs += [f"--drawing-{drawing}", f"{base}-{drawing}.dxf"]
+    result = run([copy, design_file, "--coefficients", ",".join(design["coefficients"])] + outputs)
+    if not check(result.returncode == 0, f"particulars: wormcalc failed: {result.stderr}"):
+        return
+    numbers = {"worm": LONG_NUMBER, "wheel": "QE-02", "hob": "QE-03"}
+    mates = {"worm": "QE-02", "wheel": LONG_NUMBER, "hob": "QE-02"}
+    for drawing in ("worm", "wheel", "hob"):
+        name = f"particulars, {drawing}"
+        doc = ezdxf.readfile(f"{base}-{drawing}.dxf")
+        msp = doc.modelspace()
+        table = [t for t in msp.query(f'TEXT[layer=="{drawn_geometry.TABLE}"]')]
+        table_texts = {t.dxf.text for t in table}
+        for text in ("李工", "王工", "张总", "2025-03-08", "设计", "审核", "批准", "图号", "材料"):
+            check(text in table_texts, f"{name}: the title block lacks {text}")
+        if drawing == "worm":
+            check("20CrMnTi" in table_texts, f"{name}: no material")
+            notes = {t.dxf.text for t in msp.query(f'TEXT[layer=="{drawn_geometry.TEXT}"]')}
+            check("技术要求" in notes and "5. 热处理：渗碳淬火 HRC58～62" in notes,
+                  f"{name}: 技术要求 without the heat treatment: {sorted(notes)}")
+        # A text too wide for its cell at 3.5 mm stands at 2.5 mm, the
+        # company's name in two lines, top first, that together are the text.
+        for whole, count in ([(numbers[drawing], 1)] if drawing == "worm" else []) + [(LONG_COMPANY, 2)]:
+            parts = sorted((t for t in table if len(t.dxf.text) > 3 and t.dxf.text in whole
+                            and abs(t.dxf.height - 2.5 * scale_of_sheet(msp)) < 1e-6),
+                           key=lambda t: -t.dxf.align_point.y)
+            check(len(parts) == count and "".join(t.dxf.text for t in parts) == whole,
+                  f"{name}: {whole} is not in {count} lines at 2.5 mm: {[t.dxf.text for t in parts]}")
+        if drawing != "worm":
+            check(numbers[drawing] in table_texts, f"{name}: no drawing number {numbers[drawing]}")
+        # The parameter table's rows: the mate's number, the deviations.
+        rows = {}
+        for text in table:
+            position = text.dxf.align_point if text.dxf.halign or text.dxf.valign else text.dxf.insert
+            rows.setdefault(round(position.y, 3), set()).add(text.dxf.text)
+        mate_found = any("配对件图号" in row and mates[drawing] in row for row in rows.values())
+        check(mate_found, f"{name}: no row of the mate's drawing number {mates[drawing]}")
+        for symbol, value in TOLERANCES.get(drawing, []):
+            check(any(symbol in row and value in row and "μm" in row for row in rows.values()),
+                  f"{name}: no row {symbol} {value}")
+        # Every body dimension given: its text the entry, measuring the
+        # entry, its points on the drawn geometry.
+        geometry = drawn_geometry.Geometry(msp)
+        findings = drawn_geometry.Findings(name)
+        dimensions = {dim.dxf.text: dim for dim in msp.query("DIMENSION")}
+        for key, prefix in BODY[drawing]:
+            # A hub's keyway is dimensioned d + t, the bore and the depth added.
+            value = sum(float(given[part]) for part in key.split("+"))
+            text = prefix + number_text(value)
+            dim = dimensions.get(text)
+            if not check(dim is not None, f"{name}: no dimension {text} of {key}: {sorted(dimensions)}"):
+                continue
+            check(abs(dim.get_measurement() - value) <= 1e-9, f"{name}: {key} {text} measures {dim.get_measurement()}")
+            drawn_geometry.check_dimension(geometry, dim, value, {}, findings)
+        failures.extend(findings.failures)
+
+
+def scale_of_sheet(msp):
+    """Model units per paper millimetre: the title block's scale "1:2" -> 2."""
+    scales = [scale_of(t.dxf.text) for t in msp.query(f'TEXT[layer=="{drawn_geometry.TABLE}"]') if scale_of(t.dxf.text)]
+    return 1 / scales[0] if scales else 1
+
+
 def check_refusals(wormcalc, design, folder):
     # A failed calculation writes nothing.
     failing = dict(design, **{"speed-ratio": "99"})
@@ -407,6 +559,7 @@ def main():
         for design in designs:
             check_design(wormcalc, design, folder)
         check_refusals(wormcalc, designs[0], folder)
+        check_particulars(wormcalc, designs[0], folder)
     for failure in failures:
         print("FAILED:", failure)
     print(f"{len(designs)} designs, {len(failures)} failures")

@@ -22,6 +22,14 @@ from ezdxf.math import bulge_to_arc
 # placing it on the sheet.
 TOLERANCE = 1e-6
 
+# The drawings' layers after GB/T 14665, their number first, and their
+# colours (AutoCAD's index): thick lines white, thin green, dashed yellow,
+# chain lines red; the mark of a design with errors red.
+OUTLINE, THIN, HIDDEN, CENTER = "01_OUTLINE", "02_THIN", "04_HIDDEN", "05_CENTER"
+TABLE, TEXT, HATCH = "02_TABLE", "11_TEXT", "10_HATCH"
+LAYERS = {OUTLINE: 7, "01_FRAME": 7, THIN: 3, TABLE: 3, HIDDEN: 2, CENTER: 1, "08_DIM": 3, HATCH: 3, TEXT: 3,
+          "WARNING": 1}
+
 
 def close(a, b, tolerance=TOLERANCE):
     return abs(a - b) <= tolerance * max(1.0, abs(a), abs(b))
@@ -119,11 +127,11 @@ class Geometry:
         """Whether a point lies on the part's lines: an outline, centre or
         hidden line, a thin arc or circle, or the end of a thin line (the
         measuring chord of a detail; hatching ends on outlines anyway)."""
-        shapes = [s for s in self.segments + self.arcs + self.circles if s.layer in ("OUTLINE", "CENTER", "HIDDEN")]
-        shapes += [s for s in self.arcs + self.circles if s.layer == "THIN"]
+        shapes = [s for s in self.segments + self.arcs + self.circles if s.layer in (OUTLINE, CENTER, HIDDEN)]
+        shapes += [s for s in self.arcs + self.circles if s.layer == THIN]
         if any(s.contains(p) for s in shapes):
             return True
-        return any(near(p, s.a) or near(p, s.b) for s in self.segments if s.layer == "THIN")
+        return any(near(p, s.a) or near(p, s.b) for s in self.segments if s.layer == THIN)
 
 
 def xy(vector):
@@ -154,20 +162,20 @@ def check_wheel(g, v, fields, coefficients, found):
     da2, d2, de2, Ra2, b2 = v["da2"], v["d2"], v["de2"], v["Ra2"], v["b2"]
     hf = rounded(coefficients[1] * v["mt"])  # the dedendum, c[1] times the module
     root = d2 / 2 - hf
-    throats = g.circles_of("OUTLINE", da2 / 2)
+    throats = g.circles_of(OUTLINE, da2 / 2)
     if not found.check(len(throats) == 1, f"{len(throats)} throat circles of diameter {da2}"):
         return {}
     centre = throats[0].centre
-    wanted = [("CENTER", d2 / 2, "pitch"), ("THIN", root, "root")]
+    wanted = [(CENTER, d2 / 2, "pitch"), (THIN, root, "root")]
     if de2 > da2:
-        wanted.append(("OUTLINE", de2 / 2, "outer"))
+        wanted.append((OUTLINE, de2 / 2, "outer"))
     for layer, radius, what in wanted:
         found.check(any(near(c.centre, centre) for c in g.circles_of(layer, radius)),
                     f"no {what} circle of radius {radius} about the throat circle's centre")
 
-    tips = sorted((a for a in g.arcs if a.layer == "OUTLINE" and close(a.radius, Ra2)), key=lambda a: a.centre[1])
+    tips = sorted((a for a in g.arcs if a.layer == OUTLINE and close(a.radius, Ra2)), key=lambda a: a.centre[1])
     if not found.check(len(tips) == 2, f"{len(tips)} throat arcs of radius {Ra2}, expected 2: "
-                                       f"{[a for a in g.arcs if a.layer == 'OUTLINE']}"):
+                                       f"{[a for a in g.arcs if a.layer == OUTLINE]}"):
         return {}
     lower, upper = tips
     middle = upper.centre[0]
@@ -185,13 +193,13 @@ def check_wheel(g, v, fields, coefficients, found):
             found.check(close(min(xs), middle - b2 / 2) and close(max(xs), middle + b2 / 2),
                         f"the rim spans {min(xs) - middle} to {max(xs) - middle}, expected +-{b2 / 2}")
     for arc in g.arcs:
-        if arc.layer == "OUTLINE" and arc not in tips and not close(arc.radius, Ra2):
+        if arc.layer == OUTLINE and arc not in tips and not close(arc.radius, Ra2):
             side = 1 if arc.centre[1] > axis else -1
             found.check(any(near(arc.centre, t.centre) for t in tips) and close(arc.radius, Ra2 + da2 / 2 - root)
                         and arc.contains((middle, axis + side * root)) and arc.sweep() < 180,
                         f"a root arc {arc} is not the throat arc's, through the root")
     worm_axis = (middle, axis + float(fields["centre-distance"]))
-    found.check(any(s.layer == "CENTER" and s.contains(worm_axis) for s in g.segments),
+    found.check(any(s.layer == CENTER and s.contains(worm_axis) for s in g.segments),
                 "no centre line marks the worm axis")
     return {"R": {Ra2: upper.centre}, "diameter": {da2: centre, d2: centre}}
 
@@ -203,13 +211,13 @@ def check_hourglass(g, v, fields, found, tip, root, length, shoulder):
     `root` about the wheel axis, one lower tip arc about the point as far
     below, ending at +-length / 2; pitch arcs d2 / 2 and the lower root line."""
     A, E, d2, Db = float(fields["centre-distance"]), v["E"], v["d2"], v["Db"]
-    bases = g.circles_of("CENTER", Db / 2)
+    bases = g.circles_of(CENTER, Db / 2)
     if not found.check(len(bases) == 1, f"{len(bases)} base circles of diameter {Db}"):
         return {}
     wheel = bases[0].centre
     axis = (wheel[0], wheel[1] - A)
     tip_centre, lower_centre = (wheel[0], wheel[1] + E), (axis[0], axis[1] - A - E)
-    body = max((o for o in g.outlines if o.layer == "OUTLINE"), key=lambda o: len(o.vertices))
+    body = max((o for o in g.outlines if o.layer == OUTLINE), key=lambda o: len(o.vertices))
     kinds = {"tip": 0, "root": 0, "lower": 0}
     for arc in body.arcs:
         for kind, centre, radius in (("tip", tip_centre, tip), ("root", wheel, root), ("lower", lower_centre, tip)):
@@ -233,9 +241,9 @@ def check_hourglass(g, v, fields, found, tip, root, length, shoulder):
         found.check(round(length / 2 + shoulder, 6) in xs and round(-length / 2 - shoulder, 6) in xs,
                     f"no shoulder {shoulder} beyond the working length")
     for centre, degrees, what in ((wheel, -90, "upper pitch"), ((axis[0], axis[1] - A), 90, "lower pitch")):
-        found.check(any(a.layer == "CENTER" and near(a.centre, centre) and close(a.radius, d2 / 2) and a.covers(degrees)
+        found.check(any(a.layer == CENTER and near(a.centre, centre) and close(a.radius, d2 / 2) and a.covers(degrees)
                         and a.sweep() < 180 for a in g.arcs), f"no {what} arc of radius {d2 / 2} across the throat")
-    found.check(any(a.layer == "THIN" and near(a.centre, (axis[0], axis[1] - A)) and close(a.radius, root)
+    found.check(any(a.layer == THIN and near(a.centre, (axis[0], axis[1] - A)) and close(a.radius, root)
                     and a.covers(90) and a.sweep() < 180 for a in g.arcs), "no lower root line")
     return {"R": {tip: tip_centre, root: wheel}, "diameter": {Db: wheel}}
 

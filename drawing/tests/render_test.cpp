@@ -59,7 +59,8 @@ TEST(Pictures, WorkedExampleMatchesTheGoldenPictures) {
     QDir().mkpath(QStringLiteral(WORMGEAR_PICTURES));
     for (DrawingKind kind : kDrawingKinds) {
         SCOPED_TRACE(FileStem(kind));
-        const QImage picture = RenderSheet(BuildDrawing(kind, d, kTitle), kPixelsPerMillimetre);
+        const QImage picture = RenderSheet(BuildDrawing(kind, d, kTitle, testing::NoParticulars(d, kTitle), {}),
+                                           kPixelsPerMillimetre);
         const QString name = QString::fromLatin1(FileStem(kind)) + QStringLiteral(".png");
         const QString actual = QStringLiteral(WORMGEAR_PICTURES "/") + name;
         ASSERT_TRUE(picture.save(actual));
@@ -84,7 +85,7 @@ TEST(Pictures, EveryTestDesignIsPaintedForReview) {
     for (const auto& design : testing::TestDesigns()) {
         const CalculatedDesign d = testing::Calculated(design);
         for (DrawingKind kind : kDrawingKinds) {
-            const QImage picture = RenderSheet(BuildDrawing(kind, d, kTitle), 2);
+            const QImage picture = RenderSheet(BuildDrawing(kind, d, kTitle, testing::NoParticulars(d, kTitle), {}), 2);
             // A painted sheet is mostly paper, but not only.
             long dark = 0;
             for (int y = 0; y < picture.height(); y += 2)
@@ -115,7 +116,7 @@ std::set<std::string> SvgTexts(const QByteArray& svg, QString* width) {
 TEST(Svg, CarriesEveryDimensionTextAndThePaperSize) {
     const CalculatedDesign d = testing::Calculated(testing::WorkedExampleDesign());
     for (DrawingKind kind : kDrawingKinds) {
-        const Sheet sheet = BuildDrawing(kind, d, kTitle);
+        const Sheet sheet = BuildDrawing(kind, d, kTitle, testing::NoParticulars(d, kTitle), {});
         QString width;
         const std::set<std::string> texts = SvgTexts(SheetSvg(sheet), &width);
         EXPECT_EQ(width.toStdString(), kind == DrawingKind::Worm ? "420mm" : "297mm");
@@ -146,7 +147,7 @@ TEST(Pdf, DrawingsCarryTheirDimensionTextsOnTheirPaper) {
     QTemporaryDir dir;
     for (DrawingKind kind : kDrawingKinds) {
         SCOPED_TRACE(FileStem(kind));
-        const Sheet sheet = BuildDrawing(kind, d, kTitle);
+        const Sheet sheet = BuildDrawing(kind, d, kTitle, testing::NoParticulars(d, kTitle), {});
         const QString path = dir.filePath(QStringLiteral("sheet.pdf"));
         SaveSheet(sheet, FileFormat::Pdf, path.toStdString());
         // pdftotext breaks turned texts into their characters: the texts are

@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <numbers>
 #include <regex>
 #include <set>
@@ -108,6 +109,43 @@ TEST(Report, ListsEveryFindingWithItsSuggestionAndMarksErrors) {
             EXPECT_EQ(check[QStringLiteral("severity")].toString().toStdString(),
                       SeverityName(design.findings[i].severity()));
         }
+    }
+}
+
+TEST(Report, ReviewBlockAndReferencesAsPopplerReadsThem) {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    QTemporaryDir dir;
+    const CalculatedDesign design = testing::Calculated(testing::WorkedExampleDesign());
+    ReportContent content{design, kTitle, {}, {}, {}};
+    Text(content.particulars, ParticularId::Designer) = "李工";
+    Text(content.particulars, ParticularId::Checker) = "王工";
+    Text(content.particulars, ParticularId::Approver) = "张总";
+    Text(content.particulars, ParticularId::Date) = "2025-03-08";
+    // The English report: every text of the drawings through the translation.
+    const std::map<std::string, std::string> english = {
+        {texts::kReview, "Review"}, {texts::kReferencesSection, "References"}, {texts::kChecker, "Checked"}};
+    const Translate translate = [&](const char*, const char* text) {
+        const auto found = english.find(text);
+        return found == english.end() ? std::string(text) : found->second;
+    };
+    struct Case {
+        Translate translate;
+        std::vector<std::string> texts;
+    };
+    const Case kCases[] = {
+        {{},
+         {"审阅", "设计李工2025-03-08", "审核王工2025-03-08", "批准张总2025-03-08", "参考资料", "GB/T131-2006",
+          "GB/T14665-2012", "GearGeometryandAppliedTheory"}},
+        {translate, {"Review", "Checked王工2025-03-08", "References"}},
+    };
+    for (const Case& c : kCases) {
+        const QString path = dir.filePath(QStringLiteral("report.pdf"));
+        SaveReport(content, path.toStdString(), c.translate);
+        const QString text = WithoutBlanks(
+            *Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), path, QStringLiteral("-")}));
+        for (const std::string& expected : c.texts)
+            EXPECT_TRUE(text.contains(WithoutBlanks(QString::fromStdString(expected)))) << expected;
     }
 }
 
@@ -284,7 +322,8 @@ TEST(Pdf, EveryEmbeddedFontIsATaggedSubset) {
     const QString report = dir.filePath(QStringLiteral("report.pdf"));
     const QString drawing = dir.filePath(QStringLiteral("wheel.pdf"));
     SaveReport(ReportContent{design, kTitle, {}, {}, {}}, report.toStdString());
-    SaveSheet(BuildDrawing(DrawingKind::Wheel, design, kTitle), FileFormat::Pdf, drawing.toStdString());
+    SaveSheet(BuildDrawing(DrawingKind::Wheel, design, kTitle, testing::NoParticulars(design, kTitle), {}),
+              FileFormat::Pdf, drawing.toStdString());
     for (const QString& path : {report, drawing}) {
         SCOPED_TRACE(path.toStdString());
         const QStringList lines =
@@ -306,7 +345,7 @@ TEST(Drawings, MarkADesignWithErrorsInRedAndNoOther) {
         SCOPED_TRACE(c.what);
         const CalculatedDesign design = testing::Calculated(c.design);
         for (DrawingKind kind : kDrawingKinds) {
-            const Sheet sheet = BuildDrawing(kind, design, kTitle);
+            const Sheet sheet = BuildDrawing(kind, design, kTitle, testing::NoParticulars(design, kTitle), {});
             int marks = 0;
             for (const TextEntity& text : sheet.graphics.texts) {
                 if (text.text != kChecksErrorMark) continue;

@@ -162,7 +162,7 @@ TEST(Drawings, EachShowsItsDimensionsWithTheWindowsTextsAndTheirTrueMeasures) {
         const CalculatedDesign d = Calculated(design);
         for (const auto& [kind, expected] : kDimensions) {
             SCOPED_TRACE(design.name + ", " + DrawingName(kind));
-            const Sheet sheet = BuildDrawing(kind, d, kTitle);
+            const Sheet sheet = BuildDrawing(kind, d, kTitle, testing::NoParticulars(d, kTitle), {});
             std::multiset<std::string> shown, wanted;
             for (const Dimension& dim : sheet.dimensions) shown.insert(Decorated(dim));
             for (const Source& source : expected) wanted.insert(DecoratedText(TextOf(d, source), source.decoration));
@@ -210,7 +210,7 @@ Box BoxOfText(const TextEntity& t) {
 // flanks' construction, root lines) and the hidden lines of a graphics.
 void SamplePoints(const Graphics& g, double step, std::vector<Point>& out) {
     const auto kept = [](Layer layer) {
-        return layer == Layer::Outline || layer == Layer::Thin || layer == Layer::Hidden;
+        return layer == Layer::Outline || layer == Layer::Thin || layer == Layer::Hatch || layer == Layer::Hidden;
     };
     const auto segment = [&](Point a, Point b) {
         const int n = 1 + static_cast<int>(Distance(a, b) / step);
@@ -250,7 +250,7 @@ TEST(Drawings, DimensionTextsKeepClearOfTheLinesAndOfEachOther) {
         const CalculatedDesign d = Calculated(design);
         for (DrawingKind kind : kDrawingKinds) {
             SCOPED_TRACE(design.name + ", " + DrawingName(kind));
-            const Sheet sheet = BuildDrawing(kind, d, kTitle);
+            const Sheet sheet = BuildDrawing(kind, d, kTitle, testing::NoParticulars(d, kTitle), {});
             const double step = 0.1 * sheet.scale;  // a tenth of a paper millimetre
             std::vector<Point> lines;
             SamplePoints(sheet.graphics, step, lines);
@@ -287,7 +287,7 @@ TEST(Drawings, WormAndHobDetailsAtOneEnlargementWithTheirMeasuringValues) {
         std::map<DrawingKind, std::set<double>> paperScales;
         std::map<DrawingKind, std::set<std::string>> detailTexts;
         for (DrawingKind kind : {DrawingKind::Worm, DrawingKind::Hob}) {
-            const Sheet sheet = BuildDrawing(kind, d, kTitle);
+            const Sheet sheet = BuildDrawing(kind, d, kTitle, testing::NoParticulars(d, kTitle), {});
             for (const Dimension& dim : sheet.dimensions) {
                 if (dim.lengthFactor == 1) continue;
                 paperScales[kind].insert(dim.lengthFactor * sheet.scale);
@@ -305,7 +305,7 @@ TEST(Drawings, WormAndHobDetailsAtOneEnlargementWithTheirMeasuringValues) {
 
 TEST(Drawings, ExactValuesAreDrawnExactly) {
     const CalculatedDesign d = Calculated(TestDesigns().front());
-    const Sheet worm = BuildDrawing(DrawingKind::Worm, d, kTitle);
+    const Sheet worm = BuildDrawing(DrawingKind::Worm, d, kTitle, testing::NoParticulars(d, kTitle), {});
     std::map<std::string, double> measured;
     for (const Dimension& dim : worm.dimensions) measured[Decorated(dim)] = dim.measurement();
     EXPECT_NEAR(measured["101"], 101, 1e-9);
@@ -330,7 +330,7 @@ TEST(Drawings, ParameterTablesCarryTheWindowsTexts) {
         const CalculatedDesign d = Calculated(design);
         for (const auto& [kind, rows] : kTables) {
             SCOPED_TRACE(design.name + ", " + DrawingName(kind));
-            const auto table = TableRows(BuildDrawing(kind, d, kTitle));
+            const auto table = TableRows(BuildDrawing(kind, d, kTitle, testing::NoParticulars(d, kTitle), {}));
             for (const Row& row : rows) {
                 const std::string value = row.text ? row.text : row.result ? d.shown(*row.result) : d.field(*row.field);
                 const bool found = std::any_of(table.begin(), table.end(), [&](const std::set<std::string>& texts) {
@@ -342,19 +342,186 @@ TEST(Drawings, ParameterTablesCarryTheWindowsTexts) {
     }
 }
 
-TEST(Drawings, TitleBlockNamesTheDesignDateProgramAndScale) {
+std::set<std::string> TextsOf(const Sheet& sheet) {
+    std::set<std::string> texts;
+    for (const TextEntity& t : sheet.graphics.texts) texts.insert(t.text);
+    return texts;
+}
+
+TEST(Drawings, TitleBlockShowsTheParticularsOrTheDefaults) {
     const CalculatedDesign d = Calculated(TestDesigns().front());
-    for (DrawingKind kind : kDrawingKinds) {
-        const Sheet sheet = BuildDrawing(kind, d, kTitle);
-        std::set<std::string> texts;
-        for (const TextEntity& t : sheet.graphics.texts) texts.insert(t.text);
-        for (const char* text : {"pair.cqb", "2024-05-01", "wormgear 7.6", "设计", "日期", "程序", "比例"})
+    Particulars given;
+    Text(given, ParticularId::Designer) = "李工";
+    Text(given, ParticularId::Checker) = "王工";
+    Text(given, ParticularId::Approver) = "张总";
+    Text(given, ParticularId::Date) = "2025-03-08";
+    Text(given, ParticularId::Company) = "某某减速机厂";
+    Text(given, ParticularId::WormDrawingNumber) = "QE-01";
+    Text(given, ParticularId::WheelDrawingNumber) = "QE-02";
+    Text(given, ParticularId::HobDrawingNumber) = "QE-03";
+    Text(given, ParticularId::WormMaterial) = "20CrMnTi";
+    Text(given, ParticularId::WheelMaterial) = "ZCuSn10Pb1";
+    Text(given, ParticularId::HobMaterial) = "W18Cr4V";
+    Text(given, ParticularId::WormHeatTreatment) = "渗碳淬火 HRC58～62";
+    const ShopParticulars shop = ResolveParticulars(given, d.design, "pair.cqb", "2024-05-01", '.');
+    struct Expected {
+        DrawingKind kind;
+        std::vector<std::string> texts;
+    };
+    const Expected kExpected[] = {
+        {DrawingKind::Worm, {"QE-01", "20CrMnTi", "QE-02", "5. 热处理：渗碳淬火 HRC58～62"}},
+        {DrawingKind::Wheel, {"QE-02", "ZCuSn10Pb1", "QE-01", "QE-03"}},
+        {DrawingKind::Hob, {"QE-03", "W18Cr4V", "QE-02"}},
+    };
+    for (const Expected& e : kExpected) {
+        SCOPED_TRACE(DrawingName(e.kind));
+        const Sheet sheet = BuildDrawing(e.kind, d, kTitle, shop, {});
+        const auto texts = TextsOf(sheet);
+        for (const std::string& text : e.texts) EXPECT_TRUE(texts.count(text)) << text;
+        for (const char* text : {"李工", "王工", "张总", "2025-03-08", "某某减速机厂", "设计", "审核", "批准", "日期",
+                                 "单位名称", "材料", "图号", "技术要求", "wormgear 7.6"})
             EXPECT_TRUE(texts.count(text)) << text;
         EXPECT_TRUE(texts.count(ScaleText(sheet.scale))) << ScaleText(sheet.scale);
+        EXPECT_FALSE(texts.count("2024-05-01"));  // the given date, not today
     }
-    const Sheet unsaved = BuildDrawing(DrawingKind::Worm, d, {"", "2024-05-01", "wormgear 7.6"});
-    EXPECT_TRUE(std::any_of(unsaved.graphics.texts.begin(), unsaved.graphics.texts.end(),
-                            [](const TextEntity& t) { return t.text == "未保存的设计"; }));
+    // Without entries: the file's drawing numbers, today's date, the default 技术要求.
+    const Sheet plain = BuildDrawing(DrawingKind::Wheel, d, kTitle, testing::NoParticulars(d, kTitle), {});
+    const auto texts = TextsOf(plain);
+    for (const char* text : {"pair-02", "pair-01", "pair-03", "2024-05-01", "1. 未注倒角 C1。"})
+        EXPECT_TRUE(texts.count(text)) << text;
+}
+
+TEST(Drawings, EveryBodyDimensionEnteredIsDrawnAndMeasuresItsValue) {
+    const CalculatedDesign d = Calculated(TestDesigns().front());
+    using P = ParticularId;
+    struct Entry {
+        P id;
+        const char* text;
+        Decoration decoration;
+        const char* shown = nullptr;  // a hub's keyway: d + t, its depth with the bore's diameter
+    };
+    const std::map<DrawingKind, std::vector<Entry>> kEntries = {
+        {DrawingKind::Worm,
+         {{P::WormLeftShaftDiameter, "45.5", Decoration::Diameter},
+          {P::WormLeftShaftLength, "80", Decoration::None},
+          {P::WormRightShaftDiameter, "40", Decoration::Diameter},
+          {P::WormRightShaftLength, "62.5", Decoration::None},
+          {P::WormLeftShoulderLength, "15", Decoration::None},
+          {P::WormRightShoulderLength, "12.5", Decoration::None},
+          {P::WormShoulderDiameter, "95", Decoration::Diameter},
+          {P::WormKeywayWidth, "12", Decoration::None},
+          {P::WormKeywayDepth, "5", Decoration::None},
+          {P::WormKeywayLength, "50", Decoration::None}}},
+        {DrawingKind::Wheel,
+         {{P::WheelHubDiameter, "125", Decoration::Diameter},
+          {P::WheelHubLength, "60", Decoration::None},
+          {P::WheelWebThickness, "22", Decoration::None},
+          {P::WheelRimInsideDiameter, "270", Decoration::Diameter},
+          {P::WheelBoreDiameter, "70", Decoration::Diameter},
+          {P::WheelKeywayWidth, "20", Decoration::None},
+          {P::WheelKeywayDepth, "4.9", Decoration::None, "74.9"}}},
+        {DrawingKind::Hob,
+         {{P::HobBoreDiameter, "40", Decoration::Diameter},
+          {P::HobHubDiameter, "88", Decoration::Diameter},
+          {P::HobHubLength, "20", Decoration::None},
+          {P::HobKeywayDepth, "3.3", Decoration::None, "43.3"},
+          {P::HobKeywayWidth, "12", Decoration::None}}},
+    };
+    for (const auto& [kind, entries] : kEntries) {
+        SCOPED_TRACE(DrawingName(kind));
+        Particulars given;
+        for (const Entry& e : entries) Text(given, e.id) = e.text;
+        ASSERT_FALSE(CheckParticulars(given, '.'));
+        const Sheet plain = BuildDrawing(kind, d, kTitle, testing::NoParticulars(d, kTitle), {});
+        const Sheet sheet = BuildDrawing(kind, d, kTitle, ResolveParticulars(given, d.design, "pair.cqb", "", '.'), {});
+        // The worm's right shoulder is dimensioned anyway: its entry changes the text.
+        EXPECT_EQ(sheet.dimensions.size(), plain.dimensions.size() + entries.size() - (kind == DrawingKind::Worm));
+        for (const Entry& e : entries) {
+            SCOPED_TRACE(e.text);
+            const std::string shown = e.shown ? e.shown : e.text;
+            const auto found = std::find_if(
+                sheet.dimensions.begin(), sheet.dimensions.end(),
+                [&](const Dimension& dim) { return dim.value == shown && dim.decoration == e.decoration; });
+            ASSERT_NE(found, sheet.dimensions.end());
+            EXPECT_NEAR(found->measurement(), std::stod(shown), 1e-9);
+        }
+    }
+}
+
+TEST(Drawings, ATitleTextTooLongForItsCellIsWrappedNeverCut) {
+    const CalculatedDesign d = Calculated(TestDesigns().front());
+    Particulars given;
+    // 40 characters each: the most an entry holds.
+    const std::string number = "QE-2025-0001-ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    const std::string company = "某某省某某市某某区某某重型机械减速机制造有限责任公司第一分厂设计研究所技术科";
+    Text(given, ParticularId::WormDrawingNumber) = number + "1";
+    Text(given, ParticularId::Company) = company;
+    ASSERT_FALSE(CheckParticulars(given, '.'));
+    const ShopParticulars shop = ResolveParticulars(given, d.design, "pair.cqb", "2024-05-01", '.');
+    const Sheet sheet = BuildDrawing(DrawingKind::Worm, d, kTitle, shop, {});
+    // The number fits its cell at 2.5 mm; the company's name takes two lines.
+    for (const auto& [whole, count] : {std::pair{number + "1", 1u}, std::pair{company, 2u}}) {
+        SCOPED_TRACE(whole);
+        // Its lines, top first: together they are the whole text.
+        std::vector<const TextEntity*> lines;
+        for (const TextEntity& t : sheet.graphics.texts)
+            if (t.layer == Layer::Table && !t.text.empty() && whole.find(t.text) != std::string::npos &&
+                t.text.size() > 9)  // not a caption such as 设计
+                lines.push_back(&t);
+        ASSERT_EQ(lines.size(), count);
+        std::sort(lines.begin(), lines.end(), [](auto* a, auto* b) { return a->at.y > b->at.y; });
+        std::string joined;
+        for (const TextEntity* line : lines) joined += line->text;
+        EXPECT_EQ(joined, whole);
+        for (const TextEntity* line : lines) {
+            EXPECT_EQ(line->height, kSmallTextHeight * sheet.scale);
+            // Within its cell as the CAD fonts measure it, squeezed at most.
+            EXPECT_LE(EstimatedTextWidth(line->text, kSmallTextHeight) * line->widthFactor,
+                      line->room / sheet.scale + 1e-9);
+        }
+    }
+}
+
+TEST(Drawings, ToleranceRowsShowTheTablesMicrometresOrMissing) {
+    const CalculatedDesign d = Calculated(TestDesigns().front());  // 8j, A = 200
+    ToleranceTable table;
+    ToleranceBand band{8, 160, 250, {}};
+    band.values[static_cast<std::size_t>(ToleranceQuantity::WormThicknessUpper)] = -50;
+    band.values[static_cast<std::size_t>(ToleranceQuantity::WormThicknessLower)] = -120;
+    band.values[static_cast<std::size_t>(ToleranceQuantity::WheelThicknessUpper)] = 0;
+    table.bands.push_back(band);
+    ToleranceBand other = band;  // another grade's band never answers for grade 8
+    other.grade = 7;
+    other.values.fill(33);
+    table.bands.insert(table.bands.begin(), other);
+    const ShopParticulars shop = testing::NoParticulars(d, kTitle);
+    struct Case {
+        DrawingKind kind;
+        const ToleranceTable* table;
+        std::vector<std::pair<std::string, std::string>> rows;
+    };
+    const ToleranceTable empty;
+    const Case kCases[] = {
+        {DrawingKind::Worm, &table, {{"齿厚上偏差", "-50"}, {"齿厚下偏差", "-120"}, {"配对件图号", "pair-02"}}},
+        {DrawingKind::Wheel, &table, {{"齿厚上偏差", "0"}, {"齿厚下偏差", "未填"}, {"配对件图号", "pair-01"}}},
+        {DrawingKind::Worm, &empty, {{"齿厚上偏差", "未填"}, {"齿厚下偏差", "未填"}}},
+        {DrawingKind::Hob, &table, {{"配对件图号", "pair-02"}, {"齿顶高", "4.508"}, {"齿根高", "7.728"}}},
+        {DrawingKind::Worm, &table, {{"轴向齿距", "20.232"}, {"蜗杆分度圆直径", "78"}}},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(DrawingName(c.kind));
+        const auto rows = TableRows(BuildDrawing(c.kind, d, kTitle, shop, *c.table));
+        for (const auto& [name, value] : c.rows) {
+            EXPECT_TRUE(
+                std::any_of(rows.begin(), rows.end(), [&](const auto& r) { return r.count(name) && r.count(value); }))
+                << name << " " << value;
+        }
+    }
+    // A positive deviation with its sign, as a shop reads it.
+    table.bands.back().values[static_cast<std::size_t>(ToleranceQuantity::WormThicknessUpper)] = 25;
+    const auto rows = TableRows(BuildDrawing(DrawingKind::Worm, d, kTitle, shop, table));
+    EXPECT_TRUE(
+        std::any_of(rows.begin(), rows.end(), [](const auto& r) { return r.count("齿厚上偏差") && r.count("+25"); }));
 }
 
 TEST(Drawings, PaperSizesAreA3ForTheWormAndA4ForWheelAndHob) {
@@ -362,7 +529,7 @@ TEST(Drawings, PaperSizesAreA3ForTheWormAndA4ForWheelAndHob) {
     const std::map<DrawingKind, std::pair<double, double>> kPaper = {
         {DrawingKind::Worm, {420, 297}}, {DrawingKind::Wheel, {297, 210}}, {DrawingKind::Hob, {297, 210}}};
     for (const auto& [kind, paper] : kPaper) {
-        const Sheet sheet = BuildDrawing(kind, d, kTitle);
+        const Sheet sheet = BuildDrawing(kind, d, kTitle, testing::NoParticulars(d, kTitle), {});
         EXPECT_EQ(sheet.width, paper.first);
         EXPECT_EQ(sheet.height, paper.second);
     }
@@ -380,7 +547,7 @@ TEST(Drawings, OutlinesCloseWithoutSegmentsOfNoLength) {
         const CalculatedDesign d = Calculated(design);
         for (DrawingKind kind : kDrawingKinds) {
             SCOPED_TRACE(design.name + ", " + DrawingName(kind));
-            const Sheet sheet = BuildDrawing(kind, d, kTitle);
+            const Sheet sheet = BuildDrawing(kind, d, kTitle, testing::NoParticulars(d, kTitle), {});
             int parts = 0;
             for (const PolylineEntity& outline : sheet.graphics.outlines) {
                 ASSERT_GE(outline.vertices.size(), 3u);
@@ -400,7 +567,7 @@ TEST(Drawings, OutlinesCloseWithoutSegmentsOfNoLength) {
 
 TEST(Drawings, TheWormsThreadIsDrawnWithinTheWorkingLength) {
     const CalculatedDesign d = Calculated(TestDesigns().front());
-    const Sheet sheet = BuildDrawing(DrawingKind::Worm, d, kTitle);
+    const Sheet sheet = BuildDrawing(DrawingKind::Worm, d, kTitle, testing::NoParticulars(d, kTitle), {});
     // The worm's outline: the largest one on the outline layer. Its upper
     // side runs down each flank to the root arc and up again.
     const PolylineEntity* worm = nullptr;
@@ -426,7 +593,7 @@ TEST(Drawings, TranslatedHeadingsForAnotherLanguage) {
         const auto found = english.find(text);
         return found == english.end() ? std::string(text) : found->second;
     };
-    const Sheet sheet = BuildDrawing(DrawingKind::Worm, d, kTitle, translate);
+    const Sheet sheet = BuildDrawing(DrawingKind::Worm, d, kTitle, testing::NoParticulars(d, kTitle), {}, translate);
     const auto rows = TableRows(sheet);
     const auto has = [&](const char* a, const std::string& b) {
         return std::any_of(rows.begin(), rows.end(), [&](const auto& r) { return r.count(a) && r.count(b); });
@@ -464,7 +631,7 @@ TEST(Drawings, DesignsFarFromTheUsualStillGiveASheet) {
         const auto d = CalculatedDesign::From(inputs, false, WorkedExampleCoefficients(), outcome, '.');
         if (!d) continue;  // not calculated: never drawn
         for (DrawingKind kind : kDrawingKinds) {
-            const Sheet sheet = BuildDrawing(kind, *d, kTitle);
+            const Sheet sheet = BuildDrawing(kind, *d, kTitle, testing::NoParticulars(*d, kTitle), {});
             EXPECT_GT(sheet.scale, 0);
             EXPECT_FALSE(sheet.graphics.texts.empty());
             const std::string dxf = DxfDocument(sheet);
