@@ -835,35 +835,57 @@ class Checker {
     std::array<ReadField, kDesignFieldCount> fields_{};
 };
 
-// The names of a blank-separated list, in order.
-std::vector<std::string_view> Names(const char* list) {
-    std::vector<std::string_view> names;
-    const std::string_view all(list);
-    std::size_t start = 0;
-    while (start < all.size()) {
-        const std::size_t end = std::min(all.find(' ', start), all.size());
-        if (end > start) names.push_back(all.substr(start, end - start));
-        start = end + 1;
+// The names of a blank-separated list, in order, as many as a finding has
+// values: kept in place, so that filling a text allocates nothing.
+class NameList {
+ public:
+    explicit NameList(const char* list) {
+        const std::string_view all(list);
+        std::size_t start = 0;
+        while (start < all.size()) {
+            const std::size_t end = std::min(all.find(' ', start), all.size());
+            if (end > start) {
+                if (count_ == names_.size()) throw std::logic_error("a check names more values than a finding holds");
+                names_[count_++] = all.substr(start, end - start);
+            }
+            start = end + 1;
+        }
     }
-    return names;
-}
+    std::size_t size() const { return count_; }
+    std::string_view operator[](std::size_t n) const { return names_[n]; }
+    // The place of `name` in the list, or size() when it is not there.
+    std::size_t find(std::string_view name) const {
+        return static_cast<std::size_t>(std::find(names_.begin(), names_.begin() + count_, name) - names_.begin());
+    }
 
-std::string FieldNameAndSymbol(F field, const Translate& translate) {
+ private:
+    std::array<std::string_view, std::max(kFindingNumbers, kFindingTexts)> names_{};
+    std::size_t count_ = 0;
+};
+
+void AppendFieldNameAndSymbol(std::string& out, F field, const Translate& translate) {
     const DesignFieldDescription& description = DesignFields()[static_cast<int>(field)];
-    std::string name = FieldName(description, translate);
-    if (*description.symbol) name = name + " " + description.symbol;
-    return name;
+    if (translate) {
+        out += FieldName(description, translate);
+    } else {
+        out += description.name;
+    }
+    if (*description.symbol) out.append(" ").append(description.symbol);
 }
 
-// A template with its {names} filled in; "" when it names a text that is empty.
-std::string Fill(const char* chineseForm, const Finding& finding, const Translate& translate, char separator) {
-    if (!*chineseForm) return "";
+// A template with its {names} filled in, into `out` (emptied first); false,
+// and `out` empty, when it names a text that is empty. The Chinese form
+// (an empty `translate`) is filled without a single allocation once `out`
+// has room.
+bool FillInto(std::string& out, const char* chineseForm, const Finding& finding, const Translate& translate,
+              char separator) {
+    out.clear();
+    if (!*chineseForm) return false;
     const std::string translated = translate ? translate(kChecksContext, chineseForm) : std::string();
     const char* form = translate ? translated.c_str() : chineseForm;
     const CheckDescription& description = Describe(finding.code);
-    const std::vector<std::string_view> numbers = Names(description.numbers);
-    const std::vector<std::string_view> texts = Names(description.texts);
-    std::string out;
+    const NameList numbers(description.numbers);
+    const NameList texts(description.texts);
     const std::string_view all(form);
     std::size_t at = 0;
     while (at < all.size()) {
@@ -877,22 +899,37 @@ std::string Fill(const char* chineseForm, const Finding& finding, const Translat
         const std::string_view name = all.substr(open + 1, close - open - 1);
         at = close + 1;
         if (name == "field") {
-            const std::vector<F> fields = FieldsOf(description.fields);
-            if (!fields.empty()) out += FieldNameAndSymbol(fields.front(), translate);
+            // The first field of the check, in the fields' order.
+            for (const DesignFieldDescription& field : DesignFields()) {
+                if (description.fields & FieldBit(field.field)) {
+                    AppendFieldNameAndSymbol(out, field.field, translate);
+                    break;
+                }
+            }
             continue;
         }
-        if (const auto n = std::find(numbers.begin(), numbers.end(), name); n != numbers.end()) {
-            out += FormatReal(finding.numbers[static_cast<std::size_t>(n - numbers.begin())], separator);
+        if (const std::size_t n = numbers.find(name); n < numbers.size()) {
+            char number[kNumberTextCapacity];
+            out.append(number, FormatReal(finding.numbers[n], separator, number));
             continue;
         }
-        if (const auto t = std::find(texts.begin(), texts.end(), name); t != texts.end()) {
-            const std::string& text = finding.texts[static_cast<std::size_t>(t - texts.begin())];
-            if (text.empty() && name != "typed") return "";
+        if (const std::size_t t = texts.find(name); t < texts.size()) {
+            const std::string& text = finding.texts[t];
+            if (text.empty() && name != "typed") {
+                out.clear();
+                return false;
+            }
             out += text;
             continue;
         }
         throw std::logic_error("a check's text names an unknown value: " + std::string(name));
     }
+    return true;
+}
+
+std::string Fill(const char* chineseForm, const Finding& finding, const Translate& translate, char separator) {
+    std::string out;
+    FillInto(out, chineseForm, finding, translate, separator);
     return out;
 }
 
@@ -982,11 +1019,24 @@ std::string FindingSuggestion(const Finding& finding, const Translate& translate
     return Fill(Describe(finding.code).suggestion, finding, translate, separator);
 }
 
+void FindingMessageInto(std::string& out, const Finding& finding, const Translate& translate, char separator) {
+    FillInto(out, Describe(finding.code).message, finding, translate, separator);
+}
+
+void FindingSuggestionInto(std::string& out, const Finding& finding, const Translate& translate, char separator) {
+    FillInto(out, Describe(finding.code).suggestion, finding, translate, separator);
+}
+
 std::vector<FindingValue> FindingValues(const Finding& finding) {
     std::vector<FindingValue> values;
-    const std::vector<std::string_view> names = Names(Describe(finding.code).numbers);
-    for (std::size_t n = 0; n < names.size(); ++n) values.push_back({names[n], finding.numbers[n]});
+    FindingValues(finding, values);
     return values;
+}
+
+void FindingValues(const Finding& finding, std::vector<FindingValue>& values) {
+    values.clear();
+    const NameList names(Describe(finding.code).numbers);
+    for (std::size_t n = 0; n < names.size(); ++n) values.push_back({names[n], finding.numbers[n]});
 }
 
 }  // namespace wormgear

@@ -224,6 +224,9 @@ SeverityCounts CountBySeverity(const std::vector<Finding>& findings);
 // `separator` as FormatReal writes them. The form is translated, then filled.
 std::string FindingMessage(const Finding& finding, const Translate& translate, char separator);
 std::string FindingSuggestion(const Finding& finding, const Translate& translate, char separator);
+// The same into `out` (emptied first), reusing its room: a batch's form.
+void FindingMessageInto(std::string& out, const Finding& finding, const Translate& translate, char separator);
+void FindingSuggestionInto(std::string& out, const Finding& finding, const Translate& translate, char separator);
 
 // The values a finding names, in its description's order: ("Db", 400), ("d2", 322).
 struct FindingValue {
@@ -231,5 +234,7 @@ struct FindingValue {
     Extended number;
 };
 std::vector<FindingValue> FindingValues(const Finding& finding);
+// The same into `values`, reusing its room.
+void FindingValues(const Finding& finding, std::vector<FindingValue>& values);
 
 }  // namespace wormgear

@@ -49,13 +49,19 @@ void AppendChecks(std::string& json, const std::vector<Finding>& findings, char 
         if (!firstFinding) json += ',';
         firstFinding = false;
         json += CheckStarts()[static_cast<std::size_t>(finding.code)];
-        json::AppendQuoted(json, FindingMessage(finding, translate, separator));
+        // Kept per thread, as a batch's workers write design after design.
+        thread_local std::string text;
+        thread_local std::vector<FindingValue> values;
+        FindingMessageInto(text, finding, translate, separator);
+        json::AppendQuoted(json, text);
         json += ",\"suggestion\":";
-        json::AppendQuoted(json, FindingSuggestion(finding, translate, separator));
+        FindingSuggestionInto(text, finding, translate, separator);
+        json::AppendQuoted(json, text);
         json += ",\"values\":{";
         bool firstValue = true;
         char number[kNumberTextCapacity];
-        for (const FindingValue& value : FindingValues(finding)) {
+        FindingValues(finding, values);
+        for (const FindingValue& value : values) {
             json += firstValue ? "\"" : ",\"";
             firstValue = false;
             json.append(value.name);
