@@ -78,8 +78,7 @@ MeshingAnalysis AnalyseMeshing(const PairGeometry& pair, const PairGeometry& mod
     for (int row = 0; row < o.wheelFlankRulings; ++row) {
         const double ta = mesh.firstRuling() + span * (row + 0.5) / o.wheelFlankRulings;
         const Line line = flank.contactLine(ta);
-        const auto parts = InsideIntervals([&](double u) { return pair.zone.onWorm(line.at(u)); },
-                                           -RulingReach(pair.zone), RulingReach(pair.zone), 48);
+        const auto parts = ToothPieces(line, pair.zone, RulingReach(pair.zone), 48);
         if (parts.empty()) continue;
         const auto [from, to] = parts.front();
         for (int k = 0; k < o.wheelFlankAcross; ++k) {

@@ -149,12 +149,18 @@ double RulingReach(const ToothZone& z) {
     return 1.5 * std::hypot(largest, z.workingLength / 2) + 1;
 }
 
+std::vector<std::pair<double, double>> ToothPieces(const Line& line, const ToothZone& zone, double reach, int steps) {
+    return InsideIntervals(
+        [&](double u) {
+            const Vec3 p = line.at(u);
+            return p.x < zone.centreDistance && zone.onWorm(p);
+        },
+        -reach, reach, steps);
+}
+
 std::optional<std::pair<double, double>> RulingRange(const GeneratedFlank& flank, const ToothZone& zone) {
     const double reach = RulingReach(zone);
-    const auto holdsTooth = [&](double t) {
-        const Line line = flank.contactLine(t);
-        return !InsideIntervals([&](double u) { return zone.onWorm(line.at(u)); }, -reach, reach).empty();
-    };
+    const auto holdsTooth = [&](double t) { return !ToothPieces(flank.contactLine(t), zone, reach).empty(); };
     // A hundredth of a radian between rulings: far less than the wheel
     // turns while a tooth passes the worm.
     const double step = 0.01;

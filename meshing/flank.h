@@ -111,7 +111,15 @@ struct PitchCrossing {
 std::optional<PitchCrossing> CrossPitchArc(const GeneratedFlank& flank, const PairGeometry& pair, double guess,
                                            double wormTurn = 0);
 
-// The times of the rulings that hold tooth points of the worm (ToothZone::onWorm),
+// The pieces of a ruling that hold tooth points of the worm (ToothZone::onWorm)
+// on the wheel's side of the worm axis (fixed frame, x < A). The worm's zone
+// is a body of revolution, so the same straight line can meet it again beyond
+// the worm axis; the plane moves with the wheel and never reaches there, and
+// those points lie on the ruled surface but not on the ground flank.
+std::vector<std::pair<double, double>> ToothPieces(const Line& line, const ToothZone& zone, double reach,
+                                                   int steps = 96);
+
+// The times of the rulings that hold tooth points of the worm (ToothPieces),
 // searched over a half turn of the wheel: nothing when none does.
 std::optional<std::pair<double, double>> RulingRange(const GeneratedFlank& flank, const ToothZone& zone);
 // How far from its point nearest the worm axis a ruling can hold tooth points, mm.

@@ -23,10 +23,9 @@ std::vector<FlankGridPoint> FlankGrid(const PairGeometry& pair, int rulings, int
             // first and last rulings only graze the tooth.
             const double t = range->first + (range->second - range->first) * (row + 0.5) / rulings;
             const Line line = flank.contactLine(t);
-            const auto parts = InsideIntervals([&](double u) { return pair.zone.onWorm(line.at(u)); }, -reach, reach,
-                                               48);
+            const auto parts = ToothPieces(line, pair.zone, reach, 48);
             if (parts.empty()) continue;
-            // The longest piece: a ruling crosses the tooth once.
+            // The longest piece, where the tip or root arc cuts a ruling in two.
             auto part = parts.front();
             for (const auto& p : parts)
                 if (p.second - p.first > part.second - part.first) part = p;
@@ -37,7 +36,7 @@ std::vector<FlankGridPoint> FlankGrid(const PairGeometry& pair, int rulings, int
                 const Vec3 W = flank.wormPoint(t, u);
                 for (int start = 0; start < pair.wormStarts; ++start) {
                     const double turn = -2 * std::numbers::pi * start / pair.wormStarts;
-                    points.push_back({RotateY(W, turn), RotateY(outward, turn), side, start});
+                    points.push_back({RotateY(W, turn), RotateY(outward, turn), side, start, t});
                 }
             }
         }

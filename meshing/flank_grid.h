@@ -28,6 +28,7 @@ struct FlankGridPoint {
     Vec3 normal;    // outward unit normal: out of the tooth
     FlankSide side = FlankSide::Upper;
     int start = 0;
+    double time = 0;  // the wheel angle of the ruling it lies on, radians (the first start's)
 };
 
 // `rulings` rows of `across` points on each flank of each start. Empty

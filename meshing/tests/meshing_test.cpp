@@ -333,6 +333,15 @@ TEST(FlankGrid, CoversBothFlanksOfEveryStartBetweenTipAndRoot) {
             // wheel's side, the lower flank's to -y.
             const double facing = p.side == FlankSide::Upper ? p.normal.y : -p.normal.y;
             EXPECT_GT(facing, 0);
+            // Ground where the plane was: at its ruling's time the point (of
+            // the first start; the others are turned copies) stands on the
+            // wheel's side of the worm axis. The ruling meets the worm's zone,
+            // a body of revolution, again beyond the axis, where no plane
+            // that turns with the wheel reaches.
+            if (p.start == 0) {
+                const Vec3 fixed = RotateY(p.position, -d.SpeedRatio * p.time) + Vec3{d.CentreDistance, 0, 0};
+                EXPECT_LT(fixed.x, d.CentreDistance) << fixed.x << " " << fixed.y << " " << fixed.z;
+            }
         }
         EXPECT_LT(nearestTip, 1e-6);
         EXPECT_LT(nearestRoot, 1e-6);
