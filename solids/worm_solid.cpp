@@ -402,6 +402,7 @@ std::optional<WormSolid> MakeWorm(const TWormDesign& design, const WormBodySize&
     zone.Append(SpaceZone(design));
     kept.SetArguments(spaces);
     kept.SetTools(zone);
+    kept.SetUseOBB(true);
     kept.Build();
     if (!kept.IsDone()) {
         if (error) *error = "the tooth spaces could not be bounded by the root arc";
@@ -413,6 +414,7 @@ std::optional<WormSolid> MakeWorm(const TWormDesign& design, const WormBodySize&
     tools.Append(kept.Shape());
     cut.SetArguments(blank);
     cut.SetTools(tools);
+    cut.SetUseOBB(true);
     cut.Build();
     if (!cut.IsDone()) {
         if (error) *error = "the tooth spaces could not be cut from the blank";
