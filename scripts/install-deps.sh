@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing wormgear
 # need (OpenCASCADE for the solids and their STEP files: its CMake
-# configuration names TBB's development library, hence libtbb-dev). Only missing packages are installed; run as root (or through sudo).
+# configuration names TBB's development library, hence libtbb-dev). Only
+# missing packages are installed; run as root (or through sudo).
 set -euo pipefail
 
 packages=(

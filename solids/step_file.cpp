@@ -5,6 +5,9 @@
 
 #include <IFSelect_ReturnStatus.hxx>
 #include <Interface_Static.hxx>
+#include <Message.hxx>
+#include <Message_Messenger.hxx>
+#include <Message_PrinterOStream.hxx>
 #include <STEPCAFControl_Writer.hxx>
 #include <TDataStd_Name.hxx>
 #include <TDocStd_Document.hxx>
@@ -59,6 +62,9 @@ std::optional<std::string> StepBytes(const std::vector<StepPart>& parts, const s
     };
     if (parts.empty()) return fail("no solid to write");
     const std::lock_guard<std::mutex> lock(writing);
+    // The writer reports its statistics on standard output, which carries
+    // wormcalc's results: no printer.
+    Message::DefaultMessenger()->RemovePrinters(STANDARD_TYPE(Message_PrinterOStream));
     Handle(XCAFApp_Application) application = XCAFApp_Application::GetApplication();
     Handle(TDocStd_Document) document;
     application->NewDocument("MDTV-XCAF", document);

@@ -45,9 +45,9 @@ constexpr double kPi = std::numbers::pi;
 // converging below the root, meet.
 constexpr double kPastTip = 1.0;
 constexpr double kPastRoot = 0.3;
-// The rows of the fit: one axial section every 4 degrees of the worm, so
-// that the cubic through them follows the thread to well under a
-// micrometre; points on each section's profile.
+// The rows of the fit: one axial section every 10 degrees of the worm, so
+// that the cubic through them follows the thread within about a micrometre
+// (1.1 um in the worked example); five points on each section's profile.
 constexpr double kTurnPerRow = 10 * kPi / 180;
 constexpr int kAcross = 5;
 // The ends of the space stand this far beyond the working length, mm.
@@ -141,7 +141,9 @@ std::optional<FittedFlank> Fit(const Rows& rows, const FlankRows& flank, double 
         for (int j = 0; j < kAcross; ++j)
             points.SetValue(i + 1, j + 1, P(rows.points[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)]));
     GeomAPI_PointsToBSplineSurface fit;
-    fit.Interpolate(points, Approx_ChordLength);
+    // One parameter step a row on both flanks: the ruled faces between them
+    // then join points of the same section.
+    fit.Interpolate(points, Approx_IsoParametric);
     if (!fit.IsDone()) {
         if (error) *error = "the flank could not be fitted";
         return std::nullopt;

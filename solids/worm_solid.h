@@ -18,17 +18,17 @@
 // along its profile, and a row of the fit is that profile's points from
 // 0.3 mm below the root arc to 1 mm above the tip arc, in equal steps of a
 // blend of the distances to the two arcs. The rows follow the thread
-// through the sections 4 degrees apart until both flanks' profiles lie
+// through the sections 10 degrees apart until both flanks' profiles lie
 // wholly beyond the working length, and three rows further. Each flank face
 // is the B-spline surface through the rows (GeomAPI_PointsToBSplineSurface,
-// cubic both ways); two ruled faces close the space over the tip and under
+// cubic both ways, one parameter step a row); two ruled faces close the space over the tip and under
 // the root, lying in the sections, and two more at its ends. The space is
 // then kept only outside the root arc's body of revolution and within
 // |y| <= L/2, and cut from the blank.
 //
 // Worked example (A 200, i 25, z2 50, z1 2, Db 130, d1 78): Ra1 = 156.492,
-// Rf1 = 168.728, L = 101; each fitted flank keeps within a micrometre of
-// the generated one.
+// Rf1 = 168.728, L = 101; each fitted flank keeps within 1.1 um of the
+// generated one.
 #pragma once
 
 #include <optional>
