@@ -75,6 +75,38 @@ class Profile {
     }
 
     std::optional<double> solve(double turn, double level, double guess) const {
+        if (auto t = secant(turn, level, guess)) return t;
+        // Far from the guess (the first row's levels from the pitch arc's
+        // crossing): outwards on both hands until the level lies between two
+        // rulings on the wheel's side, then by bisection.
+        const double step = 0.002;
+        double previous[2] = {guess, guess}, fp[2];
+        fp[0] = fp[1] = offLevel(guess, turn, level);
+        for (int k = 1; k <= 800; ++k) {
+            for (int hand = 0; hand < 2; ++hand) {
+                const double next = guess + (hand == 0 ? k : -k) * step, fn = offLevel(next, turn, level);
+                if (std::isfinite(fn) && std::isfinite(fp[hand]) && (fn > 0) != (fp[hand] > 0)) {
+                    double in = previous[hand], out = next, fin = fp[hand];
+                    for (int n = 0; n < 80; ++n) {
+                        const double middle = (in + out) / 2, fm = offLevel(middle, turn, level);
+                        if ((fm > 0) == (fin > 0)) {
+                            in = middle;
+                            fin = fm;
+                        } else {
+                            out = middle;
+                        }
+                    }
+                    if (auto t = secant(turn, level, (in + out) / 2)) return t;
+                }
+                previous[hand] = next;
+                fp[hand] = fn;
+            }
+        }
+        return std::nullopt;
+    }
+
+ private:
+    std::optional<double> secant(double turn, double level, double guess) const {
         double a = guess, b = guess + 1e-4;
         double fa = offLevel(a, turn, level), fb = offLevel(b, turn, level);
         for (int k = 0; k < 60; ++k) {
@@ -87,7 +119,7 @@ class Profile {
             if (std::abs(fb) < 1e-12 || std::abs(b - a) < 1e-15) break;
         }
         if (!(std::abs(fb) < 1e-9)) return std::nullopt;
-        // Only the crossing on the wheel's side, facing the wheel.
+        // Only the crossing on the wheel's side, facing the wheel, near the guess.
         const auto s = at(b, turn);
         if (!s || std::abs(std::atan2(s->y, s->x + zone_.centreDistance)) > kPi / 3) return std::nullopt;
         return b;
@@ -107,12 +139,17 @@ class FlankRows {
 
     // The row of the section turned by `turn` (the flank's own section turned
     // by turn + shift), in the worm frame at the section `turn`.
-    bool row(double turn, std::vector<double>& times, std::vector<Vec3>& points) const {
+    // Nothing, with `level` the first level not found, when the flank does
+    // not reach it in that section.
+    bool row(double turn, std::vector<double>& times, std::vector<Vec3>& points, double* level = nullptr) const {
         points.clear();
         for (int j = 0; j < kAcross; ++j) {
             const auto t = profile_.solve(turn + shift_, static_cast<double>(j) / (kAcross - 1),
                                           times[static_cast<std::size_t>(j)]);
-            if (!t) return false;
+            if (!t) {
+                if (level) *level = static_cast<double>(j) / (kAcross - 1);
+                return false;
+            }
             times[static_cast<std::size_t>(j)] = *t;
             points.push_back(meshing::RotateY(*profile_.at(*t, turn + shift_), -turn));
         }
@@ -288,8 +325,19 @@ std::optional<ToothSpace> ToothSpaceOf(const PairGeometry& pair, std::string* er
         int past = -1;
         for (int k = w == 0 ? 0 : 1; k < 4000 && past < 3; ++k) {
             const double turn = k * step;
-            if (!upperRows.row(turn, upperTimes, upper) || !lowerRows.row(turn, lowerTimes, lower))
-                return fail("the flanks could not be followed along the thread");
+            double level = 0;
+            const bool upperFound = upperRows.row(turn, upperTimes, upper, &level);
+            if (!upperFound || !lowerRows.row(turn, lowerTimes, lower, &level)) {
+                if (error) {
+                    std::ostringstream text;
+                    text << "the generated " << (upperFound ? "lower" : "upper") << " flank does not reach from "
+                         << kPastRoot << " mm below the root to " << kPastTip
+                         << " mm above the tip in the axial section turned by " << turn * 180 / kPi
+                         << " degrees (not at " << level * 100 << "% of the way)";
+                    *error = text.str();
+                }
+                return std::nullopt;
+            }
             Way& way = ways[w];
             way.turns.push_back(turn);
             way.upperTimes.push_back(upperTimes);

@@ -64,12 +64,12 @@ double LargestDeviation(const FittedFlank& fitted, const meshing::PairGeometry& 
     const double reach = meshing::RulingReach(pair.zone);
     double largest = 0;
     int measured = 0;
-    for (int k = 0; k < 13; ++k) {
-        const double t = range->first + (range->second - range->first) * (k + 0.5) / 13;
+    for (int k = 0; k < 9; ++k) {
+        const double t = range->first + (range->second - range->first) * (k + 0.5) / 9;
         const meshing::Line line = flank.contactLine(t);
         for (const auto& [from, to] :
              meshing::InsideIntervals([&](double u) { return pair.zone.inMesh(line.at(u)); }, -reach, reach, 200)) {
-            for (double f : {0.2, 0.5, 0.8}) {
+            for (double f : {0.25, 0.75}) {
                 const meshing::Vec3 w = meshing::RotateY(flank.toWorm(line.at(from + (to - from) * f), t), turn);
                 GeomAPI_ProjectPointOnSurf projection(gp_Pnt(w.x, w.y, w.z), fitted.surface);
                 EXPECT_GT(projection.NbPoints(), 0);
@@ -78,26 +78,49 @@ double LargestDeviation(const FittedFlank& fitted, const meshing::PairGeometry& 
             }
         }
     }
-    EXPECT_GE(measured, 20);
+    EXPECT_GE(measured, 12);
     return largest;
 }
 
+// The worked example's worm, ground as the pair and with the modification
+// set-up.
 TEST(WormSolid, FittedFlanksLieOnTheGeneratedFlank) {
-    const TWormDesign d = WorkedExample();
-    const auto pair = meshing::PairOf(d);
-    std::string error;
-    const auto space = ToothSpaceOf(pair, &error);
-    ASSERT_TRUE(space) << error;
-    EXPECT_TRUE(BRepCheck_Analyzer(space->tool).IsValid());
-    EXPECT_TRUE(BRepAlgoAPI_Check(space->tool, true, true).IsValid());
-    EXPECT_GT(Volume(space->tool), 0);
-    const auto flanks = meshing::FlanksOf(pair);
-    ASSERT_TRUE(flanks);
-    EXPECT_LE(LargestDeviation(space->upper, pair, flanks->upper, 0), kFitTolerance);
-    EXPECT_NEAR(std::abs(space->lowerTurn), 2 * kPi / pair.wormStarts, 1e-12);
-    EXPECT_LE(LargestDeviation(space->lower, pair, flanks->lower, space->lowerTurn), kFitTolerance);
-    EXPECT_LE(space->upper.deviation, kFitTolerance);
-    EXPECT_LE(space->lower.deviation, kFitTolerance);
+    const struct {
+        const char* name;
+        const char *A, *i, *z2, *z1, *Db, *d1, *E;
+        bool modified;
+    } designs[] = {
+        {"worked example", "200", "25", "50", "2", "130", "78", "0", false},
+        {"worked example, modified", "200", "25", "50", "2", "130", "78", "0", true},
+    };
+    for (const auto& t : designs) {
+        SCOPED_TRACE(t.name);
+        DesignInputs inputs = WorkedExampleInputs();
+        inputs.CentreDistance = t.A;
+        inputs.SpeedRatio = t.i;
+        inputs.WheelTeeth = t.z2;
+        inputs.WormStarts = t.z1;
+        inputs.MainBaseDiameter = t.Db;
+        inputs.WormPitchDiameter = t.d1;
+        inputs.TipArcEccentricity = t.E;
+        TWormDesign record;
+        const CalculationOutcome outcome = Calculate(inputs, false, WorkedExampleCoefficients(), '.', record);
+        ASSERT_TRUE(outcome.succeeded());
+        const auto pair = t.modified ? meshing::ModifiedPairOf(outcome.design) : meshing::PairOf(outcome.design);
+        std::string error;
+        const auto space = ToothSpaceOf(pair, &error);
+        ASSERT_TRUE(space) << error;
+        EXPECT_TRUE(BRepCheck_Analyzer(space->tool).IsValid());
+        EXPECT_TRUE(BRepAlgoAPI_Check(space->tool, true, true).IsValid());
+        EXPECT_GT(Volume(space->tool), 0);
+        const auto flanks = meshing::FlanksOf(pair);
+        ASSERT_TRUE(flanks);
+        EXPECT_LE(LargestDeviation(space->upper, pair, flanks->upper, 0), kFitTolerance);
+        EXPECT_NEAR(std::abs(space->lowerTurn), 2 * kPi / pair.wormStarts, 1e-12);
+        EXPECT_LE(LargestDeviation(space->lower, pair, flanks->lower, space->lowerTurn), kFitTolerance);
+        EXPECT_LE(space->upper.deviation, kFitTolerance);
+        EXPECT_LE(space->lower.deviation, kFitTolerance);
+    }
 }
 
 // One worm of the worked example for the tests below: the cuts take seconds.
@@ -134,10 +157,7 @@ TEST_F(WormOfWorkedExample, IsValidAndLessThanItsBlank) {
     EXPECT_TRUE(BRepCheck_Analyzer(worm_->shape).IsValid());
     EXPECT_LE(worm_->fitDeviation, kFitTolerance);
     int solids = 0;
-    for (TopExp_Explorer e(worm_->shape, TopAbs_SOLID); e.More(); e.Next()) {
-        ++solids;
-        std::printf("solid volume %g\n", Volume(e.Current()));
-    }
+    for (TopExp_Explorer e(worm_->shape, TopAbs_SOLID); e.More(); e.Next()) ++solids;
     EXPECT_EQ(solids, 1);
     const double blank = Volume(WormBlank(*design_, BodyOf(*design_)));
     const double volume = Volume(worm_->shape);
