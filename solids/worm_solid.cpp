@@ -338,6 +338,20 @@ std::optional<ToothSpace> ToothSpaceOf(const PairGeometry& pair, std::string* er
                 }
                 return std::nullopt;
             }
+            // In each section the next start's lower flank lies on the +y side
+            // of the upper flank at every level: where it does not, the two
+            // flanks have crossed and the rows follow no tooth space.
+            for (int j = 0; j < kAcross; ++j) {
+                if (!(lower[static_cast<std::size_t>(j)].y > upper[static_cast<std::size_t>(j)].y)) {
+                    if (error) {
+                        std::ostringstream text;
+                        text << "the flanks of the tooth space cross in the axial section turned by "
+                             << turn * 180 / kPi << " degrees";
+                        *error = text.str();
+                    }
+                    return std::nullopt;
+                }
+            }
             Way& way = ways[w];
             way.turns.push_back(turn);
             way.upperTimes.push_back(upperTimes);

@@ -84,6 +84,25 @@ double LargestDeviation(const FittedFlank& fitted, const meshing::PairGeometry& 
 
 // The worked example's worm, ground as the pair and with the modification
 // set-up.
+// A design whose flanks the sections cannot follow along the whole thread
+// (one start, i = 40: 200 degrees from the throat the lower flank found
+// lies below the upper one) gets no solid, and the reason.
+TEST(WormSolid, NoSolidWhereTheFlanksCannotBeFollowed) {
+    DesignInputs inputs = WorkedExampleInputs();
+    inputs.CentreDistance = "80";
+    inputs.SpeedRatio = "40";
+    inputs.WheelTeeth = "40";
+    inputs.WormStarts = "1";
+    inputs.MainBaseDiameter = "52";
+    inputs.WormPitchDiameter = "33";
+    TWormDesign record;
+    const CalculationOutcome outcome = Calculate(inputs, false, WorkedExampleCoefficients(), '.', record);
+    ASSERT_TRUE(outcome.succeeded());
+    std::string error;
+    EXPECT_FALSE(ToothSpaceOf(meshing::PairOf(outcome.design), &error));
+    EXPECT_NE(error.find("flanks of the tooth space cross"), std::string::npos) << error;
+}
+
 TEST(WormSolid, FittedFlanksLieOnTheGeneratedFlank) {
     const struct {
         const char* name;
