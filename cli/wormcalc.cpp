@@ -87,6 +87,10 @@ constexpr const char* kHelpAfterFields =
     "  --drawing-worm FILE, --drawing-wheel FILE, --drawing-hob FILE\n"
     "                            write the drawing; FILE ends in .dxf, .svg or .pdf\n"
     "  --report FILE             write the calculation report; FILE ends in .pdf\n"
+    "  --step-worm FILE          write the worm as a solid, STEP AP214 in mm: the blank less the\n"
+    "                            tooth spaces, their flanks fitted to the generated flank within\n"
+    "                            5 um (a fit beyond that is refused, nothing written)\n"
+    "  --step-worm-modified FILE the same of the worm ground with the modification set-up\n"
     "  --meshing                 the meshing analysis instead of the panels: teeth in contact,\n"
     "                            the pitch point, the contact lines with their sliding speed,\n"
     "                            lubrication angle, entrainment speed and induced curvature, the\n"
@@ -98,7 +102,7 @@ constexpr const char* kHelpAfterFields =
     "  --flank-points FILE       write the measuring grid of both worm flanks of every start as\n"
     "                            CSV: x, y, z, nx, ny, nz in the worm's frame (mm, outward unit\n"
     "                            normals), flank, start\n"
-    "  --force                   write the sheets, drawings and report also when the design\n"
+    "  --force                   write the sheets, drawings, report and solids also when the design\n"
     "                            checks find an error (they are refused otherwise, exit 1);\n"
     "                            each then carries the mark \"设计检查有错误\"\n"
     "  --save-design FILE        write the thirteen texts as a design file, as the window's 保存\n"
@@ -242,6 +246,7 @@ struct Job {
     std::vector<DrawingRequest> drawings;
     std::optional<std::string> saveDesign;   // --save-design FILE
     std::optional<std::string> flankPoints;  // --flank-points FILE
+    std::vector<SolidRequest> solids;        // --step-worm FILE, --step-worm-modified FILE
 };
 
 struct Options {
@@ -328,6 +333,11 @@ Options ParseArguments(const std::vector<std::string>& args) {
                                  (request.kind ? ".dxf, .svg or .pdf" : ".pdf"));
             }
             o.job.drawings.push_back(std::move(request));
+        } else if (name == "step-worm" || name == "step-worm-modified") {
+            SolidRequest request{name == "step-worm-modified", takeValue()};
+            if (request.path.empty()) throw UsageError("--" + name + " needs a file name");
+            RefuseStandardOutput(name, request.path);
+            o.job.solids.push_back(std::move(request));
         } else if (name == "coefficients") {
             o.job.coefficients = ParseCoefficients(SplitCommas(takeValue()));
         } else if (name == "round-teeth") {
@@ -409,7 +419,8 @@ Options ParseArguments(const std::vector<std::string>& args) {
     }
     if (o.help || o.version) return o;  // whatever else was asked
     if (o.json && o.jsonl) throw UsageError("--json and --jsonl exclude each other");
-    const bool writesFiles = !o.job.exports.empty() || !o.job.drawings.empty() || o.job.saveDesign;
+    const bool writesFiles = !o.job.exports.empty() || !o.job.drawings.empty() || !o.job.solids.empty() ||
+                             o.job.saveDesign;
     if (o.jsonl && (o.suggest || writesFiles)) {
         throw UsageError("--jsonl reads its designs from a file or standard input; give other options there");
     }
@@ -1018,7 +1029,8 @@ int Run(Options& options, std::istream& in, std::ostream& out, std::ostream& err
     if (!outcome.succeeded()) return 1;
     // Nor one whose checks found an error, unless the designer insists; what
     // is then written carries the mark.
-    if ((!job.exports.empty() || !job.drawings.empty()) && HasErrors(findings) && !options.force) {
+    if ((!job.exports.empty() || !job.drawings.empty() || !job.solids.empty()) && HasErrors(findings) &&
+        !options.force) {
         std::string codes;
         int errors = 0;
         for (const Finding& finding : findings) {
@@ -1026,7 +1038,7 @@ int Run(Options& options, std::istream& in, std::ostream& out, std::ostream& err
             codes += (errors++ ? ", " : "") + std::string(finding.id());
         }
         err << "wormcalc: the design checks found " << errors << (errors == 1 ? " error" : " errors") << " (" << codes
-            << "): no sheet, drawing or report is written; --force writes them, marked \""
+            << "): no sheet, drawing, report or solid is written; --force writes them, marked \""
             << ChecksErrorMark(options.translate) << "\"\n";
         return 1;
     }
@@ -1057,6 +1069,15 @@ int Run(Options& options, std::istream& in, std::ostream& out, std::ostream& err
                 err << "wormcalc: \"" << request.path << "\" could not be written: " << e.what() << '\n';
                 return 1;
             }
+        }
+    }
+    for (const SolidRequest& request : job.solids) {
+        if (!services.writeSolid) throw UsageError("this build cannot write solids");
+        try {
+            services.writeSolid(request, outcome.design);
+        } catch (const std::exception& e) {
+            err << "wormcalc: \"" << request.path << "\" is not written: " << e.what() << '\n';
+            return 1;
         }
     }
     return 0;

@@ -24,6 +24,13 @@ struct DrawingRequest {
     std::string path;
 };
 
+// --step-worm or --step-worm-modified: the worm's solid (ground as the pair,
+// or with the modification set-up) as a STEP file `path`.
+struct SolidRequest {
+    bool modified = false;
+    std::string path;
+};
+
 // What wormcalc takes from the rest of the program. Each may be empty when the
 // program is built without it; each throws std::exception with a readable
 // message on failure.
@@ -40,6 +47,10 @@ struct WormcalcServices {
     // Writes a drawing or the report of a calculated design; `designFile` is
     // the design file the texts came from, empty when none.
     std::function<void(const DrawingRequest&, const CalculatedDesign&, const std::string& designFile)> writeDrawing;
+    // Writes a solid of a calculated design as STEP through the solids module
+    // (loaded only then); throws with the reason, a fit over its tolerance
+    // naming the deviation, and leaves nothing written.
+    std::function<void(const SolidRequest&, const TWormDesign&)> writeSolid;
     // Writes the thirteen texts as a design file, as the window's save under
     // a new name does (".cqb" appended unless `path` ends in it).
     std::function<void(const DesignInputs&, const std::string& path)> writeDesign;

@@ -23,6 +23,7 @@
 #include "files/qt_path.h"
 #include "settings/coefficient_store.h"
 #include "settings/tolerance_store.h"
+#include "solids/step_module.h"
 #include "translations/interface_language.h"
 
 int main(int argc, char** argv) {
@@ -126,6 +127,23 @@ int main(int argc, char** argv) {
             return;
         }
         painting->saveReport(content, request.path, translate);
+    };
+    // The solids module is loaded only here, for --step-*: the worm's body
+    // as the drawings size it (the design file's particulars, else the
+    // defaults), named by the worm's drawing number.
+    services.writeSolid = [&directory, &particulars, separator](const wormgear::SolidRequest& request,
+                                                                const wormgear::TWormDesign& design) {
+        const wormgear::ShopParticulars shop = wormgear::ResolveParticulars(
+            particulars, design, "", QDate::currentDate().toString(Qt::ISODate).toStdString(), separator, {});
+        wormgear::solids::StepRequest step;
+        step.piece = request.modified ? wormgear::solids::StepPiece::ModifiedWorm : wormgear::solids::StepPiece::Worm;
+        step.design = design;
+        step.worm = wormgear::solids::WormBodyOf(shop.worm);
+        step.name = shop.piece(wormgear::Piece::Worm).drawingNumber.text +
+                    (request.modified ? " worm (modified)" : " worm");
+        const wormgear::solids::StepResult result = wormgear::solids::RunStepModule(directory, step);
+        if (!result.error.empty()) throw std::runtime_error(result.error);
+        wormgear::ReplaceFileAtomically(request.path, result.bytes);
     };
     return wormgear::RunWormcalc(arguments, std::cin, std::cout, std::cerr, services, separator);
 }

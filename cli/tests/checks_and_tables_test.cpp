@@ -259,10 +259,11 @@ TEST(ChecksAndTablesTest, OutputsOfADesignWithErrorsNeedForce) {
         EXPECT_EQ(written.sheets, c.written ? 1 : 0);
         EXPECT_EQ(written.drawings, c.written ? 2 : 0);
         if (!c.written) {
-            EXPECT_EQ(Lines(r.err).back(),
-                      "wormcalc: the design checks found 2 errors (generating-plane-angle-not-positive, "
-                      "grinding-wheel-angle-not-positive): no sheet, drawing or report is written; --force writes "
-                      "them, marked \"设计检查有错误\"");
+            EXPECT_EQ(
+                Lines(r.err).back(),
+                "wormcalc: the design checks found 2 errors (generating-plane-angle-not-positive, "
+                "grinding-wheel-angle-not-positive): no sheet, drawing, report or solid is written; --force writes "
+                "them, marked \"设计检查有错误\"");
         }
     }
 }

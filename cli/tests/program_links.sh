@@ -12,7 +12,7 @@ for tool in ldd readelf; do
 done
 failed=0
 loaded=$(ldd "$wormcalc")
-for library in libQt6Gui libQt6Svg libQt6DBus libQt6Widgets libQt6OpenGL; do
+for library in libQt6Gui libQt6Svg libQt6DBus libQt6Widgets libQt6OpenGL libTKernel libTKBRep; do
     if grep -q "$library" <<<"$loaded"; then
         echo "FAIL: wormcalc loads $library at every start:"
         grep "$library" <<<"$loaded"

@@ -23,7 +23,7 @@ fi
 
 # ---- layout: the program directory holds exactly the programs and their data
 program_dir=$prefix/lib/wormgear
-expected="1.xls 11.xls 111.xls 1111.xls 1111_en.xls 11_en.xls 1_en.xls db1.ccq db1.mdb v.txt wormcalc wormcalc-painting.so wormgear wormgear_en.qm"
+expected="1.xls 11.xls 111.xls 1111.xls 1111_en.xls 11_en.xls 1_en.xls db1.ccq db1.mdb v.txt wormcalc wormcalc-painting.so wormgear wormgear-solids.so wormgear_en.qm"
 actual=$(cd "$program_dir" && ls -A | sort | tr '\n' ' ')
 [ "$actual" = "$expected " ] || fail "lib/wormgear holds [$actual], expected [$expected ]"
 for program in wormgear wormcalc; do

@@ -49,6 +49,8 @@ expect usr/lib/wormgear/wormcalc-painting.so -rw-r--r--  # the module wormcalc l
 for file in db1.mdb db1.ccq 1.xls 11.xls 1111.xls 111.xls 1_en.xls 11_en.xls 1111_en.xls wormgear_en.qm v.txt; do
   expect "usr/lib/wormgear/$file" -rw-r--r--
 done
+# The solids module wormcalc loads for --step-*.
+expect usr/lib/wormgear/wormgear-solids.so -rw-r--r--
 for file in "usr/share/applications/$app_id.desktop" "usr/share/metainfo/$app_id.metainfo.xml" \
   "usr/share/icons/hicolor/scalable/apps/$app_id.svg" "usr/share/mime/packages/$app_id.xml" \
   usr/share/man/man1/wormcalc.1.gz usr/share/man/man1/wormgear.1.gz \
@@ -59,7 +61,7 @@ done
 # Nothing else: every file is one of the above, everything lies under /usr,
 # and the portable archive's extras (LICENSE, README.md at the root) are not in.
 files=$(awk '$1 !~ /^d/ { print $6 }' <<<"$listing" | sort)
-[ "$(wc -l <<<"$files")" -eq 25 ] || fail "the .deb holds $(wc -l <<<"$files") files, expected 25: $files"
+[ "$(wc -l <<<"$files")" -eq 26 ] || fail "the .deb holds $(wc -l <<<"$files") files, expected 26: $files"
 awk '{ print $6 }' <<<"$listing" | grep -v '^\./usr/' | grep -qv '^\./$' && fail "entries outside /usr"
 awk '$2 != "root/root" { print }' <<<"$listing" | grep -q . && fail "entries not owned by root"
 
@@ -72,7 +74,7 @@ names() {  # the package names of a relation field, one a line
 }
 depends=$(names "$(field Depends)")
 for package in fonts-wqy-microhei libqt6sql6-sqlite libqt6widgets6 libcurl4 libqt6sql6 libzip4 libfreexl1 \
-  libpugixml1v5 libc6 libstdc++6 libqt6charts6 qt6-translations-l10n qt6-qpa-plugins; do
+  libpugixml1v5 libc6 libstdc++6 libqt6charts6 qt6-translations-l10n qt6-qpa-plugins libocct-data-exchange-7.6; do
   grep -qxF "$package" <<<"$depends" || fail "Depends lacks $package: $(field Depends)"
 done
 names "$(field Recommends)" | grep -qxF libqt6svg6 || fail "Recommends lacks libqt6svg6"
@@ -93,7 +95,7 @@ grep -q "<release version=\"$version\" date=\"[0-9]\{4\}-[0-9][0-9]-[0-9][0-9]\"
 
 # ---- the portable archive: one folder that is the program directory
 top=$(basename "$archive" .tar.gz)
-expected="$top/1.xls $top/11.xls $top/111.xls $top/1111.xls $top/1111_en.xls $top/11_en.xls $top/1_en.xls $top/LICENSE $top/README.md $top/db1.ccq $top/db1.mdb $top/v.txt $top/wormcalc $top/wormcalc-painting.so $top/wormgear $top/wormgear_en.qm"
+expected="$top/1.xls $top/11.xls $top/111.xls $top/1111.xls $top/1111_en.xls $top/11_en.xls $top/1_en.xls $top/LICENSE $top/README.md $top/db1.ccq $top/db1.mdb $top/v.txt $top/wormcalc $top/wormcalc-painting.so $top/wormgear $top/wormgear-solids.so $top/wormgear_en.qm"
 actual=$(tar -tzf "$archive" | grep -v '/$' | sort | tr '\n' ' ')
 [ "$actual" = "$expected " ] || fail "the archive holds [$actual], expected [$expected ]"
 mkdir "$work/portable"
