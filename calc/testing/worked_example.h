@@ -23,6 +23,23 @@ inline DesignInputs WorkedExampleInputs() {
     return inputs;
 }
 
+// A pair named by its seven main texts, the rest as in the worked example:
+// the designs the geometry's tests run over.
+struct PairTexts {
+    const char *A, *i, *z2, *z1, *Db, *d1, *E;
+};
+inline DesignInputs PairInputs(const PairTexts& t) {
+    DesignInputs inputs = WorkedExampleInputs();
+    inputs.CentreDistance = t.A;
+    inputs.SpeedRatio = t.i;
+    inputs.WheelTeeth = t.z2;
+    inputs.WormStarts = t.z1;
+    inputs.MainBaseDiameter = t.Db;
+    inputs.WormPitchDiameter = t.d1;
+    inputs.TipArcEccentricity = t.E;
+    return inputs;
+}
+
 inline TCoefficientTable WorkedExampleCoefficients() {
     TCoefficientTable table;
     table.c = {0.875, 1.2, 0.7, 0.45, 0, 0.55, 2, 0.5, 0.2, 0.2, 0.45, 1, 0.5, 1, 0.9};

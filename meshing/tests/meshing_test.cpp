@@ -35,16 +35,9 @@ const TestDesign kDesigns[] = {
 };
 
 TWormDesign Calculated(const TestDesign& t) {
-    DesignInputs inputs = WorkedExampleInputs();
-    inputs.CentreDistance = t.A;
-    inputs.SpeedRatio = t.i;
-    inputs.WheelTeeth = t.z2;
-    inputs.WormStarts = t.z1;
-    inputs.MainBaseDiameter = t.Db;
-    inputs.WormPitchDiameter = t.d1;
-    inputs.TipArcEccentricity = t.E;
     TWormDesign record;
-    const CalculationOutcome outcome = Calculate(inputs, false, WorkedExampleCoefficients(), '.', record);
+    const CalculationOutcome outcome = Calculate(PairInputs({t.A, t.i, t.z2, t.z1, t.Db, t.d1, t.E}), false,
+                                                 WorkedExampleCoefficients(), '.', record);
     EXPECT_TRUE(outcome.succeeded()) << t.name;
     return outcome.design;
 }

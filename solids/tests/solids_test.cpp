@@ -88,15 +88,9 @@ double LargestDeviation(const FittedFlank& fitted, const meshing::PairGeometry& 
 // (one start, i = 40: 200 degrees from the throat the lower flank found
 // lies below the upper one) gets no solid, and the reason.
 TEST(WormSolid, NoSolidWhereTheFlanksCannotBeFollowed) {
-    DesignInputs inputs = WorkedExampleInputs();
-    inputs.CentreDistance = "80";
-    inputs.SpeedRatio = "40";
-    inputs.WheelTeeth = "40";
-    inputs.WormStarts = "1";
-    inputs.MainBaseDiameter = "52";
-    inputs.WormPitchDiameter = "33";
     TWormDesign record;
-    const CalculationOutcome outcome = Calculate(inputs, false, WorkedExampleCoefficients(), '.', record);
+    const CalculationOutcome outcome = Calculate(PairInputs({"80", "40", "40", "1", "52", "33", "0"}), false,
+                                                 WorkedExampleCoefficients(), '.', record);
     ASSERT_TRUE(outcome.succeeded());
     std::string error;
     EXPECT_FALSE(ToothSpaceOf(meshing::PairOf(outcome.design), &error));
@@ -114,16 +108,9 @@ TEST(WormSolid, FittedFlanksLieOnTheGeneratedFlank) {
     };
     for (const auto& t : designs) {
         SCOPED_TRACE(t.name);
-        DesignInputs inputs = WorkedExampleInputs();
-        inputs.CentreDistance = t.A;
-        inputs.SpeedRatio = t.i;
-        inputs.WheelTeeth = t.z2;
-        inputs.WormStarts = t.z1;
-        inputs.MainBaseDiameter = t.Db;
-        inputs.WormPitchDiameter = t.d1;
-        inputs.TipArcEccentricity = t.E;
         TWormDesign record;
-        const CalculationOutcome outcome = Calculate(inputs, false, WorkedExampleCoefficients(), '.', record);
+        const CalculationOutcome outcome = Calculate(PairInputs({t.A, t.i, t.z2, t.z1, t.Db, t.d1, t.E}), false,
+                                                     WorkedExampleCoefficients(), '.', record);
         ASSERT_TRUE(outcome.succeeded());
         const auto pair = t.modified ? meshing::ModifiedPairOf(outcome.design) : meshing::PairOf(outcome.design);
         std::string error;
