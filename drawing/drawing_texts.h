@@ -51,6 +51,11 @@ inline constexpr const char* kMateDrawingNumber = QT_TRANSLATE_NOOP("wormgear::D
 inline constexpr const char* kThicknessUpper = QT_TRANSLATE_NOOP("wormgear::Drawings", "齿厚上偏差");
 inline constexpr const char* kThicknessLower = QT_TRANSLATE_NOOP("wormgear::Drawings", "齿厚下偏差");
 inline constexpr const char* kMissing = QT_TRANSLATE_NOOP("wormgear::Drawings", "未填");
+// The pair's assembly deviations (both ±) and each part's radial runout, as
+// the tolerance table holds them.
+inline constexpr const char* kCentreDistanceDeviation = QT_TRANSLATE_NOOP("wormgear::Drawings", "中心距偏差");
+inline constexpr const char* kMidPlaneDeviation = QT_TRANSLATE_NOOP("wormgear::Drawings", "中间平面偏移");
+inline constexpr const char* kRadialRunout = QT_TRANSLATE_NOOP("wormgear::Drawings", "径向跳动");
 inline constexpr const char* kMicrometre = "μm";
 inline constexpr const char* kMillimetre = "mm";
 inline constexpr const char* kHobDrawingNumber = QT_TRANSLATE_NOOP("wormgear::Drawings", "滚刀图号");

@@ -2,6 +2,7 @@
 #include "drawing/drawings.h"
 
 #include <cctype>
+#include <cmath>
 
 #include "calc/numeric.h"
 #include "drawing/drawing_parts.h"
@@ -104,6 +105,20 @@ std::string DeviationText(const std::optional<double>& micrometres, char separat
     return *micrometres > 0 ? "+" + number : number;
 }
 
+namespace {
+
+// A deviation the table holds as one value for both sides ("±30"), or a
+// tolerance that has no sign (a runout): the table's µm, or 未填.
+std::string SymmetricText(const std::optional<double>& micrometres, char separator, const Translate& translate) {
+    if (!micrometres) return Tr(translate, texts::kMissing);
+    return "±" + FormatReal(std::abs(*micrometres), separator);
+}
+std::string ToleranceText(const std::optional<double>& micrometres, char separator, const Translate& translate) {
+    return micrometres ? FormatReal(*micrometres, separator) : Tr(translate, texts::kMissing);
+}
+
+}  // namespace
+
 void AppendShopRows(std::vector<TableRow>& rows, DrawingKind kind, const CalculatedDesign& c,
                     const ShopContext& context) {
     const Translate& translate = context.translate;
@@ -133,6 +148,16 @@ void AppendShopRows(std::vector<TableRow>& rows, DrawingKind kind, const Calcula
         DeviationText(value(worm ? ToleranceQuantity::WormThicknessLower : ToleranceQuantity::WheelThicknessLower),
                       c.decimalSeparator, translate),
         texts::kMicrometre);
+    row(texts::kRadialRunout, worm ? "Fr1" : "Fr2",
+        ToleranceText(value(worm ? ToleranceQuantity::WormRunout : ToleranceQuantity::WheelRunout), c.decimalSeparator,
+                      translate),
+        texts::kMicrometre);
+    if (worm) return;
+    // The pair's: the wheel is placed in the housing to them.
+    row(texts::kCentreDistanceDeviation, "fa",
+        SymmetricText(value(ToleranceQuantity::CentreDistance), c.decimalSeparator, translate), texts::kMicrometre);
+    row(texts::kMidPlaneDeviation, "fx",
+        SymmetricText(value(ToleranceQuantity::MidPlane), c.decimalSeparator, translate), texts::kMicrometre);
 }
 
 std::string DrawingNumber(DrawingKind kind, const TitleBlock& title) {

@@ -1287,7 +1287,7 @@
     </message>
     <message>
         <source>配对件图号</source>
-        <translation>Mate's drawing no.</translation>
+        <translation>Mate&apos;s drawing no.</translation>
     </message>
     <message>
         <source>齿厚上偏差</source>
@@ -1348,6 +1348,18 @@
     <message>
         <source>GB/T 131-2006 产品几何技术规范（GPS） 技术产品文件中表面结构的表示法</source>
         <translation>GB/T 131-2006 Geometrical product specifications (GPS): indication of surface texture in technical product documentation</translation>
+    </message>
+    <message>
+        <source>中心距偏差</source>
+        <translation>Centre distance deviation</translation>
+    </message>
+    <message>
+        <source>中间平面偏移</source>
+        <translation>Mid-plane offset</translation>
+    </message>
+    <message>
+        <source>径向跳动</source>
+        <translation>Radial runout</translation>
     </message>
 </context>
 <context>

@@ -425,8 +425,11 @@ BODY = {
 # The worked example is 8j at A = 200: the band 160 < A <= 250 of grade 8
 # holds the worm's deviations and the wheel's upper one; the wheel's lower
 # one is missing; grade 7's band of the same distances never answers.
-TOLERANCE_ROWS = [(7, 160, 250, [-11, -22, -33, -44]), (8, 160, 250, [-50, -120, 25, None])]
-TOLERANCES = {"worm": [("Ess1", "-50"), ("Esi1", "-120")], "wheel": [("Ess2", "+25"), ("Esi2", "未填")]}
+# The columns: the worm's and the wheel's thickness deviations, the centre
+# distance's and the mid-plane's (both ±, %%p in DXF), the worm's and the wheel's runouts.
+TOLERANCE_ROWS = [(7, 160, 250, [-11, -22, -33, -44, 1, 2, 3, 4]), (8, 160, 250, [-50, -120, 25, None, 48, None, 30, 40])]
+TOLERANCES = {"worm": [("Ess1", "-50"), ("Esi1", "-120"), ("Fr1", "30")],
+              "wheel": [("Ess2", "+25"), ("Esi2", "未填"), ("fa", "%%p48"), ("fx", "未填"), ("Fr2", "40")]}
 
 
 def number_text(value):
@@ -459,8 +462,9 @@ def check_particulars(wormcalc, design, folder):
     shutil.copy(os.path.join(os.path.dirname(wormcalc), "db1.mdb"), program)
     with sqlite3.connect(os.path.join(program, "db1.mdb")) as store:
         for grade, low, high, thickness in TOLERANCE_ROWS:
-            store.execute("INSERT INTO gongcha (DJ, A_FROM, A_TO, WORM_ESS, WORM_ESI, WHEEL_ESS, WHEEL_ESI) "
-                          "VALUES (?, ?, ?, ?, ?, ?, ?)", (grade, low, high, *thickness))
+            store.execute("INSERT INTO gongcha (DJ, A_FROM, A_TO, WORM_ESS, WORM_ESI, WHEEL_ESS, WHEEL_ESI, "
+                          "FA, FX, WORM_FR, WHEEL_FR) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                          (grade, low, high, *thickness))
     copy = os.path.join(program, os.path.basename(wormcalc))
     base = os.path.join(folder, "particulars")
     outputs = []

@@ -489,6 +489,8 @@ TEST(Drawings, ToleranceRowsShowTheTablesMicrometresOrMissing) {
     band.values[static_cast<std::size_t>(ToleranceQuantity::WormThicknessUpper)] = -50;
     band.values[static_cast<std::size_t>(ToleranceQuantity::WormThicknessLower)] = -120;
     band.values[static_cast<std::size_t>(ToleranceQuantity::WheelThicknessUpper)] = 0;
+    band.values[static_cast<std::size_t>(ToleranceQuantity::CentreDistance)] = 48;
+    band.values[static_cast<std::size_t>(ToleranceQuantity::WheelRunout)] = 40;
     table.bands.push_back(band);
     ToleranceBand other = band;  // another grade's band never answers for grade 8
     other.grade = 7;
@@ -503,8 +505,15 @@ TEST(Drawings, ToleranceRowsShowTheTablesMicrometresOrMissing) {
     const ToleranceTable empty;
     const Case kCases[] = {
         {DrawingKind::Worm, &table, {{"齿厚上偏差", "-50"}, {"齿厚下偏差", "-120"}, {"配对件图号", "pair-02"}}},
-        {DrawingKind::Wheel, &table, {{"齿厚上偏差", "0"}, {"齿厚下偏差", "未填"}, {"配对件图号", "pair-01"}}},
-        {DrawingKind::Worm, &empty, {{"齿厚上偏差", "未填"}, {"齿厚下偏差", "未填"}}},
+        {DrawingKind::Wheel,
+         &table,
+         {{"齿厚上偏差", "0"},
+          {"齿厚下偏差", "未填"},
+          {"配对件图号", "pair-01"},
+          {"中心距偏差", "±48"},
+          {"中间平面偏移", "未填"},
+          {"径向跳动", "40"}}},
+        {DrawingKind::Worm, &empty, {{"齿厚上偏差", "未填"}, {"齿厚下偏差", "未填"}, {"径向跳动", "未填"}}},
         {DrawingKind::Hob, &table, {{"配对件图号", "pair-02"}, {"齿顶高", "4.508"}, {"齿根高", "7.728"}}},
         {DrawingKind::Worm, &table, {{"轴向齿距", "20.232"}, {"蜗杆分度圆直径", "78"}}},
     };
