@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing wormgear
 # need (OpenCASCADE for the solids and their STEP files: its CMake
-# configuration names TBB's development library, hence libtbb-dev). Only
+# configuration links TBB and fontconfig by their development libraries,
+# which its packages do not pull, hence libtbb-dev and libfontconfig-dev). Only
 # missing packages are installed; run as root (or through sudo).
 set -euo pipefail
 
@@ -13,7 +14,7 @@ packages=(
   fonts-wqy-microhei fonts-dejavu-core xvfb xauth
   libqt6svg6 help2man
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
-  libocct-data-exchange-dev libocct-visualization-dev libtbb-dev
+  libocct-data-exchange-dev libocct-visualization-dev libtbb-dev libfontconfig-dev
 )
 # Extra packages for the test command: GoogleTest and Google Benchmark, clang
 # with its fuzzer runtime, Python for the golden-design runner, OpenSSL's
